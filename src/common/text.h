@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// Removes leading and trailing blanks and control characters: every
+// character up to U+0020, as the texts read from files and answers require.
+QString trimControls(const QString &text);
+
+// A text inside single quotes for a filter or statement, a quote inside doubled.
+QString quoted(const QString &text);

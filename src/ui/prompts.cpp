@@ -1,0 +1,13 @@
+#include "ui/prompts.h"
+
+QString programTitle()
+{
+    return QStringLiteral("CotaKelvo");
+}
+
+QString errorBoxText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}

@@ -1,0 +1,101 @@
+#include "support/scripted_prompts.h"
+
+namespace {
+
+class RecordingLog final : public LogWindow {
+public:
+    explicit RecordingLog(ScriptedPrompts &owner) : m_owner(owner) { ++m_owner.logsCreated; }
+    ~RecordingLog() override { ++m_owner.logsDiscarded; }
+    void addLine(const QString &line) override { m_lines << line; }
+    QStringList lines() const override { return m_lines; }
+    void showModal() override
+    {
+        ScriptedPrompts::Shown s;
+        s.kind = QStringLiteral("log");
+        s.caption = QStringLiteral("Mensagens");
+        s.logLines = m_lines;
+        m_owner.shown << s;
+    }
+
+private:
+    ScriptedPrompts &m_owner;
+    QStringList m_lines;
+};
+
+QString take(std::deque<QString> &queue)
+{
+    if (queue.empty())
+        return {};
+    QString v = queue.front();
+    queue.pop_front();
+    return v;
+}
+
+} // namespace
+
+void ScriptedPrompts::message(const QString &caption, const QString &text, PromptIcon icon)
+{
+    shown << Shown{QStringLiteral("message"), caption, text, icon, {}};
+}
+
+bool ScriptedPrompts::ask(const QString &caption, const QString &text)
+{
+    shown << Shown{QStringLiteral("ask"), caption, text, PromptIcon::Warning, {}};
+    if (answers.empty())
+        return false;
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+void ScriptedPrompts::error(const QString &text)
+{
+    shown << Shown{QStringLiteral("error"), programTitle(), errorBoxText(text), PromptIcon::Error, {}};
+}
+
+QString ScriptedPrompts::input(const QString &caption, const QString &prompt, const QString &)
+{
+    shown << Shown{QStringLiteral("input"), caption, prompt, PromptIcon::None, {}};
+    return take(inputs);
+}
+
+QString ScriptedPrompts::openFileName(const QString &caption, const QString &, const QString &)
+{
+    shown << Shown{QStringLiteral("open"), caption, {}, PromptIcon::None, {}};
+    return take(files);
+}
+
+QString ScriptedPrompts::saveFileName(const QString &caption, const QString &, const QString &)
+{
+    shown << Shown{QStringLiteral("save"), caption, {}, PromptIcon::None, {}};
+    return take(files);
+}
+
+std::unique_ptr<LogWindow> ScriptedPrompts::createLog()
+{
+    return std::make_unique<RecordingLog>(*this);
+}
+
+QStringList ScriptedPrompts::transcript() const
+{
+    QStringList out;
+    for (const Shown &s : shown) {
+        if (s.kind == QLatin1String("log")) {
+            for (const QString &l : s.logLines)
+                out << QStringLiteral("log: ") + l;
+        } else {
+            out << QStringLiteral("[%1] %2").arg(s.caption, s.text);
+        }
+    }
+    return out;
+}
+
+QStringList ScriptedPrompts::boxes() const
+{
+    QStringList out;
+    for (const Shown &s : shown)
+        if (s.kind == QLatin1String("message") || s.kind == QLatin1String("ask")
+            || s.kind == QLatin1String("error"))
+            out << QStringLiteral("[%1] %2").arg(s.caption, s.text);
+    return out;
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+
+// A Prompts that records everything shown and answers from a script.
+class ScriptedPrompts final : public Prompts {
+public:
+    struct Shown {
+        QString kind; // "message", "ask", "error", "input", "open", "save", "log"
+        QString caption;
+        QString text;
+        PromptIcon icon = PromptIcon::None;
+        QStringList logLines; // for "log": the lines of the log window shown
+    };
+
+    // Answers to the next questions, in order; No when the script runs out.
+    std::deque<bool> answers;
+    // Texts for the next input boxes and file dialogs; empty when it runs out.
+    std::deque<QString> inputs;
+    std::deque<QString> files;
+
+    QList<Shown> shown;
+    int logsCreated = 0;
+    int logsDiscarded = 0;
+
+    void message(const QString &caption, const QString &text, PromptIcon icon) override;
+    bool ask(const QString &caption, const QString &text) override;
+    void error(const QString &text) override;
+    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    std::unique_ptr<LogWindow> createLog() override;
+
+    // "[Caption] text" for every message, question and error box, in order
+    // (errors with the program's title as caption); logs as "log: line".
+    QStringList transcript() const;
+    // Only the boxes ("message", "ask", "error") as "[Caption] text".
+    QStringList boxes() const;
+    void clear() { shown.clear(); }
+};
