@@ -1,0 +1,77 @@
+#include "app/connectivity.h"
+
+#include <QNetworkInterface>
+#include <QTcpSocket>
+
+QString serverProblemText()
+{
+    return QStringLiteral("O servidor da Kelvo está com problemas...");
+}
+
+bool SystemConnectivity::IsConnected()
+{
+    const auto interfaces = QNetworkInterface::allInterfaces();
+    for (const QNetworkInterface &nif : interfaces) {
+        const auto flags = nif.flags();
+        if (flags.testFlag(QNetworkInterface::IsLoopBack))
+            continue;
+        if (flags.testFlag(QNetworkInterface::IsUp) && flags.testFlag(QNetworkInterface::IsRunning)
+            && !nif.addressEntries().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+bool serverEndpoint(const QString &servidor, QString *host, quint16 *port)
+{
+    const QString address = servidor.trimmed();
+    const qsizetype sep = address.indexOf(QLatin1String("://"));
+    if (sep < 0)
+        return false;
+    const QString scheme = address.left(sep).toLower();
+    QString authority = address.mid(sep + 3);
+    authority.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    authority = authority.section(QLatin1Char('/'), 0, 0).section(QLatin1Char('?'), 0, 0);
+    const qsizetype at = authority.lastIndexOf(QLatin1Char('@'));
+    if (at >= 0)
+        authority = authority.mid(at + 1);
+    QString h = authority;
+    QString p;
+    if (authority.startsWith(QLatin1Char('['))) {
+        const qsizetype close = authority.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return false;
+        h = authority.mid(1, close - 1);
+        if (authority.mid(close + 1).startsWith(QLatin1Char(':')))
+            p = authority.mid(close + 2);
+    } else if (const qsizetype colon = authority.lastIndexOf(QLatin1Char(':')); colon >= 0) {
+        h = authority.left(colon);
+        p = authority.mid(colon + 1);
+    }
+    if (h.isEmpty())
+        return false;
+    quint16 number = scheme == QLatin1String("https") ? 443 : 80;
+    if (!p.isEmpty()) {
+        bool ok = false;
+        const uint v = p.toUInt(&ok);
+        if (!ok || v == 0 || v > 65535)
+            return false;
+        number = static_cast<quint16>(v);
+    }
+    *host = h;
+    *port = number;
+    return true;
+}
+
+QString SystemConnectivity::checkkelvo(const QString &servidor)
+{
+    QString host;
+    quint16 port = 0;
+    if (!serverEndpoint(servidor, &host, &port))
+        return serverProblemText();
+    QTcpSocket socket;
+    socket.connectToHost(host, port);
+    const bool ok = socket.waitForConnected(static_cast<int>(m_timeout.count()));
+    socket.abort();
+    return ok ? QString() : serverProblemText();
+}

@@ -1,0 +1,53 @@
+#include "exchange/envelope.h"
+
+AnswerLines::AnswerLines(const QString &answer)
+{
+    qsizetype start = 0;
+    const qsizetype size = answer.size();
+    while (start < size) {
+        qsizetype lf = answer.indexOf(QLatin1Char('\n'), start);
+        qsizetype next = lf < 0 ? size : lf + 1;
+        qsizetype end = lf < 0 ? size : lf;
+        if (lf >= 0 && end > start && answer.at(end - 1) == QLatin1Char('\r'))
+            --end;
+        m_lines << answer.mid(start, qMin(end - start, MaxLineLength));
+        start = next;
+    }
+}
+
+QString AnswerLines::line(qsizetype index) const
+{
+    return index >= 0 && index < m_lines.size() ? m_lines.at(index) : QString();
+}
+
+QStringList splitt(const QString &text, const QString &separator)
+{
+    QStringList fields;
+    if (separator.isEmpty())
+        return QStringList{text};
+    QString field;
+    qsizetype pos = 0;
+    const qsizetype size = text.size();
+    // One pass at least, so that the empty text gives one empty field.
+    do {
+        if (pos < size && text.at(pos) == separator.at(0)
+            && QStringView(text).mid(pos).startsWith(separator)) {
+            fields << field;
+            field.clear();
+            ++pos;
+        } else if (pos < size) {
+            field += text.at(pos);
+            ++pos;
+        }
+        if (pos >= size) {
+            fields << field;
+            field.clear();
+        }
+    } while (pos < size);
+    return fields;
+}
+
+bool isRefusal(const QString &answer)
+{
+    return answer.startsWith(QLatin1Char('*'));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The lines of a server answer. A line ends at CR LF or at a lone LF; a lone
+// CR does not end a line, since the buyer's server sends carriage returns
+// inside application texts. A final line break does not start an empty last
+// line, and a line is read up to its first 4096 characters.
+class AnswerLines final {
+public:
+    static constexpr qsizetype MaxLineLength = 4096;
+
+    explicit AnswerLines(const QString &answer);
+
+    qsizetype count() const { return m_lines.size(); }
+    // The line at index, or an empty text past the last line.
+    QString line(qsizetype index) const;
+    const QStringList &lines() const { return m_lines; }
+
+private:
+    QStringList m_lines;
+};
+
+// Cuts a text into fields at a separator. Every separator gives a field
+// boundary, fields are neither trimmed nor unquoted, and the empty text gives
+// one empty field. With a separator longer than one character only its first
+// character is consumed at a match.
+QStringList splitt(const QString &text, const QString &separator);
+
+// True when the answer reports an error or refusal: its first character is "*".
+bool isRefusal(const QString &answer);
