@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/connectivity.h"
+#include "config/settings.h"
+#include "ui/prompts.h"
+
+#include <optional>
+
+struct Login {
+    QString login;
+    QString senha;
+};
+
+// What the main window does, with no widget code.
+class MainWorkflow final {
+public:
+    MainWorkflow(Prompts &prompts, Connectivity &net, const Settings &settings)
+        : m_prompts(prompts), m_net(net), m_settings(settings)
+    {
+    }
+
+    // The text of the supplier's label: "Fornec.: " and the stored user name.
+    QString fornecedorText() const;
+
+    // The internet check: returns the status line's text, and shows the
+    // server check's message when the server cannot be reached.
+    QString internetCheck();
+
+    // After the login window closed: the credentials to hand the window, or
+    // nothing (with the message shown) when the login or password is empty.
+    std::optional<Login> acceptLogin(bool lok, const QString &edt1, const QString &edt2);
+
+private:
+    Prompts &m_prompts;
+    Connectivity &m_net;
+    const Settings &m_settings;
+};

@@ -1,0 +1,157 @@
+#include "app/widgets/main_window.h"
+
+#include "app/widgets/window_launcher.h"
+#include "ui/widgets/fonts.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+
+TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Settings &settings,
+                         WindowLauncher &launcher, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
+    , m_prompts(prompts)
+    , m_workflow(workflow)
+    , m_settings(settings)
+    , m_launcher(launcher)
+{
+    setObjectName(QStringLiteral("FKelvoCota"));
+    setWindowTitle(QStringLiteral("Cotação Kelvo - Interface Fornecdor : Ver. 2020.1"));
+    setFont(tahomaPt(8));
+    setFixedSize(798, 123);
+
+    struct Spec {
+        const char *name;
+        int left;
+        const char *hint;
+        QStyle::StandardPixmap icon;
+        const char *window;
+        bool login;
+    };
+    const Spec specs[] = {
+        {"btn1", 8, "Verifica cotações liberadas.....", QStyle::SP_BrowserReload, "TFCotaLib", true},
+        {"btn3", 61, "Cotações baixadas pra definir Preços...", QStyle::SP_FileDialogDetailedView, "TPrecoCota", false},
+        {"btn6", 114, "Envia resposta da cotação para Kelvo", QStyle::SP_ArrowForward, "TEnviaCotacao", true},
+        {"sbDel", 169, "Apaga cotações e pedidos antigos....", QStyle::SP_TrashIcon, "TApagaDados", false},
+        {"btn2", 258, "Verifica Pedidos liberados...", QStyle::SP_DriveNetIcon, "TPedLib", true},
+        {"btn5", 314, "Pedidos Baixados.. Para Atendimento...", QStyle::SP_FileDialogContentsView, "TPedidosBaixados", false},
+        {"btn7", 612, "Consulta cotações respondidas e enviadas", QStyle::SP_FileDialogInfoView, "TCotasRespEnv", false},
+        {"btn8", 692, nullptr, QStyle::SP_ComputerIcon, "TSetUP", false},
+        {"btn4", 742, "Sai do Sistema de Cotação - Fornecedor", QStyle::SP_DialogCloseButton, nullptr, false},
+    };
+    for (const Spec &s : specs) {
+        QToolButton *b = addImageButton(QString::fromLatin1(s.name), s.left,
+                                        s.hint ? QString::fromUtf8(s.hint) : QString(), s.icon);
+        if (s.window) {
+            const QString cls = QString::fromLatin1(s.window);
+            const bool login = s.login;
+            connect(b, &QToolButton::clicked, this, [this, cls, login] { openWindow(cls, login); });
+        } else {
+            connect(b, &QToolButton::clicked, this, &QWidget::close);
+        }
+    }
+
+    m_lbfornec = new QLabel(this);
+    m_lbfornec->setObjectName(QStringLiteral("lbfornec"));
+    m_lbfornec->setFont(tahomaPt(16));
+    m_lbfornec->setGeometry(378, 17, 230, 28);
+
+    m_pnlMsg = new QLabel(this);
+    m_pnlMsg->setObjectName(QStringLiteral("pnlMsg"));
+    m_pnlMsg->setFont(tahomaPt(12, true));
+    m_pnlMsg->setGeometry(8, 57, 783, 33);
+    m_pnlMsg->setAlignment(Qt::AlignCenter);
+    m_pnlMsg->setFrameStyle(QFrame::Panel | QFrame::Raised);
+
+    m_lbServidor = new QLabel(this);
+    m_lbServidor->setObjectName(QStringLiteral("lbServidor"));
+    m_lbServidor->setFont(tahomaPt(12, true));
+    m_lbServidor->setGeometry(10, 100, 390, 21);
+
+    m_btn9 = new QPushButton(QStringLiteral("Verifica Internet"), this);
+    m_btn9->setObjectName(QStringLiteral("btn9"));
+    m_btn9->setFlat(true);
+    m_btn9->setGeometry(404, 100, 121, 19);
+    m_btn9->installEventFilter(this);
+    connect(m_btn9, &QPushButton::clicked, this, &TFKelvoCota::btn9Click);
+
+    m_lb1 = new QLabel(QStringLiteral("Powered by DOLV"), this);
+    m_lb1->setObjectName(QStringLiteral("lb1"));
+    QFont bold = font();
+    bold.setBold(true);
+    m_lb1->setFont(bold);
+    m_lb1->setStyleSheet(QStringLiteral("color: red;"));
+    m_lb1->move(695, 102);
+    m_lb1->adjustSize();
+}
+
+QToolButton *TFKelvoCota::addImageButton(const QString &name, int left, const QString &hint, int icon)
+{
+    auto *b = new QToolButton(this);
+    b->setObjectName(name);
+    b->setGeometry(left, 8, 49, 44);
+    b->setIcon(style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
+    b->setIconSize(QSize(32, 32));
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    if (!hint.isEmpty()) {
+        m_hints.insert(b, hint);
+        b->installEventFilter(this);
+    }
+    m_buttons.insert(name, b);
+    return b;
+}
+
+bool TFKelvoCota::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_btn9 && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+        QFont f = m_btn9->font();
+        f.setBold(event->type() == QEvent::Enter);
+        m_btn9->setFont(f);
+    } else if (m_hints.contains(watched)) {
+        if (event->type() == QEvent::Enter)
+            m_pnlMsg->setText(m_hints.value(watched));
+        else if (event->type() == QEvent::Leave)
+            m_pnlMsg->clear();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFKelvoCota::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        FormShow();
+    }
+}
+
+void TFKelvoCota::FormShow()
+{
+    m_lbfornec->setText(m_workflow.fornecedorText());
+    m_lbfornec->adjustSize();
+    btn9Click();
+}
+
+void TFKelvoCota::btn9Click()
+{
+    m_lbServidor->setText(m_workflow.internetCheck());
+    m_lbServidor->adjustSize();
+}
+
+void TFKelvoCota::openWindow(const QString &windowClass, bool needsLogin)
+{
+    std::optional<Login> login;
+    if (needsLogin) {
+        const WindowLauncher::LoginAnswer answer = m_launcher.runLogin(this, m_settings.usuario, m_settings.senha);
+        login = m_workflow.acceptLogin(answer.lok, answer.edt1, answer.edt2);
+        if (!login)
+            return;
+    }
+    if (!m_launcher.open(windowClass, this, login ? &*login : nullptr))
+        m_prompts.message(QStringLiteral("Atenção"),
+                          QStringLiteral("Esta função ainda não está disponível nesta versão do programa."));
+}

@@ -1,0 +1,54 @@
+#include "ui/widgets/msg_window.h"
+
+#include "ui/widgets/fonts.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+TMsg::TMsg(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_lstmsg(new QListWidget(this))
+    , m_btn1(new QPushButton(QStringLiteral("Fechar...."), this))
+{
+    setObjectName(QStringLiteral("Msg"));
+    setWindowTitle(QStringLiteral("Mensagens"));
+    setFont(tahomaPx(11));
+    setFixedSize(309, 265);
+    m_lstmsg->setObjectName(QStringLiteral("lstmsg"));
+    m_lstmsg->setFont(tahomaPx(11, true));
+    m_lstmsg->setGeometry(0, 0, 309, 240);
+    m_btn1->setObjectName(QStringLiteral("btn1"));
+    m_btn1->setGeometry(0, 240, 309, 25);
+    m_btn1->setCursor(Qt::PointingHandCursor);
+    connect(m_btn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+TMsgLog::TMsgLog(QWidget *parent) : m_window(new TMsg(parent)) {}
+
+TMsgLog::~TMsgLog()
+{
+    delete m_window;
+}
+
+void TMsgLog::addLine(const QString &line)
+{
+    m_window->lstmsg()->addItem(line);
+}
+
+QStringList TMsgLog::lines() const
+{
+    QStringList out;
+    for (int i = 0; i < m_window->lstmsg()->count(); ++i)
+        out << m_window->lstmsg()->item(i)->text();
+    return out;
+}
+
+void TMsgLog::showModal()
+{
+    // Centred over the window that owns it.
+    if (QWidget *owner = m_window->parentWidget()) {
+        const QRect frame = owner->window()->frameGeometry();
+        m_window->move(frame.center() - m_window->rect().center());
+    }
+    m_window->exec();
+}

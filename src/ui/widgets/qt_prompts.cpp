@@ -1,0 +1,95 @@
+#include "ui/widgets/qt_prompts.h"
+
+#include "ui/widgets/msg_window.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toIcon(PromptIcon icon)
+{
+    switch (icon) {
+    case PromptIcon::Information:
+        return QMessageBox::Information;
+    case PromptIcon::Warning:
+        return QMessageBox::Warning;
+    case PromptIcon::Error:
+        return QMessageBox::Critical;
+    case PromptIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+QWidget *QtPrompts::parentWidget() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_parent;
+}
+
+void QtPrompts::message(const QString &caption, const QString &text, PromptIcon icon)
+{
+    QMessageBox box(toIcon(icon), caption, text, QMessageBox::Ok, parentWidget());
+    box.exec();
+}
+
+bool QtPrompts::ask(const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parentWidget());
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompts::error(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, programTitle(), errorBoxText(text), QMessageBox::Ok,
+                    parentWidget());
+    box.exec();
+}
+
+QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(parentWidget(), caption, prompt, QLineEdit::Normal, initial, &ok);
+    return ok ? text : QString();
+}
+
+QString QtPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(parentWidget(), caption, dir, filter);
+}
+
+QString QtPrompts::saveFileName(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parentWidget(), caption, dir, filter);
+}
+
+std::unique_ptr<LogWindow> QtPrompts::createLog()
+{
+    return std::make_unique<TMsgLog>(parentWidget());
+}
+
+void QtPrompts::beginWait()
+{
+    if (m_waitDepth++ == 0)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtPrompts::keepAlive()
+{
+    // Repaint, but keep the supplier's clicks and keys out while a request waits.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPrompts::endWait()
+{
+    if (m_waitDepth > 0 && --m_waitDepth == 0)
+        QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// Prompts shown as real Qt dialogs, owned by a parent window.
+class QtPrompts final : public Prompts {
+public:
+    explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+    void message(const QString &caption, const QString &text, PromptIcon icon) override;
+    bool ask(const QString &caption, const QString &text) override;
+    void error(const QString &text) override;
+    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    std::unique_ptr<LogWindow> createLog() override;
+    void beginWait() override;
+    void keepAlive() override;
+    void endWait() override;
+
+private:
+    QWidget *parentWidget() const;
+    QPointer<QWidget> m_parent;
+    int m_waitDepth = 0;
+};

@@ -1,0 +1,153 @@
+#include "app/widgets/main_window.h"
+#include "app/widgets/window_launcher.h"
+#include "support/scripted_prompts.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeNet final : public Connectivity {
+public:
+    bool connected = true;
+    QString problem;
+    int serverChecks = 0;
+    bool IsConnected() override { return connected; }
+    QString checkkelvo(const QString &) override
+    {
+        ++serverChecks;
+        return problem;
+    }
+};
+
+class FakeLauncher final : public WindowLauncher {
+public:
+    LoginAnswer answer;
+    QString prefillUser, prefillPass;
+    QStringList opened;
+    QList<Login> logins;
+    LoginAnswer runLogin(QWidget *, const QString &usuario, const QString &senha) override
+    {
+        prefillUser = usuario;
+        prefillPass = senha;
+        return answer;
+    }
+    bool open(const QString &windowClass, QWidget *, const Login *login) override
+    {
+        opened << windowClass;
+        if (login)
+            logins << *login;
+        return true;
+    }
+};
+
+struct MainFixture : ::testing::Test {
+    ScriptedPrompts prompts;
+    FakeNet net;
+    FakeLauncher launcher;
+    Settings settings{QStringLiteral("http://compras.example.com.br "), QStringLiteral("FORNEC1"),
+                      QStringLiteral("SEGREDO")};
+    MainWorkflow workflow{prompts, net, settings};
+    TFKelvoCota window{prompts, workflow, settings, launcher};
+};
+
+void hover(QWidget *w, QEvent::Type type)
+{
+    QEvent e(type);
+    QCoreApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+TEST_F(MainFixture, ShowWritesUserAndStatus)
+{
+    window.show();
+    EXPECT_EQ(window.lbfornec()->text(), QStringLiteral("Fornec.: FORNEC1"));
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(window.size(), QSize(798, 123));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Cotação Kelvo - Interface Fornecdor : Ver. 2020.1"));
+    EXPECT_EQ(window.button(QStringLiteral("btn5"))->geometry(), QRect(314, 8, 49, 44));
+}
+
+TEST_F(MainFixture, NoInternetShowsStatusOnlyAndServerDownOneBox)
+{
+    net.connected = false;
+    window.show();
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Problemas com a sua Internet"));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(net.serverChecks, 0);
+
+    net.connected = true;
+    net.problem = serverProblemText();
+    QTest::mouseClick(window.btn9(), Qt::LeftButton);
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
+    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...")});
+}
+
+TEST_F(MainFixture, HoverTextsAndSetupButtonLeavesPanel)
+{
+    window.show();
+    hover(window.button(QStringLiteral("btn1")), QEvent::Enter);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Verifica cotações liberadas....."));
+    hover(window.button(QStringLiteral("btn8")), QEvent::Enter);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Verifica cotações liberadas....."));
+    hover(window.button(QStringLiteral("btn8")), QEvent::Leave);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Verifica cotações liberadas....."));
+    hover(window.button(QStringLiteral("btn1")), QEvent::Leave);
+    EXPECT_EQ(window.pnlMsg()->text(), QString());
+    hover(window.button(QStringLiteral("btn4")), QEvent::Enter);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Sai do Sistema de Cotação - Fornecedor"));
+
+    hover(window.btn9(), QEvent::Enter);
+    EXPECT_TRUE(window.btn9()->font().bold());
+    hover(window.btn9(), QEvent::Leave);
+    EXPECT_FALSE(window.btn9()->font().bold());
+}
+
+TEST_F(MainFixture, LoginGate)
+{
+    window.show();
+    const QString refused = QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente...");
+
+    // Cancela: the login is not taken, whatever was typed.
+    launcher.answer = {false, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO")};
+    QTest::mouseClick(window.button(QStringLiteral("btn1")), Qt::LeftButton);
+    EXPECT_EQ(launcher.prefillUser, QStringLiteral("FORNEC1"));
+    EXPECT_EQ(launcher.prefillPass, QStringLiteral("SEGREDO"));
+    EXPECT_EQ(prompts.boxes(), QStringList{refused});
+    EXPECT_TRUE(launcher.opened.isEmpty());
+
+    prompts.clear();
+    launcher.answer = {true, QStringLiteral("   "), QStringLiteral("X")};
+    QTest::mouseClick(window.button(QStringLiteral("btn2")), Qt::LeftButton);
+    EXPECT_EQ(prompts.boxes(), QStringList{refused});
+    EXPECT_TRUE(launcher.opened.isEmpty());
+
+    prompts.clear();
+    launcher.answer = {true, QStringLiteral(" OUTRO "), QStringLiteral(" S ")};
+    QTest::mouseClick(window.button(QStringLiteral("btn6")), Qt::LeftButton);
+    EXPECT_TRUE(prompts.boxes().isEmpty());
+    ASSERT_EQ(launcher.opened, QStringList{QStringLiteral("TEnviaCotacao")});
+    EXPECT_EQ(launcher.logins.first().login, QStringLiteral(" OUTRO "));
+    EXPECT_EQ(launcher.logins.first().senha, QStringLiteral(" S "));
+}
+
+TEST_F(MainFixture, DirectButtonsOpenWithoutLoginAndExitCloses)
+{
+    window.show();
+    const char *direct[][2] = {{"btn3", "TPrecoCota"},       {"btn5", "TPedidosBaixados"}, {"btn7", "TCotasRespEnv"},
+                               {"sbDel", "TApagaDados"},     {"btn8", "TSetUP"}};
+    for (const auto &d : direct)
+        QTest::mouseClick(window.button(QString::fromLatin1(d[0])), Qt::LeftButton);
+    EXPECT_EQ(launcher.opened, (QStringList{QStringLiteral("TPrecoCota"), QStringLiteral("TPedidosBaixados"),
+                                            QStringLiteral("TCotasRespEnv"), QStringLiteral("TApagaDados"),
+                                            QStringLiteral("TSetUP")}));
+    EXPECT_TRUE(launcher.logins.isEmpty());
+    QTest::mouseClick(window.button(QStringLiteral("btn4")), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+}
