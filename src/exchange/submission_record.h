@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDate>
+#include <QLocale>
+#include <QString>
+
+#include <optional>
+
+// One priced item as the buyer's server reads it: nine fields joined by "|".
+struct SubmissionItem {
+    QString contato;
+    QString cotacao;
+    QDate data;
+    QString produto;
+    std::optional<double> qtde;
+    std::optional<double> valor; // empty when the supplier gave no price
+    QString condPgto;
+    QString similares;
+    QString obs;
+};
+
+// The date separator of the regional short date format ("/" under pt_BR).
+QString regionalDateSeparator(const QLocale &locale = QLocale());
+
+// A date by a pattern whose "/" stands for the regional date separator.
+QString regionalDate(const QDate &date, const QString &pattern, const QLocale &locale = QLocale());
+
+// A number in general form: no thousands separator, no trailing zeros, at
+// most 15 significant digits, the regional decimal separator; beyond that
+// range the scientific form "1.5E-7".
+QString generalNumber(double value, const QLocale &locale = QLocale());
+
+// A number as the server reads it: the general form with every "," turned
+// into ".".
+QString wireNumber(std::optional<double> value, const QLocale &locale = QLocale());
+
+// The record of one item. Texts go out as they are, "|" and line breaks
+// included; the date is month/day/year.
+QString itemRecord(const SubmissionItem &item, const QLocale &locale = QLocale());
+
+// The answer of the delivery check: nothing when the quotation may be sent,
+// else the text to show in the "Erro" box.
+std::optional<QString> verificationRefusal(const QString &answer);
