@@ -48,11 +48,11 @@ TEST(Crypt, EnciphersKnownVectors)
         QString hex;
     };
     const Case cases[] = {
-        {QStringLiteral("AB"), 0x10, QStringLiteral("100015")},
-        {S(u"é"), 0x50, QStringLiteral("506B")},
-        {QStringLiteral("Zz9"), 0xFF, QStringLiteral("FF0BD23B")},
-        {S(u"€"), 0x00, QStringLiteral("009D")},
-        {QString(QChar(0)), 0x00, QStringLiteral("0051")},
+        { QStringLiteral("AB"), 0x10, QStringLiteral("100015") },
+        { S(u"é"), 0x50, QStringLiteral("506B") },
+        { QStringLiteral("Zz9"), 0xFF, QStringLiteral("FF0BD23B") },
+        { S(u"€"), 0x00, QStringLiteral("009D") },
+        { QString(QChar(0)), 0x00, QStringLiteral("0051") },
     };
     for (const Case &c : cases)
         EXPECT_EQ(Crypt(QStringLiteral("C"), c.clear, c.offset), c.hex) << c.hex.toStdString();
@@ -85,8 +85,8 @@ TEST(Crypt, KeyWrapsAfter94Characters)
 
 TEST(Crypt, OtherActionsAndEmptySourceGiveEmptyText)
 {
-    for (const QString &action : {QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("X"),
-                                  QStringLiteral("CD"), QString()}) {
+    for (const QString &action :
+        { QStringLiteral("c"), QStringLiteral("d"), QStringLiteral("X"), QStringLiteral("CD"), QString() }) {
         EXPECT_EQ(Crypt(action, QStringLiteral("ABC")), QString());
         EXPECT_EQ(Crypt(action, QStringLiteral("100015")), QString());
     }
@@ -132,16 +132,16 @@ TEST(Crypt, MalformedTextRaisesNamingThePiece)
         QString message;
     };
     const Case cases[] = {
-        {QStringLiteral("10"), QStringLiteral("'' is not a valid integer value")},
-        {QStringLiteral("1"), QStringLiteral("'1' is not a valid integer value")},
-        {QStringLiteral("ZZ0015"), QStringLiteral("'ZZ' is not a valid integer value")},
-        {QStringLiteral("10001G"), QStringLiteral("'1G' is not a valid integer value")},
-        {QStringLiteral("10 015"), QStringLiteral("' 0' is not a valid integer value")},
-        {QStringLiteral("+10015"), QStringLiteral("'+1' is not a valid integer value")},
+        { QStringLiteral("10"), QStringLiteral("'' is not a valid integer value") },
+        { QStringLiteral("1"), QStringLiteral("'1' is not a valid integer value") },
+        { QStringLiteral("ZZ0015"), QStringLiteral("'ZZ' is not a valid integer value") },
+        { QStringLiteral("10001G"), QStringLiteral("'1G' is not a valid integer value") },
+        { QStringLiteral("10 015"), QStringLiteral("' 0' is not a valid integer value") },
+        { QStringLiteral("+10015"), QStringLiteral("'+1' is not a valid integer value") },
         // A cut line: the lone last digit is an error, not dropped.
-        {QStringLiteral("100"), QStringLiteral("'0' is not a valid integer value")},
-        {QStringLiteral("1000151"), QStringLiteral("'1' is not a valid integer value")},
-        {S(u"10é015"), S(u"'é0' is not a valid integer value")},
+        { QStringLiteral("100"), QStringLiteral("'0' is not a valid integer value") },
+        { QStringLiteral("1000151"), QStringLiteral("'1' is not a valid integer value") },
+        { S(u"10é015"), S(u"'é0' is not a valid integer value") },
     };
     for (const Case &c : cases)
         EXPECT_EQ(decipherError(c.src), c.message) << c.src.toStdString();
