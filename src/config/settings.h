@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The values read at start: the server's base address (the first line of
-// server.new, exactly as read) and the stored credentials in clear.
+// The three values read at start: the server's base address and the stored
+// credentials (in clear). Owned by the data module.
 struct Settings {
     QString servidor;
     QString usuario;

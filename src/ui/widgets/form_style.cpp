@@ -1,0 +1,69 @@
+#include "ui/widgets/form_style.h"
+
+#include "ui/widgets/hover_bold.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QWidget>
+
+QFont tahomaFont(int pointSize, bool bold)
+{
+    QFont font(QStringLiteral("Tahoma"), pointSize);
+    font.setFamilies(
+        { QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
+    font.setBold(bold);
+    return font;
+}
+
+void placeLabel(QLabel *label, int left, int top)
+{
+    label->move(left, top);
+    label->adjustSize();
+}
+
+void placeTextButton(QPushButton *button, const QString &text, const QRect &place)
+{
+    button->setText(text);
+    button->setGeometry(place);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::StrongFocus);
+    new HoverBold(button);
+}
+
+void chainTabOrder(std::initializer_list<QWidget *> widgets)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *widget : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}
+
+void setWindowColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void setBaseColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+}
+
+void fixAndCentre(QWidget *window, int width, int height)
+{
+    window->setFixedSize(width, height);
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        // Placing it here also keeps a dialog from being centred on its parent.
+        const QRect area = screen->availableGeometry();
+        window->move(area.center() - QPoint(width / 2, height / 2));
+    }
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QWidget>
+
+#include <initializer_list>
+
+class QLabel;
+class QPushButton;
+class QRect;
+
+// Helpers for the fixed-layout windows: every control sits at a given place
+// in a client area of fixed size.
+
+// Tahoma at pointSize, falling back to its metric look-alikes where it is not
+// installed.
+QFont tahomaFont(int pointSize, bool bold = false);
+
+// A label's top-left corner at (left, top), sized to its text.
+void placeLabel(QLabel *label, int left, int top);
+
+// A text button at place with the hand cursor, reachable by Tab, whose
+// caption turns bold under the mouse pointer.
+void placeTextButton(QPushButton *button, const QString &text, const QRect &place);
+
+// Tab moves through widgets in the order given.
+void chainTabOrder(std::initializer_list<QWidget *> widgets);
+
+// Fills the widget's background with colour (QPalette::Window).
+void setWindowColour(QWidget *widget, const QColor &colour);
+
+// Sets the colour of an edit field's text area (QPalette::Base).
+void setBaseColour(QWidget *widget, const QColor &colour);
+
+// Gives a window a client area of fixed size, centred on its screen.
+void fixAndCentre(QWidget *window, int width, int height);
+
+// A child of parent with its object name set, so that tests and style sheets
+// find every control by the name it has in the code.
+template <typename T> T *namedChild(QWidget *parent, const char *name)
+{
+    auto *widget = new T(parent);
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
