@@ -3,6 +3,7 @@
 #include "store/field.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QVariantList>
@@ -138,8 +139,11 @@ protected:
 
     explicit Dataset(const QString &name, QObject *parent);
 
-    // Reads the rows, in order, and fills the field list when it is not fixed.
+    // Reads the rows, in order. A dataset whose columns come from its
+    // statement puts them in place in columnsLoaded(), called once the bound
+    // grids were told a reset is under way.
     virtual RowList load() = 0;
+    virtual void columnsLoaded() {}
     // Writes a posted row; sets row.id for a new row. Throws on refusal.
     virtual void store(Row &row, bool inserting);
     virtual void erase(const Row &row);
@@ -149,13 +153,14 @@ protected:
     virtual bool rowLess(const Row &a, const Row &b) const { return a.id < b.id; }
     // Asked before a row is added: false refuses it silently.
     virtual bool allowInsert() { return true; }
-    // Called when the rows were re-read or the current row moved.
-    virtual void afterScroll() {}
+    // Whether stored texts are cut to their column's size (locate cuts the
+    // searched text alike, so a long value finds the row it was stored as).
+    virtual bool textsFitSize() const { return true; }
 
-    void setFields(const FieldList &fields) { m_fields = fields; }
+    void setFields(const FieldList &fields);
     // Re-reads the rows of an open dataset and keeps the current row when it
     // still exists (the first row otherwise).
-    void reload();
+    void reload(bool keepCurrent = true);
     void requireOpen() const;
     void fail(const QString &message) const; // throws StoreError naming this dataset
     quint64 generation() const { return m_generation; }
@@ -167,10 +172,10 @@ private:
     int columnOrThrow(const QString &name) const;
     const Row *rowAt(int row) const;
     void replaceRows(RowList rows, qint64 keepId);
-    void moveTo(int row);
+    void moveTo(int row, bool force = false);
     void checkBrowseMode();
     void setState(State state);
-    void removeAt(int pos);
+    std::unique_ptr<Row> takeAt(int pos);
     int insertSorted(std::unique_ptr<Row> row);
     void dropLocateIndexes();
     void indexRow(const Row &row);
@@ -181,11 +186,15 @@ private:
     bool notifying() const { return m_disabled == 0; }
 
     FieldList m_fields;
+    QHash<QString, int> m_names;       // as declared
+    QHash<QString, int> m_foldedNames; // case-folded
     RowList m_rows;
+    QHash<qint64, Row *> m_byId;
     std::unique_ptr<Row> m_buffer; // edit buffer
     std::vector<std::unique_ptr<LocateIndex>> m_locate;
     State m_state = State::Inactive;
     int m_current = -1;
+    int m_beforeAppend = -1; // current row when an append started
     int m_disabled = 0;
     bool m_eof = true;
     bool m_bof = true;

@@ -5,6 +5,7 @@
 #include <QHash>
 
 class Database;
+class Statement;
 
 // A statement given as lines, with named parameters (":Status"), opened into
 // rows in memory or executed when it returns none. A read-only query refuses
@@ -47,15 +48,19 @@ public:
 
 protected:
     RowList load() override;
+    void columnsLoaded() override;
+    bool textsFitSize() const override { return false; }
 
 private:
     void followMaster();
     QVariant valueFor(const QString &name) const;
+    Statement prepared() const;
 
     Database &m_database;
     QStringList m_lines;
     QHash<QString, QVariant> m_params; // by case-folded name
     FieldList m_declared;
+    FieldList m_loaded; // columns of the result just read
     Dataset *m_master = nullptr;
     QMetaObject::Connection m_masterMoved;
     QMetaObject::Connection m_masterReset;

@@ -22,6 +22,7 @@ public:
 
     int parameterCount() const;
     QString parameterName(int index) const; // 1-based, with its prefix (":Status")
+    int parameterIndex(const char *name) const; // 0 when there is none
     // QString → text, double → real, integers and bool → integer, QDate →
     // "yyyy-MM-dd", QTime → "HH:mm:ss", QDateTime → ISO text, invalid → NULL.
     void bind(int index, const QVariant &value);
@@ -87,6 +88,7 @@ public:
 
 Q_SIGNALS:
     void tablesChanged(const QStringList &tables);
+    void closing();
 
 private:
     static void onUpdate(void *self, int op, const char *database, const char *table, qint64 rowid);
@@ -100,6 +102,7 @@ private:
     QSet<QString> m_changed;        // by the running tracked statement
     QSet<QString> m_touchedInTx;    // by anything since BEGIN
     QByteArray m_lastTable;
+    int m_savepoints = 0;
 };
 
 // Commits on commit(); rolls back when it leaves scope without one (an error
@@ -114,6 +117,5 @@ public:
 
 private:
     Database &m_database;
-    bool m_owner = false;
     bool m_done = false;
 };

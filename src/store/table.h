@@ -51,7 +51,7 @@ protected:
 private:
     void onTablesChanged(const QStringList &tables);
     QString selectSql(const QString &where) const;
-    void refilter();
+    bool filterActive() const;
     void dropStatements();
 
     Database &m_database;
@@ -64,5 +64,6 @@ private:
     std::function<bool()> m_beforeInsert;
     std::unique_ptr<Statement> m_insert;
     std::unique_ptr<Statement> m_update;
+    std::unique_ptr<Statement> m_delete;
     std::unique_ptr<Statement> m_visible;
 };
