@@ -1,39 +1,19 @@
 #include "exchange/submission_record.h"
 
 #include "common/text.h"
+#include "store/field.h"
 
 #include <QByteArray>
+#include <QLocale>
 #include <QStringList>
 
 #include <cmath>
 
 using namespace Qt::StringLiterals;
 
-QString regionalDateSeparator(const QLocale &locale)
+QString generalForm(double value)
 {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    // The first character between the day, month and year fields; quoted
-    // literals of odd formats are skipped with the letters.
-    for (const QChar c : format) {
-        if (!c.isLetter() && c != u'\'')
-            return QString(c);
-    }
-    return u"/"_s;
-}
-
-QString regionalDate(const QDate &date, const QString &pattern, const QLocale &locale)
-{
-    if (!date.isValid())
-        return {};
-    QString text = date.toString(pattern);
-    const QString separator = regionalDateSeparator(locale);
-    if (separator != "/"_L1)
-        text.replace(u'/', separator);
-    return text;
-}
-
-QString generalNumber(double value, const QLocale &locale)
-{
+    const QLocale locale;
     if (std::isnan(value))
         return u"NAN"_s;
     if (std::isinf(value))
@@ -69,24 +49,24 @@ QString generalNumber(double value, const QLocale &locale)
     return value < 0 ? locale.negativeSign() + text : text;
 }
 
-QString wireNumber(std::optional<double> value, const QLocale &locale)
+QString wireNumber(std::optional<double> value)
 {
     if (!value)
         return {};
-    QString text = generalNumber(*value, locale);
+    QString text = generalForm(*value);
     text.replace(u',', u'.');
     return text;
 }
 
-QString itemRecord(const SubmissionItem &item, const QLocale &locale)
+QString itemRecord(const SubmissionItem &item)
 {
     const QStringList fields{
         item.contato,
         item.cotacao,
-        regionalDate(item.data, u"MM/dd/yyyy"_s, locale),
+        formatValue(item.data, FieldType::Date, u"mm/dd/yyyy"_s),
         item.produto,
-        wireNumber(item.qtde, locale),
-        wireNumber(item.valor, locale),
+        wireNumber(item.qtde),
+        wireNumber(item.valor),
         item.condPgto,
         item.similares,
         item.obs,

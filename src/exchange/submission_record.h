@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDate>
-#include <QLocale>
 #include <QString>
 
 #include <optional>
@@ -19,24 +18,20 @@ struct SubmissionItem {
     QString obs;
 };
 
-// The date separator of the regional short date format ("/" under pt_BR).
-QString regionalDateSeparator(const QLocale &locale = QLocale());
-
-// A date by a pattern whose "/" stands for the regional date separator.
-QString regionalDate(const QDate &date, const QString &pattern, const QLocale &locale = QLocale());
+// Conversions follow the regional settings of QLocale().
 
 // A number in general form: no thousands separator, no trailing zeros, at
 // most 15 significant digits, the regional decimal separator; beyond that
 // range the scientific form "1.5E-7".
-QString generalNumber(double value, const QLocale &locale = QLocale());
+QString generalForm(double value);
 
 // A number as the server reads it: the general form with every "," turned
 // into ".".
-QString wireNumber(std::optional<double> value, const QLocale &locale = QLocale());
+QString wireNumber(std::optional<double> value);
 
 // The record of one item. Texts go out as they are, "|" and line breaks
 // included; the date is month/day/year.
-QString itemRecord(const SubmissionItem &item, const QLocale &locale = QLocale());
+QString itemRecord(const SubmissionItem &item);
 
 // The answer of the delivery check: nothing when the quotation may be sent,
 // else the text to show in the "Erro" box.

@@ -33,14 +33,15 @@ TEST(SubmissionRecord, NineFieldsUnderBrazilianSettings)
     EXPECT_EQ(itemRecord(unpriced), u"JOAO|2020000123|06/26/2020|P-77|10||30 DIAS|SIM-1|a|b\r\nc"_s);
 }
 
-TEST(SubmissionRecord, RegionalSeparatorsAreHonoured)
+TEST(SubmissionRecord, OtherRegionalSeparatorsAreHonoured)
 {
-    const QLocale german(QLocale::German, QLocale::Germany);
-    EXPECT_EQ(regionalDate(QDate(2020, 6, 26), u"MM/dd/yyyy"_s, german), u"06.26.2020"_s);
-    EXPECT_EQ(wireNumber(1234.5, german), u"1234.5"_s);
-    const QLocale american(QLocale::English, QLocale::UnitedStates);
-    EXPECT_EQ(generalNumber(1234.5, american), u"1234.5"_s);
-    EXPECT_EQ(regionalDate(QDate(2020, 6, 26), u"dd/MM/yyyy"_s, american), u"26/06/2020"_s);
+    const QLocale brazil;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QString record = itemRecord(sampleItem());
+    const QString general = generalForm(1234.5);
+    QLocale::setDefault(brazil);
+    EXPECT_EQ(record, u"JOAO|2020000123|06.26.2020|P-77|10|1234.5|30 DIAS|SIM-1|entrega em 2 dias"_s);
+    EXPECT_EQ(general, u"1234,5"_s);
 }
 
 TEST(SubmissionRecord, GeneralNumberForm)
@@ -62,7 +63,7 @@ TEST(SubmissionRecord, GeneralNumberForm)
         {1.5e-7, u"1,5E-7"},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(generalNumber(c.value), QString::fromUtf16(c.text)) << c.value;
+        EXPECT_EQ(generalForm(c.value), QString::fromUtf16(c.text)) << c.value;
 }
 
 TEST(SubmissionRecord, VerificationAnswers)
