@@ -1,0 +1,198 @@
+#include "exchange/quotation_submission.h"
+
+#include "common/clock.h"
+#include "common/text.h"
+#include "exchange/exchange_frame.h"
+#include "exchange/http_address.h"
+#include "exchange/http_client.h"
+#include "exchange/multipart_form.h"
+#include "exchange/submission_record.h"
+#include "store/data_module.h"
+#include "store/store_error.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Enviar = u"Enviar"_s;
+
+std::optional<double> floatAt(const Table &items, int row, int column)
+{
+    const QVariant value = items.value(row, column);
+    if (!value.isValid() || value.isNull())
+        return std::nullopt;
+    return value.toDouble();
+}
+
+} // namespace
+
+QuotationSubmission::QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpClient &http,
+                                         QString servidor)
+    : m_prompts(prompts), m_dm(dm), m_net(net), m_http(http), m_servidor(std::move(servidor))
+{
+    m_http.setWaitHook([this] { m_prompts.keepAlive(); });
+}
+
+QString QuotationSubmission::dataAtual()
+{
+    return u"Data atual : "_s + formatValue(Clock::current().now().date(), FieldType::Date, u"dd/mm/yyyy"_s);
+}
+
+void QuotationSubmission::FormShow()
+{
+    Table &list = m_dm.CotaLiberada();
+    list.close();
+    list.setIndexName(u"IndexName"_s);
+    list.setFilter(u"TipoStatus = ?"_s, {Enviar});
+    list.setFiltered(true);
+    list.open();
+
+    // Until a quotation is selected no item matches.
+    Table &items = m_dm.CotaFornec();
+    items.close();
+    items.setIndexName(u"Por_Marca"_s);
+    items.setFilter(u"Cotacao = ?"_s, {u"0"_s});
+    items.setFiltered(true);
+    items.open();
+
+    ds1DataChange();
+}
+
+void QuotationSubmission::ds1DataChange()
+{
+    const Table &list = m_dm.CotaLiberada();
+    if (!list.isOpen() || list.isEmpty())
+        return;
+    m_dm.CotaFornec().setFilter(u"Cotacao = ?"_s, {list.asString(u"Cotacao"_s)});
+}
+
+QString QuotationSubmission::selectedCotacao() const
+{
+    const Table &list = m_dm.CotaLiberada();
+    if (!list.isOpen() || list.isEmpty())
+        return {};
+    return list.asString(u"Cotacao"_s);
+}
+
+bool QuotationSubmission::select(const QString &cotacao)
+{
+    Table &list = m_dm.CotaLiberada();
+    if (!list.isOpen() || list.isEmpty())
+        return false;
+    // The look-up ignores case; only the exact number selects.
+    if (!list.locate(u"Cotacao"_s, {cotacao}) || list.asString(u"Cotacao"_s) != cotacao)
+        return false;
+    ds1DataChange();
+    return true;
+}
+
+SubmissionResult QuotationSubmission::btn1Click()
+{
+    const Table &list = m_dm.CotaLiberada();
+    if (!list.isOpen() || list.isEmpty())
+        return SubmissionResult::Nothing;
+    const QString cotacao = selectedCotacao();
+    try {
+        ds1DataChange();
+        // Posting an empty form would mark the quotation sent with no answer
+        // at all reaching the buyer.
+        if (m_dm.CotaFornec().isEmpty()) {
+            m_prompts.message(u"Atenção"_s, u"A cotação não tem itens no banco; nada foi enviado."_s);
+            return SubmissionResult::NoItems;
+        }
+        if (!m_prompts.ask(u"Atenção"_s, u"Confirme o envio desta cotação para o Kelvo Autopeças ????"_s))
+            return SubmissionResult::Declined;
+        return send(cotacao);
+    } catch (const StoreError &e) {
+        m_prompts.error(e.message());
+        return SubmissionResult::Stopped;
+    }
+}
+
+SubmissionResult QuotationSubmission::send(const QString &cotacao)
+{
+    ExchangeFrame frame(m_prompts, m_net, m_servidor);
+    if (!frame.begin())
+        return SubmissionResult::Stopped;
+
+    m_http.setRequestContentType(u"application/x-www-form-urlencoded"_s);
+    const auto verdict = frame.request([&] { return m_http.get(address(u"verificaentrega.php"_s, cotacao)); });
+    if (!verdict)
+        return SubmissionResult::Stopped;
+    if (const auto refusal = verificationRefusal(*verdict)) {
+        frame.refuse(u"Erro"_s, *refusal);
+        return SubmissionResult::Stopped;
+    }
+
+    MultipartForm form;
+    const QStringList records = itemRecords(m_dm.CotaFornec());
+    for (qsizetype k = 0; k < records.size(); ++k)
+        form.addField(u"items"_s + QString::number(k + 1), records[k]);
+    const auto answer = frame.request([&] { return m_http.post(address(u"sendcotaforn.php"_s, cotacao), form); });
+    if (!answer)
+        return SubmissionResult::Stopped;
+
+    // A "*" answer is the buyer refusing the items: the quotation is not sent.
+    const QString stripped = trimControls(*answer);
+    if (stripped.startsWith(u'*')) {
+        frame.refuse(u"Erro"_s, stripped.mid(1));
+        return SubmissionResult::Refused;
+    }
+    frame.log().addLine(*answer);
+    markSent(cotacao);
+    frame.finish();
+    return SubmissionResult::Sent;
+}
+
+QString QuotationSubmission::address(const QString &script, const QString &cotacao) const
+{
+    return requestAddress(m_servidor, script, m_login.login, m_login.senha, u"cota"_s, cotacao);
+}
+
+void QuotationSubmission::markSent(const QString &cotacao)
+{
+    Table &list = m_dm.CotaLiberada();
+    if (list.asString(u"Cotacao"_s) != cotacao)
+        list.locate(u"Cotacao"_s, {cotacao});
+    list.edit();
+    list.setText(u"TipoStatus"_s, u"Enviada"_s);
+    list.post();
+}
+
+void QuotationSubmission::FormClose()
+{
+    Table &list = m_dm.CotaLiberada();
+    list.close();
+    list.setFilter(QString());
+    list.setFiltered(false);
+}
+
+QStringList itemRecords(const Table &items)
+{
+    const int contato = items.fieldIndex(u"CONTATO"_s);
+    const int cotacao = items.fieldIndex(u"COTACAO"_s);
+    const int data = items.fieldIndex(u"DATA"_s);
+    const int produto = items.fieldIndex(u"PRODUTO"_s);
+    const int qtde = items.fieldIndex(u"QTDE"_s);
+    const int valor = items.fieldIndex(u"VALOR"_s);
+    const int condPgto = items.fieldIndex(u"CONDPGTO"_s);
+    const int similares = items.fieldIndex(u"SIMILARES"_s);
+    const int obs = items.fieldIndex(u"OBS"_s);
+
+    QStringList records;
+    records.reserve(items.rowCount());
+    for (int row = 0; row < items.rowCount(); ++row) {
+        SubmissionItem item;
+        item.contato = items.value(row, contato).toString();
+        item.cotacao = items.value(row, cotacao).toString();
+        item.data = items.value(row, data).toDate();
+        item.produto = items.value(row, produto).toString();
+        item.qtde = floatAt(items, row, qtde);
+        item.valor = floatAt(items, row, valor);
+        item.condPgto = items.value(row, condPgto).toString();
+        item.similares = items.value(row, similares).toString();
+        item.obs = items.value(row, obs).toString();
+        records.append(itemRecord(item));
+    }
+    return records;
+}

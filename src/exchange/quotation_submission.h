@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/connectivity.h"
+#include "app/main_workflow.h"
+#include "ui/prompts.h"
+
+#include <QString>
+#include <QStringList>
+
+class HttpClient;
+class Table;
+class TDm;
+
+// What "Envia-las Agora?" did, for the command-line tool's exit code.
+enum class SubmissionResult {
+    Nothing,      // the list is empty
+    Declined,     // No to the confirmation
+    NoItems,      // the quotation has no items in the store
+    Stopped,      // a failed check, a failed request or a refused verification
+    Refused,      // the server refused the submitted items
+    Sent,
+};
+
+// The workflow of "Contações Prontas para envia-las a Kelvo Autopeças": the
+// quotations ready to send and the submission of the selected one.
+class QuotationSubmission final {
+public:
+    QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpClient &http, QString servidor);
+    Q_DISABLE_COPY_MOVE(QuotationSubmission)
+
+    // xLogin and xSenha: the credentials typed at the login.
+    void setLogin(const Login &login) { m_login = login; }
+    const Login &login() const { return m_login; }
+
+    // "Data atual : " and today's date, day/month/year.
+    static QString dataAtual();
+
+    // Lists the quotations in "Enviar" and follows the selected one's items.
+    void FormShow();
+    // The selected quotation changed: its items become the filtered ones.
+    void ds1DataChange();
+    // Verifies, posts the items and marks the selected quotation "Enviada".
+    SubmissionResult btn1Click();
+    // Leaves the list unfiltered and closed.
+    void FormClose();
+
+    // The selected quotation, empty with an empty list.
+    QString selectedCotacao() const;
+    // Selects a listed quotation; false when it is not listed.
+    bool select(const QString &cotacao);
+
+private:
+    SubmissionResult send(const QString &cotacao);
+    QString address(const QString &script, const QString &cotacao) const;
+    void markSent(const QString &cotacao);
+
+    Prompts &m_prompts;
+    TDm &m_dm;
+    Connectivity &m_net;
+    HttpClient &m_http;
+    QString m_servidor;
+    Login m_login;
+};
+
+// The records of the filtered items of a table laid out as CotacaoFornc, in
+// its current order.
+QStringList itemRecords(const Table &items);

@@ -1,0 +1,190 @@
+#include "exchange/widgets/submission_window.h"
+
+#include "exchange/http_client.h"
+#include "store/data_module.h"
+#include "store/dataset_model.h"
+#include "store/store_error.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/form_style.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QList<ModelColumn> kColumns{
+    {u"Cotacao"_s, u"Cotação"_s, 180, {}, true},
+    {u"TipoStatus"_s, u"Status"_s, 106, {}, true},
+    {u"DataValidade"_s, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s, true},
+    {u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true},
+    {u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true},
+};
+
+// Column titles centred on a green shaded towards light yellow-green.
+const QString kHeaderStyle = u"QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                             u"stop:0 rgb(135, 205, 133), stop:1 rgb(225, 247, 138)); "
+                             u"border: 1px solid rgb(110, 160, 110); padding: 2px; }"_s;
+
+} // namespace
+
+TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor,
+                             QWidget *parent)
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_IdHTTP1(std::make_unique<HttpClient>())
+    , m_workflow(std::make_unique<QuotationSubmission>(prompts, dm, net, *m_IdHTTP1, servidor))
+    , m_prompts(prompts)
+    , m_lbl1(namedChild<QLabel>(this, "lbl1"))
+    , m_lbl2(namedChild<QLabel>(this, "lbl2"))
+    , m_dbgrd1(namedChild<QTableView>(this, "dbgrd1"))
+    , m_btn1(namedChild<QPushButton>(this, "btn1"))
+    , m_btn2(namedChild<QPushButton>(this, "btn2"))
+    , m_tmr1(new QTimer(this))
+{
+    setObjectName(u"EnviaCotacao"_s);
+    setWindowTitle(u"Contações Prontas para envia-las a Kelvo Autopeças"_s);
+    setFont(tahomaPx(16));
+
+    m_lbl1->setText(u"Cotações Prontas"_s);
+    placeLabel(m_lbl1, 8, 8);
+
+    m_model = new DatasetModel(dm.CotaLiberada(), kColumns, this);
+    m_dbgrd1->setModel(m_model);
+    m_dbgrd1->setGeometry(8, 32, 713, 208);
+    m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_dbgrd1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_dbgrd1->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_dbgrd1->verticalHeader()->hide();
+    m_dbgrd1->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    m_dbgrd1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    for (int c = 0; c < kColumns.size(); ++c)
+        m_dbgrd1->horizontalHeader()->resizeSection(c, kColumns[c].width);
+    m_model->followSelection(m_dbgrd1->selectionModel());
+    m_dbgrd1->installEventFilter(this);
+    connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, [this] { m_workflow->ds1DataChange(); });
+
+    placeTextButton(m_btn1, u"Envia-las Agora?"_s, {8, 248, 161, 25});
+    connect(m_btn1, &QPushButton::clicked, this, &TEnviaCotacao::btn1Click);
+
+    m_lbl2->setFont(tahomaPx(16, true));
+    QPalette red = m_lbl2->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    m_lbl2->setPalette(red);
+    m_lbl2->move(180, 249);
+    m_lbl2->hide();
+
+    placeTextButton(m_btn2, u"Saída"_s, {632, 246, 88, 25});
+    connect(m_btn2, &QPushButton::clicked, this, &TEnviaCotacao::btn2Click);
+
+    m_tmr1->setObjectName(u"tmr1"_s);
+    m_tmr1->setInterval(10000);
+    connect(m_tmr1, &QTimer::timeout, this, &TEnviaCotacao::tmr1Timer);
+
+    chainTabOrder({m_dbgrd1, m_btn1, m_btn2});
+    fixAndCentre(this, 730, 281);
+}
+
+TEnviaCotacao::~TEnviaCotacao() = default;
+
+void TEnviaCotacao::setXLogin(const QString &login)
+{
+    Login l = m_workflow->login();
+    l.login = login;
+    m_workflow->setLogin(l);
+}
+
+void TEnviaCotacao::setXSenha(const QString &senha)
+{
+    Login l = m_workflow->login();
+    l.senha = senha;
+    m_workflow->setLogin(l);
+}
+
+void TEnviaCotacao::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TEnviaCotacao::FormShow()
+{
+    m_closed = false;
+    m_lbl2->setText(QuotationSubmission::dataAtual());
+    m_lbl2->adjustSize();
+    m_lbl2->hide();
+    m_tmr1->stop();
+    try {
+        m_workflow->FormShow();
+    } catch (const StoreError &e) {
+        m_prompts.error(e.message());
+    }
+    if (m_model->rowCount() > 0)
+        m_dbgrd1->selectRow(m_model->currentRow() < 0 ? 0 : m_model->currentRow());
+    m_dbgrd1->setFocus(Qt::OtherFocusReason);
+}
+
+bool TEnviaCotacao::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_dbgrd1 && event->type() == QEvent::FocusIn)
+        dbgrd1Enter();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TEnviaCotacao::dbgrd1Enter()
+{
+    m_lbl2->show();
+    m_tmr1->start();
+}
+
+void TEnviaCotacao::tmr1Timer()
+{
+    m_lbl2->setText(QuotationSubmission::dataAtual());
+    m_lbl2->adjustSize();
+}
+
+void TEnviaCotacao::btn1Click()
+{
+    m_workflow->btn1Click();
+}
+
+void TEnviaCotacao::btn2Click()
+{
+    close();
+}
+
+void TEnviaCotacao::FormClose()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    try {
+        m_workflow->FormClose();
+    } catch (const StoreError &e) {
+        m_prompts.error(e.message());
+    }
+    m_lbl2->hide();
+    m_tmr1->stop();
+}
+
+void TEnviaCotacao::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+void TEnviaCotacao::keyPressEvent(QKeyEvent *event)
+{
+    // Only "Saída" closes the window.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
