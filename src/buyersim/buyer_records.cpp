@@ -30,6 +30,15 @@ QString store(const QStringList &lojas, int index)
     return recordField(lojas.value(index));
 }
 
+// Positions 0 to 9, alike in quotation and order items.
+QStringList leadingFields(
+    const QString &contato, const QString &numero, const QDate &data, const ItemLine &item)
+{
+    return QStringList { recordField(contato), recordField(numero), date(data), recordField(item.produto),
+        recordField(item.prodFabr), recordField(item.descricao), recordField(item.un),
+        applicationField(item.aplicacao), recordField(item.marca), brazilianNumber(item.qtde()) };
+}
+
 // The general form of the supplier's program: digits, an optional "."
 // fraction and an optional exponent; no sign, no grouping.
 std::optional<double> decimal(const QString &text)
@@ -81,29 +90,16 @@ QString applicationField(const QString &text)
 
 QString quotationListRecord(const Quotation &cotacao)
 {
-    return QStringList{date(cotacao.validade), recordField(cotacao.numero), time(cotacao.ateHora),
-                       recordField(cotacao.status), date(cotacao.liberada)}
+    return QStringList { date(cotacao.validade), recordField(cotacao.numero), time(cotacao.ateHora),
+        recordField(cotacao.status), date(cotacao.liberada) }
         .join(separator);
 }
 
 QString quotationItemRecord(const Quotation &cotacao, const QuotationItem &item, const QStringList &lojas)
 {
-    QStringList fields{
-        recordField(cotacao.contato),
-        recordField(cotacao.numero),
-        date(cotacao.liberada),
-        recordField(item.produto),
-        recordField(item.prodFabr),
-        recordField(item.descricao),
-        recordField(item.un),
-        applicationField(item.aplicacao),
-        recordField(item.marca),
-        brazilianNumber(item.qtde()),
-        QString(), // not read by the supplier's program
-        recordField(item.status),
-        recordField(item.tipoStatus),
-        recordField(cotacao.agrupadas),
-    };
+    QStringList fields = leadingFields(cotacao.contato, cotacao.numero, cotacao.liberada, item);
+    fields << QString() // not read by the supplier's program
+           << recordField(item.status) << recordField(item.tipoStatus) << recordField(cotacao.agrupadas);
     for (const QString &numero : item.cotacaoLoja)
         fields.append(recordField(numero));
     for (double qtde : item.qtdeLoja)
@@ -116,27 +112,15 @@ QString quotationItemRecord(const Quotation &cotacao, const QuotationItem &item,
 
 QString orderListRecord(const Order &pedido)
 {
-    return QStringList{recordField(pedido.numero), recordField(pedido.status), date(pedido.liberado),
-                       time(pedido.horaLiberado)}
+    return QStringList { recordField(pedido.numero), recordField(pedido.status), date(pedido.liberado),
+        time(pedido.horaLiberado) }
         .join(separator);
 }
 
 QString orderItemRecord(const Order &pedido, const OrderItem &item, const QStringList &lojas)
 {
-    QStringList fields{
-        recordField(pedido.contato),
-        recordField(pedido.numero),
-        date(pedido.liberado),
-        recordField(item.produto),
-        recordField(item.prodFabr),
-        recordField(item.descricao),
-        recordField(item.un),
-        applicationField(item.aplicacao),
-        recordField(item.marca),
-        brazilianNumber(item.qtde()),
-        brazilianNumber(item.valor),
-        recordField(item.condPgto),
-    };
+    QStringList fields = leadingFields(pedido.contato, pedido.numero, pedido.liberado, item);
+    fields << brazilianNumber(item.valor) << recordField(item.condPgto);
     for (double qtde : item.qtdeLoja)
         fields.append(brazilianNumber(qtde));
     for (int loja = 0; loja < storeCount; ++loja)
@@ -175,7 +159,7 @@ std::optional<SubmittedItem> parseSubmittedItem(const QString &record, QString *
         return refuse(u"quantidade inválida \"%1\""_s.arg(f.at(4)));
     if (!f.at(5).isEmpty() && !decimal(f.at(5)))
         return refuse(u"valor inválido \"%1\""_s.arg(f.at(5)));
-    return SubmittedItem{f.at(0), f.at(1), f.at(2), f.at(3), f.at(4), f.at(5), f.at(6), f.at(7), f.at(8)};
+    return SubmittedItem { f.at(0), f.at(1), f.at(2), f.at(3), f.at(4), f.at(5), f.at(6), f.at(7), f.at(8) };
 }
 
 } // namespace buyersim

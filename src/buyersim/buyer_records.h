@@ -12,8 +12,8 @@
 // fields joined by "|", dates dd/MM/yyyy, times HH:mm, decimal comma.
 namespace buyersim {
 
-inline constexpr QLatin1StringView quotationSuccessLine{"BAIXADA COM SUCESSO"};
-inline constexpr QLatin1StringView orderSuccessLine{"BAIXADO COM SUCESSO"};
+inline constexpr QLatin1StringView quotationSuccessLine { "BAIXADA COM SUCESSO" };
+inline constexpr QLatin1StringView orderSuccessLine { "BAIXADO COM SUCESSO" };
 
 // 12.5 -> "12,5", 10 -> "10": no thousands separator, no trailing zeros.
 QString brazilianNumber(double value);

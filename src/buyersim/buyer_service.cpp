@@ -19,17 +19,17 @@ const QByteArray plainType = "text/plain; charset=ISO-8859-1";
 
 HttpAnswer text(const QString &line, QString note = {})
 {
-    return HttpAnswer{200, scriptType, line.toLatin1(), std::move(note)};
+    return HttpAnswer { 200, scriptType, line.toLatin1(), std::move(note) };
 }
 
 HttpAnswer lines(const QStringList &records, QString note = {})
 {
-    return HttpAnswer{200, scriptType, answerBody(records), std::move(note)};
+    return HttpAnswer { 200, scriptType, answerBody(records), std::move(note) };
 }
 
 HttpAnswer httpError(int status, const QString &message)
 {
-    return HttpAnswer{status, plainType, message.toLatin1() + "\r\n", message};
+    return HttpAnswer { status, plainType, message.toLatin1() + "\r\n", message };
 }
 
 int hexValue(char c)
@@ -48,7 +48,8 @@ QString percentDecoded(QByteArrayView text)
     QByteArray bytes;
     bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 && hexValue(text[i + 2]) >= 0) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0
+            && hexValue(text[i + 2]) >= 0) {
             bytes += char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
             i += 2;
         } else {
@@ -73,6 +74,11 @@ QString scriptOf(QByteArray path)
     if (net < 0)
         return {};
     return QString::fromLatin1(path.mid(net + 5));
+}
+
+HttpAnswer unknownQuotation(const QString &numero)
+{
+    return text(numero.isEmpty() ? u"*Cotação não informada"_s : u"*Cotação %1 não encontrada"_s.arg(numero));
 }
 
 QString refusalForVerdict(const Quotation &cotacao, const QString &verdict)
@@ -108,7 +114,8 @@ QHash<QString, QString> decodeQuery(const QByteArray &query)
             continue;
         const qsizetype equals = pair.indexOf('=');
         const QString name = percentDecoded(QByteArrayView(pair).first(equals < 0 ? pair.size() : equals));
-        const QString value = equals < 0 ? QString() : percentDecoded(QByteArrayView(pair).sliced(equals + 1));
+        const QString value
+            = equals < 0 ? QString() : percentDecoded(QByteArrayView(pair).sliced(equals + 1));
         if (!values.contains(name))
             values.insert(name, value);
     }
@@ -116,7 +123,10 @@ QHash<QString, QString> decodeQuery(const QByteArray &query)
 }
 
 BuyerService::BuyerService(BuyerState &state, QString statePath, QString user, QString password)
-    : m_state(state), m_statePath(std::move(statePath)), m_user(std::move(user)), m_password(std::move(password))
+    : m_state(state)
+    , m_statePath(std::move(statePath))
+    , m_user(std::move(user))
+    , m_password(std::move(password))
 {
 }
 
@@ -131,8 +141,8 @@ HttpAnswer BuyerService::handle(const HttpRequest &request)
     if (const qsizetype hash = queryText.indexOf('#'); hash >= 0)
         queryText.truncate(hash);
 
-    static const QSet<QString> scripts{u"getcotalib.php"_s, u"getcotaforn.php"_s, u"getpedlib.php"_s,
-                                       u"getpedforn.php"_s, u"verificaentrega.php"_s, u"sendcotaforn.php"_s};
+    static const QSet<QString> scripts { u"getcotalib.php"_s, u"getcotaforn.php"_s, u"getpedlib.php"_s,
+        u"getpedforn.php"_s, u"verificaentrega.php"_s, u"sendcotaforn.php"_s };
     const QString script = scriptOf(path);
     if (!scripts.contains(script))
         return httpError(404, u"Não encontrado: %1"_s.arg(QString::fromLatin1(path)));
@@ -169,7 +179,7 @@ HttpAnswer BuyerService::quotationItems(const Query &query) const
     const QString numero = query.value(u"cota"_s);
     const Quotation *cotacao = m_state.quotation(numero);
     if (!cotacao)
-        return text(u"*Cotação %1 não encontrada"_s.arg(numero));
+        return unknownQuotation(numero);
     QStringList records;
     for (const QuotationItem &item : cotacao->itens)
         records.append(quotationItemRecord(*cotacao, item, m_state.lojas));
@@ -190,7 +200,7 @@ HttpAnswer BuyerService::orderItems(const Query &query) const
     const QString numero = query.value(u"ped"_s);
     const Order *pedido = m_state.order(numero);
     if (!pedido)
-        return text(u"*Pedido %1 não encontrado"_s.arg(numero));
+        return text(numero.isEmpty() ? u"*Pedido não informado"_s : u"*Pedido %1 não encontrado"_s.arg(numero));
     QStringList records;
     for (const OrderItem &item : pedido->itens)
         records.append(orderItemRecord(*pedido, item, m_state.lojas));
@@ -203,7 +213,7 @@ HttpAnswer BuyerService::verification(const Query &query) const
     const QString numero = query.value(u"cota"_s);
     const Quotation *cotacao = m_state.quotation(numero);
     if (!cotacao)
-        return text(u"*Cotação %1 não encontrada"_s.arg(numero));
+        return unknownQuotation(numero);
     return text(deliveryVerdict(*cotacao, m_state.answered(numero), Clock::current().now()));
 }
 
@@ -212,11 +222,12 @@ HttpAnswer BuyerService::submission(const Query &query, const HttpRequest &reque
     const QString numero = query.value(u"cota"_s);
     const Quotation *cotacao = m_state.quotation(numero);
     if (!cotacao)
-        return text(u"*Cotação %1 não encontrada"_s.arg(numero));
+        return unknownQuotation(numero);
     const QDateTime now = Clock::current().now();
     const QString verdict = deliveryVerdict(*cotacao, m_state.answered(numero), now);
     if (verdict != "OK"_L1)
-        return text(refusalForVerdict(*cotacao, verdict), u"submission for %1 refused: %2"_s.arg(numero, verdict));
+        return text(
+            refusalForVerdict(*cotacao, verdict), u"submission for %1 refused: %2"_s.arg(numero, verdict));
 
     const FormParse form = parseForm(request.body, formBoundary(request.contentType));
     if (!form.ok())
@@ -238,18 +249,21 @@ HttpAnswer BuyerService::submission(const Query &query, const HttpRequest &reque
     QSet<QString> requested;
     for (const QuotationItem &item : cotacao->itens)
         requested.insert(item.produto);
-    Submission envio{numero, now, {}};
+    Submission envio { numero, now, {} };
     QSet<QString> seen;
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const QString name = u"items%1"_s.arg(it.key());
         QString problem;
-        const std::optional<SubmittedItem> item = parseSubmittedItem(QString::fromLatin1(it.value()), &problem);
+        const std::optional<SubmittedItem> item
+            = parseSubmittedItem(QString::fromLatin1(it.value()), &problem);
         if (!item)
             return text(u"*Item %1 inválido: %2"_s.arg(name, problem));
         if (item->cotacao != numero)
-            return text(u"*Item %1 inválido: cotação %2 difere da cotação %3"_s.arg(name, item->cotacao, numero));
+            return text(
+                u"*Item %1 inválido: cotação %2 difere da cotação %3"_s.arg(name, item->cotacao, numero));
         if (!requested.contains(item->produto))
-            return text(u"*Item %1 inválido: produto %2 não pertence à cotação %3"_s.arg(name, item->produto, numero));
+            return text(u"*Item %1 inválido: produto %2 não pertence à cotação %3"_s.arg(
+                name, item->produto, numero));
         if (seen.contains(item->produto))
             return text(u"*Item %1 inválido: produto %2 repetido"_s.arg(name, item->produto));
         seen.insert(item->produto);
@@ -269,8 +283,9 @@ HttpAnswer BuyerService::record(Submission envio)
         } catch (const StateError &error) {
             // Unsaved, the answer would be forgotten at the next start.
             m_state.envios.removeLast();
-            return text(u"*Falha ao gravar a resposta da cotação %1 no servidor, tente novamente"_s.arg(numero),
-                        error.message());
+            return text(
+                u"*Falha ao gravar a resposta da cotação %1 no servidor, tente novamente"_s.arg(numero),
+                error.message());
         }
     }
     const QString answer = count == 1 ? u"Recebido 1 item da cotação %1"_s.arg(numero)

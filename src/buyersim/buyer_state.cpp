@@ -27,49 +27,64 @@ QJsonArray quantities(const std::array<double, storeCount> &values)
     return array;
 }
 
+QJsonObject lineJson(const ItemLine &item)
+{
+    return QJsonObject {
+        { u"produto"_s, item.produto },
+        { u"prodfabr"_s, item.prodFabr },
+        { u"descricao"_s, item.descricao },
+        { u"un"_s, item.un },
+        { u"aplicacao"_s, item.aplicacao },
+        { u"marca"_s, item.marca },
+        { u"qtdeLojas"_s, quantities(item.qtdeLoja) },
+        { u"condpgto"_s, item.condPgto },
+        { u"similares"_s, item.similares },
+        { u"obs"_s, item.obs },
+    };
+}
+
 QJsonObject toJson(const QuotationItem &item)
 {
     QJsonArray lojas;
     for (const QString &numero : item.cotacaoLoja)
         lojas.append(numero);
-    return QJsonObject{
-        {u"produto"_s, item.produto}, {u"prodfabr"_s, item.prodFabr},
-        {u"descricao"_s, item.descricao}, {u"un"_s, item.un},
-        {u"aplicacao"_s, item.aplicacao}, {u"marca"_s, item.marca},
-        {u"qtdeLojas"_s, quantities(item.qtdeLoja)}, {u"cotacaoLojas"_s, lojas},
-        {u"condpgto"_s, item.condPgto}, {u"similares"_s, item.similares},
-        {u"obs"_s, item.obs}, {u"status"_s, item.status},
-        {u"tipostatus"_s, item.tipoStatus},
-    };
+    QJsonObject object = lineJson(item);
+    object.insert(u"cotacaoLojas"_s, lojas);
+    object.insert(u"status"_s, item.status);
+    object.insert(u"tipostatus"_s, item.tipoStatus);
+    return object;
 }
 
 QJsonObject toJson(const OrderItem &item)
 {
-    return QJsonObject{
-        {u"produto"_s, item.produto}, {u"prodfabr"_s, item.prodFabr},
-        {u"descricao"_s, item.descricao}, {u"un"_s, item.un},
-        {u"aplicacao"_s, item.aplicacao}, {u"marca"_s, item.marca},
-        {u"valor"_s, item.valor}, {u"qtdeLojas"_s, quantities(item.qtdeLoja)},
-        {u"condpgto"_s, item.condPgto}, {u"similares"_s, item.similares},
-        {u"obs"_s, item.obs},
-    };
+    QJsonObject object = lineJson(item);
+    object.insert(u"valor"_s, item.valor);
+    return object;
 }
 
 QJsonObject toJson(const SubmittedItem &item)
 {
-    return QJsonObject{
-        {u"contato"_s, item.contato}, {u"cotacao"_s, item.cotacao},
-        {u"data"_s, item.data}, {u"produto"_s, item.produto},
-        {u"qtde"_s, item.qtde}, {u"valor"_s, item.valor},
-        {u"condpgto"_s, item.condPgto}, {u"similares"_s, item.similares},
-        {u"obs"_s, item.obs},
+    return QJsonObject {
+        { u"contato"_s, item.contato },
+        { u"cotacao"_s, item.cotacao },
+        { u"data"_s, item.data },
+        { u"produto"_s, item.produto },
+        { u"qtde"_s, item.qtde },
+        { u"valor"_s, item.valor },
+        { u"condpgto"_s, item.condPgto },
+        { u"similares"_s, item.similares },
+        { u"obs"_s, item.obs },
     };
 }
 
 // Reads one JSON object and reports the first bad value with its place.
 class Reader final {
 public:
-    Reader(QJsonObject object, QString where) : m_object(std::move(object)), m_where(std::move(where)) {}
+    Reader(QJsonObject object, QString where)
+        : m_object(std::move(object))
+        , m_where(std::move(where))
+    {
+    }
 
     QString text(const QString &key) const
     {
@@ -86,7 +101,8 @@ public:
         static const QRegularExpression allowed(u"^[0-9A-Za-z./-]{1,17}$"_s);
         const QString value = text(key);
         if (!allowed.match(value).hasMatch())
-            fail(key, u"empty, longer than 17 characters or with characters other than letters, digits, \".\", \"/\" and \"-\""_s);
+            fail(key,
+                u"empty, longer than 17 characters or with characters other than letters, digits, \".\", \"/\" and \"-\""_s);
         return value;
     }
 
@@ -130,7 +146,7 @@ public:
 
     std::array<double, storeCount> amounts(const QString &key) const
     {
-        std::array<double, storeCount> values{};
+        std::array<double, storeCount> values {};
         const QJsonArray array = list(key, storeCount);
         for (int i = 0; i < array.size(); ++i)
             values[i] = amount(array.at(i), key);
@@ -184,9 +200,8 @@ private:
     QString m_where;
 };
 
-QuotationItem quotationItem(const Reader &in)
+void readLine(const Reader &in, ItemLine &item)
 {
-    QuotationItem item;
     item.produto = in.text(u"produto"_s);
     if (item.produto.trimmed().isEmpty())
         in.fail(u"produto"_s, u"empty"_s);
@@ -196,10 +211,16 @@ QuotationItem quotationItem(const Reader &in)
     item.aplicacao = in.text(u"aplicacao"_s);
     item.marca = in.text(u"marca"_s);
     item.qtdeLoja = in.amounts(u"qtdeLojas"_s);
-    item.cotacaoLoja = in.texts(u"cotacaoLojas"_s);
     item.condPgto = in.text(u"condpgto"_s);
     item.similares = in.text(u"similares"_s);
     item.obs = in.text(u"obs"_s);
+}
+
+QuotationItem quotationItem(const Reader &in)
+{
+    QuotationItem item;
+    readLine(in, item);
+    item.cotacaoLoja = in.texts(u"cotacaoLojas"_s);
     item.status = in.text(u"status"_s);
     item.tipoStatus = in.text(u"tipostatus"_s);
     return item;
@@ -208,19 +229,8 @@ QuotationItem quotationItem(const Reader &in)
 OrderItem orderItem(const Reader &in)
 {
     OrderItem item;
-    item.produto = in.text(u"produto"_s);
-    if (item.produto.trimmed().isEmpty())
-        in.fail(u"produto"_s, u"empty"_s);
-    item.prodFabr = in.text(u"prodfabr"_s);
-    item.descricao = in.text(u"descricao"_s);
-    item.un = in.text(u"un"_s);
-    item.aplicacao = in.text(u"aplicacao"_s);
-    item.marca = in.text(u"marca"_s);
+    readLine(in, item);
     item.valor = in.amount(u"valor"_s);
-    item.qtdeLoja = in.amounts(u"qtdeLojas"_s);
-    item.condPgto = in.text(u"condpgto"_s);
-    item.similares = in.text(u"similares"_s);
-    item.obs = in.text(u"obs"_s);
     return item;
 }
 
@@ -234,7 +244,7 @@ QString contact(const Reader &in)
     return value;
 }
 
-template<typename Item, typename ReadItem>
+template <typename Item, typename ReadItem>
 QList<Item> items(const Reader &in, const QString &kind, ReadItem readItem)
 {
     QList<Item> result;
@@ -260,7 +270,10 @@ void checkUnique(QSet<QString> &seen, const Reader &in, const QString &numero)
 
 } // namespace
 
-StateError::StateError(const QString &message) : std::runtime_error(message.toStdString()) {}
+StateError::StateError(const QString &message)
+    : std::runtime_error(message.toStdString())
+{
+}
 
 const Quotation *BuyerState::quotation(const QString &numero) const
 {
@@ -312,13 +325,15 @@ QByteArray BuyerState::toJson() const
         QJsonArray itens;
         for (const QuotationItem &item : cotacao.itens)
             itens.append(buyersim::toJson(item));
-        quotations.append(QJsonObject{
-            {u"numero"_s, cotacao.numero}, {u"status"_s, cotacao.status},
-            {u"contato"_s, cotacao.contato},
-            {u"validade"_s, cotacao.validade.toString(dateFormat)},
-            {u"ateHora"_s, cotacao.ateHora.isNull() ? QString() : cotacao.ateHora.toString(timeFormat)},
-            {u"liberada"_s, cotacao.liberada.toString(dateFormat)},
-            {u"agrupadas"_s, cotacao.agrupadas}, {u"itens"_s, itens},
+        quotations.append(QJsonObject {
+            { u"numero"_s, cotacao.numero },
+            { u"status"_s, cotacao.status },
+            { u"contato"_s, cotacao.contato },
+            { u"validade"_s, cotacao.validade.toString(dateFormat) },
+            { u"ateHora"_s, cotacao.ateHora.isNull() ? QString() : cotacao.ateHora.toString(timeFormat) },
+            { u"liberada"_s, cotacao.liberada.toString(dateFormat) },
+            { u"agrupadas"_s, cotacao.agrupadas },
+            { u"itens"_s, itens },
         });
     }
     QJsonArray orders;
@@ -326,12 +341,14 @@ QByteArray BuyerState::toJson() const
         QJsonArray itens;
         for (const OrderItem &item : pedido.itens)
             itens.append(buyersim::toJson(item));
-        orders.append(QJsonObject{
-            {u"numero"_s, pedido.numero}, {u"status"_s, pedido.status},
-            {u"contato"_s, pedido.contato},
-            {u"liberado"_s, pedido.liberado.toString(dateFormat)},
-            {u"hora"_s, pedido.horaLiberado.isNull() ? QString() : pedido.horaLiberado.toString(timeFormat)},
-            {u"itens"_s, itens},
+        orders.append(QJsonObject {
+            { u"numero"_s, pedido.numero },
+            { u"status"_s, pedido.status },
+            { u"contato"_s, pedido.contato },
+            { u"liberado"_s, pedido.liberado.toString(dateFormat) },
+            { u"hora"_s,
+                pedido.horaLiberado.isNull() ? QString() : pedido.horaLiberado.toString(timeFormat) },
+            { u"itens"_s, itens },
         });
     }
     QJsonArray submissions;
@@ -339,17 +356,17 @@ QByteArray BuyerState::toJson() const
         QJsonArray itens;
         for (const SubmittedItem &item : envio.itens)
             itens.append(buyersim::toJson(item));
-        submissions.append(QJsonObject{
-            {u"cotacao"_s, envio.cotacao},
-            {u"recebido"_s, envio.recebida.toString(Qt::ISODate)},
-            {u"itens"_s, itens},
+        submissions.append(QJsonObject {
+            { u"cotacao"_s, envio.cotacao },
+            { u"recebido"_s, envio.recebida.toString(Qt::ISODate) },
+            { u"itens"_s, itens },
         });
     }
-    const QJsonObject root{
-        {u"lojas"_s, QJsonArray::fromStringList(lojas)},
-        {u"cotacoes"_s, quotations},
-        {u"pedidos"_s, orders},
-        {u"envios"_s, submissions},
+    const QJsonObject root {
+        { u"lojas"_s, QJsonArray::fromStringList(lojas) },
+        { u"cotacoes"_s, quotations },
+        { u"pedidos"_s, orders },
+        { u"envios"_s, submissions },
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -408,10 +425,10 @@ BuyerState BuyerState::fromJson(const QByteArray &json)
         envio.recebida = in.dateTime(u"recebido"_s);
         for (const QJsonObject &object : in.objects(u"itens"_s)) {
             const Reader itemIn(object, in.where());
-            envio.itens.append(SubmittedItem{
-                itemIn.text(u"contato"_s), itemIn.text(u"cotacao"_s), itemIn.text(u"data"_s),
-                itemIn.text(u"produto"_s), itemIn.text(u"qtde"_s), itemIn.text(u"valor"_s),
-                itemIn.text(u"condpgto"_s), itemIn.text(u"similares"_s), itemIn.text(u"obs"_s)});
+            envio.itens.append(
+                SubmittedItem { itemIn.text(u"contato"_s), itemIn.text(u"cotacao"_s), itemIn.text(u"data"_s),
+                    itemIn.text(u"produto"_s), itemIn.text(u"qtde"_s), itemIn.text(u"valor"_s),
+                    itemIn.text(u"condpgto"_s), itemIn.text(u"similares"_s), itemIn.text(u"obs"_s) });
         }
         state.envios.append(std::move(envio));
     }

@@ -16,22 +16,26 @@ namespace buyersim {
 
 inline constexpr int storeCount = 3;
 
-struct QuotationItem {
+// What a quotation and an order say alike about one product.
+struct ItemLine {
     QString produto;
     QString prodFabr;
     QString descricao;
     QString un;
     QString aplicacao; // may hold line breaks, as the buyer types them
     QString marca;
-    std::array<double, storeCount> qtdeLoja{};
-    std::array<QString, storeCount> cotacaoLoja;
+    std::array<double, storeCount> qtdeLoja {};
     QString condPgto;
     QString similares;
     QString obs;
-    QString status;
-    QString tipoStatus;
 
     double qtde() const { return qtdeLoja[0] + qtdeLoja[1] + qtdeLoja[2]; }
+};
+
+struct QuotationItem : ItemLine {
+    std::array<QString, storeCount> cotacaoLoja;
+    QString status;
+    QString tipoStatus;
 };
 
 struct Quotation {
@@ -45,20 +49,8 @@ struct Quotation {
     QList<QuotationItem> itens;
 };
 
-struct OrderItem {
-    QString produto;
-    QString prodFabr;
-    QString descricao;
-    QString un;
-    QString aplicacao;
-    QString marca;
+struct OrderItem : ItemLine {
     double valor = 0;
-    std::array<double, storeCount> qtdeLoja{};
-    QString condPgto;
-    QString similares;
-    QString obs;
-
-    double qtde() const { return qtdeLoja[0] + qtdeLoja[1] + qtdeLoja[2]; }
 };
 
 struct Order {

@@ -49,7 +49,7 @@ HeaderValue parseHeaderValue(const QByteArray &text)
             value = text.mid(i, end < 0 ? -1 : end - i).trimmed();
             i = end;
         }
-        result.parameters.append({name, value});
+        result.parameters.append({ name, value });
     }
     return result;
 }
@@ -78,7 +78,7 @@ QByteArray fieldName(const QByteArray &headers)
 
 FormParse failed(const QString &problem)
 {
-    return FormParse{{}, problem};
+    return FormParse { {}, problem };
 }
 
 } // namespace
@@ -139,7 +139,7 @@ FormParse parseForm(const QByteArray &body, const QByteArray &boundary)
         const QByteArray name = fieldName(headers);
         if (name.isEmpty())
             return failed(u"parte sem Content-Disposition form-data com name"_s);
-        result.fields.append({name, body.mid(valueStart, next - valueStart)});
+        result.fields.append({ name, body.mid(valueStart, next - valueStart) });
         pos = next + 2;
     }
 }

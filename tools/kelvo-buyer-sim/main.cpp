@@ -45,18 +45,18 @@ int main(int argc, char **argv)
         u"verificaentrega and sendcotaforn under /net/ from a JSON state file."_s);
     parser.addHelpOption();
     const QCommandLineOption port(u"port"_s, u"Port to listen on; 0 picks a free one."_s, u"N"_s);
-    const QCommandLineOption host(u"host"_s, u"Address to listen on (default 127.0.0.1)."_s, u"HOST"_s,
-                                  u"127.0.0.1"_s);
-    const QCommandLineOption stateFile(u"state"_s, u"State file (default ./kelvo-buyer-sim.json)."_s, u"FILE"_s,
-                                       u"kelvo-buyer-sim.json"_s);
+    const QCommandLineOption host(
+        u"host"_s, u"Address to listen on (default 127.0.0.1)."_s, u"HOST"_s, u"127.0.0.1"_s);
+    const QCommandLineOption stateFile(
+        u"state"_s, u"State file (default ./kelvo-buyer-sim.json)."_s, u"FILE"_s, u"kelvo-buyer-sim.json"_s);
     const QCommandLineOption user(u"user"_s, u"Supplier login accepted (default DEMO)."_s, u"U"_s, u"DEMO"_s);
-    const QCommandLineOption password(u"password"_s, u"Supplier password accepted (default DEMO123)."_s, u"P"_s,
-                                      u"DEMO123"_s);
-    const QCommandLineOption generate(
-        u"generate"_s, u"Add a quotation and an order of N items each and print their numbers; without --port, "
-                       u"exit afterwards."_s,
+    const QCommandLineOption password(
+        u"password"_s, u"Supplier password accepted (default DEMO123)."_s, u"P"_s, u"DEMO123"_s);
+    const QCommandLineOption generate(u"generate"_s,
+        u"Add a quotation and an order of N items each and print their numbers; without --port, "
+        u"exit afterwards."_s,
         u"N"_s);
-    parser.addOptions({port, host, stateFile, user, password, generate});
+    parser.addOptions({ port, host, stateFile, user, password, generate });
     parser.process(app);
 
     if (!parser.isSet(port) && !parser.isSet(generate))
@@ -75,7 +75,8 @@ int main(int argc, char **argv)
     try {
         buyersim::BuyerState state = openState(statePath);
         if (itemCount > 0) {
-            const buyersim::GeneratedNumbers numbers = buyersim::addGenerated(state, itemCount, QDate::currentDate());
+            const buyersim::GeneratedNumbers numbers
+                = buyersim::addGenerated(state, itemCount, QDate::currentDate());
             state.save(statePath);
             std::cout << "generated quotation " << numbers.cotacao.toStdString() << " and order "
                       << numbers.pedido.toStdString() << " with " << itemCount << " items each" << std::endl;

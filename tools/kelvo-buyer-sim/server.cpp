@@ -42,7 +42,8 @@ void log(const QString &line)
 class Session final : public std::enable_shared_from_this<Session> {
 public:
     Session(tcp::socket socket, buyersim::BuyerService &service)
-        : m_stream(std::move(socket)), m_service(service)
+        : m_stream(std::move(socket))
+        , m_service(service)
     {
     }
 
@@ -55,8 +56,8 @@ private:
         m_parser->body_limit(bodyLimit);
         m_parser->header_limit(headerLimit);
         m_stream.expires_after(idleTimeout);
-        http::async_read_header(m_stream, m_buffer, *m_parser,
-                                beast::bind_front_handler(&Session::onHeader, shared_from_this()));
+        http::async_read_header(
+            m_stream, m_buffer, *m_parser, beast::bind_front_handler(&Session::onHeader, shared_from_this()));
     }
 
     void onHeader(error_code ec, std::size_t)
@@ -65,9 +66,9 @@ private:
             return readFailed(ec);
         const auto &request = m_parser->get();
         if (beast::iequals(request[http::field::expect], "100-continue")) {
-            m_continue = http::response<http::empty_body>{http::status::continue_, request.version()};
-            http::async_write(m_stream, *m_continue,
-                              beast::bind_front_handler(&Session::onContinue, shared_from_this()));
+            m_continue = http::response<http::empty_body> { http::status::continue_, request.version() };
+            http::async_write(
+                m_stream, *m_continue, beast::bind_front_handler(&Session::onContinue, shared_from_this()));
             return;
         }
         readBody();
@@ -83,8 +84,8 @@ private:
     void readBody()
     {
         m_stream.expires_after(idleTimeout);
-        http::async_read(m_stream, m_buffer, *m_parser,
-                         beast::bind_front_handler(&Session::onBody, shared_from_this()));
+        http::async_read(
+            m_stream, m_buffer, *m_parser, beast::bind_front_handler(&Session::onBody, shared_from_this()));
     }
 
     void onBody(error_code ec, std::size_t)
@@ -92,14 +93,14 @@ private:
         if (ec)
             return readFailed(ec);
         const http::request<http::string_body> &request = m_parser->get();
-        const buyersim::HttpRequest query{bytes(request.method_string()), bytes(request.target()),
-                                          bytes(request[http::field::content_type]),
-                                          QByteArray::fromStdString(request.body())};
+        const buyersim::HttpRequest query { bytes(request.method_string()), bytes(request.target()),
+            bytes(request[http::field::content_type]), QByteArray::fromStdString(request.body()) };
         buyersim::HttpAnswer answer;
         try {
             answer = m_service.handle(query);
         } catch (const std::exception &error) {
-            answer = {500, "text/plain; charset=ISO-8859-1", "Erro interno\r\n", QString::fromUtf8(error.what())};
+            answer = { 500, "text/plain; charset=ISO-8859-1", "Erro interno\r\n",
+                QString::fromUtf8(error.what()) };
         }
         if (request.method() == http::verb::head)
             answer.body.clear();
@@ -124,10 +125,12 @@ private:
             status = 413;
         else if (ec == http::error::header_limit)
             status = 431;
-        log(QStringLiteral("unreadable request -> %1 (%2)").arg(status).arg(QString::fromStdString(ec.message())));
+        log(QStringLiteral("unreadable request -> %1 (%2)")
+                .arg(status)
+                .arg(QString::fromStdString(ec.message())));
         const QByteArray text = "Requisição inválida: " + QByteArray::fromStdString(ec.message());
-        respond({status, "text/plain; charset=ISO-8859-1", QString::fromUtf8(text).toLatin1() + "\r\n", {}}, 11,
-                false);
+        respond({ status, "text/plain; charset=ISO-8859-1", QString::fromUtf8(text).toLatin1() + "\r\n", {} },
+            11, false);
     }
 
     void respond(const buyersim::HttpAnswer &answer, unsigned version, bool keepAlive)
@@ -141,7 +144,8 @@ private:
         m_response.keep_alive(keepAlive);
         m_response.prepare_payload();
         m_stream.expires_after(idleTimeout);
-        http::async_write(m_stream, m_response, beast::bind_front_handler(&Session::onWritten, shared_from_this()));
+        http::async_write(
+            m_stream, m_response, beast::bind_front_handler(&Session::onWritten, shared_from_this()));
     }
 
     void onWritten(error_code ec, std::size_t)
@@ -165,10 +169,11 @@ private:
 
     void drain()
     {
-        m_stream.async_read_some(asio::buffer(m_scratch), [self = shared_from_this()](error_code ec, std::size_t) {
-            if (!ec)
-                self->drain();
-        });
+        m_stream.async_read_some(
+            asio::buffer(m_scratch), [self = shared_from_this()](error_code ec, std::size_t) {
+                if (!ec)
+                    self->drain();
+            });
     }
 
     beast::tcp_stream m_stream;
@@ -176,14 +181,17 @@ private:
     std::optional<http::request_parser<http::string_body>> m_parser;
     std::optional<http::response<http::empty_body>> m_continue;
     http::response<http::string_body> m_response;
-    std::array<char, 4096> m_scratch{};
+    std::array<char, 4096> m_scratch {};
     buyersim::BuyerService &m_service;
 };
 
 } // namespace
 
 struct BuyerServer::Impl {
-    explicit Impl(buyersim::BuyerService &service) : service(service) {}
+    explicit Impl(buyersim::BuyerService &service)
+        : service(service)
+    {
+    }
 
     void accept()
     {
@@ -203,9 +211,9 @@ struct BuyerServer::Impl {
     }
 
     buyersim::BuyerService &service;
-    asio::io_context context{1};
-    tcp::acceptor acceptor{context};
-    asio::steady_timer retry{context};
+    asio::io_context context { 1 };
+    tcp::acceptor acceptor { context };
+    asio::steady_timer retry { context };
 };
 
 BuyerServer::BuyerServer(buyersim::BuyerService &service, const QString &host, quint16 port)
@@ -214,7 +222,7 @@ BuyerServer::BuyerServer(buyersim::BuyerService &service, const QString &host, q
     error_code ec;
     tcp::resolver resolver(m_impl->context);
     const auto endpoints = resolver.resolve(host.toStdString(), std::to_string(port),
-                                            tcp::resolver::passive | tcp::resolver::numeric_service, ec);
+        tcp::resolver::passive | tcp::resolver::numeric_service, ec);
     if (ec || endpoints.empty())
         throw std::runtime_error("cannot resolve host " + host.toStdString() + ": " + ec.message());
     const tcp::endpoint endpoint = endpoints.begin()->endpoint();
@@ -227,8 +235,8 @@ BuyerServer::BuyerServer(buyersim::BuyerService &service, const QString &host, q
     if (!ec)
         acceptor.listen(asio::socket_base::max_listen_connections, ec);
     if (ec)
-        throw std::runtime_error("cannot listen on " + endpoint.address().to_string() + ":" + std::to_string(port)
-                                 + ": " + ec.message());
+        throw std::runtime_error("cannot listen on " + endpoint.address().to_string() + ":"
+            + std::to_string(port) + ": " + ec.message());
 }
 
 BuyerServer::~BuyerServer() = default;
