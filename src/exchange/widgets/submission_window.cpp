@@ -4,7 +4,6 @@
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "store/store_error.h"
-#include "ui/widgets/fonts.h"
 #include "ui/widgets/form_style.h"
 
 #include <QHeaderView>
@@ -18,13 +17,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// The widths are set on the header: a width given to the model would come
+// back as a size hint of height 0 and flatten the header.
 const QList<ModelColumn> kColumns{
-    {u"Cotacao"_s, u"Cotação"_s, 180, {}, true},
-    {u"TipoStatus"_s, u"Status"_s, 106, {}, true},
-    {u"DataValidade"_s, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s, true},
-    {u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true},
-    {u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true},
+    {u"Cotacao"_s, u"Cotação"_s, 0, {}, true},
+    {u"TipoStatus"_s, u"Status"_s, 0, {}, true},
+    {u"DataValidade"_s, u"Deve Entregar em"_s, 0, u"dd/mm/yyyy"_s, true},
+    {u"AteHora"_s, u"Até Hora"_s, 0, u"HH:NN"_s, true},
+    {u"DataLiberada"_s, u"DataLiberada"_s, 0, {}, true},
 };
+const int kWidths[] = {180, 106, 157, 97, 121};
 
 // Column titles centred on a green shaded towards light yellow-green.
 const QString kHeaderStyle = u"QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
@@ -49,7 +51,7 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
 {
     setObjectName(u"EnviaCotacao"_s);
     setWindowTitle(u"Contações Prontas para envia-las a Kelvo Autopeças"_s);
-    setFont(tahomaPx(16));
+    setFont(tahomaPixels(16));
 
     m_lbl1->setText(u"Cotações Prontas"_s);
     placeLabel(m_lbl1, 8, 8);
@@ -64,7 +66,7 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_dbgrd1->horizontalHeader()->setStyleSheet(kHeaderStyle);
     m_dbgrd1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     for (int c = 0; c < kColumns.size(); ++c)
-        m_dbgrd1->horizontalHeader()->resizeSection(c, kColumns[c].width);
+        m_dbgrd1->horizontalHeader()->resizeSection(c, kWidths[c]);
     m_model->followSelection(m_dbgrd1->selectionModel());
     m_dbgrd1->installEventFilter(this);
     connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, [this] { m_workflow->ds1DataChange(); });
@@ -72,7 +74,7 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     placeTextButton(m_btn1, u"Envia-las Agora?"_s, {8, 248, 161, 25});
     connect(m_btn1, &QPushButton::clicked, this, &TEnviaCotacao::btn1Click);
 
-    m_lbl2->setFont(tahomaPx(16, true));
+    m_lbl2->setFont(tahomaPixels(16, true));
     QPalette red = m_lbl2->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     m_lbl2->setPalette(red);
