@@ -152,8 +152,9 @@ QString QuotationSubmission::address(const QString &script, const QString &cotac
 void QuotationSubmission::markSent(const QString &cotacao)
 {
     Table &list = m_dm.CotaLiberada();
-    if (list.asString(u"Cotacao"_s) != cotacao)
-        list.locate(u"Cotacao"_s, {cotacao});
+    if (list.asString(u"Cotacao"_s) != cotacao
+        && (!list.locate(u"Cotacao"_s, {cotacao}) || list.asString(u"Cotacao"_s) != cotacao))
+        throw StoreError(u"Cotação %1 não encontrada no banco"_s.arg(cotacao));
     list.edit();
     list.setText(u"TipoStatus"_s, u"Enviada"_s);
     list.post();
