@@ -316,7 +316,9 @@ const Dataset::Row *Dataset::rowAt(int row) const
 {
     if (row < 0)
         return nullptr;
-    if (m_buffer && row == m_current)
+    if (m_state == State::Insert && row == int(m_rows.size()))
+        return m_buffer.get();
+    if (m_state == State::Edit && row == m_current)
         return m_buffer.get();
     return row < int(m_rows.size()) ? m_rows[size_t(row)].get() : nullptr;
 }
