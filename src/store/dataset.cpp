@@ -18,34 +18,33 @@ namespace {
 
 constexpr size_t kMaxLocateIndexes = 4;
 
+// Values are joined by U+FFFF and an empty value is U+FFFE: neither can be
+// in a stored text (the ANSI code page holds neither).
 void appendKeyPart(QString &key, const Field &field, const QVariant &value)
 {
+    if (!key.isEmpty())
+        key += QChar(0xFFFF);
     if (!value.isValid() || value.isNull()) {
-        key += u'~';
+        key += QChar(0xFFFE);
         return;
     }
-    QString part;
     switch (field.type) {
     case FieldType::Text:
-        part = value.toString().toCaseFolded();
+        key += value.toString().toCaseFolded();
         break;
     case FieldType::Float:
-        part = QString::number(value.toDouble(), 'g', 17);
+        key += QString::number(value.toDouble(), 'g', 17);
         break;
     case FieldType::Integer:
-        part = QString::number(value.toLongLong());
+        key += QString::number(value.toLongLong());
         break;
     case FieldType::Date:
-        part = value.toDate().toString(Qt::ISODate);
+        key += QString::number(value.toDate().toJulianDay());
         break;
     case FieldType::Time:
-        part = value.toTime().toString(u"HH:mm:ss"_s);
+        key += QString::number(value.toTime().msecsSinceStartOfDay());
         break;
     }
-    // Length-prefixed, so no value can run into the next one.
-    key += QString::number(part.size());
-    key += u':';
-    key += part;
 }
 
 } // namespace
@@ -606,6 +605,7 @@ int Dataset::insertSorted(std::unique_ptr<Row> row)
 QString Dataset::locateKey(const QVariantList &values, const QList<int> &columns) const
 {
     QString key;
+    key.reserve(64);
     for (int c : columns)
         appendKeyPart(key, m_fields[c], values[c]);
     return key;

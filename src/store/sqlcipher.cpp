@@ -343,6 +343,11 @@ int Database::changes() const
     return sqlite3_changes(m_db);
 }
 
+Transaction Database::transaction()
+{
+    return Transaction(*this);
+}
+
 bool Database::inTransaction() const
 {
     return m_db && sqlite3_get_autocommit(m_db) == 0;

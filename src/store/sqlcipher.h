@@ -9,6 +9,7 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 class Database;
+class Transaction;
 
 // A prepared statement. Values are always bound, never spliced into SQL.
 class Statement final {
@@ -76,6 +77,8 @@ public:
     qint64 lastInsertId() const;
     int changes() const;
 
+    // A guard: auto tx = db.transaction(); ... tx.commit();
+    Transaction transaction();
     bool inTransaction() const;
     void begin();
     void commit();

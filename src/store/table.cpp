@@ -19,6 +19,7 @@ QString quotedName(const QString &name)
 Table::Table(Database &database, const TableSchema &schema, const QString &componentName, QObject *parent)
     : Dataset(componentName, parent), m_database(database), m_schema(schema)
 {
+    Q_ASSERT(m_schema.columns.size() <= 64); // changed columns are kept as a 64-bit mask
     setFields(m_schema.columns);
     connect(&m_database, &Database::tablesChanged, this, &Table::onTablesChanged);
     connect(&m_database, &Database::closing, this, [this] {
@@ -126,18 +127,37 @@ void Table::store(Row &row, bool inserting)
         row.id = m_database.lastInsertId();
         return;
     }
-    if (!m_update) {
-        QStringList sets;
-        for (const Field &f : m_schema.columns)
-            sets << quotedName(f.name) + u" = ?"_s;
-        m_update = std::make_unique<Statement>(
-            m_database, u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(quotedName(m_schema.name), sets.join(u", "_s)));
+    // Only the columns that changed: an index is only touched when one of its
+    // columns is written, and a row written unchanged costs nothing.
+    const Row *before = storedRow(row.id);
+    quint64 mask = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!before || before->values[i] != row.values[i])
+            mask |= quint64(1) << i;
     }
-    for (int i = 0; i < count; ++i)
-        m_update->bind(i + 1, row.values[i]);
-    m_update->bind(int(count) + 1, row.id);
-    m_update->step();
-    m_update->reset();
+    if (mask == 0)
+        return;
+    auto it = m_updates.find(mask);
+    if (it == m_updates.end()) {
+        if (m_updates.size() >= 64) // a grid edits one or two columns at a time: keep a few
+            m_updates.clear();
+        QStringList sets;
+        for (int i = 0; i < count; ++i) {
+            if (mask & (quint64(1) << i))
+                sets << quotedName(m_schema.columns[i].name) + u" = ?"_s;
+        }
+        it = m_updates.insert(mask, std::make_shared<Statement>(m_database, u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(
+                                                                                 quotedName(m_schema.name), sets.join(u", "_s))));
+    }
+    Statement &update = **it;
+    int slot = 0;
+    for (int i = 0; i < count; ++i) {
+        if (mask & (quint64(1) << i))
+            update.bind(++slot, row.values[i]);
+    }
+    update.bind(slot + 1, row.id);
+    update.step();
+    update.reset();
     if (m_database.changes() == 0)
         fail(u"Record/Key deleted."_s); // removed by a statement since it was read
 }
@@ -193,7 +213,7 @@ void Table::onTablesChanged(const QStringList &tables)
 void Table::dropStatements()
 {
     m_insert.reset();
-    m_update.reset();
+    m_updates.clear();
     m_delete.reset();
     m_visible.reset();
 }

@@ -208,7 +208,7 @@ TEST_F(DatasetTest, ABatchThatStopsOnABadLineKeepsTheRowsBeforeAndDropsTheHalfRo
     Table &t = items();
     t.open();
     const QStringList quantities{u"1,5"_s, u"2"_s, u"abc"_s, u"4"_s};
-    Transaction tx(dm.Banco());
+    auto tx = dm.Banco().transaction();
     try {
         for (int i = 0; i < quantities.size(); ++i) {
             ASSERT_TRUE(t.append());
