@@ -65,13 +65,28 @@ TEST_F(EngineRules, TextAgainstADateColumnIsReadAsADate)
     EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList{u"C"_s, u"E"_s}));
 
     Table &t = dm.CotaLiberada();
+    t.first();
+    t.edit();
+    t.setText(u"AteHora"_s, u"10:00"_s);
+    t.post();
+    struct Case {
+        QString filter;
+        QVariantList values;
+        QStringList rows;
+    };
+    const QList<Case> cases{
+        {u"DataLiberada = '2020-06-06'"_s, {}, {u"C"_s}},
+        {u"DataLiberada >= ?"_s, {u"2020-06-06T00:00:00"_s}, {u"C"_s}},
+        {u"? < \"dataliberada\""_s, {u"5/6/2020"_s}, {u"C"_s}},
+        {u"CotaLiberadas.DataLiberada = ?"_s, {QDate(2020, 6, 6)}, {u"C"_s}},
+        {u"AteHora > '9:30'"_s, {}, {u"C"_s}},         // a time, not the text "9:30"
+        {u"TipoStatus = '05/06/2020'"_s, {}, {}},     // other columns compare texts
+    };
     t.setFiltered(true);
-    t.setFilter(u"DataLiberada = '2020-06-06'"_s);
-    EXPECT_EQ(column(t, u"Cotacao"_s), QStringList{u"C"_s});
-    t.setFilter(u"DataLiberada >= ?"_s, {u"2020-06-06T00:00:00"_s});
-    EXPECT_EQ(column(t, u"Cotacao"_s), QStringList{u"C"_s});
-    t.setFilter(u"? < DataLiberada"_s, {u"5/6/2020"_s});
-    EXPECT_EQ(column(t, u"Cotacao"_s), QStringList{u"C"_s});
+    for (const Case &c : cases) {
+        t.setFilter(c.filter, c.values);
+        EXPECT_EQ(column(t, u"Cotacao"_s), c.rows) << c.filter.toStdString();
+    }
     try {
         t.setFilter(u"DataLiberada = 'amanhã'"_s);
         FAIL() << "a text that is no date was accepted";
