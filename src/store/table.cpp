@@ -93,12 +93,26 @@ Dataset::RowList Table::load()
         st.bindAll(m_filterValues);
     RowList rows;
     const int count = int(m_schema.columns.size());
+    // Item rows repeat most texts (quotation, contact, store names): a text
+    // equal to the one above shares its string instead of a new one.
+    QList<QByteArray> lastUtf8(count);
+    QVariantList lastText(count);
     while (st.step()) {
         auto row = std::make_unique<Row>();
         row->id = st.columnInt(0);
         row->values.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row->values.append(storedValue(st, i + 1, m_schema.columns[i].type));
+        for (int i = 0; i < count; ++i) {
+            if (m_schema.columns[i].type != FieldType::Text || st.columnIsNull(i + 1)) {
+                row->values.append(storedValue(st, i + 1, m_schema.columns[i].type));
+                continue;
+            }
+            const QByteArrayView utf8 = st.columnUtf8(i + 1);
+            if (lastText[i].isNull() || utf8 != lastUtf8[i]) {
+                lastUtf8[i] = utf8.toByteArray();
+                lastText[i] = QString::fromUtf8(utf8);
+            }
+            row->values.append(lastText[i]);
+        }
         rows.push_back(std::move(row));
     }
     return rows;
