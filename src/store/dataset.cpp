@@ -48,7 +48,7 @@ void Dataset::open()
         Q_EMIT aboutToReset();
     columnsLoaded();
     m_state = State::Browse;
-    replaceRows(std::move(rows), -1);
+    replaceRows(std::move(rows));
     m_current = m_rows.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.empty();
@@ -67,7 +67,7 @@ void Dataset::close()
         cancel();
     if (notifying())
         Q_EMIT aboutToReset();
-    replaceRows({}, -1);
+    replaceRows({});
     m_state = State::Inactive;
     m_current = -1;
     m_bof = m_eof = true;
@@ -89,7 +89,7 @@ void Dataset::reload(bool keepCurrent)
     if (notifying())
         Q_EMIT aboutToReset();
     columnsLoaded();
-    replaceRows(std::move(rows), keepId);
+    replaceRows(std::move(rows));
     int pos = m_rows.empty() ? -1 : 0;
     if (const Row *kept = m_byId.value(keepId, nullptr))
         pos = positionOf(*kept);
@@ -102,7 +102,7 @@ void Dataset::reload(bool keepCurrent)
     }
 }
 
-void Dataset::replaceRows(RowList rows, qint64)
+void Dataset::replaceRows(RowList rows)
 {
     m_rows = std::move(rows);
     m_byId.clear();

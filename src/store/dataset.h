@@ -174,7 +174,7 @@ private:
     int positionOf(const Row &row) const;
     int columnOrThrow(const QString &name) const;
     const Row *rowAt(int row) const;
-    void replaceRows(RowList rows, qint64 keepId);
+    void replaceRows(RowList rows);
     void moveTo(int row, bool force = false);
     void checkBrowseMode();
     void setState(State state);
