@@ -8,7 +8,7 @@
 #include "app/widgets/main_window.h"
 #include "config/credential_file.h"
 #include "store/schema.h"
-#include "ui/widgets/msg_window.h"
+#include "ui/silent_prompts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,16 +23,6 @@
 
 namespace {
 
-class SilentPrompts final : public Prompts {
-public:
-    void message(const QString &, const QString &, PromptIcon) override {}
-    bool ask(const QString &, const QString &) override { return false; }
-    void error(const QString &) override {}
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override { return std::make_unique<TMsgLog>(nullptr); }
-};
 
 double residentMiB()
 {
