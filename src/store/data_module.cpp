@@ -1,0 +1,133 @@
+#include "store/data_module.h"
+
+#include "store/schema.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Field declared(const QString &name, FieldType type, int size = 0, const QString &format = {})
+{
+    Field f;
+    f.name = name;
+    f.type = type;
+    f.size = size;
+    f.displayFormat = format;
+    return f;
+}
+
+} // namespace
+
+TDm::TDm(QObject *parent)
+    : QObject(parent),
+      m_banco(u"Banco"_s),
+      m_cotaLiberada(m_banco, cotaLiberadasSchema(), u"CotaLiberada"_s),
+      m_cotaFornec(m_banco, cotacaoForncSchema(), u"CotaFornec"_s),
+      m_pedidosLiberados(m_banco, pedidosLiberadosSchema(), u"PedidosLiberados"_s),
+      m_pedFornec(m_banco, pedidoForncSchema(), u"PedFornec"_s),
+      m_cotasBaixadas(m_banco, u"CotasBaixadas"_s),
+      m_consCotaCab(m_banco, u"ConsCotaCab"_s),
+      m_consCotaItens(m_banco, u"ConsCotaItens"_s),
+      m_separarLojas(m_banco, u"SepararLojas"_s),
+      m_pedFornecPrint(m_banco, u"PedFornecPrint"_s),
+      m_fsql(m_banco, u"Fsql"_s),
+      m_liberados(m_banco, u"Liberados"_s),
+      m_baixados(m_banco, u"Baixados"_s)
+{
+    m_cotaLiberada.setIndexName(u"IndexName"_s);
+    m_cotaFornec.setIndexName(u"Por_Marca"_s);
+    m_cotaFornec.setBeforeInsert([this] { return m_podeIcota; });
+    // Shown and edited with carriage returns as blanks; the stored text stays.
+    m_cotaFornec.fieldByName(u"APLICACAO"_s).getText = [](const QVariant &value) {
+        return value.toString().replace(u'\r', u' ');
+    };
+    setUpQueries();
+}
+
+TDm::~TDm() = default;
+
+void TDm::openStore(const QString &path)
+{
+    m_banco.close(); // closes every table and query first
+    m_banco.open(path, storeKey());
+}
+
+void TDm::setUpQueries()
+{
+    m_cotasBaixadas.setReadOnly(true);
+    m_cotasBaixadas.setSql({u"Select * from CotaLiberadas where TipoStatus = :Status"_s});
+    m_cotasBaixadas.setFieldDefs({
+        declared(u"Cotacao"_s, FieldType::Text, 17),
+        declared(u"TipoStatus"_s, FieldType::Text, 7),
+        declared(u"DataValidade"_s, FieldType::Date),
+        declared(u"AteHora"_s, FieldType::Time),
+        declared(u"DataLiberada"_s, FieldType::Date),
+    });
+
+    m_consCotaCab.setReadOnly(true);
+    m_consCotaCab.setSql({
+        u"select distinct C.Cotacao, C.Data, L.TipoStatus from cotacaofornc C"_s,
+        u"inner join cotaliberadas L on (L.Cotacao = C.Cotacao) "_s,
+        u"order by C.data desc, L.TipoStatus Desc "_s,
+    });
+    m_consCotaCab.setFieldDefs({
+        declared(u"Cotacao"_s, FieldType::Text, 17),
+        declared(u"Data"_s, FieldType::Date, 0, u"dd/mm/yyyy"_s),
+        declared(u"TipoStatus"_s, FieldType::Text, 7),
+    });
+
+    m_consCotaItens.setReadOnly(true);
+    m_consCotaItens.setSql({
+        u"select C1.\"Marca\", C1.\"Prodfabr\", C1.\"Similares\", C1.\"Descricao\", C1.\"UN\", C1.\"Qtde\", C1.\"Valor\","_s,
+        u"(C1.\"Qtde\" * C1.\"Valor\") as \"Total\""_s,
+        u"from \"CotacaoFornc\" C1"_s,
+        u"where C1.\"Cotacao\" = :Cotacao"_s,
+        u"order by C1.\"Marca\", C1.\"Descricao\""_s,
+    });
+    m_consCotaItens.setFieldDefs({
+        declared(u"Marca"_s, FieldType::Text, 20),
+        declared(u"Prodfabr"_s, FieldType::Text, 20),
+        declared(u"Similares"_s, FieldType::Text, 20),
+        declared(u"Descricao"_s, FieldType::Text, 60),
+        declared(u"UN"_s, FieldType::Text, 2),
+        declared(u"Qtde"_s, FieldType::Float, 0, u"0.00"_s),
+        declared(u"Valor"_s, FieldType::Float, 0, u"0.00"_s),
+        declared(u"Total"_s, FieldType::Float, 0, u"#,##0.00"_s),
+    });
+    // The parameter Cotacao is never set: it comes from ConsCotaCab's row.
+    m_consCotaItens.setMaster(&m_consCotaCab);
+
+    m_separarLojas.setReadOnly(true);
+    m_separarLojas.setSql({
+        u"select NOMELOJA1 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA1 as QTDELOJA, VALOR, (QTDELOJA1 * VALOR) AS VlTot from PedidoFornc"_s,
+        u"where not (qtdeloja1 is null) and (PEDIDO = :PEDIDO) and (QTDELOJA1  * VALOR > 0)"_s,
+        QString(),
+        u"union"_s,
+        u"select NOMELOJA2 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA2 as QTDELOJA, VALOR, (QTDELOJA2 * VALOR) AS VlTot from PedidoFornc"_s,
+        u"where not (qtdeloja2 is null) and (PEDIDO =  :PEDIDO)  and ((QTDELOJA2 * VALOR) > 0)"_s,
+        QString(),
+        u"union"_s,
+        u"select NOMELOJA3 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA3 as QTDELOJA, VALOR, (QTDELOJA3 * VALOR) AS VlTot from PedidoFornc"_s,
+        u"where not (qtdeloja3 is null) and (PEDIDO =  :PEDIDO)  and ((QTDELOJA3 * VALOR) > 0)"_s,
+    });
+    m_separarLojas.setFieldDefs({
+        declared(u"Loja"_s, FieldType::Text, 5),
+        declared(u"MARCA"_s, FieldType::Text, 20),
+        declared(u"PRODUTO"_s, FieldType::Text, 15),
+        declared(u"SIMILARES"_s, FieldType::Text, 20),
+        declared(u"DESCRICAO"_s, FieldType::Text, 60),
+        declared(u"UN"_s, FieldType::Text, 2),
+        declared(u"QTDELOJA"_s, FieldType::Float, 0, u"0.00"_s),
+        declared(u"VALOR"_s, FieldType::Float, 0, u"0.00"_s),
+        declared(u"VlTot"_s, FieldType::Float, 0, u"0.00"_s),
+    });
+
+    m_pedFornecPrint.setReadOnly(true);
+    m_pedFornecPrint.setSql({u"Select * from PedidoFornc"_s, u"where Pedido =:Pedido"_s, u"order by Marca"_s});
+    FieldList printFields = pedidoForncSchema().columns;
+    for (Field &f : printFields) {
+        f.required = false;
+        f.displayFormat = f.name == u"VALOR" ? u"0.00"_s : QString();
+    }
+    m_pedFornecPrint.setFieldDefs(printFields);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "store/query.h"
+#include "store/sqlcipher.h"
+#include "store/table.h"
+
+#include <QObject>
+
+// The data module: the connection to the store file, its four tables and the
+// shared queries. Created once; every window reaches the data through it and
+// finds each table and query as the previous window left it.
+class TDm final : public QObject {
+    Q_OBJECT
+
+public:
+    // Opens nothing: openStore() connects to the file.
+    explicit TDm(QObject *parent = nullptr);
+    ~TDm() override;
+    Q_DISABLE_COPY_MOVE(TDm)
+
+    // Closes every table and query and the connection, then opens the file
+    // with the store's password. A missing file fails with
+    // "Banco: Database file '<full path>' does not exist".
+    void openStore(const QString &path);
+    bool isStoreOpen() const { return m_banco.isOpen(); }
+
+    Database &Banco() { return m_banco; }
+
+    Table &CotaLiberada() { return m_cotaLiberada; }
+    Table &CotaFornec() { return m_cotaFornec; }
+    Table &PedidosLiberados() { return m_pedidosLiberados; }
+    Table &PedFornec() { return m_pedFornec; }
+
+    Query &CotasBaixadas() { return m_cotasBaixadas; }
+    Query &ConsCotaCab() { return m_consCotaCab; }
+    Query &ConsCotaItens() { return m_consCotaItens; } // follows ConsCotaCab
+    Query &SepararLojas() { return m_separarLojas; }
+    Query &PedFornecPrint() { return m_pedFornecPrint; }
+    Query &Fsql() { return m_fsql; }
+    Query &Liberados() { return m_liberados; }
+    Query &Baixados() { return m_baixados; }
+
+    // While false, no row can be added to CotacaoFornc (refused silently).
+    bool podeIcota() const { return m_podeIcota; }
+    void setPodeIcota(bool on) { m_podeIcota = on; }
+
+private:
+    void setUpQueries();
+
+    Database m_banco;
+    Table m_cotaLiberada;
+    Table m_cotaFornec;
+    Table m_pedidosLiberados;
+    Table m_pedFornec;
+    Query m_cotasBaixadas;
+    Query m_consCotaCab;
+    Query m_consCotaItens;
+    Query m_separarLojas;
+    Query m_pedFornecPrint;
+    Query m_fsql;
+    Query m_liberados;
+    Query m_baixados;
+    bool m_podeIcota = false;
+};

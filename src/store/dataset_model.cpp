@@ -1,0 +1,197 @@
+#include "store/dataset_model.h"
+
+#include "store/store_error.h"
+
+#include <QItemSelectionModel>
+#include <QSize>
+
+DatasetModel::DatasetModel(Dataset &dataset, QList<ModelColumn> columns, QObject *parent)
+    : QAbstractTableModel(parent), m_dataset(dataset), m_columns(std::move(columns)), m_allFields(m_columns.isEmpty())
+{
+    resolveColumns();
+    connect(&m_dataset, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
+    connect(&m_dataset, &Dataset::resetDone, this, [this] {
+        resolveColumns();
+        endResetModel();
+    });
+    connect(&m_dataset, &Dataset::rowAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
+    connect(&m_dataset, &Dataset::rowInserted, this, [this] { endInsertRows(); });
+    connect(&m_dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
+    connect(&m_dataset, &Dataset::rowRemoved, this, [this] { endRemoveRows(); });
+    connect(&m_dataset, &Dataset::rowChanged, this, &DatasetModel::onDatasetRowChanged);
+    connect(&m_dataset, &Dataset::currentRowChanged, this, &DatasetModel::onDatasetCurrentChanged);
+}
+
+DatasetModel::~DatasetModel() = default;
+
+void DatasetModel::resolveColumns()
+{
+    // A query's columns are known only once it is open: resolve on every reset.
+    if (m_allFields) {
+        m_columns.clear();
+        for (const Field &f : m_dataset.fields())
+            m_columns.append({f.name, QString(), 0, QString(), false});
+    }
+    m_fieldIndex.clear();
+    for (const ModelColumn &c : m_columns)
+        m_fieldIndex << m_dataset.fieldIndex(c.field);
+}
+
+int DatasetModel::fieldOf(int column) const
+{
+    return column >= 0 && column < m_fieldIndex.size() ? m_fieldIndex[column] : -1;
+}
+
+int DatasetModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_dataset.rowCount();
+}
+
+int DatasetModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_columns.size());
+}
+
+QVariant DatasetModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const int field = fieldOf(index.column());
+    if (field < 0)
+        return {};
+    const int row = index.row();
+    switch (role) {
+    case Qt::DisplayRole: {
+        const ModelColumn &c = m_columns[index.column()];
+        if (c.displayFormat.isEmpty())
+            return m_dataset.displayText(row, field);
+        Field f = m_dataset.field(field);
+        f.displayFormat = c.displayFormat;
+        return f.displayText(m_dataset.value(row, field));
+    }
+    case Qt::EditRole:
+        return m_dataset.editText(row, field);
+    case Qt::TextAlignmentRole: {
+        const FieldType type = m_dataset.field(field).type;
+        const bool number = type == FieldType::Float || type == FieldType::Integer;
+        return QVariant::fromValue(Qt::Alignment(number ? Qt::AlignRight | Qt::AlignVCenter
+                                                        : Qt::AlignLeft | Qt::AlignVCenter));
+    }
+    case Qt::BackgroundRole:
+    case Qt::ForegroundRole:
+    case Qt::FontRole:
+        return m_style ? m_style(m_dataset, row, field, role) : QVariant();
+    default:
+        return {};
+    }
+}
+
+QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    const ModelColumn &c = m_columns[section];
+    switch (role) {
+    case Qt::DisplayRole: {
+        if (!c.title.isEmpty())
+            return c.title;
+        const int field = fieldOf(section);
+        return field < 0 ? c.field : m_dataset.field(field).displayLabel();
+    }
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
+    case Qt::SizeHintRole:
+        return c.width > 0 ? QVariant(QSize(c.width, 0)) : QVariant();
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags DatasetModel::flags(const QModelIndex &index) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (!m_columns[index.column()].readOnly && !m_dataset.isReadOnly() && fieldOf(index.column()) >= 0)
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool DatasetModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const int field = fieldOf(index.column());
+    bool started = false;
+    try {
+        if (index.row() != m_dataset.currentRow())
+            m_dataset.setCurrentRow(index.row());
+        if (!m_dataset.isEditing()) {
+            m_dataset.edit();
+            started = true;
+        }
+        m_dataset.setValue(field, value);
+        m_dataset.post();
+    } catch (const StoreError &e) {
+        if (started)
+            m_dataset.cancel(); // nothing of the refused value stays
+        report(e.message());
+        return false;
+    }
+    m_lastError.clear();
+    return true;
+}
+
+bool DatasetModel::setCurrentRow(int row)
+{
+    try {
+        m_dataset.setCurrentRow(row);
+    } catch (const StoreError &e) {
+        report(e.message());
+        return false;
+    }
+    return true;
+}
+
+void DatasetModel::report(const QString &message)
+{
+    m_lastError = message;
+    Q_EMIT errorOccurred(message);
+}
+
+void DatasetModel::onDatasetRowChanged(int row)
+{
+    if (row < 0 || row >= rowCount() || m_columns.isEmpty())
+        return;
+    Q_EMIT dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
+}
+
+void DatasetModel::onDatasetCurrentChanged(int row)
+{
+    Q_EMIT currentRowChanged(row);
+    if (!m_selection || m_syncing || row < 0 || row >= rowCount())
+        return;
+    m_syncing = true;
+    const int column = std::max(0, m_selection->currentIndex().column());
+    m_selection->setCurrentIndex(index(row, std::min(column, columnCount() - 1)),
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_syncing = false;
+}
+
+void DatasetModel::followSelection(QItemSelectionModel *selection)
+{
+    if (m_selection)
+        disconnect(m_selection, nullptr, this, nullptr);
+    m_selection = selection;
+    if (!m_selection)
+        return;
+    connect(m_selection, &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (m_syncing || !current.isValid())
+                    return;
+                m_syncing = true;
+                setCurrentRow(current.row());
+                m_syncing = false;
+            });
+    onDatasetCurrentChanged(m_dataset.currentRow());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+
+#include <functional>
+
+enum class FieldType { Text, Float, Integer, Date, Time };
+
+// One column of a dataset. Values in memory are typed: QString for Text,
+// double for Float, qint64 for Integer, QDate for Date, QTime for Time, and
+// an invalid QVariant for an empty (null) value.
+struct Field {
+    QString name;
+    FieldType type = FieldType::Text;
+    int size = 0;          // characters, Text only
+    bool required = false; // posting an empty value fails
+    QString label;         // display label; empty shows the name
+    // Display formats: "dd/mm/yyyy", "HH:NN", "0.00", "#,##0.00"; empty
+    // uses the regional default for the type.
+    QString displayFormat;
+    // Replaces the shown and edited text of a value (the stored value stays).
+    std::function<QString(const QVariant &)> getText;
+
+    QString displayLabel() const { return label.isEmpty() ? name : label; }
+    // The value as shown in a grid or report, through QLocale().
+    QString displayText(const QVariant &value) const;
+    // The value as offered for editing: no grouping, no fixed decimals.
+    QString editText(const QVariant &value) const;
+    // The value written as text the way a plain "as string" read gives it.
+    QString asString(const QVariant &value) const;
+    // Converts a value given by a caller to this column's in-memory form:
+    // texts are read by the regional settings (dates also as ISO), texts of a
+    // Text column go through the ANSI code page and are cut to the size.
+    // Throws StoreError for a text that is not a value of this type.
+    QVariant coerce(const QVariant &value) const;
+};
+
+using FieldList = QList<Field>;
+
+// Formats a value by one of the display format patterns above with QLocale().
+QString formatValue(const QVariant &value, FieldType type, const QString &displayFormat);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "store/field.h"
+
+#include <QStringList>
+
+struct IndexSchema {
+    QString name;        // the name windows select it by ("Chave-1")
+    QString sqlName;     // unique in the file ("CotacaoFornc_Chave-1")
+    QStringList columns; // in key order
+    bool primary = false;
+};
+
+struct TableSchema {
+    QString name;
+    FieldList columns;
+    QList<IndexSchema> indexes;
+
+    int columnIndex(const QString &column) const; // case-insensitive, -1 if none
+    int indexIndex(const QString &index) const;   // case-insensitive, -1 if none
+    const IndexSchema *primaryKey() const;
+};
+
+// The four tables of the store, each column with its type, size and
+// required flag, and their indexes.
+const TableSchema &cotaLiberadasSchema();
+const TableSchema &cotacaoForncSchema();
+const TableSchema &pedidosLiberadosSchema();
+const TableSchema &pedidoForncSchema();
+const QList<TableSchema> &storeSchema();
+
+// The CREATE statements of the four tables and their indexes.
+QStringList schemaStatements();
+
+// The password of the store file.
+QByteArray storeKey();
+
+// Creates the encrypted store file with the four empty tables, readable by
+// its owner only. Refuses (StoreError) when the file already exists.
+void createDatabase(const QString &path);

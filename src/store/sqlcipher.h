@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+#include <QVariant>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class Database;
+
+// A prepared statement. Values are always bound, never spliced into SQL.
+class Statement final {
+public:
+    Statement(const Database &database, const QString &sql);
+    ~Statement();
+    Statement(Statement &&other) noexcept;
+    Statement &operator=(Statement &&other) noexcept;
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+
+    int parameterCount() const;
+    QString parameterName(int index) const; // 1-based, with its prefix (":Status")
+    int parameterIndex(const char *name) const; // 0 when there is none
+    // QString → text, double → real, integers and bool → integer, QDate →
+    // "yyyy-MM-dd", QTime → "HH:mm:ss", QDateTime → ISO text, invalid → NULL.
+    void bind(int index, const QVariant &value);
+    void bindAll(const QVariantList &values); // to ?1, ?2, ...
+
+    // Runs one step: true while a row is ready. Throws StoreError on failure.
+    bool step();
+    void reset(); // ready to run again; bindings stay
+    bool isReadOnly() const;
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    QString columnDeclaredType(int column) const; // empty for expressions
+    bool columnIsNull(int column) const;
+    QString columnText(int column) const;
+    double columnDouble(int column) const;
+    qint64 columnInt(int column) const;
+    QVariant columnValue(int column) const; // by the stored type
+
+    sqlite3_stmt *handle() const { return m_stmt; }
+
+private:
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+// A connection to an encrypted file. Also tells the datasets when a statement
+// or a rollback changed tables behind their backs.
+class Database final : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Database(const QString &name = QString(), QObject *parent = nullptr);
+    ~Database() override;
+    Q_DISABLE_COPY_MOVE(Database)
+
+    // Opens the file with the key and checks the key by reading the schema;
+    // a wrong key or a file that is not a store fails with a StoreError.
+    // create=false refuses a missing file.
+    void open(const QString &path, const QByteArray &key, bool create = false);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString path() const { return m_path; }
+    sqlite3 *handle() const { return m_db; }
+
+    // Runs statements without parameters (schema, pragmas).
+    void execute(const QString &sql);
+    // Runs one statement that may write tables the datasets hold in memory;
+    // they are told which tables changed. Returns the rows changed.
+    int executeTracked(Statement &statement);
+    qint64 lastInsertId() const;
+    int changes() const;
+
+    bool inTransaction() const;
+    void begin();
+    void commit();
+    void rollback();
+
+    // Throws "<name>: Database is not open" when closed.
+    void requireOpen() const;
+    // A StoreError with the connection's last error text.
+    [[noreturn]] void raise(int code) const;
+
+Q_SIGNALS:
+    void tablesChanged(const QStringList &tables);
+    void closing();
+
+private:
+    static void onUpdate(void *self, int op, const char *database, const char *table, qint64 rowid);
+    void registerFunctions();
+    void announce(QSet<QString> tables);
+
+    QString m_name;
+    QString m_path;
+    sqlite3 *m_db = nullptr;
+    bool m_tracking = false;
+    QSet<QString> m_changed;        // by the running tracked statement
+    QSet<QString> m_touchedInTx;    // by anything since BEGIN
+    QByteArray m_lastTable;
+    int m_savepoints = 0;
+};
+
+// Commits on commit(); rolls back when it leaves scope without one (an error
+// thrown out of a batch). Nested guards join the outer transaction.
+class Transaction final {
+public:
+    explicit Transaction(Database &database);
+    ~Transaction();
+    Q_DISABLE_COPY_MOVE(Transaction)
+    void commit();
+    void rollback();
+
+private:
+    Database &m_database;
+    bool m_done = false;
+};

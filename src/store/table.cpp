@@ -1,0 +1,199 @@
+#include "store/table.h"
+
+#include "store/sql_dates.h"
+#include "store/sqlcipher.h"
+#include "store/store_error.h"
+#include "store/stored_value.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString quotedName(const QString &name)
+{
+    return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
+}
+
+} // namespace
+
+Table::Table(Database &database, const TableSchema &schema, const QString &componentName, QObject *parent)
+    : Dataset(componentName, parent), m_database(database), m_schema(schema)
+{
+    setFields(m_schema.columns);
+    connect(&m_database, &Database::tablesChanged, this, &Table::onTablesChanged);
+    connect(&m_database, &Database::closing, this, [this] {
+        close();
+        dropStatements();
+    });
+}
+
+Table::~Table() = default;
+
+void Table::setFilter(const QString &condition, const QVariantList &values)
+{
+    if (condition == m_filter && values == m_filterValues)
+        return;
+    m_filter = condition;
+    m_filterValues = values;
+    m_visible.reset();
+    if (m_filtered)
+        reload(false);
+}
+
+void Table::setFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    m_filtered = on;
+    reload(false);
+}
+
+void Table::setIndexName(const QString &name)
+{
+    const int index = name.isEmpty() ? -1 : m_schema.indexIndex(name);
+    if (index < 0 && !name.isEmpty())
+        fail(u"Index '%1' not found"_s.arg(name));
+    if (index == m_index)
+        return;
+    m_index = index;
+    m_orderColumns.clear();
+    if (m_index >= 0) {
+        for (const QString &column : m_schema.indexes[m_index].columns)
+            m_orderColumns << m_schema.columnIndex(column);
+    }
+    reload(true);
+}
+
+bool Table::filterActive() const
+{
+    return m_filtered && !m_filter.trimmed().isEmpty();
+}
+
+QString Table::selectSql(const QString &where) const
+{
+    QStringList columns{u"rowid"_s};
+    for (const Field &f : m_schema.columns)
+        columns << quotedName(f.name);
+    QString sql = u"SELECT %1 FROM %2"_s.arg(columns.join(u", "_s), quotedName(m_schema.name));
+    if (!where.isEmpty())
+        sql += u" WHERE ("_s + where + u')';
+    sql += u" ORDER BY "_s;
+    for (int c : m_orderColumns)
+        sql += quotedName(m_schema.columns[c].name) + u", "_s;
+    return sql + u"rowid"_s;
+}
+
+Dataset::RowList Table::load()
+{
+    m_database.requireOpen();
+    const bool filtered = filterActive();
+    Statement st(m_database, selectSql(filtered ? rewriteDateComparisons(m_filter) : QString()));
+    if (filtered)
+        st.bindAll(m_filterValues);
+    RowList rows;
+    const int count = int(m_schema.columns.size());
+    while (st.step()) {
+        auto row = std::make_unique<Row>();
+        row->id = st.columnInt(0);
+        row->values.reserve(count);
+        for (int i = 0; i < count; ++i)
+            row->values.append(storedValue(st, i + 1, m_schema.columns[i].type));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+void Table::store(Row &row, bool inserting)
+{
+    m_database.requireOpen();
+    const qsizetype count = m_schema.columns.size();
+    if (inserting) {
+        if (!m_insert) {
+            QStringList names;
+            QStringList marks;
+            for (const Field &f : m_schema.columns) {
+                names << quotedName(f.name);
+                marks << u"?"_s;
+            }
+            m_insert = std::make_unique<Statement>(
+                m_database, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(quotedName(m_schema.name),
+                                                                    names.join(u", "_s), marks.join(u", "_s)));
+        }
+        for (int i = 0; i < count; ++i)
+            m_insert->bind(i + 1, row.values[i]);
+        m_insert->step();
+        m_insert->reset();
+        row.id = m_database.lastInsertId();
+        return;
+    }
+    if (!m_update) {
+        QStringList sets;
+        for (const Field &f : m_schema.columns)
+            sets << quotedName(f.name) + u" = ?"_s;
+        m_update = std::make_unique<Statement>(
+            m_database, u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(quotedName(m_schema.name), sets.join(u", "_s)));
+    }
+    for (int i = 0; i < count; ++i)
+        m_update->bind(i + 1, row.values[i]);
+    m_update->bind(int(count) + 1, row.id);
+    m_update->step();
+    m_update->reset();
+    if (m_database.changes() == 0)
+        fail(u"Record/Key deleted."_s); // removed by a statement since it was read
+}
+
+void Table::erase(const Row &row)
+{
+    m_database.requireOpen();
+    if (!m_delete) {
+        m_delete = std::make_unique<Statement>(
+            m_database, u"DELETE FROM %1 WHERE rowid = ?"_s.arg(quotedName(m_schema.name)));
+    }
+    m_delete->bind(1, row.id);
+    m_delete->step();
+    m_delete->reset();
+}
+
+bool Table::stillVisible(const Row &row)
+{
+    if (!filterActive())
+        return true;
+    if (!m_visible) {
+        m_visible = std::make_unique<Statement>(
+            m_database, u"SELECT 1 FROM %1 WHERE (%2) AND rowid = :kelvo_rowid"_s.arg(
+                            quotedName(m_schema.name), rewriteDateComparisons(m_filter)));
+        m_visible->bindAll(m_filterValues);
+    }
+    m_visible->bind(m_visible->parameterIndex(":kelvo_rowid"), row.id);
+    const bool found = m_visible->step();
+    m_visible->reset();
+    return found;
+}
+
+bool Table::rowLess(const Row &a, const Row &b) const
+{
+    for (int c : m_orderColumns) {
+        const int cmp = compareValues(a.values[c], b.values[c], m_schema.columns[c].type);
+        if (cmp != 0)
+            return cmp < 0;
+    }
+    return a.id < b.id;
+}
+
+void Table::onTablesChanged(const QStringList &tables)
+{
+    for (const QString &name : tables) {
+        if (name.compare(m_schema.name, Qt::CaseInsensitive) == 0) {
+            reload(true);
+            return;
+        }
+    }
+}
+
+void Table::dropStatements()
+{
+    m_insert.reset();
+    m_update.reset();
+    m_delete.reset();
+    m_visible.reset();
+}
