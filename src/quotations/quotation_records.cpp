@@ -44,17 +44,6 @@ constexpr std::array<Position, QuotationItemPositions> itemPositions{{
     {"NOMELOJA3", Kind::Text},
 }};
 
-// The fields of a record line, or nothing for a line that carries no record.
-std::optional<QStringList> recordFields(const QString &line, int needed)
-{
-    QStringList fields = splitt(line, QStringLiteral("|"));
-    if (trimControls(fields.value(0)).isEmpty())
-        return std::nullopt;
-    if (fields.size() < needed)
-        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
-    return fields;
-}
-
 QVariant dateValue(const QString &text)
 {
     const QDate d = regionalDate(text);
@@ -69,17 +58,26 @@ QVariant numberValue(const QString &text)
 
 } // namespace
 
-std::optional<ReleasedQuotationLine> readReleasedQuotation(const QString &line)
+std::optional<QStringList> recordFields(const QString &line, int needed)
 {
-    const auto fields = recordFields(line, 5);
-    if (!fields)
+    QStringList fields = splitt(line, QStringLiteral("|"));
+    if (trimControls(fields.value(0)).isEmpty())
         return std::nullopt;
+    if (fields.size() < needed)
+        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
+    return fields;
+}
+
+ReleasedQuotationLine readReleasedQuotation(const QStringList &fields)
+{
+    if (fields.size() < ReleasedQuotationFields)
+        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
     ReleasedQuotationLine r;
-    r.dataValidade = regionalDate(fields->at(0));
-    r.cotacao = fields->at(1);
-    r.ateHora = regionalTime(fields->at(2));
-    r.tipoStatus = fields->at(3);
-    r.dataLiberada = regionalDate(fields->at(4));
+    r.dataValidade = regionalDate(fields.at(0));
+    r.cotacao = fields.at(1);
+    r.ateHora = regionalTime(fields.at(2));
+    r.tipoStatus = fields.at(3);
+    r.dataLiberada = regionalDate(fields.at(4));
     return r;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QStringList>
 #include <QString>
 #include <QTime>
 #include <QVariant>
@@ -9,9 +10,12 @@
 #include <optional>
 
 // The records of the two quotation scripts, read into typed values by the
-// user's regional settings. A line whose first field is blank is no record
-// (nothing returned); a line with too few fields or a value that does not
-// convert throws ConversionError.
+// user's regional settings. A value that does not convert throws
+// ConversionError.
+
+// The fields of an answer line cut at "|", or nothing for a line whose first
+// field is blank (no record). Fewer than needed fields throw ConversionError.
+std::optional<QStringList> recordFields(const QString &line, int needed);
 
 // "getcotalib.php": validade|numero|hora|status|liberada
 struct ReleasedQuotationLine {
@@ -22,7 +26,11 @@ struct ReleasedQuotationLine {
     QDate dataLiberada;
 };
 
-std::optional<ReleasedQuotationLine> readReleasedQuotation(const QString &line);
+inline constexpr int ReleasedQuotationFields = 5;
+// The quotation number, read before the rest so that a known one is never
+// converted.
+inline QString releasedCotacao(const QStringList &fields) { return fields.value(1); }
+ReleasedQuotationLine readReleasedQuotation(const QStringList &fields);
 
 // "getcotaforn.php": the 26 positions of one requested item.
 inline constexpr int QuotationItemPositions = 26;

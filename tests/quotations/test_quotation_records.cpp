@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 QString itemLine(const QString &qtde = QStringLiteral("2,5"), const QString &data = QStringLiteral("05/06/2020"))
@@ -19,25 +21,31 @@ QString itemLine(const QString &qtde = QStringLiteral("2,5"), const QString &dat
     return f.join(QLatin1Char('|'));
 }
 
+ReleasedQuotationLine released(const QString &line)
+{
+    const auto fields = recordFields(line, ReleasedQuotationFields);
+    if (!fields)
+        throw std::logic_error("no record");
+    return readReleasedQuotation(*fields);
+}
+
 } // namespace
 
 TEST(QuotationRecords, ReleasedQuotationConvertsByRegionalSettings)
 {
-    const auto r = readReleasedQuotation(QStringLiteral("05/06/2020|C-1|14:30|ABERTA|1/6/2020|extra"));
-    ASSERT_TRUE(r);
+    const auto r = std::optional(released(QStringLiteral("05/06/2020|C-1|14:30|ABERTA|1/6/2020|extra")));
     EXPECT_EQ(r->cotacao, QStringLiteral("C-1"));
     EXPECT_EQ(r->tipoStatus, QStringLiteral("ABERTA"));
     EXPECT_EQ(r->dataValidade, QDate(2020, 6, 5));
     EXPECT_EQ(r->ateHora, QTime(14, 30));
     EXPECT_EQ(r->dataLiberada, QDate(2020, 6, 1));
 
-    const auto empty = readReleasedQuotation(QStringLiteral("05/06/2020|C-2||ABERTA|"));
-    ASSERT_TRUE(empty);
+    const auto empty = std::optional(released(QStringLiteral("05/06/2020|C-2||ABERTA|")));
     EXPECT_FALSE(empty->ateHora.isValid());
     EXPECT_FALSE(empty->dataLiberada.isValid());
 
-    EXPECT_FALSE(readReleasedQuotation(QStringLiteral("  |C-3|10:00|ABERTA|")));
-    EXPECT_FALSE(readReleasedQuotation(QString()));
+    EXPECT_FALSE(recordFields(QStringLiteral("  |C-3|10:00|ABERTA|"), ReleasedQuotationFields));
+    EXPECT_FALSE(recordFields(QString(), ReleasedQuotationFields));
 }
 
 TEST(QuotationRecords, BadLinesThrow)
@@ -49,7 +57,7 @@ TEST(QuotationRecords, BadLinesThrow)
         QStringLiteral("31/02/2020|C-1|10:00|ABERTA|"),
     };
     for (const QString &line : bad)
-        EXPECT_THROW(readReleasedQuotation(line), ConversionError) << line.toStdString();
+        EXPECT_THROW(released(line), ConversionError) << line.toStdString();
 
     EXPECT_THROW(readQuotationItem(itemLine(QStringLiteral("2.5"))), ConversionError);
     EXPECT_THROW(readQuotationItem(itemLine(QStringLiteral("dois"))), ConversionError);
