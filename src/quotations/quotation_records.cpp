@@ -92,14 +92,13 @@ const std::array<QString, QuotationItemPositions> &quotationItemColumns()
     return columns;
 }
 
-std::optional<QuotationItemLine> readQuotationItem(const QString &line)
+QuotationItemLine readQuotationItem(const QStringList &fields)
 {
-    const auto fields = recordFields(line, QuotationItemPositions);
-    if (!fields)
-        return std::nullopt;
+    if (fields.size() < QuotationItemPositions)
+        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
     QuotationItemLine item;
     for (int i = 0; i < QuotationItemPositions; ++i) {
-        const QString &text = fields->at(i);
+        const QString &text = fields.at(i);
         switch (itemPositions[i].kind) {
         case Kind::Text: item.values[i] = text; break;
         case Kind::Trimmed: item.values[i] = trimControls(text); break;

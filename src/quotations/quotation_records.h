@@ -52,7 +52,7 @@ struct QuotationItemLine {
     QString produto() const { return values[3].toString(); }
 };
 
-std::optional<QuotationItemLine> readQuotationItem(const QString &line);
+QuotationItemLine readQuotationItem(const QStringList &fields);
 
 // The shown form of an application text: every carriage return as a blank.
 QString aplicacaoText(const QString &stored);

@@ -29,6 +29,14 @@ ReleasedQuotationLine released(const QString &line)
     return readReleasedQuotation(*fields);
 }
 
+QuotationItemLine item(const QString &line)
+{
+    const auto fields = recordFields(line, QuotationItemPositions);
+    if (!fields)
+        throw std::logic_error("no record");
+    return readQuotationItem(*fields);
+}
+
 } // namespace
 
 TEST(QuotationRecords, ReleasedQuotationConvertsByRegionalSettings)
@@ -59,32 +67,31 @@ TEST(QuotationRecords, BadLinesThrow)
     for (const QString &line : bad)
         EXPECT_THROW(released(line), ConversionError) << line.toStdString();
 
-    EXPECT_THROW(readQuotationItem(itemLine(QStringLiteral("2.5"))), ConversionError);
-    EXPECT_THROW(readQuotationItem(itemLine(QStringLiteral("dois"))), ConversionError);
-    EXPECT_THROW(readQuotationItem(itemLine(QStringLiteral("1"), QStringLiteral("x"))), ConversionError);
+    EXPECT_THROW(item(itemLine(QStringLiteral("2.5"))), ConversionError);
+    EXPECT_THROW(item(itemLine(QStringLiteral("dois"))), ConversionError);
+    EXPECT_THROW(item(itemLine(QStringLiteral("1"), QStringLiteral("x"))), ConversionError);
     QStringList shortLine = itemLine().split(QLatin1Char('|'));
     shortLine.removeLast();
-    EXPECT_THROW(readQuotationItem(shortLine.join(QLatin1Char('|'))), ConversionError);
+    EXPECT_THROW(item(shortLine.join(QLatin1Char('|'))), ConversionError);
 }
 
 TEST(QuotationRecords, ItemLineValues)
 {
-    const auto item = readQuotationItem(itemLine());
-    ASSERT_TRUE(item);
-    EXPECT_EQ(item->contato(), QStringLiteral("ACME"));
-    EXPECT_EQ(item->cotacao(), QStringLiteral("C1"));
-    EXPECT_EQ(item->data(), QDate(2020, 6, 5));
-    EXPECT_EQ(item->produto(), QStringLiteral("P1"));
-    EXPECT_EQ(item->values[7].toString(), QStringLiteral("A \nB"));
-    EXPECT_DOUBLE_EQ(item->values[9].toDouble(), 2.5);
-    EXPECT_FALSE(item->values[10].isValid());
-    EXPECT_DOUBLE_EQ(item->values[17].toDouble(), 1234.5);
-    EXPECT_FALSE(item->values[18].isValid());
-    EXPECT_EQ(item->values[25].toString(), QStringLiteral("f25"));
+    const auto read = std::optional(item(itemLine()));
+    EXPECT_EQ(read->contato(), QStringLiteral("ACME"));
+    EXPECT_EQ(read->cotacao(), QStringLiteral("C1"));
+    EXPECT_EQ(read->data(), QDate(2020, 6, 5));
+    EXPECT_EQ(read->produto(), QStringLiteral("P1"));
+    EXPECT_EQ(read->values[7].toString(), QStringLiteral("A \nB"));
+    EXPECT_DOUBLE_EQ(read->values[9].toDouble(), 2.5);
+    EXPECT_FALSE(read->values[10].isValid());
+    EXPECT_DOUBLE_EQ(read->values[17].toDouble(), 1234.5);
+    EXPECT_FALSE(read->values[18].isValid());
+    EXPECT_EQ(read->values[25].toString(), QStringLiteral("f25"));
     EXPECT_EQ(quotationItemColumns()[25], QStringLiteral("NOMELOJA3"));
     EXPECT_TRUE(quotationItemColumns()[10].isEmpty());
 
-    EXPECT_FALSE(readQuotationItem(QStringLiteral(" \t|C1")));
+    EXPECT_FALSE(recordFields(QStringLiteral(" \t|C1"), QuotationItemPositions));
 }
 
 TEST(QuotationRecords, PlainValuesForListings)
