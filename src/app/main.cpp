@@ -1,7 +1,41 @@
+#include "app/app_context.h"
+#include "app/instance_guard.h"
+#include "app/main_workflow.h"
+#include "app/widgets/app_launcher.h"
+#include "app/widgets/main_window.h"
+#include "ui/widgets/form_style.h"
+#include "ui/widgets/qt_prompts.h"
+
 #include <QApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
 
 int main(int argc, char **argv)
 {
+    // One copy per log-on session; the lock dies with the process.
+    InstanceGuard instancia(QStringLiteral("kelvocota"));
+    const bool owner = instancia.acquire();
+
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("CotaKelvo"));
+    if (!owner) {
+        QMessageBox::information(nullptr, QStringLiteral("Atenção"), secondCopyText());
+        return 0;
+    }
+
+    QtPrompts prompts;
+    AppContext context(QCoreApplication::applicationDirPath());
+    MainWorkflow workflow(prompts, context.net(), context.settings());
+    AppLauncher launcher(context, prompts);
+    TFKelvoCota FKelvoCota(prompts, workflow, context.settings(), launcher);
+    prompts.setParent(&FKelvoCota);
+
+    // A configuration problem ends the program before any operation starts.
+    if (!context.DataModuleCreate(prompts))
+        return 0;
+
+    FKelvoCota.move(FKelvoCota.screen()->availableGeometry().center() - FKelvoCota.rect().center());
+    FKelvoCota.show();
+    return QApplication::exec();
 }

@@ -7,15 +7,15 @@ QString MainWorkflow::fornecedorText() const
     return QStringLiteral("Fornec.: ") + m_settings.usuario;
 }
 
-QString MainWorkflow::internetCheck()
+InternetStatus MainWorkflow::internetCheck()
 {
     if (!m_net.IsConnected())
-        return QStringLiteral("Problemas com a sua Internet");
-    const QString status = QStringLiteral("Conectado a ") + m_settings.servidor;
+        return {QStringLiteral("Problemas com a sua Internet"), false};
     const QString problem = m_net.checkkelvo(m_settings.servidor);
     if (!problem.isEmpty())
         m_prompts.message(QStringLiteral("Atenção"), problem);
-    return status;
+    // The line keeps "Conectado a" even when the server did not answer.
+    return {QStringLiteral("Conectado a ") + m_settings.servidor, problem.isEmpty()};
 }
 
 std::optional<Login> MainWorkflow::acceptLogin(bool lok, const QString &edt1, const QString &edt2)

@@ -6,6 +6,11 @@
 
 #include <optional>
 
+struct InternetStatus {
+    QString text;   // what the status line shows
+    bool ok = false; // the internet is up and the server answered
+};
+
 struct Login {
     QString login;
     QString senha;
@@ -22,9 +27,9 @@ public:
     // The text of the supplier's label: "Fornec.: " and the stored user name.
     QString fornecedorText() const;
 
-    // The internet check: returns the status line's text, and shows the
-    // server check's message when the server cannot be reached.
-    QString internetCheck();
+    // The internet check: the status line's text; shows the server check's
+    // message when the server cannot be reached.
+    InternetStatus internetCheck();
 
     // After the login window closed: the credentials to hand the window, or
     // nothing (with the message shown) when the login or password is empty.

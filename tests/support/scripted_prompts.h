@@ -29,7 +29,7 @@ public:
     int logsCreated = 0;
     int logsDiscarded = 0;
 
-    void message(const QString &caption, const QString &text, PromptIcon icon) override;
+    void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
     QString input(const QString &caption, const QString &prompt, const QString &initial) override;

@@ -1,7 +1,8 @@
 #include "app/widgets/main_window.h"
 
 #include "app/widgets/window_launcher.h"
-#include "ui/widgets/fonts.h"
+#include "ui/widgets/form_style.h"
+#include "ui/widgets/hover_bold.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -19,7 +20,7 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
 {
     setObjectName(QStringLiteral("FKelvoCota"));
     setWindowTitle(QStringLiteral("Cotação Kelvo - Interface Fornecdor : Ver. 2020.1"));
-    setFont(tahomaPt(8));
+    setFont(tahomaFont(8));
     setFixedSize(798, 123);
 
     struct Spec {
@@ -35,10 +36,10 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
         {"btn3", 61, "Cotações baixadas pra definir Preços...", QStyle::SP_FileDialogDetailedView, "TPrecoCota", false},
         {"btn6", 114, "Envia resposta da cotação para Kelvo", QStyle::SP_ArrowForward, "TEnviaCotacao", true},
         {"sbDel", 169, "Apaga cotações e pedidos antigos....", QStyle::SP_TrashIcon, "TApagaDados", false},
-        {"btn2", 258, "Verifica Pedidos liberados...", QStyle::SP_DriveNetIcon, "TPedLib", true},
+        {"btn2", 258, "Verifica Pedidos liberados...", QStyle::SP_ArrowDown, "TPedLib", true},
         {"btn5", 314, "Pedidos Baixados.. Para Atendimento...", QStyle::SP_FileDialogContentsView, "TPedidosBaixados", false},
         {"btn7", 612, "Consulta cotações respondidas e enviadas", QStyle::SP_FileDialogInfoView, "TCotasRespEnv", false},
-        {"btn8", 692, nullptr, QStyle::SP_ComputerIcon, "TSetUP", false},
+        {"btn8", 692, nullptr, QStyle::SP_DialogResetButton, "TSetUP", false},
         {"btn4", 742, "Sai do Sistema de Cotação - Fornecedor", QStyle::SP_DialogCloseButton, nullptr, false},
     };
     for (const Spec &s : specs) {
@@ -55,26 +56,26 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
 
     m_lbfornec = new QLabel(this);
     m_lbfornec->setObjectName(QStringLiteral("lbfornec"));
-    m_lbfornec->setFont(tahomaPt(16));
+    m_lbfornec->setFont(tahomaFont(16));
     m_lbfornec->setGeometry(378, 17, 230, 28);
 
     m_pnlMsg = new QLabel(this);
     m_pnlMsg->setObjectName(QStringLiteral("pnlMsg"));
-    m_pnlMsg->setFont(tahomaPt(12, true));
+    m_pnlMsg->setFont(tahomaFont(12, true));
     m_pnlMsg->setGeometry(8, 57, 783, 33);
     m_pnlMsg->setAlignment(Qt::AlignCenter);
     m_pnlMsg->setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     m_lbServidor = new QLabel(this);
     m_lbServidor->setObjectName(QStringLiteral("lbServidor"));
-    m_lbServidor->setFont(tahomaPt(12, true));
+    m_lbServidor->setFont(tahomaFont(12, true));
     m_lbServidor->setGeometry(10, 100, 390, 21);
 
     m_btn9 = new QPushButton(QStringLiteral("Verifica Internet"), this);
     m_btn9->setObjectName(QStringLiteral("btn9"));
     m_btn9->setFlat(true);
     m_btn9->setGeometry(404, 100, 121, 19);
-    m_btn9->installEventFilter(this);
+    new HoverBold(m_btn9);
     connect(m_btn9, &QPushButton::clicked, this, &TFKelvoCota::btn9Click);
 
     m_lb1 = new QLabel(QStringLiteral("Powered by DOLV"), this);
@@ -107,11 +108,7 @@ QToolButton *TFKelvoCota::addImageButton(const QString &name, int left, const QS
 
 bool TFKelvoCota::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_btn9 && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
-        QFont f = m_btn9->font();
-        f.setBold(event->type() == QEvent::Enter);
-        m_btn9->setFont(f);
-    } else if (m_hints.contains(watched)) {
+    if (m_hints.contains(watched)) {
         if (event->type() == QEvent::Enter)
             m_pnlMsg->setText(m_hints.value(watched));
         else if (event->type() == QEvent::Leave)
@@ -132,13 +129,15 @@ void TFKelvoCota::showEvent(QShowEvent *event)
 void TFKelvoCota::FormShow()
 {
     m_lbfornec->setText(m_workflow.fornecedorText());
+    // A long name is cut short of the next button rather than covering it.
     m_lbfornec->adjustSize();
+    m_lbfornec->resize(qMin(m_lbfornec->width(), 612 - 378 - 4), m_lbfornec->height());
     btn9Click();
 }
 
 void TFKelvoCota::btn9Click()
 {
-    m_lbServidor->setText(m_workflow.internetCheck());
+    m_lbServidor->setText(m_workflow.internetCheck().text);
     m_lbServidor->adjustSize();
 }
 

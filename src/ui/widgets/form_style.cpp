@@ -17,6 +17,13 @@ QFont tahomaFont(int pointSize, bool bold)
     return font;
 }
 
+QFont tahomaPixels(int pixelSize, bool bold)
+{
+    QFont font = tahomaFont(9, bold);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 void placeLabel(QLabel *label, int left, int top)
 {
     label->move(left, top);

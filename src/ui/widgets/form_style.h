@@ -16,6 +16,8 @@ class QRect;
 // Tahoma at pointSize, falling back to its metric look-alikes where it is not
 // installed.
 QFont tahomaFont(int pointSize, bool bold = false);
+// The same at a size in pixels, for windows laid out in pixels.
+QFont tahomaPixels(int pixelSize, bool bold = false);
 
 // A label's top-left corner at (left, top), sized to its text.
 void placeLabel(QLabel *label, int left, int top);

@@ -1,6 +1,6 @@
 #include "ui/widgets/msg_window.h"
 
-#include "ui/widgets/fonts.h"
+#include "ui/widgets/form_style.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -12,10 +12,10 @@ TMsg::TMsg(QWidget *parent)
 {
     setObjectName(QStringLiteral("Msg"));
     setWindowTitle(QStringLiteral("Mensagens"));
-    setFont(tahomaPx(11));
+    setFont(tahomaPixels(11));
     setFixedSize(309, 265);
     m_lstmsg->setObjectName(QStringLiteral("lstmsg"));
-    m_lstmsg->setFont(tahomaPx(11, true));
+    m_lstmsg->setFont(tahomaPixels(11, true));
     m_lstmsg->setGeometry(0, 0, 309, 240);
     m_btn1->setObjectName(QStringLiteral("btn1"));
     m_btn1->setGeometry(0, 240, 309, 25);

@@ -11,7 +11,7 @@ public:
     explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }
 
-    void message(const QString &caption, const QString &text, PromptIcon icon) override;
+    void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
     QString input(const QString &caption, const QString &prompt, const QString &initial) override;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/connectivity.h"
+#include "config/settings.h"
+#include "ui/prompts.h"
+
+#include <QString>
+
+#include <memory>
+
+class TDm;
+
+// What one run of the program holds: its folder, the settings read at start,
+// the data module with the store, and the connectivity checks.
+class AppContext final {
+public:
+    explicit AppContext(QString folder, std::unique_ptr<Connectivity> net = nullptr);
+    ~AppContext();
+    AppContext(const AppContext &) = delete;
+    AppContext &operator=(const AppContext &) = delete;
+
+    // The data module's creation: reads server.new, opens the store, then
+    // reads the credential file. Each failure is shown through prompts.
+    // Returns false when the program must end (a problem with server.new).
+    bool DataModuleCreate(Prompts &prompts);
+
+    const QString &folder() const { return m_folder; }
+    QString databasePath() const;
+    Settings &settings() { return m_settings; }
+    TDm &dm() { return *m_dm; }
+    bool storeOpen() const { return m_storeOpen; }
+    Connectivity &net() { return *m_net; }
+
+private:
+    QString m_folder;
+    Settings m_settings;
+    std::unique_ptr<TDm> m_dm;
+    std::unique_ptr<Connectivity> m_net;
+    bool m_storeOpen = false;
+};
+
+// The name of the store file beside the program.
+QString databaseFileName();

@@ -1,0 +1,139 @@
+#include "cli/cli.h"
+
+#include "app/app_context.h"
+#include "store/data_module.h"
+
+#include <QDir>
+
+CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err)
+    : m_options(options), m_out(out), m_err(err), m_prompts(out, options.yes)
+{
+}
+
+CliContext::~CliContext() = default;
+
+AppContext *CliContext::app(bool needStore)
+{
+    if (!m_appTried) {
+        m_appTried = true;
+        auto app = std::make_unique<AppContext>(m_options.dir);
+        if (app->DataModuleCreate(m_prompts))
+            m_app = std::move(app);
+    }
+    if (m_app && needStore && !m_app->storeOpen())
+        return nullptr;
+    return m_app.get();
+}
+
+QString CliContext::login()
+{
+    if (m_options.login)
+        return *m_options.login;
+    AppContext *a = app(false);
+    return a ? a->settings().usuario : QString();
+}
+
+QString CliContext::password()
+{
+    if (m_options.password)
+        return *m_options.password;
+    AppContext *a = app(false);
+    return a ? a->settings().senha : QString();
+}
+
+int CliContext::usage(const QString &text)
+{
+    m_err << "cotakelvo-cli: " << text << Qt::endl << "Try 'cotakelvo-cli --help'." << Qt::endl;
+    return CliUsage;
+}
+
+namespace {
+
+QList<CliCommand> allCommands()
+{
+    QList<CliCommand> commands;
+    addCoreCommands(commands);
+    addQuotationCommands(commands);
+    addSubmissionCommands(commands);
+    return commands;
+}
+
+void printHelp(QTextStream &out, const QList<CliCommand> &commands)
+{
+    out << "usage: cotakelvo-cli [--dir DIR] [--login L --password P] [--yes] COMMAND [ARGS...]\n"
+           "  --dir DIR   the folder with server.new, userkelvo.new and CotaKelvo.new\n"
+           "              (default: the executable's folder)\n"
+           "  --login, --password   credentials for exchanges (default: the stored ones)\n"
+           "  --yes       answer Yes to every question; without it every question is answered No\n"
+           "commands:\n";
+    for (const CliCommand &c : commands)
+        out << "  " << c.synopsis.leftJustified(40) << ' ' << c.help << '\n';
+    out.flush();
+}
+
+} // namespace
+
+int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err)
+{
+    CliOptions options;
+    options.dir = defaultDir;
+    const QList<CliCommand> commands = allCommands();
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &a = arguments.at(i);
+        if (!rest.isEmpty()) {
+            rest << a;
+            continue;
+        }
+        auto value = [&](std::optional<QString> &target) {
+            if (i + 1 >= arguments.size())
+                return false;
+            target = arguments.at(++i);
+            return true;
+        };
+        std::optional<QString> v;
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            printHelp(out, commands);
+            return CliOk;
+        } else if (a == QLatin1String("--yes")) {
+            options.yes = true;
+        } else if (a == QLatin1String("--dir")) {
+            if (!value(v))
+                return CliContext(options, out, err).usage(QStringLiteral("--dir needs a folder"));
+            options.dir = *v;
+        } else if (a == QLatin1String("--login")) {
+            if (!value(options.login))
+                return CliContext(options, out, err).usage(QStringLiteral("--login needs a value"));
+        } else if (a == QLatin1String("--password")) {
+            if (!value(options.password))
+                return CliContext(options, out, err).usage(QStringLiteral("--password needs a value"));
+        } else if (a.startsWith(QLatin1String("--"))) {
+            return CliContext(options, out, err).usage(QStringLiteral("unknown option %1").arg(a));
+        } else {
+            rest << a;
+        }
+    }
+    options.dir = QDir(options.dir).absolutePath();
+    CliContext context(options, out, err);
+    if (rest.isEmpty())
+        return context.usage(QStringLiteral("no command given"));
+
+    // The longest command name that the words begin with ("quotations fetch").
+    const CliCommand *found = nullptr;
+    qsizetype words = 0;
+    for (const CliCommand &c : commands) {
+        const QStringList name = c.name.split(QLatin1Char(' '));
+        if (name.size() <= rest.size() && rest.mid(0, name.size()) == name && name.size() > words) {
+            found = &c;
+            words = name.size();
+        }
+    }
+    if (!found)
+        return context.usage(QStringLiteral("unknown command '%1'").arg(rest.join(QLatin1Char(' '))));
+    options.command = found->name;
+    options.args = rest.mid(words);
+    if (options.args.size() < found->minArgs || options.args.size() > found->maxArgs)
+        return context.usage(QStringLiteral("usage: cotakelvo-cli %1").arg(found->synopsis));
+    CliContext run(options, out, err);
+    return found->run(run);
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "cli/cli_prompts.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class AppContext;
+
+// Exit statuses of the command-line tool.
+enum CliStatus { CliOk = 0, CliFailed = 1, CliUsage = 2 };
+
+struct CliOptions {
+    QString dir;
+    std::optional<QString> login;
+    std::optional<QString> password;
+    bool yes = false;
+    QString command;
+    QStringList args;
+};
+
+// What a command gets: its options, the prompts that print, and the
+// application context (settings and data module) opened on demand.
+class CliContext final {
+public:
+    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err);
+    ~CliContext();
+    CliContext(const CliContext &) = delete;
+    CliContext &operator=(const CliContext &) = delete;
+
+    const CliOptions &options() const { return m_options; }
+    CliPrompts &prompts() { return m_prompts; }
+    QTextStream &out() { return m_out; }
+    QTextStream &err() { return m_err; }
+
+    // Starts as the program does: server.new, the store, the credentials.
+    // Null when server.new or the store stopped the start (messages printed).
+    AppContext *app(bool needStore = true);
+    // The login and password of exchanges: --login/--password, else the stored ones.
+    QString login();
+    QString password();
+
+    int usage(const QString &text);
+
+private:
+    CliOptions m_options;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    CliPrompts m_prompts;
+    std::unique_ptr<AppContext> m_app;
+    bool m_appTried = false;
+};
+
+struct CliCommand {
+    QString name;
+    QString synopsis; // "quotations items COTA" as shown in the usage
+    QString help;
+    int minArgs = 0;
+    int maxArgs = 0;
+    std::function<int(CliContext &)> run;
+};
+
+// Commands are grouped by the layer that owns them; each group adds its own.
+void addCoreCommands(QList<CliCommand> &commands);
+void addQuotationCommands(QList<CliCommand> &commands);
+void addSubmissionCommands(QList<CliCommand> &commands);
+
+// Runs the tool: arguments without the program name. defaultDir is the
+// folder used without --dir (the executable's folder).
+int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err);

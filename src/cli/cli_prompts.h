@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QTextStream>
+
+// Prompts for the command-line tool: every box is printed as one line
+// "[Caption] text", every line of a log window shown as "log: text". A
+// question is answered Yes with --yes and No without it.
+class CliPrompts final : public Prompts {
+public:
+    CliPrompts(QTextStream &out, bool answerYes) : m_out(out), m_yes(answerYes) {}
+
+    void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
+    bool ask(const QString &caption, const QString &text) override;
+    void error(const QString &text) override;
+    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    std::unique_ptr<LogWindow> createLog() override;
+
+    // Texts for the next input boxes and file dialogs, given by a command.
+    QStringList pendingInputs;
+    QStringList pendingFiles;
+    // How many error boxes and refusals were printed: a command that showed
+    // an error box did not complete.
+    int errors() const { return m_errors; }
+
+private:
+    void line(const QString &caption, const QString &text);
+    QTextStream &m_out;
+    bool m_yes;
+    int m_errors = 0;
+};

@@ -1,0 +1,97 @@
+#include "app/app_context.h"
+#include "app/main_workflow.h"
+#include "cli/cli.h"
+#include "config/set_up_workflow.h"
+#include "exchange/exchange_frame.h"
+#include "store/data_module.h"
+#include "store/schema.h"
+#include "store/table.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+int initDb(CliContext &c)
+{
+    const QString path = QDir(c.options().dir).absoluteFilePath(databaseFileName());
+    if (QFileInfo::exists(path)) {
+        c.prompts().message(QStringLiteral("Erro"),
+                            QStringLiteral("O banco '%1' já existe e não foi alterado.").arg(path));
+        return CliFailed;
+    }
+    try {
+        QDir().mkpath(c.options().dir);
+        createDatabase(path);
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    c.out() << "banco criado: " << path << Qt::endl;
+    return CliOk;
+}
+
+int setUser(CliContext &c)
+{
+    Settings settings;
+    SetUpWorkflow setup(c.prompts(), c.options().dir, settings);
+    // The fields of the set-up window hold upper case only.
+    const bool saved = setup.btn1Click(c.options().args.at(0).toUpper(), c.options().args.at(1).toUpper());
+    return saved ? CliOk : CliFailed;
+}
+
+int printStatus(CliContext &c)
+{
+    AppContext *app = c.app(false);
+    if (!app)
+        return CliFailed;
+    c.out() << "servidor: " << app->settings().servidor << Qt::endl;
+    c.out() << "usuario: " << app->settings().usuario << Qt::endl;
+    c.out() << "banco: " << app->databasePath() << Qt::endl;
+    if (!app->storeOpen())
+        return CliFailed;
+    TDm &dm = app->dm();
+    int result = CliOk;
+    for (Table *t : {&dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec()}) {
+        try {
+            const bool wasOpen = t->isOpen();
+            const bool wasFiltered = t->isFiltered();
+            t->setFiltered(false);
+            if (!wasOpen)
+                t->open();
+            c.out() << t->tableName() << ": " << t->rowCount() << Qt::endl;
+            t->setFiltered(wasFiltered);
+        } catch (const std::exception &e) {
+            c.prompts().error(errorText(e));
+            result = CliFailed;
+        }
+    }
+    return result;
+}
+
+int check(CliContext &c)
+{
+    AppContext *app = c.app(false);
+    if (!app)
+        return CliFailed;
+    MainWorkflow main(c.prompts(), app->net(), app->settings());
+    const InternetStatus status = main.internetCheck();
+    c.out() << status.text << Qt::endl;
+    return status.ok ? CliOk : CliFailed;
+}
+
+} // namespace
+
+void addCoreCommands(QList<CliCommand> &commands)
+{
+    commands << CliCommand{QStringLiteral("init-db"), QStringLiteral("init-db"),
+                           QStringLiteral("create the database CotaKelvo.new (never overwrites)"), 0, 0, initDb}
+             << CliCommand{QStringLiteral("set-user"), QStringLiteral("set-user USER PASSWORD"),
+                           QStringLiteral("store the credentials, as the set-up window's \"Grava\""), 2, 2,
+                           setUser}
+             << CliCommand{QStringLiteral("status"), QStringLiteral("status"),
+                           QStringLiteral("print the server, the user, the database and its row counts"), 0,
+                           0, printStatus}
+             << CliCommand{QStringLiteral("check"), QStringLiteral("check"),
+                           QStringLiteral("run the internet check of the main window"), 0, 0, check};
+}

@@ -1,0 +1,5 @@
+#include "cli/cli.h"
+
+void addSubmissionCommands(QList<CliCommand> &)
+{
+}

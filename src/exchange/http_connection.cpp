@@ -1,0 +1,387 @@
+// The only translation unit that sees Boost.Beast and Asio: the transport
+// (TCP, TLS, time-outs) and the parsing of answers.
+#include "exchange/http_connection.h"
+
+#include "exchange/http_error.h"
+
+#include <boost/asio/connect.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ssl.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
+
+#include <openssl/ssl.h>
+#include <openssl/x509_vfy.h>
+
+#include <optional>
+
+namespace net = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace ssl = net::ssl;
+using tcp = net::ip::tcp;
+using boost::system::error_code;
+using std::chrono::steady_clock;
+
+namespace {
+
+constexpr auto waitSlice = std::chrono::milliseconds(50);
+constexpr std::uint32_t headerLimit = 64 * 1024;
+
+using Parser = http::response_parser<http::string_body>;
+using PlainStream = beast::tcp_stream;
+using SecureStream = beast::ssl_stream<beast::tcp_stream>;
+
+HttpError socketError(int number, const QString &description)
+{
+    return HttpError(QStringLiteral("Socket Error # %1\r\n%2").arg(number).arg(description));
+}
+
+HttpError closedGracefully()
+{
+    return HttpError(QStringLiteral("Connection Closed Gracefully."));
+}
+
+HttpError timedOut()
+{
+    return socketError(10060, QStringLiteral("Connection timed out."));
+}
+
+// The server closed or dropped the connection: for a reused connection this
+// means it was closed while idle, and the request may be sent once more.
+bool closedByPeer(const error_code &ec)
+{
+    return ec == http::error::end_of_stream || ec == net::error::eof || ec == net::error::connection_reset
+        || ec == net::error::broken_pipe || ec == net::error::connection_aborted
+        || ec == ssl::error::stream_truncated;
+}
+
+// Socket errors carry the numbers users and support know from Windows.
+HttpError transportError(const error_code &ec)
+{
+    if (ec == beast::error::timeout || ec == net::error::timed_out)
+        return timedOut();
+    if (ec == net::error::connection_refused)
+        return socketError(10061, QStringLiteral("Connection refused."));
+    if (ec == net::error::host_not_found)
+        return socketError(11001, QStringLiteral("Host not found."));
+    if (ec == net::error::host_not_found_try_again)
+        return socketError(11002, QStringLiteral("Non-authoritative host not found."));
+    if (ec == net::error::no_data)
+        return socketError(11004, QStringLiteral("Valid name, no data record of requested type."));
+    if (ec == http::error::end_of_stream || ec == http::error::partial_message || ec == net::error::eof
+        || ec == ssl::error::stream_truncated)
+        return closedGracefully();
+    if (ec == net::error::connection_reset || ec == net::error::broken_pipe)
+        return socketError(10054, QStringLiteral("Connection reset by peer."));
+    if (ec == net::error::connection_aborted)
+        return socketError(10053, QStringLiteral("Software caused connection abort."));
+    if (ec == net::error::network_down)
+        return socketError(10050, QStringLiteral("Network is down."));
+    if (ec == net::error::network_unreachable)
+        return socketError(10051, QStringLiteral("Network is unreachable."));
+    if (ec == net::error::host_unreachable)
+        return socketError(10065, QStringLiteral("No route to host."));
+    if (ec.category() == http::make_error_code(http::error::bad_version).category())
+        return HttpError(
+            QStringLiteral("Resposta inválida do servidor: %1").arg(QString::fromStdString(ec.message())));
+    if (ec.category() == net::error::get_ssl_category() || ec.category() == ssl::error::get_stream_category())
+        return HttpError(QStringLiteral("Falha na conexão segura (TLS) com o servidor: %1")
+                             .arg(QString::fromStdString(ec.message())));
+    return socketError(ec.value(), QString::fromStdString(ec.message()) + QLatin1Char('.'));
+}
+
+QByteArray statusLineOf(const http::response<http::string_body> &response)
+{
+    QByteArray line = "HTTP/" + QByteArray::number(response.version() / 10) + '.'
+        + QByteArray::number(response.version() % 10) + ' '
+        + QByteArray::number(response.result_int()).rightJustified(3, '0');
+    const auto reason = response.reason();
+    if (!reason.empty())
+        line += ' ' + QByteArray(reason.data(), qsizetype(reason.size()));
+    return line;
+}
+
+} // namespace
+
+struct HttpConnection::Impl {
+    explicit Impl(const HttpConnectionSettings &settings)
+        : settings(settings)
+    {
+    }
+
+    const HttpConnectionSettings &settings;
+    net::io_context ioc;
+    std::optional<ssl::context> tls;
+    QString tlsCaFile;
+    std::unique_ptr<PlainStream> plain;
+    std::unique_ptr<SecureStream> secure;
+    beast::flat_buffer buffer;
+    QString server; // the server of the open connection
+
+    // The outcome of the operation in flight. Members, not locals: a handler
+    // that runs after a wait was abandoned must not write into a dead frame.
+    bool done = false;
+    error_code result;
+    tcp::resolver::results_type endpoints;
+
+    auto completion()
+    {
+        done = false;
+        result = {};
+        return [this](error_code ec, auto &&...) {
+            done = true;
+            result = ec;
+        };
+    }
+
+    void wait(tcp::resolver *resolver = nullptr, std::optional<steady_clock::time_point> deadline = {});
+    void connect(const HttpAddress &address);
+    void handshake(const HttpAddress &address, steady_clock::time_point deadline);
+    ssl::context &tlsContext();
+    void close();
+
+    template <class Stream>
+    bool transact(
+        Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive);
+    template <class Stream> void readSome(Stream &stream, Parser &parser);
+};
+
+// Runs the operation in flight to its end on this thread, in slices, calling
+// the wait hook between them so that the program can repaint.
+void HttpConnection::Impl::wait(tcp::resolver *resolver, std::optional<steady_clock::time_point> deadline)
+{
+    ioc.restart();
+    while (!done) {
+        ioc.run_for(waitSlice);
+        if (done)
+            break;
+        if (ioc.stopped())
+            throw HttpError(QStringLiteral("Falha interna: operação de rede sem conclusão."));
+        // Name resolution has no expiry of its own.
+        if (resolver && deadline && steady_clock::now() >= *deadline) {
+            resolver->cancel();
+            deadline.reset();
+        }
+        if (settings.waitHook)
+            settings.waitHook();
+    }
+}
+
+ssl::context &HttpConnection::Impl::tlsContext()
+{
+    if (tls && tlsCaFile == settings.caFile)
+        return *tls;
+    tls.reset();
+    tls.emplace(ssl::context::tls_client);
+    SSL_CTX_set_min_proto_version(tls->native_handle(), TLS1_2_VERSION);
+    error_code ec;
+    tls->set_default_verify_paths(ec);
+    if (!settings.caFile.isEmpty()) {
+        tls->load_verify_file(settings.caFile.toStdString(), ec);
+        if (ec) {
+            tls.reset();
+            throw HttpError(QStringLiteral("Não foi possível ler o arquivo de certificados %1: %2")
+                                .arg(settings.caFile, QString::fromStdString(ec.message())));
+        }
+    }
+    tls->set_verify_mode(ssl::verify_peer);
+    tlsCaFile = settings.caFile;
+    return *tls;
+}
+
+// Name resolution, connection and TLS handshake share one time budget.
+void HttpConnection::Impl::connect(const HttpAddress &address)
+{
+    const auto deadline = steady_clock::now() + settings.connectTimeout;
+    const std::string host = address.host.toStdString();
+    {
+        tcp::resolver resolver(ioc);
+        done = false;
+        result = {};
+        resolver.async_resolve(host, std::to_string(address.port), tcp::resolver::numeric_service,
+            [this](error_code ec, tcp::resolver::results_type found) {
+                done = true;
+                result = ec;
+                endpoints = std::move(found);
+            });
+        wait(&resolver, deadline);
+    }
+    if (result == net::error::operation_aborted)
+        throw timedOut();
+    if (result)
+        throw transportError(result);
+
+    if (address.tls()) {
+        secure = std::make_unique<SecureStream>(ioc, tlsContext());
+        beast::get_lowest_layer(*secure).expires_at(deadline);
+        beast::get_lowest_layer(*secure).async_connect(endpoints, completion());
+    } else {
+        plain = std::make_unique<PlainStream>(ioc);
+        plain->expires_at(deadline);
+        plain->async_connect(endpoints, completion());
+    }
+    wait();
+    if (result)
+        throw transportError(result);
+    if (address.tls())
+        handshake(address, deadline);
+}
+
+void HttpConnection::Impl::handshake(const HttpAddress &address, steady_clock::time_point deadline)
+{
+    SSL *native = secure->native_handle();
+    const std::string host = address.host.toStdString();
+    error_code notIp;
+    net::ip::make_address(host, notIp);
+    if (notIp) {
+        SSL_set_tlsext_host_name(native, host.c_str());
+        SSL_set1_host(native, host.c_str());
+    } else {
+        X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(native), host.c_str());
+    }
+    beast::get_lowest_layer(*secure).expires_at(deadline);
+    secure->async_handshake(ssl::stream_base::client, completion());
+    wait();
+    if (!result)
+        return;
+    const long verify = SSL_get_verify_result(native);
+    if (verify != X509_V_OK)
+        throw HttpError(QStringLiteral("Falha na verificação do certificado do servidor: %1")
+                            .arg(QString::fromUtf8(X509_verify_cert_error_string(verify))));
+    throw transportError(result);
+}
+
+void HttpConnection::Impl::close()
+{
+    secure.reset();
+    plain.reset();
+    buffer.clear();
+    server.clear();
+    // Let the handlers of cancelled operations run now, while we are alive.
+    ioc.restart();
+    ioc.poll();
+}
+
+template <class Stream> void HttpConnection::Impl::readSome(Stream &stream, Parser &parser)
+{
+    beast::get_lowest_layer(stream).expires_after(settings.idleTimeout);
+    http::async_read_some(stream, buffer, parser, completion());
+    wait();
+    // A TLS server that closes without a close_notify ends its answer the
+    // way a plain one does by closing.
+    if (result == ssl::error::stream_truncated) {
+        if (parser.got_some()) {
+            result = {};
+            parser.put_eof(result);
+        } else {
+            result = http::error::end_of_stream;
+        }
+    }
+}
+
+// Sends the request and reads the final answer, skipping interim ones.
+// False, with result set, when either failed.
+template <class Stream>
+bool HttpConnection::Impl::transact(
+    Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive)
+{
+    anyByte = false;
+    beast::get_lowest_layer(stream).expires_after(settings.idleTimeout);
+    net::async_write(stream, net::buffer(request.constData(), std::size_t(request.size())), completion());
+    wait();
+    if (result)
+        return false;
+    for (;;) {
+        Parser parser;
+        parser.header_limit(headerLimit);
+        parser.body_limit(settings.bodyLimit);
+        parser.get().result(0); // tells whether a status line was read
+        while (!parser.is_done()) {
+            readSome(stream, parser);
+            anyByte = anyByte || parser.got_some() || buffer.size() > 0;
+            if (result) {
+                answer.status = parser.get().result_int();
+                if (answer.status != 0)
+                    answer.statusLine = statusLineOf(parser.get());
+                return false;
+            }
+        }
+        const auto &response = parser.get();
+        const int status = response.result_int();
+        if (status >= 100 && status < 200 && status != 101)
+            continue;
+        answer.status = status;
+        answer.statusLine = statusLineOf(response);
+        for (const auto &field : response) {
+            const auto name = field.name_string();
+            const auto value = field.value();
+            answer.headers.append({ QByteArray(name.data(), qsizetype(name.size())),
+                QByteArray(value.data(), qsizetype(value.size())) });
+        }
+        answer.body = QByteArray(response.body().data(), qsizetype(response.body().size()));
+        keepAlive = response.keep_alive() && !parser.need_eof();
+        return true;
+    }
+}
+
+HttpConnection::HttpConnection(const HttpConnectionSettings &settings)
+    : d(std::make_unique<Impl>(settings))
+{
+}
+
+HttpConnection::~HttpConnection() = default;
+
+bool HttpConnection::isOpen() const
+{
+    return d->plain || d->secure;
+}
+
+void HttpConnection::close()
+{
+    d->close();
+}
+
+HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray &request, bool fresh)
+{
+    const QString server
+        = address.scheme + QLatin1Char('|') + address.host + QLatin1Char('|') + QString::number(address.port);
+    try {
+        for (int attempt = 0;; ++attempt) {
+            const bool reused = !fresh && attempt == 0 && isOpen() && d->server == server;
+            if (!reused) {
+                d->close();
+                d->connect(address);
+                d->server = server;
+            }
+            HttpAnswer answer;
+            bool anyByte = false;
+            bool keepAlive = false;
+            const bool ok = d->secure ? d->transact(*d->secure, request, answer, anyByte, keepAlive)
+                                      : d->transact(*d->plain, request, answer, anyByte, keepAlive);
+            if (ok) {
+                if (!keepAlive)
+                    d->close();
+                return answer;
+            }
+            if (reused && !anyByte && closedByPeer(d->result)) {
+                d->close();
+                continue;
+            }
+            if (d->result == http::error::body_limit) {
+                if (answer.status != 0 && answer.status / 100 != 2)
+                    throw HttpError(QString::fromLatin1(answer.statusLine));
+                throw HttpError(
+                    QStringLiteral("A resposta do servidor excede o limite de %1 bytes e foi recusada.")
+                        .arg(d->settings.bodyLimit));
+            }
+            throw transportError(d->result);
+        }
+    } catch (...) {
+        d->close();
+        throw;
+    }
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "exchange/http_address.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <utility>
+
+// What a client lets its connection do; tests shorten the limits.
+struct HttpConnectionSettings {
+    std::chrono::milliseconds connectTimeout { 15000 };
+    // Longest silence while an answer is awaited or arriving.
+    std::chrono::milliseconds idleTimeout { 60000 };
+    // Largest answer body accepted; a longer one is refused unread.
+    quint64 bodyLimit = quint64(64) * 1024 * 1024;
+    // A PEM file of certificates trusted besides the system's.
+    QString caFile;
+    // Called about every 50 ms while a request waits.
+    std::function<void()> waitHook;
+};
+
+// The final answer to a request (interim 1xx answers are skipped).
+struct HttpAnswer {
+    int status = 0;
+    QByteArray statusLine; // as the server sent it, without CR LF
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+};
+
+// One connection (plain or TLS) that is kept open while the server allows,
+// for the next request to the same server. Runs on the calling thread.
+class HttpConnection final {
+public:
+    explicit HttpConnection(const HttpConnectionSettings &settings);
+    ~HttpConnection();
+    HttpConnection(const HttpConnection &) = delete;
+    HttpConnection &operator=(const HttpConnection &) = delete;
+
+    // Sends the request bytes and reads the answer; throws HttpError on any
+    // transport failure. With fresh set, a connection held open is closed
+    // first and a new one is made. Otherwise an open connection to the same
+    // server is reused, and when it turns out closed by the server before
+    // any byte of the answer arrived, the request is sent once more on a new
+    // connection (only idempotent requests may pass fresh = false).
+    HttpAnswer exchange(const HttpAddress &address, const QByteArray &request, bool fresh);
+    void close();
+    bool isOpen() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};

@@ -1,0 +1,5 @@
+#include "app/widgets/window_registry.h"
+
+void registerSubmissionWindows(WindowRegistry &)
+{
+}

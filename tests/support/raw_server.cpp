@@ -1,0 +1,246 @@
+#include "support/raw_server.h"
+
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace {
+
+sockaddr_in loopback(quint16 port)
+{
+    sockaddr_in address {};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+quint16 boundPort(int fd)
+{
+    sockaddr_in address {};
+    socklen_t length = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+// The length of a whole request at the front of the bytes, or -1.
+qsizetype requestLength(const QByteArray &bytes)
+{
+    const qsizetype headEnd = bytes.indexOf("\r\n\r\n");
+    if (headEnd < 0)
+        return -1;
+    qsizetype bodyLength = 0;
+    for (const QByteArray &line : bytes.left(headEnd).split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.toLower().startsWith("content-length:"))
+            bodyLength = trimmed.mid(15).trimmed().toLongLong();
+    }
+    const qsizetype total = headEnd + 4 + bodyLength;
+    return bytes.size() >= total ? total : -1;
+}
+
+} // namespace
+
+// A plain or TLS connection with blocking reads that give up when the
+// server stops.
+class RawServer::Peer {
+public:
+    Peer(const RawServer &server, int fd, SSL *tls)
+        : m_server(server)
+        , m_fd(fd)
+        , m_tls(tls)
+    {
+    }
+    ~Peer()
+    {
+        if (m_tls) {
+            SSL_shutdown(m_tls);
+            SSL_free(m_tls);
+        }
+        ::close(m_fd);
+    }
+    // Appends what arrives; false at the end of the stream or when stopping.
+    bool read(QByteArray &into)
+    {
+        char chunk[4096];
+        if (!(m_tls && SSL_pending(m_tls) > 0) && !m_server.waitReadable(m_fd))
+            return false;
+        const long n = m_tls ? SSL_read(m_tls, chunk, sizeof chunk) : ::recv(m_fd, chunk, sizeof chunk, 0);
+        if (n <= 0)
+            return false;
+        into.append(chunk, qsizetype(n));
+        return true;
+    }
+    void write(const QByteArray &bytes)
+    {
+        if (m_tls)
+            SSL_write(m_tls, bytes.constData(), int(bytes.size()));
+        else
+            ::send(m_fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+    }
+
+private:
+    const RawServer &m_server;
+    int m_fd;
+    SSL *m_tls;
+};
+
+RawServer::RawServer(QList<Reply> replies, const QString &certFile, const QString &keyFile)
+    : m_replies(std::move(replies))
+{
+    if (!certFile.isEmpty()) {
+        m_tls = SSL_CTX_new(TLS_server_method());
+        if (SSL_CTX_use_certificate_file(m_tls, certFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1
+            || SSL_CTX_use_PrivateKey_file(m_tls, keyFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1)
+            throw std::runtime_error("test server: cannot load certificate");
+    }
+    m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = loopback(0);
+    if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        || ::listen(m_listen, 8) != 0 || ::pipe(m_wake) != 0)
+        throw std::runtime_error("test server: cannot listen");
+    m_port = boundPort(m_listen);
+    m_thread = std::thread([this] { run(); });
+}
+
+RawServer::~RawServer()
+{
+    m_stopping = true;
+    const char wake = 1;
+    [[maybe_unused]] const auto written = ::write(m_wake[1], &wake, 1);
+    m_thread.join();
+    ::close(m_listen);
+    ::close(m_wake[0]);
+    ::close(m_wake[1]);
+    if (m_tls)
+        SSL_CTX_free(m_tls);
+}
+
+QString RawServer::url(const QString &pathAndQuery) const
+{
+    return QStringLiteral("%1://127.0.0.1:%2%3")
+        .arg(m_tls ? u"https" : u"http")
+        .arg(m_port)
+        .arg(pathAndQuery);
+}
+
+QList<RawServer::Request> RawServer::requests() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_requests;
+}
+
+int RawServer::connections() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_connections;
+}
+
+// True when the socket has data; false when the server is stopping.
+bool RawServer::waitReadable(int fd) const
+{
+    pollfd fds[2] = { { fd, POLLIN, 0 }, { m_wake[0], POLLIN, 0 } };
+    while (::poll(fds, 2, -1) < 0) { }
+    return !m_stopping && (fds[0].revents & (POLLIN | POLLHUP | POLLERR));
+}
+
+RawServer::Reply RawServer::nextReply()
+{
+    std::lock_guard lock(m_mutex);
+    return m_replies.isEmpty() ? closeWithoutAnswer() : m_replies.takeFirst();
+}
+
+void RawServer::run()
+{
+    while (waitReadable(m_listen)) {
+        const int fd = ::accept(m_listen, nullptr, nullptr);
+        if (fd < 0)
+            continue;
+        int connection = 0;
+        {
+            std::lock_guard lock(m_mutex);
+            connection = ++m_connections;
+        }
+        SSL *tls = nullptr;
+        if (m_tls) {
+            timeval limit { 5, 0 };
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+            tls = SSL_new(m_tls);
+            SSL_set_fd(tls, fd);
+            if (SSL_accept(tls) != 1) {
+                ERR_clear_error();
+                SSL_free(tls);
+                ::close(fd);
+                continue;
+            }
+        }
+        Peer peer(*this, fd, tls);
+        serve(peer, connection);
+    }
+}
+
+void RawServer::serve(Peer &peer, int connection)
+{
+    QByteArray pending;
+    for (;;) {
+        qsizetype length = requestLength(pending);
+        while (length < 0) {
+            if (!peer.read(pending))
+                return;
+            length = requestLength(pending);
+        }
+        {
+            std::lock_guard lock(m_mutex);
+            m_requests.append({ connection, pending.left(length) });
+        }
+        pending.remove(0, length);
+        const Reply reply = nextReply();
+        if (reply.silent) {
+            QByteArray ignored;
+            while (peer.read(ignored)) { }
+            return;
+        }
+        peer.write(reply.bytes);
+        if (reply.close)
+            return;
+    }
+}
+
+quint16 closedLocalPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = loopback(0);
+    ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
+    const quint16 port = boundPort(fd);
+    ::close(fd);
+    return port;
+}
+
+StalledListener::StalledListener()
+{
+    m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
+    const sockaddr_in address = loopback(0);
+    if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
+        || ::listen(m_listen, 0) != 0)
+        throw std::runtime_error("test listener: cannot listen");
+    m_port = boundPort(m_listen);
+    // One pending connection fills a queue of length 0; later SYNs are dropped.
+    m_filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    const sockaddr_in target = loopback(m_port);
+    ::connect(m_filler, reinterpret_cast<const sockaddr *>(&target), sizeof target);
+    pollfd connected { m_filler, POLLOUT, 0 };
+    ::poll(&connected, 1, 2000);
+}
+
+StalledListener::~StalledListener()
+{
+    ::close(m_filler);
+    ::close(m_listen);
+}

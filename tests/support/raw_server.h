@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+typedef struct ssl_ctx_st SSL_CTX;
+typedef struct ssl_st SSL;
+
+// A scripted server on 127.0.0.1 for wire tests: it records the bytes of
+// every request and answers each with canned bytes, one connection at a time,
+// on its own thread. A request ends after its head and Content-Length bytes.
+class RawServer final {
+public:
+    struct Reply {
+        QByteArray bytes; // sent once the request has been read
+        bool close = false; // close the connection after the bytes
+        bool silent = false; // send nothing and hold the connection open
+    };
+    struct Request {
+        int connection = 0; // 1 for the first connection accepted, ...
+        QByteArray bytes;
+    };
+
+    static Reply answer(const QByteArray &bytes) { return { bytes, false, false }; }
+    static Reply answerAndClose(const QByteArray &bytes) { return { bytes, true, false }; }
+    static Reply closeWithoutAnswer() { return { {}, true, false }; }
+    static Reply neverAnswer() { return { {}, false, true }; }
+
+    // Replies are used in order across connections; when they run out the
+    // connection is closed without an answer. With a certificate and key
+    // (PEM files) the server speaks TLS.
+    explicit RawServer(QList<Reply> replies, const QString &certFile = {}, const QString &keyFile = {});
+    ~RawServer();
+    RawServer(const RawServer &) = delete;
+    RawServer &operator=(const RawServer &) = delete;
+
+    quint16 port() const { return m_port; }
+    QString url(const QString &pathAndQuery) const;
+    QList<Request> requests() const;
+    int connections() const;
+
+private:
+    class Peer;
+    void run();
+    void serve(Peer &peer, int connection);
+    bool waitReadable(int fd) const;
+    Reply nextReply();
+
+    QList<Reply> m_replies;
+    int m_listen = -1;
+    int m_wake[2] = { -1, -1 };
+    quint16 m_port = 0;
+    SSL_CTX *m_tls = nullptr;
+    mutable std::mutex m_mutex;
+    QList<Request> m_requests;
+    int m_connections = 0;
+    std::atomic<bool> m_stopping { false };
+    std::thread m_thread;
+};
+
+// A port on 127.0.0.1 where nothing listens (bound, then released).
+quint16 closedLocalPort();
+
+// A listener on 127.0.0.1 that never accepts and whose queue is already
+// full, so that a connection attempt to it hangs unanswered.
+class StalledListener final {
+public:
+    StalledListener();
+    ~StalledListener();
+    StalledListener(const StalledListener &) = delete;
+    StalledListener &operator=(const StalledListener &) = delete;
+    quint16 port() const { return m_port; }
+
+private:
+    int m_listen = -1;
+    int m_filler = -1;
+    quint16 m_port = 0;
+};

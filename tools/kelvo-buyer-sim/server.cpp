@@ -1,0 +1,258 @@
+#include "server.h"
+
+#include "buyersim/buyer_service.h"
+
+#include <QTime>
+
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+
+#include <chrono>
+#include <csignal>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+using tcp = asio::ip::tcp;
+using boost::system::error_code;
+
+namespace {
+
+constexpr std::uint64_t bodyLimit = 64ull * 1024 * 1024;
+constexpr std::uint32_t headerLimit = 64 * 1024;
+// Long enough for a supplier's window to reuse its connection between clicks.
+constexpr auto idleTimeout = std::chrono::seconds(120);
+constexpr auto drainTimeout = std::chrono::seconds(5);
+
+QByteArray bytes(beast::string_view text)
+{
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+
+void log(const QString &line)
+{
+    std::cerr << QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString() << ' '
+              << line.toStdString() << std::endl;
+}
+
+class Session final : public std::enable_shared_from_this<Session> {
+public:
+    Session(tcp::socket socket, buyersim::BuyerService &service)
+        : m_stream(std::move(socket))
+        , m_service(service)
+    {
+    }
+
+    void start() { readHeader(); }
+
+private:
+    void readHeader()
+    {
+        m_parser.emplace();
+        m_parser->body_limit(bodyLimit);
+        m_parser->header_limit(headerLimit);
+        m_stream.expires_after(idleTimeout);
+        http::async_read_header(
+            m_stream, m_buffer, *m_parser, beast::bind_front_handler(&Session::onHeader, shared_from_this()));
+    }
+
+    void onHeader(error_code ec, std::size_t)
+    {
+        if (ec)
+            return readFailed(ec);
+        const auto &request = m_parser->get();
+        if (beast::iequals(request[http::field::expect], "100-continue")) {
+            m_continue = http::response<http::empty_body> { http::status::continue_, request.version() };
+            http::async_write(
+                m_stream, *m_continue, beast::bind_front_handler(&Session::onContinue, shared_from_this()));
+            return;
+        }
+        readBody();
+    }
+
+    void onContinue(error_code ec, std::size_t)
+    {
+        if (ec)
+            return close();
+        readBody();
+    }
+
+    void readBody()
+    {
+        m_stream.expires_after(idleTimeout);
+        http::async_read(
+            m_stream, m_buffer, *m_parser, beast::bind_front_handler(&Session::onBody, shared_from_this()));
+    }
+
+    void onBody(error_code ec, std::size_t)
+    {
+        if (ec)
+            return readFailed(ec);
+        const http::request<http::string_body> &request = m_parser->get();
+        const buyersim::HttpRequest query { bytes(request.method_string()), bytes(request.target()),
+            bytes(request[http::field::content_type]), QByteArray::fromStdString(request.body()) };
+        buyersim::HttpAnswer answer;
+        try {
+            answer = m_service.handle(query);
+        } catch (const std::exception &error) {
+            answer = { 500, "text/plain; charset=ISO-8859-1", "Erro interno\r\n",
+                QString::fromUtf8(error.what()) };
+        }
+        if (request.method() == http::verb::head)
+            answer.body.clear();
+
+        QByteArray path = query.target;
+        path.truncate(path.indexOf('?') < 0 ? path.size() : path.indexOf('?'));
+        log(QStringLiteral("%1 %2 -> %3%4")
+                .arg(QString::fromLatin1(query.method), QString::fromLatin1(path))
+                .arg(answer.status)
+                .arg(answer.note.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(answer.note)));
+        respond(answer, request.version(), request.keep_alive());
+    }
+
+    // A request that cannot be read gets its status, then the connection ends.
+    void readFailed(error_code ec)
+    {
+        if (ec == http::error::end_of_stream || ec == beast::error::timeout || ec == asio::error::eof
+            || ec.category() != http::make_error_code(http::error::bad_target).category())
+            return close();
+        int status = 400;
+        if (ec == http::error::body_limit)
+            status = 413;
+        else if (ec == http::error::header_limit)
+            status = 431;
+        log(QStringLiteral("unreadable request -> %1 (%2)")
+                .arg(status)
+                .arg(QString::fromStdString(ec.message())));
+        const QByteArray text = "Requisição inválida: " + QByteArray::fromStdString(ec.message());
+        respond({ status, "text/plain; charset=ISO-8859-1", QString::fromUtf8(text).toLatin1() + "\r\n", {} },
+            11, false);
+    }
+
+    void respond(const buyersim::HttpAnswer &answer, unsigned version, bool keepAlive)
+    {
+        m_response = {};
+        m_response.version(version);
+        m_response.result(static_cast<unsigned>(answer.status));
+        m_response.set(http::field::server, "kelvo-buyer-sim");
+        m_response.set(http::field::content_type, answer.contentType.toStdString());
+        m_response.body() = answer.body.toStdString();
+        m_response.keep_alive(keepAlive);
+        m_response.prepare_payload();
+        m_stream.expires_after(idleTimeout);
+        http::async_write(
+            m_stream, m_response, beast::bind_front_handler(&Session::onWritten, shared_from_this()));
+    }
+
+    void onWritten(error_code ec, std::size_t)
+    {
+        if (ec)
+            return close();
+        if (!m_response.keep_alive())
+            return close();
+        readHeader();
+    }
+
+    // Half-closes and reads what the client still sends, so that a client in
+    // the middle of sending its body reads the answer instead of a reset.
+    void close()
+    {
+        error_code ignored;
+        m_stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        m_stream.expires_after(drainTimeout);
+        drain();
+    }
+
+    void drain()
+    {
+        m_stream.async_read_some(
+            asio::buffer(m_scratch), [self = shared_from_this()](error_code ec, std::size_t) {
+                if (!ec)
+                    self->drain();
+            });
+    }
+
+    beast::tcp_stream m_stream;
+    beast::flat_buffer m_buffer;
+    std::optional<http::request_parser<http::string_body>> m_parser;
+    std::optional<http::response<http::empty_body>> m_continue;
+    http::response<http::string_body> m_response;
+    std::array<char, 4096> m_scratch {};
+    buyersim::BuyerService &m_service;
+};
+
+} // namespace
+
+struct BuyerServer::Impl {
+    explicit Impl(buyersim::BuyerService &service)
+        : service(service)
+    {
+    }
+
+    void accept()
+    {
+        acceptor.async_accept([this](error_code ec, tcp::socket socket) {
+            if (!ec) {
+                std::make_shared<Session>(std::move(socket), service)->start();
+                accept();
+                return;
+            }
+            if (ec == asio::error::operation_aborted)
+                return;
+            // Out of descriptors and the like: wait a little instead of spinning.
+            log(QStringLiteral("accept failed: %1").arg(QString::fromStdString(ec.message())));
+            retry.expires_after(std::chrono::milliseconds(200));
+            retry.async_wait([this](error_code) { accept(); });
+        });
+    }
+
+    buyersim::BuyerService &service;
+    asio::io_context context { 1 };
+    tcp::acceptor acceptor { context };
+    asio::steady_timer retry { context };
+};
+
+BuyerServer::BuyerServer(buyersim::BuyerService &service, const QString &host, quint16 port)
+    : m_impl(std::make_unique<Impl>(service))
+{
+    error_code ec;
+    tcp::resolver resolver(m_impl->context);
+    const auto endpoints = resolver.resolve(host.toStdString(), std::to_string(port),
+        tcp::resolver::passive | tcp::resolver::numeric_service, ec);
+    if (ec || endpoints.empty())
+        throw std::runtime_error("cannot resolve host " + host.toStdString() + ": " + ec.message());
+    const tcp::endpoint endpoint = endpoints.begin()->endpoint();
+    tcp::acceptor &acceptor = m_impl->acceptor;
+    acceptor.open(endpoint.protocol(), ec);
+    if (!ec)
+        acceptor.set_option(asio::socket_base::reuse_address(true), ec);
+    if (!ec)
+        acceptor.bind(endpoint, ec);
+    if (!ec)
+        acceptor.listen(asio::socket_base::max_listen_connections, ec);
+    if (ec)
+        throw std::runtime_error("cannot listen on " + endpoint.address().to_string() + ":"
+            + std::to_string(port) + ": " + ec.message());
+}
+
+BuyerServer::~BuyerServer() = default;
+
+QString BuyerServer::url() const
+{
+    const tcp::endpoint local = m_impl->acceptor.local_endpoint();
+    const QString address = QString::fromStdString(local.address().to_string());
+    const QString host = local.address().is_v6() ? QLatin1Char('[') + address + QLatin1Char(']') : address;
+    return QStringLiteral("http://%1:%2").arg(host).arg(local.port());
+}
+
+void BuyerServer::run()
+{
+    asio::signal_set stopSignals(m_impl->context, SIGINT, SIGTERM);
+    stopSignals.async_wait([this](error_code, int) { m_impl->context.stop(); });
+    m_impl->accept();
+    m_impl->context.run();
+}

@@ -1,0 +1,109 @@
+// Saves a PNG of every window of the program, filled from a fixture store,
+// on the offscreen platform: window-shots DIR
+#include "app/app_context.h"
+#include "app/main_workflow.h"
+#include "app/widgets/app_launcher.h"
+#include "app/widgets/main_window.h"
+#include "config/widgets/login_window.h"
+#include "fixture.h"
+#include "ui/widgets/msg_window.h"
+#include "ui/widgets/qt_prompts.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+class OnlineNet final : public Connectivity {
+public:
+    bool IsConnected() override { return true; }
+    QString checkkelvo(const QString &) override { return {}; }
+};
+
+// Prompts that never block: the windows are shown, not used.
+class SilentPrompts final : public Prompts {
+public:
+    void message(const QString &, const QString &, PromptIcon) override {}
+    bool ask(const QString &, const QString &) override { return false; }
+    void error(const QString &) override {}
+    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::unique_ptr<LogWindow> createLog() override { return std::make_unique<TMsgLog>(nullptr); }
+};
+
+bool save(QWidget *w, const QDir &dir, const QString &name, QTextStream &out)
+{
+    w->show();
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+    const QString path = dir.filePath(name + QStringLiteral(".png"));
+    const bool ok = w->grab().save(path);
+    out << (ok ? "saved " : "FAILED ") << path << Qt::endl;
+    w->hide();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    QTextStream out(stdout);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2) {
+        out << "usage: window-shots DIR" << Qt::endl;
+        return 2;
+    }
+    QDir dir(args.at(1));
+    dir.mkpath(QStringLiteral("."));
+
+    QTemporaryDir folder;
+    writeFixtureFolder(folder.path());
+    SilentPrompts prompts;
+    AppContext context(folder.path(), std::make_unique<OnlineNet>());
+    if (!context.DataModuleCreate(prompts)) {
+        out << "the fixture folder did not start" << Qt::endl;
+        return 1;
+    }
+    fillFixtureStore(context.dm());
+
+    bool ok = true;
+    MainWorkflow workflow(prompts, context.net(), context.settings());
+    AppLauncher launcher(context, prompts);
+    TFKelvoCota main(prompts, workflow, context.settings(), launcher);
+    ok &= save(&main, dir, QStringLiteral("TFKelvoCota"), out);
+
+    TFLogin login(&main);
+    login.edt1()->setText(context.settings().usuario);
+    login.edt2()->setText(context.settings().senha);
+    ok &= save(&login, dir, QStringLiteral("TFLogin"), out);
+
+    TMsgLog log(&main);
+    log.addLine(QStringLiteral("Internet - ok"));
+    log.addLine(QStringLiteral("Servidor do kelvo - ok "));
+    log.addLine(QStringLiteral("Recebidos 12 itens da cotação 2026000101"));
+    ok &= save(log.window(), dir, QStringLiteral("TMsg"), out);
+
+    // Every working window the program can open, as its button opens it.
+    const Login demo{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
+    WindowEnv env{context, prompts};
+    for (auto it = launcher.registry().cbegin(); it != launcher.registry().cend(); ++it) {
+        std::unique_ptr<QDialog> window(it.value()(env, &main, &demo));
+        if (!window)
+            continue;
+        prepareFixtureWindow(it.key(), window.get());
+        ok &= save(window.get(), dir, it.key(), out);
+    }
+    return ok ? 0 : 1;
+}
