@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "exchange/envelope.h"
 #include "exchange/exchange_frame.h"
+#include "exchange/http_address.h"
 #include "quotations/quotation_records.h"
 #include "store/data_module.h"
 
@@ -49,10 +50,6 @@ void ReleasedQuotations::setCredentials(const QString &xLogin, const QString &xS
     m_xSenha = xSenha;
 }
 
-QString ReleasedQuotations::address(const QString &script, const QString &extra) const
-{
-    return m_servidor + u"/net/"_s + script + u"?user="_s + m_xLogin + u"&pass="_s + m_xSenha + extra;
-}
 
 void ReleasedQuotations::FormShow()
 {
@@ -70,7 +67,7 @@ bool ReleasedQuotations::btn1Click()
     ExchangeFrame frame(m_prompts, m_net, m_servidor);
     if (!frame.begin())
         return false;
-    const auto answer = frame.request([this] { return m_get(address(u"getcotalib.php"_s)); });
+    const auto answer = frame.request([this] { return m_get(requestAddress(m_servidor, u"getcotalib.php"_s, m_xLogin, m_xSenha)); });
     if (!answer)
         return false;
     m_memo1 = *answer;
@@ -135,7 +132,9 @@ bool ReleasedQuotations::btn2Click()
         return false;
     const Bookmark selected = lib.bookmark();
     const auto answer
-        = frame.request([&] { return m_get(address(u"getcotaforn.php"_s, u"&cota="_s + cotacao)); });
+        = frame.request([&] {
+              return m_get(requestAddress(m_servidor, u"getcotaforn.php"_s, m_xLogin, m_xSenha, u"cota"_s, cotacao));
+          });
     if (!answer)
         return false;
     m_memo1 = *answer;

@@ -43,7 +43,6 @@ public:
     static QVariant rowStyle(const QString &tipoStatus, int role);
 
 private:
-    QString address(const QString &script, const QString &extra = QString()) const;
     // Stores the item lines of an answer in one transaction; stops with the
     // general error box at the first line that cannot be stored.
     bool storeItems(ExchangeFrame &frame, const QStringList &lines);

@@ -1,5 +1,6 @@
 #include "quotations/released_quotations.h"
 #include "quotation_fixture.h"
+#include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ protected:
     ReleasedQuotationsTest()
         : flow(prompts, store.dm, net, Server, [this](const QString &a) { return server.get(a); })
     {
-        flow.setCredentials(u"FORN"_s, u"SEGREDO"_s);
+        flow.setCredentials(u"FORN"_s, u"SEG&REDO"_s);
         flow.FormShow();
     }
 
@@ -44,7 +45,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
                       "  |ignorada|||\r\n"
                       "07/06/2020|C2||ABERTA|\r\n"_s};
     EXPECT_TRUE(flow.btn1Click());
-    EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotalib.php?user=FORN&pass=SEGREDO"_s});
+    EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotalib.php?user=FORN&pass=SEG%26REDO"_s});
     EXPECT_EQ(store.released(), (QStringList{u"C1|ABERTA|2020-06-05|14:30:00|2020-06-01"_s, u"C2|ABERTA|2020-06-07|~|~"_s}));
     EXPECT_EQ(prompts.transcript(), LogOk);
 
@@ -148,7 +149,7 @@ TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
                       + itemLine(u"C1"_s, u"P1"_s, {{21, u"SIM-B"_s}, {0, u"  ACME "_s}}) + u"\r\n"_s
                       + u"BAIXADA COM SUCESSO\r\n"_s};
     EXPECT_TRUE(flow.btn2Click());
-    EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotaforn.php?user=FORN&pass=SEGREDO&cota=C1"_s});
+    EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotaforn.php?user=FORN&pass=SEG%26REDO&cota=C1"_s});
     EXPECT_EQ(items(), (QStringList{u"ACME|C1|2020-06-01|P1|Gol|10.5|~|SIM-B|~|6.5"_s,
                                     u"ACME|C1|2020-06-01|P2|linha 1 linha 2|10.5|~|~|~|6.5"_s}));
     EXPECT_EQ(prompts.transcript(), (QStringList{u"[Atenção] Dejesa baixar os itens da cotação : C1 ??????"_s,
