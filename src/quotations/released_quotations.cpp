@@ -51,15 +51,21 @@ void ReleasedQuotations::setCredentials(const QString &xLogin, const QString &xS
 }
 
 
-void ReleasedQuotations::FormShow()
+bool ReleasedQuotations::FormShow()
 {
-    Table &lib = m_dm.CotaLiberada();
-    lib.close();
-    lib.open();
-    Table &items = m_dm.CotaFornec();
-    items.close();
-    items.setFiltered(false);
-    items.open();
+    try {
+        Table &lib = m_dm.CotaLiberada();
+        lib.close();
+        lib.open();
+        Table &items = m_dm.CotaFornec();
+        items.close();
+        items.setFiltered(false);
+        items.open();
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
 }
 
 bool ReleasedQuotations::btn1Click()

@@ -27,7 +27,8 @@ public:
     void setCredentials(const QString &xLogin, const QString &xSenha);
 
     // Opens CotaLiberadas, and CotacaoFornc with its filter switched off.
-    void FormShow();
+    // False, with the error shown, when the store cannot be read.
+    bool FormShow();
 
     // "Verificar": fetches the list. True when the list was read to its end.
     bool btn1Click();
