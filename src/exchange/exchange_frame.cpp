@@ -1,5 +1,8 @@
 #include "exchange/exchange_frame.h"
 
+#include "exchange/http_client.h"
+#include "exchange/multipart_form.h"
+
 ExchangeFrame::ExchangeFrame(Prompts &prompts, Connectivity &net, const QString &servidor)
     : m_prompts(prompts), m_net(net), m_servidor(servidor)
 {
@@ -34,6 +37,18 @@ std::optional<QString> ExchangeFrame::request(const std::function<QString()> &se
         fail(errorText(e));
         return std::nullopt;
     }
+}
+
+std::optional<QString> ExchangeFrame::get(HttpClient &client, const QString &address)
+{
+    client.setWaitHook([this] { m_prompts.keepAlive(); });
+    return request([&] { return client.get(address); });
+}
+
+std::optional<QString> ExchangeFrame::post(HttpClient &client, const QString &address, const MultipartForm &form)
+{
+    client.setWaitHook([this] { m_prompts.keepAlive(); });
+    return request([&] { return client.post(address, form); });
 }
 
 void ExchangeFrame::refuse(const QString &caption, const QString &text)

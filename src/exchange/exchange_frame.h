@@ -10,6 +10,9 @@
 // The frame every exchange with the server runs in: a fresh log window, the
 // internet and server checks, the request with its failure display, and the
 // log window shown at the end.
+class HttpClient;
+class MultipartForm;
+
 class ExchangeFrame final {
 public:
     ExchangeFrame(Prompts &prompts, Connectivity &net, const QString &servidor);
@@ -26,6 +29,11 @@ public:
     // Sends a request. When it throws, the error is shown in the general error
     // box, the log window is discarded unseen, and nothing is returned.
     std::optional<QString> request(const std::function<QString()> &send);
+
+    // The same for a GET or a POST of the window's client; while the answer
+    // is awaited the windows repaint and take no input.
+    std::optional<QString> get(HttpClient &client, const QString &address);
+    std::optional<QString> post(HttpClient &client, const QString &address, const MultipartForm &form);
 
     // Ends the operation with a message box instead of the log window.
     void refuse(const QString &caption, const QString &text);

@@ -1,54 +1,11 @@
 #include "store/dataset.h"
 
-#include "store/ansi_text.h"
+#include "store/locate_index.h"
 #include "store/store_error.h"
 
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
-
-// Case-folded keys of the visible rows for one list of columns, kept up to
-// date on every post and delete so that a look-up never walks the rows.
-struct Dataset::LocateIndex {
-    QList<int> columns;
-    QMultiHash<QString, qint64> keys;
-};
-
-namespace {
-
-constexpr size_t kMaxLocateIndexes = 4;
-
-void appendKeyPart(QString &key, const Field &field, const QVariant &value)
-{
-    if (!value.isValid() || value.isNull()) {
-        key += u'~';
-        return;
-    }
-    QString part;
-    switch (field.type) {
-    case FieldType::Text:
-        part = value.toString().toCaseFolded();
-        break;
-    case FieldType::Float:
-        part = QString::number(value.toDouble(), 'g', 17);
-        break;
-    case FieldType::Integer:
-        part = QString::number(value.toLongLong());
-        break;
-    case FieldType::Date:
-        part = value.toDate().toString(Qt::ISODate);
-        break;
-    case FieldType::Time:
-        part = value.toTime().toString(u"HH:mm:ss"_s);
-        break;
-    }
-    // Length-prefixed, so no value can run into the next one.
-    key += QString::number(part.size());
-    key += u':';
-    key += part;
-}
-
-} // namespace
 
 Dataset::Dataset(const QString &name, QObject *parent)
     : QObject(parent)
@@ -91,7 +48,7 @@ void Dataset::open()
         Q_EMIT aboutToReset();
     columnsLoaded();
     m_state = State::Browse;
-    replaceRows(std::move(rows), -1);
+    replaceRows(std::move(rows));
     m_current = m_rows.empty() ? -1 : 0;
     m_bof = true;
     m_eof = m_rows.empty();
@@ -110,7 +67,7 @@ void Dataset::close()
         cancel();
     if (notifying())
         Q_EMIT aboutToReset();
-    replaceRows({}, -1);
+    replaceRows({});
     m_state = State::Inactive;
     m_current = -1;
     m_bof = m_eof = true;
@@ -132,7 +89,7 @@ void Dataset::reload(bool keepCurrent)
     if (notifying())
         Q_EMIT aboutToReset();
     columnsLoaded();
-    replaceRows(std::move(rows), keepId);
+    replaceRows(std::move(rows));
     int pos = m_rows.empty() ? -1 : 0;
     if (const Row *kept = m_byId.value(keepId, nullptr))
         pos = positionOf(*kept);
@@ -145,7 +102,7 @@ void Dataset::reload(bool keepCurrent)
     }
 }
 
-void Dataset::replaceRows(RowList rows, qint64)
+void Dataset::replaceRows(RowList rows)
 {
     m_rows = std::move(rows);
     m_byId.clear();
@@ -316,7 +273,9 @@ const Dataset::Row *Dataset::rowAt(int row) const
 {
     if (row < 0)
         return nullptr;
-    if (m_buffer && row == m_current)
+    if (m_state == State::Insert && row == int(m_rows.size()))
+        return m_buffer.get();
+    if (m_state == State::Edit && row == m_current)
         return m_buffer.get();
     return row < int(m_rows.size()) ? m_rows[size_t(row)].get() : nullptr;
 }
@@ -599,87 +558,4 @@ int Dataset::insertSorted(std::unique_ptr<Row> row)
     if (notifying())
         Q_EMIT rowInserted(pos);
     return pos;
-}
-
-QString Dataset::locateKey(const QVariantList &values, const QList<int> &columns) const
-{
-    QString key;
-    for (int c : columns)
-        appendKeyPart(key, m_fields[c], values[c]);
-    return key;
-}
-
-void Dataset::dropLocateIndexes()
-{
-    m_locate.clear();
-}
-
-void Dataset::indexRow(const Row &row)
-{
-    for (const auto &index : m_locate)
-        index->keys.insert(locateKey(row.values, index->columns), row.id);
-}
-
-void Dataset::unindexRow(const Row &row)
-{
-    for (const auto &index : m_locate)
-        index->keys.remove(locateKey(row.values, index->columns), row.id);
-}
-
-Dataset::LocateIndex &Dataset::locateIndex(const QList<int> &columns)
-{
-    for (const auto &index : m_locate) {
-        if (index->columns == columns)
-            return *index;
-    }
-    if (m_locate.size() >= kMaxLocateIndexes)
-        m_locate.erase(m_locate.begin());
-    auto index = std::make_unique<LocateIndex>();
-    index->columns = columns;
-    index->keys.reserve(qsizetype(m_rows.size()));
-    for (const auto &row : m_rows)
-        index->keys.insert(locateKey(row->values, columns), row->id);
-    m_locate.push_back(std::move(index));
-    return *m_locate.back();
-}
-
-bool Dataset::locate(const QString &columns, const QVariantList &values)
-{
-    return locate(columns.split(u';'), values);
-}
-
-bool Dataset::locate(const QStringList &columns, const QVariantList &values)
-{
-    requireOpen();
-    if (columns.size() != values.size())
-        fail(u"Locate needs one value for each of %1 columns, %2 were given"_s.arg(columns.size()).arg(values.size()));
-    QList<int> cols;
-    QVariantList wanted(m_fields.size());
-    for (qsizetype i = 0; i < columns.size(); ++i) {
-        const int c = columnOrThrow(columns[i].trimmed());
-        cols << c;
-        const Field &f = m_fields[c];
-        if (f.type == FieldType::Text && !textsFitSize()) {
-            const QString text = toAnsiText(values[i].toString(), 0);
-            wanted[c] = text.isEmpty() ? QVariant() : QVariant(text);
-        } else {
-            wanted[c] = f.coerce(values[i]); // dates read as dates, texts cut as stored
-        }
-    }
-    checkBrowseMode();
-    const QString key = locateKey(wanted, cols);
-    const LocateIndex &index = locateIndex(cols);
-    int best = -1;
-    const auto [begin, end] = index.keys.equal_range(key);
-    for (auto it = begin; it != end; ++it) {
-        const Row *row = m_byId.value(*it, nullptr);
-        const int pos = row ? positionOf(*row) : -1;
-        if (pos >= 0 && (best < 0 || pos < best))
-            best = pos;
-    }
-    if (best < 0)
-        return false;
-    moveTo(best);
-    m_bof = m_eof = false;
-    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/field.h"
+#include "store/store_error.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -158,6 +159,8 @@ protected:
     virtual bool textsFitSize() const { return true; }
 
     void setFields(const FieldList &fields);
+    // The row as last stored (not the edit buffer), or nullptr.
+    const Row *storedRow(qint64 id) const { return m_byId.value(id, nullptr); }
     // Re-reads the rows of an open dataset and keeps the current row when it
     // still exists (the first row otherwise).
     void reload(bool keepCurrent = true);
@@ -171,7 +174,7 @@ private:
     int positionOf(const Row &row) const;
     int columnOrThrow(const QString &name) const;
     const Row *rowAt(int row) const;
-    void replaceRows(RowList rows, qint64 keepId);
+    void replaceRows(RowList rows);
     void moveTo(int row, bool force = false);
     void checkBrowseMode();
     void setState(State state);

@@ -37,6 +37,13 @@ void DatasetModel::resolveColumns()
         m_fieldIndex << m_dataset.fieldIndex(c.field);
 }
 
+bool DatasetModel::validCell(const QModelIndex &index) const
+{
+    // Quietly: views ask for cells of rows a walk with disabled controls removed.
+    return index.isValid() && index.model() == this && !index.parent().isValid() && index.row() < rowCount()
+           && index.column() < columnCount();
+}
+
 int DatasetModel::fieldOf(int column) const
 {
     return column >= 0 && column < m_fieldIndex.size() ? m_fieldIndex[column] : -1;
@@ -54,7 +61,7 @@ int DatasetModel::columnCount(const QModelIndex &parent) const
 
 QVariant DatasetModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!validCell(index))
         return {};
     const int field = fieldOf(index.column());
     if (field < 0)
@@ -109,7 +116,7 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
 
 Qt::ItemFlags DatasetModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!validCell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (!m_columns[index.column()].readOnly && !m_dataset.isReadOnly() && fieldOf(index.column()) >= 0)

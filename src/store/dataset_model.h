@@ -60,6 +60,7 @@ Q_SIGNALS:
 
 private:
     void resolveColumns();
+    bool validCell(const QModelIndex &index) const;
     void report(const QString &message);
     void onDatasetRowChanged(int row);
     void onDatasetCurrentChanged(int row);

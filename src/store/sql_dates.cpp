@@ -10,23 +10,121 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Reads up to maxDigits digits at i; -1 when there is none.
+int readNumber(const QString &t, qsizetype &i, int maxDigits)
+{
+    int value = 0;
+    int n = 0;
+    while (i < t.size() && n < maxDigits && t[i].unicode() >= u'0' && t[i].unicode() <= u'9') {
+        value = value * 10 + (t[i].unicode() - u'0');
+        ++i;
+        ++n;
+    }
+    return n == 0 ? -1 : value;
+}
+
+// The order of day, month and year in a purely numeric short date format
+// ("dd/MM/yyyy" → d, M, y), read once per format: QLocale's own parser is
+// far too slow for a download that reads a date on every line.
+struct NumericDateFormat {
+    QString format;
+    char order[3] = {0, 0, 0};
+    QChar separator;
+    bool numeric = false;
+};
+
+const NumericDateFormat &numericFormat(const QString &format)
+{
+    static NumericDateFormat cached;
+    if (cached.format == format && !format.isEmpty())
+        return cached;
+    cached = NumericDateFormat{};
+    cached.format = format;
+    int fields = 0;
+    bool ok = true;
+    for (qsizetype i = 0; i < format.size() && ok;) {
+        const QChar c = format[i];
+        qsizetype n = 1;
+        while (i + n < format.size() && format[i + n] == c)
+            ++n;
+        if (c == u'd' || c == u'M' || c == u'y') {
+            ok = fields < 3 && (c == u'y' ? n == 4 : n <= 2);
+            if (ok)
+                cached.order[fields++] = char(c.unicode());
+        } else if (!c.isLetterOrNumber() && n == 1 && c != u'\'') {
+            if (cached.separator.isNull())
+                cached.separator = c;
+            ok = c == cached.separator;
+        } else {
+            ok = false;
+        }
+        i += n;
+    }
+    cached.numeric = ok && fields == 3;
+    return cached;
+}
+
+QDate parseNumericDate(const QString &t, const NumericDateFormat &f)
+{
+    int day = -1;
+    int month = -1;
+    int year = -1;
+    qsizetype i = 0;
+    for (int k = 0; k < 3; ++k) {
+        if (k > 0) {
+            if (i >= t.size() || t[i] != f.separator)
+                return {};
+            ++i;
+        }
+        const qsizetype start = i;
+        const int value = readNumber(t, i, f.order[k] == 'y' ? 4 : 2);
+        if (value < 0 || (f.order[k] == 'y' && i - start != 4))
+            return {};
+        (f.order[k] == 'd' ? day : f.order[k] == 'M' ? month : year) = value;
+    }
+    return i == t.size() ? QDate(year, month, day) : QDate();
+}
+
+bool looksIso(const QString &t)
+{
+    return t.size() >= 10 && t[4] == u'-' && t[7] == u'-';
+}
+
+} // namespace
+
 QDate parseDateText(const QString &text)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
-    QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
-    if (dt.isValid())
-        return dt.date();
-    QDate d = QDate::fromString(t, Qt::ISODate);
-    if (d.isValid())
-        return d;
+    if (looksIso(t)) {
+        qsizetype i = 0;
+        const int y = readNumber(t, i, 4);
+        i = 5;
+        const int m = readNumber(t, i, 2);
+        i = 8;
+        const int d = readNumber(t, i, 2);
+        if (t.size() == 10 && y >= 0 && m >= 0 && d >= 0)
+            return QDate(y, m, d);
+        const QDateTime dt = QDateTime::fromString(t, Qt::ISODateWithMs);
+        if (dt.isValid())
+            return dt.date();
+        const QDate date = QDate::fromString(t, Qt::ISODate);
+        if (date.isValid())
+            return date;
+    }
     const QLocale locale;
-    d = locale.toDate(t, QLocale::ShortFormat);
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    const NumericDateFormat &numeric = numericFormat(format);
+    if (numeric.numeric)
+        return parseNumericDate(t, numeric);
+    QDate d = locale.toDate(t, QLocale::ShortFormat);
     if (d.isValid())
         return d;
     // Day and month may come with one digit ("5/6/2020").
-    QString lenient = locale.dateFormat(QLocale::ShortFormat);
+    QString lenient = format;
     lenient.replace(u"dd"_s, u"d"_s).replace(u"MM"_s, u"M"_s);
     return QDate::fromString(t, lenient);
 }

@@ -194,6 +194,12 @@ QString Statement::columnText(int column) const
     return QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column));
 }
 
+QByteArrayView Statement::columnUtf8(int column) const
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    return QByteArrayView(text, sqlite3_column_bytes(m_stmt, column));
+}
+
 double Statement::columnDouble(int column) const
 {
     return sqlite3_column_double(m_stmt, column);
@@ -341,6 +347,11 @@ qint64 Database::lastInsertId() const
 int Database::changes() const
 {
     return sqlite3_changes(m_db);
+}
+
+Transaction Database::transaction()
+{
+    return Transaction(*this);
 }
 
 bool Database::inTransaction() const

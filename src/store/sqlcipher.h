@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -9,6 +10,7 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 class Database;
+class Transaction;
 
 // A prepared statement. Values are always bound, never spliced into SQL.
 class Statement final {
@@ -38,6 +40,7 @@ public:
     QString columnDeclaredType(int column) const; // empty for expressions
     bool columnIsNull(int column) const;
     QString columnText(int column) const;
+    QByteArrayView columnUtf8(int column) const; // valid until the next step
     double columnDouble(int column) const;
     qint64 columnInt(int column) const;
     QVariant columnValue(int column) const; // by the stored type
@@ -76,6 +79,8 @@ public:
     qint64 lastInsertId() const;
     int changes() const;
 
+    // A guard: auto tx = db.transaction(); ... tx.commit();
+    Transaction transaction();
     bool inTransaction() const;
     void begin();
     void commit();
@@ -105,8 +110,14 @@ private:
     int m_savepoints = 0;
 };
 
-// Commits on commit(); rolls back when it leaves scope without one (an error
-// thrown out of a batch). Nested guards join the outer transaction.
+// Commits on commit(); rolls back when it leaves scope without one. Nested
+// guards are savepoints of the outer transaction. A batch that must keep the
+// rows stored before a bad line cancels the half-written row and commits:
+//   auto tx = db.transaction();
+//   try { ...append/set/post per line... } catch (const StoreError &) {
+//       table.cancel(); tx.commit(); throw; }
+//   tx.commit();
+// After a rollback every open table re-reads what the file holds.
 class Transaction final {
 public:
     explicit Transaction(Database &database);

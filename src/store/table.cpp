@@ -19,6 +19,7 @@ QString quotedName(const QString &name)
 Table::Table(Database &database, const TableSchema &schema, const QString &componentName, QObject *parent)
     : Dataset(componentName, parent), m_database(database), m_schema(schema)
 {
+    Q_ASSERT(m_schema.columns.size() <= 64); // changed columns are kept as a 64-bit mask
     setFields(m_schema.columns);
     connect(&m_database, &Database::tablesChanged, this, &Table::onTablesChanged);
     connect(&m_database, &Database::closing, this, [this] {
@@ -92,12 +93,26 @@ Dataset::RowList Table::load()
         st.bindAll(m_filterValues);
     RowList rows;
     const int count = int(m_schema.columns.size());
+    // Item rows repeat most texts (quotation, contact, store names): a text
+    // equal to the one above shares its string instead of a new one.
+    QList<QByteArray> lastUtf8(count);
+    QVariantList lastText(count);
     while (st.step()) {
         auto row = std::make_unique<Row>();
         row->id = st.columnInt(0);
         row->values.reserve(count);
-        for (int i = 0; i < count; ++i)
-            row->values.append(storedValue(st, i + 1, m_schema.columns[i].type));
+        for (int i = 0; i < count; ++i) {
+            if (m_schema.columns[i].type != FieldType::Text || st.columnIsNull(i + 1)) {
+                row->values.append(storedValue(st, i + 1, m_schema.columns[i].type));
+                continue;
+            }
+            const QByteArrayView utf8 = st.columnUtf8(i + 1);
+            if (lastText[i].isNull() || utf8 != lastUtf8[i]) {
+                lastUtf8[i] = utf8.toByteArray();
+                lastText[i] = QString::fromUtf8(utf8);
+            }
+            row->values.append(lastText[i]);
+        }
         rows.push_back(std::move(row));
     }
     return rows;
@@ -126,18 +141,37 @@ void Table::store(Row &row, bool inserting)
         row.id = m_database.lastInsertId();
         return;
     }
-    if (!m_update) {
-        QStringList sets;
-        for (const Field &f : m_schema.columns)
-            sets << quotedName(f.name) + u" = ?"_s;
-        m_update = std::make_unique<Statement>(
-            m_database, u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(quotedName(m_schema.name), sets.join(u", "_s)));
+    // Only the columns that changed: an index is only touched when one of its
+    // columns is written, and a row written unchanged costs nothing.
+    const Row *before = storedRow(row.id);
+    quint64 mask = 0;
+    for (int i = 0; i < count; ++i) {
+        if (!before || before->values[i] != row.values[i])
+            mask |= quint64(1) << i;
     }
-    for (int i = 0; i < count; ++i)
-        m_update->bind(i + 1, row.values[i]);
-    m_update->bind(int(count) + 1, row.id);
-    m_update->step();
-    m_update->reset();
+    if (mask == 0)
+        return;
+    auto it = m_updates.find(mask);
+    if (it == m_updates.end()) {
+        if (m_updates.size() >= 64) // a grid edits one or two columns at a time: keep a few
+            m_updates.clear();
+        QStringList sets;
+        for (int i = 0; i < count; ++i) {
+            if (mask & (quint64(1) << i))
+                sets << quotedName(m_schema.columns[i].name) + u" = ?"_s;
+        }
+        it = m_updates.insert(mask, std::make_shared<Statement>(m_database, u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(
+                                                                                 quotedName(m_schema.name), sets.join(u", "_s))));
+    }
+    Statement &update = **it;
+    int slot = 0;
+    for (int i = 0; i < count; ++i) {
+        if (mask & (quint64(1) << i))
+            update.bind(++slot, row.values[i]);
+    }
+    update.bind(slot + 1, row.id);
+    update.step();
+    update.reset();
     if (m_database.changes() == 0)
         fail(u"Record/Key deleted."_s); // removed by a statement since it was read
 }
@@ -193,7 +227,7 @@ void Table::onTablesChanged(const QStringList &tables)
 void Table::dropStatements()
 {
     m_insert.reset();
-    m_update.reset();
+    m_updates.clear();
     m_delete.reset();
     m_visible.reset();
 }

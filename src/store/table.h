@@ -3,6 +3,8 @@
 #include "store/dataset.h"
 #include "store/schema.h"
 
+#include <QHash>
+
 #include <functional>
 
 class Database;
@@ -63,7 +65,7 @@ private:
     int m_index = -1;
     std::function<bool()> m_beforeInsert;
     std::unique_ptr<Statement> m_insert;
-    std::unique_ptr<Statement> m_update;
+    QHash<quint64, std::shared_ptr<Statement>> m_updates; // by the set of changed columns
     std::unique_ptr<Statement> m_delete;
     std::unique_ptr<Statement> m_visible;
 };

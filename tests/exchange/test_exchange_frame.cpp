@@ -81,3 +81,49 @@ TEST(ExchangeFrame, RefusalShowsMessageWithoutLog)
     EXPECT_EQ(prompts.transcript(), QStringList{QStringLiteral("[Atenção] recusado")});
     EXPECT_EQ(prompts.logsDiscarded, 1);
 }
+
+#include "exchange/http_client.h"
+#include "support/raw_server.h"
+
+namespace {
+
+class CountingPrompts final : public Prompts {
+public:
+    ScriptedPrompts inner;
+    int waits = 0;
+    void message(const QString &c, const QString &t, PromptIcon i) override { inner.message(c, t, i); }
+    bool ask(const QString &c, const QString &t) override { return inner.ask(c, t); }
+    void error(const QString &t) override { inner.error(t); }
+    QString input(const QString &c, const QString &p, const QString &i) override { return inner.input(c, p, i); }
+    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+    std::unique_ptr<LogWindow> createLog() override { return inner.createLog(); }
+    void keepAlive() override { ++waits; }
+};
+
+} // namespace
+
+TEST(ExchangeFrame, GetThroughTheWindowsClient)
+{
+    RawServer server({RawServer::neverAnswer(),
+                      RawServer::answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")});
+    CountingPrompts prompts;
+    FakeNet net;
+    HttpClient client;
+    client.setIdleTimeout(std::chrono::milliseconds(300));
+    {
+        ExchangeFrame frame(prompts, net, Server);
+        ASSERT_TRUE(frame.begin());
+        EXPECT_FALSE(frame.get(client, server.url(QStringLiteral("/net/getcotalib.php?user=A&pass=B"))));
+    }
+    // The window repainted while the silent server was awaited.
+    EXPECT_GT(prompts.waits, 0);
+    ASSERT_EQ(prompts.inner.boxes().size(), 1);
+    EXPECT_TRUE(prompts.inner.boxes().first().contains(QStringLiteral("10060")));
+    {
+        ExchangeFrame frame(prompts, net, Server);
+        ASSERT_TRUE(frame.begin());
+        EXPECT_FALSE(frame.get(client, server.url(QStringLiteral("/net/getcotalib.php?user=A&pass=B"))));
+    }
+    EXPECT_EQ(prompts.inner.boxes().last(), QStringLiteral("[CotaKelvo] HTTP/1.1 404 Not Found."));
+}

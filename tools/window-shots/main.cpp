@@ -6,6 +6,7 @@
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
 #include "fixture.h"
+#include "ui/silent_prompts.h"
 #include "ui/widgets/msg_window.h"
 #include "ui/widgets/qt_prompts.h"
 
@@ -27,17 +28,6 @@ public:
     QString checkkelvo(const QString &) override { return {}; }
 };
 
-// Prompts that never block: the windows are shown, not used.
-class SilentPrompts final : public Prompts {
-public:
-    void message(const QString &, const QString &, PromptIcon) override {}
-    bool ask(const QString &, const QString &) override { return false; }
-    void error(const QString &) override {}
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override { return std::make_unique<TMsgLog>(nullptr); }
-};
 
 bool save(QWidget *w, const QDir &dir, const QString &name, QTextStream &out)
 {

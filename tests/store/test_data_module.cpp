@@ -1,0 +1,84 @@
+#include "store_fixture.h"
+
+using DataModuleTest = StoreTest;
+
+TEST_F(DataModuleTest, StartsWithTheIndexesSelectedAndTheGuardClosed)
+{
+    TDm fresh;
+    EXPECT_FALSE(fresh.podeIcota());
+    EXPECT_EQ(fresh.CotaLiberada().indexName(), u"IndexName");
+    EXPECT_EQ(fresh.CotaFornec().indexName(), u"Por_Marca");
+    EXPECT_EQ(fresh.PedidosLiberados().indexName(), QString());
+    EXPECT_FALSE(fresh.CotaFornec().isOpen());
+    EXPECT_EQ(fresh.CotaLiberada().field(fresh.CotaLiberada().fieldIndex(u"AteHora"_s)).displayFormat, u"HH:NN");
+}
+
+TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
+{
+    dm.setPodeIcota(true);
+    addQuotation(u"100"_s, u"Enviada"_s);
+    addQuotation(u"200"_s, u"Baixada"_s);
+    addItem(dm.CotaFornec(), {.cotacao = u"100"_s, .produto = u"P1"_s, .marca = u"B"_s, .qtde = 2.0, .valor = 617.25,
+                              .data = QDate(2020, 6, 1)});
+    addItem(dm.CotaFornec(), {.cotacao = u"100"_s, .produto = u"P2"_s, .marca = u"A"_s, .qtde = 1.0,
+                              .data = QDate(2020, 6, 1)});
+    addItem(dm.CotaFornec(), {.cotacao = u"200"_s, .produto = u"P3"_s, .marca = u"C"_s, .qtde = 5.0, .valor = 1.0,
+                              .data = QDate(2020, 7, 1)});
+
+    Query &cab = dm.ConsCotaCab();
+    Query &itens = dm.ConsCotaItens();
+    cab.open();
+    itens.open();
+    ASSERT_EQ(column(cab, u"Cotacao"_s), (QStringList{u"200"_s, u"100"_s})); // newest first
+    const int data = cab.fieldIndex(u"data"_s);
+    ASSERT_GE(data, 0);
+    EXPECT_EQ(cab.displayText(1, data), u"01/06/2020");
+    EXPECT_EQ(column(itens, u"Prodfabr"_s).size(), 1);
+    EXPECT_EQ(itens.asFloat(u"Total"_s), 5.0);
+
+    cab.next();
+    EXPECT_EQ(column(itens, u"Marca"_s), (QStringList{u"A"_s, u"B"_s}));
+    const int total = itens.fieldIndex(u"TOTAL"_s);
+    EXPECT_EQ(itens.displayText(0, total), QString()); // no price, no total
+    EXPECT_EQ(itens.displayText(1, total), u"1.234,50");
+    EXPECT_EQ(itens.displayText(1, itens.fieldIndex(u"Valor"_s)), u"617,25");
+}
+
+TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
+{
+    addQuotation(u"1"_s, u"Baixada"_s, QDate(2020, 6, 1));
+    Query &cotas = dm.CotasBaixadas();
+    cotas.setParam(u"Status"_s, u"Baixada"_s);
+    cotas.open();
+    EXPECT_EQ(cotas.rowCount(), 1);
+    EXPECT_EQ(cotas.fieldCount(), 5);
+    EXPECT_EQ(cotas.value(u"DataLiberada"_s).toDate(), QDate(2020, 6, 1));
+
+    addItem(dm.PedFornec(), {.cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5});
+    addItem(dm.PedFornec(), {.cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s});
+    Query &print = dm.PedFornecPrint();
+    print.setParam(u"Pedido"_s, u"9"_s);
+    print.open();
+    EXPECT_EQ(print.fieldCount(), 20);
+    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList{u"A"_s, u"B"_s}));
+    EXPECT_EQ(print.displayText(1, print.fieldIndex(u"VALOR"_s)), u"3,50");
+    EXPECT_EQ(print.displayText(1, print.fieldIndex(u"QTDE"_s)), u"1"); // only VALOR is formatted
+
+    // A query with no value for a parameter and no master says so.
+    dm.Fsql().setSql({u"select * from PedidoFornc where PEDIDO = :Pedido"_s});
+    EXPECT_THROW(dm.Fsql().open(), StoreError);
+}
+
+TEST_F(DataModuleTest, ReopeningTheStoreClosesEveryDatasetAndKeepsTheirSettings)
+{
+    addQuotation(u"1"_s, u"Enviar"_s);
+    Table &t = dm.CotaLiberada();
+    t.setFilter(u"TipoStatus = 'Enviar'"_s);
+    t.setFiltered(true);
+    ASSERT_TRUE(t.isOpen());
+    dm.openStore(path());
+    EXPECT_FALSE(t.isOpen());
+    t.open();
+    EXPECT_EQ(t.rowCount(), 1);
+    EXPECT_TRUE(t.isFiltered());
+}

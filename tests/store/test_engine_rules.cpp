@@ -1,0 +1,239 @@
+#include "store_fixture.h"
+
+using EngineRules = StoreTest;
+
+TEST_F(EngineRules, NamesOfTablesColumnsParametersAndIndexesIgnoreCase)
+{
+    addQuotation(u"A1"_s, u"Baixada"_s);
+    Query &q = dm.Fsql();
+    q.setSql({u"select cotacao AS Numero, tipostatus from cotaliberadas where TIPOSTATUS =:STATUS"_s});
+    q.setParam(u"status"_s, u"Baixada"_s);
+    q.open();
+    ASSERT_EQ(q.rowCount(), 1);
+    EXPECT_EQ(q.value(u"numero"_s).toString(), u"A1");
+    EXPECT_EQ(q.asString(u"TipoStatus"_s), u"Baixada");
+
+    dm.CotaFornec().setIndexName(u"Por_marca"_s);
+    EXPECT_EQ(dm.CotaFornec().indexName(), u"Por_Marca");
+    dm.PedFornec().setIndexName(u"chave-1"_s);
+    EXPECT_EQ(dm.PedFornec().indexName(), u"Chave-1");
+    EXPECT_THROW(dm.CotaFornec().setIndexName(u"Por_Preco"_s), StoreError);
+}
+
+TEST_F(EngineRules, FiltersCompareTextExactlyAndTextWithNumberAsDigits)
+{
+    addQuotation(u"0"_s, u"Enviar"_s);
+    addQuotation(u"00"_s, u"ENVIAR"_s);
+    addQuotation(u"10"_s, u"enviar"_s);
+    Table &t = dm.CotaLiberada();
+    struct Case {
+        QString filter;
+        QVariantList values;
+        QStringList rows;
+    };
+    const QList<Case> cases{
+        {u"TipoStatus = 'Enviar'"_s, {}, {u"0"_s}},
+        {u"TipoStatus = ?"_s, {u"ENVIAR"_s}, {u"00"_s}},
+        {u"Cotacao = 0"_s, {}, {u"0"_s}},
+        {u"Cotacao = ?"_s, {10}, {u"10"_s}},
+        {u"(TipoStatus = 'Enviar') or (Cotacao = '10')"_s, {}, {u"0"_s, u"10"_s}},
+        {u"Cotacao = 'O''Brien'"_s, {}, {}},
+    };
+    t.setFiltered(true);
+    for (const Case &c : cases) {
+        t.setFilter(c.filter, c.values);
+        EXPECT_EQ(column(t, u"Cotacao"_s), c.rows) << c.filter.toStdString();
+    }
+    t.setFiltered(false); // the filter stays but no longer applies
+    EXPECT_EQ(t.rowCount(), 3);
+    EXPECT_EQ(t.filter(), u"Cotacao = 'O''Brien'");
+}
+
+TEST_F(EngineRules, TextAgainstADateColumnIsReadAsADate)
+{
+    addQuotation(u"A"_s, u"x"_s, QDate(2020, 6, 4));
+    addQuotation(u"B"_s, u"x"_s, QDate(2020, 6, 5));
+    addQuotation(u"C"_s, u"x"_s, QDate(2020, 6, 6));
+    addQuotation(u"D"_s, u"x"_s, QDate(2019, 12, 31));
+    addQuotation(u"E"_s, u"x"_s); // no date: never deleted
+
+    // Regional short date (pt_BR): 5 June 2020, not a comparison of texts.
+    Query &purge = dm.Liberados();
+    purge.setSql({u"Delete from cotaliberadas where dataliberada <= '05/06/2020'"_s});
+    purge.execSql();
+    EXPECT_EQ(purge.rowsAffected(), 3);
+    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList{u"C"_s, u"E"_s}));
+
+    Table &t = dm.CotaLiberada();
+    t.first();
+    t.edit();
+    t.setText(u"AteHora"_s, u"10:00"_s);
+    t.post();
+    struct Case {
+        QString filter;
+        QVariantList values;
+        QStringList rows;
+    };
+    const QList<Case> cases{
+        {u"DataLiberada = '2020-06-06'"_s, {}, {u"C"_s}},
+        {u"DataLiberada >= ?"_s, {u"2020-06-06T00:00:00"_s}, {u"C"_s}},
+        {u"? < \"dataliberada\""_s, {u"5/6/2020"_s}, {u"C"_s}},
+        {u"CotaLiberadas.DataLiberada = ?"_s, {QDate(2020, 6, 6)}, {u"C"_s}},
+        {u"AteHora > '9:30'"_s, {}, {u"C"_s}},         // a time, not the text "9:30"
+        {u"TipoStatus = '05/06/2020'"_s, {}, {}},     // other columns compare texts
+    };
+    t.setFiltered(true);
+    for (const Case &c : cases) {
+        t.setFilter(c.filter, c.values);
+        EXPECT_EQ(column(t, u"Cotacao"_s), c.rows) << c.filter.toStdString();
+    }
+    try {
+        t.setFilter(u"DataLiberada = 'amanhã'"_s);
+        FAIL() << "a text that is no date was accepted";
+    } catch (const StoreError &e) {
+        EXPECT_EQ(e.message(), u"'amanhã' is not a valid date"_s);
+    }
+}
+
+TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
+{
+    dm.setPodeIcota(true);
+    addItem(dm.CotaFornec(), {.cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"A"_s, .qtde = 3.0, .valor = 2.0});
+    addItem(dm.CotaFornec(), {.cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"B"_s, .qtde = 3.0});
+    Table &t = dm.CotaFornec();
+    t.setFiltered(true);
+    t.setFilter(u"VALOR = VALOR"_s);
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList{u"P1"_s});
+    t.setFilter(u"not (VALOR = 5)"_s);
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList{u"P1"_s});
+    t.setFilter(u"QTDE * VALOR > 0 or (QTDE * VALOR is null)"_s);
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"P1"_s, u"P2"_s}));
+}
+
+TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
+{
+    Table &p = dm.PedFornec();
+    p.open();
+    const auto add = [&](const QString &produto, const QStringList &lojas, const QList<QVariant> &qtdes) {
+        ASSERT_TRUE(p.append());
+        p.setText(u"CONTATO"_s, u"COMPRAS"_s);
+        p.setText(u"PEDIDO"_s, u"77"_s);
+        p.setDate(u"DATA"_s, QDate(2020, 7, 1));
+        p.setText(u"PRODUTO"_s, produto);
+        p.setText(u"PRODFABR"_s, produto);
+        p.setText(u"MARCA"_s, u"MARCA"_s);
+        p.setFloat(u"VALOR"_s, 10.0);
+        for (int i = 0; i < 3; ++i) {
+            p.setText(u"NOMELOJA%1"_s.arg(i + 1), lojas[i]);
+            p.setValue(u"QTDELOJA%1"_s.arg(i + 1), qtdes[i]);
+        }
+        p.post();
+    };
+    // Two stores of the same name with the same line; a null and a zero quantity.
+    add(u"X1"_s, {u"LOJA A"_s, u"LOJA A"_s, u"Centro"_s}, {2.0, 2.0, QVariant()});
+    add(u"X2"_s, {u"bairro"_s, u"LOJA A"_s, u"Centro"_s}, {1.0, 0.0, 4.0});
+
+    Query &q = dm.SepararLojas();
+    q.setParam(u"pedido"_s, u"77"_s); // one assignment serves the three occurrences
+    q.open();
+    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList{u"Centro"_s, u"LOJA A"_s, u"bairro"_s}));
+    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList{u"X2"_s, u"X1"_s, u"X2"_s}));
+    q.last();
+    EXPECT_EQ(q.value(u"VlTot"_s).toDouble(), 10.0);
+}
+
+TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTableUnchanged)
+{
+    dm.setPodeIcota(true);
+    addItem(dm.CotaFornec(), {.cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"M"_s});
+    Table &t = dm.CotaFornec();
+    ASSERT_TRUE(t.append());
+    t.setText(u"CONTATO"_s, u"COMPRAS"_s);
+    t.setText(u"COTACAO"_s, u"1"_s);
+    t.setDate(u"DATA"_s, QDate(2020, 6, 26));
+    t.setText(u"MARCA"_s, u"M"_s);
+    try {
+        t.post();
+        FAIL();
+    } catch (const StoreError &e) {
+        EXPECT_EQ(e.message(), u"Field 'PRODUTO' must have a value"_s);
+    }
+    t.setText(u"PRODUTO"_s, u"P1"_s);
+    try {
+        t.post();
+        FAIL();
+    } catch (const StoreError &e) {
+        EXPECT_EQ(e.message(), u"Key violation."_s);
+    }
+    EXPECT_EQ(t.state(), Dataset::State::Insert); // still there to correct
+    EXPECT_EQ(count(u"CotacaoFornc"_s), 1);
+    t.setText(u"PRODUTO"_s, u"P2"_s);
+    t.post();
+    EXPECT_EQ(count(u"CotacaoFornc"_s), 2);
+
+    t.edit();
+    t.setText(u"PRODUTO"_s, u"P1"_s);
+    EXPECT_THROW(t.post(), StoreError);
+    t.setText(u"PRODUTO"_s, QString()); // an empty text is an empty value
+    EXPECT_THROW(t.post(), StoreError);
+    t.cancel();
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"P1"_s, u"P2"_s}));
+    EXPECT_EQ(scalar(u"SELECT group_concat(PRODUTO) FROM CotacaoFornc"_s).toString(), u"P1,P2");
+
+    // The key of the released quotations needs a value too.
+    Table &l = dm.CotaLiberada();
+    l.open();
+    ASSERT_TRUE(l.append());
+    l.setText(u"TipoStatus"_s, u"ABERTA"_s);
+    try {
+        l.post();
+        FAIL();
+    } catch (const StoreError &e) {
+        EXPECT_EQ(e.message(), u"Field 'Cotacao' must have a value"_s);
+    }
+    l.cancel();
+    EXPECT_EQ(l.rowCount(), 0);
+}
+
+TEST_F(EngineRules, ReadOnlyQueriesRefuseEditsAndWritingStatements)
+{
+    addQuotation(u"1"_s, u"Baixada"_s);
+    Query &q = dm.CotasBaixadas();
+    q.setParam(u"Status"_s, u"Baixada"_s);
+    q.open();
+    ASSERT_EQ(q.rowCount(), 1);
+    EXPECT_THROW(q.edit(), StoreError);
+    EXPECT_THROW((void)q.append(), StoreError);
+    EXPECT_THROW(q.deleteRow(), StoreError);
+    q.close();
+    q.setSql({u"delete from CotaLiberadas"_s});
+    EXPECT_THROW(q.execSql(), StoreError);
+    EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
+
+    dm.Fsql().setSql({u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = '1'"_s});
+    dm.Fsql().execSql();
+    EXPECT_EQ(dm.Fsql().rowsAffected(), 1);
+    EXPECT_EQ(dm.CotaLiberada().asString(u"TipoStatus"_s), u"Enviar"); // the open table follows
+}
+
+TEST_F(EngineRules, TextsAreKeptAsTheAnsiCodePageHoldsThemCutToSizeAndEndingAtNul)
+{
+    struct Case {
+        QString given;
+        QString stored;
+    };
+    const QList<Case> cases{
+        {u"ABERTA-LONGA"_s, u"ABERTA-"_s},                   // 7 characters
+        {QString::fromUtf16(u"AB\u0000CD", 5), u"AB"_s},      // ends at code 0
+        {u"Ação€"_s, u"Ação€"_s},                             // all in code page 1252
+        {u"日本"_s, u"??"_s},                                 // not in it
+        {QString::fromUtf16(u"\U0001F600x"), u"?x"_s},        // one character, one "?"
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        const QString key = QString::number(++n);
+        addQuotation(key, c.given);
+        EXPECT_EQ(scalar(u"SELECT TipoStatus FROM CotaLiberadas WHERE Cotacao = ?"_s, {key}).toString(), c.stored)
+            << c.given.toStdString();
+    }
+}
