@@ -1,4 +1,5 @@
 #include "quotation_fixture.h"
+#include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
@@ -187,6 +188,8 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     QTest::keyClick(editor(), Qt::Key_Escape);
     settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
+    QTest::keyClick(grid, Qt::Key_Escape); // never closes the window
+    EXPECT_TRUE(window.isVisible());
 
     // Typed in the regional form; Tab moves on to the next cell.
     type(u"7,5"_s);
@@ -222,4 +225,33 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(window.model()->rowCount(), 1);
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P2"_s});
+}
+
+TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
+{
+    QuotationStore store;
+    store.addReleased(u"C1"_s, u"Baixada"_s);
+    store.addReleased(u"C2"_s, u"Baixada"_s);
+    store.addReleased(u"C3"_s, u"ABERTA"_s);
+    Query &baixadas = store.dm.CotasBaixadas();
+    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    baixadas.open();
+
+    TCotaBaixada chooser(baixadas);
+    chooser.show();
+    settle();
+    EXPECT_EQ(chooser.size(), QSize(645, 291));
+    EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
+    chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));
+    EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+    QTest::keyClick(chooser.dbgrd1(), Qt::Key_Escape);
+    EXPECT_TRUE(chooser.isVisible());
+    QTest::mouseClick(chooser.btn1(), Qt::LeftButton);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_TRUE(chooser.okfil());
+
+    TCotaBaixada again(baixadas);
+    again.show();
+    QTest::mouseClick(again.btn2(), Qt::LeftButton);
+    EXPECT_FALSE(again.okfil());
 }

@@ -246,6 +246,15 @@ void TPrecoCota::dbgrd1Exit()
     m_flow.dbgrd1Exit();
 }
 
+void TPrecoCota::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TPrecoCota::done(int result)
 {
     // A price still in its editor reaches the table before the window goes.

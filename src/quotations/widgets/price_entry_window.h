@@ -54,6 +54,8 @@ protected:
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void done(int result) override;
+    // Escape cancels a cell's edit; it never closes the window.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void notYetAvailable();
