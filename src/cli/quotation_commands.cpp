@@ -1,5 +1,200 @@
+#include "app/app_context.h"
 #include "cli/cli.h"
+#include "common/regional.h"
+#include "exchange/exchange_frame.h"
+#include "exchange/http_client.h"
+#include "quotations/price_entry.h"
+#include "quotations/released_quotations.h"
+#include "store/data_module.h"
 
-void addQuotationCommands(QList<CliCommand> &)
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int status(CliContext &c, bool completed)
 {
+    return completed && c.prompts().errors() == 0 ? CliOk : CliFailed;
+}
+
+// The value of a column in a listing: ISO dates, HH:mm, plain numbers.
+QString listed(const Field &field, const QVariant &value)
+{
+    if (!value.isValid())
+        return {};
+    switch (field.type) {
+    case FieldType::Date: return plainDate(value.toDate());
+    case FieldType::Time: return plainTime(value.toTime());
+    case FieldType::Float:
+    case FieldType::Integer: return plainNumber(value.toDouble());
+    case FieldType::Text: break;
+    }
+    return value.toString();
+}
+
+void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
+{
+    QList<int> fields;
+    for (const QString &name : columns)
+        fields << rows.fieldIndex(name);
+    for (int r = 0; r < rows.rowCount(); ++r) {
+        QStringList line;
+        for (int f : fields)
+            line << listed(rows.field(f), rows.value(r, f));
+        c.out() << line.join(u'|') << '\n';
+    }
+    c.out().flush();
+}
+
+// The window "Cotações Liberadas" with its own HTTP client.
+class ReleasedRun {
+public:
+    explicit ReleasedRun(CliContext &c, AppContext &app)
+        : m_flow(c.prompts(), app.dm(), app.net(), app.settings().servidor,
+                 [this](const QString &address) { return m_client.get(address); })
+    {
+        m_flow.setCredentials(c.login(), c.password());
+    }
+    ReleasedQuotations &flow() { return m_flow; }
+
+private:
+    HttpClient m_client;
+    ReleasedQuotations m_flow;
+};
+
+int fetch(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    ReleasedRun run(c, *app);
+    if (!run.flow().FormShow())
+        return CliFailed;
+    return status(c, run.flow().btn1Click());
+}
+
+int download(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    const QString cota = c.options().args.at(0);
+    ReleasedRun run(c, *app);
+    if (!run.flow().FormShow())
+        return CliFailed;
+    if (!app->dm().CotaLiberada().locate(u"Cotacao"_s, {cota})) {
+        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
+        return CliFailed;
+    }
+    return status(c, run.flow().btn2Click());
+}
+
+int list(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    ReleasedRun run(c, *app);
+    if (!run.flow().FormShow())
+        return CliFailed;
+    printRows(c, app->dm().CotaLiberada(),
+              {u"Cotacao"_s, u"TipoStatus"_s, u"DataValidade"_s, u"AteHora"_s, u"DataLiberada"_s});
+    return CliOk;
+}
+
+int items(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    Table &t = app->dm().CotaFornec();
+    try {
+        t.close();
+        t.setIndexName(u"Por_Marca"_s);
+        t.setFilter(u"COTACAO = ?"_s, {c.options().args.at(0)});
+        t.setFiltered(true);
+        t.open();
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    printRows(c, t,
+              {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
+               u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s,
+               u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
+    return CliOk;
+}
+
+// The price-entry window with the quotation COTA chosen, as "Cotações
+// Baixadas" and "Filtra e Sai" choose it; false (message shown) when it is
+// not among the downloaded quotations.
+bool choose(CliContext &c, PriceEntry &flow)
+{
+    const QString cota = c.options().args.at(0);
+    flow.FormShow();
+    const bool chosen = flow.btn3Click([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {cota}); });
+    if (!chosen && c.prompts().errors() == 0)
+        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está entre as cotações baixadas."_s);
+    return chosen;
+}
+
+int price(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    PriceEntry flow(c.prompts(), app->dm());
+    if (!choose(c, flow))
+        return CliFailed;
+    const QStringList &a = c.options().args;
+    const std::optional<QString> similares = a.size() > 3 ? std::optional(a.at(3)) : std::nullopt;
+    return status(c, flow.setPrice(a.at(1), a.at(2), similares));
+}
+
+int obs(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    PriceEntry flow(c.prompts(), app->dm());
+    if (!choose(c, flow))
+        return CliFailed;
+    const QStringList &a = c.options().args;
+    if (!flow.selectItem(a.at(1))) {
+        c.prompts().message(u"Erro"_s, u"O produto : "_s + a.at(1) + u" não está na cotação : "_s + flow.lblCota());
+        return CliFailed;
+    }
+    c.prompts().pendingInputs = {a.at(2)};
+    return status(c, flow.editObservation());
+}
+
+int ready(CliContext &c)
+{
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    PriceEntry flow(c.prompts(), app->dm());
+    if (!choose(c, flow))
+        return CliFailed;
+    return status(c, flow.btn2Click());
+}
+
+} // namespace
+
+void addQuotationCommands(QList<CliCommand> &commands)
+{
+    commands << CliCommand{u"quotations fetch"_s, u"quotations fetch"_s,
+                           u"fetch the released quotations (\"Verificar\")"_s, 0, 0, fetch}
+             << CliCommand{u"quotations download"_s, u"quotations download COTA"_s,
+                           u"fetch the items of a quotation (\"Baixar\")"_s, 1, 1, download}
+             << CliCommand{u"quotations list"_s, u"quotations list"_s,
+                           u"print the released quotations: Cotacao|TipoStatus|DataValidade|AteHora|DataLiberada"_s,
+                           0, 0, list}
+             << CliCommand{u"quotations items"_s, u"quotations items COTA"_s,
+                           u"print the items of a quotation, by brand"_s, 1, 1, items}
+             << CliCommand{u"quotations price"_s, u"quotations price COTA PRODUTO VALOR [SIMILARES]"_s,
+                           u"type a price (regional format; empty clears it) and a similar item"_s, 3, 4, price}
+             << CliCommand{u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
+                           u"type the observation of an item (F2)"_s, 3, 3, obs}
+             << CliCommand{u"quotations ready"_s, u"quotations ready COTA"_s,
+                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, ready};
 }

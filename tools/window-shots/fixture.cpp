@@ -1,6 +1,7 @@
 #include "fixture.h"
 
 #include "config/credential_file.h"
+#include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 
@@ -89,6 +90,13 @@ void fillFixtureStore(TDm &dm)
     addQuotation(dm, QStringLiteral("2026000098"), QStringLiteral("Enviada"), today.addDays(-2), items.mid(1, 2));
 }
 
-void prepareFixtureWindow(const QString &, QDialog *)
+void prepareFixtureWindow(const QString &windowClass, QDialog *window)
 {
+    if (auto *prices = qobject_cast<TPrecoCota *>(window); prices && windowClass == QLatin1String("TPrecoCota")) {
+        // Shown first, since showing empties the grid; then the downloaded quotation is chosen.
+        prices->show();
+        prices->setChooserRunner(
+            [](Query &baixadas) { return baixadas.locate(QStringLiteral("Cotacao"), {QStringLiteral("2026000102")}); });
+        prices->btn3Click();
+    }
 }

@@ -1,0 +1,194 @@
+#include "quotations/price_entry.h"
+
+#include "exchange/exchange_frame.h"
+#include "store/data_module.h"
+#include "store/store_error.h"
+
+#include <QScopeGuard>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Atencao = u"Atenção"_s;
+
+} // namespace
+
+PriceEntry::PriceEntry(Prompts &prompts, TDm &dm) : m_prompts(prompts), m_dm(dm) {}
+
+void PriceEntry::showQuotation(const QString &cotacao)
+{
+    Table &items = m_dm.CotaFornec();
+    items.close();
+    items.setFilter(u"COTACAO = ?"_s, {cotacao});
+    items.setFiltered(true);
+    m_lblCota = cotacao;
+    items.open();
+}
+
+void PriceEntry::FormShow()
+{
+    m_dm.setPodeIcota(false);
+    try {
+        showQuotation(NoQuotation);
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+    }
+}
+
+bool PriceEntry::btn3Click(const std::function<bool(Query &)> &chooser)
+{
+    try {
+        Query &baixadas = m_dm.CotasBaixadas();
+        baixadas.close();
+        baixadas.setParam(u"Status"_s, u"Baixada"_s);
+        baixadas.open();
+        if (!chooser(baixadas))
+            return false;
+        showQuotation(baixadas.isEmpty() ? QString(NoQuotation) : baixadas.asString(u"Cotacao"_s));
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+void PriceEntry::verificaprecos()
+{
+    m_compreco = 0;
+    m_sempreco = 0;
+    Table &items = m_dm.CotaFornec();
+    if (!items.isOpen() || items.isEmpty())
+        return;
+    const int valor = items.fieldIndex(u"VALOR"_s);
+    // The grid follows once, at the end of the walk.
+    items.disableControls();
+    const auto enable = qScopeGuard([&items] { items.enableControls(); });
+    for (items.first(); !items.eof(); items.next()) {
+        if (items.value(valor).toDouble() != 0)
+            ++m_compreco;
+        else
+            ++m_sempreco;
+    }
+}
+
+bool PriceEntry::btn2Click()
+{
+    if (m_lblCota == NoQuotation)
+        return false;
+    Table &items = m_dm.CotaFornec();
+    if (!items.isOpen() || items.isEmpty())
+        return false;
+    verificaprecos();
+    const QString question = u"Você colocou preços em : "_s + QString::number(m_compreco)
+                             + u" produtos, e deixou sem preços : "_s + QString::number(m_sempreco)
+                             + u", tornando pronta para envio, não vai poder mais fazer alterações. Ok???"_s;
+    if (!m_prompts.ask(Atencao, question))
+        return false;
+    try {
+        Query &fsql = m_dm.Fsql();
+        fsql.close();
+        fsql.clearSql();
+        fsql.clearParams();
+        fsql.addSql(u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = :Cotacao"_s);
+        fsql.setParam(u"Cotacao"_s, m_lblCota);
+        fsql.execSql();
+        showQuotation(NoQuotation);
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+bool PriceEntry::editObservation()
+{
+    Table &items = m_dm.CotaFornec();
+    if (!items.isOpen() || items.isEmpty())
+        return false;
+    const QString text = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString());
+    try {
+        items.edit();
+        items.setValue(u"OBS"_s, text);
+        items.post();
+    } catch (const std::exception &e) {
+        items.cancel();
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+bool PriceEntry::deleteItem()
+{
+    Table &items = m_dm.CotaFornec();
+    if (!items.isOpen() || items.isEmpty())
+        return false;
+    if (!m_prompts.ask(Atencao, u"Apagar o item selecionado da cotação?"_s))
+        return false;
+    try {
+        items.deleteRow();
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+bool PriceEntry::dbgrd1Exit()
+{
+    Table &items = m_dm.CotaFornec();
+    if (!items.isEditing())
+        return true;
+    try {
+        if (items.isModified())
+            items.post();
+        else
+            items.cancel();
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+std::optional<QString> PriceEntry::priceProblem(const QString &text) const
+{
+    try {
+        m_dm.CotaFornec().fieldByName(u"VALOR"_s).coerce(text);
+    } catch (const StoreError &e) {
+        return e.message();
+    }
+    return std::nullopt;
+}
+
+bool PriceEntry::selectItem(const QString &produto)
+{
+    Table &items = m_dm.CotaFornec();
+    return items.isOpen() && items.locate(u"PRODUTO"_s, {produto});
+}
+
+bool PriceEntry::setPrice(const QString &produto, const QString &valor, const std::optional<QString> &similares)
+{
+    if (!selectItem(produto)) {
+        m_prompts.message(u"Erro"_s, u"O produto : "_s + produto + u" não está na cotação : "_s + m_lblCota);
+        return false;
+    }
+    if (const auto problem = priceProblem(valor)) {
+        m_prompts.error(*problem);
+        return false;
+    }
+    Table &items = m_dm.CotaFornec();
+    try {
+        items.edit();
+        items.setValue(u"VALOR"_s, valor);
+        if (similares)
+            items.setValue(u"SIMILARES"_s, *similares);
+        items.post();
+    } catch (const std::exception &e) {
+        items.cancel();
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Query;
+class TDm;
+
+// What the window "Define Preços dos Itens da Contação" does: choose a
+// downloaded quotation, price its items in CotacaoFornc, and declare it
+// ready to send. The items shown are CotacaoFornc filtered to the chosen
+// quotation; "0" means none is chosen.
+class PriceEntry final {
+public:
+    PriceEntry(Prompts &prompts, TDm &dm);
+    Q_DISABLE_COPY_MOVE(PriceEntry)
+
+    static constexpr QLatin1StringView NoQuotation{"0"};
+
+    // No row can be added to the items from here on; no quotation chosen.
+    void FormShow();
+
+    // The chosen quotation, as the label lblCota shows it.
+    const QString &lblCota() const { return m_lblCota; }
+
+    // "Cotações Baixadas": opens CotasBaixadas on "Baixada" and runs the
+    // chooser on it; the chooser leaves its choice as the query's current
+    // row and returns okfil (true for "Filtra e Sai", false for "Desiste").
+    // True when the chooser was left with "Filtra e Sai".
+    bool btn3Click(const std::function<bool(Query &cotasBaixadas)> &chooser);
+
+    // Counts the items with and without a price (VALOR other than zero).
+    void verificaprecos();
+    int compreco() const { return m_compreco; }
+    int sempreco() const { return m_sempreco; }
+
+    // "Pronto Para envio": after the question, marks the chosen quotation
+    // "Enviar" and empties the grid. True when the status was changed.
+    bool btn2Click();
+
+    // F2 in the grid: asks for the observation of the current item and
+    // stores it (cancelling the box clears it). False when nothing changed.
+    bool editObservation();
+
+    // The grid's delete command: removes the current item after a question.
+    bool deleteItem();
+
+    // The grid lost the focus: stores a row still in edit.
+    bool dbgrd1Exit();
+
+    // A price typed in the grid as text, by the regional settings; an empty
+    // text empties the price. The error text when it is not a number.
+    std::optional<QString> priceProblem(const QString &text) const;
+
+    // Sets VALOR (and SIMILARES when given) of the shown item with that
+    // product code, as typing in the grid does. False, with the message
+    // shown, when there is no such item or the price is not a number.
+    bool setPrice(const QString &produto, const QString &valor, const std::optional<QString> &similares);
+    // Moves to the shown item with that product code (any letter case).
+    bool selectItem(const QString &produto);
+
+private:
+    void showQuotation(const QString &cotacao);
+
+    Prompts &m_prompts;
+    TDm &m_dm;
+    QString m_lblCota{NoQuotation};
+    int m_compreco = 0;
+    int m_sempreco = 0;
+};

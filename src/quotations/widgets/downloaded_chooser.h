@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+class DatasetModel;
+class Query;
+class QPushButton;
+class QTableView;
+
+// "Cotações Baixadas": picks one of the quotations in status "Baixada" (the
+// current row of the query CotasBaixadas).
+class TCotaBaixada final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TCotaBaixada)
+
+public:
+    explicit TCotaBaixada(Query &cotasBaixadas, QWidget *parent = nullptr);
+
+    // True only when the window was left with "Filtra e Sai".
+    bool okfil() const { return m_okfil; }
+
+    QTableView *dbgrd1() const { return m_dbgrd1; }
+    QPushButton *btn1() const { return m_btn1; }
+    QPushButton *btn2() const { return m_btn2; }
+
+    void btn1Click();
+    void btn2Click();
+
+protected:
+    // Only its two buttons close the window.
+    void reject() override {}
+
+private:
+    bool m_okfil = false;
+    DatasetModel *m_model;
+    QTableView *m_dbgrd1;
+    QPushButton *m_btn1;
+    QPushButton *m_btn2;
+};

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class Dataset;
+class QLabel;
+class QScrollBar;
+
+// The panel list under the price grid: two stacked panels with the long
+// texts (application and observation) of the current item and the next
+// one, the current item's panel in mint green, the other in sky blue. It
+// follows the dataset's current row; a click on a panel makes its item
+// current. It neither adds nor deletes rows.
+class ItemPanels final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ItemPanels)
+
+public:
+    static constexpr int PanelWidth = 995;
+    static constexpr int PanelHeight = 45;
+
+    ItemPanels(Dataset &items, QWidget *parent = nullptr);
+
+    // The row each panel shows (-1 when empty) and its two texts.
+    int panelRow(int panel) const { return m_rows[size_t(panel)]; }
+    QString aplicacaoText(int panel) const;
+    QString obsText(int panel) const;
+    QWidget *panel(int panel) const { return m_panels[size_t(panel)].frame; }
+
+    void refresh();
+
+Q_SIGNALS:
+    // Moving to another item failed (the row being edited could not be stored).
+    void errorOccurred(const QString &message);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void moveTo(int row);
+
+    struct Panel {
+        QWidget *frame = nullptr;
+        QLabel *aplicacao = nullptr;
+        QLabel *obs = nullptr;
+    };
+
+    Dataset &m_items;
+    int m_aplicacao;
+    int m_obs;
+    std::array<Panel, 2> m_panels;
+    std::array<int, 2> m_rows{-1, -1};
+    QScrollBar *m_scroll;
+    bool m_updating = false;
+};

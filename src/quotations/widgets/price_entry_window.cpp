@@ -1,0 +1,265 @@
+#include "quotations/widgets/price_entry_window.h"
+
+#include "quotations/widgets/downloaded_chooser.h"
+#include "quotations/widgets/item_panels.h"
+#include "quotations/widgets/quotation_grid.h"
+#include "store/data_module.h"
+#include "store/dataset_model.h"
+#include "ui/widgets/form_style.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <set>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor Mint(101, 245, 184);
+const QColor LightBlue(201, 217, 241);
+constexpr int ValorColumn = 5;
+
+// Keeps the editor of a price open while its text is not a number: the
+// message is shown and the supplier corrects it or leaves with Escape.
+class PriceDelegate final : public QStyledItemDelegate {
+public:
+    PriceDelegate(PriceEntry &flow, Prompts &prompts, QObject *parent)
+        : QStyledItemDelegate(parent), m_flow(flow), m_prompts(prompts)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *editor = qobject_cast<QLineEdit *>(object);
+        if (editor && event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            const bool leaves = key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return
+                                || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
+            if (leaves) {
+                if (const auto problem = m_flow.priceProblem(editor->text())) {
+                    m_prompts.error(*problem);
+                    editor->setFocus();
+                    editor->selectAll();
+                    return true;
+                }
+            }
+        }
+        return QStyledItemDelegate::eventFilter(object, event);
+    }
+
+private:
+    PriceEntry &m_flow;
+    Prompts &m_prompts;
+};
+
+QLabel *heading(QWidget *parent, const char *name, const QString &text, int left, bool bold)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(tahomaPixels(13, bold));
+    label->move(left, 11);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                          | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_prompts(prompts),
+      m_dm(dm),
+      m_flow(prompts, dm)
+{
+    setObjectName(u"PrecoCota"_s);
+    setWindowTitle(u"Define Preços dos Itens da Contação"_s);
+    setFont(tahomaPixels(11));
+    m_runChooser = [this](Query &cotasBaixadas) {
+        TCotaBaixada chooser(cotasBaixadas, this);
+        chooser.exec();
+        return chooser.okfil();
+    };
+
+    m_lbl1 = heading(this, "lbl1", u"Itens da Cotação :"_s, 8, false);
+    m_lblCota = heading(this, "lblCota", QString(PriceEntry::NoQuotation), m_lbl1->geometry().right() + 6, true);
+    m_lblCota->setMinimumWidth(150);
+    m_btn3 = makeButton(this, "btn3", u"Cotações Baixadas"_s, {300, 8, 135, 21});
+    m_lb1 = heading(this, "lb1", u"F2 - No item selecionado, digita observação"_s, 460, true);
+
+    Table &items = dm.CotaFornec();
+    m_model = new DatasetModel(items,
+                               {{u"MARCA"_s, u"MARCA"_s, 115, {}, true},
+                                {u"PRODFABR"_s, u"PRODFABR"_s, 87, {}, true},
+                                {u"DESCRICAO"_s, u"DESCRICAO"_s, 440, {}, true},
+                                {u"UN"_s, u"UN"_s, 25, {}, true},
+                                {u"QTDE"_s, u"QTDE"_s, 49, u"0.00"_s, true},
+                                {u"VALOR"_s, u"VALOR"_s, 71, u"0.00"_s, false},
+                                {u"SIMILARES"_s, u"SIMILARES"_s, 181, {}, false}},
+                               this);
+    std::set<int> readOnly;
+    for (const char *name : {"MARCA", "PRODFABR", "DESCRICAO", "UN", "QTDE"})
+        readOnly.insert(items.fieldIndex(QLatin1String(name)));
+    m_model->setStyleHook([readOnly](const Dataset &, int, int field, int role) -> QVariant {
+        const bool shownOnly = readOnly.count(field) > 0;
+        if (role == Qt::BackgroundRole)
+            return QBrush(shownOnly ? Mint : LightBlue);
+        if (role == Qt::FontRole && shownOnly) {
+            QFont normal;
+            normal.setBold(false);
+            return normal;
+        }
+        return {};
+    });
+    connect(m_model, &DatasetModel::errorOccurred, this,
+            [this](const QString &message) { m_prompts.error(message); }, Qt::QueuedConnection);
+
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {3, 36, 1012, 395});
+    m_dbgrd1->setFrameShape(QFrame::NoFrame);
+    setBaseColour(m_dbgrd1, LightBlue);
+    // F2 is the observation key here, not the cell editor's.
+    m_dbgrd1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
+                              | QAbstractItemView::AnyKeyPressed);
+    m_dbgrd1->setTabKeyNavigation(true);
+    m_dbgrd1->setItemDelegateForColumn(ValorColumn, new PriceDelegate(m_flow, prompts, m_dbgrd1));
+    m_dbgrd1->installEventFilter(this);
+
+    m_DBCtrlGrid1 = new ItemPanels(items, this);
+    m_DBCtrlGrid1->setObjectName(u"DBCtrlGrid1"_s);
+    m_DBCtrlGrid1->setGeometry(3, 437, 1012, 90);
+    connect(m_DBCtrlGrid1, &ItemPanels::errorOccurred, this, [this](const QString &message) {
+        m_prompts.error(message);
+    });
+
+    m_btn2 = makeButton(this, "btn2", u"Pronto Para envio"_s, {8, 536, 100, 25});
+    m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, {116, 536, 113, 25});
+    m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, {237, 536, 126, 25});
+    m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, {371, 536, 126, 25});
+    m_btn1 = makeButton(this, "btn1", u"Saída"_s, {910, 536, 100, 25});
+    connect(m_btn1, &QPushButton::clicked, this, &TPrecoCota::btn1Click);
+    connect(m_btn2, &QPushButton::clicked, this, &TPrecoCota::btn2Click);
+    connect(m_btn3, &QPushButton::clicked, this, &TPrecoCota::btn3Click);
+    for (QPushButton *later : {m_btn4, m_btn5, m_btn6})
+        connect(later, &QPushButton::clicked, this, &TPrecoCota::notYetAvailable);
+    setTabOrder(m_btn3, m_dbgrd1);
+    setTabOrder(m_dbgrd1, m_btn2);
+    setTabOrder(m_btn2, m_btn4);
+    setTabOrder(m_btn4, m_btn5);
+    setTabOrder(m_btn5, m_btn6);
+    setTabOrder(m_btn6, m_btn1);
+
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &TPrecoCota::leaveGrid);
+    fixAndCentre(this, 1018, 569);
+}
+
+TPrecoCota::~TPrecoCota()
+{
+    // The grid goes before this object is gone: no focus report may reach it.
+    disconnect(m_focusWatch);
+}
+
+void TPrecoCota::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TPrecoCota::FormShow()
+{
+    m_flow.FormShow();
+    m_lblCota->setText(m_flow.lblCota());
+}
+
+void TPrecoCota::btn3Click()
+{
+    m_flow.btn3Click(m_runChooser);
+    showChoice();
+}
+
+void TPrecoCota::showChoice()
+{
+    m_lblCota->setText(m_flow.lblCota());
+    const int row = qMax(0, m_dm.CotaFornec().currentRow());
+    if (m_model->rowCount() > 0)
+        m_dbgrd1->setCurrentIndex(m_model->index(row, ValorColumn));
+    m_dbgrd1->setFocus();
+}
+
+void TPrecoCota::btn2Click()
+{
+    m_flow.btn2Click();
+    m_lblCota->setText(m_flow.lblCota());
+}
+
+void TPrecoCota::btn1Click()
+{
+    done(Accepted);
+}
+
+void TPrecoCota::notYetAvailable()
+{
+    m_prompts.message(u"Atenção"_s, u"Esta função não está disponível nesta versão."_s);
+}
+
+bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (key == Qt::Key_F2) {
+        m_flow.editObservation();
+        return true;
+    }
+    if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
+        m_flow.deleteItem();
+        return true;
+    }
+    return false;
+}
+
+bool TPrecoCota::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_dbgrd1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (dbgrd1KeyDown(key->key(), key->modifiers()))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TPrecoCota::leaveGrid(QWidget *old, QWidget *now)
+{
+    const auto inGrid = [this](QWidget *w) { return w && (w == m_dbgrd1 || m_dbgrd1->isAncestorOf(w)); };
+    if (inGrid(old) && now && !inGrid(now))
+        dbgrd1Exit();
+}
+
+void TPrecoCota::dbgrd1Exit()
+{
+    m_flow.dbgrd1Exit();
+}
+
+void TPrecoCota::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TPrecoCota::done(int result)
+{
+    // A price still in its editor reaches the table before the window goes.
+    if (QWidget *focus = QApplication::focusWidget(); focus && m_dbgrd1->isAncestorOf(focus))
+        m_btn1->setFocus();
+    dbgrd1Exit();
+    QDialog::done(result);
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "quotations/price_entry.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class DatasetModel;
+class ItemPanels;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+// "Define Preços dos Itens da Contação": the items of the chosen quotation,
+// priced in the grid.
+class TPrecoCota final : public QDialog {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TPrecoCota)
+
+public:
+    // Runs the chooser on CotasBaixadas and returns okfil.
+    using ChooserRunner = std::function<bool(Query &cotasBaixadas)>;
+
+    TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent = nullptr);
+    ~TPrecoCota() override;
+
+    // Replaces the chooser window (tests answer without a dialog).
+    void setChooserRunner(ChooserRunner runner) { m_runChooser = std::move(runner); }
+
+    QLabel *lbl1() const { return m_lbl1; }
+    QLabel *lblCota() const { return m_lblCota; }
+    QLabel *lb1() const { return m_lb1; }
+    QTableView *dbgrd1() const { return m_dbgrd1; }
+    DatasetModel *model() const { return m_model; }
+    ItemPanels *DBCtrlGrid1() const { return m_DBCtrlGrid1; }
+    QPushButton *btn1() const { return m_btn1; }
+    QPushButton *btn2() const { return m_btn2; }
+    QPushButton *btn3() const { return m_btn3; }
+    QPushButton *btn4() const { return m_btn4; }
+    QPushButton *btn5() const { return m_btn5; }
+    QPushButton *btn6() const { return m_btn6; }
+    PriceEntry &workflow() { return m_flow; }
+
+    void FormShow();
+    void btn1Click();
+    void btn2Click();
+    void btn3Click();
+    // F2 asks for the observation; Ctrl+Del deletes the item after a question.
+    bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void dbgrd1Exit();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void done(int result) override;
+    // Escape cancels a cell's edit; it never closes the window.
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void notYetAvailable();
+    void showChoice();
+    void leaveGrid(QWidget *old, QWidget *now);
+
+    Prompts &m_prompts;
+    TDm &m_dm;
+    PriceEntry m_flow;
+    ChooserRunner m_runChooser;
+    DatasetModel *m_model;
+    QLabel *m_lbl1;
+    QLabel *m_lblCota;
+    QPushButton *m_btn3;
+    QLabel *m_lb1;
+    QTableView *m_dbgrd1;
+    ItemPanels *m_DBCtrlGrid1;
+    QPushButton *m_btn2;
+    QPushButton *m_btn4;
+    QPushButton *m_btn5;
+    QPushButton *m_btn6;
+    QPushButton *m_btn1;
+    QMetaObject::Connection m_focusWatch;
+    bool m_shown = false;
+};

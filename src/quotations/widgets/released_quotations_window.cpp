@@ -1,0 +1,92 @@
+#include "quotations/widgets/released_quotations_window.h"
+
+#include "quotations/widgets/quotation_grid.h"
+#include "store/data_module.h"
+#include "store/dataset_model.h"
+#include "ui/widgets/form_style.h"
+
+#include <QPushButton>
+#include <QTableView>
+
+using namespace Qt::StringLiterals;
+
+TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_flow(prompts, dm, net, servidor, [this](const QString &address) { return m_IdHTTP1.get(address); })
+{
+    setObjectName(u"FCotaLib"_s);
+    setWindowTitle(u"Cotações Liberadas"_s);
+    setFont(tahomaPixels(13));
+    setWindowColour(this, QColor(248, 176, 80));
+    m_IdHTTP1.setWaitHook([&prompts] { prompts.keepAlive(); });
+
+    m_model = new DatasetModel(dm.CotaLiberada(),
+                               {{u"Cotacao"_s, u"Cotação"_s, 201, {}, true},
+                                {u"TipoStatus"_s, u"Status"_s, 109, {}, true},
+                                {u"DataValidade"_s, u"Data Validade"_s, 103, u"dd/mm/yyyy"_s, true},
+                                {u"AteHora"_s, u"Até Hora"_s, 86, u"HH:NN"_s, true}},
+                               this);
+    const int status = dm.CotaLiberada().fieldIndex(u"TipoStatus"_s);
+    m_model->setStyleHook([status](const Dataset &d, int row, int, int role) {
+        return ReleasedQuotations::rowStyle(d.value(row, status).toString(), role);
+    });
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 8, 566, 244});
+    m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTitleColour(m_dbgrd1, QColor(225, 247, 138));
+
+    m_btn1 = makeButton(this, "btn1", u"Verificar"_s, {8, 262, 105, 28});
+    m_btn2 = makeButton(this, "btn2", u"Baixar"_s, {121, 262, 105, 28});
+    m_btn3 = makeButton(this, "btn3", u"Saída"_s, {469, 262, 105, 28});
+    connect(m_btn1, &QPushButton::clicked, this, &TFCotaLib::btn1Click);
+    connect(m_btn2, &QPushButton::clicked, this, &TFCotaLib::btn2Click);
+    connect(m_btn3, &QPushButton::clicked, this, &TFCotaLib::btn3Click);
+    setTabOrder(m_dbgrd1, m_btn1);
+    setTabOrder(m_btn1, m_btn2);
+    setTabOrder(m_btn2, m_btn3);
+
+    fixAndCentre(this, 582, 298);
+}
+
+TFCotaLib::~TFCotaLib() = default;
+
+void TFCotaLib::setXLogin(const QString &login)
+{
+    m_xLogin = login;
+    m_flow.setCredentials(m_xLogin, m_xSenha);
+}
+
+void TFCotaLib::setXSenha(const QString &senha)
+{
+    m_xSenha = senha;
+    m_flow.setCredentials(m_xLogin, m_xSenha);
+}
+
+void TFCotaLib::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFCotaLib::FormShow()
+{
+    m_flow.FormShow();
+    m_dbgrd1->setFocus();
+}
+
+void TFCotaLib::btn1Click()
+{
+    m_flow.btn1Click();
+}
+
+void TFCotaLib::btn2Click()
+{
+    m_flow.btn2Click();
+}
+
+void TFCotaLib::btn3Click()
+{
+    done(Accepted);
+}

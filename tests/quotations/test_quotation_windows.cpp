@@ -1,0 +1,257 @@
+#include "quotation_fixture.h"
+#include "quotations/widgets/downloaded_chooser.h"
+#include "quotations/widgets/item_panels.h"
+#include "quotations/widgets/price_entry_window.h"
+#include "quotations/widgets/released_quotations_window.h"
+#include "store/dataset_model.h"
+#include "support/qstring_printer.h"
+#include "support/raw_server.h"
+#include "support/scripted_prompts.h"
+
+#include <QApplication>
+#include <QBrush>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QColor background(const QAbstractItemModel *model, int row, int column)
+{
+    return model->index(row, column).data(Qt::BackgroundRole).value<QBrush>().color();
+}
+
+bool bold(const QAbstractItemModel *model, int row, int column)
+{
+    const QVariant font = model->index(row, column).data(Qt::FontRole);
+    return font.isValid() && font.value<QFont>().bold();
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+} // namespace
+
+TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
+{
+    QuotationStore store;
+    store.addReleased(u"C1"_s, u"aberta"_s);
+    store.addReleased(u"C2"_s, u"Baixada"_s);
+    store.addReleased(u"C3"_s, u"Enviar"_s);
+    const QByteArray body = "05/06/2020|C4|14:30|ABERTA|01/06/2020";
+    RawServer server({RawServer::answer("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
+                                        + "\r\n\r\n" + body)});
+    ScriptedPrompts prompts;
+    FakeNet net;
+    TFCotaLib window(prompts, store.dm, net, server.url(QString()));
+    window.setXLogin(u"FORN"_s);
+    window.setXSenha(u"S 1"_s);
+    window.show();
+    settle();
+
+    EXPECT_EQ(window.size(), QSize(582, 298));
+    EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(window.font().pixelSize(), 13);
+    const QAbstractItemModel *model = window.dbgrd1()->model();
+    ASSERT_EQ(model->columnCount(), 4);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), u"Cotação"_s);
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), u"Até Hora"_s);
+    EXPECT_EQ(window.dbgrd1()->columnWidth(0), 201);
+    EXPECT_EQ(model->index(0, 2).data().toString(), u"05/06/2020"_s);
+    EXPECT_EQ(model->index(0, 3).data().toString(), u"14:30"_s);
+    EXPECT_EQ(background(model, 0, 3), QColor(135, 206, 235));
+    EXPECT_TRUE(bold(model, 0, 0));
+    EXPECT_EQ(background(model, 1, 0), QColor(192, 220, 192));
+    EXPECT_TRUE(bold(model, 1, 2));
+    EXPECT_FALSE(model->index(2, 0).data(Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(bold(model, 2, 0));
+    EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
+
+    QTest::mouseClick(window.btn1(), Qt::LeftButton);
+    ASSERT_EQ(server.requests().size(), 1);
+    EXPECT_TRUE(server.requests()[0].bytes.startsWith("GET /net/getcotalib.php?user=FORN&pass=S%201 HTTP/1.1\r\n"));
+    EXPECT_EQ(model->rowCount(), 4);
+    EXPECT_EQ(store.status(u"C4"_s), u"ABERTA"_s);
+    EXPECT_EQ(prompts.shown.last().kind, u"log"_s);
+
+    // The selected row is the one "Baixar" acts on.
+    window.dbgrd1()->setCurrentIndex(model->index(2, 0));
+    prompts.clear();
+    QTest::mouseClick(window.btn2(), Qt::LeftButton);
+    EXPECT_EQ(prompts.transcript(), QStringList{u"[Erro] A Cotação : C3 já foi baixada, Enviada ou pronta para "
+                                                "envio, operação cancelada.."_s});
+
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible());
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    EXPECT_FALSE(window.isVisible());
+}
+
+class PriceWindowTest : public ::testing::Test {
+protected:
+    PriceWindowTest()
+    {
+        store.addReleased(u"C1"_s, u"Baixada"_s);
+        store.addItem(u"C1"_s, u"P1"_s, u"AAA"_s, 10.0);
+        store.addItem(u"C1"_s, u"P2"_s, u"BBB"_s);
+        window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {u"C1"_s}); });
+        window.show();
+        QApplication::setActiveWindow(&window);
+        settle();
+    }
+
+    QString stored(const QString &column, const QString &produto)
+    {
+        return store.rows(u"SELECT %1 FROM CotacaoFornc WHERE PRODUTO = ?"_s.arg(column), {produto}).value(0);
+    }
+
+    // Typing into the grid: the first key opens the cell's editor.
+    void type(const QString &text)
+    {
+        QTest::keyClick(window.dbgrd1(), text.at(0).toLatin1());
+        ASSERT_TRUE(editor());
+        QTest::keyClicks(editor(), text.mid(1));
+    }
+
+    // The cell editor open in the grid, which has the focus.
+    QLineEdit *editor()
+    {
+        auto *e = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        return e && window.dbgrd1()->isAncestorOf(e) ? e : nullptr;
+    }
+
+    QuotationStore store;
+    ScriptedPrompts prompts;
+    TPrecoCota window{prompts, store.dm};
+};
+
+TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
+{
+    EXPECT_EQ(window.size(), QSize(1018, 569));
+    EXPECT_EQ(window.lblCota()->text(), u"0"_s);
+    EXPECT_EQ(window.model()->rowCount(), 0);
+
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    EXPECT_EQ(window.lblCota()->text(), u"C1"_s);
+    const QAbstractItemModel *model = window.model();
+    ASSERT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(window.dbgrd1()->currentIndex().column(), 5);
+    EXPECT_TRUE(window.dbgrd1()->hasFocus());
+    for (int c = 0; c < 7; ++c) {
+        EXPECT_EQ(background(model, 0, c), c < 5 ? QColor(101, 245, 184) : QColor(201, 217, 241)) << c;
+        EXPECT_EQ(bool(model->flags(model->index(0, c)) & Qt::ItemIsEditable), c >= 5) << c;
+    }
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), u"DESCRICAO"_s);
+    EXPECT_EQ(model->index(0, 5).data().toString(), u"10,00"_s);
+
+    // The panels: the current item in mint green, the next in sky blue; carriage returns as blanks.
+    ItemPanels *panels = window.DBCtrlGrid1();
+    EXPECT_EQ(panels->aplicacaoText(0), u"uso geral"_s);
+    EXPECT_EQ(panels->obsText(0), u"obs P1"_s);
+    EXPECT_EQ(panels->obsText(1), u"obs P2"_s);
+    EXPECT_EQ(panels->panel(0)->palette().color(QPalette::Window), QColor(101, 245, 184));
+    EXPECT_EQ(panels->panel(1)->palette().color(QPalette::Window), QColor(166, 202, 240));
+
+    // No key adds a row: Down past the last row, Insert.
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Insert);
+    settle();
+    EXPECT_EQ(model->rowCount(), 2);
+    EXPECT_EQ(store.rows(u"SELECT COUNT(*) FROM CotacaoFornc"_s), QStringList{u"2"_s});
+    EXPECT_EQ(panels->obsText(1), u"obs P2"_s);
+    EXPECT_EQ(panels->panel(1)->palette().color(QPalette::Window), QColor(101, 245, 184));
+
+    QTest::mouseClick(window.btn5(), Qt::LeftButton);
+    EXPECT_EQ(prompts.transcript(), QStringList{u"[Atenção] Esta função não está disponível nesta versão."_s});
+}
+
+TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+
+    type(u"abc"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] 'abc' is not a valid floating point value."_s});
+    ASSERT_TRUE(editor()); // still open for a correction
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
+    QTest::keyClick(grid, Qt::Key_Escape); // never closes the window
+    EXPECT_TRUE(window.isVisible());
+
+    // Typed in the regional form; Tab moves on to the next cell.
+    type(u"7,5"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    settle();
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"7.5"_s);
+    EXPECT_EQ(grid->currentIndex().column(), 6);
+
+    // A price still in its editor is stored when the grid loses the focus.
+    grid->setCurrentIndex(window.model()->index(1, 5));
+    type(u"3,25"_s);
+    window.btn2()->setFocus();
+    settle();
+    EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"3.25"_s);
+}
+
+TEST_F(PriceWindowTest, F2AndCtrlDelete)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+    prompts.inputs = {u"urgente"_s};
+    QTest::keyClick(grid, Qt::Key_F2, Qt::ShiftModifier);
+    EXPECT_EQ(prompts.transcript(), QStringList{u"[Digite] A sua observação :"_s});
+    EXPECT_EQ(stored(u"OBS"_s, u"P1"_s), u"urgente"_s);
+    EXPECT_EQ(window.DBCtrlGrid1()->obsText(0), u"urgente"_s);
+    EXPECT_FALSE(editor());
+
+    prompts.clear();
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(prompts.transcript(), QStringList{u"[Atenção] Apagar o item selecionado da cotação?"_s});
+    EXPECT_EQ(window.model()->rowCount(), 2);
+    prompts.answers = {true};
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(window.model()->rowCount(), 1);
+    EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P2"_s});
+}
+
+TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
+{
+    QuotationStore store;
+    store.addReleased(u"C1"_s, u"Baixada"_s);
+    store.addReleased(u"C2"_s, u"Baixada"_s);
+    store.addReleased(u"C3"_s, u"ABERTA"_s);
+    Query &baixadas = store.dm.CotasBaixadas();
+    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    baixadas.open();
+
+    TCotaBaixada chooser(baixadas);
+    chooser.show();
+    settle();
+    EXPECT_EQ(chooser.size(), QSize(645, 291));
+    EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
+    chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));
+    EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+    QTest::keyClick(chooser.dbgrd1(), Qt::Key_Escape);
+    EXPECT_TRUE(chooser.isVisible());
+    QTest::mouseClick(chooser.btn1(), Qt::LeftButton);
+    EXPECT_FALSE(chooser.isVisible());
+    EXPECT_TRUE(chooser.okfil());
+
+    TCotaBaixada again(baixadas);
+    again.show();
+    QTest::mouseClick(again.btn2(), Qt::LeftButton);
+    EXPECT_FALSE(again.okfil());
+}
