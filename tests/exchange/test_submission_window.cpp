@@ -77,7 +77,7 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), titles[c]);
         EXPECT_EQ(w.dbgrd1()->horizontalHeader()->sectionSize(c), widths[c]);
     }
-    EXPECT_GT(w.dbgrd1()->horizontalHeader()->sizeHint().height(), 10);
+    EXPECT_GT(w.dbgrd1()->horizontalHeader()->height(), 10); // the titles keep their line
     ASSERT_EQ(model->rowCount(), 2);
     const QStringList firstRow{u"A1"_s, u"Enviar"_s, u"30/06/2020"_s, u"17:00"_s, u"26/06/2020"_s};
     for (int c = 0; c < 5; ++c)

@@ -1,6 +1,7 @@
 #include "exchange/widgets/submission_window.h"
 
 #include "exchange/http_client.h"
+#include "quotations/widgets/quotation_grid.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "store/store_error.h"
@@ -17,16 +18,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The widths are set on the header: a width given to the model would come
-// back as a size hint of height 0 and flatten the header.
 const QList<ModelColumn> kColumns{
-    {u"Cotacao"_s, u"Cotação"_s, 0, {}, true},
-    {u"TipoStatus"_s, u"Status"_s, 0, {}, true},
-    {u"DataValidade"_s, u"Deve Entregar em"_s, 0, u"dd/mm/yyyy"_s, true},
-    {u"AteHora"_s, u"Até Hora"_s, 0, u"HH:NN"_s, true},
-    {u"DataLiberada"_s, u"DataLiberada"_s, 0, {}, true},
+    {u"Cotacao"_s, u"Cotação"_s, 180, {}, true},
+    {u"TipoStatus"_s, u"Status"_s, 106, {}, true},
+    {u"DataValidade"_s, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s, true},
+    {u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true},
+    {u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true},
 };
-const int kWidths[] = {180, 106, 157, 97, 121};
 
 // Column titles centred on a green shaded towards light yellow-green.
 const QString kHeaderStyle = u"QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
@@ -44,9 +42,6 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     , m_prompts(prompts)
     , m_lbl1(namedChild<QLabel>(this, "lbl1"))
     , m_lbl2(namedChild<QLabel>(this, "lbl2"))
-    , m_dbgrd1(namedChild<QTableView>(this, "dbgrd1"))
-    , m_btn1(namedChild<QPushButton>(this, "btn1"))
-    , m_btn2(namedChild<QPushButton>(this, "btn2"))
     , m_tmr1(new QTimer(this))
 {
     setObjectName(u"EnviaCotacao"_s);
@@ -57,21 +52,13 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     placeLabel(m_lbl1, 8, 8);
 
     m_model = new DatasetModel(dm.CotaLiberada(), kColumns, this);
-    m_dbgrd1->setModel(m_model);
-    m_dbgrd1->setGeometry(8, 32, 713, 208);
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 32, 713, 208});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbgrd1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_dbgrd1->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_dbgrd1->verticalHeader()->hide();
     m_dbgrd1->horizontalHeader()->setStyleSheet(kHeaderStyle);
-    m_dbgrd1->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    for (int c = 0; c < kColumns.size(); ++c)
-        m_dbgrd1->horizontalHeader()->resizeSection(c, kWidths[c]);
-    m_model->followSelection(m_dbgrd1->selectionModel());
     m_dbgrd1->installEventFilter(this);
     connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, [this] { m_workflow->ds1DataChange(); });
 
-    placeTextButton(m_btn1, u"Envia-las Agora?"_s, {8, 248, 161, 25});
+    m_btn1 = makeButton(this, "btn1", u"Envia-las Agora?"_s, {8, 248, 161, 25});
     connect(m_btn1, &QPushButton::clicked, this, &TEnviaCotacao::btn1Click);
 
     m_lbl2->setFont(tahomaPixels(16, true));
@@ -81,7 +68,7 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_lbl2->move(180, 249);
     m_lbl2->hide();
 
-    placeTextButton(m_btn2, u"Saída"_s, {632, 246, 88, 25});
+    m_btn2 = makeButton(this, "btn2", u"Saída"_s, {632, 246, 88, 25});
     connect(m_btn2, &QPushButton::clicked, this, &TEnviaCotacao::btn2Click);
 
     m_tmr1->setObjectName(u"tmr1"_s);

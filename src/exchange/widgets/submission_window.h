@@ -57,9 +57,9 @@ private:
     DatasetModel *m_model = nullptr;
     QLabel *m_lbl1;
     QLabel *m_lbl2;
-    QTableView *m_dbgrd1;
-    QPushButton *m_btn1;
-    QPushButton *m_btn2;
+    QTableView *m_dbgrd1 = nullptr;
+    QPushButton *m_btn1 = nullptr;
+    QPushButton *m_btn2 = nullptr;
     QTimer *m_tmr1;
     bool m_closed = false;
 };
