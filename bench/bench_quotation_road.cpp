@@ -1,10 +1,13 @@
 // The quotation road at ten thousand items against kelvo-buyer-sim on
-// loopback: the submission of a priced quotation (verification, form, POST,
-// status). Each run gets a fresh copy of the simulator's state, since a
-// quotation can be answered only once.
-#include "buyersim/buyer_state.h"
+// loopback: the download of the items into the store, the price-entry window
+// opened on them, and the submission of the priced quotation (verification,
+// form, POST, status). A submission gets a fresh copy of the simulator's
+// state each time, since a quotation can be answered only once.
 #include "exchange/http_client.h"
 #include "exchange/quotation_submission.h"
+#include "quotations/released_quotations.h"
+#include "quotations/widgets/price_entry_window.h"
+#include "store/dataset_model.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 
@@ -12,11 +15,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTableView>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
-#include <optional>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -92,7 +96,6 @@ struct Generated {
     QTemporaryDir dir;
     QString statePath;
     QString cotacao;
-    std::optional<buyersim::BuyerState> state;
 
     Generated()
     {
@@ -105,7 +108,6 @@ struct Generated {
         if (!m.hasMatch())
             return;
         cotacao = m.captured(1);
-        state = buyersim::BuyerState::load(statePath);
     }
 
     // A fresh copy, on which the quotation has not been answered yet.
@@ -124,61 +126,138 @@ const Generated &generated()
     return g;
 }
 
-// A store holding the generated quotation as downloaded and priced: two
-// items in three with a price, the quotation in "Enviar".
-void fillPricedStore(TDm &dm, const buyersim::Quotation &cotacao)
-{
-    Transaction tx(dm.Banco());
-    Table &list = dm.CotaLiberada();
-    list.open();
-    if (!list.append())
-        return;
-    list.setText(u"Cotacao"_s, cotacao.numero);
-    list.setText(u"TipoStatus"_s, u"Enviar"_s);
-    list.setDate(u"DataValidade"_s, cotacao.validade);
-    list.setDate(u"DataLiberada"_s, cotacao.liberada);
-    list.post();
+// A store of its own in a temporary folder.
+struct Store {
+    QTemporaryDir folder;
+    TDm dm;
 
-    Table &items = dm.CotaFornec();
-    items.open();
-    dm.setPodeIcota(true);
-    for (qsizetype k = 0; k < cotacao.itens.size(); ++k) {
-        const buyersim::QuotationItem &item = cotacao.itens[k];
-        if (!items.append())
-            return;
-        items.setText(u"CONTATO"_s, cotacao.contato);
-        items.setText(u"COTACAO"_s, cotacao.numero);
-        items.setDate(u"DATA"_s, cotacao.liberada);
-        items.setText(u"PRODUTO"_s, item.produto);
-        items.setText(u"DESCRICAO"_s, item.descricao);
-        items.setText(u"MARCA"_s, item.marca);
-        items.setFloat(u"QTDE"_s, item.qtde());
-        if (k % 3 != 2)
-            items.setFloat(u"VALOR"_s, 10.25 + double(k % 97));
-        items.setText(u"CONDPGTO"_s, item.condPgto);
-        items.setText(u"OBS"_s, u"entrega imediata"_s);
-        items.post();
+    Store()
+    {
+        const QString path = folder.filePath(u"CotaKelvo.new"_s);
+        createDatabase(path);
+        dm.openStore(path);
     }
-    dm.setPodeIcota(false);
-    tx.commit();
-    items.close();
-    list.close();
+};
+
+// The list fetched, the generated quotation selected: what "Baixar" starts from.
+bool fetchList(ReleasedQuotations &flow, TDm &dm, const QString &cotacao)
+{
+    return flow.FormShow() && flow.btn1Click() && dm.CotaLiberada().locate(u"Cotacao"_s, {cotacao});
+}
+
+// Made once for several benchmarks, released before the application ends.
+struct Shared {
+    std::unique_ptr<Sim> sim;
+    std::unique_ptr<Store> downloaded;
+    bool downloadTried = false;
+};
+Shared shared;
+
+// A simulator that answers downloads; they change nothing in its state.
+Sim &downloadSim()
+{
+    if (!shared.sim)
+        shared.sim = std::make_unique<Sim>(generated().freshCopy(0));
+    return *shared.sim;
+}
+
+// A store with the generated quotation downloaded: "Baixada", no prices.
+TDm *downloadedStore()
+{
+    if (!shared.downloadTried) {
+        shared.downloadTried = true;
+        auto store = std::make_unique<Store>();
+        BenchPrompts prompts;
+        OnlineNet net;
+        HttpClient http;
+        ReleasedQuotations flow(prompts, store->dm, net, downloadSim().url(),
+                                [&](const QString &address) { return http.get(address); });
+        flow.setCredentials(User, Password);
+        if (fetchList(flow, store->dm, generated().cotacao) && flow.btn2Click())
+            shared.downloaded = std::move(store);
+    }
+    return shared.downloaded ? &shared.downloaded->dm : nullptr;
+}
+
+void exec(TDm &dm, const QString &statement)
+{
+    dm.Fsql().close();
+    dm.Fsql().setSql({statement});
+    dm.Fsql().execSql();
+}
+
+void BM_DownloadTenThousandItems(benchmark::State &state)
+{
+    if (generated().cotacao.isEmpty() || downloadSim().url().isEmpty()) {
+        state.SkipWithError("kelvo-buyer-sim did not start with a generated quotation");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        Store store;
+        BenchPrompts prompts;
+        OnlineNet net;
+        HttpClient http;
+        ReleasedQuotations flow(prompts, store.dm, net, downloadSim().url(),
+                                [&](const QString &address) { return http.get(address); });
+        flow.setCredentials(User, Password);
+        const bool listed = fetchList(flow, store.dm, generated().cotacao);
+        state.ResumeTiming();
+
+        const bool stored = listed && flow.btn2Click();
+
+        state.PauseTiming();
+        const std::string why = (u"download failed: "_s + prompts.problem).toStdString();
+        if (!stored || store.dm.CotaFornec().rowCount() != ItemCount) {
+            state.SkipWithError(why.c_str());
+            break;
+        }
+        state.ResumeTiming();
+    }
+    state.counters["items"] = ItemCount;
+}
+
+// From the window's creation to its grid showing the chosen quotation's items.
+void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
+{
+    TDm *dm = downloadedStore();
+    if (!dm) {
+        state.SkipWithError("the download for the price entry failed");
+        return;
+    }
+    for (auto _ : state) {
+        BenchPrompts prompts;
+        auto window = std::make_unique<TPrecoCota>(prompts, *dm);
+        window->setChooserRunner(
+            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {generated().cotacao}); });
+        window->show();
+        window->btn3Click();
+        const int rows = window->dbgrd1()->model()->rowCount();
+
+        state.PauseTiming();
+        window->close();
+        window.reset();
+        if (rows != ItemCount) {
+            state.SkipWithError("the price entry does not show the items");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    state.counters["items"] = ItemCount;
 }
 
 void BM_SubmitTenThousandItems(benchmark::State &state)
 {
     const Generated &g = generated();
-    const buyersim::Quotation *cotacao = g.state ? g.state->quotation(g.cotacao) : nullptr;
-    if (!cotacao) {
-        state.SkipWithError("kelvo-buyer-sim --generate gave no quotation");
+    TDm *downloaded = downloadedStore();
+    if (!downloaded) {
+        state.SkipWithError("the download for the submission failed");
         return;
     }
-    QTemporaryDir folder;
-    const QString dbPath = folder.filePath(u"CotaKelvo.new"_s);
-    createDatabase(dbPath);
-    TDm dm;
-    dm.openStore(dbPath);
-    fillPricedStore(dm, *cotacao);
+    TDm &dm = *downloaded;
+    // Two items in three priced, as a supplier leaves a quotation.
+    exec(dm, u"update CotacaoFornc set VALOR = 10.25 + (rowid % 97), OBS = 'entrega imediata' "
+             u"where rowid % 3 <> 2"_s);
 
     int run = 0;
     for (auto _ : state) {
@@ -189,10 +268,12 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
         HttpClient http;
         QuotationSubmission submission(prompts, dm, net, http, sim.url());
         submission.setLogin({User, Password});
-        dm.Fsql().close();
-        dm.Fsql().setSql({u"update CotaLiberadas set TipoStatus = 'Enviar'"_s});
-        dm.Fsql().execSql();
+        exec(dm, u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(g.cotacao));
         submission.FormShow();
+        if (!submission.select(g.cotacao)) {
+            state.SkipWithError("the quotation is not listed");
+            break;
+        }
         state.ResumeTiming();
 
         const SubmissionResult result = submission.btn1Click();
@@ -211,6 +292,8 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
 
 } // namespace
 
+BENCHMARK(BM_DownloadTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_OpenPriceEntryOnTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 BENCHMARK(BM_SubmitTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
 int main(int argc, char **argv)
@@ -222,5 +305,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    shared = {};
     return 0;
 }
