@@ -39,13 +39,18 @@ protected:
     bool eventFilter(QObject *object, QEvent *event) override
     {
         auto *editor = qobject_cast<QLineEdit *>(object);
+        // The message box takes the focus for a moment: that is no leaving.
+        if (editor && m_reporting && event->type() == QEvent::FocusOut)
+            return true;
         if (editor && event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             const bool leaves = key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return
                                 || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
             if (leaves) {
                 if (const auto problem = m_flow.priceProblem(editor->text())) {
+                    m_reporting = true;
                     m_prompts.error(*problem);
+                    m_reporting = false;
                     editor->setFocus();
                     editor->selectAll();
                     return true;
@@ -58,6 +63,7 @@ protected:
 private:
     PriceEntry &m_flow;
     Prompts &m_prompts;
+    bool m_reporting = false;
 };
 
 QLabel *heading(QWidget *parent, const char *name, const QString &text, int left, bool bold)
