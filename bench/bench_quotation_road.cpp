@@ -10,6 +10,7 @@
 #include "store/dataset_model.h"
 #include "store/data_module.h"
 #include "store/schema.h"
+#include "ui/silent_prompts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -46,20 +47,9 @@ public:
     QString input(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override { return std::make_unique<Lines>(); }
+    std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
 
     QString problem;
-
-private:
-    class Lines final : public LogWindow {
-    public:
-        void addLine(const QString &line) override { m_lines << line; }
-        QStringList lines() const override { return m_lines; }
-        void showModal() override {}
-
-    private:
-        QStringList m_lines;
-    };
 };
 
 // kelvo-buyer-sim on a free loopback port over a given state file.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/connectivity.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/store_error.h"
@@ -9,6 +10,13 @@
 #include <QTime>
 
 #include <optional>
+
+// Both checks pass: the exchanges go to a local test server.
+class OnlineNet final : public Connectivity {
+public:
+    bool IsConnected() override { return true; }
+    QString checkkelvo(const QString &) override { return {}; }
+};
 
 // A store of its own for a submission test, with quotations and items added
 // as the download would add them.

@@ -18,12 +18,6 @@ static void PrintTo(const QByteArray &bytes, std::ostream *out)
 
 namespace {
 
-class FakeNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
 QByteArray answer(const QByteArray &body, const QByteArray &status = "200 OK")
 {
     return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body;
@@ -53,7 +47,7 @@ struct Submission {
     SubmissionStore store;
     RawServer server;
     ScriptedPrompts prompts;
-    FakeNet net;
+    OnlineNet net;
     HttpClient http;
     QuotationSubmission workflow;
 };

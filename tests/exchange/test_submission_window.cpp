@@ -17,12 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class FakeNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
 struct WindowFixture {
     WindowFixture()
     {
@@ -44,7 +38,7 @@ struct WindowFixture {
     FixedClock clock{QDateTime(QDate(2020, 6, 26), QTime(23, 59, 55))};
     SubmissionStore store;
     ScriptedPrompts prompts;
-    FakeNet net;
+    OnlineNet net;
     std::unique_ptr<TEnviaCotacao> window;
 };
 
