@@ -103,8 +103,9 @@ SubmissionResult QuotationSubmission::btn1Click()
         if (!m_prompts.ask(u"Atenção"_s, u"Confirme o envio desta cotação para o Kelvo Autopeças ????"_s))
             return SubmissionResult::Declined;
         return send(cotacao);
-    } catch (const StoreError &e) {
-        m_prompts.error(e.message());
+    } catch (const std::exception &e) {
+        // A store failure ends the send; what was posted stays posted.
+        m_prompts.error(errorText(e));
         return SubmissionResult::Stopped;
     }
 }

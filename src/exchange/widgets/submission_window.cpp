@@ -1,10 +1,10 @@
 #include "exchange/widgets/submission_window.h"
 
+#include "exchange/exchange_frame.h"
 #include "exchange/http_client.h"
 #include "quotations/widgets/quotation_grid.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
-#include "store/store_error.h"
 #include "ui/widgets/form_style.h"
 
 #include <QHeaderView>
@@ -111,8 +111,8 @@ void TEnviaCotacao::FormShow()
     m_tmr1->stop();
     try {
         m_workflow->FormShow();
-    } catch (const StoreError &e) {
-        m_prompts.error(e.message());
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
     }
     if (m_model->rowCount() > 0)
         m_dbgrd1->selectRow(m_model->currentRow() < 0 ? 0 : m_model->currentRow());
@@ -155,8 +155,8 @@ void TEnviaCotacao::FormClose()
     m_closed = true;
     try {
         m_workflow->FormClose();
-    } catch (const StoreError &e) {
-        m_prompts.error(e.message());
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
     }
     m_lbl2->hide();
     m_tmr1->stop();
