@@ -3,6 +3,7 @@
 #include "app/main_workflow.h"
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
+#include "common/regional.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/qt_prompts.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char **argv)
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CotaKelvo"));
+    applyRegionalDefaults();
     if (!owner) {
         QMessageBox::information(nullptr, QStringLiteral("Atenção"), secondCopyText());
         return 0;

@@ -91,3 +91,9 @@ QString plainNumber(const std::optional<double> &value)
     const double v = *value == 0 ? 0.0 : *value; // no "-0"
     return QLocale::c().toString(v, 'f', QLocale::FloatingPointShortest);
 }
+
+void applyRegionalDefaults()
+{
+    if (QLocale::system().language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+}

@@ -25,6 +25,11 @@ QDate regionalDate(const QString &text);
 QTime regionalTime(const QString &text);
 std::optional<double> regionalNumber(const QString &text);
 
+// Where the system has no regional settings at all (the POSIX "C" locale of
+// a bare machine), the program follows the Brazilian ones it is made for;
+// any configured settings are followed as they are. Called once at start.
+void applyRegionalDefaults();
+
 // Values written for listings and scripts, independent of the regional
 // settings: yyyy-MM-dd, HH:mm, and numbers with "." in their shortest form
 // without grouping. An empty value gives an empty text.

@@ -107,8 +107,6 @@ QVariant DatasetModel::headerData(int section, Qt::Orientation orientation, int 
     }
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignCenter));
-    case Qt::SizeHintRole:
-        return c.width > 0 ? QVariant(QSize(c.width, 0)) : QVariant();
     default:
         return {};
     }

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "common/regional.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    applyRegionalDefaults();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

@@ -18,8 +18,6 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
     grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    // The model's size hints carry widths only: the title row keeps one line of text.
-    grid->horizontalHeader()->setFixedHeight(grid->fontMetrics().height() + 8);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setWordWrap(false);
     for (int c = 0; c < model->columns().size(); ++c) {
