@@ -128,6 +128,12 @@ BuyerService::BuyerService(BuyerState &state, QString statePath, QString user, Q
     , m_user(std::move(user))
     , m_password(std::move(password))
 {
+    // Serialised once at start, so that a submission only writes its own part.
+    if (!m_statePath.isEmpty()) {
+        m_catalogue = m_state.catalogueJson();
+        for (const Submission &envio : std::as_const(m_state.envios))
+            m_savedSubmissions.append(BuyerState::submissionJson(envio));
+    }
 }
 
 HttpAnswer BuyerService::handle(const HttpRequest &request)
@@ -279,7 +285,10 @@ HttpAnswer BuyerService::record(Submission envio)
     m_state.envios.append(std::move(envio));
     if (!m_statePath.isEmpty()) {
         try {
-            m_state.save(m_statePath);
+            QList<QByteArray> submissions = m_savedSubmissions;
+            submissions.append(BuyerState::submissionJson(m_state.envios.last()));
+            BuyerState::writeFile(m_statePath, BuyerState::assembleJson(m_catalogue, submissions));
+            m_savedSubmissions = submissions;
         } catch (const StateError &error) {
             // Unsaved, the answer would be forgotten at the next start.
             m_state.envios.removeLast();

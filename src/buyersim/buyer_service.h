@@ -52,6 +52,10 @@ private:
     HttpAnswer record(Submission envio);
 
     BuyerState &m_state;
+    // The state file's parts as saved: this service never changes the
+    // catalogue and only adds submissions.
+    QByteArray m_catalogue;
+    QList<QByteArray> m_savedSubmissions;
     QString m_statePath;
     QString m_user;
     QString m_password;

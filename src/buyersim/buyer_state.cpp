@@ -318,7 +318,7 @@ QString BuyerState::nextNumber(int year) const
     return prefix + u"%1"_s.arg(last + 1, 6, 10, QLatin1Char('0'));
 }
 
-QByteArray BuyerState::toJson() const
+QByteArray BuyerState::catalogueJson() const
 {
     QJsonArray quotations;
     for (const Quotation &cotacao : cotacoes) {
@@ -351,24 +351,48 @@ QByteArray BuyerState::toJson() const
             { u"itens"_s, itens },
         });
     }
-    QJsonArray submissions;
-    for (const Submission &envio : envios) {
-        QJsonArray itens;
-        for (const SubmittedItem &item : envio.itens)
-            itens.append(buyersim::toJson(item));
-        submissions.append(QJsonObject {
-            { u"cotacao"_s, envio.cotacao },
-            { u"recebido"_s, envio.recebida.toString(Qt::ISODate) },
-            { u"itens"_s, itens },
-        });
-    }
-    const QJsonObject root {
+    const QJsonObject catalogue {
         { u"lojas"_s, QJsonArray::fromStringList(lojas) },
         { u"cotacoes"_s, quotations },
         { u"pedidos"_s, orders },
-        { u"envios"_s, submissions },
     };
-    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+    return QJsonDocument(catalogue).toJson(QJsonDocument::Compact);
+}
+
+QByteArray BuyerState::submissionJson(const Submission &envio)
+{
+    QJsonArray itens;
+    for (const SubmittedItem &item : envio.itens)
+        itens.append(buyersim::toJson(item));
+    const QJsonObject object {
+        { u"cotacao"_s, envio.cotacao },
+        { u"recebido"_s, envio.recebida.toString(Qt::ISODate) },
+        { u"itens"_s, itens },
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray BuyerState::assembleJson(const QByteArray &catalogue, const QList<QByteArray> &submissions)
+{
+    // The catalogue object with the submissions added as its last member.
+    QByteArray json = catalogue;
+    json.chop(1);
+    json += ",\"envios\":[";
+    for (qsizetype i = 0; i < submissions.size(); ++i) {
+        if (i > 0)
+            json += ',';
+        json += submissions.at(i);
+    }
+    json += "]}";
+    return json;
+}
+
+QByteArray BuyerState::toJson() const
+{
+    QList<QByteArray> submissions;
+    for (const Submission &envio : envios)
+        submissions.append(submissionJson(envio));
+    return assembleJson(catalogueJson(), submissions);
 }
 
 BuyerState BuyerState::fromJson(const QByteArray &json)
@@ -437,10 +461,15 @@ BuyerState BuyerState::fromJson(const QByteArray &json)
 
 void BuyerState::save(const QString &path) const
 {
+    writeFile(path, toJson());
+}
+
+void BuyerState::writeFile(const QString &path, const QByteArray &json)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw StateError(u"cannot write %1: %2"_s.arg(path, file.errorString()));
-    file.write(toJson());
+    file.write(json);
     if (!file.commit())
         throw StateError(u"cannot write %1: %2"_s.arg(path, file.errorString()));
 }

@@ -103,12 +103,19 @@ public:
     // six-digit sequence shared by quotations and orders.
     QString nextNumber(int year) const;
 
+    // The stores, quotations and orders as one JSON object. Submissions never
+    // change them, and each submission is written once: a server keeps these
+    // texts and assembles the file from them instead of writing it anew.
+    QByteArray catalogueJson() const;
+    static QByteArray submissionJson(const Submission &envio);
+    static QByteArray assembleJson(const QByteArray &catalogue, const QList<QByteArray> &submissions);
     QByteArray toJson() const;
     // Throws StateError naming the first bad entry.
     static BuyerState fromJson(const QByteArray &json);
 
     // Throws StateError; the file is replaced atomically.
     void save(const QString &path) const;
+    static void writeFile(const QString &path, const QByteArray &json);
     static BuyerState load(const QString &path);
 };
 

@@ -186,6 +186,15 @@ TEST_F(BuyerServiceTest, SubmissionIsRecordedSavedAndClosesTheQuotation)
     EXPECT_EQ(verdict("2026000101"), "CF");
     EXPECT_TRUE(post("2026000101", { item("2026000101", "0010230") }).body.startsWith('*'));
     EXPECT_EQ(m_state.envios.size(), 1);
+
+    // A later submission is added to the file beside the first one, and the
+    // quotations are saved as they were.
+    EXPECT_FALSE(post("2026000102", {}).body.startsWith('*'));
+    const BuyerState both = BuyerState::load(m_folder.file(u"state.json"_s));
+    ASSERT_EQ(both.envios.size(), 2);
+    EXPECT_EQ(both.envios.at(0).itens.size(), 2);
+    EXPECT_EQ(both.envios.at(1).cotacao, u"2026000102"_s);
+    EXPECT_EQ(both.toJson(), m_state.toJson());
 }
 
 TEST_F(BuyerServiceTest, EmptyFormIsAnAnswerOfNoItems)
