@@ -5,6 +5,8 @@
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
+#include "quotations/widgets/downloaded_chooser.h"
+#include "store/data_module.h"
 #include "fixture.h"
 #include "ui/silent_prompts.h"
 #include "ui/widgets/msg_window.h"
@@ -84,6 +86,14 @@ int main(int argc, char **argv)
     log.addLine(QStringLiteral("Servidor do kelvo - ok "));
     log.addLine(QStringLiteral("Recebidos 12 itens da cotação 2026000101"));
     ok &= save(log.window(), dir, QStringLiteral("TMsg"), out);
+
+    // The chooser of the price entry, with the quotations it offers.
+    Query &baixadas = context.dm().CotasBaixadas();
+    baixadas.setParam(QStringLiteral("Status"), QStringLiteral("Baixada"));
+    baixadas.open();
+    TCotaBaixada chooser(baixadas, &main);
+    ok &= save(&chooser, dir, QStringLiteral("TCotaBaixada"), out);
+    baixadas.close();
 
     // Every working window the program can open, as its button opens it.
     const Login demo{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
