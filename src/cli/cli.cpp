@@ -41,6 +41,14 @@ QString CliContext::password()
     return a ? a->settings().senha : QString();
 }
 
+std::function<int(CliContext &)> withApp(std::function<int(CliContext &, AppContext &)> run)
+{
+    return [run = std::move(run)](CliContext &c) {
+        AppContext *app = c.app();
+        return app ? run(c, *app) : int(CliFailed);
+    };
+}
+
 int CliContext::usage(const QString &text)
 {
     m_err << "cotakelvo-cli: " << text << Qt::endl << "Try 'cotakelvo-cli --help'." << Qt::endl;

@@ -65,6 +65,10 @@ struct CliCommand {
     std::function<int(CliContext &)> run;
 };
 
+// A command that needs the program started as the program starts
+// (server.new, the store, the credentials); it fails when the start did.
+std::function<int(CliContext &)> withApp(std::function<int(CliContext &, AppContext &)> run);
+
 // Commands are grouped by the layer that owns them; each group adds its own.
 void addCoreCommands(QList<CliCommand> &commands);
 void addQuotationCommands(QList<CliCommand> &commands);

@@ -61,52 +61,40 @@ private:
     ReleasedQuotations m_flow;
 };
 
-int fetch(CliContext &c)
+int fetch(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
-    ReleasedRun run(c, *app);
+    ReleasedRun run(c, app);
     if (!run.flow().FormShow())
         return CliFailed;
     return status(c, run.flow().btn1Click());
 }
 
-int download(CliContext &c)
+int download(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
     const QString cota = c.options().args.at(0);
-    ReleasedRun run(c, *app);
+    ReleasedRun run(c, app);
     if (!run.flow().FormShow())
         return CliFailed;
-    if (!app->dm().CotaLiberada().locate(u"Cotacao"_s, {cota})) {
+    if (!app.dm().CotaLiberada().locate(u"Cotacao"_s, {cota})) {
         c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
         return CliFailed;
     }
     return status(c, run.flow().btn2Click());
 }
 
-int list(CliContext &c)
+int list(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
-    ReleasedRun run(c, *app);
+    ReleasedRun run(c, app);
     if (!run.flow().FormShow())
         return CliFailed;
-    printRows(c, app->dm().CotaLiberada(),
+    printRows(c, app.dm().CotaLiberada(),
               {u"Cotacao"_s, u"TipoStatus"_s, u"DataValidade"_s, u"AteHora"_s, u"DataLiberada"_s});
     return CliOk;
 }
 
-int items(CliContext &c)
+int items(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
-    Table &t = app->dm().CotaFornec();
+    Table &t = app.dm().CotaFornec();
     try {
         t.close();
         t.setIndexName(u"Por_Marca"_s);
@@ -137,12 +125,9 @@ bool choose(CliContext &c, PriceEntry &flow)
     return chosen;
 }
 
-int price(CliContext &c)
+int price(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
-    PriceEntry flow(c.prompts(), app->dm());
+    PriceEntry flow(c.prompts(), app.dm());
     if (!choose(c, flow))
         return CliFailed;
     const QStringList &a = c.options().args;
@@ -150,12 +135,9 @@ int price(CliContext &c)
     return status(c, flow.setPrice(a.at(1), a.at(2), similares));
 }
 
-int obs(CliContext &c)
+int obs(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
-    PriceEntry flow(c.prompts(), app->dm());
+    PriceEntry flow(c.prompts(), app.dm());
     if (!choose(c, flow))
         return CliFailed;
     const QStringList &a = c.options().args;
@@ -167,12 +149,9 @@ int obs(CliContext &c)
     return status(c, flow.editObservation());
 }
 
-int ready(CliContext &c)
+int ready(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
-    PriceEntry flow(c.prompts(), app->dm());
+    PriceEntry flow(c.prompts(), app.dm());
     if (!choose(c, flow))
         return CliFailed;
     return status(c, flow.btn2Click());
@@ -183,18 +162,18 @@ int ready(CliContext &c)
 void addQuotationCommands(QList<CliCommand> &commands)
 {
     commands << CliCommand{u"quotations fetch"_s, u"quotations fetch"_s,
-                           u"fetch the released quotations (\"Verificar\")"_s, 0, 0, fetch}
+                           u"fetch the released quotations (\"Verificar\")"_s, 0, 0, withApp(fetch)}
              << CliCommand{u"quotations download"_s, u"quotations download COTA"_s,
-                           u"fetch the items of a quotation (\"Baixar\")"_s, 1, 1, download}
+                           u"fetch the items of a quotation (\"Baixar\")"_s, 1, 1, withApp(download)}
              << CliCommand{u"quotations list"_s, u"quotations list"_s,
                            u"print the released quotations: Cotacao|TipoStatus|DataValidade|AteHora|DataLiberada"_s,
-                           0, 0, list}
+                           0, 0, withApp(list)}
              << CliCommand{u"quotations items"_s, u"quotations items COTA"_s,
-                           u"print the items of a quotation, by brand"_s, 1, 1, items}
+                           u"print the items of a quotation, by brand"_s, 1, 1, withApp(items)}
              << CliCommand{u"quotations price"_s, u"quotations price COTA PRODUTO VALOR [SIMILARES]"_s,
-                           u"type a price (regional format; empty clears it) and a similar item"_s, 3, 4, price}
+                           u"type a price (regional format; empty clears it) and a similar item"_s, 3, 4, withApp(price)}
              << CliCommand{u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
-                           u"type the observation of an item (F2)"_s, 3, 3, obs}
+                           u"type the observation of an item (F2)"_s, 3, 3, withApp(obs)}
              << CliCommand{u"quotations ready"_s, u"quotations ready COTA"_s,
-                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, ready};
+                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, withApp(ready)};
 }

@@ -8,14 +8,11 @@
 namespace {
 
 // "Envia-las Agora?" for one quotation of the list of those ready to send.
-int sendQuotation(CliContext &c)
+int sendQuotation(CliContext &c, AppContext &app)
 {
-    AppContext *app = c.app();
-    if (!app)
-        return CliFailed;
     const QString cotacao = c.options().args.at(0);
     HttpClient http;
-    QuotationSubmission submission(c.prompts(), app->dm(), app->net(), http, app->settings().servidor);
+    QuotationSubmission submission(c.prompts(), app.dm(), app.net(), http, app.settings().servidor);
     submission.setLogin({c.login(), c.password()});
     SubmissionResult result = SubmissionResult::Nothing;
     try {
@@ -43,5 +40,5 @@ void addSubmissionCommands(QList<CliCommand> &commands)
     commands << CliCommand{QStringLiteral("quotations send"), QStringLiteral("quotations send COTA"),
                            QStringLiteral("send a quotation in \"Enviar\" to the server, as \"Envia-las Agora?\" "
                                           "(confirm with --yes)"),
-                           1, 1, sendQuotation};
+                           1, 1, withApp(sendQuotation)};
 }
