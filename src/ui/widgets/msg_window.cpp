@@ -23,7 +23,10 @@ TMsg::TMsg(QWidget *parent)
     connect(m_btn1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-TMsgLog::TMsgLog(QWidget *parent) : m_window(new TMsg(parent)) {}
+TMsgLog::TMsgLog(QWidget *parent, QWidget *centreOver)
+    : m_window(new TMsg(parent)), m_centreOver(centreOver ? centreOver : parent)
+{
+}
 
 TMsgLog::~TMsgLog()
 {
@@ -45,9 +48,8 @@ QStringList TMsgLog::lines() const
 
 void TMsgLog::showModal()
 {
-    // Centred over the window that owns it.
-    if (QWidget *owner = m_window->parentWidget()) {
-        const QRect frame = owner->window()->frameGeometry();
+    if (m_centreOver) {
+        const QRect frame = m_centreOver->window()->frameGeometry();
         m_window->move(frame.center() - m_window->rect().center());
     }
     m_window->exec();

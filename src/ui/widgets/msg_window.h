@@ -24,7 +24,9 @@ private:
 // Adapts TMsg to the LogWindow seam.
 class TMsgLog final : public LogWindow {
 public:
-    explicit TMsgLog(QWidget *parent);
+    // parent owns the window; it is shown centred over centreOver (the main
+    // window), or over parent when none is given.
+    explicit TMsgLog(QWidget *parent, QWidget *centreOver = nullptr);
     ~TMsgLog() override;
     void addLine(const QString &line) override;
     QStringList lines() const override;
@@ -33,4 +35,5 @@ public:
 
 private:
     TMsg *m_window;
+    QWidget *m_centreOver;
 };

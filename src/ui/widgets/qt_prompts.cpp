@@ -73,7 +73,7 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &dir, cons
 
 std::unique_ptr<LogWindow> QtPrompts::createLog()
 {
-    return std::make_unique<TMsgLog>(parentWidget());
+    return std::make_unique<TMsgLog>(parentWidget(), m_parent);
 }
 
 void QtPrompts::beginWait()
