@@ -1,0 +1,51 @@
+#include "app/app_context.h"
+#include "app/widgets/app_launcher.h"
+#include "support/scripted_prompts.h"
+#include "support/temp_folder.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class NoNet final : public Connectivity {
+public:
+    bool IsConnected() override { return false; }
+    QString checkkelvo(const QString &) override { return {}; }
+};
+
+} // namespace
+
+// With the database file missing the program still comes up; every working
+// window then meets the store's error instead of bringing the program down.
+TEST(WindowsWithoutStore, EveryWindowOpensAndShowsTheStoresError)
+{
+    TempFolder dir;
+    dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
+    ScriptedPrompts prompts;
+    AppContext app(dir.path(), std::make_unique<NoNet>());
+    ASSERT_TRUE(app.DataModuleCreate(prompts));
+    ASSERT_FALSE(app.storeOpen());
+    prompts.clear();
+
+    AppLauncher launcher(app, prompts);
+    WindowEnv env{app, prompts};
+    const Login login{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
+    ASSERT_FALSE(launcher.registry().isEmpty());
+    for (auto it = launcher.registry().cbegin(); it != launcher.registry().cend(); ++it) {
+        SCOPED_TRACE(it.key().toStdString());
+        std::unique_ptr<QDialog> window;
+        EXPECT_NO_THROW({
+            window.reset(it.value()(env, nullptr, &login));
+            window->show();
+            QCoreApplication::processEvents();
+            window->close();
+        });
+    }
+    // The windows that open a table said why they could not.
+    EXPECT_GE(prompts.boxes().size(), 3);
+    for (const QString &box : prompts.boxes())
+        EXPECT_TRUE(box.startsWith(QStringLiteral("[CotaKelvo] "))) << box.toStdString();
+}
