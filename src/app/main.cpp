@@ -2,6 +2,7 @@
 #include "app/instance_guard.h"
 #include "app/main_workflow.h"
 #include "app/widgets/app_launcher.h"
+#include "app/widgets/kelvo_application.h"
 #include "app/widgets/main_window.h"
 #include "common/regional.h"
 #include "ui/widgets/form_style.h"
@@ -18,7 +19,7 @@ int main(int argc, char **argv)
     InstanceGuard instancia(QStringLiteral("kelvocota"));
     const bool owner = instancia.acquire();
 
-    QApplication app(argc, argv);
+    KelvoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CotaKelvo"));
     applyRegionalDefaults();
     if (!owner) {
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
     }
 
     QtPrompts prompts;
+    app.setPrompts(&prompts);
     AppContext context(QCoreApplication::applicationDirPath());
     MainWorkflow workflow(prompts, context.net(), context.settings());
     AppLauncher launcher(context, prompts);
