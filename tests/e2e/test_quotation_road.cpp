@@ -7,6 +7,7 @@
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "support/qstring_printer.h"
+#include "support/sim_process.h"
 #include "support/temp_folder.h"
 
 #include <QFileInfo>
@@ -21,44 +22,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString SimProgram = QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim");
-
-// kelvo-buyer-sim on a free loopback port, with a generated quotation.
-class SimProcess final {
-public:
-    explicit SimProcess(const QStringList &arguments)
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(SimProgram, arguments);
-        static const QRegularExpression generated(u"^generated quotation (\\S+) "_s);
-        static const QRegularExpression listening(u"^listening on (http://\\S+)$"_s);
-        while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
-            const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-            if (const auto m = generated.match(line); m.hasMatch())
-                m_cotacao = m.captured(1);
-            if (const auto m = listening.match(line); m.hasMatch())
-                m_url = m.captured(1);
-        }
-    }
-    ~SimProcess()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    SimProcess(const SimProcess &) = delete;
-    SimProcess &operator=(const SimProcess &) = delete;
-
-    const QString &url() const { return m_url; }
-    const QString &cotacao() const { return m_cotacao; }
-
-private:
-    QProcess m_process;
-    QString m_url;
-    QString m_cotacao;
-};
 
 struct CliRun {
     int status;
@@ -80,7 +43,7 @@ CliRun cli(const TempFolder &dir, const QStringList &args)
 
 TEST(QuotationRoad, FetchDownloadPriceReadySend)
 {
-    ASSERT_TRUE(QFileInfo(SimProgram).isExecutable()) << "build kelvo-buyer-sim first";
+    ASSERT_TRUE(QFileInfo(SimProcess::program()).isExecutable()) << "build kelvo-buyer-sim first";
     if (!SystemConnectivity().IsConnected())
         GTEST_SKIP() << "the internet check needs a network interface other than loopback";
 
@@ -88,8 +51,8 @@ TEST(QuotationRoad, FetchDownloadPriceReadySend)
     const QString statePath = simDir.file(u"state.json"_s);
     SimProcess sim({u"--port"_s, u"0"_s, u"--state"_s, statePath, u"--generate"_s, u"6"_s});
     ASSERT_FALSE(sim.url().isEmpty());
-    ASSERT_FALSE(sim.cotacao().isEmpty());
-    const QString cota = sim.cotacao();
+    ASSERT_FALSE(sim.generatedQuotation().isEmpty());
+    const QString cota = sim.generatedQuotation();
 
     // The buyer's items, in the order the supplier's store browses them.
     const buyersim::BuyerState released = buyersim::BuyerState::load(statePath);

@@ -1,3 +1,4 @@
+#include "support/sim_process.h"
 #include "support/temp_folder.h"
 
 #include <QFileInfo>
@@ -10,47 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString program = QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim");
-
-// The simulator started on a free loopback port with its own state file.
-class SimProcess final {
-public:
-    explicit SimProcess(const QStringList &arguments)
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(program, arguments);
-    }
-    ~SimProcess()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(5000))
-                m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-    // The port of the "listening on" line, 0 when the process ends first.
-    quint16 port()
-    {
-        static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)$"_s);
-        while (m_process.waitForReadyRead(10000) || m_process.canReadLine()) {
-            while (m_process.canReadLine()) {
-                const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
-                const QRegularExpressionMatch match = listening.match(line);
-                if (match.hasMatch())
-                    return quint16(match.captured(1).toUInt());
-            }
-        }
-        return 0;
-    }
-
-    QProcess &process() { return m_process; }
-
-private:
-    QProcess m_process;
-};
 
 // Everything the server sends until it closes the connection.
 QByteArray exchange(quint16 port, const QByteArray &requests)
@@ -70,7 +30,7 @@ QByteArray exchange(quint16 port, const QByteArray &requests)
 
 TEST(BuyerSimProcess, ServesKeptAliveRequestsFromANewStateFile)
 {
-    ASSERT_TRUE(QFileInfo(program).isExecutable()) << "build kelvo-buyer-sim first";
+    ASSERT_TRUE(QFileInfo(SimProcess::program()).isExecutable()) << "build kelvo-buyer-sim first";
     TempFolder folder;
     SimProcess sim({ u"--port"_s, u"0"_s, u"--state"_s, folder.file(u"state.json"_s) });
     const quint16 port = sim.port();

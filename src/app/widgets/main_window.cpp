@@ -23,7 +23,7 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
     setFont(tahomaFont(8));
     setFixedSize(798, 123);
 
-    struct Spec {
+    struct ButtonDef {
         const char *name;
         int left;
         const char *hint;
@@ -31,7 +31,7 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
         const char *window;
         bool login;
     };
-    const Spec specs[] = {
+    const ButtonDef buttons[] = {
         {"btn1", 8, "Verifica cotações liberadas.....", QStyle::SP_BrowserReload, "TFCotaLib", true},
         {"btn3", 61, "Cotações baixadas pra definir Preços...", QStyle::SP_FileDialogDetailedView, "TPrecoCota", false},
         {"btn6", 114, "Envia resposta da cotação para Kelvo", QStyle::SP_ArrowForward, "TEnviaCotacao", true},
@@ -42,7 +42,7 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
         {"btn8", 692, nullptr, QStyle::SP_DialogResetButton, "TSetUP", false},
         {"btn4", 742, "Sai do Sistema de Cotação - Fornecedor", QStyle::SP_DialogCloseButton, nullptr, false},
     };
-    for (const Spec &s : specs) {
+    for (const ButtonDef &s : buttons) {
         QToolButton *b = addImageButton(QString::fromLatin1(s.name), s.left,
                                         s.hint ? QString::fromUtf8(s.hint) : QString(), s.icon);
         if (s.window) {

@@ -1,0 +1,39 @@
+#include "support/sim_process.h"
+
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+QString SimProcess::program()
+{
+    return QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim");
+}
+
+SimProcess::SimProcess(const QStringList &arguments)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(program(), arguments);
+    static const QRegularExpression generated(u"^generated quotation (\\S+) "_s);
+    static const QRegularExpression listening(u"^listening on (http://127\\.0\\.0\\.1:(\\d+))$"_s);
+    while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
+        while (m_url.isEmpty() && m_process.canReadLine()) {
+            const QString line = QString::fromUtf8(m_process.readLine()).trimmed();
+            if (const auto m = generated.match(line); m.hasMatch())
+                m_generatedQuotation = m.captured(1);
+            if (const auto m = listening.match(line); m.hasMatch()) {
+                m_url = m.captured(1);
+                m_port = quint16(m.captured(2).toUInt());
+            }
+        }
+    }
+}
+
+SimProcess::~SimProcess()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
