@@ -1,0 +1,16 @@
+#include "support/cli_run.h"
+
+#include "cli/cli.h"
+#include "support/temp_folder.h"
+
+#include <QTextStream>
+
+CliRun runCliIn(const TempFolder &dir, const QStringList &args)
+{
+    QString out, err;
+    QTextStream o(&out), e(&err);
+    const int status = runCli(args, dir.path(), o, e);
+    o.flush();
+    e.flush();
+    return {status, out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), err};
+}
