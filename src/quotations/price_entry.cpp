@@ -16,6 +16,19 @@ const QString Atencao = u"Atenção"_s;
 
 PriceEntry::PriceEntry(Prompts &prompts, TDm &dm) : m_prompts(prompts), m_dm(dm) {}
 
+bool PriceEntry::storeStep(const std::function<void()> &step, Dataset *cancelOnError)
+{
+    try {
+        step();
+    } catch (const std::exception &e) {
+        if (cancelOnError)
+            cancelOnError->cancel();
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
 void PriceEntry::showQuotation(const QString &cotacao)
 {
     Table &items = m_dm.CotaFornec();
@@ -85,7 +98,7 @@ bool PriceEntry::btn2Click()
                              + u", tornando pronta para envio, não vai poder mais fazer alterações. Ok???"_s;
     if (!m_prompts.ask(Atencao, question))
         return false;
-    try {
+    return storeStep([this] {
         Query &fsql = m_dm.Fsql();
         fsql.close();
         fsql.clearSql();
@@ -94,11 +107,7 @@ bool PriceEntry::btn2Click()
         fsql.setParam(u"Cotacao"_s, m_lblCota);
         fsql.execSql();
         showQuotation(NoQuotation);
-    } catch (const std::exception &e) {
-        m_prompts.error(errorText(e));
-        return false;
-    }
-    return true;
+    });
 }
 
 bool PriceEntry::editObservation()
@@ -107,16 +116,13 @@ bool PriceEntry::editObservation()
     if (!items.isOpen() || items.isEmpty())
         return false;
     const QString text = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString());
-    try {
-        items.edit();
-        items.setValue(u"OBS"_s, text);
-        items.post();
-    } catch (const std::exception &e) {
-        items.cancel();
-        m_prompts.error(errorText(e));
-        return false;
-    }
-    return true;
+    return storeStep(
+        [&] {
+            items.edit();
+            items.setValue(u"OBS"_s, text);
+            items.post();
+        },
+        &items);
 }
 
 bool PriceEntry::deleteItem()
@@ -126,13 +132,7 @@ bool PriceEntry::deleteItem()
         return false;
     if (!m_prompts.ask(Atencao, u"Apagar o item selecionado da cotação?"_s))
         return false;
-    try {
-        items.deleteRow();
-    } catch (const std::exception &e) {
-        m_prompts.error(errorText(e));
-        return false;
-    }
-    return true;
+    return storeStep([&] { items.deleteRow(); });
 }
 
 bool PriceEntry::dbgrd1Exit()
@@ -140,16 +140,12 @@ bool PriceEntry::dbgrd1Exit()
     Table &items = m_dm.CotaFornec();
     if (!items.isEditing())
         return true;
-    try {
+    return storeStep([&] {
         if (items.isModified())
             items.post();
         else
             items.cancel();
-    } catch (const std::exception &e) {
-        m_prompts.error(errorText(e));
-        return false;
-    }
-    return true;
+    });
 }
 
 std::optional<QString> PriceEntry::priceProblem(const QString &text) const
@@ -179,16 +175,13 @@ bool PriceEntry::setPrice(const QString &produto, const QString &valor, const st
         return false;
     }
     Table &items = m_dm.CotaFornec();
-    try {
-        items.edit();
-        items.setValue(u"VALOR"_s, valor);
-        if (similares)
-            items.setValue(u"SIMILARES"_s, *similares);
-        items.post();
-    } catch (const std::exception &e) {
-        items.cancel();
-        m_prompts.error(errorText(e));
-        return false;
-    }
-    return true;
+    return storeStep(
+        [&] {
+            items.edit();
+            items.setValue(u"VALOR"_s, valor);
+            if (similares)
+                items.setValue(u"SIMILARES"_s, *similares);
+            items.post();
+        },
+        &items);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 class Query;
+class Dataset;
 class TDm;
 
 // What the window "Define Preços dos Itens da Contação" does: choose a
@@ -65,6 +66,9 @@ public:
 
 private:
     void showQuotation(const QString &cotacao);
+    // Runs one step on the store; a failure is shown in the general error
+    // box (the row in edit, if any, cancelled) and gives false.
+    bool storeStep(const std::function<void()> &step, Dataset *cancelOnError = nullptr);
 
     Prompts &m_prompts;
     TDm &m_dm;
