@@ -3,8 +3,9 @@
 // opened on them, and the submission of the priced quotation (verification,
 // form, POST, status). A submission gets a fresh copy of the simulator's
 // state each time, since a quotation can be answered only once.
+#include "exchange/connectivity.h"
 #include "exchange/http_client.h"
-#include "exchange/quotation_submission.h"
+#include "quotations/quotation_submission.h"
 #include "quotations/released_quotations.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "store/dataset_model.h"
@@ -132,7 +133,7 @@ struct Store {
 // The list fetched, the generated quotation selected: what "Baixar" starts from.
 bool fetchList(ReleasedQuotations &flow, TDm &dm, const QString &cotacao)
 {
-    return flow.FormShow() && flow.btn1Click() && dm.CotaLiberada().locate(u"Cotacao"_s, {cotacao});
+    return flow.openTables() && flow.fetchList() && dm.CotaLiberada().locate(u"Cotacao"_s, {cotacao});
 }
 
 // Made once for several benchmarks, released before the application ends.
@@ -160,10 +161,9 @@ TDm *downloadedStore()
         BenchPrompts prompts;
         OnlineNet net;
         HttpClient http;
-        ReleasedQuotations flow(prompts, store->dm, net, downloadSim().url(),
-                                [&](const QString &address) { return http.get(address); });
-        flow.setCredentials(User, Password);
-        if (fetchList(flow, store->dm, generated().cotacao) && flow.btn2Click())
+        ReleasedQuotations flow(prompts, store->dm, net, http, downloadSim().url());
+        flow.setLogin({User, Password});
+        if (fetchList(flow, store->dm, generated().cotacao) && flow.downloadItems())
             shared.downloaded = std::move(store);
     }
     return shared.downloaded ? &shared.downloaded->dm : nullptr;
@@ -188,13 +188,12 @@ void BM_DownloadTenThousandItems(benchmark::State &state)
         BenchPrompts prompts;
         OnlineNet net;
         HttpClient http;
-        ReleasedQuotations flow(prompts, store.dm, net, downloadSim().url(),
-                                [&](const QString &address) { return http.get(address); });
-        flow.setCredentials(User, Password);
+        ReleasedQuotations flow(prompts, store.dm, net, http, downloadSim().url());
+        flow.setLogin({User, Password});
         const bool listed = fetchList(flow, store.dm, generated().cotacao);
         state.ResumeTiming();
 
-        const bool stored = listed && flow.btn2Click();
+        const bool stored = listed && flow.downloadItems();
 
         state.PauseTiming();
         const std::string why = (u"download failed: "_s + prompts.problem).toStdString();
@@ -259,17 +258,17 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
         QuotationSubmission submission(prompts, dm, net, http, sim.url());
         submission.setLogin({User, Password});
         exec(dm, u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(g.cotacao));
-        submission.FormShow();
+        submission.listReady();
         if (!submission.select(g.cotacao)) {
             state.SkipWithError("the quotation is not listed");
             break;
         }
         state.ResumeTiming();
 
-        const SubmissionResult result = submission.btn1Click();
+        const SubmissionResult result = submission.sendSelected();
 
         state.PauseTiming();
-        submission.FormClose();
+        submission.closeList();
         if (result != SubmissionResult::Sent) {
             const std::string why = (u"not sent: "_s + prompts.problem).toStdString();
             state.SkipWithError(why.c_str());

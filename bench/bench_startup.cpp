@@ -68,7 +68,7 @@ void startOnce(const QString &folder)
     MainWorkflow workflow(prompts, context.net(), context.settings());
     AppLauncher launcher(context, prompts);
     TFKelvoCota window(prompts, workflow, context.settings(), launcher);
-    if (!context.DataModuleCreate(prompts))
+    if (!context.start(prompts))
         return;
     window.show();
     QApplication::processEvents();

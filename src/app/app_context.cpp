@@ -2,8 +2,8 @@
 
 #include "config/credential_file.h"
 #include "config/server_file.h"
-#include "exchange/exchange_frame.h"
 #include "store/data_module.h"
+#include "ui/prompts.h"
 
 #include <QDir>
 
@@ -26,7 +26,7 @@ QString AppContext::databasePath() const
     return QDir(m_folder).absoluteFilePath(databaseFileName());
 }
 
-bool AppContext::DataModuleCreate(Prompts &prompts)
+bool AppContext::start(Prompts &prompts)
 {
     bool proceed = true;
     // getservidor: its last step opens the store.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/connectivity.h"
+#include "exchange/connectivity.h"
 #include "config/settings.h"
 #include "ui/prompts.h"
 
@@ -22,7 +22,7 @@ public:
     // The data module's creation: reads server.new, opens the store, then
     // reads the credential file. Each failure is shown through prompts.
     // Returns false when the program must end (a problem with server.new).
-    bool DataModuleCreate(Prompts &prompts);
+    bool start(Prompts &prompts);
 
     const QString &folder() const { return m_folder; }
     QString databasePath() const;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/connectivity.h"
+#include "config/login.h"
 #include "config/settings.h"
+#include "exchange/connectivity.h"
 #include "ui/prompts.h"
 
 #include <optional>
@@ -9,11 +10,6 @@
 struct InternetStatus {
     QString text;   // what the status line shows
     bool ok = false; // the internet is up and the server answered
-};
-
-struct Login {
-    QString login;
-    QString senha;
 };
 
 // What the main window does, with no widget code.

@@ -17,7 +17,7 @@ AppContext *CliContext::app(bool needStore)
     if (!m_appTried) {
         m_appTried = true;
         auto app = std::make_unique<AppContext>(m_options.dir);
-        if (app->DataModuleCreate(m_prompts))
+        if (app->start(m_prompts))
             m_app = std::move(app);
     }
     if (m_app && needStore && !m_app->storeOpen())
@@ -25,20 +25,11 @@ AppContext *CliContext::app(bool needStore)
     return m_app.get();
 }
 
-QString CliContext::login()
+Login CliContext::login()
 {
-    if (m_options.login)
-        return *m_options.login;
-    AppContext *a = app(false);
-    return a ? a->settings().usuario : QString();
-}
-
-QString CliContext::password()
-{
-    if (m_options.password)
-        return *m_options.password;
-    AppContext *a = app(false);
-    return a ? a->settings().senha : QString();
+    AppContext *a = m_options.login && m_options.password ? nullptr : app(false);
+    return {m_options.login.value_or(a ? a->settings().usuario : QString()),
+            m_options.password.value_or(a ? a->settings().senha : QString())};
 }
 
 std::function<int(CliContext &)> withApp(std::function<int(CliContext &, AppContext &)> run)

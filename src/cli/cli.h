@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/cli_prompts.h"
+#include "config/login.h"
 
 #include <QString>
 #include <QStringList>
@@ -42,8 +43,7 @@ public:
     // Null when server.new or the store stopped the start (messages printed).
     AppContext *app(bool needStore = true);
     // The login and password of exchanges: --login/--password, else the stored ones.
-    QString login();
-    QString password();
+    Login login();
 
     int usage(const QString &text);
 

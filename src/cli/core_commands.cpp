@@ -2,10 +2,10 @@
 #include "app/main_workflow.h"
 #include "cli/cli.h"
 #include "config/set_up_workflow.h"
-#include "exchange/exchange_frame.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/table.h"
+#include "ui/prompts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,7 +36,7 @@ int setUser(CliContext &c)
     Settings settings;
     SetUpWorkflow setup(c.prompts(), c.options().dir, settings);
     // The fields of the set-up window hold upper case only.
-    const bool saved = setup.btn1Click(c.options().args.at(0).toUpper(), c.options().args.at(1).toUpper());
+    const bool saved = setup.save(c.options().args.at(0).toUpper(), c.options().args.at(1).toUpper());
     return saved ? CliOk : CliFailed;
 }
 

@@ -1,11 +1,11 @@
 #include "app/app_context.h"
 #include "cli/cli.h"
 #include "common/regional.h"
-#include "exchange/exchange_frame.h"
 #include "exchange/http_client.h"
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
 #include "store/data_module.h"
+#include "ui/prompts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,10 +49,9 @@ void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
 class ReleasedRun {
 public:
     explicit ReleasedRun(CliContext &c, AppContext &app)
-        : m_flow(c.prompts(), app.dm(), app.net(), app.settings().servidor,
-                 [this](const QString &address) { return m_client.get(address); })
+        : m_flow(c.prompts(), app.dm(), app.net(), m_client, app.settings().servidor)
     {
-        m_flow.setCredentials(c.login(), c.password());
+        m_flow.setLogin(c.login());
     }
     ReleasedQuotations &flow() { return m_flow; }
 
@@ -64,28 +63,28 @@ private:
 int fetch(CliContext &c, AppContext &app)
 {
     ReleasedRun run(c, app);
-    if (!run.flow().FormShow())
+    if (!run.flow().openTables())
         return CliFailed;
-    return status(c, run.flow().btn1Click());
+    return status(c, run.flow().fetchList());
 }
 
 int download(CliContext &c, AppContext &app)
 {
     const QString cota = c.options().args.at(0);
     ReleasedRun run(c, app);
-    if (!run.flow().FormShow())
+    if (!run.flow().openTables())
         return CliFailed;
     if (!app.dm().CotaLiberada().locate(u"Cotacao"_s, {cota})) {
         c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
         return CliFailed;
     }
-    return status(c, run.flow().btn2Click());
+    return status(c, run.flow().downloadItems());
 }
 
 int list(CliContext &c, AppContext &app)
 {
     ReleasedRun run(c, app);
-    if (!run.flow().FormShow())
+    if (!run.flow().openTables())
         return CliFailed;
     printRows(c, app.dm().CotaLiberada(),
               {u"Cotacao"_s, u"TipoStatus"_s, u"DataValidade"_s, u"AteHora"_s, u"DataLiberada"_s});
@@ -118,8 +117,9 @@ int items(CliContext &c, AppContext &app)
 bool choose(CliContext &c, PriceEntry &flow)
 {
     const QString cota = c.options().args.at(0);
-    flow.FormShow();
-    const bool chosen = flow.btn3Click([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {cota}); });
+    flow.start();
+    const bool chosen
+        = flow.chooseQuotation([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {cota}); });
     if (!chosen && c.prompts().errors() == 0)
         c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está entre as cotações baixadas."_s);
     return chosen;
@@ -142,7 +142,8 @@ int obs(CliContext &c, AppContext &app)
         return CliFailed;
     const QStringList &a = c.options().args;
     if (!flow.selectItem(a.at(1))) {
-        c.prompts().message(u"Erro"_s, u"O produto : "_s + a.at(1) + u" não está na cotação : "_s + flow.lblCota());
+        c.prompts().message(u"Erro"_s,
+                            u"O produto : "_s + a.at(1) + u" não está na cotação : "_s + flow.chosenQuotation());
         return CliFailed;
     }
     c.prompts().pendingInputs = {a.at(2)};
@@ -154,7 +155,7 @@ int ready(CliContext &c, AppContext &app)
     PriceEntry flow(c.prompts(), app.dm());
     if (!choose(c, flow))
         return CliFailed;
-    return status(c, flow.btn2Click());
+    return status(c, flow.markReady());
 }
 
 } // namespace

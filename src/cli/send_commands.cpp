@@ -1,9 +1,9 @@
 #include "app/app_context.h"
 #include "cli/cli.h"
-#include "exchange/exchange_frame.h"
 #include "exchange/http_client.h"
-#include "exchange/quotation_submission.h"
+#include "quotations/quotation_submission.h"
 #include "store/data_module.h"
+#include "ui/prompts.h"
 
 namespace {
 
@@ -13,19 +13,19 @@ int sendQuotation(CliContext &c, AppContext &app)
     const QString cotacao = c.options().args.at(0);
     HttpClient http;
     QuotationSubmission submission(c.prompts(), app.dm(), app.net(), http, app.settings().servidor);
-    submission.setLogin({c.login(), c.password()});
+    submission.setLogin(c.login());
     SubmissionResult result = SubmissionResult::Nothing;
     try {
-        submission.FormShow();
+        submission.listReady();
         if (submission.select(cotacao)) {
-            result = submission.btn1Click();
+            result = submission.sendSelected();
         } else {
             c.prompts().message(QStringLiteral("Atenção"),
                                 QStringLiteral("A cotação %1 não está pronta para envio (status \"Enviar\"); "
                                                "nada foi enviado.")
                                     .arg(cotacao));
         }
-        submission.FormClose();
+        submission.closeList();
     } catch (const std::exception &e) {
         c.prompts().error(errorText(e));
         return CliFailed;

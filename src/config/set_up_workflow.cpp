@@ -10,7 +10,7 @@ SetUpWorkflow::SetUpWorkflow(Prompts &prompts, QString folder, Settings &setting
 {
 }
 
-bool SetUpWorkflow::btn1Click(const QString &user, const QString &password)
+bool SetUpWorkflow::save(const QString &user, const QString &password)
 {
     if (trimControls(user).isEmpty() || trimControls(password).isEmpty()) {
         m_prompts.message(

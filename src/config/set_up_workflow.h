@@ -12,7 +12,7 @@ public:
     SetUpWorkflow(Prompts &prompts, QString folder, Settings &settings);
 
     // "Grava": true when the file was written and the window may close.
-    bool btn1Click(const QString &user, const QString &password);
+    bool save(const QString &user, const QString &password);
 
 private:
     Prompts &m_prompts;

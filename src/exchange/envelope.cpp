@@ -1,5 +1,8 @@
 #include "exchange/envelope.h"
 
+#include "common/regional.h"
+#include "common/text.h"
+
 AnswerLines::AnswerLines(const QString &answer)
 {
     qsizetype start = 0;
@@ -50,4 +53,14 @@ QStringList splitt(const QString &text, const QString &separator)
 bool isRefusal(const QString &answer)
 {
     return answer.startsWith(QLatin1Char('*'));
+}
+
+std::optional<QStringList> recordFields(const QString &line, int needed)
+{
+    QStringList fields = splitt(line, QStringLiteral("|"));
+    if (trimControls(fields.value(0)).isEmpty())
+        return std::nullopt;
+    if (fields.size() < needed)
+        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
+    return fields;
 }

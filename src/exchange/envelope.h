@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The lines of a server answer. A line ends at CR LF or at a lone LF; a lone
 // CR does not end a line, since the buyer's server sends carriage returns
 // inside application texts. A final line break does not start an empty last
@@ -30,3 +32,7 @@ QStringList splitt(const QString &text, const QString &separator);
 
 // True when the answer reports an error or refusal: its first character is "*".
 bool isRefusal(const QString &answer);
+
+// The fields of a record line cut at "|", or nothing for a line whose first
+// field is blank (no record). Fewer than needed fields throw ConversionError.
+std::optional<QStringList> recordFields(const QString &line, int needed);

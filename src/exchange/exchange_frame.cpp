@@ -1,7 +1,6 @@
 #include "exchange/exchange_frame.h"
 
-#include "exchange/http_client.h"
-#include "exchange/multipart_form.h"
+#include "exchange/http_transport.h"
 
 ExchangeFrame::ExchangeFrame(Prompts &prompts, Connectivity &net, const QString &servidor)
     : m_prompts(prompts), m_net(net), m_servidor(servidor)
@@ -39,16 +38,24 @@ std::optional<QString> ExchangeFrame::request(const std::function<QString()> &se
     }
 }
 
-std::optional<QString> ExchangeFrame::get(HttpClient &client, const QString &address)
+void ExchangeFrame::keepAliveWhileWaiting(HttpTransport &http)
 {
-    client.setWaitHook([this] { m_prompts.keepAlive(); });
-    return request([&] { return client.get(address); });
+    // The hook stays with the transport after this frame is gone: it holds
+    // the prompts, which outlive both.
+    Prompts &prompts = m_prompts;
+    http.setWaitHook([&prompts] { prompts.keepAlive(); });
 }
 
-std::optional<QString> ExchangeFrame::post(HttpClient &client, const QString &address, const MultipartForm &form)
+std::optional<QString> ExchangeFrame::get(HttpTransport &http, const QString &address)
 {
-    client.setWaitHook([this] { m_prompts.keepAlive(); });
-    return request([&] { return client.post(address, form); });
+    keepAliveWhileWaiting(http);
+    return request([&] { return http.get(address); });
+}
+
+std::optional<QString> ExchangeFrame::post(HttpTransport &http, const QString &address, const MultipartForm &form)
+{
+    keepAliveWhileWaiting(http);
+    return request([&] { return http.post(address, form); });
 }
 
 void ExchangeFrame::refuse(const QString &caption, const QString &text)
@@ -73,9 +80,4 @@ void ExchangeFrame::finish()
 void ExchangeFrame::discard()
 {
     m_log.reset();
-}
-
-QString errorText(const std::exception &e)
-{
-    return QString::fromUtf8(e.what());
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/connectivity.h"
+#include "exchange/connectivity.h"
 #include "ui/prompts.h"
 
 #include <functional>
@@ -10,7 +10,7 @@
 // The frame every exchange with the server runs in: a fresh log window, the
 // internet and server checks, the request with its failure display, and the
 // log window shown at the end.
-class HttpClient;
+class HttpTransport;
 class MultipartForm;
 
 class ExchangeFrame final {
@@ -30,10 +30,10 @@ public:
     // box, the log window is discarded unseen, and nothing is returned.
     std::optional<QString> request(const std::function<QString()> &send);
 
-    // The same for a GET or a POST of the window's client; while the answer
-    // is awaited the windows repaint and take no input.
-    std::optional<QString> get(HttpClient &client, const QString &address);
-    std::optional<QString> post(HttpClient &client, const QString &address, const MultipartForm &form);
+    // The same for a GET or a POST through the window's transport; while the
+    // answer is awaited the windows repaint and take no input.
+    std::optional<QString> get(HttpTransport &http, const QString &address);
+    std::optional<QString> post(HttpTransport &http, const QString &address, const MultipartForm &form);
 
     // Ends the operation with a message box instead of the log window.
     void refuse(const QString &caption, const QString &text);
@@ -44,12 +44,10 @@ public:
 
 private:
     void discard();
+    void keepAliveWhileWaiting(HttpTransport &http);
 
     Prompts &m_prompts;
     Connectivity &m_net;
     QString m_servidor;
     std::unique_ptr<LogWindow> m_log;
 };
-
-// The text of an exception for the general error box.
-QString errorText(const std::exception &e);

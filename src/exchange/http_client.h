@@ -2,6 +2,7 @@
 
 #include "exchange/http_connection.h"
 #include "exchange/http_error.h"
+#include "exchange/http_transport.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -17,18 +18,18 @@ class QNetworkCookieJar;
 // POSTs exactly as the server expects them, keeps the server's cookies and
 // its open connection for the window's later requests, and blocks the
 // calling thread until the whole answer is read. Failures throw HttpError.
-class HttpClient final {
+class HttpClient final : public HttpTransport {
 public:
     HttpClient();
-    ~HttpClient();
+    ~HttpClient() override;
     Q_DISABLE_COPY_MOVE(HttpClient)
 
     // The Content-Type line of a GET; "text/html" until changed.
-    void setRequestContentType(const QString &type) { m_contentType = type; }
+    void setRequestContentType(const QString &type) override { m_contentType = type; }
     const QString &requestContentType() const { return m_contentType; }
 
     // Called about every 50 ms while a request waits (the GUI repaints).
-    void setWaitHook(std::function<void()> hook) { m_settings.waitHook = std::move(hook); }
+    void setWaitHook(std::function<void()> hook) override { m_settings.waitHook = std::move(hook); }
     void setConnectTimeout(std::chrono::milliseconds timeout) { m_settings.connectTimeout = timeout; }
     void setIdleTimeout(std::chrono::milliseconds timeout) { m_settings.idleTimeout = timeout; }
     void setBodyLimit(quint64 bytes) { m_settings.bodyLimit = bytes; }
@@ -36,9 +37,9 @@ public:
     void setCaFile(const QString &path) { m_settings.caFile = path; }
 
     // The decoded body of the answer to a GET of the address.
-    QString get(const QString &address);
+    QString get(const QString &address) override;
     // Posts the form on a new connection; the decoded body of the answer.
-    QString post(const QString &address, const MultipartForm &form);
+    QString post(const QString &address, const MultipartForm &form) override;
     // Drops the connection held open, if any.
     void disconnect();
 

@@ -1,8 +1,8 @@
 #include "quotations/price_entry.h"
 
-#include "exchange/exchange_frame.h"
 #include "store/data_module.h"
 #include "store/store_error.h"
+#include "ui/prompts.h"
 
 #include <QScopeGuard>
 
@@ -35,11 +35,11 @@ void PriceEntry::showQuotation(const QString &cotacao)
     items.close();
     items.setFilter(u"COTACAO = ?"_s, {cotacao});
     items.setFiltered(true);
-    m_lblCota = cotacao;
+    m_chosen = cotacao;
     items.open();
 }
 
-void PriceEntry::FormShow()
+void PriceEntry::start()
 {
     m_dm.setPodeIcota(false);
     try {
@@ -49,7 +49,7 @@ void PriceEntry::FormShow()
     }
 }
 
-bool PriceEntry::btn3Click(const std::function<bool(Query &)> &chooser)
+bool PriceEntry::chooseQuotation(const std::function<bool(Query &)> &chooser)
 {
     try {
         Query &baixadas = m_dm.CotasBaixadas();
@@ -85,9 +85,9 @@ void PriceEntry::verificaprecos()
     }
 }
 
-bool PriceEntry::btn2Click()
+bool PriceEntry::markReady()
 {
-    if (m_lblCota == NoQuotation)
+    if (m_chosen == NoQuotation)
         return false;
     Table &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
@@ -104,7 +104,7 @@ bool PriceEntry::btn2Click()
         fsql.clearSql();
         fsql.clearParams();
         fsql.addSql(u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = :Cotacao"_s);
-        fsql.setParam(u"Cotacao"_s, m_lblCota);
+        fsql.setParam(u"Cotacao"_s, m_chosen);
         fsql.execSql();
         showQuotation(NoQuotation);
     });
@@ -135,7 +135,7 @@ bool PriceEntry::deleteItem()
     return storeStep([&] { items.deleteRow(); });
 }
 
-bool PriceEntry::dbgrd1Exit()
+bool PriceEntry::postPendingEdit()
 {
     Table &items = m_dm.CotaFornec();
     if (!items.isEditing())
@@ -167,7 +167,7 @@ bool PriceEntry::selectItem(const QString &produto)
 bool PriceEntry::setPrice(const QString &produto, const QString &valor, const std::optional<QString> &similares)
 {
     if (!selectItem(produto)) {
-        m_prompts.message(u"Erro"_s, u"O produto : "_s + produto + u" não está na cotação : "_s + m_lblCota);
+        m_prompts.message(u"Erro"_s, u"O produto : "_s + produto + u" não está na cotação : "_s + m_chosen);
         return false;
     }
     if (const auto problem = priceProblem(valor)) {

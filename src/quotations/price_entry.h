@@ -23,16 +23,16 @@ public:
     static constexpr QLatin1StringView NoQuotation{"0"};
 
     // No row can be added to the items from here on; no quotation chosen.
-    void FormShow();
+    void start();
 
     // The chosen quotation, as the label lblCota shows it.
-    const QString &lblCota() const { return m_lblCota; }
+    const QString &chosenQuotation() const { return m_chosen; }
 
     // "Cotações Baixadas": opens CotasBaixadas on "Baixada" and runs the
     // chooser on it; the chooser leaves its choice as the query's current
     // row and returns okfil (true for "Filtra e Sai", false for "Desiste").
     // True when the chooser was left with "Filtra e Sai".
-    bool btn3Click(const std::function<bool(Query &cotasBaixadas)> &chooser);
+    bool chooseQuotation(const std::function<bool(Query &cotasBaixadas)> &chooser);
 
     // Counts the items with and without a price (VALOR other than zero).
     void verificaprecos();
@@ -41,7 +41,7 @@ public:
 
     // "Pronto Para envio": after the question, marks the chosen quotation
     // "Enviar" and empties the grid. True when the status was changed.
-    bool btn2Click();
+    bool markReady();
 
     // F2 in the grid: asks for the observation of the current item and
     // stores it (cancelling the box clears it). False when nothing changed.
@@ -50,8 +50,8 @@ public:
     // The grid's delete command: removes the current item after a question.
     bool deleteItem();
 
-    // The grid lost the focus: stores a row still in edit.
-    bool dbgrd1Exit();
+    // Stores an item still in edit, as when the grid loses the focus.
+    bool postPendingEdit();
 
     // A price typed in the grid as text, by the regional settings; an empty
     // text empties the price. The error text when it is not a number.
@@ -72,7 +72,7 @@ private:
 
     Prompts &m_prompts;
     TDm &m_dm;
-    QString m_lblCota{NoQuotation};
+    QString m_chosen{NoQuotation};
     int m_compreco = 0;
     int m_sempreco = 0;
 };

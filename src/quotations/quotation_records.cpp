@@ -2,7 +2,6 @@
 
 #include "common/regional.h"
 #include "common/text.h"
-#include "exchange/envelope.h"
 
 #include <QStringList>
 
@@ -57,16 +56,6 @@ QVariant numberValue(const QString &text)
 }
 
 } // namespace
-
-std::optional<QStringList> recordFields(const QString &line, int needed)
-{
-    QStringList fields = splitt(line, QStringLiteral("|"));
-    if (trimControls(fields.value(0)).isEmpty())
-        return std::nullopt;
-    if (fields.size() < needed)
-        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
-    return fields;
-}
 
 ReleasedQuotationLine readReleasedQuotation(const QStringList &fields)
 {

@@ -13,10 +13,6 @@
 // user's regional settings. A value that does not convert throws
 // ConversionError.
 
-// The fields of an answer line cut at "|", or nothing for a line whose first
-// field is blank (no record). Fewer than needed fields throw ConversionError.
-std::optional<QStringList> recordFields(const QString &line, int needed);
-
 // "getcotalib.php": validade|numero|hora|status|liberada
 struct ReleasedQuotationLine {
     QString cotacao;
@@ -34,7 +30,9 @@ ReleasedQuotationLine readReleasedQuotation(const QStringList &fields);
 
 // "getcotaforn.php": the 26 positions of one requested item.
 inline constexpr int QuotationItemPositions = 26;
-// Positions 0 to 2 are written only when the row is new.
+// Positions 0 to 3 (CONTATO, COTACAO, DATA, PRODUTO) are the item's key;
+// positions 0 to 2 are written only when the row is new.
+inline constexpr int QuotationItemKeyPositions = 4;
 inline constexpr int FirstUpdatedPosition = 3;
 
 // The CotacaoFornc column of each position; empty for position 10, which is

@@ -4,15 +4,10 @@
 #include "exchange/envelope.h"
 #include "exchange/exchange_frame.h"
 #include "exchange/http_address.h"
+#include "exchange/http_transport.h"
 #include "quotations/quotation_records.h"
+#include "store/batch_write.h"
 #include "store/data_module.h"
-
-#include <QBrush>
-#include <QColor>
-#include <QFont>
-#include <QScopeGuard>
-
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -22,36 +17,27 @@ const QString Atencao = u"Atenção"_s;
 const QString Erro = u"Erro"_s;
 const QString NothingReleased = u"Nenhuma cotação liberada  para você... Erro : "_s;
 const QString SuccessLine = u"BAIXADA COM SUCESSO"_s;
-const QStringList ItemKey{u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s};
+const QString AlreadyStored = u" já está no seu banco, verifique se o itens já foram baixado..."_s;
 
-// Ends a batch of writes: what was stored before a failure stays stored.
-void keepWhatWasStored(std::optional<Transaction> &tx)
+const ItemLineLayout &itemLayout()
 {
-    if (!tx)
-        return;
-    try {
-        tx->commit();
-    } catch (const std::exception &) {
-        // The failure already under way is the one the user sees.
-    }
+    static const ItemLineLayout layout{
+        QStringList(quotationItemColumns().cbegin(), quotationItemColumns().cend()),
+        QuotationItemKeyPositions,
+        FirstUpdatedPosition,
+    };
+    return layout;
 }
 
 } // namespace
 
-ReleasedQuotations::ReleasedQuotations(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor,
-                                       HttpGet get)
-    : m_prompts(prompts), m_dm(dm), m_net(net), m_servidor(servidor), m_get(std::move(get))
+ReleasedQuotations::ReleasedQuotations(Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http,
+                                       QString servidor)
+    : m_prompts(prompts), m_dm(dm), m_net(net), m_http(http), m_servidor(std::move(servidor))
 {
 }
 
-void ReleasedQuotations::setCredentials(const QString &xLogin, const QString &xSenha)
-{
-    m_xLogin = xLogin;
-    m_xSenha = xSenha;
-}
-
-
-bool ReleasedQuotations::FormShow()
+bool ReleasedQuotations::openTables()
 {
     try {
         Table &lib = m_dm.CotaLiberada();
@@ -68,15 +54,16 @@ bool ReleasedQuotations::FormShow()
     return true;
 }
 
-bool ReleasedQuotations::btn1Click()
+bool ReleasedQuotations::fetchList()
 {
     ExchangeFrame frame(m_prompts, m_net, m_servidor);
     if (!frame.begin())
         return false;
-    const auto answer = frame.request([this] { return m_get(requestAddress(m_servidor, u"getcotalib.php"_s, m_xLogin, m_xSenha)); });
+    const auto answer
+        = frame.get(m_http, requestAddress(m_servidor, u"getcotalib.php"_s, m_login.login, m_login.senha));
     if (!answer)
         return false;
-    m_memo1 = *answer;
+    m_lastAnswer = *answer;
     if (isRefusal(trimControls(*answer))) {
         frame.refuse(Atencao, NothingReleased + *answer);
         return false;
@@ -84,33 +71,29 @@ bool ReleasedQuotations::btn1Click()
 
     Table &lib = m_dm.CotaLiberada();
     const AnswerLines lines(*answer);
-    std::optional<Transaction> tx;
     try {
-        tx.emplace(m_dm.Banco());
-        for (const QString &line : lines.lines()) {
-            const auto fields = recordFields(line, ReleasedQuotationFields);
-            if (!fields)
-                continue;
-            const QString cotacao = releasedCotacao(*fields);
-            if (lib.locate(u"Cotacao"_s, {cotacao})) {
-                m_prompts.message(Atencao, u"A cotaçao : "_s + cotacao
-                                               + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
-                continue;
+        writeInOneTransaction(m_dm.Banco(), lib, [&] {
+            for (const QString &line : lines.lines()) {
+                const auto fields = recordFields(line, ReleasedQuotationFields);
+                if (!fields)
+                    continue;
+                const QString cotacao = releasedCotacao(*fields);
+                if (lib.locate(u"Cotacao"_s, {cotacao})) {
+                    m_prompts.message(Atencao, u"A cotaçao : "_s + cotacao + AlreadyStored);
+                    continue;
+                }
+                const ReleasedQuotationLine r = readReleasedQuotation(*fields);
+                if (!lib.append())
+                    continue;
+                lib.setValue(u"DataValidade"_s, r.dataValidade);
+                lib.setValue(u"Cotacao"_s, r.cotacao);
+                lib.setValue(u"AteHora"_s, r.ateHora);
+                lib.setValue(u"TipoStatus"_s, r.tipoStatus);
+                lib.setValue(u"DataLiberada"_s, r.dataLiberada);
+                lib.post();
             }
-            const ReleasedQuotationLine r = readReleasedQuotation(*fields);
-            if (!lib.append())
-                continue;
-            lib.setValue(u"DataValidade"_s, r.dataValidade);
-            lib.setValue(u"Cotacao"_s, r.cotacao);
-            lib.setValue(u"AteHora"_s, r.ateHora);
-            lib.setValue(u"TipoStatus"_s, r.tipoStatus);
-            lib.setValue(u"DataLiberada"_s, r.dataLiberada);
-            lib.post();
-        }
-        tx->commit();
+        });
     } catch (const std::exception &e) {
-        lib.cancel();
-        keepWhatWasStored(tx);
         frame.fail(errorText(e));
         return false;
     }
@@ -118,7 +101,7 @@ bool ReleasedQuotations::btn1Click()
     return true;
 }
 
-bool ReleasedQuotations::btn2Click()
+bool ReleasedQuotations::downloadItems()
 {
     m_dm.setPodeIcota(true);
     Table &lib = m_dm.CotaLiberada();
@@ -137,18 +120,16 @@ bool ReleasedQuotations::btn2Click()
     if (!frame.begin())
         return false;
     const Bookmark selected = lib.bookmark();
-    const auto answer
-        = frame.request([&] {
-              return m_get(requestAddress(m_servidor, u"getcotaforn.php"_s, m_xLogin, m_xSenha, u"cota"_s, cotacao));
-          });
+    const QString address
+        = requestAddress(m_servidor, u"getcotaforn.php"_s, m_login.login, m_login.senha, u"cota"_s, cotacao);
+    const auto answer = frame.get(m_http, address);
     if (!answer)
         return false;
-    m_memo1 = *answer;
+    m_lastAnswer = *answer;
     if (isRefusal(*answer)) {
         frame.refuse(Atencao, NothingReleased + *answer);
         return false;
     }
-
     const AnswerLines lines(*answer);
     const qsizetype n = lines.count();
     if (!storeItems(frame, lines.lines().mid(0, qMax<qsizetype>(0, n - 1))))
@@ -178,57 +159,18 @@ bool ReleasedQuotations::btn2Click()
 
 bool ReleasedQuotations::storeItems(ExchangeFrame &frame, const QStringList &lines)
 {
-    Table &items = m_dm.CotaFornec();
-    std::array<int, QuotationItemPositions> column{};
-    for (int i = 0; i < QuotationItemPositions; ++i)
-        column[i] = quotationItemColumns()[i].isEmpty() ? -1 : items.fieldIndex(quotationItemColumns()[i]);
-
-    // Grids on the items follow once, at the end, not once per row.
-    items.disableControls();
-    const auto enable = qScopeGuard([&items] { items.enableControls(); });
-    std::optional<Transaction> tx;
     try {
-        tx.emplace(m_dm.Banco());
-        for (const QString &line : lines) {
-            const auto fields = recordFields(line, QuotationItemPositions);
-            if (!fields)
-                continue;
-            const QuotationItemLine item = readQuotationItem(*fields);
-            const bool found = items.locate(ItemKey, {item.contato(), item.cotacao(), item.data(), item.produto()});
-            if (found)
-                items.edit();
-            else if (!items.append())
-                continue; // refused by the data module's guard
-            // The key and VALOR of a known row keep their values, so a price
-            // already typed survives a repeated download.
-            for (int i = found ? FirstUpdatedPosition : 0; i < QuotationItemPositions; ++i) {
-                if (column[i] >= 0)
-                    items.setValue(column[i], item.values[i]);
-            }
-            items.post();
-        }
-        tx->commit();
+        storeItemLines(m_dm.Banco(), m_dm.CotaFornec(), itemLayout(), lines,
+                       [](const QString &line) -> std::optional<QVariantList> {
+                           const auto fields = recordFields(line, QuotationItemPositions);
+                           if (!fields)
+                               return std::nullopt;
+                           const QuotationItemLine item = readQuotationItem(*fields);
+                           return QVariantList(item.values.cbegin(), item.values.cend());
+                       });
     } catch (const std::exception &e) {
-        items.cancel();
-        keepWhatWasStored(tx);
         frame.fail(errorText(e));
         return false;
     }
     return true;
-}
-
-QVariant ReleasedQuotations::rowStyle(const QString &tipoStatus, int role)
-{
-    const QString status = tipoStatus.toUpper();
-    const bool aberta = status == u"ABERTA";
-    if (!aberta && status != u"BAIXADA")
-        return {};
-    if (role == Qt::BackgroundRole)
-        return QBrush(aberta ? QColor(135, 206, 235) : QColor(192, 220, 192));
-    if (role == Qt::FontRole) {
-        QFont bold;
-        bold.setBold(true);
-        return bold;
-    }
-    return {};
 }

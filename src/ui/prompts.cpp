@@ -11,3 +11,8 @@ QString errorBoxText(const QString &message)
         return message + QLatin1Char('.');
     return message;
 }
+
+QString errorText(const std::exception &e)
+{
+    return QString::fromUtf8(e.what());
+}

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <exception>
 #include <memory>
 #include <optional>
 
@@ -64,6 +65,9 @@ QString programTitle();
 // The text of the general error box: "." is appended when the last character
 // of the message is above "." in code.
 QString errorBoxText(const QString &message);
+
+// The text of an exception for the general error box.
+QString errorText(const std::exception &e);
 
 // Keeps a wait indication up for the lifetime of the scope.
 class WaitScope final {

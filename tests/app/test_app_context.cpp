@@ -26,13 +26,13 @@ Start start(const TempFolder &dir)
 {
     ScriptedPrompts prompts;
     AppContext app(dir.path(), std::make_unique<NoNet>());
-    const bool proceed = app.DataModuleCreate(prompts);
+    const bool proceed = app.start(prompts);
     return {proceed, prompts.boxes(), app.storeOpen(), app.settings().usuario};
 }
 
 } // namespace
 
-TEST(DataModuleCreate, ServerFileProblemsEndTheProgramButCredentialsAreRead)
+TEST(AppStart, ServerFileProblemsEndTheProgramButCredentialsAreRead)
 {
     TempFolder dir;
     writeCredentials(dir.path(), QStringLiteral("AB"), QStringLiteral("CD"));
@@ -51,7 +51,7 @@ TEST(DataModuleCreate, ServerFileProblemsEndTheProgramButCredentialsAreRead)
     EXPECT_EQ(s.boxes, QStringList{QStringLiteral("[Erro] Informações sobre o servidor está em branco....")});
 }
 
-TEST(DataModuleCreate, MissingStoreIsShownAndCredentialsAreNotRead)
+TEST(AppStart, MissingStoreIsShownAndCredentialsAreNotRead)
 {
     TempFolder dir;
     dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
@@ -64,7 +64,7 @@ TEST(DataModuleCreate, MissingStoreIsShownAndCredentialsAreNotRead)
                                        .arg(dir.file(QStringLiteral("CotaKelvo.new")))});
 }
 
-TEST(DataModuleCreate, ReadyFolderOpensStoreAndKeepsValuesReadBeforeDamage)
+TEST(AppStart, ReadyFolderOpensStoreAndKeepsValuesReadBeforeDamage)
 {
     TempFolder dir;
     dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/ \r\n");

@@ -26,19 +26,18 @@ TEST(WindowsWithoutStore, EveryWindowOpensAndShowsTheStoresError)
     dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
     ScriptedPrompts prompts;
     AppContext app(dir.path(), std::make_unique<NoNet>());
-    ASSERT_TRUE(app.DataModuleCreate(prompts));
+    ASSERT_TRUE(app.start(prompts));
     ASSERT_FALSE(app.storeOpen());
     prompts.clear();
 
     AppLauncher launcher(app, prompts);
-    WindowEnv env{app, prompts};
     const Login login{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
-    ASSERT_FALSE(launcher.registry().isEmpty());
-    for (auto it = launcher.registry().cbegin(); it != launcher.registry().cend(); ++it) {
-        SCOPED_TRACE(it.key().toStdString());
+    ASSERT_FALSE(AppLauncher::windowClasses().isEmpty());
+    for (const QString &windowClass : AppLauncher::windowClasses()) {
+        SCOPED_TRACE(windowClass.toStdString());
         std::unique_ptr<QDialog> window;
         EXPECT_NO_THROW({
-            window.reset(it.value()(env, nullptr, &login));
+            window = launcher.create(windowClass, nullptr, &login);
             window->show();
             QCoreApplication::processEvents();
             window->close();

@@ -103,7 +103,7 @@ TEST(SetUpWorkflow, GravaWritesTwoEncipheredLinesForTheOwnerOnly)
     Settings settings { QStringLiteral("http://srv"), QStringLiteral("OLD"), QStringLiteral("OLDPW") };
     SetUpWorkflow flow(prompts, dir.path(), settings);
 
-    ASSERT_TRUE(flow.btn1Click(QStringLiteral("AB"), QStringLiteral(" S 1 ")));
+    ASSERT_TRUE(flow.save(QStringLiteral("AB"), QStringLiteral(" S 1 ")));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     const QString path = dir.file(QStringLiteral("userkelvo.new"));
@@ -134,7 +134,7 @@ TEST(SetUpWorkflow, GravaReplacesAnExistingFileAndTightensItsPermissions)
 
     QSet<QByteArray> contents;
     for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(flow.btn1Click(QStringLiteral("FORNEC"), QStringLiteral("SENHA")));
+        ASSERT_TRUE(flow.save(QStringLiteral("FORNEC"), QStringLiteral("SENHA")));
         contents.insert(dir.read(QStringLiteral("userkelvo.new")));
         const StoredCredentials back = readCredentials(dir.path());
         EXPECT_EQ(back.usuario, QStringLiteral("FORNEC"));
@@ -162,7 +162,7 @@ TEST(SetUpWorkflow, BlankUserOrPasswordIsRefusedAndNothingChanges)
         Settings settings { {}, QStringLiteral("AB"), QStringLiteral("X") };
         SetUpWorkflow flow(prompts, dir.path(), settings);
 
-        EXPECT_FALSE(flow.btn1Click(user, password));
+        EXPECT_FALSE(flow.save(user, password));
         EXPECT_EQ(prompts.boxes(), QStringList { kBlankCredentials });
         EXPECT_EQ(dir.read(QStringLiteral("userkelvo.new")), QByteArray("100015\r\n506B\r\n"));
         EXPECT_EQ(settings.usuario, QStringLiteral("AB"));
@@ -177,7 +177,7 @@ TEST(SetUpWorkflow, WriteFailureIsShownAndLeavesTheValues)
     Settings settings { {}, QStringLiteral("AB"), QStringLiteral("X") };
     SetUpWorkflow flow(prompts, dir.file(QStringLiteral("no-such-folder")), settings);
 
-    EXPECT_FALSE(flow.btn1Click(QStringLiteral("NEW"), QStringLiteral("PW")));
+    EXPECT_FALSE(flow.save(QStringLiteral("NEW"), QStringLiteral("PW")));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.at(0).kind, QStringLiteral("error"));
     EXPECT_TRUE(prompts.shown.at(0).text.startsWith(QStringLiteral("Cannot create file")))

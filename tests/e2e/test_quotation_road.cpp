@@ -1,7 +1,7 @@
 // The road of a quotation through the command-line tool against
 // kelvo-buyer-sim: fetch, download, price, ready, send; then what the buyer
 // received and what the store says.
-#include "app/connectivity.h"
+#include "exchange/connectivity.h"
 #include "buyersim/buyer_state.h"
 #include "cli/cli.h"
 #include "store/data_module.h"

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/connectivity.h"
+#include "exchange/connectivity.h"
+#include "exchange/http_transport.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
@@ -84,13 +85,19 @@ public:
 };
 
 // Answers GET requests from a script and records the addresses asked for.
-class FakeServer {
+class FakeServer final : public HttpTransport {
 public:
     QStringList addresses;
     std::deque<QString> answers;
     QString failure; // when set, the next request throws it
 
-    QString get(const QString &address)
+    QString post(const QString &, const MultipartForm &) override
+    {
+        throw std::logic_error("the released quotations post nothing");
+    }
+    void setRequestContentType(const QString &) override {}
+    void setWaitHook(std::function<void()>) override {}
+    QString get(const QString &address) override
     {
         addresses << address;
         if (!failure.isEmpty())

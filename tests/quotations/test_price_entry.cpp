@@ -16,7 +16,7 @@ protected:
     // "Filtra e Sai" on the quotation with that number, or "Desiste" when empty.
     bool choose(const QString &cotacao)
     {
-        return flow.btn3Click([&](Query &baixadas) {
+        return flow.chooseQuotation([&](Query &baixadas) {
             return cotacao.isEmpty() ? false : (baixadas.locate(u"Cotacao"_s, {cotacao}) || true);
         });
     }
@@ -48,14 +48,14 @@ TEST_F(PriceEntryTest, OpensEmptyAndChoosesAQuotation)
     store.addItem(u"C3"_s, u"P8"_s, u"ACME"_s);
     store.dm.setPodeIcota(true);
 
-    flow.FormShow();
+    flow.start();
     EXPECT_FALSE(store.dm.podeIcota());
-    EXPECT_EQ(flow.lblCota(), u"0"_s);
+    EXPECT_EQ(flow.chosenQuotation(), u"0"_s);
     EXPECT_TRUE(shown().isEmpty());
 
     // The chooser offers the "Baixada" quotations only.
     QStringList offered;
-    flow.btn3Click([&](Query &baixadas) {
+    flow.chooseQuotation([&](Query &baixadas) {
         for (int r = 0; r < baixadas.rowCount(); ++r)
             offered << baixadas.value(r, 0).toString();
         return false;
@@ -64,11 +64,11 @@ TEST_F(PriceEntryTest, OpensEmptyAndChoosesAQuotation)
     EXPECT_EQ(offered, (QStringList{u"C'1"_s, u"C2"_s}));
 
     EXPECT_TRUE(choose(u"C'1"_s));
-    EXPECT_EQ(flow.lblCota(), u"C'1"_s);
+    EXPECT_EQ(flow.chosenQuotation(), u"C'1"_s);
     EXPECT_EQ(shown(), (QStringList{u"P1"_s, u"P2"_s})); // by brand
 
     EXPECT_FALSE(choose(QString()));
-    EXPECT_EQ(flow.lblCota(), u"C'1"_s);
+    EXPECT_EQ(flow.chosenQuotation(), u"C'1"_s);
     EXPECT_EQ(shown(), (QStringList{u"P1"_s, u"P2"_s}));
 
     // The grid cannot add a row while the window is open.
@@ -81,9 +81,9 @@ TEST_F(PriceEntryTest, FiltraESaiWithoutDownloadedQuotationsShowsNone)
 {
     store.addReleased(u"C1"_s, u"ABERTA"_s);
     store.addItem(u"C1"_s, u"P1"_s, u"X"_s);
-    flow.FormShow();
+    flow.start();
     EXPECT_TRUE(choose(u"C1"_s));
-    EXPECT_EQ(flow.lblCota(), u"0"_s);
+    EXPECT_EQ(flow.chosenQuotation(), u"0"_s);
     EXPECT_TRUE(shown().isEmpty());
 }
 
@@ -93,27 +93,27 @@ TEST_F(PriceEntryTest, ReadyToSendCountsPricesAndMarksTheQuotation)
     const QVariant prices[] = {12.5, QVariant(), 0.0, -1.0, 3.0};
     for (int i = 0; i < 5; ++i)
         store.addItem(u"C'1"_s, u"P%1"_s.arg(i), u"M%1"_s.arg(i), prices[i]);
-    flow.FormShow();
-    EXPECT_FALSE(flow.btn2Click()); // nothing chosen
+    flow.start();
+    EXPECT_FALSE(flow.markReady()); // nothing chosen
     EXPECT_TRUE(prompts.shown.isEmpty());
 
     ASSERT_TRUE(choose(u"C'1"_s));
     const QString question = u"[Atenção] Você colocou preços em : 3 produtos, e deixou sem preços : 2, tornando "
                              "pronta para envio, não vai poder mais fazer alterações. Ok???"_s;
-    EXPECT_FALSE(flow.btn2Click());
+    EXPECT_FALSE(flow.markReady());
     EXPECT_EQ(prompts.transcript(), QStringList{question});
     EXPECT_EQ(store.status(u"C'1"_s), u"Baixada"_s);
     EXPECT_EQ(shown().size(), 5);
 
     prompts.clear();
     prompts.answers = {true};
-    EXPECT_TRUE(flow.btn2Click());
+    EXPECT_TRUE(flow.markReady());
     EXPECT_EQ(prompts.transcript(), QStringList{question});
     EXPECT_EQ(store.status(u"C'1"_s), u"Enviar"_s);
-    EXPECT_EQ(flow.lblCota(), u"0"_s);
+    EXPECT_EQ(flow.chosenQuotation(), u"0"_s);
     EXPECT_TRUE(shown().isEmpty());
     EXPECT_EQ(store.rows(u"SELECT VALOR FROM CotacaoFornc WHERE PRODUTO = 'P0'"_s), QStringList{u"12.5"_s});
-    flow.btn3Click([](Query &baixadas) {
+    flow.chooseQuotation([](Query &baixadas) {
         EXPECT_TRUE(baixadas.isEmpty());
         return false;
     });
@@ -124,7 +124,7 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
     store.addReleased(u"C1"_s, u"Baixada"_s);
     store.addItem(u"C1"_s, u"P1"_s, u"A"_s);
     store.addItem(u"C1"_s, u"P2"_s, u"B"_s);
-    flow.FormShow();
+    flow.start();
     EXPECT_FALSE(flow.editObservation()); // an empty grid asks nothing
     EXPECT_TRUE(prompts.shown.isEmpty());
     ASSERT_TRUE(choose(u"C1"_s));

@@ -1,4 +1,5 @@
 #include "common/regional.h"
+#include "exchange/envelope.h"
 #include "quotations/quotation_records.h"
 
 #include <gtest/gtest.h>

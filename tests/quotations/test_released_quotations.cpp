@@ -15,10 +15,10 @@ const QStringList LogOk{u"log: Internet - ok"_s, u"log: Servidor do kelvo - ok "
 class ReleasedQuotationsTest : public ::testing::Test {
 protected:
     ReleasedQuotationsTest()
-        : flow(prompts, store.dm, net, Server, [this](const QString &a) { return server.get(a); })
+        : flow(prompts, store.dm, net, server, Server)
     {
-        flow.setCredentials(u"FORN"_s, u"SEG&REDO"_s);
-        flow.FormShow();
+        flow.setLogin({u"FORN"_s, u"SEG&REDO"_s});
+        flow.openTables();
     }
 
     // Selects the quotation in the list, as a click in the grid does.
@@ -44,7 +44,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
     server.answers = {u"05/06/2020|C1|14:30|ABERTA|01/06/2020\r\n"
                       "  |ignorada|||\r\n"
                       "07/06/2020|C2||ABERTA|\r\n"_s};
-    EXPECT_TRUE(flow.btn1Click());
+    EXPECT_TRUE(flow.fetchList());
     EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotalib.php?user=FORN&pass=SEG%26REDO"_s});
     EXPECT_EQ(store.released(), (QStringList{u"C1|ABERTA|2020-06-05|14:30:00|2020-06-01"_s, u"C2|ABERTA|2020-06-07|~|~"_s}));
     EXPECT_EQ(prompts.transcript(), LogOk);
@@ -52,7 +52,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
     // The second time every listed quotation is known, in any letter case.
     prompts.clear();
     server.answers = {u"05/06/2020|C1|14:30|ABERTA|01/06/2020\r\n07/06/2020|c2|09:00|ABERTA|\r\n"_s};
-    EXPECT_TRUE(flow.btn1Click());
+    EXPECT_TRUE(flow.fetchList());
     EXPECT_EQ(prompts.transcript(),
               (QStringList{u"[Atenção] A cotaçao : C1 já está no seu banco, verifique se o itens já foram baixado..."_s,
                            u"[Atenção] A cotaçao : c2 já está no seu banco, verifique se o itens já foram baixado..."_s}
@@ -63,7 +63,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
 TEST_F(ReleasedQuotationsTest, VerificarWithAnEmptyListAddsNothing)
 {
     server.answers = {QString()};
-    EXPECT_TRUE(flow.btn1Click());
+    EXPECT_TRUE(flow.fetchList());
     EXPECT_TRUE(store.released().isEmpty());
     EXPECT_EQ(prompts.transcript(), LogOk);
 }
@@ -72,7 +72,7 @@ TEST_F(ReleasedQuotationsTest, VerificarRefusalIsShownWithoutTheLog)
 {
     // Blanks around the marker are stripped for this script; the text shown is the answer as received.
     server.answers = {u" *usuário bloqueado\r\n"_s};
-    EXPECT_FALSE(flow.btn1Click());
+    EXPECT_FALSE(flow.fetchList());
     EXPECT_EQ(prompts.transcript(),
               QStringList{u"[Atenção] Nenhuma cotação liberada  para você... Erro :  *usuário bloqueado\r\n"_s});
     EXPECT_EQ(prompts.logsDiscarded, 1);
@@ -88,9 +88,9 @@ TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
         ScriptedPrompts shown;
         FakeServer answers;
         answers.answers = {u"05/06/2020|C1|14:30|ABERTA|\r\n"_s + line + u"\r\n05/06/2020|C3|10:00|ABERTA|\r\n"_s};
-        ReleasedQuotations f(shown, fresh.dm, net, Server, [&](const QString &a) { return answers.get(a); });
-        f.FormShow();
-        EXPECT_FALSE(f.btn1Click());
+        ReleasedQuotations f(shown, fresh.dm, net, answers, Server);
+        f.openTables();
+        EXPECT_FALSE(f.fetchList());
         EXPECT_EQ(fresh.released(), QStringList{u"C1|ABERTA|2020-06-05|14:30:00|~"_s}) << line.toStdString();
         ASSERT_EQ(shown.boxes().size(), 1);
         EXPECT_EQ(shown.shown[0].kind, u"error"_s);
@@ -102,19 +102,19 @@ TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
 TEST_F(ReleasedQuotationsTest, FailedRequestAndChecksStoreNothing)
 {
     server.failure = u"Socket Error # 10061\r\nConnection refused."_s;
-    EXPECT_FALSE(flow.btn1Click());
+    EXPECT_FALSE(flow.fetchList());
     EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] Socket Error # 10061\r\nConnection refused."_s});
 
     prompts.clear();
     net.connected = false;
-    EXPECT_FALSE(flow.btn1Click());
+    EXPECT_FALSE(flow.fetchList());
     EXPECT_EQ(prompts.transcript(), QStringList{u"log: Problema com sua internet, verifique"_s});
 }
 
 TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
 {
     // An empty list: nothing at all happens.
-    EXPECT_FALSE(flow.btn2Click());
+    EXPECT_FALSE(flow.downloadItems());
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(store.dm.podeIcota());
 
@@ -122,7 +122,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
         store.addReleased(u"C-"_s + status, status);
         select(u"C-"_s + status);
         prompts.clear();
-        EXPECT_FALSE(flow.btn2Click());
+        EXPECT_FALSE(flow.downloadItems());
         EXPECT_EQ(prompts.transcript(),
                   QStringList{u"[Erro] A Cotação : C-"_s + status
                               + u" já foi baixada, Enviada ou pronta para envio, operação cancelada.."_s});
@@ -133,7 +133,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     store.addReleased(u"C1"_s, u"aberta"_s);
     select(u"C1"_s);
     prompts.clear();
-    EXPECT_FALSE(flow.btn2Click());
+    EXPECT_FALSE(flow.downloadItems());
     EXPECT_EQ(prompts.transcript(), QStringList{u"[Atenção] Dejesa baixar os itens da cotação : C1 ??????"_s});
     EXPECT_EQ(prompts.logsCreated, 0);
 }
@@ -148,7 +148,7 @@ TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
                       + itemLine(u"C1"_s, u"P1"_s, {{21, u"SIM-A"_s}}) + u"\r\n"_s
                       + itemLine(u"C1"_s, u"P1"_s, {{21, u"SIM-B"_s}, {0, u"  ACME "_s}}) + u"\r\n"_s
                       + u"BAIXADA COM SUCESSO\r\n"_s};
-    EXPECT_TRUE(flow.btn2Click());
+    EXPECT_TRUE(flow.downloadItems());
     EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotaforn.php?user=FORN&pass=SEG%26REDO&cota=C1"_s});
     EXPECT_EQ(items(), (QStringList{u"ACME|C1|2020-06-01|P1|Gol|10.5|~|SIM-B|~|6.5"_s,
                                     u"ACME|C1|2020-06-01|P2|linha 1 linha 2|10.5|~|~|~|6.5"_s}));
@@ -164,11 +164,11 @@ TEST_F(ReleasedQuotationsTest, RepeatedDownloadKeepsThePrice)
     store.addReleased(u"C1"_s, u"ABERTA"_s);
     store.addItem(u"C1"_s, u"P1"_s, u"BOSCH"_s, 12.5);
     store.exec(u"UPDATE CotacaoFornc SET SIMILARES = 'velho', OBS = 'velha'"_s);
-    flow.FormShow();
+    flow.openTables();
     prompts.answers = {true};
     server.answers = {itemLine(u"c1"_s, u"p1"_s, {{21, u"novo"_s}, {22, u"nova"_s}, {2, u"1/6/2020"_s}})
                       + u"\r\nBAIXADA COM SUCESSO"_s};
-    EXPECT_TRUE(flow.btn2Click());
+    EXPECT_TRUE(flow.downloadItems());
     // Found ignoring case: CONTATO, COTACAO and DATA keep their stored values, PRODUTO is rewritten.
     EXPECT_EQ(items(), QStringList{u"ACME|C1|2020-06-01|p1|Gol|10.5|12.5|novo|nova|6.5"_s});
 }
@@ -198,10 +198,10 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
         shown.answers = {true};
         FakeServer answers;
         answers.answers = {c.answer};
-        ReleasedQuotations f(shown, fresh.dm, net, Server, [&](const QString &a) { return answers.get(a); });
-        f.FormShow();
+        ReleasedQuotations f(shown, fresh.dm, net, answers, Server);
+        f.openTables();
         const bool ok = c.box == success;
-        EXPECT_EQ(f.btn2Click(), ok) << c.answer.toStdString();
+        EXPECT_EQ(f.downloadItems(), ok) << c.answer.toStdString();
         EXPECT_EQ(fresh.status(u"C1"_s), ok ? u"Baixada"_s : u"ABERTA"_s);
         EXPECT_EQ(fresh.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s).size(), c.items);
         EXPECT_EQ(shown.boxes().last(), c.box) << shown.boxes().last().toStdString();
@@ -213,17 +213,17 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
 TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
 {
     store.addReleased(u"C1"_s, u"ABERTA"_s);
-    flow.FormShow();
+    flow.openTables();
     prompts.answers = {true, true};
     server.answers = {u"*cotação encerrada"_s,
                       itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s, {{17, u"4.5"_s}})
                           + u"\r\n"_s + itemLine(u"C1"_s, u"P3"_s) + u"\r\nBAIXADA COM SUCESSO\r\n"_s};
-    EXPECT_FALSE(flow.btn2Click());
+    EXPECT_FALSE(flow.downloadItems());
     EXPECT_EQ(prompts.boxes().last(), u"[Atenção] Nenhuma cotação liberada  para você... Erro : *cotação encerrada"_s);
     EXPECT_EQ(prompts.logsDiscarded, 1);
 
     prompts.clear();
-    EXPECT_FALSE(flow.btn2Click());
+    EXPECT_FALSE(flow.downloadItems());
     EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '4.5' is not a valid floating point value."_s);
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P1"_s});
     EXPECT_EQ(store.status(u"C1"_s), u"ABERTA"_s);

@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     writeFixtureFolder(folder.path());
     SilentPrompts prompts;
     AppContext context(folder.path(), std::make_unique<OnlineNet>());
-    if (!context.DataModuleCreate(prompts)) {
+    if (!context.start(prompts)) {
         out << "the fixture folder did not start" << Qt::endl;
         return 1;
     }
@@ -97,13 +97,12 @@ int main(int argc, char **argv)
 
     // Every working window the program can open, as its button opens it.
     const Login demo{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
-    WindowEnv env{context, prompts};
-    for (auto it = launcher.registry().cbegin(); it != launcher.registry().cend(); ++it) {
-        std::unique_ptr<QDialog> window(it.value()(env, &main, &demo));
+    for (const QString &windowClass : AppLauncher::windowClasses()) {
+        const std::unique_ptr<QDialog> window = launcher.create(windowClass, &main, &demo);
         if (!window)
             continue;
-        prepareFixtureWindow(it.key(), window.get());
-        ok &= save(window.get(), dir, it.key(), out);
+        prepareFixtureWindow(windowClass, window.get());
+        ok &= save(window.get(), dir, windowClass, out);
     }
     return ok ? 0 : 1;
 }

@@ -1,17 +1,65 @@
 #include "app/widgets/app_launcher.h"
 
+#include "app/app_context.h"
 #include "config/widgets/login_window.h"
+#include "config/widgets/set_up_window.h"
+#include "quotations/widgets/price_entry_window.h"
+#include "quotations/widgets/released_quotations_window.h"
+#include "quotations/widgets/submission_window.h"
 
-#include <QDialog>
 #include <QLineEdit>
 
-#include <memory>
+namespace {
 
-AppLauncher::AppLauncher(AppContext &app, Prompts &prompts) : m_env{app, prompts}
+struct WindowKind {
+    const char *windowClass;
+    QDialog *(*make)(AppContext &app, Prompts &prompts, QWidget *owner, const Login *login);
+};
+
+// The server windows are opened only with the credentials typed at the login.
+template <typename Window>
+QDialog *serverWindow(AppContext &app, Prompts &prompts, QWidget *owner, const Login *login)
 {
-    registerConfigWindows(m_registry);
-    registerQuotationWindows(m_registry);
-    registerSubmissionWindows(m_registry);
+    if (!login)
+        return nullptr;
+    auto *window = new Window(prompts, app.dm(), app.net(), app.settings().servidor, owner);
+    window->setXLogin(login->login);
+    window->setXSenha(login->senha);
+    return window;
+}
+
+const WindowKind kWindows[] = {
+    {"TFCotaLib", serverWindow<TFCotaLib>},
+    {"TPrecoCota",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TPrecoCota(prompts, app.dm(), owner);
+     }},
+    {"TEnviaCotacao", serverWindow<TEnviaCotacao>},
+    {"TSetUP",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TSetUP(prompts, app.folder(), app.settings(), owner);
+     }},
+};
+
+} // namespace
+
+AppLauncher::AppLauncher(AppContext &app, Prompts &prompts) : m_app(app), m_prompts(prompts) {}
+
+QStringList AppLauncher::windowClasses()
+{
+    QStringList classes;
+    for (const WindowKind &kind : kWindows)
+        classes << QLatin1String(kind.windowClass);
+    return classes;
+}
+
+std::unique_ptr<QDialog> AppLauncher::create(const QString &windowClass, QWidget *owner, const Login *login)
+{
+    for (const WindowKind &kind : kWindows) {
+        if (windowClass == QLatin1String(kind.windowClass))
+            return std::unique_ptr<QDialog>(kind.make(m_app, m_prompts, owner, login));
+    }
+    return nullptr;
 }
 
 WindowLauncher::LoginAnswer AppLauncher::runLogin(QWidget *owner, const QString &usuario, const QString &senha)
@@ -25,11 +73,8 @@ WindowLauncher::LoginAnswer AppLauncher::runLogin(QWidget *owner, const QString 
 
 bool AppLauncher::open(const QString &windowClass, QWidget *owner, const Login *login)
 {
-    const auto factory = m_registry.constFind(windowClass);
-    if (factory == m_registry.constEnd())
-        return false;
     // Created on demand, shown modally, destroyed as soon as it closes.
-    std::unique_ptr<QDialog> window((*factory)(m_env, owner, login));
+    const std::unique_ptr<QDialog> window = create(windowClass, owner, login);
     if (!window)
         return false;
     window->exec();

@@ -1,6 +1,5 @@
 #include "app/widgets/kelvo_application.h"
 
-#include "exchange/exchange_frame.h"
 #include "ui/prompts.h"
 
 #include <QMessageBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/main_workflow.h"
+#include "config/login.h"
 
 #include <QString>
 

@@ -50,7 +50,7 @@ TSetUP::TSetUP(Prompts &prompts, const QString &folder, Settings &settings, QWid
 
 void TSetUP::btn1Click()
 {
-    if (m_flow.btn1Click(m_eduser->text(), m_edpass->text()))
+    if (m_flow.save(m_eduser->text(), m_edpass->text()))
         accept();
 }
 

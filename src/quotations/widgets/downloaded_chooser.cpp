@@ -1,8 +1,8 @@
 #include "quotations/widgets/downloaded_chooser.h"
 
-#include "quotations/widgets/quotation_grid.h"
 #include "store/dataset_model.h"
 #include "store/query.h"
+#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 
 #include <QPushButton>

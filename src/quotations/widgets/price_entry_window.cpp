@@ -2,13 +2,12 @@
 
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
-#include "quotations/widgets/quotation_grid.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
+#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 
 #include <QApplication>
-#include <QBrush>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,16 +112,11 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     std::set<int> readOnly;
     for (const char *name : {"MARCA", "PRODFABR", "DESCRICAO", "UN", "QTDE"})
         readOnly.insert(items.fieldIndex(QLatin1String(name)));
-    m_model->setStyleHook([readOnly](const Dataset &, int, int field, int role) -> QVariant {
-        const bool shownOnly = readOnly.count(field) > 0;
-        if (role == Qt::BackgroundRole)
-            return QBrush(shownOnly ? Mint : LightBlue);
-        if (role == Qt::FontRole && shownOnly) {
-            QFont normal;
-            normal.setBold(false);
-            return normal;
-        }
-        return {};
+    m_model->setStyleHook([readOnly](const Dataset &, int, int field, int role) {
+        // The columns shown only are mint green in a normal weight.
+        if (readOnly.count(field) > 0)
+            return cellStyle(role, Mint, false);
+        return cellStyle(role, LightBlue);
     });
     connect(m_model, &DatasetModel::errorOccurred, this,
             [this](const QString &message) { m_prompts.error(message); }, Qt::QueuedConnection);
@@ -182,19 +176,19 @@ void TPrecoCota::showEvent(QShowEvent *event)
 
 void TPrecoCota::FormShow()
 {
-    m_flow.FormShow();
-    m_lblCota->setText(m_flow.lblCota());
+    m_flow.start();
+    m_lblCota->setText(m_flow.chosenQuotation());
 }
 
 void TPrecoCota::btn3Click()
 {
-    m_flow.btn3Click(m_runChooser);
+    m_flow.chooseQuotation(m_runChooser);
     showChoice();
 }
 
 void TPrecoCota::showChoice()
 {
-    m_lblCota->setText(m_flow.lblCota());
+    m_lblCota->setText(m_flow.chosenQuotation());
     const int row = qMax(0, m_dm.CotaFornec().currentRow());
     if (m_model->rowCount() > 0)
         m_dbgrd1->setCurrentIndex(m_model->index(row, ValorColumn));
@@ -203,8 +197,8 @@ void TPrecoCota::showChoice()
 
 void TPrecoCota::btn2Click()
 {
-    m_flow.btn2Click();
-    m_lblCota->setText(m_flow.lblCota());
+    m_flow.markReady();
+    m_lblCota->setText(m_flow.chosenQuotation());
 }
 
 void TPrecoCota::btn1Click()
@@ -249,7 +243,7 @@ void TPrecoCota::leaveGrid(QWidget *old, QWidget *now)
 
 void TPrecoCota::dbgrd1Exit()
 {
-    m_flow.dbgrd1Exit();
+    m_flow.postPendingEdit();
 }
 
 void TPrecoCota::keyPressEvent(QKeyEvent *event)

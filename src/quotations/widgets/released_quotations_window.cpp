@@ -1,8 +1,8 @@
 #include "quotations/widgets/released_quotations_window.h"
 
-#include "quotations/widgets/quotation_grid.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
+#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 
 #include <QPushButton>
@@ -10,15 +10,30 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// A row by its status: sky blue bold for "ABERTA", light green bold for
+// "BAIXADA" (any case), the grid's own look for the rest.
+QVariant rowStyle(const QString &tipoStatus, int role)
+{
+    const QString status = tipoStatus.toUpper();
+    if (status == u"ABERTA")
+        return cellStyle(role, QColor(135, 206, 235), true);
+    if (status == u"BAIXADA")
+        return cellStyle(role, QColor(192, 220, 192), true);
+    return {};
+}
+
+} // namespace
+
 TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_flow(prompts, dm, net, servidor, [this](const QString &address) { return m_IdHTTP1.get(address); })
+      m_flow(prompts, dm, net, m_IdHTTP1, servidor)
 {
     setObjectName(u"FCotaLib"_s);
     setWindowTitle(u"Cotações Liberadas"_s);
     setFont(tahomaPixels(13));
     setWindowColour(this, QColor(248, 176, 80));
-    m_IdHTTP1.setWaitHook([&prompts] { prompts.keepAlive(); });
 
     m_model = new DatasetModel(dm.CotaLiberada(),
                                {{u"Cotacao"_s, u"Cotação"_s, 201, {}, true},
@@ -28,7 +43,7 @@ TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString
                                this);
     const int status = dm.CotaLiberada().fieldIndex(u"TipoStatus"_s);
     m_model->setStyleHook([status](const Dataset &d, int row, int, int role) {
-        return ReleasedQuotations::rowStyle(d.value(row, status).toString(), role);
+        return rowStyle(d.value(row, status).toString(), role);
     });
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 8, 566, 244});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -51,14 +66,12 @@ TFCotaLib::~TFCotaLib() = default;
 
 void TFCotaLib::setXLogin(const QString &login)
 {
-    m_xLogin = login;
-    m_flow.setCredentials(m_xLogin, m_xSenha);
+    m_flow.setLogin({login, m_flow.login().senha});
 }
 
 void TFCotaLib::setXSenha(const QString &senha)
 {
-    m_xSenha = senha;
-    m_flow.setCredentials(m_xLogin, m_xSenha);
+    m_flow.setLogin({m_flow.login().login, senha});
 }
 
 void TFCotaLib::showEvent(QShowEvent *event)
@@ -72,18 +85,18 @@ void TFCotaLib::showEvent(QShowEvent *event)
 
 void TFCotaLib::FormShow()
 {
-    m_flow.FormShow();
+    m_flow.openTables();
     m_dbgrd1->setFocus();
 }
 
 void TFCotaLib::btn1Click()
 {
-    m_flow.btn1Click();
+    m_flow.fetchList();
 }
 
 void TFCotaLib::btn2Click()
 {
-    m_flow.btn2Click();
+    m_flow.downloadItems();
 }
 
 void TFCotaLib::btn3Click()

@@ -21,8 +21,8 @@ public:
     // The credentials typed in the login window.
     void setXLogin(const QString &login);
     void setXSenha(const QString &senha);
-    const QString &xLogin() const { return m_xLogin; }
-    const QString &xSenha() const { return m_xSenha; }
+    const QString &xLogin() const { return m_flow.login().login; }
+    const QString &xSenha() const { return m_flow.login().senha; }
 
     QTableView *dbgrd1() const { return m_dbgrd1; }
     QPushButton *btn1() const { return m_btn1; }
@@ -44,8 +44,6 @@ protected:
 private:
     HttpClient m_IdHTTP1;
     ReleasedQuotations m_flow;
-    QString m_xLogin;
-    QString m_xSenha;
     DatasetModel *m_model;
     QTableView *m_dbgrd1;
     QPushButton *m_btn1;

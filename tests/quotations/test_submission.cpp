@@ -1,7 +1,7 @@
 #include "common/clock.h"
 #include "exchange/http_client.h"
-#include "exchange/quotation_submission.h"
-#include "exchange/submission_fixture.h"
+#include "quotations/quotation_submission.h"
+#include "submission_fixture.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
@@ -38,9 +38,9 @@ struct Submission {
 
     SubmissionResult send(bool confirm = true)
     {
-        workflow.FormShow();
+        workflow.listReady();
         prompts.answers = {confirm};
-        return workflow.btn1Click();
+        return workflow.sendSelected();
     }
 
     FixedClock clock{QDateTime(QDate(2020, 6, 26), QTime(14, 30, 5, 123))};
@@ -189,7 +189,7 @@ TEST(Submission, ListFollowsTheSelectionAndIsReleasedOnClose)
     s.store.addItem({u"B2"_s, u"P2"_s, u"X"_s, 1, 2, {}, {}});
     s.store.addItem({u"B2"_s, u"P3"_s, u"X"_s, 1, 2, {}, {}});
 
-    s.workflow.FormShow();
+    s.workflow.listReady();
     Table &list = s.store.dm.CotaLiberada();
     Table &items = s.store.dm.CotaFornec();
     ASSERT_EQ(list.rowCount(), 2);
@@ -199,7 +199,7 @@ TEST(Submission, ListFollowsTheSelectionAndIsReleasedOnClose)
     EXPECT_EQ(items.rowCount(), 2);
     EXPECT_FALSE(s.workflow.select(u"c3"_s));
 
-    s.workflow.FormClose();
+    s.workflow.closeList();
     EXPECT_FALSE(list.isOpen());
     EXPECT_FALSE(list.isFiltered());
     EXPECT_TRUE(list.filter().isEmpty());

@@ -1,12 +1,12 @@
-#include "exchange/quotation_submission.h"
+#include "quotations/quotation_submission.h"
 
 #include "common/clock.h"
 #include "common/text.h"
 #include "exchange/exchange_frame.h"
 #include "exchange/http_address.h"
-#include "exchange/http_client.h"
+#include "exchange/http_transport.h"
 #include "exchange/multipart_form.h"
-#include "exchange/submission_record.h"
+#include "quotations/submission_record.h"
 #include "store/data_module.h"
 #include "store/store_error.h"
 
@@ -26,11 +26,10 @@ std::optional<double> floatAt(const Table &items, int row, int column)
 
 } // namespace
 
-QuotationSubmission::QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpClient &http,
+QuotationSubmission::QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http,
                                          QString servidor)
     : m_prompts(prompts), m_dm(dm), m_net(net), m_http(http), m_servidor(std::move(servidor))
 {
-    m_http.setWaitHook([this] { m_prompts.keepAlive(); });
 }
 
 QString QuotationSubmission::dataAtual()
@@ -38,7 +37,7 @@ QString QuotationSubmission::dataAtual()
     return u"Data atual : "_s + formatValue(Clock::current().now().date(), FieldType::Date, u"dd/mm/yyyy"_s);
 }
 
-void QuotationSubmission::FormShow()
+void QuotationSubmission::listReady()
 {
     Table &list = m_dm.CotaLiberada();
     list.close();
@@ -55,10 +54,10 @@ void QuotationSubmission::FormShow()
     items.setFiltered(true);
     items.open();
 
-    ds1DataChange();
+    followSelection();
 }
 
-void QuotationSubmission::ds1DataChange()
+void QuotationSubmission::followSelection()
 {
     const Table &list = m_dm.CotaLiberada();
     if (!list.isOpen() || list.isEmpty())
@@ -82,18 +81,18 @@ bool QuotationSubmission::select(const QString &cotacao)
     // The look-up ignores case; only the exact number selects.
     if (!list.locate(u"Cotacao"_s, {cotacao}) || list.asString(u"Cotacao"_s) != cotacao)
         return false;
-    ds1DataChange();
+    followSelection();
     return true;
 }
 
-SubmissionResult QuotationSubmission::btn1Click()
+SubmissionResult QuotationSubmission::sendSelected()
 {
     const Table &list = m_dm.CotaLiberada();
     if (!list.isOpen() || list.isEmpty())
         return SubmissionResult::Nothing;
     const QString cotacao = selectedCotacao();
     try {
-        ds1DataChange();
+        followSelection();
         // Posting an empty form would mark the quotation sent with no answer
         // at all reaching the buyer.
         if (m_dm.CotaFornec().isEmpty()) {
@@ -117,7 +116,7 @@ SubmissionResult QuotationSubmission::send(const QString &cotacao)
         return SubmissionResult::Stopped;
 
     m_http.setRequestContentType(u"application/x-www-form-urlencoded"_s);
-    const auto verdict = frame.request([&] { return m_http.get(address(u"verificaentrega.php"_s, cotacao)); });
+    const auto verdict = frame.get(m_http, address(u"verificaentrega.php"_s, cotacao));
     if (!verdict)
         return SubmissionResult::Stopped;
     if (const auto refusal = verificationRefusal(*verdict)) {
@@ -129,7 +128,7 @@ SubmissionResult QuotationSubmission::send(const QString &cotacao)
     const QStringList records = itemRecords(m_dm.CotaFornec());
     for (qsizetype k = 0; k < records.size(); ++k)
         form.addField(u"items"_s + QString::number(k + 1), records[k]);
-    const auto answer = frame.request([&] { return m_http.post(address(u"sendcotaforn.php"_s, cotacao), form); });
+    const auto answer = frame.post(m_http, address(u"sendcotaforn.php"_s, cotacao), form);
     if (!answer)
         return SubmissionResult::Stopped;
 
@@ -161,7 +160,7 @@ void QuotationSubmission::markSent(const QString &cotacao)
     list.post();
 }
 
-void QuotationSubmission::FormClose()
+void QuotationSubmission::closeList()
 {
     Table &list = m_dm.CotaLiberada();
     list.close();

@@ -36,7 +36,7 @@ int main(int argc, char **argv)
     prompts.setParent(&FKelvoCota);
 
     // A configuration problem ends the program before any operation starts.
-    if (!context.DataModuleCreate(prompts))
+    if (!context.start(prompts))
         return 0;
 
     FKelvoCota.move(FKelvoCota.screen()->availableGeometry().center() - FKelvoCota.rect().center());

@@ -1,13 +1,12 @@
-#include "exchange/widgets/submission_window.h"
+#include "quotations/widgets/submission_window.h"
 
-#include "exchange/exchange_frame.h"
 #include "exchange/http_client.h"
-#include "quotations/widgets/quotation_grid.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
+#include "ui/prompts.h"
+#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -25,11 +24,6 @@ const QList<ModelColumn> kColumns{
     {u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true},
     {u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true},
 };
-
-// Column titles centred on a green shaded towards light yellow-green.
-const QString kHeaderStyle = u"QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                             u"stop:0 rgb(135, 205, 133), stop:1 rgb(225, 247, 138)); "
-                             u"border: 1px solid rgb(110, 160, 110); padding: 2px; }"_s;
 
 } // namespace
 
@@ -54,9 +48,10 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_model = new DatasetModel(dm.CotaLiberada(), kColumns, this);
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 32, 713, 208});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_dbgrd1->horizontalHeader()->setStyleSheet(kHeaderStyle);
+    // Column titles on a green shaded towards light yellow-green.
+    setTitleGradient(m_dbgrd1, QColor(135, 205, 133), QColor(225, 247, 138), QColor(110, 160, 110));
     m_dbgrd1->installEventFilter(this);
-    connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, [this] { m_workflow->ds1DataChange(); });
+    connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, &TEnviaCotacao::ds1DataChange);
 
     m_btn1 = makeButton(this, "btn1", u"Envia-las Agora?"_s, {8, 248, 161, 25});
     connect(m_btn1, &QPushButton::clicked, this, &TEnviaCotacao::btn1Click);
@@ -83,16 +78,12 @@ TEnviaCotacao::~TEnviaCotacao() = default;
 
 void TEnviaCotacao::setXLogin(const QString &login)
 {
-    Login l = m_workflow->login();
-    l.login = login;
-    m_workflow->setLogin(l);
+    m_workflow->setLogin({login, m_workflow->login().senha});
 }
 
 void TEnviaCotacao::setXSenha(const QString &senha)
 {
-    Login l = m_workflow->login();
-    l.senha = senha;
-    m_workflow->setLogin(l);
+    m_workflow->setLogin({m_workflow->login().login, senha});
 }
 
 void TEnviaCotacao::showEvent(QShowEvent *event)
@@ -110,7 +101,7 @@ void TEnviaCotacao::FormShow()
     m_lbl2->hide();
     m_tmr1->stop();
     try {
-        m_workflow->FormShow();
+        m_workflow->listReady();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
     }
@@ -138,9 +129,14 @@ void TEnviaCotacao::tmr1Timer()
     m_lbl2->adjustSize();
 }
 
+void TEnviaCotacao::ds1DataChange()
+{
+    m_workflow->followSelection();
+}
+
 void TEnviaCotacao::btn1Click()
 {
-    m_workflow->btn1Click();
+    m_workflow->sendSelected();
 }
 
 void TEnviaCotacao::btn2Click()
@@ -154,7 +150,7 @@ void TEnviaCotacao::FormClose()
         return;
     m_closed = true;
     try {
-        m_workflow->FormClose();
+        m_workflow->closeList();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
     }

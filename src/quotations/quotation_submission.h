@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/connectivity.h"
-#include "app/main_workflow.h"
+#include "config/login.h"
 #include "ui/prompts.h"
 
 #include <QString>
 #include <QStringList>
 
-class HttpClient;
+class Connectivity;
+class HttpTransport;
 class Table;
 class TDm;
 
@@ -25,7 +25,7 @@ enum class SubmissionResult {
 // quotations ready to send and the submission of the selected one.
 class QuotationSubmission final {
 public:
-    QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpClient &http, QString servidor);
+    QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor);
     Q_DISABLE_COPY_MOVE(QuotationSubmission)
 
     // xLogin and xSenha: the credentials typed at the login.
@@ -36,13 +36,14 @@ public:
     static QString dataAtual();
 
     // Lists the quotations in "Enviar" and follows the selected one's items.
-    void FormShow();
+    void listReady();
     // The selected quotation changed: its items become the filtered ones.
-    void ds1DataChange();
-    // Verifies, posts the items and marks the selected quotation "Enviada".
-    SubmissionResult btn1Click();
+    void followSelection();
+    // "Envia-las Agora?": verifies, posts the items and marks the selected
+    // quotation "Enviada".
+    SubmissionResult sendSelected();
     // Leaves the list unfiltered and closed.
-    void FormClose();
+    void closeList();
 
     // The selected quotation, empty with an empty list.
     QString selectedCotacao() const;
@@ -57,7 +58,7 @@ private:
     Prompts &m_prompts;
     TDm &m_dm;
     Connectivity &m_net;
-    HttpClient &m_http;
+    HttpTransport &m_http;
     QString m_servidor;
     Login m_login;
 };

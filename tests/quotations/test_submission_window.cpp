@@ -1,6 +1,6 @@
 #include "common/clock.h"
-#include "exchange/submission_fixture.h"
-#include "exchange/widgets/submission_window.h"
+#include "submission_fixture.h"
+#include "quotations/widgets/submission_window.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
 

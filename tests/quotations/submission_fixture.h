@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/connectivity.h"
+#include "exchange/connectivity.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/store_error.h"

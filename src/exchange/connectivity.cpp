@@ -1,4 +1,4 @@
-#include "app/connectivity.h"
+#include "exchange/connectivity.h"
 
 #include <QNetworkInterface>
 #include <QTcpSocket>

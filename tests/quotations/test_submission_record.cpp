@@ -1,4 +1,4 @@
-#include "exchange/submission_record.h"
+#include "quotations/submission_record.h"
 
 #include <gtest/gtest.h>
 

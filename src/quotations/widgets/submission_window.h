@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/quotation_submission.h"
+#include "quotations/quotation_submission.h"
 
 #include <QDialog>
 
@@ -37,6 +37,7 @@ public:
     QTimer *tmr1() const { return m_tmr1; }
 
     void FormShow();
+    void ds1DataChange();
     void dbgrd1Enter();
     void tmr1Timer();
     void btn1Click();

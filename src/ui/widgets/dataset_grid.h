@@ -3,11 +3,16 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <QVariant>
+
+#include <optional>
 
 class DatasetModel;
 class QPushButton;
 class QTableView;
 class QWidget;
+
+// Helpers every grid window shares.
 
 // A grid over a dataset model at a fixed place: one row selected at a time,
 // following the dataset's current row, column widths and centred titles from
@@ -16,6 +21,13 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
 
 // Paints the column titles of a grid in a colour.
 void setTitleColour(QTableView *grid, const QColor &colour);
+// Paints the column titles of a grid shaded from top to bottom, with a border.
+void setTitleGradient(QTableView *grid, const QColor &top, const QColor &bottom, const QColor &border);
+
+// The answer of a cell for a style role: the background colour for
+// Qt::BackgroundRole, a font of that weight for Qt::FontRole when bold is
+// given, and nothing for every other role.
+QVariant cellStyle(int role, const QColor &background, std::optional<bool> bold = std::nullopt);
 
 // A button at a fixed place with the hand cursor.
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &place);

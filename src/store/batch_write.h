@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QStringList>
+#include <QVariantList>
+
+#include <functional>
+#include <optional>
+
+class Database;
+class Dataset;
+class Transaction;
+
+// Writes of a download that belong together: one transaction for the whole
+// batch, so that ten thousand lines pay one disk sync, and where a line
+// cannot be stored, the rows stored before it stay stored.
+
+// Commits a batch that is ending on a failure. A failure of the commit itself
+// is dropped: the one already under way is the one the user sees.
+void keepWhatWasStored(std::optional<Transaction> &tx);
+
+// Runs writes on target in one transaction. When a write throws, the row in
+// edit is discarded, the rows stored before it are committed and the error
+// goes on to the caller.
+void writeInOneTransaction(Database &db, Dataset &target, const std::function<void()> &writes);
+
+// Where the positions of a downloaded item line go: the column of each
+// position (empty for a position that is not stored). The first keyPositions
+// positions are the row's key; a row already stored is written from
+// firstUpdated on, so its key and the columns no position names keep their
+// values.
+struct ItemLineLayout {
+    QStringList columns;
+    int keyPositions = 0;
+    int firstUpdated = 0;
+};
+
+// Turns an item line into the values of its positions, or nothing for a line
+// that holds no record; throws at a line that cannot be read.
+using ItemLineReader = std::function<std::optional<QVariantList>(const QString &line)>;
+
+// Stores the item lines of one download in target, in one transaction: each
+// line's row is looked up by its key (text ignoring case) and updated, or
+// appended when there is none (a refused append skips the line). Grids on
+// target follow once, at the end. At a line that cannot be read or stored the
+// half-written row is discarded, the rows before it stay stored and the error
+// goes on to the caller.
+void storeItemLines(Database &db, Dataset &target, const ItemLineLayout &layout, const QStringList &lines,
+                    const ItemLineReader &read);
