@@ -1,5 +1,6 @@
 #include "store/sqlcipher.h"
 
+#include "common/regional.h"
 #include "store/sql_dates.h"
 #include "store/store_error.h"
 
@@ -112,17 +113,19 @@ void Statement::bind(int index, const QVariant &value)
             rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
             break;
         case QMetaType::QDate:
-            rc = value.toDate().isValid() ? text(value.toDate().toString(Qt::ISODate))
+            rc = value.toDate().isValid() ? text(isoDateText(value.toDate()))
                                           : sqlite3_bind_null(m_stmt, index);
             break;
         case QMetaType::QTime:
-            rc = value.toTime().isValid() ? text(value.toTime().toString(u"HH:mm:ss"_s))
+            rc = value.toTime().isValid() ? text(isoTimeText(value.toTime()))
                                           : sqlite3_bind_null(m_stmt, index);
             break;
-        case QMetaType::QDateTime:
-            rc = value.toDateTime().isValid() ? text(value.toDateTime().toString(u"yyyy-MM-ddTHH:mm:ss"_s))
-                                              : sqlite3_bind_null(m_stmt, index);
+        case QMetaType::QDateTime: {
+            const QDateTime at = value.toDateTime();
+            rc = at.isValid() ? text(isoDateText(at.date()) + u'T' + isoTimeText(at.time()))
+                              : sqlite3_bind_null(m_stmt, index);
             break;
+        }
         case QMetaType::QByteArray: {
             const QByteArray bytes = value.toByteArray();
             rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
