@@ -1,7 +1,6 @@
 #include "store/sqlcipher.h"
 
 #include "common/regional.h"
-#include "store/sql_dates.h"
 #include "store/store_error.h"
 
 #include <QDate>
@@ -276,7 +275,6 @@ void Database::open(const QString &path, const QByteArray &key, bool create)
 
     m_db = db;
     m_path = full;
-    registerDateFunctions(m_db);
     sqlite3_update_hook(m_db, &Database::onUpdate, this);
 }
 

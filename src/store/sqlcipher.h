@@ -97,7 +97,6 @@ Q_SIGNALS:
 
 private:
     static void onUpdate(void *self, int op, const char *database, const char *table, qint64 rowid);
-    void registerFunctions();
     void announce(QSet<QString> tables);
 
     QString m_name;
