@@ -102,3 +102,30 @@ TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
     EXPECT_THROW(q.execSql(), StoreError); // one statement at a time
     EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
 }
+
+namespace {
+
+QStringList fieldNames(const Dataset &d)
+{
+    QStringList names;
+    for (const Field &f : d.fields())
+        names << f.name;
+    return names;
+}
+
+// The columns of the order items, as "Select * from PedidoFornc" lists them.
+const QStringList OrderItemColumns{
+    u"CONTATO"_s,   u"PEDIDO"_s,    u"DATA"_s,      u"PRODUTO"_s,   u"PRODFABR"_s,  u"DESCRICAO"_s, u"UN"_s,
+    u"APLICACAO"_s, u"MARCA"_s,     u"QTDE"_s,      u"VALOR"_s,     u"CONDPGTO"_s,  u"SIMILARES"_s, u"OBS"_s,
+    u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s,
+};
+
+} // namespace
+
+TEST_F(StoreFileTest, OrderItemsHoldTheirColumnsInTheStoreOrder)
+{
+    Query &print = dm.PedFornecPrint();
+    print.setParam(u"Pedido"_s, u"1"_s);
+    print.open();
+    EXPECT_EQ(fieldNames(print), OrderItemColumns);
+}
