@@ -33,11 +33,13 @@ public:
     // the target as it was, when the folder is missing or not writable, the
     // disk is full or the target cannot be replaced. Later calls do nothing.
     void close();
+    // Drops the workbook without writing anything; the target stays as it
+    // was. Later calls do nothing.
+    void discard();
 
 private:
     void requireOpen() const;
     void checkCell(int error, int row, int col) const;
-    void discard();
     void copyToTarget() const;
 
     QString m_path;
