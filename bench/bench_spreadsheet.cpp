@@ -25,7 +25,10 @@ const QString Cotacao = u"4711"_s;
 // Answers every file dialog with one path and keeps the last message shown.
 class BenchPrompts final : public Prompts {
 public:
-    void message(const QString &caption, const QString &text, PromptIcon) override { shown = caption + u": "_s + text; }
+    void message(const QString &caption, const QString &text, PromptIcon) override
+    {
+        shown = caption + u": "_s + text;
+    }
     bool ask(const QString &, const QString &) override { return true; }
     void error(const QString &text) override { shown = text; }
     QString input(const QString &, const QString &, const QString &) override { return {}; }
@@ -50,18 +53,18 @@ struct QuotationStore {
         dm.openStore(path);
         Transaction tx(dm.Banco());
         Statement insert(dm.Banco(),
-                         u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, DESCRICAO, UN, MARCA, "
-                         "QTDE, VALOR, SIMILARES) VALUES ('COMPRAS', ?, '2020-06-26', ?, ?, ?, 'PC', ?, ?, ?, ?)"_s);
+            u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, DESCRICAO, UN, MARCA, "
+            "QTDE, VALOR, SIMILARES) VALUES ('COMPRAS', ?, '2020-06-26', ?, ?, ?, 'PC', ?, ?, ?, ?)"_s);
         for (int i = 0; i < ItemCount; ++i) {
-            insert.bindAll({Cotacao, u"P%1"_s.arg(i, 6, 10, QChar(u'0')), u"FAB-%1"_s.arg(i),
-                            u"PASTILHA DE FREIO DIANTEIRA %1"_s.arg(i), u"MARCA%1"_s.arg((i * 7919) % 97),
-                            4.5 + i % 3, i % 2 ? QVariant(12.5 + i) : QVariant(), i % 5 ? QVariant() : QVariant(u"SIM-%1"_s.arg(i))});
+            insert.bindAll({ Cotacao, u"P%1"_s.arg(i, 6, 10, QChar(u'0')), u"FAB-%1"_s.arg(i),
+                u"PASTILHA DE FREIO DIANTEIRA %1"_s.arg(i), u"MARCA%1"_s.arg((i * 7919) % 97), 4.5 + i % 3,
+                i % 2 ? QVariant(12.5 + i) : QVariant(), i % 5 ? QVariant() : QVariant(u"SIM-%1"_s.arg(i)) });
             insert.step();
             insert.reset();
         }
         tx.commit();
         Table &items = dm.CotaFornec();
-        items.setFilter(u"COTACAO = ?"_s, {Cotacao});
+        items.setFilter(u"COTACAO = ?"_s, { Cotacao });
         items.setFiltered(true);
         items.open();
     }

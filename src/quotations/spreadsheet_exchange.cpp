@@ -35,8 +35,8 @@ constexpr double MaxColumnWidth = 255;
 
 SpreadsheetError cellError(int row, int col, const QString &problem)
 {
-    return SpreadsheetError(u"Linha %1, coluna %2 (%3): %4."_s.arg(row + 1)
-                                .arg(columnName(col), SpreadsheetExchange::columnTitles().at(col), problem));
+    return SpreadsheetError(u"Linha %1, coluna %2 (%3): %4."_s.arg(row + 1).arg(
+        columnName(col), SpreadsheetExchange::columnTitles().at(col), problem));
 }
 
 // A cell as text, the way a number is written under the regional settings,
@@ -77,12 +77,16 @@ std::optional<double> cellNumber(const Worksheet &sheet, int row, int col)
 
 } // namespace
 
-SpreadsheetExchange::SpreadsheetExchange(Prompts &prompts, TDm &dm) : m_prompts(prompts), m_dm(dm) {}
+SpreadsheetExchange::SpreadsheetExchange(Prompts &prompts, TDm &dm)
+    : m_prompts(prompts)
+    , m_dm(dm)
+{
+}
 
 const QStringList &SpreadsheetExchange::columnTitles()
 {
-    static const QStringList titles{u"MARCA"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-                                    u"QTDE"_s,  u"VALOR"_s,    u"SIMILARES"_s};
+    static const QStringList titles { u"MARCA"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s, u"QTDE"_s,
+        u"VALOR"_s, u"SIMILARES"_s };
     return titles;
 }
 
@@ -117,8 +121,8 @@ bool SpreadsheetExchange::writeWorkbook(const QString &path)
 {
     WaitScope wait(m_prompts);
     Table &items = m_dm.CotaFornec();
-    std::array<int, ColumnCount> field{};
-    std::array<qsizetype, ColumnCount> width{};
+    std::array<int, ColumnCount> field {};
+    std::array<qsizetype, ColumnCount> width {};
     for (int col = 0; col < ColumnCount; ++col) {
         field[col] = items.fieldIndex(columnTitles().at(col));
         width[col] = columnTitles().at(col).size();
@@ -172,9 +176,9 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::priceRows(const Worksh
             break;
         if (sheet.columnCount() < ColumnCount)
             throw cellError(row, sheet.columnCount(),
-                            u"a planilha tem só %1 colunas usadas; são necessárias %2, de MARCA a SIMILARES"_s
-                                .arg(sheet.columnCount())
-                                .arg(int(ColumnCount)));
+                u"a planilha tem só %1 colunas usadas; são necessárias %2, de MARCA a SIMILARES"_s
+                    .arg(sheet.columnCount())
+                    .arg(int(ColumnCount)));
         r.prodfabr = cellText(sheet, row, Prodfabr);
         // The quantity is not stored, but must be a number; an empty one is
         // what the export writes for an item without quantity.
@@ -222,7 +226,7 @@ bool SpreadsheetExchange::importItems()
 QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<PriceRow> &rows)
 {
     Table &items = m_dm.CotaFornec();
-    const QStringList key{u"MARCA"_s, u"PRODFABR"_s};
+    const QStringList key { u"MARCA"_s, u"PRODFABR"_s };
     const int valor = items.fieldIndex(u"VALOR"_s);
     const int similares = items.fieldIndex(u"SIMILARES"_s);
     QList<PriceRow> unmatched;
@@ -237,7 +241,7 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<
     Transaction tx = m_dm.Banco().transaction();
     try {
         for (const PriceRow &row : rows) {
-            if (!items.locate(key, {row.marca, row.prodfabr})) {
+            if (!items.locate(key, { row.marca, row.prodfabr })) {
                 unmatched << row;
                 continue;
             }
@@ -260,7 +264,8 @@ void SpreadsheetExchange::showUnmatched(const QString &cotacao, const QList<Pric
     if (unmatched.isEmpty())
         return;
     const auto log = m_prompts.createLog();
-    log->addLine(u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(cotacao));
+    log->addLine(
+        u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(cotacao));
     for (const PriceRow &row : unmatched)
         log->addLine(u"Linha %1 - Marca: %2 - Código: %3"_s.arg(row.line).arg(row.marca, row.prodfabr));
     log->showModal();

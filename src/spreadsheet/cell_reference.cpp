@@ -36,5 +36,5 @@ std::optional<CellPosition> parseCellName(QStringView name)
     }
     if (row == 0)
         return std::nullopt;
-    return CellPosition{int(row - 1), int(col - 1)};
+    return CellPosition { int(row - 1), int(col - 1) };
 }

@@ -23,7 +23,7 @@ namespace {
 
 struct Relationship {
     QString id;
-    QString type;   // only its last segment: "worksheet", "sharedStrings", ...
+    QString type; // only its last segment: "worksheet", "sharedStrings", ...
     QString target; // the part's name inside the zip
 };
 
@@ -61,11 +61,12 @@ QList<Relationship> readRelationships(ZipArchive &zip, const QString &source, co
         return out;
     XmlPart xml(zip, relsPart, limits.maxDepth);
     while (xml.next()) {
-        if (!xml.isStart(u"Relationship") || xml.attribute(u"TargetMode").compare(u"External"_s, Qt::CaseInsensitive) == 0)
+        if (!xml.isStart(u"Relationship")
+            || xml.attribute(u"TargetMode").compare(u"External"_s, Qt::CaseInsensitive) == 0)
             continue;
         const QString type = xml.attribute(u"Type");
-        out << Relationship{xml.attribute(u"Id"), type.mid(type.lastIndexOf(u'/') + 1),
-                            resolveTarget(source, xml.attribute(u"Target"))};
+        out << Relationship { xml.attribute(u"Id"), type.mid(type.lastIndexOf(u'/') + 1),
+            resolveTarget(source, xml.attribute(u"Target")) };
     }
     return out;
 }
@@ -124,7 +125,9 @@ QStringList readSharedStrings(ZipArchive &zip, const QString &part, const XlsxLi
 class WorksheetBuilder final {
 public:
     WorksheetBuilder(XmlPart &xml, const QStringList &sharedStrings, const XlsxLimits &limits)
-        : m_xml(xml), m_strings(sharedStrings), m_limits(limits)
+        : m_xml(xml)
+        , m_strings(sharedStrings)
+        , m_limits(limits)
     {
     }
 
@@ -198,7 +201,7 @@ private:
         const QString where = cellName(row, col);
         if (type == u"inlineStr") {
             if (hasInline)
-                cell = {CellKind::Text, inlineText, 0};
+                cell = { CellKind::Text, inlineText, 0 };
         } else if (!hasValue) {
             // A formula never computed, or a cell with a style only.
         } else if (type.isEmpty() || type == u"n") {
@@ -206,24 +209,25 @@ private:
             const double number = value.trimmed().toDouble(&ok);
             if (!ok || !std::isfinite(number))
                 m_xml.fail(u"tem um número inválido na célula %1: \"%2\""_s.arg(where, value.left(40)));
-            cell = {CellKind::Number, {}, number};
+            cell = { CellKind::Number, {}, number };
         } else if (type == u"s") {
             bool ok = false;
             const int index = value.trimmed().toInt(&ok);
             if (!ok || index < 0 || index >= m_strings.size())
                 m_xml.fail(u"aponta na célula %1 para um texto que não existe"_s.arg(where));
-            cell = {CellKind::Text, m_strings.at(index), 0};
+            cell = { CellKind::Text, m_strings.at(index), 0 };
         } else if (type == u"str" || type == u"d") {
-            cell = {CellKind::Text, value, 0};
+            cell = { CellKind::Text, value, 0 };
         } else if (type == u"b") {
             const QString b = value.trimmed();
             if (b != u"0" && b != u"1" && b != u"true" && b != u"false")
                 m_xml.fail(u"tem um valor lógico inválido na célula %1: \"%2\""_s.arg(where, value.left(40)));
-            cell = {CellKind::Boolean, {}, (b == u"1" || b == u"true") ? 1.0 : 0.0};
+            cell = { CellKind::Boolean, {}, (b == u"1" || b == u"true") ? 1.0 : 0.0 };
         } else if (type == u"e") {
-            cell = {CellKind::Error, value, 0};
+            cell = { CellKind::Error, value, 0 };
         } else {
-            m_xml.fail(u"tem um tipo de célula desconhecido na célula %1: \"%2\""_s.arg(where, type.left(20)));
+            m_xml.fail(
+                u"tem um tipo de célula desconhecido na célula %1: \"%2\""_s.arg(where, type.left(20)));
         }
         if (cell.isEmpty())
             return;
@@ -264,7 +268,7 @@ Worksheet readFirstWorksheet(const QString &path, const XlsxLimits &limits)
         XmlPart xml(zip, workbookPart, limits.maxDepth);
         while (xml.next()) {
             if (xml.isStart(u"sheet"))
-                sheets << SheetEntry{xml.attribute(u"name"), xml.attribute(u"id")};
+                sheets << SheetEntry { xml.attribute(u"name"), xml.attribute(u"id") };
         }
     }
     const QList<Relationship> rels = readRelationships(zip, workbookPart, limits);

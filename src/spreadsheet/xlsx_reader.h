@@ -11,7 +11,7 @@ enum class CellKind { Empty, Text, Number, Boolean, Error };
 // the numbers they are stored as (the caller decides what a number means).
 struct SheetCell {
     CellKind kind = CellKind::Empty;
-    QString text;      // Text; the error code ("#DIV/0!") of an Error
+    QString text; // Text; the error code ("#DIV/0!") of an Error
     double number = 0; // Number; 1 or 0 for a Boolean
     bool isEmpty() const { return kind == CellKind::Empty; }
 };

@@ -25,13 +25,15 @@ QString nativePath(const QString &path)
 
 SpreadsheetError writeFailure(const QString &path, const QString &reason)
 {
-    return SpreadsheetError(u"Não foi possível gravar a planilha \"%1\": %2."_s.arg(nativePath(path), reason));
+    return SpreadsheetError(
+        u"Não foi possível gravar a planilha \"%1\": %2."_s.arg(nativePath(path), reason));
 }
 
 } // namespace
 
 XlsxWriter::XlsxWriter(const QString &path, const QString &sheetName)
-    : m_path(path), m_uncaught(std::uncaught_exceptions())
+    : m_path(path)
+    , m_uncaught(std::uncaught_exceptions())
 {
     m_tempDir = std::make_unique<QTemporaryDir>();
     if (!m_tempDir->isValid())
@@ -39,7 +41,7 @@ XlsxWriter::XlsxWriter(const QString &path, const QString &sheetName)
     m_tempPath = m_tempDir->filePath(u"workbook.xlsx"_s);
     const QByteArray tempName = QFile::encodeName(m_tempPath);
     const QByteArray tempDir = QFile::encodeName(m_tempDir->path());
-    lxw_workbook_options options{};
+    lxw_workbook_options options {};
     options.tmpdir = const_cast<char *>(tempDir.constData()); // only read
     m_workbook = workbook_new_opt(tempName.constData(), &options);
     if (!m_workbook)
@@ -82,10 +84,12 @@ void XlsxWriter::checkCell(int error, int row, int col) const
     if (error == LXW_NO_ERROR)
         return;
     if (error == LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE || row < 0 || col < 0)
-        throw writeFailure(m_path, u"a célula da linha %1, coluna %2 está fora da planilha"_s.arg(row + 1).arg(col + 1));
+        throw writeFailure(
+            m_path, u"a célula da linha %1, coluna %2 está fora da planilha"_s.arg(row + 1).arg(col + 1));
     if (error == LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED)
-        throw writeFailure(m_path, u"o texto da célula %1 passa de %2 caracteres"_s.arg(cellName(row, col))
-                                       .arg(SheetLimits::MaxTextLength));
+        throw writeFailure(m_path,
+            u"o texto da célula %1 passa de %2 caracteres"_s.arg(cellName(row, col))
+                .arg(SheetLimits::MaxTextLength));
     throw writeFailure(m_path, u"a célula %1 não pôde ser escrita"_s.arg(cellName(row, col)));
 }
 
@@ -99,7 +103,8 @@ void XlsxWriter::writeText(int row, int col, const QString &text)
     if (text.size() > SheetLimits::MaxTextLength)
         checkCell(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED, row, col);
     const QByteArray utf8 = text.toUtf8();
-    checkCell(worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(col), utf8.constData(), nullptr), row, col);
+    checkCell(
+        worksheet_write_string(m_sheet, lxw_row_t(row), lxw_col_t(col), utf8.constData(), nullptr), row, col);
 }
 
 void XlsxWriter::writeNumber(int row, int col, double value)
@@ -130,7 +135,8 @@ void XlsxWriter::close()
     const lxw_error error = workbook_close(workbook); // frees it in every case
     if (error != LXW_NO_ERROR) {
         m_tempDir.reset();
-        throw writeFailure(m_path, u"falha ao montar o arquivo (%1)"_s.arg(QString::fromUtf8(lxw_strerror(error))));
+        throw writeFailure(
+            m_path, u"falha ao montar o arquivo (%1)"_s.arg(QString::fromUtf8(lxw_strerror(error))));
     }
     copyToTarget();
     m_tempDir.reset();
@@ -156,12 +162,14 @@ void XlsxWriter::copyToTarget() const
         const QByteArray chunk = built.read(1 << 20);
         if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
             out.cancelWriting();
-            throw writeFailure(m_path, u"falha na gravação, o disco pode estar cheio (%1)"_s.arg(out.errorString()));
+            throw writeFailure(
+                m_path, u"falha na gravação, o disco pode estar cheio (%1)"_s.arg(out.errorString()));
         }
     }
     if (!out.commit())
-        throw writeFailure(m_path, u"o arquivo não pôde ser substituído; ele pode estar aberto em outro programa (%1)"_s
-                                       .arg(out.errorString()));
+        throw writeFailure(m_path,
+            u"o arquivo não pôde ser substituído; ele pode estar aberto em outro programa (%1)"_s.arg(
+                out.errorString()));
 }
 
 void XlsxWriter::discard()

@@ -6,7 +6,11 @@
 using namespace Qt::StringLiterals;
 
 XmlPart::XmlPart(ZipArchive &zip, const QString &part, int maxDepth)
-    : m_zip(zip), m_part(part), m_maxDepth(maxDepth), m_bytes(zip.read(part)), m_xml(m_bytes)
+    : m_zip(zip)
+    , m_part(part)
+    , m_maxDepth(maxDepth)
+    , m_bytes(zip.read(part))
+    , m_xml(m_bytes)
 {
 }
 
@@ -32,7 +36,8 @@ bool XmlPart::next()
         case QXmlStreamReader::EndDocument:
             return false;
         case QXmlStreamReader::Invalid:
-            fail(u"não é um XML válido (linha %1, coluna %2)"_s.arg(m_xml.lineNumber()).arg(m_xml.columnNumber()));
+            fail(u"não é um XML válido (linha %1, coluna %2)"_s.arg(m_xml.lineNumber())
+                     .arg(m_xml.columnNumber()));
         default:
             break;
         }
@@ -64,7 +69,8 @@ QString XmlPart::text()
             fail(u"tem um elemento inesperado dentro de um texto (linha %1)"_s.arg(m_xml.lineNumber()));
         case QXmlStreamReader::Invalid:
         case QXmlStreamReader::EndDocument:
-            fail(u"não é um XML válido (linha %1, coluna %2)"_s.arg(m_xml.lineNumber()).arg(m_xml.columnNumber()));
+            fail(u"não é um XML válido (linha %1, coluna %2)"_s.arg(m_xml.lineNumber())
+                     .arg(m_xml.columnNumber()));
         default:
             break;
         }

@@ -69,13 +69,15 @@ unzFile handle(void *zip)
 } // namespace
 
 ZipArchive::ZipArchive(const QString &path, const XlsxLimits &limits)
-    : m_path(path), m_limits(limits), m_file(path)
+    : m_path(path)
+    , m_limits(limits)
+    , m_file(path)
 {
     if (!m_file.exists())
         fail(u"o arquivo não existe"_s);
     if (!m_file.open(QIODevice::ReadOnly))
         fail(u"o arquivo não pôde ser aberto (%1)"_s.arg(m_file.errorString()));
-    zlib_filefunc64_def io{};
+    zlib_filefunc64_def io {};
     io.zopen64_file = openDevice;
     io.zread_file = readDevice;
     io.zwrite_file = writeDevice;
@@ -113,13 +115,15 @@ void ZipArchive::listEntries()
         if (m_entries.size() >= m_limits.maxEntries)
             fail(u"o arquivo zip tem mais de %1 arquivos internos"_s.arg(m_limits.maxEntries));
         char name[512];
-        unz_file_info64 info{};
-        if (unzGetCurrentFileInfo64(handle(m_zip), &info, name, sizeof name, nullptr, 0, nullptr, 0) != UNZ_OK)
+        unz_file_info64 info {};
+        if (unzGetCurrentFileInfo64(handle(m_zip), &info, name, sizeof name, nullptr, 0, nullptr, 0)
+            != UNZ_OK)
             break;
-        unz64_file_pos pos{};
+        unz64_file_pos pos {};
         unzGetFilePos64(handle(m_zip), &pos);
-        const QString entryName = QString::fromUtf8(name, qsizetype(std::min<uLong>(info.size_filename, sizeof name - 1)));
-        m_entries.insert(entryName.toLower(), Entry{pos.pos_in_zip_directory, pos.num_of_file, entryName});
+        const QString entryName
+            = QString::fromUtf8(name, qsizetype(std::min<uLong>(info.size_filename, sizeof name - 1)));
+        m_entries.insert(entryName.toLower(), Entry { pos.pos_in_zip_directory, pos.num_of_file, entryName });
         status = unzGoToNextFile(handle(m_zip));
     }
     if (status != UNZ_END_OF_LIST_OF_FILE)
@@ -137,8 +141,8 @@ QByteArray ZipArchive::read(const QString &name)
     if (it == m_entries.cend())
         fail(u"falta a parte \"%1\" (o arquivo não é uma pasta de trabalho completa)"_s.arg(name));
     const QString part = it->name;
-    unz64_file_pos pos{it->position, it->directoryIndex};
-    unz_file_info64 info{};
+    unz64_file_pos pos { it->position, it->directoryIndex };
+    unz_file_info64 info {};
     if (unzGoToFilePos64(handle(m_zip), &pos) != UNZ_OK
         || unzGetCurrentFileInfo64(handle(m_zip), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
         fail(u"a parte \"%1\" está danificada"_s.arg(part));

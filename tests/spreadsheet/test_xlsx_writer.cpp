@@ -32,7 +32,7 @@ TEST(XlsxWriter, WritesAWorkbookUnderAPathWithAccentedLetters)
     writer.close(); // a second close does nothing
     EXPECT_TRUE(isZip(folder.read(u"Cotações São João/Cotação Ç.xlsx"_s)));
     EXPECT_EQ(QDir(folder.path() + u"/Cotações São João"_s).entryList(QDir::Files | QDir::Hidden),
-              QStringList{u"Cotação Ç.xlsx"_s}); // nothing temporary left beside it
+        QStringList { u"Cotação Ç.xlsx"_s }); // nothing temporary left beside it
 }
 
 TEST(XlsxWriter, ReplacesAnExistingFileWithoutAsking)
@@ -57,7 +57,8 @@ TEST(XlsxWriter, AFailedCloseLeavesTheTargetAsItWas)
             writer.close();
             FAIL() << "no error";
         } catch (const SpreadsheetError &e) {
-            EXPECT_TRUE(e.message().startsWith(u"Não foi possível gravar a planilha \""_s)) << e.message().toStdString();
+            EXPECT_TRUE(e.message().startsWith(u"Não foi possível gravar a planilha \""_s))
+                << e.message().toStdString();
             EXPECT_TRUE(e.message().contains(u"não existe"_s)) << e.message().toStdString();
         }
     }
