@@ -6,6 +6,7 @@
 #include "support/fixtures.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
+#include "support/zip_maker.h"
 
 #include <QDir>
 #include <QFile>
@@ -236,6 +237,18 @@ TEST_F(SpreadsheetExchangeTest, AnUnreadableFileChangesNothing)
         EXPECT_EQ(prompts.boxes(), QStringList { u"[Erro] "_s + c.message + u" Nada foi alterado."_s });
         EXPECT_EQ(prices(), before);
     }
+
+    // A formula that failed in the supplier's spreadsheet.
+    prompts.clear();
+    ASSERT_TRUE(workbookZip("<row r=\"1\"><c r=\"G1\" t=\"inlineStr\"><is><t>SIMILARES</t></is></c></row>"
+                            "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c>"
+                            "<c r=\"F2\" t=\"e\"><f>VLOOKUP(B2,X,2)</f><v>#N/A</v></c></row>")
+                    .save(file(u"Cotacao4711.xlsx"_s)));
+    EXPECT_FALSE(import(file(u"Cotacao4711.xlsx"_s)));
+    EXPECT_EQ(prompts.boxes(),
+        QStringList {
+            u"[Erro] Linha 2, coluna F (VALOR): a célula contém o erro #N/A. Nada foi alterado."_s });
+    EXPECT_EQ(prices(), before);
 
     prompts.clear();
     store.folder.write(u"Cotacao4711.xlsx"_s, "MARCA;PRODFABR\nBOSCH;0986AB1234\n");

@@ -4,7 +4,7 @@
 #include "support/fixtures.h"
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
-#include "zip_maker.h"
+#include "support/zip_maker.h"
 
 #include <gtest/gtest.h>
 
