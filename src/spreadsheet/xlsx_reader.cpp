@@ -113,8 +113,12 @@ QStringList readSharedStrings(ZipArchive &zip, const QString &part, const XlsxLi
     QStringList strings;
     XmlPart xml(zip, part, limits.maxDepth);
     while (xml.next()) {
-        if (xml.isStart(u"si"))
-            strings << readStringItem(xml);
+        if (!xml.isStart(u"si"))
+            continue;
+        // No sheet within the limits refers to more texts than it has cells.
+        if (strings.size() >= limits.maxCells)
+            xml.fail(u"passa de %1 textos"_s.arg(limits.maxCells));
+        strings << readStringItem(xml);
     }
     return strings;
 }
