@@ -86,16 +86,15 @@ ZipArchive::ZipArchive(const QString &path, const XlsxLimits &limits)
     io.zclose_file = closeDevice;
     io.zerror_file = errorDevice;
     io.opaque = &m_file;
-    m_zip = unzOpen2_64("workbook", &io);
+    m_zip.reset(unzOpen2_64("workbook", &io));
     if (!m_zip)
         fail(u"o arquivo não é uma pasta de trabalho .xlsx (não é um arquivo zip válido)"_s);
     listEntries();
 }
 
-ZipArchive::~ZipArchive()
+void ZipArchive::ZipCloser::operator()(void *zip) const
 {
-    if (m_zip)
-        unzClose(handle(m_zip));
+    unzClose(handle(zip));
 }
 
 QString ZipArchive::failure(const QString &reason) const
@@ -110,21 +109,21 @@ void ZipArchive::fail(const QString &reason) const
 
 void ZipArchive::listEntries()
 {
-    int status = unzGoToFirstFile(handle(m_zip));
+    int status = unzGoToFirstFile(handle(zip()));
     while (status == UNZ_OK) {
         if (m_entries.size() >= m_limits.maxEntries)
             fail(u"o arquivo zip tem mais de %1 arquivos internos"_s.arg(m_limits.maxEntries));
         char name[512];
         unz_file_info64 info {};
-        if (unzGetCurrentFileInfo64(handle(m_zip), &info, name, sizeof name, nullptr, 0, nullptr, 0)
+        if (unzGetCurrentFileInfo64(handle(zip()), &info, name, sizeof name, nullptr, 0, nullptr, 0)
             != UNZ_OK)
             break;
         unz64_file_pos pos {};
-        unzGetFilePos64(handle(m_zip), &pos);
+        unzGetFilePos64(handle(zip()), &pos);
         const QString entryName
             = QString::fromUtf8(name, qsizetype(std::min<uLong>(info.size_filename, sizeof name - 1)));
         m_entries.insert(entryName.toLower(), Entry { pos.pos_in_zip_directory, pos.num_of_file, entryName });
-        status = unzGoToNextFile(handle(m_zip));
+        status = unzGoToNextFile(handle(zip()));
     }
     if (status != UNZ_END_OF_LIST_OF_FILE)
         fail(u"o índice do arquivo zip está danificado"_s);
@@ -143,14 +142,14 @@ QByteArray ZipArchive::read(const QString &name)
     const QString part = it->name;
     unz64_file_pos pos { it->position, it->directoryIndex };
     unz_file_info64 info {};
-    if (unzGoToFilePos64(handle(m_zip), &pos) != UNZ_OK
-        || unzGetCurrentFileInfo64(handle(m_zip), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
+    if (unzGoToFilePos64(handle(zip()), &pos) != UNZ_OK
+        || unzGetCurrentFileInfo64(handle(zip()), &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK)
         fail(u"a parte \"%1\" está danificada"_s.arg(part));
     if (info.flag & 1)
         fail(u"a parte \"%1\" está protegida por senha"_s.arg(part));
-    if (unzOpenCurrentFile(handle(m_zip)) != UNZ_OK)
+    if (unzOpenCurrentFile(handle(zip())) != UNZ_OK)
         fail(u"a parte \"%1\" não pôde ser descompactada"_s.arg(part));
-    const auto closeCurrent = [this] { return unzCloseCurrentFile(handle(m_zip)); };
+    const auto closeCurrent = [this] { return unzCloseCurrentFile(handle(zip())); };
 
     // The sizes the zip declares are not trusted: what is inflated is
     // counted as it comes.
@@ -158,7 +157,7 @@ QByteArray ZipArchive::read(const QString &name)
     QByteArray bytes;
     char buffer[1 << 16];
     for (;;) {
-        const int n = unzReadCurrentFile(handle(m_zip), buffer, sizeof buffer);
+        const int n = unzReadCurrentFile(handle(zip()), buffer, sizeof buffer);
         if (n < 0) {
             closeCurrent();
             fail(u"a parte \"%1\" está danificada"_s.arg(part));

@@ -7,13 +7,14 @@
 #include <QHash>
 #include <QString>
 
+#include <memory>
+
 // A zip file opened for reading parts by name (case-insensitive, as in the
 // package format), within the limits given. Every failure, including a
 // limit passed, is a SpreadsheetError naming the file and what is wrong.
 class ZipArchive final {
 public:
     ZipArchive(const QString &path, const XlsxLimits &limits);
-    ~ZipArchive();
     Q_DISABLE_COPY_MOVE(ZipArchive)
 
     bool contains(const QString &name) const;
@@ -30,13 +31,18 @@ private:
         quint64 directoryIndex = 0;
         QString name;
     };
+    struct ZipCloser {
+        void operator()(void *zip) const;
+    };
+    void *zip() const { return m_zip.get(); }
     void listEntries();
     [[noreturn]] void fail(const QString &reason) const;
 
     QString m_path;
     XlsxLimits m_limits;
     QFile m_file;
-    void *m_zip = nullptr;
+    // Released also when the constructor fails after opening it.
+    std::unique_ptr<void, ZipCloser> m_zip;
     QHash<QString, Entry> m_entries; // by case-folded name
     qint64 m_totalRead = 0;
 };
