@@ -74,6 +74,28 @@ std::optional<double> regionalNumber(const QString &text)
     return v;
 }
 
+QString numberText(double value, const QString &pattern)
+{
+    QLocale locale;
+    locale.setNumberOptions(pattern.contains(u',') ? QLocale::DefaultNumberOptions : QLocale::OmitGroupSeparator);
+    if (pattern.isEmpty())
+        return locale.toString(value, 'g', 15);
+    const qsizetype point = pattern.indexOf(u'.');
+    const int decimals = point < 0 ? 0 : int(pattern.size() - point - 1);
+    if (std::fabs(value) * std::pow(10.0, decimals) < 0.5)
+        value = 0.0; // no "-0,00"
+    return locale.toString(value, 'f', decimals);
+}
+
+QString dateTimeText(const QDateTime &at)
+{
+    const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    return locale.toString(at.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(at.time(), timeFormat.trimmed());
+}
+
 QString plainDate(const QDate &date)
 {
     return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();

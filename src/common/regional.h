@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QTime>
 
@@ -24,6 +25,16 @@ private:
 QDate regionalDate(const QString &text);
 QTime regionalTime(const QString &text);
 std::optional<double> regionalNumber(const QString &text);
+
+// Numbers for display by the patterns of the field lists and reports, with
+// the regional separators: "0.00" (fixed decimals, no grouping), "#,##0.00"
+// (grouped); an empty pattern gives the general format (as many decimals as
+// needed, no grouping).
+QString numberText(double value, const QString &pattern = QString());
+
+// A date and time as the regional short date and long time, separated by a
+// blank (the long time without the time zone Qt appends to it).
+QString dateTimeText(const QDateTime &at);
 
 // Where the system has no regional settings at all (the POSIX "C" locale of
 // a bare machine), the program follows the Brazilian ones it is made for;
