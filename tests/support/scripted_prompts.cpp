@@ -59,15 +59,17 @@ QString ScriptedPrompts::input(const QString &caption, const QString &prompt, co
     return take(inputs);
 }
 
-QString ScriptedPrompts::openFileName(const QString &caption, const QString &, const QString &)
+QString ScriptedPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    shown << Shown{QStringLiteral("open"), caption, {}, PromptIcon::None, {}};
+    shown << Shown{QStringLiteral("open"), caption, dir, PromptIcon::None, {}};
+    filters << filter;
     return take(files);
 }
 
-QString ScriptedPrompts::saveFileName(const QString &caption, const QString &, const QString &)
+QString ScriptedPrompts::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    shown << Shown{QStringLiteral("save"), caption, {}, PromptIcon::None, {}};
+    shown << Shown{QStringLiteral("save"), caption, dir, PromptIcon::None, {}};
+    filters << filter;
     return take(files);
 }
 

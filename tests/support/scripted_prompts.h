@@ -14,7 +14,7 @@ public:
     struct Shown {
         QString kind; // "message", "ask", "error", "input", "open", "save", "log"
         QString caption;
-        QString text;
+        QString text; // for "open" and "save": the folder or name proposed
         PromptIcon icon = PromptIcon::None;
         QStringList logLines; // for "log": the lines of the log window shown
     };
@@ -26,6 +26,7 @@ public:
     std::deque<QString> files;
 
     QList<Shown> shown;
+    QStringList filters; // of the file dialogs shown, in order
     int logsCreated = 0;
     int logsDiscarded = 0;
 

@@ -1,0 +1,272 @@
+#include "quotations/spreadsheet_exchange.h"
+
+#include "common/regional.h"
+#include "exchange/exchange_frame.h"
+#include "spreadsheet/cell_reference.h"
+#include "spreadsheet/spreadsheet_error.h"
+#include "spreadsheet/xlsx_reader.h"
+#include "spreadsheet/xlsx_writer.h"
+#include "store/data_module.h"
+
+#include <QFileInfo>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Atencao = u"Atenção"_s;
+const QString Erro = u"Erro"_s;
+const QString Filter = u"Excel (*.xlsx)"_s;
+
+// Positions in the file, the grid's columns in its order.
+enum Column { Marca, Prodfabr, Descricao, Un, Qtde, Valor, Similares, ColumnCount };
+
+bool isNumberColumn(int col)
+{
+    return col == Qtde || col == Valor;
+}
+
+// Excel's own limit on a column's width, in characters.
+constexpr double MaxColumnWidth = 255;
+
+SpreadsheetError cellError(int row, int col, const QString &problem)
+{
+    return SpreadsheetError(u"Linha %1, coluna %2 (%3): %4."_s.arg(row + 1).arg(
+        columnName(col), SpreadsheetExchange::columnTitles().at(col), problem));
+}
+
+// A cell as text, the way a number is written under the regional settings,
+// so that a brand or code typed as a number still matches.
+QString cellText(const Worksheet &sheet, int row, int col)
+{
+    const SheetCell &cell = sheet.cell(row, col);
+    switch (cell.kind) {
+    case CellKind::Empty:
+        return {};
+    case CellKind::Text:
+        return cell.text;
+    case CellKind::Number:
+        return formatValue(cell.number, FieldType::Float, QString());
+    case CellKind::Boolean:
+        return cell.number != 0 ? u"VERDADEIRO"_s : u"FALSO"_s;
+    case CellKind::Error:
+        break;
+    }
+    throw cellError(row, col, u"a célula contém o erro %1"_s.arg(cell.text));
+}
+
+// A number cell as it is; a text cell read under the regional settings.
+// Empty for an empty or blank cell.
+std::optional<double> cellNumber(const Worksheet &sheet, int row, int col)
+{
+    const SheetCell &cell = sheet.cell(row, col);
+    if (cell.kind == CellKind::Number)
+        return cell.number;
+    const QString text = cellText(sheet, row, col);
+    try {
+        if (cell.kind != CellKind::Boolean)
+            return regionalNumber(text);
+    } catch (const ConversionError &) {
+    }
+    throw cellError(row, col, u"\"%1\" não é um número"_s.arg(text.left(40)));
+}
+
+} // namespace
+
+SpreadsheetExchange::SpreadsheetExchange(Prompts &prompts, TDm &dm)
+    : m_prompts(prompts)
+    , m_dm(dm)
+{
+}
+
+const QStringList &SpreadsheetExchange::columnTitles()
+{
+    static const QStringList titles { u"MARCA"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s, u"QTDE"_s,
+        u"VALOR"_s, u"SIMILARES"_s };
+    return titles;
+}
+
+QString SpreadsheetExchange::currentQuotation() const
+{
+    return m_dm.CotaFornec().asString(u"COTACAO"_s);
+}
+
+bool SpreadsheetExchange::exportItems()
+{
+    Table &items = m_dm.CotaFornec();
+    if (!items.isOpen() || items.isEmpty())
+        return false;
+    QString path = m_prompts.saveFileName(u"Salva a Planilha"_s, u"Cotacao"_s + currentQuotation(), Filter);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += u".xlsx"_s;
+    try {
+        if (!writeWorkbook(path)) {
+            m_prompts.message(Erro, u"Você não tem o excel instalado...., Não posso exportar os dados"_s);
+            return false;
+        }
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+bool SpreadsheetExchange::writeWorkbook(const QString &path)
+{
+    WaitScope wait(m_prompts);
+    Table &items = m_dm.CotaFornec();
+    std::array<int, ColumnCount> field {};
+    std::array<qsizetype, ColumnCount> width {};
+    for (int col = 0; col < ColumnCount; ++col) {
+        field[col] = items.fieldIndex(columnTitles().at(col));
+        width[col] = columnTitles().at(col).size();
+    }
+
+    XlsxWriter writer(path);
+    try {
+        for (int col = 0; col < ColumnCount; ++col)
+            writer.writeText(0, col, columnTitles().at(col));
+        // The grid follows once, at the end, and finds its row again.
+        const Bookmark place = items.bookmark();
+        items.disableControls();
+        const auto restore = qScopeGuard([&] {
+            items.gotoBookmark(place);
+            items.enableControls();
+        });
+        int row = 1;
+        for (items.first(); !items.eof(); items.next(), ++row) {
+            for (int col = 0; col < ColumnCount; ++col) {
+                const QVariant value = items.value(field[col]);
+                if (!value.isValid())
+                    continue; // an empty price is an empty cell
+                if (isNumberColumn(col)) {
+                    writer.writeNumber(row, col, value.toDouble());
+                    width[col] = std::max(width[col], formatValue(value, FieldType::Float, QString()).size());
+                } else {
+                    const QString text = value.toString();
+                    writer.writeText(row, col, text);
+                    width[col] = std::max(width[col], text.size());
+                }
+            }
+        }
+        for (int col = 0; col < ColumnCount; ++col)
+            writer.setColumnWidth(col, std::min(MaxColumnWidth, double(width[col]) + 2));
+    } catch (const SpreadsheetError &) {
+        writer.discard(); // nothing is saved unless every cell was written
+        return false;
+    }
+    writer.close();
+    return true;
+}
+
+QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::priceRows(const Worksheet &sheet)
+{
+    QList<PriceRow> rows;
+    for (int row = 1; row < sheet.rowCount(); ++row) {
+        PriceRow r;
+        r.line = row + 1;
+        r.marca = cellText(sheet, row, Marca);
+        if (r.marca.trimmed().isEmpty())
+            break;
+        if (sheet.columnCount() < ColumnCount)
+            throw cellError(row, sheet.columnCount(),
+                u"a planilha tem só %1 colunas usadas; são necessárias %2, de MARCA a SIMILARES"_s
+                    .arg(sheet.columnCount())
+                    .arg(int(ColumnCount)));
+        r.prodfabr = cellText(sheet, row, Prodfabr);
+        // The quantity is not stored, but must be a number; an empty one is
+        // what the export writes for an item without quantity.
+        cellNumber(sheet, row, Qtde);
+        const std::optional<double> valor = cellNumber(sheet, row, Valor);
+        if (valor && *valor != 0)
+            r.valor = valor;
+        r.similares = cellText(sheet, row, Similares);
+        rows << r;
+    }
+    return rows;
+}
+
+bool SpreadsheetExchange::importItems()
+{
+    Table &items = m_dm.CotaFornec();
+    if (!items.isOpen() || items.isEmpty())
+        return false;
+    const QString path = m_prompts.openFileName(u"Abre Planilha Excel"_s, QString(), Filter);
+    if (path.isEmpty())
+        return false;
+    const QString cotacao = currentQuotation();
+    if (!path.contains(cotacao)) {
+        m_prompts.message(Erro, u"Arquivo incompatível, Verifique..."_s);
+        return false;
+    }
+    QList<PriceRow> unmatched;
+    try {
+        WaitScope wait(m_prompts);
+        // Every row is read and checked before the first item changes.
+        const QList<PriceRow> rows = priceRows(readFirstWorksheet(path));
+        unmatched = applyRows(rows);
+    } catch (const SpreadsheetError &e) {
+        m_prompts.message(Erro, e.message() + u" Nada foi alterado."_s);
+        return false;
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    m_prompts.message(Atencao, u"Processo Finalizado..."_s);
+    showUnmatched(cotacao, unmatched);
+    return true;
+}
+
+QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<PriceRow> &rows)
+{
+    Table &items = m_dm.CotaFornec();
+    const QStringList key { u"MARCA"_s, u"PRODFABR"_s };
+    const int valor = items.fieldIndex(u"VALOR"_s);
+    const int similares = items.fieldIndex(u"SIMILARES"_s);
+    QList<PriceRow> unmatched;
+
+    const Bookmark place = items.bookmark();
+    items.disableControls();
+    const auto restore = qScopeGuard([&] {
+        items.gotoBookmark(place);
+        items.enableControls();
+    });
+    // All rows or none: a failure rolls back, and the tables re-read the file.
+    Transaction tx = m_dm.Banco().transaction();
+    try {
+        for (const PriceRow &row : rows) {
+            if (!items.locate(key, { row.marca, row.prodfabr })) {
+                unmatched << row;
+                continue;
+            }
+            items.edit();
+            // Stored as a price typed in the grid is: a number, or empty.
+            items.setValue(valor, row.valor ? QVariant(*row.valor) : QVariant());
+            items.setValue(similares, row.similares);
+            items.post();
+        }
+        tx.commit();
+    } catch (...) {
+        items.cancel();
+        throw;
+    }
+    return unmatched;
+}
+
+void SpreadsheetExchange::showUnmatched(const QString &cotacao, const QList<PriceRow> &unmatched)
+{
+    if (unmatched.isEmpty())
+        return;
+    const auto log = m_prompts.createLog();
+    log->addLine(
+        u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(cotacao));
+    for (const PriceRow &row : unmatched)
+        log->addLine(u"Linha %1 - Marca: %2 - Código: %3"_s.arg(row.line).arg(row.marca, row.prodfabr));
+    log->showModal();
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "ui/prompts.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class TDm;
+class Worksheet;
+
+// What the buttons "Exporta para o Excel" and "Importa do Excel" of the
+// price-entry window do: write the items shown (CotacaoFornc as the window
+// filtered it) to an .xlsx file, and read prices and similar items back from
+// one. Both do nothing while no item is shown.
+class SpreadsheetExchange final {
+public:
+    SpreadsheetExchange(Prompts &prompts, TDm &dm);
+    Q_DISABLE_COPY_MOVE(SpreadsheetExchange)
+
+    // Asks where to save and writes the workbook. True when it was written.
+    bool exportItems();
+    // Asks for a workbook and applies its rows to the items, all of them or
+    // none. True when the import completed.
+    bool importItems();
+
+    // The column titles, in the order of the grid and of the file.
+    static const QStringList &columnTitles();
+
+    // One row of the file to apply to an item.
+    struct PriceRow {
+        int line = 0; // the row number in the sheet, from 1
+        QString marca;
+        QString prodfabr;
+        std::optional<double> valor; // empty for an empty or zero price
+        QString similares;
+    };
+
+    // The rows of a sheet, up to the first one whose brand is blank. Throws
+    // SpreadsheetError naming the row and column of a cell that cannot be read.
+    static QList<PriceRow> priceRows(const Worksheet &sheet);
+
+private:
+    QString currentQuotation() const;
+    // False when a cell could not be written (nothing is saved then); throws
+    // SpreadsheetError when the file could not be saved.
+    bool writeWorkbook(const QString &path);
+    // Applies the rows in one transaction; the rows that match no item.
+    QList<PriceRow> applyRows(const QList<PriceRow> &rows);
+    void showUnmatched(const QString &cotacao, const QList<PriceRow> &unmatched);
+
+    Prompts &m_prompts;
+    TDm &m_dm;
+};

@@ -1,0 +1,7 @@
+#include "spreadsheet/spreadsheet_error.h"
+
+SpreadsheetError::SpreadsheetError(const QString &message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{
+}

@@ -1,0 +1,232 @@
+#include "spreadsheet/spreadsheet_error.h"
+#include "spreadsheet/xlsx_reader.h"
+#include "spreadsheet/xlsx_writer.h"
+#include "support/fixtures.h"
+#include "support/qstring_printer.h"
+#include "support/temp_folder.h"
+#include "zip_maker.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Worksheet readZip(const ZipMaker &zip, const XlsxLimits &limits = {})
+{
+    TempFolder folder;
+    const QString path = folder.file(u"planilha.xlsx"_s);
+    EXPECT_TRUE(zip.save(path));
+    return readFirstWorksheet(path, limits);
+}
+
+TEST(XlsxReader, ReadsEveryKindOfCellOfTheFirstWorksheet)
+{
+    const QByteArray sst = "<si><t>MARCA</t></si>"
+                           "<si><r><rPr><b/></rPr><t>Bos</t></r><r><t xml:space=\"preserve\">ch </t></r>"
+                           "<rPh sb=\"0\" eb=\"1\"><t>phonetic</t></rPh></si>"
+                           "<si><t>linha_x000D_quebra</t></si>";
+    const QByteArray data
+        = "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"C1\" t=\"s\"><v>1</v></c></row>"
+          // a row without a reference follows the previous one; cells without
+          // one follow the cell before them
+          "<row><c t=\"inlineStr\"><is><t>inline</t></is></c><c><v>1E+300</v></c><c t=\"b\"><v>1</v></c>"
+          "<c t=\"b\"><v>0</v></c></row>"
+          "<row r=\"5\"><c r=\"B5\" s=\"3\"><v>43831</v></c><c r=\"D5\"><v>123456789012345</v></c>"
+          "<c r=\"E5\" t=\"str\"><f>A1&amp;\"x\"</f><v>MARCAx</v></c><c r=\"F5\"><v>1.5E-3</v></c>"
+          "<c r=\"G5\" t=\"e\"><f>1/0</f><v>#DIV/0!</v></c><c r=\"H5\"><f>2*3</f><v>6</v></c>"
+          "<c r=\"I5\"><f>NOW()</f></c><c r=\"J5\" s=\"1\"/></row>"
+          "<row r=\"6\"><c r=\"A6\" t=\"s\"><v>2</v></c><c r=\"B6\"><v>-0.5</v></c></row>";
+    const Worksheet sheet = readZip(workbookZip(data, sst));
+
+    EXPECT_EQ(sheet.name(), u"Itens"_s);
+    EXPECT_EQ(sheet.rowCount(), 6);
+    EXPECT_EQ(sheet.columnCount(), 8); // I5 was never computed and J5 has a style only
+
+    struct Expected {
+        int row, col;
+        CellKind kind;
+        QString text;
+        double number;
+    };
+    const Expected cells[] = {
+        { 0, 0, CellKind::Text, u"MARCA"_s, 0 },
+        { 0, 1, CellKind::Empty, {}, 0 },
+        { 0, 2, CellKind::Text, u"Bosch "_s, 0 },
+        { 1, 0, CellKind::Text, u"inline"_s, 0 },
+        { 1, 1, CellKind::Number, {}, 1e300 },
+        { 1, 2, CellKind::Boolean, {}, 1 },
+        { 1, 3, CellKind::Boolean, {}, 0 },
+        { 2, 0, CellKind::Empty, {}, 0 },
+        { 4, 1, CellKind::Number, {}, 43831 },
+        { 4, 3, CellKind::Number, {}, 123456789012345.0 },
+        { 4, 4, CellKind::Text, u"MARCAx"_s, 0 },
+        { 4, 5, CellKind::Number, {}, 0.0015 },
+        { 4, 6, CellKind::Error, u"#DIV/0!"_s, 0 },
+        { 4, 7, CellKind::Number, {}, 6 },
+        { 4, 8, CellKind::Empty, {}, 0 },
+        { 4, 9, CellKind::Empty, {}, 0 },
+        { 5, 0, CellKind::Text, u"linha\rquebra"_s, 0 },
+        { 5, 1, CellKind::Number, {}, -0.5 },
+        { 900, 900, CellKind::Empty, {}, 0 },
+    };
+    for (const Expected &e : cells) {
+        SCOPED_TRACE(testing::Message() << "row " << e.row << " col " << e.col);
+        const SheetCell &c = sheet.cell(e.row, e.col);
+        EXPECT_EQ(c.kind, e.kind);
+        EXPECT_EQ(c.text, e.text);
+        EXPECT_DOUBLE_EQ(c.number, e.number);
+    }
+}
+
+TEST(XlsxReader, ReadsBackWhatTheWriterWrote)
+{
+    TempFolder folder;
+    const QString path = folder.file(u"Cotação 12.xlsx"_s);
+    {
+        XlsxWriter writer(path, u"Preços"_s);
+        writer.writeText(0, 0, u"Ação"_s);
+        writer.writeText(0, 1, QString()); // stays empty
+        writer.writeNumber(2, 6, 1234.5);
+        writer.close();
+    }
+    const Worksheet sheet = readFirstWorksheet(path);
+    EXPECT_EQ(sheet.name(), u"Preços"_s);
+    EXPECT_EQ(sheet.rowCount(), 3);
+    EXPECT_EQ(sheet.columnCount(), 7);
+    EXPECT_EQ(sheet.cell(0, 0).text, u"Ação"_s);
+    EXPECT_TRUE(sheet.cell(0, 1).isEmpty());
+    EXPECT_EQ(sheet.cell(2, 6).kind, CellKind::Number);
+    EXPECT_EQ(sheet.cell(2, 6).number, 1234.5);
+}
+
+TEST(XlsxReader, AnEmptySheetHasNoUsedRange)
+{
+    const Worksheet sheet = readZip(workbookZip(QByteArray()));
+    EXPECT_EQ(sheet.rowCount(), 0);
+    EXPECT_EQ(sheet.columnCount(), 0);
+}
+
+// Every damaged or hostile file is refused with a message naming the file
+// and the fault; none crashes or hangs.
+TEST(XlsxReader, RefusesDamagedAndHostileFiles)
+{
+    const QByteArray good = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
+    const QByteArray whole = workbookZip(good).bytes();
+    XlsxLimits small;
+    small.maxPartSize = 200000;
+    XlsxLimits lowRatio;
+    lowRatio.ratioFloor = 10000;
+    lowRatio.maxRatio = 50;
+    XlsxLimits fewEntries;
+    fewEntries.maxEntries = 3;
+    XlsxLimits shallow;
+    shallow.maxDepth = 4;
+    XlsxLimits tiny;
+    tiny.maxRows = 10;
+    tiny.maxColumns = 5;
+    tiny.maxCells = 3;
+    XlsxLimits lowTotal;
+    lowTotal.maxTotalSize = 1000;
+
+    const QByteArray bomb = "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>" + QByteArray(4 << 20, ' ');
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        XlsxLimits limits;
+        QString expected;
+    };
+    const Case cases[] = {
+        { "not a zip", "MARCA;PRODFABR\nBOSCH;123\n", {}, u"não é uma pasta de trabalho .xlsx"_s },
+        { "empty file", QByteArray(), {}, u"não é uma pasta de trabalho .xlsx"_s },
+        { "truncated zip", whole.left(whole.size() / 2), {}, u"não é uma pasta de trabalho .xlsx"_s },
+        { "zip bomb over the part size", workbookZip(bomb).bytes(), small, u"passa de 200000 bytes"_s },
+        { "zip bomb by ratio", workbookZip(bomb).bytes(), lowRatio, u"compressão suspeita"_s },
+        { "zip bomb over the total", workbookZip(good).bytes(), lowTotal, u"passa de 1000 bytes"_s },
+        { "too many entries", whole, fewEntries, u"mais de 3 arquivos"_s },
+        { "no workbook part", ZipMaker().add(u"xl/other.xml"_s, "<a/>").bytes(), {},
+            u"falta a parte \"xl/workbook.xml\""_s },
+        { "sheet part missing",
+            ZipMaker()
+                .add(u"xl/workbook.xml"_s,
+                    "<workbook xmlns:r=\"urn:r\"><sheets><sheet name=\"a\" "
+                    "r:id=\"rId1\"/></sheets></workbook>")
+                .add(u"xl/_rels/workbook.xml.rels"_s,
+                    "<Relationships><Relationship Id=\"rId1\" Type=\"x/worksheet\" "
+                    "Target=\"worksheets/sheet1.xml\"/></Relationships>")
+                .bytes(),
+            {}, u"falta a parte \"xl/worksheets/sheet1.xml\""_s },
+        { "no worksheet", ZipMaker().add(u"xl/workbook.xml"_s, "<workbook><sheets/></workbook>").bytes(), {},
+            u"não tem nenhuma planilha"_s },
+        { "bad XML", workbookZip("<row r=\"1\"><c r=\"A1\"><v>1</v></row>").bytes(), {},
+            u"não é um XML válido"_s },
+        { "DTD", ZipMaker().add(u"xl/workbook.xml"_s, "<!DOCTYPE a [<!ENTITY b \"c\">]><workbook/>").bytes(),
+            {}, u"DTD"_s },
+        { "too deep", workbookZip("<row><c><is><r><t>a</t></r></is></c></row>").bytes(), shallow,
+            u"passa de 4 níveis"_s },
+        { "too many rows", workbookZip("<row r=\"11\"/>").bytes(), tiny, u"passa de 10 linhas"_s },
+        { "row beyond the sheet", workbookZip("<row r=\"99999999\"/>").bytes(), {},
+            u"passa de 1048576 linhas"_s },
+        { "too many columns", workbookZip("<row r=\"1\"><c r=\"F1\"><v>1</v></c></row>").bytes(), tiny,
+            u"passa de 5 colunas"_s },
+        { "too many cells",
+            workbookZip("<row><c><v>1</v></c><c><v>1</v></c><c><v>1</v></c><c><v>1</v></c></row>").bytes(),
+            tiny, u"passa de 3 células"_s },
+        { "bad cell reference", workbookZip("<row><c r=\"1A\"><v>1</v></c></row>").bytes(), {},
+            u"referência de célula inválida: \"1A\""_s },
+        { "bad number", workbookZip("<row><c r=\"E2\"><v>1,5</v></c></row>").bytes(), {},
+            u"número inválido na célula E2: \"1,5\""_s },
+        { "missing shared string",
+            workbookZip("<row><c r=\"B3\" t=\"s\"><v>4</v></c></row>", "<si><t>a</t></si>").bytes(), {},
+            u"célula B3 para um texto que não existe"_s },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        folder.write(u"Cotacao 7.xlsx"_s, c.bytes);
+        try {
+            readFirstWorksheet(folder.file(u"Cotacao 7.xlsx"_s), c.limits);
+            ADD_FAILURE() << "no error";
+        } catch (const SpreadsheetError &e) {
+            EXPECT_TRUE(e.message().startsWith(u"Não foi possível ler a planilha \""_s))
+                << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(u"Cotacao 7.xlsx"_s)) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(c.expected)) << e.message().toStdString();
+        }
+    }
+}
+
+TEST(XlsxReader, AMissingFileIsNamed)
+{
+    TempFolder folder;
+    try {
+        readFirstWorksheet(folder.file(u"nada.xlsx"_s));
+        FAIL() << "no error";
+    } catch (const SpreadsheetError &e) {
+        EXPECT_TRUE(e.message().contains(u"o arquivo não existe"_s)) << e.message().toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Written by another program (from tests/fixtures/cotacao_libreoffice.fods,
+// converted to .xlsx by LibreOffice Calc): shared strings with rich-text
+// runs, styles, a styled empty cell.
+TEST(XlsxReader, ReadsAWorkbookWrittenByAnotherProgram)
+{
+    const Worksheet sheet = readFirstWorksheet(fixturePath(u"cotacao_libreoffice.xlsx"_s));
+    EXPECT_EQ(sheet.name(), u"Cotação"_s);
+    EXPECT_EQ(sheet.rowCount(), 5);
+    EXPECT_EQ(sheet.columnCount(), 7);
+    EXPECT_EQ(sheet.cell(0, 6).text, u"SIMILARES"_s);
+    EXPECT_EQ(sheet.cell(1, 2).text, u"Pastilha de freio dianteira"_s);
+    EXPECT_EQ(sheet.cell(1, 5).number, 45.9);
+    EXPECT_TRUE(sheet.cell(2, 5).isEmpty());
+    EXPECT_EQ(sheet.cell(2, 6).text, u"BKR6EIX"_s);
+    EXPECT_EQ(sheet.cell(3, 4).kind, CellKind::Number);
+    EXPECT_EQ(sheet.cell(3, 4).number, 1.5);
+}
+
+} // namespace
