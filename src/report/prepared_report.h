@@ -19,6 +19,7 @@ struct PreparedText {
     QPointF origin; // start of the text's baseline
     QString text;   // as printed: the glyphs that show, fully or cut
     QVariant cell;  // for a spreadsheet: the whole text, or the number
+    QString numberFormat; // the number's pattern ("0.00"); empty for the general format
     ReportFont font;
     bool boxed = false;
     bool cut = false; // the text runs past the clip rectangle

@@ -252,8 +252,10 @@ PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int r
         if (isNumeric(field.type) && empty && e.emptyAsZero)
             v = 0.0;
         text = field.displayText(v);
-        if (isNumeric(field.type) && (!empty || e.emptyAsZero))
+        if (isNumeric(field.type) && (!empty || e.emptyAsZero)) {
             out.cell = v.toDouble();
+            out.numberFormat = field.displayFormat;
+        }
         else if (!text.isEmpty())
             out.cell = text;
         break;
@@ -262,6 +264,7 @@ PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int r
         const double sum = m_sums.value(&e).value;
         text = numberText(sum, e.mask);
         out.cell = sum;
+        out.numberFormat = e.mask;
         break;
     }
     case ElementKind::PageNumber:
