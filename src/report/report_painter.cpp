@@ -6,18 +6,24 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <optional>
 
 void paintPage(QPainter &painter, const PreparedPage &page)
 {
     painter.save();
-    painter.setPen(QPen(Qt::black, 0.5)); // a thin border: one screen pixel, 0.4 pt on paper
+    // A thin border: 0.4 pt on paper, and never under one pixel on screen,
+    // where a thinner line would show grey.
+    const qreal devicePixel = 1.0 / std::max(painter.transform().m11(), 0.01);
+    const qreal penWidth = std::max(0.5, devicePixel);
+    const qreal inset = penWidth / 2; // the border inside the rectangle, as on screen
+    painter.setPen(QPen(Qt::black, penWidth));
     painter.setBrush(Qt::NoBrush);
     std::optional<ReportFont> current;
     for (const PreparedLine &line : page.lines) {
         for (const PreparedText &item : line.items) {
-            if (item.boxed) // the border inside the rectangle, as on screen
-                painter.drawRect(item.box.adjusted(0.25, 0.25, -0.25, -0.25));
+            if (item.boxed)
+                painter.drawRect(item.box.adjusted(inset, inset, -inset, -inset));
             if (item.text.isEmpty())
                 continue;
             if (current != item.font) {
