@@ -40,20 +40,21 @@ TDm &orderStore()
     createDatabase(path);
     TDm &dm = shared->dm;
     dm.openStore(path);
-    const QStringList brands{u"BOSCH"_s, u"COFAP"_s, u"MAHLE"_s, u"NGK"_s, u"SKF"_s, u"VALEO"_s};
+    const QStringList brands { u"BOSCH"_s, u"COFAP"_s, u"MAHLE"_s, u"NGK"_s, u"SKF"_s, u"VALEO"_s };
     auto tx = dm.Banco().transaction();
-    Statement st(dm.Banco(), u"INSERT INTO PedidoFornc (CONTATO, PEDIDO, DATA, PRODUTO, PRODFABR, SIMILARES, "
-                             "DESCRICAO, UN, MARCA, QTDE, VALOR, QTDELOJA1, QTDELOJA2, QTDELOJA3, NOMELOJA1, "
-                             "NOMELOJA2, NOMELOJA3) VALUES ('COMPRAS', ?, '2026-06-26', ?, ?, ?, ?, 'PC', ?, ?, ?, "
-                             "?, ?, ?, 'Loja Centro', 'Loja Norte', 'Loja Sul')"_s);
+    Statement st(dm.Banco(),
+        u"INSERT INTO PedidoFornc (CONTATO, PEDIDO, DATA, PRODUTO, PRODFABR, SIMILARES, "
+        "DESCRICAO, UN, MARCA, QTDE, VALOR, QTDELOJA1, QTDELOJA2, QTDELOJA3, NOMELOJA1, "
+        "NOMELOJA2, NOMELOJA3) VALUES ('COMPRAS', ?, '2026-06-26', ?, ?, ?, ?, 'PC', ?, ?, ?, "
+        "?, ?, ?, 'Loja Centro', 'Loja Norte', 'Loja Sul')"_s);
     for (int i = 0; i < LineCount; ++i) {
         st.reset();
-        st.bindAll({Pedido, u"P%1"_s.arg(i, 6, 10, QChar(u'0')), u"FAB-%1"_s.arg(i * 7 % 100000),
-                    i % 3 ? u"SIM-%1"_s.arg(i) : QString(),
-                    i % 11 ? u"Peça de reposição número %1"_s.arg(i)
-                           : u"Jogo de juntas do motor completo com retentores e anéis de vedação %1"_s.arg(i),
-                    brands[i % brands.size()], 1.0 + i % 7, 2.5 + (i % 97) * 1.25, 1.0 + i % 3,
-                    i % 2 ? QVariant(2.0) : QVariant(), 0.5});
+        st.bindAll({ Pedido, u"P%1"_s.arg(i, 6, 10, QChar(u'0')), u"FAB-%1"_s.arg(i * 7 % 100000),
+            i % 3 ? u"SIM-%1"_s.arg(i) : QString(),
+            i % 11 ? u"Peça de reposição número %1"_s.arg(i)
+                   : u"Jogo de juntas do motor completo com retentores e anéis de vedação %1"_s.arg(i),
+            brands[i % brands.size()], 1.0 + i % 7, 2.5 + (i % 97) * 1.25, 1.0 + i % 3,
+            i % 2 ? QVariant(2.0) : QVariant(), 0.5 });
         st.step();
     }
     tx.commit();

@@ -13,19 +13,21 @@ ReportLayout RLSepararLoja()
     r.margins = orderReportMargins();
 
     r.pageHeader = ReportBand(35);
-    r.pageHeader.add(label(u"Relatório para separação dos produtos atendidos por Loja"_s, {0, 0, 756, 18})
+    r.pageHeader.add(label(u"Relatório para separação dos produtos atendidos por Loja"_s, { 0, 0, 756, 18 })
                          .px(16)
                          .align(Qt::AlignHCenter));
-    r.pageHeader.add(preparedAt(u"Impresso em : "_s, {0, 18, 91, 12}).px(9).fitText());
+    r.pageHeader.add(preparedAt(u"Impresso em : "_s, { 0, 18, 91, 12 }).px(9).fitText());
 
     ReportGroup &loja = r.group.emplace();
     loja.keyColumn = u"LOJA"_s;
     loja.newPageAfter = true;
     loja.header = ReportBand(50);
-    loja.header.add(label(u"Loja : "_s, {24, 12, 44, 16}).bold().fitText());
+    loja.header.add(label(u"Loja : "_s, { 24, 12, 44, 16 }).bold().fitText());
     // The whole store name, however long: the declared width is the design's.
-    loja.header.add(dataText(u"LOJA"_s, {72, 12, 40, 16}).fitText());
-    addOrderHeadings(loja.header, 34, {{1, 64}, {66, 69}, {136, 64}, {201, 342}, {544, 20}, {565, 60}, {626, 61}, {688, 64}});
+    loja.header.add(dataText(u"LOJA"_s, { 72, 12, 40, 16 }).fitText());
+    addOrderHeadings(loja.header, 34,
+        { { 1, 64 }, { 66, 69 }, { 136, 64 }, { 201, 342 }, { 544, 20 }, { 565, 60 }, { 626, 61 },
+            { 688, 64 } });
 
     r.detail = ReportBand(19);
     const auto cell = [&](ReportElement e, int left, int width, int px, Qt::Alignment align) {
@@ -39,11 +41,12 @@ ReportLayout RLSepararLoja()
     cell(dataText(u"UN"_s, {}), 544, 20, 11, Qt::AlignHCenter);
     cell(dataText(u"QTDELOJA"_s, {}), 565, 60, 11, Qt::AlignRight);
     cell(dataText(u"VALOR"_s, {}), 626, 61, 11, Qt::AlignRight);
-    cell(result({u"VlTot"_s}, u"0.00"_s, {}), 688, 64, 11, Qt::AlignRight);
+    cell(result({ u"VlTot"_s }, u"0.00"_s, {}), 688, 64, 11, Qt::AlignRight);
 
     loja.summary = ReportBand(36);
-    loja.summary.add(label(u"Total Loja : "_s, {594, 6, 80, 16}).bold().fitText());
-    loja.summary.add(result({u"VlTot"_s}, u"0.00"_s, {688, 6, 64, 16}).px(11).box().align(Qt::AlignRight));
+    loja.summary.add(label(u"Total Loja : "_s, { 594, 6, 80, 16 }).bold().fitText());
+    loja.summary.add(
+        result({ u"VlTot"_s }, u"0.00"_s, { 688, 6, 64, 16 }).px(11).box().align(Qt::AlignRight));
 
     r.pageFooter = orderPageFooter();
     return r;

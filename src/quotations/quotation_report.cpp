@@ -12,12 +12,15 @@ ReportLayout RLCotacao()
     r.margins = QMargins(19, 26, 19, 26); // 5 mm beside, 7 mm above and below
 
     ReportBand &cabeca = r.pageHeader = ReportBand(68);
-    cabeca.add(label(u"Relatorio para Cotação - KELVO AutoPeças"_s, {222, 0, 311, 18}).px(16).align(Qt::AlignHCenter).fitText());
-    cabeca.add(preparedAt(u"Impresso em :"_s, {655, 16, 101, 14}).px(11).align(Qt::AlignRight).fitText());
-    cabeca.add(label(u"Cotação :"_s, {3, 24, 49, 14}).px(11).fitText());
-    cabeca.add(dataText(u"COTACAO"_s, {58, 24, 55, 14}).px(11).fitText());
+    cabeca.add(label(u"Relatorio para Cotação - KELVO AutoPeças"_s, { 222, 0, 311, 18 })
+                   .px(16)
+                   .align(Qt::AlignHCenter)
+                   .fitText());
+    cabeca.add(preparedAt(u"Impresso em :"_s, { 655, 16, 101, 14 }).px(11).align(Qt::AlignRight).fitText());
+    cabeca.add(label(u"Cotação :"_s, { 3, 24, 49, 14 }).px(11).fitText());
+    cabeca.add(dataText(u"COTACAO"_s, { 58, 24, 55, 14 }).px(11).fitText());
     const auto heading = [&](const QString &text, int left, int width) {
-        cabeca.add(label(text, {left, 49, width, 18}).px(11).box().align(Qt::AlignHCenter));
+        cabeca.add(label(text, { left, 49, width, 18 }).px(11).box().align(Qt::AlignHCenter));
     };
     heading(u"Marca"_s, 4, 122);
     heading(u"Produto"_s, 127, 105);
@@ -28,8 +31,9 @@ ReportLayout RLCotacao()
     heading(u"Valor"_s, 685, 68);
 
     r.detail = ReportBand(20);
-    const auto cell = [&](const QString &column, int left, int width, Qt::Alignment align) -> ReportElement & {
-        r.detail.add(dataText(column, {left, 1, width, 18}).px(11).box().align(align));
+    const auto cell
+        = [&](const QString &column, int left, int width, Qt::Alignment align) -> ReportElement & {
+        r.detail.add(dataText(column, { left, 1, width, 18 }).px(11).box().align(align));
         return r.detail.elements.back();
     };
     cell(u"MARCA"_s, 4, 122, Qt::AlignLeft);
@@ -41,7 +45,8 @@ ReportLayout RLCotacao()
     cell(u"VALOR"_s, 685, 68, Qt::AlignRight).zeroWhenEmpty();
 
     r.pageFooter = ReportBand(24);
-    r.pageFooter.add(pageNumber(u"Página : "_s, {321, 5, 113, 14}).px(11).align(Qt::AlignHCenter).fitText());
+    r.pageFooter.add(
+        pageNumber(u"Página : "_s, { 321, 5, 113, 14 }).px(11).align(Qt::AlignHCenter).fitText());
     return r;
 }
 

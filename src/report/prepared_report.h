@@ -14,11 +14,11 @@
 // inch from the page's top-left corner.
 
 struct PreparedText {
-    QRectF box;     // the element's rectangle (bordered when boxed)
-    QRectF clip;    // the text is cut at this rectangle's edges
+    QRectF box; // the element's rectangle (bordered when boxed)
+    QRectF clip; // the text is cut at this rectangle's edges
     QPointF origin; // start of the text's baseline
-    QString text;   // as printed: the glyphs that show, fully or cut
-    QVariant cell;  // for a spreadsheet: the whole text, or the number
+    QString text; // as printed: the glyphs that show, fully or cut
+    QVariant cell; // for a spreadsheet: the whole text, or the number
     QString numberFormat; // the number's pattern ("0.00"); empty for the general format
     ReportFont font;
     bool boxed = false;

@@ -3,7 +3,7 @@
 QFont reportFont(const ReportFont &font)
 {
     QFont f;
-    f.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    f.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("Arial") });
     f.setPixelSize(font.pixelSize);
     f.setBold(font.bold);
     // Unhinted metrics are those of the PDF, the printer and every zoom.

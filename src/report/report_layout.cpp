@@ -12,6 +12,36 @@ ReportElement element(ElementKind kind, QRect rect)
 
 } // namespace
 
+ReportElement &ReportElement::px(int pixelSize)
+{
+    font.pixelSize = pixelSize;
+    return *this;
+}
+
+ReportElement &ReportElement::bold()
+{
+    font.bold = true;
+    return *this;
+}
+
+ReportElement &ReportElement::middle()
+{
+    alignment = (alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter;
+    return *this;
+}
+
+ReportElement &ReportElement::fitText()
+{
+    fitsText = true;
+    return *this;
+}
+
+ReportElement &ReportElement::zeroWhenEmpty()
+{
+    emptyAsZero = true;
+    return *this;
+}
+
 ReportElement &ReportElement::box()
 {
     boxed = true;
@@ -34,7 +64,7 @@ ReportElement label(const QString &text, QRect rect)
 ReportElement dataText(const QString &column, QRect rect)
 {
     ReportElement e = element(ElementKind::DataText, rect);
-    e.columns = QStringList{column};
+    e.columns = QStringList { column };
     return e;
 }
 
@@ -58,4 +88,15 @@ ReportElement preparedAt(const QString &leading, QRect rect)
     ReportElement e = element(ElementKind::PreparedAt, rect);
     e.text = leading;
     return e;
+}
+
+ReportBand::ReportBand(int bandHeight)
+    : height(bandHeight)
+{
+}
+
+ReportBand &ReportBand::add(ReportElement element)
+{
+    elements.push_back(std::move(element));
+    return *this;
 }

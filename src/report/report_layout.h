@@ -20,9 +20,9 @@ struct ReportFont {
 };
 
 enum class ElementKind {
-    Label,      // fixed text
-    DataText,   // the display text of one column of the current row
-    Result,     // a running sum over the rows, written with its mask
+    Label, // fixed text
+    DataText, // the display text of one column of the current row
+    Result, // a running sum over the rows, written with its mask
     PageNumber, // leading text and the page number
     PreparedAt, // leading text and the date and time of preparation
 };
@@ -36,20 +36,20 @@ struct ReportElement {
     // The width follows the text; the horizontal alignment says which edge
     // (or the centre) of the design rectangle stays in place.
     bool fitsText = false;
-    QString text;        // the label, or the leading text of system information
+    QString text; // the label, or the leading text of system information
     QStringList columns; // DataText: one column; Result: the factors of a product
-    QString mask;        // Result: the number pattern
+    QString mask; // Result: the number pattern
     bool emptyAsZero = false; // DataText: an empty number is written as zero
 
     // Builders, so that a layout reads as its table.
-    ReportElement &px(int pixelSize) { font.pixelSize = pixelSize; return *this; }
-    ReportElement &bold() { font.bold = true; return *this; }
+    ReportElement &px(int pixelSize);
+    ReportElement &bold();
     // A thin border on all four sides; the text is centred vertically.
     ReportElement &box();
     ReportElement &align(Qt::Alignment horizontal);
-    ReportElement &middle() { alignment = (alignment & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter; return *this; }
-    ReportElement &fitText() { fitsText = true; return *this; }
-    ReportElement &zeroWhenEmpty() { emptyAsZero = true; return *this; }
+    ReportElement &middle();
+    ReportElement &fitText();
+    ReportElement &zeroWhenEmpty();
 };
 
 ReportElement label(const QString &text, QRect rect);
@@ -65,22 +65,22 @@ struct ReportBand {
     std::vector<ReportElement> elements;
 
     ReportBand() = default;
-    explicit ReportBand(int h) : height(h) {}
-    ReportBand &add(ReportElement element) { elements.push_back(std::move(element)); return *this; }
+    explicit ReportBand(int bandHeight);
+    ReportBand &add(ReportElement element);
     bool isPrinted() const { return height > 0; }
 };
 
 // Rows whose key column shows the same text in a row make one group.
 struct ReportGroup {
     QString keyColumn;
-    ReportBand header;  // at the group's start and atop each further page of it
+    ReportBand header; // at the group's start and atop each further page of it
     ReportBand summary; // at the group's end
     bool newPageAfter = false; // the next group starts on a new page
 };
 
 struct ReportLayout {
     QString title; // the document's and the print job's name
-    QSize pageSize{794, 1123}; // A4 portrait
+    QSize pageSize { 794, 1123 }; // A4 portrait
     QMargins margins;
     ReportBand pageHeader;
     ReportBand detail; // one per row

@@ -43,7 +43,8 @@ void paintPage(QPainter &painter, const PreparedPage &page)
     painter.restore();
 }
 
-void paintPages(QPainter &painter, QPagedPaintDevice &device, const PreparedReport &report, int first, int last)
+void paintPages(
+    QPainter &painter, QPagedPaintDevice &device, const PreparedReport &report, int first, int last)
 {
     const qreal scale = device.logicalDpiX() / 96.0;
     first = std::max(first, 1);

@@ -12,8 +12,8 @@ void paintPage(QPainter &painter, const PreparedPage &page);
 
 // Paints the pages numbered first to last (from 1) on a paged device whose
 // painter is active, one device page each, from the paper's corner.
-void paintPages(QPainter &painter, QPagedPaintDevice &device, const PreparedReport &report, int first,
-                int last);
+void paintPages(
+    QPainter &painter, QPagedPaintDevice &device, const PreparedReport &report, int first, int last);
 
 // The report's paper, from its page size.
 class QPageSize;

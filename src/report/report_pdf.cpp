@@ -16,7 +16,8 @@ namespace {
 
 ReportError cannotWrite(const QString &path, const QString &why)
 {
-    return ReportError(u"Não foi possível gravar o arquivo \"%1\": %2"_s.arg(QDir::toNativeSeparators(path), why));
+    return ReportError(
+        u"Não foi possível gravar o arquivo \"%1\": %2"_s.arg(QDir::toNativeSeparators(path), why));
 }
 
 } // namespace

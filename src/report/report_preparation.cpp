@@ -31,21 +31,23 @@ std::vector<std::vector<int>> bandLines(const ReportBand &band)
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = int(i);
     const auto rectOf = [&](int i) { return band.elements[size_t(i)].rect; };
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return rectOf(a).top() < rectOf(b).top(); });
+    std::stable_sort(
+        order.begin(), order.end(), [&](int a, int b) { return rectOf(a).top() < rectOf(b).top(); });
     std::vector<std::vector<int>> lines;
     for (int i : order) {
         if (lines.empty()) {
-            lines.push_back({i});
+            lines.push_back({ i });
             continue;
         }
         const QRect first = rectOf(lines.back().front());
         if (rectOf(i).top() < first.top() + first.height() / 2)
             lines.back().push_back(i);
         else
-            lines.push_back({i});
+            lines.push_back({ i });
     }
     for (auto &line : lines)
-        std::stable_sort(line.begin(), line.end(), [&](int a, int b) { return rectOf(a).left() < rectOf(b).left(); });
+        std::stable_sort(
+            line.begin(), line.end(), [&](int a, int b) { return rectOf(a).left() < rectOf(b).left(); });
     return lines;
 }
 
@@ -92,9 +94,11 @@ private:
 };
 
 Preparer::Preparer(const ReportLayout &layout, const Dataset &data)
-    : m_layout(layout), m_data(data), m_rows(data.isOpen() ? data.rowCount() : 0)
+    : m_layout(layout)
+    , m_data(data)
+    , m_rows(data.isOpen() ? data.rowCount() : 0)
 {
-    for (const ReportBand *band : {&layout.pageHeader, &layout.detail, &layout.summary, &layout.pageFooter})
+    for (const ReportBand *band : { &layout.pageHeader, &layout.detail, &layout.summary, &layout.pageFooter })
         addBand(*band);
     if (layout.group) {
         addBand(layout.group->header);
@@ -106,7 +110,7 @@ Preparer::Preparer(const ReportLayout &layout, const Dataset &data)
 
 void Preparer::addBand(const ReportBand &band)
 {
-    m_bands.insert(&band, Band{&band, bandLines(band)});
+    m_bands.insert(&band, Band { &band, bandLines(band) });
     for (const ReportElement &e : band.elements) {
         if (e.kind == ElementKind::DataText)
             column(e.columns.value(0));
@@ -255,8 +259,7 @@ PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int r
         if (isNumeric(field.type) && (!empty || e.emptyAsZero)) {
             out.cell = v.toDouble();
             out.numberFormat = field.displayFormat;
-        }
-        else if (!text.isEmpty())
+        } else if (!text.isEmpty())
             out.cell = text;
         break;
     }

@@ -15,15 +15,15 @@ TEST(NumberText, PatternsUseRegionalSeparators)
         QString pattern;
         QString text;
     } cases[] = {
-        {7.5, u"0.00"_s, u"7,50"_s},
-        {1234.5, u"0.00"_s, u"1234,50"_s},
-        {1234.5, u"#,##0.00"_s, u"1.234,50"_s},
-        {-0.001, u"0.00"_s, u"0,00"_s},
-        {2.005e6, u"#,##0.00"_s, u"2.005.000,00"_s},
-        {1.5, QString(), u"1,5"_s},
-        {3.0, QString(), u"3"_s},
-        {1234567.25, QString(), u"1234567,25"_s},
-        {0.1 + 0.2, QString(), u"0,3"_s},
+        { 7.5, u"0.00"_s, u"7,50"_s },
+        { 1234.5, u"0.00"_s, u"1234,50"_s },
+        { 1234.5, u"#,##0.00"_s, u"1.234,50"_s },
+        { -0.001, u"0.00"_s, u"0,00"_s },
+        { 2.005e6, u"#,##0.00"_s, u"2.005.000,00"_s },
+        { 1.5, QString(), u"1,5"_s },
+        { 3.0, QString(), u"3"_s },
+        { 1234567.25, QString(), u"1234567,25"_s },
+        { 0.1 + 0.2, QString(), u"0,3"_s },
     };
     for (const auto &c : cases)
         EXPECT_EQ(numberText(c.value, c.pattern), c.text) << c.value << ' ' << c.pattern.toStdString();

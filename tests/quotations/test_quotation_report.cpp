@@ -18,12 +18,13 @@ protected:
     ~QuotationReport() override { Clock::setCurrent(nullptr); }
 
     void add(const QString &produto, const QString &marca, const QString &descricao, const QVariant &valor,
-             const QVariant &qtde = 2.0)
+        const QVariant &qtde = 2.0)
     {
-        Statement st(dm.Banco(), u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, SIMILARES, "
-                                 "DESCRICAO, UN, MARCA, QTDE, VALOR) VALUES ('ACME', '123', '2020-06-26', ?, ?, "
-                                 "'', ?, 'PC', ?, ?, ?)"_s);
-        st.bindAll({produto, u"PF-"_s + produto, descricao, marca, qtde, valor});
+        Statement st(dm.Banco(),
+            u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, SIMILARES, "
+            "DESCRICAO, UN, MARCA, QTDE, VALOR) VALUES ('ACME', '123', '2020-06-26', ?, ?, "
+            "'', ?, 'PC', ?, ?, ?)"_s);
+        st.bindAll({ produto, u"PF-"_s + produto, descricao, marca, qtde, valor });
         dm.Banco().executeTracked(st);
     }
 
@@ -31,13 +32,13 @@ protected:
     {
         Table &items = dm.CotaFornec();
         items.close();
-        items.setFilter(u"COTACAO = ?"_s, {cotacao});
+        items.setFilter(u"COTACAO = ?"_s, { cotacao });
         items.setFiltered(true);
         items.open();
         return items;
     }
 
-    FixedClock clock{QDateTime(QDate(2020, 6, 26), QTime(9, 5, 0))};
+    FixedClock clock { QDateTime(QDate(2020, 6, 26), QTime(9, 5, 0)) };
 };
 
 TEST_F(QuotationReport, ItemsInBrandOrderWithTwoDecimalsAndEmptyPriceAsZero)
@@ -51,16 +52,17 @@ TEST_F(QuotationReport, ItemsInBrandOrderWithTwoDecimalsAndEmptyPriceAsZero)
 
     EXPECT_EQ(r.title, u"Cotação Kelvo AutoPeças"_s);
     ASSERT_EQ(r.pages.size(), 1u);
-    EXPECT_EQ(pageLines(r.pages[0]), QStringList({
-                                         u"Relatorio para Cotação - KELVO AutoPeças"_s,
-                                         u"Impresso em :26/06/2020 09:05:00"_s,
-                                         u"Cotação : | 123"_s,
-                                         Headings,
-                                         u"BOSCH | PF-2 |  | Vela | PC | 1,50 | 0,00"_s,
-                                         u"COFAP | PF-3 |  | Bomba | PC | 2,00 | 0,10"_s,
-                                         u"VALEO | PF-1 |  | Amortecedor | PC | 2,00 | 1234,50"_s,
-                                         u"Página : 1"_s,
-                                     }));
+    EXPECT_EQ(pageLines(r.pages[0]),
+        QStringList({
+            u"Relatorio para Cotação - KELVO AutoPeças"_s,
+            u"Impresso em :26/06/2020 09:05:00"_s,
+            u"Cotação : | 123"_s,
+            Headings,
+            u"BOSCH | PF-2 |  | Vela | PC | 1,50 | 0,00"_s,
+            u"COFAP | PF-3 |  | Bomba | PC | 2,00 | 0,10"_s,
+            u"VALEO | PF-1 |  | Amortecedor | PC | 2,00 | 1234,50"_s,
+            u"Página : 1"_s,
+        }));
     EXPECT_EQ(dm.CotaFornec().indexName(), u"Por_Marca"_s); // stays for the grid
     // The heading is laid out as designed: the title centred on the band,
     // the time against its right edge.
@@ -72,7 +74,8 @@ TEST_F(QuotationReport, ItemsInBrandOrderWithTwoDecimalsAndEmptyPriceAsZero)
 
 TEST_F(QuotationReport, EveryPageRepeatsTheHeadingAndLongDescriptionsAreCut)
 {
-    const QString longText = u"Jogo de juntas do motor completo com retentores e anéis de vedação para linha pesada"_s;
+    const QString longText
+        = u"Jogo de juntas do motor completo com retentores e anéis de vedação para linha pesada"_s;
     for (int i = 0; i < 60; ++i)
         add(u"%1"_s.arg(i, 2, 10, QChar(u'0')), u"BOSCH"_s, i == 0 ? longText : u"Vela"_s, 1.0);
     show(u"123"_s);
@@ -82,7 +85,7 @@ TEST_F(QuotationReport, EveryPageRepeatsTheHeadingAndLongDescriptionsAreCut)
     ASSERT_EQ(r.pages.size(), 2u); // (1123 - 26 - 26 - 68 - 24) / 20 = 48 lines a page
     for (const PreparedPage &page : r.pages) {
         const QStringList lines = pageLines(page);
-        EXPECT_EQ(lines.mid(2, 2), QStringList({u"Cotação : | 123"_s, Headings}));
+        EXPECT_EQ(lines.mid(2, 2), QStringList({ u"Cotação : | 123"_s, Headings }));
         EXPECT_EQ(lines.last(), u"Página : "_s + QString::number(page.number));
     }
     EXPECT_EQ(pageLines(r.pages[0]).filter(u"BOSCH"_s).size(), 48);
@@ -101,7 +104,7 @@ TEST_F(QuotationReport, NoQuotationChosenPrintsTheHeadingAlone)
     show(u"0"_s);
     const PreparedReport r = prepareQuotationReport(dm);
     ASSERT_EQ(r.pages.size(), 1u);
-    EXPECT_EQ(pageLines(r.pages[0]), QStringList({u"Relatorio para Cotação - KELVO AutoPeças"_s,
-                                                  u"Impresso em :26/06/2020 09:05:00"_s, u"Cotação : | "_s,
-                                                  Headings, u"Página : 1"_s}));
+    EXPECT_EQ(pageLines(r.pages[0]),
+        QStringList({ u"Relatorio para Cotação - KELVO AutoPeças"_s, u"Impresso em :26/06/2020 09:05:00"_s,
+            u"Cotação : | "_s, Headings, u"Página : 1"_s }));
 }

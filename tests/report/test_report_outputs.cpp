@@ -17,11 +17,13 @@ protected:
     PreparedReport twoPages()
     {
         for (int i = 0; i < 60; ++i)
-            addLine({.produto = u"%1"_s.arg(i, 3, 10, QChar(u'0')), .qtde = 3.0, .valor = 2.5});
-        addLine({.produto = u"999"_s, .marca = u"VALEO"_s, .descricao = longText, .qtde = 1.5, .valor = 2.0});
+            addLine({ .produto = u"%1"_s.arg(i, 3, 10, QChar(u'0')), .qtde = 3.0, .valor = 2.5 });
+        addLine(
+            { .produto = u"999"_s, .marca = u"VALEO"_s, .descricao = longText, .qtde = 1.5, .valor = 2.0 });
         return prepareOrderReport(dm, u"P1"_s);
     }
-    const QString longText = u"Jogo de juntas do motor completo com retentores e anéis de vedação para linha pesada"_s;
+    const QString longText
+        = u"Jogo de juntas do motor completo com retentores e anéis de vedação para linha pesada"_s;
 };
 
 TEST_F(ReportOutputs, PdfHasThePagesTextAndTitle)

@@ -19,13 +19,13 @@ ReportLayout smallLayout()
     r.pageSize = QSize(300, 200);
     r.margins = QMargins(10, 10, 10, 10);
     r.pageHeader = ReportBand(20);
-    r.pageHeader.add(label(u"H"_s, {0, 0, 20, 20}));
-    r.pageHeader.add(dataText(u"PRODUTO"_s, {30, 0, 60, 20})); // the first row of the page
+    r.pageHeader.add(label(u"H"_s, { 0, 0, 20, 20 }));
+    r.pageHeader.add(dataText(u"PRODUTO"_s, { 30, 0, 60, 20 })); // the first row of the page
     r.detail = ReportBand(20);
-    r.detail.add(dataText(u"PRODUTO"_s, {0, 0, 60, 20}));
-    r.detail.add(result({u"qtde"_s, u"VALOR"_s}, u"0.00"_s, {70, 0, 60, 20}));
+    r.detail.add(dataText(u"PRODUTO"_s, { 0, 0, 60, 20 }));
+    r.detail.add(result({ u"qtde"_s, u"VALOR"_s }, u"0.00"_s, { 70, 0, 60, 20 }));
     r.pageFooter = ReportBand(20);
-    r.pageFooter.add(pageNumber(u"P "_s, {0, 0, 40, 20}));
+    r.pageFooter.add(pageNumber(u"P "_s, { 0, 0, 40, 20 }));
     return r;
 }
 
@@ -41,7 +41,7 @@ protected:
     void addRows(int n, const QString &marca = u"BOSCH"_s, double qtde = 1.0)
     {
         for (int i = 0; i < n; ++i)
-            addLine({.produto = u"%1%2"_s.arg(marca.left(1)).arg(++m_next), .marca = marca, .qtde = qtde});
+            addLine({ .produto = u"%1%2"_s.arg(marca.left(1)).arg(++m_next), .marca = marca, .qtde = qtde });
     }
 
 private:
@@ -52,13 +52,14 @@ TEST_F(ReportPreparation, BandsFlowOntoPagesBetweenHeaderAndFooter)
 {
     ReportLayout layout = smallLayout();
     layout.summary = ReportBand(30);
-    layout.summary.add(result({u"QTDE"_s}, u"0.00"_s, {0, 0, 60, 20}));
+    layout.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 0, 0, 60, 20 }));
     // Details per page, and whether the summary still fits on the last one.
     const struct {
         int rows;
         QList<int> details;
         int summaryPage;
-    } cases[] = {{0, {0}, 1}, {5, {5}, 1}, {7, {7, 0}, 2}, {14, {7, 7, 0}, 3}, {15, {7, 7, 1}, 3}};
+    } cases[] = { { 0, { 0 }, 1 }, { 5, { 5 }, 1 }, { 7, { 7, 0 }, 2 }, { 14, { 7, 7, 0 }, 3 },
+        { 15, { 7, 7, 1 }, 3 } };
     for (const auto &c : cases) {
         dm.PedFornec().close();
         dm.Banco().execute(u"DELETE FROM PedidoFornc"_s);
@@ -96,17 +97,17 @@ TEST_F(ReportPreparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
     ReportGroup &g = layout.group.emplace();
     g.keyColumn = u"marca"_s;
     g.header = ReportBand(20);
-    g.header.add(dataText(u"MARCA"_s, {0, 0, 60, 20}));
+    g.header.add(dataText(u"MARCA"_s, { 0, 0, 60, 20 }));
     g.summary = ReportBand(20);
-    g.summary.add(label(u"T"_s, {0, 0, 20, 20}));
-    g.summary.add(result({u"QTDE"_s}, u"0.00"_s, {30, 0, 60, 20}));
+    g.summary.add(label(u"T"_s, { 0, 0, 20, 20 }));
+    g.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
     layout.summary = ReportBand(20);
-    layout.summary.add(result({u"QTDE"_s}, u"0.00"_s, {30, 0, 60, 20}));
+    layout.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
     addRows(8, u"ACME"_s, 1.0); // over a page: 1 header + 6 details fit under the page header
     addRows(2, u"BETA"_s, 2.0);
-    addLine({.produto = u"B99"_s, .marca = u"BETA"_s, .qtde = QVariant()}); // adds nothing
+    addLine({ .produto = u"B99"_s, .marca = u"BETA"_s, .qtde = QVariant() }); // adds nothing
 
-    for (bool newPage : {true, false}) {
+    for (bool newPage : { true, false }) {
         g.newPageAfter = newPage;
         const PreparedReport r = prepareReport(layout, items());
         QStringList all;
@@ -115,16 +116,19 @@ TEST_F(ReportPreparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
         SCOPED_TRACE(all.join(u"\n"_s).toStdString());
         if (newPage) {
             ASSERT_EQ(r.pages.size(), 3u);
-            EXPECT_EQ(all[0], u"H | A1 / ACME / A1 | 10,00 / A2 | 10,00 / A3 | 10,00 / A4 | 10,00 / A5 | 10,00 / "
-                              "A6 | 10,00 / P 1"_s);
+            EXPECT_EQ(all[0],
+                u"H | A1 / ACME / A1 | 10,00 / A2 | 10,00 / A3 | 10,00 / A4 | 10,00 / A5 | 10,00 / "
+                "A6 | 10,00 / P 1"_s);
             EXPECT_EQ(all[1], u"H | A7 / ACME / A7 | 10,00 / A8 | 10,00 / T | 8,00 / P 2"_s);
-            EXPECT_EQ(all[2], u"H | B9 / BETA / B9 | 20,00 / B10 | 20,00 / B99 | 0,00 / T | 4,00 / 12,00 / P 3"_s);
+            EXPECT_EQ(
+                all[2], u"H | B9 / BETA / B9 | 20,00 / B10 | 20,00 / B99 | 0,00 / T | 4,00 / 12,00 / P 3"_s);
         } else {
             // The next group follows on the same page; one that runs over
             // repeats its header.
             ASSERT_EQ(r.pages.size(), 3u);
-            EXPECT_EQ(all[1], u"H | A7 / ACME / A7 | 10,00 / A8 | 10,00 / T | 8,00 / BETA / B9 | 20,00 / "
-                              "B10 | 20,00 / P 2"_s);
+            EXPECT_EQ(all[1],
+                u"H | A7 / ACME / A7 | 10,00 / A8 | 10,00 / T | 8,00 / BETA / B9 | 20,00 / "
+                "B10 | 20,00 / P 2"_s);
             EXPECT_EQ(all[2], u"H | B99 / BETA / B99 | 0,00 / T | 4,00 / 12,00 / P 3"_s);
         }
     }
@@ -133,15 +137,15 @@ TEST_F(ReportPreparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
 TEST_F(ReportPreparation, TextsAreAlignedInTheirBoxesAndCutAtTheEdge)
 {
     const QString longText = u"Amortecedor dianteiro com kit completo"_s;
-    addLine({.produto = u"X1"_s, .descricao = longText, .qtde = 1.5});
+    addLine({ .produto = u"X1"_s, .descricao = longText, .qtde = 1.5 });
     ReportLayout layout = smallLayout();
     layout.detail = ReportBand(20);
-    layout.detail.add(dataText(u"PRODUTO"_s, {0, 0, 60, 16}).box());
-    layout.detail.add(dataText(u"QTDE"_s, {60, 0, 60, 16}).box().align(Qt::AlignRight));
-    layout.detail.add(dataText(u"UN"_s, {120, 0, 40, 16}).box().align(Qt::AlignHCenter));
-    layout.detail.add(dataText(u"DESCRICAO"_s, {160, 0, 80, 16}).box());
-    layout.detail.add(label(u"fim"_s, {200, 2, 40, 12}).align(Qt::AlignRight).fitText());
-    layout.detail.add(label(u"meio"_s, {0, 4, 280, 12}).align(Qt::AlignHCenter).fitText());
+    layout.detail.add(dataText(u"PRODUTO"_s, { 0, 0, 60, 16 }).box());
+    layout.detail.add(dataText(u"QTDE"_s, { 60, 0, 60, 16 }).box().align(Qt::AlignRight));
+    layout.detail.add(dataText(u"UN"_s, { 120, 0, 40, 16 }).box().align(Qt::AlignHCenter));
+    layout.detail.add(dataText(u"DESCRICAO"_s, { 160, 0, 80, 16 }).box());
+    layout.detail.add(label(u"fim"_s, { 200, 2, 40, 12 }).align(Qt::AlignRight).fitText());
+    layout.detail.add(label(u"meio"_s, { 0, 4, 280, 12 }).align(Qt::AlignHCenter).fitText());
 
     const PreparedReport r = prepareReport(layout, items());
     const PreparedLine &line = r.pages[0].lines[1];
@@ -185,13 +189,13 @@ TEST_F(ReportPreparation, LeavesTheDatasetWhereItWas)
     EXPECT_EQ(pageLines(r.pages[0]).filter(u"B"_s).size(), 4);
 
     t.close(); // a closed dataset has no rows
-    EXPECT_EQ(pageLines(prepareReport(smallLayout(), t).pages[0]), QStringList({u"H | "_s, u"P 1"_s}));
+    EXPECT_EQ(pageLines(prepareReport(smallLayout(), t).pages[0]), QStringList({ u"H | "_s, u"P 1"_s }));
 }
 
 TEST_F(ReportPreparation, UnknownColumnIsAnError)
 {
     ReportLayout layout = smallLayout();
-    layout.detail.add(result({u"QTDE"_s, u"PESO"_s}, u"0.00"_s, {0, 0, 10, 10}));
+    layout.detail.add(result({ u"QTDE"_s, u"PESO"_s }, u"0.00"_s, { 0, 0, 10, 10 }));
     try {
         prepareReport(layout, items());
         FAIL() << "prepared with an unknown column";

@@ -32,7 +32,7 @@ PreparedReport threePages()
         t.boxed = true;
         PreparedPage page;
         page.number = n;
-        page.lines.push_back(PreparedLine{{t}});
+        page.lines.push_back(PreparedLine { { t } });
         r.pages.push_back(page);
     }
     return r;

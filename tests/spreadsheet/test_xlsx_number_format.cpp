@@ -19,7 +19,7 @@ TEST(XlsxWriter, NumbersKeepTheirValueUnderANumberFormat)
     writer.close();
 
     const Worksheet sheet = readFirstWorksheet(path);
-    for (const auto &[row, value] : {std::pair{0, 7.5}, {1, 1234.5}, {2, 0.125}, {3, 1.5}}) {
+    for (const auto &[row, value] : { std::pair { 0, 7.5 }, { 1, 1234.5 }, { 2, 0.125 }, { 3, 1.5 } }) {
         EXPECT_EQ(sheet.cell(row, 0).kind, CellKind::Number) << row;
         EXPECT_DOUBLE_EQ(sheet.cell(row, 0).number, value) << row;
     }

@@ -40,13 +40,13 @@ QString run(const QString &program, const QStringList &arguments)
 
 QString pdfText(const QString &path)
 {
-    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    return run(QStringLiteral("pdftotext"), { QStringLiteral("-layout"), path, QStringLiteral("-") });
 }
 
 QString pdfInfo(const QString &path, const QString &field)
 {
     const QString prefix = field + QLatin1Char(':');
-    for (const QString &line : run(QStringLiteral("pdfinfo"), {path}).split(QLatin1Char('\n'))) {
+    for (const QString &line : run(QStringLiteral("pdfinfo"), { path }).split(QLatin1Char('\n'))) {
         if (line.startsWith(prefix))
             return line.mid(prefix.size()).trimmed();
     }

@@ -37,7 +37,11 @@ constexpr int PageGap = 12; // grey around the page
 // One page painted at the zoom, on a grey ground.
 class ReportPageView final : public QWidget {
 public:
-    ReportPageView(const PreparedReport &report, QWidget *parent) : QWidget(parent), m_report(report) {}
+    ReportPageView(const PreparedReport &report, QWidget *parent)
+        : QWidget(parent)
+        , m_report(report)
+    {
+    }
 
     void setPage(int index)
     {
@@ -58,8 +62,8 @@ protected:
     {
         QPainter painter(this);
         painter.fillRect(rect(), palette().color(QPalette::Dark));
-        const QRectF page(PageGap, PageGap, m_report.pageSize.width() * m_scale,
-                          m_report.pageSize.height() * m_scale);
+        const QRectF page(
+            PageGap, PageGap, m_report.pageSize.width() * m_scale, m_report.pageSize.height() * m_scale);
         painter.fillRect(page, Qt::white);
         painter.setPen(Qt::black);
         painter.drawRect(page.adjusted(-0.5, -0.5, 0.5, 0.5));
@@ -78,24 +82,24 @@ private:
 };
 
 ReportPreview::ReportPreview(const PreparedReport &report, PreviewServices services, QWidget *parent)
-    : QDialog(parent),
-      m_report(report),
-      m_services(std::move(services)),
-      m_btnFirst(button(u"Primeira"_s, u"Primeira página (Ctrl+Home)"_s)),
-      m_btnPrior(button(u"Anterior"_s, u"Página anterior (Page Up)"_s)),
-      m_btnNext(button(u"Próxima"_s, u"Próxima página (Page Down)"_s)),
-      m_btnLast(button(u"Última"_s, u"Última página (Ctrl+End)"_s)),
-      m_edtPage(new QSpinBox(this)),
-      m_btnWholePage(button(u"Página inteira"_s, u"Mostra a página inteira"_s)),
-      m_btnPageWidth(button(u"Largura da página"_s, u"Ajusta a página à largura da janela"_s)),
-      m_btnActual(button(u"100 %"_s, u"Mostra a página no tamanho real"_s)),
-      m_btnPrint(button(u"Imprimir"_s, u"Imprime o relatório"_s)),
-      m_btnSave(button(u"Salvar"_s, u"Salva como Documento PDF ou Planilha Excel"_s)),
-      m_btnClose(button(u"Fechar"_s, u"Fecha a visualização"_s)),
-      m_scroll(new QScrollArea(this)),
-      m_view(new ReportPageView(report, m_scroll)),
-      m_pageCount(new QLabel(this)),
-      m_zoomButtons(new QButtonGroup(this))
+    : QDialog(parent)
+    , m_report(report)
+    , m_services(std::move(services))
+    , m_btnFirst(button(u"Primeira"_s, u"Primeira página (Ctrl+Home)"_s))
+    , m_btnPrior(button(u"Anterior"_s, u"Página anterior (Page Up)"_s))
+    , m_btnNext(button(u"Próxima"_s, u"Próxima página (Page Down)"_s))
+    , m_btnLast(button(u"Última"_s, u"Última página (Ctrl+End)"_s))
+    , m_edtPage(new QSpinBox(this))
+    , m_btnWholePage(button(u"Página inteira"_s, u"Mostra a página inteira"_s))
+    , m_btnPageWidth(button(u"Largura da página"_s, u"Ajusta a página à largura da janela"_s))
+    , m_btnActual(button(u"100 %"_s, u"Mostra a página no tamanho real"_s))
+    , m_btnPrint(button(u"Imprimir"_s, u"Imprime o relatório"_s))
+    , m_btnSave(button(u"Salvar"_s, u"Salva como Documento PDF ou Planilha Excel"_s))
+    , m_btnClose(button(u"Fechar"_s, u"Fecha a visualização"_s))
+    , m_scroll(new QScrollArea(this))
+    , m_view(new ReportPageView(report, m_scroll))
+    , m_pageCount(new QLabel(this))
+    , m_zoomButtons(new QButtonGroup(this))
 {
     setWindowTitle(report.title);
     setModal(true);
@@ -105,17 +109,17 @@ ReportPreview::ReportPreview(const PreparedReport &report, PreviewServices servi
     m_edtPage->setKeyboardTracking(false); // a typed number counts on Enter
     m_edtPage->setAccessibleName(u"Página"_s);
     m_pageCount->setText(u"de %1"_s.arg(pageCount()));
-    for (QPushButton *b : {m_btnWholePage, m_btnPageWidth, m_btnActual}) {
+    for (QPushButton *b : { m_btnWholePage, m_btnPageWidth, m_btnActual }) {
         b->setCheckable(true);
         m_zoomButtons->addButton(b);
     }
 
     auto *bar = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_btnFirst, m_btnPrior, m_edtPage, m_pageCount, m_btnNext,
-                                                       m_btnLast})
+    for (QWidget *w : std::initializer_list<QWidget *> {
+             m_btnFirst, m_btnPrior, m_edtPage, m_pageCount, m_btnNext, m_btnLast })
         bar->addWidget(w);
     bar->addSpacing(16);
-    for (QWidget *w : {m_btnWholePage, m_btnPageWidth, m_btnActual})
+    for (QWidget *w : { m_btnWholePage, m_btnPageWidth, m_btnActual })
         bar->addWidget(w);
     bar->addSpacing(16);
     bar->addWidget(m_btnPrint);
@@ -255,8 +259,8 @@ void ReportPreview::save()
         return;
     const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                  .filePath(m_report.title + u".pdf"_s);
-    QString path = m_services.saveFileName(u"Salvar relatório"_s, proposed,
-                                           u"Documento PDF (*.pdf);;Planilha Excel (*.xlsx)"_s);
+    QString path = m_services.saveFileName(
+        u"Salvar relatório"_s, proposed, u"Documento PDF (*.pdf);;Planilha Excel (*.xlsx)"_s);
     if (path.isEmpty())
         return;
     const QString suffix = QFileInfo(path).suffix().toLower();

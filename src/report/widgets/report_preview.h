@@ -37,7 +37,7 @@ public:
 
     int pageCount() const { return int(m_report.pages.size()); }
     int currentPage() const { return m_page; } // from 1
-    void showPage(int number);                  // kept within the pages
+    void showPage(int number); // kept within the pages
 
     Zoom zoom() const { return m_zoom; }
     void setZoom(Zoom zoom);
