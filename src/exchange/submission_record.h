@@ -18,15 +18,8 @@ struct SubmissionItem {
     QString obs;
 };
 
-// Conversions follow the regional settings of QLocale().
-
-// A number in general form: no thousands separator, no trailing zeros, at
-// most 15 significant digits, the regional decimal separator; beyond that
-// range the scientific form "1.5E-7".
-QString generalForm(double value);
-
-// A number as the server reads it: the general form with every "," turned
-// into ".".
+// A number as the server reads it: the regional general form (generalNumber)
+// with every "," turned into ".".
 QString wireNumber(std::optional<double> value);
 
 // The record of one item. Texts go out as they are, "|" and line breaks

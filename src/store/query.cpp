@@ -1,6 +1,5 @@
 #include "store/query.h"
 
-#include "store/sql_dates.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 #include "store/stored_value.h"
@@ -111,7 +110,7 @@ Statement Query::prepared() const
 {
     if (m_lines.isEmpty())
         fail(u"No SQL statement available"_s);
-    Statement st(m_database, rewriteDateComparisons(sqlText()));
+    Statement st(m_database, sqlText());
     for (int i = 1; i <= st.parameterCount(); ++i) {
         const QString name = st.parameterName(i);
         if (name.size() < 2 || name[0] == u'?')

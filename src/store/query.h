@@ -27,6 +27,8 @@ public:
     // Parameters are named without regard to case; every occurrence of a
     // name takes the one value. A parameter left unset takes the column of the
     // same name in the master's current row (empty without a master).
+    // A date or time is given as a QDate or QTime, never as text, so that
+    // the statement compares dates ("DataLiberada <= :Data").
     void setParam(const QString &name, const QVariant &value);
     QVariant param(const QString &name) const;
     void clearParams() { m_params.clear(); }

@@ -37,7 +37,8 @@ const QString kDate = u"dd/mm/yyyy"_s;
 const QString kHour = u"HH:NN"_s;
 const QString kMoney = u"0.00"_s;
 
-// The item columns shared by quotation and order items, after the key.
+// The item columns of quotation and order items, in the order of the file:
+// "Select * from PedidoFornc" lists them so.
 FieldList itemColumns(const QString &keyName, bool quotation)
 {
     FieldList f{
@@ -53,16 +54,20 @@ FieldList itemColumns(const QString &keyName, bool quotation)
         typed(u"QTDE"_s, FieldType::Float, kMoney),
         typed(u"VALOR"_s, FieldType::Float, kMoney),
     };
+    const FieldList terms{text(u"CONDPGTO"_s, 60), text(u"SIMILARES"_s, 20), text(u"OBS"_s, 200)};
     if (quotation) {
         f << text(u"STATUS"_s, 1) << text(u"TIPOSTATUS"_s, 7) << text(u"COTACAOAGRUPADAS"_s, 120)
           << text(u"COTACAOLOJA1"_s, 12) << text(u"COTACAOLOJA2"_s, 12) << text(u"COTACAOLOJA3"_s, 12);
+    } else {
+        f << terms;
     }
     const QString storeFormat = quotation ? QString() : kMoney;
     f << typed(u"QTDELOJA1"_s, FieldType::Float, storeFormat)
       << typed(u"QTDELOJA2"_s, FieldType::Float, storeFormat)
-      << typed(u"QTDELOJA3"_s, FieldType::Float, storeFormat)
-      << text(u"CONDPGTO"_s, 60) << text(u"SIMILARES"_s, 20) << text(u"OBS"_s, 200)
-      << text(u"NOMELOJA1"_s, 20) << text(u"NOMELOJA2"_s, 20) << text(u"NOMELOJA3"_s, 20);
+      << typed(u"QTDELOJA3"_s, FieldType::Float, storeFormat);
+    if (quotation)
+        f << terms;
+    f << text(u"NOMELOJA1"_s, 20) << text(u"NOMELOJA2"_s, 20) << text(u"NOMELOJA3"_s, 20);
     return f;
 }
 

@@ -1,6 +1,6 @@
 #include "store/sqlcipher.h"
 
-#include "store/sql_dates.h"
+#include "common/regional.h"
 #include "store/store_error.h"
 
 #include <QDate>
@@ -22,7 +22,26 @@ QString errorText(sqlite3 *db, int code)
     return QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
 }
 
+// The one-row, one-column answer of a pragma; empty when there is none.
+QString pragmaText(sqlite3 *db, const char *pragma)
+{
+    sqlite3_stmt *st = nullptr;
+    QString text;
+    if (sqlite3_prepare_v2(db, pragma, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+        text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return text;
+}
+
 } // namespace
+
+bool needsCipherCompatibility3(const QString &cipherVersion)
+{
+    qsizetype end = 0;
+    while (end < cipherVersion.size() && cipherVersion[end].isDigit())
+        ++end;
+    return cipherVersion.left(end).toInt() > 3;
+}
 
 // ---- Statement --------------------------------------------------------------
 
@@ -112,17 +131,19 @@ void Statement::bind(int index, const QVariant &value)
             rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
             break;
         case QMetaType::QDate:
-            rc = value.toDate().isValid() ? text(value.toDate().toString(Qt::ISODate))
+            rc = value.toDate().isValid() ? text(isoDateText(value.toDate()))
                                           : sqlite3_bind_null(m_stmt, index);
             break;
         case QMetaType::QTime:
-            rc = value.toTime().isValid() ? text(value.toTime().toString(u"HH:mm:ss"_s))
+            rc = value.toTime().isValid() ? text(isoTimeText(value.toTime()))
                                           : sqlite3_bind_null(m_stmt, index);
             break;
-        case QMetaType::QDateTime:
-            rc = value.toDateTime().isValid() ? text(value.toDateTime().toString(u"yyyy-MM-ddTHH:mm:ss"_s))
-                                              : sqlite3_bind_null(m_stmt, index);
+        case QMetaType::QDateTime: {
+            const QDateTime at = value.toDateTime();
+            rc = at.isValid() ? text(isoDateText(at.date()) + u'T' + isoTimeText(at.time()))
+                              : sqlite3_bind_null(m_stmt, index);
             break;
+        }
         case QMetaType::QByteArray: {
             const QByteArray bytes = value.toByteArray();
             rc = sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
@@ -262,6 +283,15 @@ void Database::open(const QString &path, const QByteArray &key, bool create)
     rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc != SQLITE_OK)
         fail(u"Cannot open database file '%1': %2"_s.arg(full, errorText(db, rc)));
+    // Told before the first read, or a newer library reads no page of the file.
+    const QString version = pragmaText(db, "PRAGMA cipher_version");
+    if (version.isEmpty())
+        fail(u"Cannot open database file '%1': the database library does not encrypt"_s.arg(full));
+    if (needsCipherCompatibility3(version)) {
+        rc = sqlite3_exec(db, "PRAGMA cipher_compatibility = 3", nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            fail(u"Cannot open database file '%1': %2"_s.arg(full, errorText(db, rc)));
+    }
     // A wrong key only shows on the first read.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_NOTADB)
@@ -273,7 +303,6 @@ void Database::open(const QString &path, const QByteArray &key, bool create)
 
     m_db = db;
     m_path = full;
-    registerDateFunctions(m_db);
     sqlite3_update_hook(m_db, &Database::onUpdate, this);
 }
 

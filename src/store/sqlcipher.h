@@ -52,6 +52,10 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
+// The store file has SQLCipher 3's format; a library of a later major
+// version (its PRAGMA cipher_version, "4.5.6 community") must be told so.
+bool needsCipherCompatibility3(const QString &cipherVersion);
+
 // A connection to an encrypted file. Also tells the datasets when a statement
 // or a rollback changed tables behind their backs.
 class Database final : public QObject {
@@ -97,7 +101,6 @@ Q_SIGNALS:
 
 private:
     static void onUpdate(void *self, int op, const char *database, const char *table, qint64 rowid);
-    void registerFunctions();
     void announce(QSet<QString> tables);
 
     QString m_name;

@@ -1,46 +1,11 @@
 #include "store/stored_value.h"
 
+#include "common/regional.h"
 #include "store/sqlcipher.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-int digits(QStringView s, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = s[i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
-
-QDate isoDate(const QString &s)
-{
-    if (s.size() == 10 && s[4] == u'-' && s[7] == u'-') {
-        const int y = digits(s, 0, 4);
-        const int m = digits(s, 5, 2);
-        const int d = digits(s, 8, 2);
-        if (y >= 0 && m >= 0 && d >= 0)
-            return QDate(y, m, d);
-    }
-    return QDate::fromString(s, Qt::ISODate);
-}
-
-QTime isoTime(const QString &s)
-{
-    if (s.size() == 8 && s[2] == u':' && s[5] == u':') {
-        const int h = digits(s, 0, 2);
-        const int m = digits(s, 3, 2);
-        const int sec = digits(s, 6, 2);
-        if (h >= 0 && m >= 0 && sec >= 0)
-            return QTime(h, m, sec);
-    }
-    return QTime::fromString(s, Qt::ISODate);
-}
 
 template <typename T>
 int threeWay(const T &a, const T &b)

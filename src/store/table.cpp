@@ -1,6 +1,5 @@
 #include "store/table.h"
 
-#include "store/sql_dates.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 #include "store/stored_value.h"
@@ -88,7 +87,7 @@ Dataset::RowList Table::load()
 {
     m_database.requireOpen();
     const bool filtered = filterActive();
-    Statement st(m_database, selectSql(filtered ? rewriteDateComparisons(m_filter) : QString()));
+    Statement st(m_database, selectSql(filtered ? m_filter : QString()));
     if (filtered)
         st.bindAll(m_filterValues);
     RowList rows;
@@ -195,7 +194,7 @@ bool Table::stillVisible(const Row &row)
     if (!m_visible) {
         m_visible = std::make_unique<Statement>(
             m_database, u"SELECT 1 FROM %1 WHERE (%2) AND rowid = :kelvo_rowid"_s.arg(
-                            quotedName(m_schema.name), rewriteDateComparisons(m_filter)));
+                            quotedName(m_schema.name), m_filter));
         m_visible->bindAll(m_filterValues);
     }
     m_visible->bind(m_visible->parameterIndex(":kelvo_rowid"), row.id);

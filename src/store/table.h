@@ -28,6 +28,8 @@ public:
     // A condition in the statement language with "?" for each value, e.g.
     // setFilter(u"TipoStatus = ?"_s, {u"Enviar"_s}). It applies only while
     // filtering is on; changing it on an open, filtered table re-reads it.
+    // A date or time is compared as a bound QDate or QTime: the file holds
+    // ISO text, which a regional date written into the condition is not.
     void setFilter(const QString &condition, const QVariantList &values = {});
     QString filter() const { return m_filter; }
     QVariantList filterValues() const { return m_filterValues; }

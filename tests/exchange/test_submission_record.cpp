@@ -38,32 +38,8 @@ TEST(SubmissionRecord, OtherRegionalSeparatorsAreHonoured)
     const QLocale brazil;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const QString record = itemRecord(sampleItem());
-    const QString general = generalForm(1234.5);
     QLocale::setDefault(brazil);
     EXPECT_EQ(record, u"JOAO|2020000123|06.26.2020|P-77|10|1234.5|30 DIAS|SIM-1|entrega em 2 dias"_s);
-    EXPECT_EQ(general, u"1234,5"_s);
-}
-
-TEST(SubmissionRecord, GeneralNumberForm)
-{
-    const struct {
-        double value;
-        const char16_t *text;
-    } cases[] = {
-        {0, u"0"},
-        {10, u"10"},
-        {1234.5, u"1234,5"},
-        {1234567.25, u"1234567,25"},
-        {-0.5, u"-0,5"},
-        {0.1 + 0.2, u"0,3"},
-        {1.0 / 3, u"0,333333333333333"},
-        {123456789012345.0, u"123456789012345"},
-        {1e15, u"1E15"},
-        {0.00001, u"0,00001"},
-        {1.5e-7, u"1,5E-7"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(generalForm(c.value), QString::fromUtf16(c.text)) << c.value;
 }
 
 TEST(SubmissionRecord, VerificationAnswers)

@@ -7,7 +7,8 @@
 
 namespace {
 
-QString itemLine(const QString &qtde = QStringLiteral("2,5"), const QString &data = QStringLiteral("05/06/2020"))
+QString itemLine(const QString &qtde = QStringLiteral("2,5"), const QString &data = QStringLiteral("05/06/2020"),
+                 const QString &qtdeLoja1 = QStringLiteral("1234,5"))
 {
     QStringList f{QStringLiteral(" ACME "), QStringLiteral("C1"), data, QStringLiteral("P1")};
     for (int i = 4; i < QuotationItemPositions; ++i)
@@ -15,7 +16,7 @@ QString itemLine(const QString &qtde = QStringLiteral("2,5"), const QString &dat
     f[7] = QStringLiteral("A\r\nB");
     f[9] = qtde;
     f[10] = QStringLiteral("lixo");
-    f[17] = QStringLiteral("1.234,5");
+    f[17] = qtdeLoja1;
     f[18] = QString();
     f[19] = QStringLiteral("0");
     return f.join(QLatin1Char('|'));
@@ -68,6 +69,9 @@ TEST(QuotationRecords, BadLinesThrow)
         EXPECT_THROW(released(line), ConversionError) << line.toStdString();
 
     EXPECT_THROW(item(itemLine(QStringLiteral("2.5"))), ConversionError);
+    EXPECT_THROW(item(itemLine(QStringLiteral("1.500"))), ConversionError); // never 1500
+    EXPECT_THROW(item(itemLine(QStringLiteral("1"), QStringLiteral("05/06/2020"), QStringLiteral("1.234,5"))),
+                 ConversionError);
     EXPECT_THROW(item(itemLine(QStringLiteral("dois"))), ConversionError);
     EXPECT_THROW(item(itemLine(QStringLiteral("1"), QStringLiteral("x"))), ConversionError);
     QStringList shortLine = itemLine().split(QLatin1Char('|'));
@@ -92,15 +96,4 @@ TEST(QuotationRecords, ItemLineValues)
     EXPECT_TRUE(quotationItemColumns()[10].isEmpty());
 
     EXPECT_FALSE(recordFields(QStringLiteral(" \t|C1"), QuotationItemPositions));
-}
-
-TEST(QuotationRecords, PlainValuesForListings)
-{
-    EXPECT_EQ(plainDate(QDate(2020, 6, 5)), QStringLiteral("2020-06-05"));
-    EXPECT_EQ(plainTime(QTime(9, 5, 30)), QStringLiteral("09:05"));
-    EXPECT_EQ(plainNumber(1234567.5), QStringLiteral("1234567.5"));
-    EXPECT_EQ(plainNumber(0.1), QStringLiteral("0.1"));
-    EXPECT_EQ(plainNumber(-0.0), QStringLiteral("0"));
-    EXPECT_EQ(plainNumber(std::nullopt), QString());
-    EXPECT_EQ(plainDate(QDate()), QString());
 }

@@ -28,6 +28,7 @@ TEST_F(DatasetModelTest, DisplayFormatsFollowTheRegionalSettings)
         {1234.5, FieldType::Float, u"#,##0.00"_s, u"1.234,50"_s},
         {-0.001, FieldType::Float, u"0.00"_s, u"0,00"_s},
         {1234.5, FieldType::Float, QString(), u"1234,5"_s},
+        {qint64(1234567), FieldType::Integer, QString(), u"1234567"_s},
         {QVariant(), FieldType::Float, u"0.00"_s, QString()},
     };
     for (const Case &c : cases)

@@ -1,3 +1,4 @@
+#include "common/regional.h"
 #include "store_fixture.h"
 
 using EngineRules = StoreTest;
@@ -49,7 +50,9 @@ TEST_F(EngineRules, FiltersCompareTextExactlyAndTextWithNumberAsDigits)
     EXPECT_EQ(t.filter(), u"Cotacao = 'O''Brien'");
 }
 
-TEST_F(EngineRules, TextAgainstADateColumnIsReadAsADate)
+// The file holds dates and times as ISO text, and our statements bind them as
+// values: the comparison is one of dates, not of the texts a user reads.
+TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
 {
     addQuotation(u"A"_s, u"x"_s, QDate(2020, 6, 4));
     addQuotation(u"B"_s, u"x"_s, QDate(2020, 6, 5));
@@ -57,9 +60,10 @@ TEST_F(EngineRules, TextAgainstADateColumnIsReadAsADate)
     addQuotation(u"D"_s, u"x"_s, QDate(2019, 12, 31));
     addQuotation(u"E"_s, u"x"_s); // no date: never deleted
 
-    // Regional short date (pt_BR): 5 June 2020, not a comparison of texts.
+    // The purge's cut-off, 5 June 2020 as the supplier types it.
     Query &purge = dm.Liberados();
-    purge.setSql({u"Delete from cotaliberadas where dataliberada <= '05/06/2020'"_s});
+    purge.setSql({u"Delete from cotaliberadas where dataliberada <= :Data"_s});
+    purge.setParam(u"Data"_s, regionalDate(u"05/06/2020"_s));
     purge.execSql();
     EXPECT_EQ(purge.rowsAffected(), 3);
     EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList{u"C"_s, u"E"_s}));
@@ -75,24 +79,30 @@ TEST_F(EngineRules, TextAgainstADateColumnIsReadAsADate)
         QStringList rows;
     };
     const QList<Case> cases{
-        {u"DataLiberada = '2020-06-06'"_s, {}, {u"C"_s}},
-        {u"DataLiberada >= ?"_s, {u"2020-06-06T00:00:00"_s}, {u"C"_s}},
-        {u"? < \"dataliberada\""_s, {u"5/6/2020"_s}, {u"C"_s}},
+        {u"DataLiberada > ?"_s, {QDate(2020, 6, 5)}, {u"C"_s}},
         {u"CotaLiberadas.DataLiberada = ?"_s, {QDate(2020, 6, 6)}, {u"C"_s}},
-        {u"AteHora > '9:30'"_s, {}, {u"C"_s}},         // a time, not the text "9:30"
-        {u"TipoStatus = '05/06/2020'"_s, {}, {}},     // other columns compare texts
+        {u"DataLiberada = '2020-06-06'"_s, {}, {u"C"_s}},
+        {u"AteHora > ?"_s, {QTime(9, 30)}, {u"C"_s}}, // 10:00 is later, though the text "10:00" sorts first
+        {u"AteHora <= ?"_s, {QTime(9, 30)}, {}},
     };
     t.setFiltered(true);
     for (const Case &c : cases) {
         t.setFilter(c.filter, c.values);
         EXPECT_EQ(column(t, u"Cotacao"_s), c.rows) << c.filter.toStdString();
     }
+    // A text for a date column is read as a date, or refused.
+    t.setFiltered(false);
+    t.first();
+    t.edit();
+    EXPECT_NO_THROW(t.setText(u"DataLiberada"_s, u"5/6/2020"_s));
+    EXPECT_EQ(t.asDate(u"DataLiberada"_s), QDate(2020, 6, 5));
     try {
-        t.setFilter(u"DataLiberada = 'amanhã'"_s);
+        t.setText(u"DataLiberada"_s, u"amanhã"_s);
         FAIL() << "a text that is no date was accepted";
     } catch (const StoreError &e) {
         EXPECT_EQ(e.message(), u"'amanhã' is not a valid date"_s);
     }
+    t.cancel();
 }
 
 TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)

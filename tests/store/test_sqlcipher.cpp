@@ -1,7 +1,9 @@
 #include "store_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 using StoreFileTest = StoreTest;
 
@@ -101,4 +103,111 @@ TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
     q.setSql({u"delete from CotaLiberadas; delete from CotacaoFornc"_s});
     EXPECT_THROW(q.execSql(), StoreError); // one statement at a time
     EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
+}
+
+TEST(StoreFormat, LibrariesAfterTheThirdAreToldTheFileFormat)
+{
+    const struct {
+        const char16_t *version;
+        bool compatibility;
+    } cases[] = {
+        {u"3.4.1", false}, {u"3.4.2 community", false}, {u"4.0.1 community", true},
+        {u"4.6.1 community", true}, {u"10.0.0", true},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(needsCipherCompatibility3(QString::fromUtf16(c.version)), c.compatibility)
+            << QString::fromUtf16(c.version).toStdString();
+}
+
+namespace {
+
+QStringList fieldNames(const Dataset &d)
+{
+    QStringList names;
+    for (const Field &f : d.fields())
+        names << f.name;
+    return names;
+}
+
+// The columns of the order items, as "Select * from PedidoFornc" lists them.
+const QStringList OrderItemColumns{
+    u"CONTATO"_s,   u"PEDIDO"_s,    u"DATA"_s,      u"PRODUTO"_s,   u"PRODFABR"_s,  u"DESCRICAO"_s, u"UN"_s,
+    u"APLICACAO"_s, u"MARCA"_s,     u"QTDE"_s,      u"VALOR"_s,     u"CONDPGTO"_s,  u"SIMILARES"_s, u"OBS"_s,
+    u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s,
+};
+
+} // namespace
+
+TEST_F(StoreFileTest, OrderItemsHoldTheirColumnsInTheStoreOrder)
+{
+    Query &print = dm.PedFornecPrint();
+    print.setParam(u"Pedido"_s, u"1"_s);
+    print.open();
+    EXPECT_EQ(fieldNames(print), OrderItemColumns);
+}
+
+// The file of an installation made by the earlier init-db under SQLCipher 3:
+// its order items keep the store quantities before CONDPGTO. It opens with
+// the store's key, and every read and write goes by column name.
+TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
+{
+    const QString old = folder.file(u"Antigo.new"_s);
+    ASSERT_TRUE(QFile::copy(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(u"sqlcipher3_store.db"_s), old));
+    QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    dm.openStore(old);
+
+    Table &cotas = dm.CotaLiberada();
+    cotas.open();
+    ASSERT_EQ(column(cotas, u"Cotacao"_s), (QStringList{u"C-100"_s, u"C-101"_s}));
+    EXPECT_EQ(cotas.asDate(u"DataValidade"_s), QDate(2020, 6, 30));
+    EXPECT_EQ(cotas.asTime(u"AteHora"_s), QTime(17, 30));
+    EXPECT_EQ(cotas.displayText(0, cotas.fieldIndex(u"AteHora"_s)), u"17:30"_s);
+    EXPECT_TRUE(cotas.value(1, cotas.fieldIndex(u"AteHora"_s)).isNull());
+    Table &itens = dm.CotaFornec();
+    itens.open();
+    EXPECT_EQ(itens.displayText(0, itens.fieldIndex(u"APLICACAO"_s)), u"GOL PALIO"_s);
+    EXPECT_EQ(itens.displayText(0, itens.fieldIndex(u"VALOR"_s)), u"89,90"_s);
+
+    Table &pedido = dm.PedFornec();
+    pedido.open();
+    ASSERT_EQ(pedido.rowCount(), 2);
+    EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"30 DIAS"_s);
+    EXPECT_EQ(pedido.asFloat(u"QTDELOJA3"_s), 3.0);
+    EXPECT_EQ(pedido.asString(u"NOMELOJA3"_s), u"SUL"_s);
+
+    Query &print = dm.PedFornecPrint();
+    print.setParam(u"Pedido"_s, u"P-1"_s);
+    print.open();
+    const QStringList names = fieldNames(print);
+    EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()), QSet<QString>(OrderItemColumns.cbegin(), OrderItemColumns.cend()));
+    EXPECT_LT(names.indexOf(u"QTDELOJA1"_s), names.indexOf(u"CONDPGTO"_s)); // the file's own order
+    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList{u"AC"_s, u"BOSCH"_s}));
+    EXPECT_EQ(print.displayText(1, print.fieldIndex(u"VALOR"_s)), u"89,90"_s);
+    EXPECT_EQ(print.value(1, print.fieldIndex(u"QTDELOJA2"_s)).toDouble(), 2.0);
+    EXPECT_EQ(print.value(1, print.fieldIndex(u"OBS"_s)).toString(), u"urgente"_s);
+
+    Query &lojas = dm.SepararLojas();
+    lojas.setParam(u"PEDIDO"_s, u"P-1"_s);
+    lojas.open();
+    EXPECT_EQ(column(lojas, u"LOJA"_s), (QStringList{u"CENTRO"_s, u"NORTE"_s, u"NORTE"_s, u"SUL"_s}));
+    EXPECT_EQ(column(lojas, u"PRODUTO"_s), (QStringList{u"BP-77"_s, QString(), u"BP-77"_s, u"BP-77"_s}));
+    EXPECT_DOUBLE_EQ(lojas.value(1, lojas.fieldIndex(u"VlTot"_s)).toDouble(), 21.0);
+
+    // A new item lands in the right columns, read back after the file is reopened.
+    ASSERT_TRUE(pedido.append());
+    pedido.setText(u"CONTATO"_s, u"COMPRAS"_s);
+    pedido.setText(u"PEDIDO"_s, u"P-2"_s);
+    pedido.setDate(u"DATA"_s, QDate(2020, 7, 1));
+    pedido.setText(u"PRODUTO"_s, u"P-9"_s);
+    pedido.setText(u"CONDPGTO"_s, u"À VISTA"_s);
+    pedido.setFloat(u"QTDELOJA1"_s, 4);
+    pedido.setText(u"NOMELOJA1"_s, u"CENTRO"_s);
+    pedido.post();
+    dm.openStore(old);
+    pedido.open();
+    ASSERT_TRUE(pedido.locate(u"PEDIDO"_s, {u"P-2"_s}));
+    EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"À VISTA"_s);
+    EXPECT_EQ(pedido.asFloat(u"QTDELOJA1"_s), 4.0);
+    EXPECT_EQ(pedido.asString(u"NOMELOJA1"_s), u"CENTRO"_s);
+    EXPECT_EQ(pedido.asDate(u"DATA"_s), QDate(2020, 7, 1));
 }
