@@ -35,6 +35,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return path; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return path; }
     std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
+    void previewReport(const PreparedReport &) override {}
 
     QString path;
     QString shown;

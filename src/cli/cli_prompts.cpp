@@ -75,3 +75,8 @@ std::unique_ptr<LogWindow> CliPrompts::createLog()
 {
     return std::make_unique<PrintedLog>(m_out);
 }
+
+void CliPrompts::previewReport(const PreparedReport &report)
+{
+    line(report.title, QStringLiteral("%1 página(s)").arg(report.pages.size()));
+}

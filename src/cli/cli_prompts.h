@@ -18,6 +18,8 @@ public:
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
+    // No window: one line naming the report and its pages.
+    void previewReport(const PreparedReport &report) override;
 
     // Texts for the next input boxes and file dialogs, given by a command.
     QStringList pendingInputs;

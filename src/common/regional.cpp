@@ -579,6 +579,15 @@ QString timeText(const QTime &time, const QString &pattern)
 
 // ---- listings ---------------------------------------------------------------
 
+QString dateTimeText(const QDateTime &at)
+{
+    const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    return locale.toString(at.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+        + locale.toString(at.time(), timeFormat.trimmed());
+}
+
 QString plainDate(const QDate &date)
 {
     return isoDateText(date);

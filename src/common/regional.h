@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <QStringView>
 #include <QTime>
@@ -82,6 +83,10 @@ QString timeText(const QTime &time, const QString &pattern = QString());
 QString plainDate(const QDate &date);
 QString plainTime(const QTime &time);
 QString plainNumber(const std::optional<double> &value);
+
+// A date and time as the regional short date and long time, separated by a
+// blank (the long time without the time zone Qt appends to it).
+QString dateTimeText(const QDateTime &at);
 
 // Where the system has no regional settings at all (the POSIX "C" locale of
 // a bare machine), the program follows the Brazilian ones it is made for;

@@ -109,12 +109,28 @@ void XlsxWriter::writeText(int row, int col, const QString &text)
 
 void XlsxWriter::writeNumber(int row, int col, double value)
 {
+    writeNumber(row, col, value, QString());
+}
+
+void XlsxWriter::writeNumber(int row, int col, double value, const QString &numberFormat)
+{
     requireOpen();
     if (row < 0 || col < 0)
         checkCell(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE, row, col);
     if (!std::isfinite(value))
         throw writeFailure(m_path, u"a célula %1 recebeu um número inválido"_s.arg(cellName(row, col)));
-    checkCell(worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(col), value, nullptr), row, col);
+    lxw_format *format = nullptr;
+    if (!numberFormat.isEmpty()) {
+        lxw_format *&cached = m_numberFormats[numberFormat];
+        if (!cached) {
+            cached = workbook_add_format(m_workbook);
+            if (!cached)
+                throw writeFailure(m_path, u"o formato \"%1\" não pôde ser criado"_s.arg(numberFormat));
+            format_set_num_format(cached, numberFormat.toUtf8().constData());
+        }
+        format = cached;
+    }
+    checkCell(worksheet_write_number(m_sheet, lxw_row_t(row), lxw_col_t(col), value, format), row, col);
 }
 
 void XlsxWriter::setColumnWidth(int col, double characters)
@@ -132,6 +148,7 @@ void XlsxWriter::close()
     lxw_workbook *workbook = m_workbook;
     m_workbook = nullptr;
     m_sheet = nullptr;
+    m_numberFormats.clear();
     const lxw_error error = workbook_close(workbook); // frees it in every case
     if (error != LXW_NO_ERROR) {
         m_tempDir.reset();
@@ -178,5 +195,6 @@ void XlsxWriter::discard()
         lxw_workbook_free(m_workbook);
     m_workbook = nullptr;
     m_sheet = nullptr;
+    m_numberFormats.clear();
     m_tempDir.reset();
 }

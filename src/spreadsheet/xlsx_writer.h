@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -7,6 +8,7 @@
 
 struct lxw_workbook;
 struct lxw_worksheet;
+struct lxw_format;
 
 // One workbook with one worksheet. It is built in a private temporary folder
 // and copied over the target only when complete, so that a failed write
@@ -27,6 +29,9 @@ public:
     // not finite.
     void writeText(int row, int col, const QString &text);
     void writeNumber(int row, int col, double value);
+    // A number shown by an Excel number format ("0.00", "#,##0.00"), whose
+    // separators Excel takes from the reader's regional settings.
+    void writeNumber(int row, int col, double value, const QString &numberFormat);
     void setColumnWidth(int col, double characters);
 
     // Writes the file and replaces the target. Throws SpreadsheetError, with
@@ -47,5 +52,6 @@ private:
     QString m_tempPath;
     lxw_workbook *m_workbook = nullptr;
     lxw_worksheet *m_sheet = nullptr;
+    QHash<QString, lxw_format *> m_numberFormats; // owned by the workbook
     int m_uncaught = 0;
 };

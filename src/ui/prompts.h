@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/prepared_report.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-// Every message box, question, input box, file dialog, log window and busy
-// indicator of the program goes through this interface, so that workflows run
+// Every message box, question, input box, file dialog, log window, report
+// preview and busy indicator of the program goes through this interface, so that workflows run
 // the same behind the windows, the command-line tool and the tests.
 
 enum class PromptIcon { None, Information, Warning, Error };
@@ -51,6 +53,11 @@ public:
                                  const QString &filter) = 0;
 
     virtual std::unique_ptr<LogWindow> createLog() = 0;
+
+    // The modal preview of prepared report pages, from which the user prints
+    // them or saves them as "Documento PDF" or "Planilha Excel". Returns
+    // when the preview closes.
+    virtual void previewReport(const PreparedReport &report) = 0;
 
     // Called repeatedly while a blocking operation (a server request) waits:
     // the GUI repaints and shows a busy cursor but takes no user input.

@@ -98,6 +98,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::unique_ptr<LogWindow> createLog() override { return inner.createLog(); }
+    void previewReport(const PreparedReport &r) override { inner.previewReport(r); }
     void keepAlive() override { ++waits; }
 };
 

@@ -73,6 +73,16 @@ QString ScriptedPrompts::saveFileName(const QString &caption, const QString &dir
     return take(files);
 }
 
+void ScriptedPrompts::previewReport(const PreparedReport &report)
+{
+    Shown s;
+    s.kind = QStringLiteral("preview");
+    s.caption = report.title;
+    s.pages = int(report.pages.size());
+    s.text = QStringLiteral("%1 página(s)").arg(s.pages);
+    shown << s;
+}
+
 std::unique_ptr<LogWindow> ScriptedPrompts::createLog()
 {
     return std::make_unique<RecordingLog>(*this);

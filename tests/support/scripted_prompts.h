@@ -12,11 +12,12 @@
 class ScriptedPrompts final : public Prompts {
 public:
     struct Shown {
-        QString kind; // "message", "ask", "error", "input", "open", "save", "log"
+        QString kind; // "message", "ask", "error", "input", "open", "save", "log", "preview"
         QString caption;
         QString text; // for "open" and "save": the folder or name proposed
         PromptIcon icon = PromptIcon::None;
         QStringList logLines; // for "log": the lines of the log window shown
+        int pages = 0;        // for "preview": the report's pages (its title is the caption)
     };
 
     // Answers to the next questions, in order; No when the script runs out.
@@ -37,6 +38,7 @@ public:
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
+    void previewReport(const PreparedReport &report) override;
 
     // "[Caption] text" for every message, question and error box, in order
     // (errors with the program's title as caption); logs as "log: line".

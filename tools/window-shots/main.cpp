@@ -5,7 +5,9 @@
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
+#include "quotations/quotation_report.h"
 #include "quotations/widgets/downloaded_chooser.h"
+#include "report/widgets/report_preview.h"
 #include "store/data_module.h"
 #include "fixture.h"
 #include "ui/silent_prompts.h"
@@ -94,6 +96,18 @@ int main(int argc, char **argv)
     TCotaBaixada chooser(baixadas, &main);
     ok &= save(&chooser, dir, QStringLiteral("TCotaBaixada"), out);
     baixadas.close();
+
+    // The report preview, on the printout of a downloaded quotation.
+    Table &items = context.dm().CotaFornec();
+    items.setFilter(QStringLiteral("COTACAO = ?"), {QStringLiteral("2026000102")});
+    items.setFiltered(true);
+    items.open();
+    const PreparedReport quotation = prepareQuotationReport(context.dm());
+    ReportPreview preview(quotation, {}, &main);
+    preview.resize(900, 1000);
+    ok &= save(&preview, dir, QStringLiteral("ReportPreview"), out);
+    items.close();
+    items.setFiltered(false);
 
     // Every working window the program can open, as its button opens it.
     const Login demo{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};

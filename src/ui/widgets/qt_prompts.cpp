@@ -1,5 +1,6 @@
 #include "ui/widgets/qt_prompts.h"
 
+#include "report/widgets/report_preview.h"
 #include "ui/widgets/msg_window.h"
 
 #include <QApplication>
@@ -74,6 +75,17 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &dir, cons
 std::unique_ptr<LogWindow> QtPrompts::createLog()
 {
     return std::make_unique<TMsgLog>(parentWidget(), m_parent);
+}
+
+void QtPrompts::previewReport(const PreparedReport &report)
+{
+    PreviewServices services;
+    services.saveFileName = [this](const QString &caption, const QString &dir, const QString &filter) {
+        return saveFileName(caption, dir, filter);
+    };
+    services.showError = [this](const QString &message) { error(message); };
+    ReportPreview preview(report, std::move(services), parentWidget());
+    preview.exec();
 }
 
 void QtPrompts::beginWait()

@@ -18,6 +18,7 @@ public:
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
+    void previewReport(const PreparedReport &report) override;
     void beginWait() override;
     void keepAlive() override;
     void endWait() override;

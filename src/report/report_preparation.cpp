@@ -1,0 +1,361 @@
+#include "report/report_preparation.h"
+
+#include "common/clock.h"
+#include "common/regional.h"
+#include "report/report_error.h"
+#include "report/report_fonts.h"
+#include "store/dataset.h"
+
+#include <QFontMetricsF>
+#include <QHash>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Room between a box's border and its text.
+constexpr qreal BoxPadding = 2.0;
+
+bool isNumeric(FieldType type)
+{
+    return type == FieldType::Float || type == FieldType::Integer;
+}
+
+// The elements of a band grouped into printed lines: an element starts a new
+// line unless its top lies within the upper half of the line's first element.
+std::vector<std::vector<int>> bandLines(const ReportBand &band)
+{
+    std::vector<int> order(band.elements.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    const auto rectOf = [&](int i) { return band.elements[size_t(i)].rect; };
+    std::stable_sort(
+        order.begin(), order.end(), [&](int a, int b) { return rectOf(a).top() < rectOf(b).top(); });
+    std::vector<std::vector<int>> lines;
+    for (int i : order) {
+        if (lines.empty()) {
+            lines.push_back({ i });
+            continue;
+        }
+        const QRect first = rectOf(lines.back().front());
+        if (rectOf(i).top() < first.top() + first.height() / 2)
+            lines.back().push_back(i);
+        else
+            lines.push_back({ i });
+    }
+    for (auto &line : lines)
+        std::stable_sort(
+            line.begin(), line.end(), [&](int a, int b) { return rectOf(a).left() < rectOf(b).left(); });
+    return lines;
+}
+
+class Preparer {
+public:
+    Preparer(const ReportLayout &layout, const Dataset &data);
+    PreparedReport run();
+
+private:
+    struct Sum {
+        QList<int> columns;
+        double value = 0;
+        bool printed = false;
+    };
+    struct Band {
+        const ReportBand *band = nullptr;
+        std::vector<std::vector<int>> lines;
+    };
+
+    void addBand(const ReportBand &band);
+    int column(const QString &name) const;
+    void accumulate(int row);
+    void startPage(int row);
+    void endPage(int row);
+    void place(const ReportBand &band, int row);
+    void print(const ReportBand &band, int row);
+    PreparedText prepare(const ReportElement &e, QPointF bandOrigin, int row);
+    void setText(PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin);
+    const QFontMetricsF &metrics(const ReportFont &font);
+
+    const ReportLayout &m_layout;
+    const Dataset &m_data;
+    const int m_rows;
+    PreparedReport m_report;
+    QHash<const ReportElement *, Sum> m_sums;
+    QHash<const ReportBand *, Band> m_bands;
+    std::vector<std::pair<ReportFont, QFontMetricsF>> m_metrics;
+    QString m_preparedAtText;
+    int m_groupKey = -1;
+    bool m_inGroup = false;
+    bool m_bodyOnPage = false; // a band other than the headers is on the page
+    qreal m_y = 0;
+    qreal m_footerTop = 0;
+};
+
+Preparer::Preparer(const ReportLayout &layout, const Dataset &data)
+    : m_layout(layout)
+    , m_data(data)
+    , m_rows(data.isOpen() ? data.rowCount() : 0)
+{
+    for (const ReportBand *band : { &layout.pageHeader, &layout.detail, &layout.summary, &layout.pageFooter })
+        addBand(*band);
+    if (layout.group) {
+        addBand(layout.group->header);
+        addBand(layout.group->summary);
+        m_groupKey = column(layout.group->keyColumn);
+    }
+    m_footerTop = layout.pageSize.height() - layout.margins.bottom() - layout.pageFooter.height;
+}
+
+void Preparer::addBand(const ReportBand &band)
+{
+    m_bands.insert(&band, Band { &band, bandLines(band) });
+    for (const ReportElement &e : band.elements) {
+        if (e.kind == ElementKind::DataText)
+            column(e.columns.value(0));
+        if (e.kind != ElementKind::Result)
+            continue;
+        Sum sum;
+        for (const QString &factor : e.columns)
+            sum.columns << column(factor);
+        m_sums.insert(&e, sum);
+    }
+}
+
+int Preparer::column(const QString &name) const
+{
+    const int c = m_data.fieldIndex(name);
+    if (c < 0 && m_data.isOpen())
+        throw ReportError(u"O relatório usa a coluna '%1', que os dados não têm"_s.arg(name));
+    return c;
+}
+
+PreparedReport Preparer::run()
+{
+    m_report.title = m_layout.title;
+    m_report.pageSize = m_layout.pageSize;
+    m_report.preparedAt = Clock::current().now();
+    m_preparedAtText = dateTimeText(m_report.preparedAt);
+
+    const auto key = [&](int row) { return m_data.displayText(row, m_groupKey); };
+    startPage(m_rows > 0 ? 0 : -1);
+    for (int row = 0; row < m_rows; ++row) {
+        if (m_inGroup && key(row) != key(row - 1)) {
+            place(m_layout.group->summary, row - 1);
+            m_inGroup = false;
+            if (m_layout.group->newPageAfter) {
+                endPage(row - 1);
+                startPage(row);
+            }
+        }
+        accumulate(row);
+        if (m_layout.group && !m_inGroup) {
+            place(m_layout.group->header, row);
+            m_inGroup = true;
+        }
+        place(m_layout.detail, row);
+    }
+    const int last = m_rows - 1;
+    if (m_inGroup)
+        place(m_layout.group->summary, last);
+    place(m_layout.summary, last);
+    endPage(last);
+    return std::move(m_report);
+}
+
+void Preparer::accumulate(int row)
+{
+    for (Sum &sum : m_sums) {
+        if (sum.printed) {
+            sum.value = 0;
+            sum.printed = false;
+        }
+        double product = 1;
+        bool empty = sum.columns.isEmpty();
+        for (int c : std::as_const(sum.columns)) {
+            const QVariant v = m_data.value(row, c);
+            empty = empty || !v.isValid() || v.isNull();
+            product *= v.toDouble();
+        }
+        if (!empty)
+            sum.value += product;
+    }
+}
+
+void Preparer::startPage(int row)
+{
+    PreparedPage page;
+    page.number = int(m_report.pages.size()) + 1;
+    m_report.pages.push_back(std::move(page));
+    m_y = m_layout.margins.top();
+    print(m_layout.pageHeader, row);
+    if (m_inGroup)
+        print(m_layout.group->header, row);
+    m_bodyOnPage = false;
+}
+
+void Preparer::endPage(int row)
+{
+    m_y = m_footerTop;
+    print(m_layout.pageFooter, row);
+}
+
+void Preparer::place(const ReportBand &band, int row)
+{
+    if (!band.isPrinted())
+        return;
+    // A band taller than an empty page goes on it all the same, cut by the
+    // footer, rather than opening pages for ever.
+    if (m_y + band.height > m_footerTop && m_bodyOnPage) {
+        endPage(row);
+        startPage(row);
+    }
+    print(band, row);
+    m_bodyOnPage = true;
+}
+
+void Preparer::print(const ReportBand &band, int row)
+{
+    if (!band.isPrinted())
+        return;
+    const QPointF origin(m_layout.margins.left(), m_y);
+    PreparedPage &page = m_report.pages.back();
+    for (const std::vector<int> &line : m_bands.value(&band).lines) {
+        PreparedLine out;
+        out.items.reserve(line.size());
+        for (int i : line)
+            out.items.push_back(prepare(band.elements[size_t(i)], origin, row));
+        page.lines.push_back(std::move(out));
+    }
+    for (const ReportElement &e : band.elements) {
+        if (e.kind == ElementKind::Result)
+            m_sums[&e].printed = true;
+    }
+    m_y += band.height;
+}
+
+PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int row)
+{
+    PreparedText out;
+    out.font = e.font;
+    out.boxed = e.boxed;
+    QString text;
+    switch (e.kind) {
+    case ElementKind::Label:
+        text = e.text;
+        out.cell = text;
+        break;
+    case ElementKind::DataText: {
+        const int c = m_data.fieldIndex(e.columns.value(0));
+        if (row < 0 || c < 0)
+            break;
+        const Field &field = m_data.field(c);
+        QVariant v = m_data.value(row, c);
+        const bool empty = !v.isValid() || v.isNull();
+        if (isNumeric(field.type) && empty && e.emptyAsZero)
+            v = 0.0;
+        text = field.displayText(v);
+        if (isNumeric(field.type) && (!empty || e.emptyAsZero)) {
+            out.cell = v.toDouble();
+            out.numberFormat = field.displayFormat;
+        } else if (!text.isEmpty())
+            out.cell = text;
+        break;
+    }
+    case ElementKind::Result: {
+        const double sum = m_sums.value(&e).value;
+        text = numberText(sum, e.mask);
+        out.cell = sum;
+        out.numberFormat = e.mask;
+        break;
+    }
+    case ElementKind::PageNumber:
+        text = e.text + QString::number(m_report.pages.back().number);
+        out.cell = text;
+        break;
+    case ElementKind::PreparedAt:
+        text = e.text + m_preparedAtText;
+        out.cell = text;
+        break;
+    }
+    setText(out, e, text, bandOrigin);
+    return out;
+}
+
+// Places the text by the element's alignment; a text wider than its room
+// starts at the left edge and is cut at the right one, so that a number
+// keeps its leading digits. Never wrapped.
+void Preparer::setText(PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin)
+{
+    const QFontMetricsF &fm = metrics(e.font);
+    const qreal width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
+    const Qt::Alignment h = e.alignment & Qt::AlignHorizontal_Mask;
+    const qreal pad = e.boxed ? BoxPadding : 0;
+
+    QRectF box(e.rect);
+    if (e.fitsText) {
+        const qreal w = width + 2 * pad;
+        if (h & Qt::AlignRight)
+            box.setLeft(box.right() - w);
+        else if (h & Qt::AlignHCenter)
+            box.setLeft(box.left() + (box.width() - w) / 2);
+        box.setWidth(w);
+        box.setLeft(std::max<qreal>(box.left(), 0)); // keeps the right edge
+        box.setRight(std::min<qreal>(box.right(), m_layout.bandWidth()));
+    }
+    box.translate(bandOrigin);
+    out.box = box;
+    out.clip = box.adjusted(pad, 0, -pad, 0);
+
+    qreal x = out.clip.left();
+    if (width <= out.clip.width() + 0.01) {
+        if (h & Qt::AlignRight)
+            x = out.clip.right() - width;
+        else if (h & Qt::AlignHCenter)
+            x = out.clip.left() + (out.clip.width() - width) / 2;
+    }
+    const qreal textHeight = fm.ascent() + fm.descent();
+    qreal top = box.top();
+    if (e.alignment & Qt::AlignVCenter)
+        top += (box.height() - textHeight) / 2;
+    else if (e.alignment & Qt::AlignBottom)
+        top = box.bottom() - textHeight;
+    out.origin = QPointF(x, top + fm.ascent());
+
+    out.text = text;
+    out.cut = width > out.clip.width() + 0.01;
+    if (out.cut) {
+        // Keep the glyphs that start inside the room: the last one shows cut.
+        const qreal room = out.clip.right() - x;
+        qsizetype lo = 0, hi = text.size();
+        while (lo < hi) { // the longest prefix narrower than the room
+            const qsizetype mid = (lo + hi + 1) / 2;
+            if (fm.horizontalAdvance(text.left(mid)) < room)
+                lo = mid;
+            else
+                hi = mid - 1;
+        }
+        qsizetype keep = std::min(lo + 1, text.size());
+        if (keep < text.size() && text[keep - 1].isHighSurrogate())
+            ++keep;
+        out.text = text.left(keep);
+    }
+}
+
+const QFontMetricsF &Preparer::metrics(const ReportFont &font)
+{
+    for (const auto &[f, fm] : m_metrics) {
+        if (f == font)
+            return fm;
+    }
+    m_metrics.emplace_back(font, QFontMetricsF(reportFont(font)));
+    return m_metrics.back().second;
+}
+
+} // namespace
+
+PreparedReport prepareReport(const ReportLayout &layout, const Dataset &data)
+{
+    return Preparer(layout, data).run();
+}
