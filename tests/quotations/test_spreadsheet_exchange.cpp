@@ -35,8 +35,8 @@ protected:
         addItem(u"P4"_s, u"ACDELCO"_s, u"X9"_s, u"Sem quantidade"_s, u"UN"_s, {}, 3.25, u"SIM"_s);
         store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, VALOR) "
                    "VALUES ('ACME', '4712', '2020-06-01', 'Q1', 'BOSCH', '0986AB1234', 7)"_s);
-        entry.FormShow();
-        entry.btn3Click([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
+        entry.start();
+        entry.chooseQuotation([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
         prompts.clear();
     }
 
@@ -279,7 +279,7 @@ TEST_F(SpreadsheetExchangeTest, AStoreFailureRollsTheWholeImportBack)
 
 TEST_F(SpreadsheetExchangeTest, NothingHappensWhileNoItemIsShown)
 {
-    entry.FormShow();
+    entry.start();
     prompts.files.push_back(file(u"Cotacao0.xlsx"_s));
     EXPECT_FALSE(exchange.exportItems());
     EXPECT_FALSE(exchange.importItems());
