@@ -22,9 +22,15 @@ TEST(TMsg, LayoutAndClosingButton)
     log.addLine(QStringLiteral("Servidor do kelvo - ok "));
     EXPECT_EQ(log.lines(), (QStringList{QStringLiteral("Internet - ok"), QStringLiteral("Servidor do kelvo - ok ")}));
 
-    // Shown modally until "Fechar...." is pressed.
-    QTimer::singleShot(0, w, [w] { QTest::mouseClick(w->btn1(), Qt::LeftButton); });
+    // Shown modally until "Fechar...." is pressed; Escape does not close it.
+    bool openAfterEscape = false;
+    QTimer::singleShot(0, w, [w, &openAfterEscape] {
+        QTest::keyClick(w->lstmsg(), Qt::Key_Escape);
+        openAfterEscape = w->isVisible();
+        QTest::mouseClick(w->btn1(), Qt::LeftButton);
+    });
     log.showModal();
+    EXPECT_TRUE(openAfterEscape);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }

@@ -51,7 +51,8 @@ TFLogin::TFLogin(QWidget *parent)
     connect(m_btn2, &QPushButton::clicked, this, &TFLogin::btn2Click);
 
     chainTabOrder({ m_edt1, m_edt2, m_btn1, m_btn2 });
-    new EnterMovesFocus(this, { m_edt1, m_edt2 });
+    // Enter moves on from every control, the buttons too: it never clicks one.
+    new EnterMovesFocus(this, { m_edt1, m_edt2, m_btn1, m_btn2 });
 
     fixAndCentre(this, 290, 143);
 }

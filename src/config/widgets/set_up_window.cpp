@@ -43,7 +43,7 @@ TSetUP::TSetUP(Prompts &prompts, const QString &folder, Settings &settings, QWid
     connect(m_btn2, &QPushButton::clicked, this, &TSetUP::btn2Click);
 
     chainTabOrder({ m_eduser, m_edpass, m_btn1, m_btn2 });
-    new EnterMovesFocus(this, { m_eduser, m_edpass });
+    new EnterMovesFocus(this, { m_eduser, m_edpass, m_btn1, m_btn2 });
 
     fixAndCentre(this, 246, 125);
 }

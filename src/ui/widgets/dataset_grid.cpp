@@ -1,12 +1,46 @@
 #include "ui/widgets/dataset_grid.h"
 
 #include "store/dataset_model.h"
+#include "ui/widgets/form_style.h"
 
 #include <QBrush>
 #include <QFont>
 #include <QHeaderView>
+#include <QPainter>
 #include <QPushButton>
 #include <QTableView>
+
+void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem plain(option);
+    plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+    // The view has already filled a selected row with the highlight: a cell
+    // with no colour of its own goes back to the grid's.
+    painter->fillRect(option.rect, option.palette.brush(QPalette::Active, QPalette::Base));
+    QStyledItemDelegate::paint(painter, plain, index);
+
+    const QColor frame = option.palette.color(QPalette::Active, QPalette::Highlight);
+    const QRect r = option.rect;
+    painter->save();
+    if (option.state & QStyle::State_Selected) {
+        // Two pixels along the row's edges; the ends close on the first and
+        // last columns.
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), 2), frame);
+        painter->fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), frame);
+        if (index.column() == 0)
+            painter->fillRect(QRect(r.left(), r.top(), 2, r.height()), frame);
+        if (index.column() == index.model()->columnCount(index.parent()) - 1)
+            painter->fillRect(QRect(r.right() - 1, r.top(), 2, r.height()), frame);
+    }
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    if ((option.state & QStyle::State_HasFocus) && view
+        && view->editTriggers() != QAbstractItemView::NoEditTriggers) {
+        painter->setPen(QPen(frame, 1, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(r.adjusted(3, 3, -4, -4));
+    }
+    painter->restore();
+}
 
 QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place)
 {
@@ -22,6 +56,7 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setWordWrap(false);
+    grid->setItemDelegate(new GridCellDelegate(grid));
     for (int c = 0; c < model->columns().size(); ++c) {
         if (model->columns().at(c).width > 0)
             grid->setColumnWidth(c, model->columns().at(c).width);
@@ -57,11 +92,14 @@ QVariant cellStyle(int role, const QColor &background, std::optional<bool> bold)
     return {};
 }
 
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &place)
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &place,
+    ButtonCursor cursor)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(place);
-    button->setCursor(Qt::PointingHandCursor);
+    if (cursor == ButtonCursor::Hand)
+        button->setCursor(Qt::PointingHandCursor);
+    noDefaultButton(button);
     return button;
 }

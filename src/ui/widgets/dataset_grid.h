@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <QStyledItemDelegate>
 #include <QVariant>
 
 #include <optional>
@@ -14,9 +15,20 @@ class QWidget;
 
 // Helpers every grid window shares.
 
+// Paints a grid's cells in the colours their model gives them also on the
+// selected row, which is marked by a frame instead of the system highlight
+// (a highlight would hide the row's own colour, such as a status colour). In
+// a grid that edits, the current cell gets a frame of its own.
+class GridCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+};
+
 // A grid over a dataset model at a fixed place: one row selected at a time,
 // following the dataset's current row, column widths and centred titles from
-// the model, no row headers.
+// the model, no row headers, cells painted by GridCellDelegate.
 QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place);
 
 // Paints the column titles of a grid in a colour.
@@ -29,5 +41,9 @@ void setTitleGradient(QTableView *grid, const QColor &top, const QColor &bottom,
 // given, and nothing for every other role.
 QVariant cellStyle(int role, const QColor &background, std::optional<bool> bold = std::nullopt);
 
-// A button at a fixed place with the hand cursor.
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &place);
+enum class ButtonCursor { Hand, Arrow };
+
+// A button at a fixed place, with the hand cursor unless told otherwise.
+// Never a default button (see noDefaultButton).
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &place,
+    ButtonCursor cursor = ButtonCursor::Hand);

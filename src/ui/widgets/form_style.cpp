@@ -30,8 +30,15 @@ void placeLabel(QLabel *label, int left, int top)
     label->adjustSize();
 }
 
+void noDefaultButton(QPushButton *button)
+{
+    button->setAutoDefault(false);
+    button->setDefault(false);
+}
+
 void placeTextButton(QPushButton *button, const QString &text, const QRect &place)
 {
+    noDefaultButton(button);
     button->setText(text);
     button->setGeometry(place);
     button->setCursor(Qt::PointingHandCursor);

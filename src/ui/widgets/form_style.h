@@ -22,8 +22,12 @@ QFont tahomaPixels(int pixelSize, bool bold = false);
 // A label's top-left corner at (left, top), sized to its text.
 void placeLabel(QLabel *label, int left, int top);
 
+// No window of ours has a default button: a QPushButton in a QDialog is
+// auto-default, so Enter anywhere in the window would click it.
+void noDefaultButton(QPushButton *button);
+
 // A text button at place with the hand cursor, reachable by Tab, whose
-// caption turns bold under the mouse pointer.
+// caption turns bold under the mouse pointer; never a default button.
 void placeTextButton(QPushButton *button, const QString &text, const QRect &place);
 
 // Tab moves through widgets in the order given.

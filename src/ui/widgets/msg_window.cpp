@@ -1,5 +1,6 @@
 #include "ui/widgets/msg_window.h"
 
+#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 
 #include <QListWidget>
@@ -8,7 +9,7 @@
 TMsg::TMsg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_lstmsg(new QListWidget(this))
-    , m_btn1(new QPushButton(QStringLiteral("Fechar...."), this))
+    , m_btn1(makeButton(this, "btn1", QStringLiteral("Fechar...."), {0, 240, 309, 25}))
 {
     setObjectName(QStringLiteral("Msg"));
     setWindowTitle(QStringLiteral("Mensagens"));
@@ -17,11 +18,10 @@ TMsg::TMsg(QWidget *parent)
     m_lstmsg->setObjectName(QStringLiteral("lstmsg"));
     m_lstmsg->setFont(tahomaPixels(11, true));
     m_lstmsg->setGeometry(0, 0, 309, 240);
-    m_btn1->setObjectName(QStringLiteral("btn1"));
-    m_btn1->setGeometry(0, 240, 309, 25);
-    m_btn1->setCursor(Qt::PointingHandCursor);
     connect(m_btn1, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+void TMsg::reject() { }
 
 TMsgLog::TMsgLog(QWidget *parent, QWidget *centreOver)
     : m_window(new TMsg(parent)), m_centreOver(centreOver ? centreOver : parent)

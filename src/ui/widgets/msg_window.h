@@ -16,6 +16,9 @@ public:
     QListWidget *lstmsg() const { return m_lstmsg; }
     QPushButton *btn1() const { return m_btn1; }
 
+    // Closes only through "Fechar....": Escape does nothing.
+    void reject() override;
+
 private:
     QListWidget *m_lstmsg;
     QPushButton *m_btn1;

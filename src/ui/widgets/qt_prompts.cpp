@@ -27,6 +27,15 @@ QMessageBox::Icon toIcon(PromptIcon icon)
 
 } // namespace
 
+std::unique_ptr<QMessageBox> questionBox(QWidget *parent, const QString &caption, const QString &text)
+{
+    auto box = std::make_unique<QMessageBox>(
+        QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
 QWidget *QtPrompts::parentWidget() const
 {
     if (QWidget *modal = QApplication::activeModalWidget())
@@ -42,10 +51,7 @@ void QtPrompts::message(const QString &caption, const QString &text, PromptIcon 
 
 bool QtPrompts::ask(const QString &caption, const QString &text)
 {
-    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Yes | QMessageBox::No, parentWidget());
-    box.setDefaultButton(QMessageBox::No);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes;
+    return questionBox(parentWidget(), caption, text)->exec() == QMessageBox::Yes;
 }
 
 void QtPrompts::error(const QString &text)
@@ -69,7 +75,9 @@ QString QtPrompts::openFileName(const QString &caption, const QString &dir, cons
 
 QString QtPrompts::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    return QFileDialog::getSaveFileName(parentWidget(), caption, dir, filter);
+    // Saving replaces the file without asking (the spreadsheet export does so).
+    return QFileDialog::getSaveFileName(
+        parentWidget(), caption, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
 std::unique_ptr<LogWindow> QtPrompts::createLog()

@@ -5,6 +5,15 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
+class QMessageBox;
+
+// The box of every question: Yes and No, a warning icon, No the default
+// button and the answer to Escape. Built apart from showing it, so that it
+// can be looked at without running it.
+std::unique_ptr<QMessageBox> questionBox(QWidget *parent, const QString &caption, const QString &text);
+
 // Prompts shown as real Qt dialogs, owned by a parent window.
 class QtPrompts final : public Prompts {
 public:
