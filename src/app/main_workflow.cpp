@@ -7,15 +7,22 @@ QString MainWorkflow::fornecedorText() const
     return QStringLiteral("Fornec.: ") + m_settings.usuario;
 }
 
-InternetStatus MainWorkflow::internetCheck()
+InternetStatus MainWorkflow::internetCheck(const std::function<void(const QString &)> &showLine)
 {
-    if (!m_net.IsConnected())
-        return {QStringLiteral("Problemas com a sua Internet"), false};
+    const bool connected = m_net.IsConnected();
+    // The line keeps "Conectado a" even when the server does not answer.
+    InternetStatus status{connected ? QStringLiteral("Conectado a ") + m_settings.servidor
+                                    : QStringLiteral("Problemas com a sua Internet"),
+                          false};
+    if (showLine)
+        showLine(status.text);
+    if (!connected)
+        return status;
     const QString problem = m_net.checkkelvo(m_settings.servidor);
     if (!problem.isEmpty())
         m_prompts.message(QStringLiteral("Atenção"), problem);
-    // The line keeps "Conectado a" even when the server did not answer.
-    return {QStringLiteral("Conectado a ") + m_settings.servidor, problem.isEmpty()};
+    status.ok = problem.isEmpty();
+    return status;
 }
 
 std::optional<Login> MainWorkflow::acceptLogin(bool lok, const QString &edt1, const QString &edt2)

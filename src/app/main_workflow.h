@@ -5,6 +5,7 @@
 #include "exchange/connectivity.h"
 #include "ui/prompts.h"
 
+#include <functional>
 #include <optional>
 
 struct InternetStatus {
@@ -24,8 +25,10 @@ public:
     QString fornecedorText() const;
 
     // The internet check: the status line's text; shows the server check's
-    // message when the server cannot be reached.
-    InternetStatus internetCheck();
+    // message when the server cannot be reached. showLine, when given, gets
+    // the status line's text before the server is checked, so the line is up
+    // while that message shows.
+    InternetStatus internetCheck(const std::function<void(const QString &)> &showLine = {});
 
     // After the login window closed: the credentials to hand the window, or
     // nothing (with the message shown) when the login or password is empty.

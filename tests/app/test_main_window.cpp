@@ -16,10 +16,13 @@ public:
     bool connected = true;
     QString problem;
     int serverChecks = 0;
+    std::function<void()> onServerCheck;
     bool IsConnected() override { return connected; }
     QString checkkelvo(const QString &) override
     {
         ++serverChecks;
+        if (onServerCheck)
+            onServerCheck();
         return problem;
     }
 };
@@ -30,12 +33,18 @@ public:
     QString prefillUser, prefillPass;
     QStringList opened;
     QList<Login> logins;
+    QStringList built{QStringLiteral("TFCotaLib"), QStringLiteral("TPrecoCota"), QStringLiteral("TEnviaCotacao"),
+                      QStringLiteral("TPedLib"), QStringLiteral("TPedidosBaixados"), QStringLiteral("TCotasRespEnv"),
+                      QStringLiteral("TApagaDados"), QStringLiteral("TSetUP")};
+    int loginsAsked = 0;
     LoginAnswer runLogin(QWidget *, const QString &usuario, const QString &senha) override
     {
+        ++loginsAsked;
         prefillUser = usuario;
         prefillPass = senha;
         return answer;
     }
+    bool has(const QString &windowClass) const override { return built.contains(windowClass); }
     bool open(const QString &windowClass, QWidget *, const Login *login) override
     {
         opened << windowClass;
@@ -84,7 +93,11 @@ TEST_F(MainFixture, NoInternetShowsStatusOnlyAndServerDownOneBox)
 
     net.connected = true;
     net.problem = serverProblemText();
+    // The status line is written before the server check and its box.
+    QString lineAtCheck;
+    net.onServerCheck = [&] { lineAtCheck = window.lbServidor()->text(); };
     QTest::mouseClick(window.btn9(), Qt::LeftButton);
+    EXPECT_EQ(lineAtCheck, QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...")});
 }
@@ -150,4 +163,16 @@ TEST_F(MainFixture, DirectButtonsOpenWithoutLoginAndExitCloses)
     EXPECT_TRUE(launcher.logins.isEmpty());
     QTest::mouseClick(window.button(QStringLiteral("btn4")), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainFixture, AButtonWithoutItsWindowSaysSoBeforeTheLogin)
+{
+    window.show();
+    launcher.built.removeAll(QStringLiteral("TPedLib"));
+    launcher.answer = {true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO")};
+    QTest::mouseClick(window.button(QStringLiteral("btn2")), Qt::LeftButton);
+    EXPECT_EQ(prompts.boxes(),
+              QStringList{QStringLiteral("[Atenção] Esta função ainda não está disponível nesta versão do programa.")});
+    EXPECT_EQ(launcher.loginsAsked, 0);
+    EXPECT_TRUE(launcher.opened.isEmpty());
 }

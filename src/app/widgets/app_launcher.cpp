@@ -53,6 +53,11 @@ QStringList AppLauncher::windowClasses()
     return classes;
 }
 
+bool AppLauncher::has(const QString &windowClass) const
+{
+    return windowClasses().contains(windowClass);
+}
+
 std::unique_ptr<QDialog> AppLauncher::create(const QString &windowClass, QWidget *owner, const Login *login)
 {
     for (const WindowKind &kind : kWindows) {

@@ -17,6 +17,7 @@ public:
     AppLauncher(AppContext &app, Prompts &prompts);
 
     LoginAnswer runLogin(QWidget *owner, const QString &usuario, const QString &senha) override;
+    bool has(const QString &windowClass) const override;
     bool open(const QString &windowClass, QWidget *owner, const Login *login) override;
 
     // The classes of the working windows this build has.

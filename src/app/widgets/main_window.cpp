@@ -74,6 +74,7 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
     m_btn9 = new QPushButton(QStringLiteral("Verifica Internet"), this);
     m_btn9->setObjectName(QStringLiteral("btn9"));
     m_btn9->setFlat(true);
+    noDefaultButton(m_btn9);
     m_btn9->setGeometry(404, 100, 121, 19);
     new HoverBold(m_btn9);
     connect(m_btn9, &QPushButton::clicked, this, &TFKelvoCota::btn9Click);
@@ -137,12 +138,20 @@ void TFKelvoCota::FormShow()
 
 void TFKelvoCota::btn9Click()
 {
-    m_lbServidor->setText(m_workflow.internetCheck().text);
-    m_lbServidor->adjustSize();
+    // The line is written before the server check, whose box may follow.
+    m_workflow.internetCheck([this](const QString &line) {
+        m_lbServidor->setText(line);
+        m_lbServidor->adjustSize();
+    });
 }
 
 void TFKelvoCota::openWindow(const QString &windowClass, bool needsLogin)
 {
+    if (!m_launcher.has(windowClass)) {
+        m_prompts.message(QStringLiteral("Atenção"),
+                          QStringLiteral("Esta função ainda não está disponível nesta versão do programa."));
+        return;
+    }
     std::optional<Login> login;
     if (needsLogin) {
         const WindowLauncher::LoginAnswer answer = m_launcher.runLogin(this, m_settings.usuario, m_settings.senha);
@@ -150,7 +159,5 @@ void TFKelvoCota::openWindow(const QString &windowClass, bool needsLogin)
         if (!login)
             return;
     }
-    if (!m_launcher.open(windowClass, this, login ? &*login : nullptr))
-        m_prompts.message(QStringLiteral("Atenção"),
-                          QStringLiteral("Esta função ainda não está disponível nesta versão do programa."));
+    m_launcher.open(windowClass, this, login ? &*login : nullptr);
 }

@@ -21,8 +21,11 @@ public:
     // Shows the login window prefilled with the stored credentials.
     virtual LoginAnswer runLogin(QWidget *owner, const QString &usuario, const QString &senha) = 0;
 
-    // Creates the window of that class ("TFCotaLib", "TPrecoCota", ...), shows
-    // it modally and destroys it. login is set for the three server windows.
-    // False when this build has no such window.
+    // Whether this build has the window of that class ("TFCotaLib", ...).
+    virtual bool has(const QString &windowClass) const = 0;
+
+    // Creates the window of that class, shows it modally and destroys it.
+    // login is set for the three server windows. False when this build has
+    // no such window.
     virtual bool open(const QString &windowClass, QWidget *owner, const Login *login) = 0;
 };
