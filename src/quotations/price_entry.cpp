@@ -1,5 +1,6 @@
 #include "quotations/price_entry.h"
 
+#include "quotations/quotation_report.h"
 #include "store/data_module.h"
 #include "store/store_error.h"
 #include "ui/prompts.h"
@@ -146,6 +147,27 @@ bool PriceEntry::postPendingEdit()
         else
             items.cancel();
     });
+}
+
+std::optional<PreparedReport> PriceEntry::preparePrintout()
+{
+    if (!postPendingEdit())
+        return std::nullopt;
+    try {
+        return prepareQuotationReport(m_dm);
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+    }
+    return std::nullopt;
+}
+
+bool PriceEntry::printQuotation()
+{
+    const std::optional<PreparedReport> report = preparePrintout();
+    if (!report)
+        return false;
+    m_prompts.previewReport(*report);
+    return true;
 }
 
 std::optional<QString> PriceEntry::priceProblem(const QString &text) const

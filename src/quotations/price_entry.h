@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/prepared_report.h"
 #include "ui/prompts.h"
 
 #include <QString>
@@ -52,6 +53,13 @@ public:
 
     // Stores an item still in edit, as when the grid loses the focus.
     bool postPendingEdit();
+
+    // "Imprime Cotação": stores an item still in edit, then prepares the
+    // printout of the items shown, in brand order (the index stays in force
+    // for the grid). Nothing, with the error shown, when that failed.
+    std::optional<PreparedReport> preparePrintout();
+    // The same, shown in the preview. False when nothing was shown.
+    bool printQuotation();
 
     // A price typed in the grid as text, by the regional settings; an empty
     // text empties the price. The error text when it is not a number.

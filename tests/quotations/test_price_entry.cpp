@@ -1,6 +1,7 @@
 #include "quotation_fixture.h"
 #include "quotations/price_entry.h"
 #include "support/qstring_printer.h"
+#include "support/report_reading.h"
 #include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +161,26 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
     EXPECT_TRUE(flow.deleteItem());
     EXPECT_EQ(shown(), QStringList{u"P2"_s});
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P2"_s});
+}
+
+TEST_F(PriceEntryTest, ThePrintoutTakesThePriceStillInEdit)
+{
+    store.addReleased(u"C1"_s, u"Baixada"_s);
+    store.addItem(u"C1"_s, u"P1"_s, u"A"_s);
+    flow.start();
+    ASSERT_TRUE(choose(u"C1"_s));
+    Table &items = store.dm.CotaFornec();
+    items.edit();
+    items.setValue(u"VALOR"_s, 7.5);
+
+    const std::optional<PreparedReport> report = flow.preparePrintout();
+    ASSERT_TRUE(report);
+    EXPECT_FALSE(items.isEditing());
+    EXPECT_EQ(store.rows(u"SELECT VALOR FROM CotacaoFornc"_s), QStringList{u"7.5"_s});
+    ASSERT_EQ(report->pages.size(), 1u);
+    EXPECT_EQ(pageLines(report->pages[0]).filter(u"7,50"_s).size(), 1);
+
+    EXPECT_TRUE(flow.printQuotation());
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].kind, u"preview"_s);
 }

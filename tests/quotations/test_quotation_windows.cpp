@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -97,6 +100,39 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     EXPECT_FALSE(window.isVisible());
 }
 
+// The selected row is marked by a frame and keeps the colour of its status.
+TEST(QuotationWindows, TheSelectedRowKeepsItsColourInsideAFrame)
+{
+    QuotationStore store;
+    store.addReleased(u"C1"_s, u"ABERTA"_s);
+    store.addReleased(u"C2"_s, u"Baixada"_s);
+    store.addReleased(u"C3"_s, u"Enviada"_s);
+    ScriptedPrompts prompts;
+    FakeNet net;
+    TFCotaLib window(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
+    window.show();
+    settle();
+    QTableView *grid = window.dbgrd1();
+    grid->setCurrentIndex(grid->model()->index(0, 0));
+    ASSERT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
+
+    const QImage image = grid->viewport()->grab().toImage();
+    const QRect cell = grid->visualRect(grid->model()->index(0, 0));
+    const QColor frame = grid->palette().color(QPalette::Active, QPalette::Highlight);
+    EXPECT_EQ(image.pixelColor(cell.right() - 10, cell.center().y()), QColor(135, 206, 235));
+    EXPECT_EQ(image.pixelColor(cell.center().x(), cell.top()), frame);
+    EXPECT_EQ(image.pixelColor(cell.left(), cell.center().y()), frame);
+    const QRect other = grid->visualRect(grid->model()->index(1, 0));
+    EXPECT_EQ(image.pixelColor(other.right() - 10, other.center().y()), QColor(192, 220, 192));
+
+    // A row without a colour of its own keeps the grid's when selected.
+    grid->setCurrentIndex(grid->model()->index(2, 0));
+    const QImage plain = grid->viewport()->grab().toImage();
+    const QRect sent = grid->visualRect(grid->model()->index(2, 0));
+    EXPECT_EQ(plain.pixelColor(sent.right() - 10, sent.center().y()), grid->palette().color(QPalette::Base));
+    EXPECT_EQ(plain.pixelColor(sent.center().x(), sent.top()), frame);
+}
+
 class PriceWindowTest : public ::testing::Test {
 protected:
     PriceWindowTest()
@@ -104,7 +140,10 @@ protected:
         store.addReleased(u"C1"_s, u"Baixada"_s);
         store.addItem(u"C1"_s, u"P1"_s, u"AAA"_s, 10.0);
         store.addItem(u"C1"_s, u"P2"_s, u"BBB"_s);
-        window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {u"C1"_s}); });
+        window.setChooserRunner([this](Query &baixadas) {
+            ++choosing;
+            return baixadas.locate(u"Cotacao"_s, {u"C1"_s});
+        });
         window.show();
         QApplication::setActiveWindow(&window);
         settle();
@@ -133,6 +172,7 @@ protected:
     QuotationStore store;
     ScriptedPrompts prompts;
     TPrecoCota window{prompts, store.dm};
+    int choosing = 0; // times the chooser ran
 };
 
 TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
@@ -172,8 +212,11 @@ TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
     EXPECT_EQ(panels->obsText(1), u"obs P2"_s);
     EXPECT_EQ(panels->panel(1)->palette().color(QPalette::Window), QColor(101, 245, 184));
 
-    QTest::mouseClick(window.btn5(), Qt::LeftButton);
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[Atenção] Esta função não está disponível nesta versão."_s});
+    // Only "Cotações Baixadas" shows the hand cursor.
+    for (QPushButton *button : window.findChildren<QPushButton *>()) {
+        EXPECT_EQ(button->cursor().shape(), button == window.btn3() ? Qt::PointingHandCursor : Qt::ArrowCursor)
+            << button->objectName().toStdString();
+    }
 }
 
 TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
@@ -225,6 +268,101 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(window.model()->rowCount(), 1);
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P2"_s});
+}
+
+TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+    const QPoint otherRow = grid->visualRect(window.model()->index(1, 2)).center();
+    const auto key = [this](Qt::Key k) { return [this, k] { QTest::keyClick(editor(), k); }; };
+    const auto click = [](QWidget *w, QPoint at = {}) { return [w, at] { QTest::mouseClick(w, Qt::LeftButton, {}, at); }; };
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        {"Tab", key(Qt::Key_Tab)},
+        {"Enter", key(Qt::Key_Return)},
+        {"Down", key(Qt::Key_Down)},
+        {"Page Down", key(Qt::Key_PageDown)},
+        {"Page Up", key(Qt::Key_PageUp)},
+        {"F2", key(Qt::Key_F2)},
+        {"a click on another row", click(grid->viewport(), otherRow)},
+        {"a click on the panels", click(window.DBCtrlGrid1())},
+        {"Pronto Para envio", click(window.btn2())},
+        {"Imprime Cotação", click(window.btn4())},
+        {"Cotações Baixadas", click(window.btn3())},
+        {"Saída", click(window.btn1())},
+        {"closing the window", [this] { window.close(); }},
+    };
+    prompts.answers = {true, true, true};
+    for (const auto &[name, leave] : ways) {
+        SCOPED_TRACE(name);
+        prompts.clear();
+        grid->setCurrentIndex(window.model()->index(0, 5));
+        type(u"12.5"_s); // a point is no decimal separator under Brazilian settings
+        leave();
+        settle();
+        EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] '12.5' is not a valid floating point value."_s});
+        ASSERT_TRUE(editor());
+        EXPECT_EQ(editor()->text(), u"12.5"_s);
+        EXPECT_EQ(grid->currentIndex().row(), 0);
+        EXPECT_TRUE(window.isVisible());
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        settle();
+        EXPECT_FALSE(editor());
+    }
+    EXPECT_EQ(choosing, 1);
+    EXPECT_EQ(store.status(u"C1"_s), u"Baixada"_s);
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
+    EXPECT_EQ(window.lblCota()->text(), u"C1"_s);
+}
+
+TEST_F(PriceWindowTest, EnterInTheGridClicksNothingAndATypedPriceCountsWhenReady)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Return);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Enter, Qt::KeypadModifier);
+    settle();
+    EXPECT_EQ(choosing, 1);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // The price typed last reaches the table before the question counts it.
+    window.dbgrd1()->setCurrentIndex(window.model()->index(1, 5));
+    type(u"12,5"_s);
+    prompts.answers = {true};
+    QTest::mouseClick(window.btn2(), Qt::LeftButton);
+    EXPECT_EQ(prompts.transcript(),
+              QStringList{u"[Atenção] Você colocou preços em : 2 produtos, e deixou sem preços : 0, tornando pronta "
+                          "para envio, não vai poder mais fazer alterações. Ok???"_s});
+    EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"12.5"_s);
+    EXPECT_EQ(store.status(u"C1"_s), u"Enviar"_s);
+}
+
+TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTest::mouseClick(window.btn4(), Qt::LeftButton);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].kind, u"preview"_s);
+    EXPECT_EQ(prompts.shown[0].caption, u"Cotação Kelvo AutoPeças"_s);
+    EXPECT_EQ(prompts.shown[0].pages, 1);
+
+    // Exported with P1 at 10, priced again at 20 in the grid, imported back.
+    const QString path = store.folder.file(u"CotacaoC1.xlsx"_s);
+    prompts.clear();
+    prompts.files = {path};
+    QTest::mouseClick(window.btn5(), Qt::LeftButton);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(prompts.shown.size(), 1); // the save dialog, nothing else
+    window.dbgrd1()->setCurrentIndex(window.model()->index(0, 5));
+    type(u"20"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"20.0"_s);
+
+    prompts.clear();
+    prompts.files = {path};
+    QTest::mouseClick(window.btn6(), Qt::LeftButton);
+    EXPECT_EQ(prompts.transcript(), (QStringList{u"[Abre Planilha Excel] "_s, u"[Atenção] Processo Finalizado..."_s}));
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
+    EXPECT_EQ(window.model()->index(0, 5).data().toString(), u"10,00"_s);
 }
 
 TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)

@@ -2,6 +2,7 @@
 
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
+#include "quotations/widgets/price_delegate.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
@@ -10,9 +11,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <set>
@@ -24,46 +23,6 @@ namespace {
 const QColor Mint(101, 245, 184);
 const QColor LightBlue(201, 217, 241);
 constexpr int ValorColumn = 5;
-
-// Keeps the editor of a price open while its text is not a number: the
-// message is shown and the supplier corrects it or leaves with Escape.
-class PriceDelegate final : public QStyledItemDelegate {
-public:
-    PriceDelegate(PriceEntry &flow, Prompts &prompts, QObject *parent)
-        : QStyledItemDelegate(parent), m_flow(flow), m_prompts(prompts)
-    {
-    }
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        auto *editor = qobject_cast<QLineEdit *>(object);
-        // The message box takes the focus for a moment: that is no leaving.
-        if (editor && m_reporting && event->type() == QEvent::FocusOut)
-            return true;
-        if (editor && event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            const bool leaves = key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return
-                                || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
-            if (leaves) {
-                if (const auto problem = m_flow.priceProblem(editor->text())) {
-                    m_reporting = true;
-                    m_prompts.error(*problem);
-                    m_reporting = false;
-                    editor->setFocus();
-                    editor->selectAll();
-                    return true;
-                }
-            }
-        }
-        return QStyledItemDelegate::eventFilter(object, event);
-    }
-
-private:
-    PriceEntry &m_flow;
-    Prompts &m_prompts;
-    bool m_reporting = false;
-};
 
 QLabel *heading(QWidget *parent, const char *name, const QString &text, int left, bool bold)
 {
@@ -82,7 +41,8 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
                           | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_prompts(prompts),
       m_dm(dm),
-      m_flow(prompts, dm)
+      m_flow(prompts, dm),
+      m_exchange(prompts, dm)
 {
     setObjectName(u"PrecoCota"_s);
     setWindowTitle(u"Define Preços dos Itens da Contação"_s);
@@ -128,7 +88,8 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     m_dbgrd1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
                               | QAbstractItemView::AnyKeyPressed);
     m_dbgrd1->setTabKeyNavigation(true);
-    m_dbgrd1->setItemDelegateForColumn(ValorColumn, new PriceDelegate(m_flow, prompts, m_dbgrd1));
+    m_prices = new PriceDelegate(m_flow, prompts, m_dbgrd1);
+    m_dbgrd1->setItemDelegateForColumn(ValorColumn, m_prices);
     m_dbgrd1->installEventFilter(this);
 
     m_DBCtrlGrid1 = new ItemPanels(items, this);
@@ -138,16 +99,19 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
         m_prompts.error(message);
     });
 
-    m_btn2 = makeButton(this, "btn2", u"Pronto Para envio"_s, {8, 536, 100, 25});
-    m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, {116, 536, 113, 25});
-    m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, {237, 536, 126, 25});
-    m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, {371, 536, 126, 25});
-    m_btn1 = makeButton(this, "btn1", u"Saída"_s, {910, 536, 100, 25});
+    // Of this window's buttons only "Cotações Baixadas" has the hand cursor.
+    const auto arrow = ButtonCursor::Arrow;
+    m_btn2 = makeButton(this, "btn2", u"Pronto Para envio"_s, {8, 536, 100, 25}, arrow);
+    m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, {116, 536, 113, 25}, arrow);
+    m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, {237, 536, 126, 25}, arrow);
+    m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, {371, 536, 126, 25}, arrow);
+    m_btn1 = makeButton(this, "btn1", u"Saída"_s, {910, 536, 100, 25}, arrow);
     connect(m_btn1, &QPushButton::clicked, this, &TPrecoCota::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TPrecoCota::btn2Click);
     connect(m_btn3, &QPushButton::clicked, this, &TPrecoCota::btn3Click);
-    for (QPushButton *later : {m_btn4, m_btn5, m_btn6})
-        connect(later, &QPushButton::clicked, this, &TPrecoCota::notYetAvailable);
+    connect(m_btn4, &QPushButton::clicked, this, &TPrecoCota::btn4Click);
+    connect(m_btn5, &QPushButton::clicked, this, &TPrecoCota::btn5Click);
+    connect(m_btn6, &QPushButton::clicked, this, &TPrecoCota::btn6Click);
     setTabOrder(m_btn3, m_dbgrd1);
     setTabOrder(m_dbgrd1, m_btn2);
     setTabOrder(m_btn2, m_btn4);
@@ -180,8 +144,15 @@ void TPrecoCota::FormShow()
     m_lblCota->setText(m_flow.chosenQuotation());
 }
 
+bool TPrecoCota::leaveEditor()
+{
+    return m_prices->finishEdit() && m_flow.postPendingEdit();
+}
+
 void TPrecoCota::btn3Click()
 {
+    if (!leaveEditor())
+        return;
     m_flow.chooseQuotation(m_runChooser);
     showChoice();
 }
@@ -197,8 +168,28 @@ void TPrecoCota::showChoice()
 
 void TPrecoCota::btn2Click()
 {
+    if (!leaveEditor())
+        return;
     m_flow.markReady();
     m_lblCota->setText(m_flow.chosenQuotation());
+}
+
+void TPrecoCota::btn4Click()
+{
+    if (leaveEditor())
+        m_flow.printQuotation();
+}
+
+void TPrecoCota::btn5Click()
+{
+    if (leaveEditor())
+        m_exchange.exportItems();
+}
+
+void TPrecoCota::btn6Click()
+{
+    if (leaveEditor())
+        m_exchange.importItems();
 }
 
 void TPrecoCota::btn1Click()
@@ -206,15 +197,11 @@ void TPrecoCota::btn1Click()
     done(Accepted);
 }
 
-void TPrecoCota::notYetAvailable()
-{
-    m_prompts.message(u"Atenção"_s, u"Esta função não está disponível nesta versão."_s);
-}
-
 bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
     if (key == Qt::Key_F2) {
-        m_flow.editObservation();
+        if (leaveEditor())
+            m_flow.editObservation();
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
@@ -257,9 +244,9 @@ void TPrecoCota::keyPressEvent(QKeyEvent *event)
 
 void TPrecoCota::done(int result)
 {
-    // A price still in its editor reaches the table before the window goes.
-    if (QWidget *focus = QApplication::focusWidget(); focus && m_dbgrd1->isAncestorOf(focus))
-        m_btn1->setFocus();
-    dbgrd1Exit();
+    // A price still in its editor reaches the table before the window goes;
+    // one that is not a number keeps the window open.
+    if (!leaveEditor())
+        return;
     QDialog::done(result);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "quotations/price_entry.h"
+#include "quotations/spreadsheet_exchange.h"
 
 #include <QDialog>
 
@@ -8,6 +9,7 @@
 
 class DatasetModel;
 class ItemPanels;
+class PriceDelegate;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -46,6 +48,10 @@ public:
     void btn1Click();
     void btn2Click();
     void btn3Click();
+    // "Imprime Cotação", "Exporta para o Excel", "Importa do Excel".
+    void btn4Click();
+    void btn5Click();
+    void btn6Click();
     // F2 asks for the observation; Ctrl+Del deletes the item after a question.
     bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void dbgrd1Exit();
@@ -58,13 +64,16 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void notYetAvailable();
+    // Stores the price being typed and the row in edit before a button acts
+    // on the items. False (message shown) when the price is not a number.
+    bool leaveEditor();
     void showChoice();
     void leaveGrid(QWidget *old, QWidget *now);
 
     Prompts &m_prompts;
     TDm &m_dm;
     PriceEntry m_flow;
+    SpreadsheetExchange m_exchange;
     ChooserRunner m_runChooser;
     DatasetModel *m_model;
     QLabel *m_lbl1;
@@ -72,6 +81,7 @@ private:
     QPushButton *m_btn3;
     QLabel *m_lb1;
     QTableView *m_dbgrd1;
+    PriceDelegate *m_prices;
     ItemPanels *m_DBCtrlGrid1;
     QPushButton *m_btn2;
     QPushButton *m_btn4;
