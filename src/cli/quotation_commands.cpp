@@ -4,8 +4,13 @@
 #include "exchange/http_client.h"
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
+#include "quotations/spreadsheet_exchange.h"
+#include "report/report_pdf.h"
+#include "report/report_xlsx.h"
 #include "store/data_module.h"
 #include "ui/prompts.h"
+
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -68,16 +73,21 @@ int fetch(CliContext &c, AppContext &app)
     return status(c, run.flow().fetchList());
 }
 
+// Moves CotaLiberadas to the quotation; false, with the refusal printed,
+// when the store does not have it.
+bool locateStored(CliContext &c, Table &released, const QString &cota)
+{
+    if (released.locate(u"Cotacao"_s, {cota}))
+        return true;
+    c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
+    return false;
+}
+
 int download(CliContext &c, AppContext &app)
 {
-    const QString cota = c.options().args.at(0);
     ReleasedRun run(c, app);
-    if (!run.flow().openTables())
+    if (!run.flow().openTables() || !locateStored(c, app.dm().CotaLiberada(), c.options().args.at(0)))
         return CliFailed;
-    if (!app.dm().CotaLiberada().locate(u"Cotacao"_s, {cota})) {
-        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
-        return CliFailed;
-    }
     return status(c, run.flow().downloadItems());
 }
 
@@ -114,9 +124,19 @@ int items(CliContext &c, AppContext &app)
 // The price-entry window with the quotation COTA chosen, as "Cotações
 // Baixadas" and "Filtra e Sai" choose it; false (message shown) when it is
 // not among the downloaded quotations.
-bool choose(CliContext &c, PriceEntry &flow)
+bool choose(CliContext &c, AppContext &app, PriceEntry &flow)
 {
     const QString cota = c.options().args.at(0);
+    Table &released = app.dm().CotaLiberada();
+    try {
+        if (!released.isOpen())
+            released.open();
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return false;
+    }
+    if (!locateStored(c, released, cota))
+        return false;
     flow.start();
     const bool chosen
         = flow.chooseQuotation([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {cota}); });
@@ -128,7 +148,7 @@ bool choose(CliContext &c, PriceEntry &flow)
 int price(CliContext &c, AppContext &app)
 {
     PriceEntry flow(c.prompts(), app.dm());
-    if (!choose(c, flow))
+    if (!choose(c, app, flow))
         return CliFailed;
     const QStringList &a = c.options().args;
     const std::optional<QString> similares = a.size() > 3 ? std::optional(a.at(3)) : std::nullopt;
@@ -138,7 +158,7 @@ int price(CliContext &c, AppContext &app)
 int obs(CliContext &c, AppContext &app)
 {
     PriceEntry flow(c.prompts(), app.dm());
-    if (!choose(c, flow))
+    if (!choose(c, app, flow))
         return CliFailed;
     const QStringList &a = c.options().args;
     if (!flow.selectItem(a.at(1))) {
@@ -153,9 +173,52 @@ int obs(CliContext &c, AppContext &app)
 int ready(CliContext &c, AppContext &app)
 {
     PriceEntry flow(c.prompts(), app.dm());
-    if (!choose(c, flow))
+    if (!choose(c, app, flow))
         return CliFailed;
     return status(c, flow.markReady());
+}
+
+int print(CliContext &c)
+{
+    QString pdf, xlsx;
+    const QStringList &a = c.options().args;
+    for (qsizetype i = 1; i < a.size(); i += 2) {
+        QString *target = a.at(i) == u"--pdf" ? &pdf : a.at(i) == u"--xlsx" ? &xlsx : nullptr;
+        if (!target || i + 1 >= a.size())
+            return c.usage(u"usage: cotakelvo-cli quotations print COTA [--pdf FILE] [--xlsx FILE]"_s);
+        *target = a.at(i + 1);
+    }
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    PriceEntry flow(c.prompts(), app->dm());
+    if (!choose(c, *app, flow))
+        return CliFailed;
+    const std::optional<PreparedReport> report = flow.preparePrintout();
+    if (!report)
+        return CliFailed;
+    c.out() << "pages: " << report->pages.size() << Qt::endl;
+    try {
+        if (!pdf.isEmpty())
+            writeReportPdf(*report, pdf);
+        if (!xlsx.isEmpty())
+            writeReportXlsx(*report, xlsx);
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+    }
+    return status(c, true);
+}
+
+// The spreadsheet buttons of the price entry, their file dialog answered
+// with FILE (as a full path: the import checks the quotation number in it).
+int exchange(CliContext &c, AppContext &app, bool import)
+{
+    PriceEntry flow(c.prompts(), app.dm());
+    if (!choose(c, app, flow))
+        return CliFailed;
+    c.prompts().pendingFiles = {QFileInfo(c.options().args.at(1)).absoluteFilePath()};
+    SpreadsheetExchange sheet(c.prompts(), app.dm());
+    return status(c, import ? sheet.importItems() : sheet.exportItems());
 }
 
 } // namespace
@@ -176,5 +239,14 @@ void addQuotationCommands(QList<CliCommand> &commands)
              << CliCommand{u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
                            u"type the observation of an item (F2)"_s, 3, 3, withApp(obs)}
              << CliCommand{u"quotations ready"_s, u"quotations ready COTA"_s,
-                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, withApp(ready)};
+                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, withApp(ready)}
+             << CliCommand{u"quotations print"_s, u"quotations print COTA [--pdf FILE] [--xlsx FILE]"_s,
+                           u"prepare the printout (\"Imprime Cotação\"), print its pages, write the files"_s, 1, 5,
+                           print}
+             << CliCommand{u"quotations export"_s, u"quotations export COTA FILE"_s,
+                           u"write the items to a workbook (\"Exporta para o Excel\"), replacing FILE"_s, 2, 2,
+                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, false); })}
+             << CliCommand{u"quotations import"_s, u"quotations import COTA FILE"_s,
+                           u"read prices and similar items from a workbook (\"Importa do Excel\")"_s, 2, 2,
+                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); })};
 }

@@ -1,6 +1,9 @@
 #include "cli/cli.h"
 #include "quotation_fixture.h"
+#include "spreadsheet/xlsx_reader.h"
+#include "support/cli_run.h"
 #include "support/qstring_printer.h"
+#include "support/report_reading.h"
 
 #include <QTextStream>
 
@@ -83,4 +86,62 @@ TEST_F(QuotationCommands, PriceObservationAndReady)
     EXPECT_EQ(unknown.status, 1);
     EXPECT_EQ(unknown.out, QStringList{u"[Erro] A cotação : ZZ não está no seu banco."_s});
     EXPECT_EQ(cli({u"quotations"_s, u"price"_s, u"C1"_s}).status, 2);
+}
+
+TEST_F(QuotationCommands, PrintWritesTheFilesAskedFor)
+{
+    const QString pdf = store.folder.file(u"cotacao.pdf"_s);
+    const QString xlsx = store.folder.file(u"cotacao.xlsx"_s);
+    const CliRun run = runCliIn(store.folder, {u"quotations"_s, u"print"_s, u"C1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, QStringList{u"pages: 1"_s});
+    EXPECT_TRUE(pdfText(pdf).contains(u"1234567,25"_s));
+    EXPECT_GT(readFirstWorksheet(xlsx).rowCount(), 2);
+
+    const struct {
+        QStringList args;
+        int status;
+        QStringList out;
+    } refusals[] = {
+        {{u"ZZ"_s}, 1, {u"[Erro] A cotação : ZZ não está no seu banco."_s}},
+        {{u"A0"_s}, 1, {u"[Erro] A cotação : A0 não está entre as cotações baixadas."_s}},
+        {{u"C1"_s, u"--pdf"_s}, 2, {}},
+        {{u"C1"_s, u"--html"_s, pdf}, 2, {}},
+    };
+    for (const auto &r : refusals) {
+        const CliRun refused = runCliIn(store.folder, QStringList{u"quotations"_s, u"print"_s} + r.args);
+        EXPECT_EQ(refused.status, r.status) << r.args.join(u' ').toStdString();
+        EXPECT_EQ(refused.out, r.out);
+    }
+
+    // A file that cannot be written fails after the pages were counted.
+    const CliRun unwritable = runCliIn(
+        store.folder, {u"quotations"_s, u"print"_s, u"C1"_s, u"--pdf"_s, store.folder.file(u"no/such/dir.pdf"_s)});
+    EXPECT_EQ(unwritable.status, 1);
+    ASSERT_EQ(unwritable.out.size(), 2);
+    EXPECT_TRUE(unwritable.out.at(1).startsWith(u"[CotaKelvo] "_s));
+}
+
+TEST_F(QuotationCommands, ExportReplacesTheFileAndImportReadsItBack)
+{
+    const QString path = store.folder.file(u"CotacaoC1.xlsx"_s);
+    store.folder.write(u"CotacaoC1.xlsx"_s, "not a workbook");
+    const CliRun exported = runCliIn(store.folder, {u"quotations"_s, u"export"_s, u"C1"_s, path});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.out, QStringList{u"[Salva a Planilha] "_s});
+    EXPECT_EQ(readFirstWorksheet(path).rowCount(), 3);
+
+    ASSERT_EQ(runCliIn(store.folder, {u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"5"_s}).status, 0);
+    const CliRun imported = runCliIn(store.folder, {u"quotations"_s, u"import"_s, u"C1"_s, path});
+    EXPECT_EQ(imported.status, 0);
+    EXPECT_EQ(imported.out, (QStringList{u"[Abre Planilha Excel] "_s, u"[Atenção] Processo Finalizado..."_s}));
+    EXPECT_EQ(store.rows(u"SELECT PRODUTO, VALOR FROM CotacaoFornc WHERE COTACAO = 'C1' ORDER BY PRODUTO"_s),
+              (QStringList{u"P1|1234567.25"_s, u"P2|~"_s}));
+
+    const QString other = store.folder.file(u"outra.xlsx"_s);
+    QFile::copy(path, other);
+    const CliRun refused = runCliIn(store.folder, {u"quotations"_s, u"import"_s, u"C1"_s, other});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out.last(), u"[Erro] Arquivo incompatível, Verifique..."_s);
+    EXPECT_EQ(runCliIn(store.folder, {u"quotations"_s, u"export"_s, u"ZZ"_s, path}).status, 1);
 }
