@@ -4,6 +4,7 @@
 #include "exchange/http_client.h"
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
+#include "quotations/sent_quotations.h"
 #include "store/data_module.h"
 #include "ui/prompts.h"
 
@@ -158,6 +159,28 @@ int ready(CliContext &c, AppContext &app)
     return status(c, flow.markReady());
 }
 
+// "Cotações Respondidas e Enviadas": the quotations with items, or the items
+// of one with the label the window shows under them.
+int answered(CliContext &c, AppContext &app)
+{
+    SentQuotations flow(c.prompts(), app.dm());
+    if (!flow.openQueries())
+        return CliFailed;
+    if (c.options().args.isEmpty()) {
+        printRows(c, app.dm().ConsCotaCab(), {u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s});
+        return CliOk;
+    }
+    const QString cota = c.options().args.at(0);
+    if (!flow.selectQuotation(cota)) {
+        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não tem itens no seu banco."_s);
+        return CliFailed;
+    }
+    printRows(c, app.dm().ConsCotaItens(),
+              {u"Marca"_s, u"Prodfabr"_s, u"Similares"_s, u"Descricao"_s, u"UN"_s, u"Qtde"_s, u"Valor"_s, u"Total"_s});
+    c.out() << flow.totalText() << Qt::endl;
+    return CliOk;
+}
+
 } // namespace
 
 void addQuotationCommands(QList<CliCommand> &commands)
@@ -176,5 +199,9 @@ void addQuotationCommands(QList<CliCommand> &commands)
              << CliCommand{u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
                            u"type the observation of an item (F2)"_s, 3, 3, withApp(obs)}
              << CliCommand{u"quotations ready"_s, u"quotations ready COTA"_s,
-                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, withApp(ready)};
+                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, withApp(ready)}
+             << CliCommand{u"quotations answered"_s, u"quotations answered [COTA]"_s,
+                           u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
+                           "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
+                           0, 1, withApp(answered)};
 }

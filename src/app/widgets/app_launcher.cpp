@@ -5,6 +5,7 @@
 #include "config/widgets/set_up_window.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
+#include "quotations/widgets/sent_quotations_window.h"
 #include "quotations/widgets/submission_window.h"
 
 #include <QLineEdit>
@@ -35,6 +36,10 @@ const WindowKind kWindows[] = {
          return new TPrecoCota(prompts, app.dm(), owner);
      }},
     {"TEnviaCotacao", serverWindow<TEnviaCotacao>},
+    {"TCotasRespEnv",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TCotasRespEnv(prompts, app.dm(), owner);
+     }},
     {"TSetUP",
      [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
          return new TSetUP(prompts, app.folder(), app.settings(), owner);
