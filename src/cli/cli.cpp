@@ -54,6 +54,7 @@ QList<CliCommand> allCommands()
     addCoreCommands(commands);
     addQuotationCommands(commands);
     addSubmissionCommands(commands);
+    addPurgeCommands(commands);
     return commands;
 }
 

@@ -73,6 +73,7 @@ std::function<int(CliContext &)> withApp(std::function<int(CliContext &, AppCont
 void addCoreCommands(QList<CliCommand> &commands);
 void addQuotationCommands(QList<CliCommand> &commands);
 void addSubmissionCommands(QList<CliCommand> &commands);
+void addPurgeCommands(QList<CliCommand> &commands);
 
 // Runs the tool: arguments without the program name. defaultDir is the
 // folder used without --dir (the executable's folder).

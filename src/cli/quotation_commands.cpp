@@ -7,6 +7,7 @@
 #include "quotations/spreadsheet_exchange.h"
 #include "report/report_pdf.h"
 #include "report/report_xlsx.h"
+#include "quotations/sent_quotations.h"
 #include "store/data_module.h"
 #include "ui/prompts.h"
 
@@ -221,6 +222,28 @@ int exchange(CliContext &c, AppContext &app, bool import)
     return status(c, import ? sheet.importItems() : sheet.exportItems());
 }
 
+// "Cotações Respondidas e Enviadas": the quotations with items, or the items
+// of one with the label the window shows under them.
+int answered(CliContext &c, AppContext &app)
+{
+    SentQuotations flow(c.prompts(), app.dm());
+    if (!flow.openQueries())
+        return CliFailed;
+    if (c.options().args.isEmpty()) {
+        printRows(c, app.dm().ConsCotaCab(), {u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s});
+        return CliOk;
+    }
+    const QString cota = c.options().args.at(0);
+    if (!flow.selectQuotation(cota)) {
+        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não tem itens no seu banco."_s);
+        return CliFailed;
+    }
+    printRows(c, app.dm().ConsCotaItens(),
+              {u"Marca"_s, u"Prodfabr"_s, u"Similares"_s, u"Descricao"_s, u"UN"_s, u"Qtde"_s, u"Valor"_s, u"Total"_s});
+    c.out() << flow.totalText() << Qt::endl;
+    return CliOk;
+}
+
 } // namespace
 
 void addQuotationCommands(QList<CliCommand> &commands)
@@ -248,5 +271,9 @@ void addQuotationCommands(QList<CliCommand> &commands)
                            withApp([](CliContext &c, AppContext &app) { return exchange(c, app, false); })}
              << CliCommand{u"quotations import"_s, u"quotations import COTA FILE"_s,
                            u"read prices and similar items from a workbook (\"Importa do Excel\")"_s, 2, 2,
-                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); })};
+                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); })}
+             << CliCommand{u"quotations answered"_s, u"quotations answered [COTA]"_s,
+                           u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
+                           "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
+                           0, 1, withApp(answered)};
 }
