@@ -1,6 +1,7 @@
 #include "store/data_module.h"
 
 #include "store/schema.h"
+#include "store/store_error.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +51,12 @@ void TDm::openStore(const QString &path)
 {
     m_banco.close(); // closes every table and query first
     m_banco.open(path, storeKey());
+    try {
+        addMissingIndexes(m_banco);
+    } catch (const StoreError &) {
+        // An index only makes look-ups faster: a store that cannot take one
+        // now (a full disk, a read-only file) still opens.
+    }
 }
 
 void TDm::setUpQueries()

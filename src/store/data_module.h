@@ -19,7 +19,8 @@ public:
     Q_DISABLE_COPY_MOVE(TDm)
 
     // Closes every table and query and the connection, then opens the file
-    // with the store's password. A missing file fails with
+    // with the store's password and adds the indexes it lacks (a store of an
+    // earlier version). A missing file fails with
     // "Banco: Database file '<full path>' does not exist".
     void openStore(const QString &path);
     bool isStoreOpen() const { return m_banco.isOpen(); }

@@ -192,6 +192,52 @@ const QList<TableSchema> &storeSchema()
     return all;
 }
 
+namespace {
+
+// Indexes no window selects: they serve the program's own look-ups.
+struct LookupIndex {
+    QString name;
+    QString table;
+    QString columns; // as written in CREATE INDEX
+};
+
+const QList<LookupIndex> &lookupIndexes()
+{
+    static const QList<LookupIndex> all{
+        // The items of one quotation without reading every item of the store
+        // (the quotation is only the key's second column).
+        {u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc"_s, u"\"COTACAO\""_s},
+        // The last price of a part: its items newest first, holding every
+        // column the look-up reads, so that no table row is read.
+        {u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
+         u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s},
+    };
+    return all;
+}
+
+} // namespace
+
+QStringList indexStatements()
+{
+    QStringList out;
+    const auto create = [&out](const QString &name, const QString &table, const QString &columns) {
+        out << u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(quotedName(name), quotedName(table), columns);
+    };
+    for (const TableSchema &table : storeSchema()) {
+        for (const IndexSchema &i : table.indexes) {
+            if (i.primary)
+                continue;
+            QStringList cols;
+            for (const QString &c : i.columns)
+                cols << quotedName(c);
+            create(i.sqlName, table.name, cols.join(u", "_s));
+        }
+    }
+    for (const LookupIndex &i : lookupIndexes())
+        create(i.name, i.table, i.columns);
+    return out;
+}
+
 QStringList schemaStatements()
 {
     QStringList out;
@@ -199,25 +245,23 @@ QStringList schemaStatements()
         QStringList parts;
         for (const Field &f : table.columns)
             parts << quotedName(f.name) + u' ' + declaredType(f) + (f.required ? u" NOT NULL"_s : QString());
-        QStringList secondary;
-        for (const IndexSchema &i : table.indexes) {
+        if (const IndexSchema *key = table.primaryKey()) {
             QStringList cols;
-            for (const QString &c : i.columns)
+            for (const QString &c : key->columns)
                 cols << quotedName(c);
-            if (i.primary) {
-                parts << u"CONSTRAINT %1 PRIMARY KEY (%2)"_s.arg(quotedName(i.sqlName), cols.join(u", "_s));
-            } else {
-                secondary << u"CREATE INDEX %1 ON %2 (%3)"_s.arg(quotedName(i.sqlName), quotedName(table.name),
-                                                                  cols.join(u", "_s));
-            }
+            parts << u"CONSTRAINT %1 PRIMARY KEY (%2)"_s.arg(quotedName(key->sqlName), cols.join(u", "_s));
         }
         out << u"CREATE TABLE %1 (%2)"_s.arg(quotedName(table.name), parts.join(u", "_s));
-        out << secondary;
     }
-    // No index a window selects: it finds the items of one quotation without
-    // reading every item of the store (the quotation is the key's second column).
-    out << u"CREATE INDEX \"CotacaoFornc_Cotacao\" ON \"CotacaoFornc\" (\"COTACAO\")"_s;
-    return out;
+    return out + indexStatements();
+}
+
+void addMissingIndexes(Database &db)
+{
+    Transaction tx(db);
+    for (const QString &statement : indexStatements())
+        db.execute(statement);
+    tx.commit();
 }
 
 QByteArray storeKey()

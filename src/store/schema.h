@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+class Database;
+
 struct IndexSchema {
     QString name;        // the name windows select it by ("Chave-1")
     QString sqlName;     // unique in the file ("CotacaoFornc_Chave-1")
@@ -31,6 +33,13 @@ const QList<TableSchema> &storeSchema();
 
 // The CREATE statements of the four tables and their indexes.
 QStringList schemaStatements();
+// Every index of the store but the primary keys, each created only where it
+// is missing: the declared ones windows select and those of the program's
+// own look-ups.
+QStringList indexStatements();
+// Runs indexStatements(), so that a store made by an earlier version gains
+// the indexes added since.
+void addMissingIndexes(Database &db);
 
 // The password of the store file.
 QByteArray storeKey();

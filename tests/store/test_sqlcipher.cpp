@@ -24,7 +24,8 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
     while (st.step())
         names << st.columnText(0);
     EXPECT_EQ(names, (QStringList{u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Cotacao"_s,
-                                  u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s, u"PedidoFornc"_s,
+                                  u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
+                                  u"CotacaoFornc_Prodfabr"_s, u"PedidoFornc"_s,
                                   u"PedidosLiberados"_s}));
     Statement cols(db, u"PRAGMA table_info('CotacaoFornc')"_s);
     int columns = 0;
@@ -211,4 +212,31 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     EXPECT_EQ(pedido.asFloat(u"QTDELOJA1"_s), 4.0);
     EXPECT_EQ(pedido.asString(u"NOMELOJA1"_s), u"CENTRO"_s);
     EXPECT_EQ(pedido.asDate(u"DATA"_s), QDate(2020, 7, 1));
+}
+
+TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)
+{
+    TempFolder folder;
+    const QString path = folder.file(u"CotaKelvo.new"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KELVO_SOURCE_DIR "/tests/store/sqlcipher3_store.db"), path));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const auto indexes = [&path] {
+        Database db;
+        db.open(path, storeKey());
+        Statement st(
+            db, u"SELECT name FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY 1"_s);
+        QStringList names;
+        while (st.step())
+            names << st.columnText(0);
+        return names;
+    };
+    ASSERT_FALSE(indexes().contains(u"CotacaoFornc_Cotacao"_s));
+    {
+        TDm dm;
+        dm.openStore(path);
+        dm.openStore(path); // a second time finds them there
+    }
+    EXPECT_EQ(indexes(),
+        (QStringList { u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
+            u"CotacaoFornc_Prodfabr"_s }));
 }
