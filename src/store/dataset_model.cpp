@@ -2,6 +2,7 @@
 
 #include "store/store_error.h"
 
+#include <QAbstractProxyModel>
 #include <QItemSelectionModel>
 #include <QSize>
 
@@ -9,15 +10,34 @@ DatasetModel::DatasetModel(Dataset &dataset, QList<ModelColumn> columns, QObject
     : QAbstractTableModel(parent), m_dataset(dataset), m_columns(std::move(columns)), m_allFields(m_columns.isEmpty())
 {
     resolveColumns();
-    connect(&m_dataset, &Dataset::aboutToReset, this, [this] { beginResetModel(); });
+    // While rows come and go, a view moves its current row off the rows that
+    // go: no choice of the user's, and the dataset is in the middle of the
+    // change, so m_changing keeps it from following (see followSelection).
+    connect(&m_dataset, &Dataset::aboutToReset, this, [this] {
+        m_changing = true;
+        beginResetModel();
+    });
     connect(&m_dataset, &Dataset::resetDone, this, [this] {
         resolveColumns();
         endResetModel();
+        m_changing = false;
     });
-    connect(&m_dataset, &Dataset::rowAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
-    connect(&m_dataset, &Dataset::rowInserted, this, [this] { endInsertRows(); });
-    connect(&m_dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
-    connect(&m_dataset, &Dataset::rowRemoved, this, [this] { endRemoveRows(); });
+    connect(&m_dataset, &Dataset::rowAboutToBeInserted, this, [this](int row) {
+        m_changing = true;
+        beginInsertRows({}, row, row);
+    });
+    connect(&m_dataset, &Dataset::rowInserted, this, [this] {
+        endInsertRows();
+        m_changing = false;
+    });
+    connect(&m_dataset, &Dataset::rowAboutToBeRemoved, this, [this](int row) {
+        m_changing = true;
+        beginRemoveRows({}, row, row);
+    });
+    connect(&m_dataset, &Dataset::rowRemoved, this, [this] {
+        endRemoveRows();
+        m_changing = false;
+    });
     connect(&m_dataset, &Dataset::rowChanged, this, &DatasetModel::onDatasetRowChanged);
     connect(&m_dataset, &Dataset::currentRowChanged, this, &DatasetModel::onDatasetCurrentChanged);
 }
@@ -63,10 +83,18 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
 {
     if (!validCell(index))
         return {};
+    const int row = index.row();
+    const ModelColumn &column = m_columns[index.column()];
+    if (column.compute) {
+        const QVariant value = column.compute(m_dataset, row, role);
+        const bool styled = role == Qt::BackgroundRole || role == Qt::ForegroundRole || role == Qt::FontRole;
+        if (value.isValid() || !styled || !m_style)
+            return value;
+        return m_style(m_dataset, row, -1, role);
+    }
     const int field = fieldOf(index.column());
     if (field < 0)
         return {};
-    const int row = index.row();
     switch (role) {
     case Qt::DisplayRole: {
         const ModelColumn &c = m_columns[index.column()];
@@ -171,14 +199,33 @@ void DatasetModel::onDatasetRowChanged(int row)
     Q_EMIT dataChanged(index(row, 0), index(row, int(m_columns.size()) - 1));
 }
 
+void DatasetModel::refreshColumn(int column)
+{
+    if (column < 0 || column >= columnCount() || rowCount() == 0)
+        return;
+    Q_EMIT dataChanged(index(0, column), index(rowCount() - 1, column));
+}
+
+QModelIndex DatasetModel::toView(const QModelIndex &index) const
+{
+    const auto *proxy = m_selection ? qobject_cast<const QAbstractProxyModel *>(m_selection->model()) : nullptr;
+    return proxy ? proxy->mapFromSource(index) : index;
+}
+
+QModelIndex DatasetModel::fromView(const QModelIndex &index) const
+{
+    const auto *proxy = qobject_cast<const QAbstractProxyModel *>(index.model());
+    return proxy ? proxy->mapToSource(index) : index;
+}
+
 void DatasetModel::onDatasetCurrentChanged(int row)
 {
     Q_EMIT currentRowChanged(row);
     if (!m_selection || m_syncing || row < 0 || row >= rowCount())
         return;
     m_syncing = true;
-    const int column = std::max(0, m_selection->currentIndex().column());
-    m_selection->setCurrentIndex(index(row, std::min(column, columnCount() - 1)),
+    const int column = std::max(0, fromView(m_selection->currentIndex()).column());
+    m_selection->setCurrentIndex(toView(index(row, std::min(column, columnCount() - 1))),
                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
 }
@@ -192,10 +239,13 @@ void DatasetModel::followSelection(QItemSelectionModel *selection)
         return;
     connect(m_selection, &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
-                if (m_syncing || !current.isValid())
+                if (m_syncing || m_changing)
+                    return;
+                const QModelIndex source = fromView(current);
+                if (!source.isValid())
                     return;
                 m_syncing = true;
-                setCurrentRow(current.row());
+                setCurrentRow(source.row());
                 m_syncing = false;
             });
     onDatasetCurrentChanged(m_dataset.currentRow());

@@ -16,6 +16,10 @@ struct ModelColumn {
     int width = 0;          // pixels, a hint for the view
     QString displayFormat;  // empty: the field's own
     bool readOnly = false;
+    // A column shown only, computed from the row's values in memory (field
+    // empty): asked for every role; for the background and the font an
+    // invalid answer leaves the cell to the style hook.
+    std::function<QVariant(const Dataset &dataset, int row, int role)> compute = {};
 };
 
 // A grid model over any dataset: it follows the dataset's rows and current
@@ -51,8 +55,11 @@ public:
     // The dataset's current row, and moving it (posting a row in edit first).
     int currentRow() const { return m_dataset.currentRow(); }
     bool setCurrentRow(int row);
-    // Keeps a view's current row and the dataset's current row together.
+    // Keeps a view's current row and the dataset's current row together;
+    // a proxy between this model and the view (a sorting one) is mapped.
     void followSelection(QItemSelectionModel *selection);
+    // Every cell of a computed column asks again (the time has moved on).
+    void refreshColumn(int column);
 
 Q_SIGNALS:
     void errorOccurred(const QString &message);
@@ -71,6 +78,10 @@ private:
     QList<int> m_fieldIndex;
     StyleHook m_style;
     QString m_lastError;
+    QModelIndex toView(const QModelIndex &index) const;
+    QModelIndex fromView(const QModelIndex &index) const;
+
     QPointer<QItemSelectionModel> m_selection;
     bool m_syncing = false;
+    bool m_changing = false; // rows are being added, removed or reset
 };

@@ -6,6 +6,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QItemSelectionModel>
+#include <QSortFilterProxyModel>
 
 class DatasetModelTest : public StoreTest {
 protected:
@@ -112,4 +113,42 @@ TEST_F(DatasetModelTest, StyleComesFromRowValuesAndCurrentRowIsFollowedBothWays)
     EXPECT_EQ(selection.currentIndex().row(), 0);
     ASSERT_TRUE(t.locate(u"Cotacao"_s, {u"2"_s}));
     EXPECT_EQ(selection.currentIndex().row(), 1);
+}
+
+// A view whose current row is the row being added: while the row goes from
+// pending to stored, the view moves off it, and that move must not reach the
+// dataset in the middle of the change (a sorting proxy would lose count).
+TEST_F(DatasetModelTest, AViewBehindASortingProxyFollowsARowAddedWhileItIsCurrent)
+{
+    addQuotation(u"1"_s, u"ABERTA"_s);
+    addQuotation(u"3"_s, u"Baixada"_s);
+    Table &t = dm.CotaLiberada();
+    ModelColumn reversed{{}, u"Ao contrário"_s, 0, {}, true};
+    reversed.compute = [](const Dataset &d, int row, int role) -> QVariant {
+        const QString cotacao = d.value(row, 0).toString();
+        return role == Qt::UserRole ? QVariant(-cotacao.toInt()) : QVariant();
+    };
+    DatasetModel model(t, {{u"Cotacao"_s, QString(), 0, QString(), true}, reversed});
+    QSortFilterProxyModel sorted;
+    sorted.setSourceModel(&model);
+    sorted.setSortRole(Qt::UserRole);
+    QAbstractItemModelTester sourceTester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester proxyTester(&sorted, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QItemSelectionModel selection(&sorted);
+    model.followSelection(&selection);
+
+    ASSERT_TRUE(t.append());
+    EXPECT_EQ(selection.currentIndex().row(), 2);
+    t.setText(u"Cotacao"_s, u"2"_s);
+    t.post();
+    ASSERT_EQ(sorted.rowCount(), 3);
+    EXPECT_EQ(selection.currentIndex().data().toString(), u"2"_s);
+
+    sorted.sort(1);
+    EXPECT_EQ(sorted.index(0, 0).data().toString(), u"3"_s);
+    EXPECT_EQ(t.currentRow(), 1); // the dataset keeps its own order
+    selection.setCurrentIndex(sorted.index(0, 0), QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(t.asString(u"Cotacao"_s), u"3"_s);
+    t.first();
+    EXPECT_EQ(selection.currentIndex().row(), 2);
 }
