@@ -1,8 +1,10 @@
 #include "app/app_context.h"
 #include "cli/cli.h"
+#include "common/clock.h"
 #include "common/regional.h"
 #include "exchange/http_client.h"
 #include "quotations/price_entry.h"
+#include "quotations/quotation_deadline.h"
 #include "quotations/released_quotations.h"
 #include "quotations/spreadsheet_exchange.h"
 #include "report/report_pdf.h"
@@ -244,6 +246,30 @@ int answered(CliContext &c, AppContext &app)
     return CliOk;
 }
 
+// One line per quotation not yet "Enviada", soonest first, with the minutes
+// left by the clock (negative once past).
+int deadlines(CliContext &c, AppContext &app)
+{
+    QList<QuotationDeadline> pending;
+    try {
+        pending = pendingDeadlines(app.dm().Banco());
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    const QDateTime now = Clock::current().now();
+    for (const QuotationDeadline &q : pending) {
+        QStringList line{q.cotacao, q.tipoStatus, QString(), QString()};
+        if (q.deadline) {
+            line[2] = q.deadline->toString(u"yyyy-MM-ddTHH:mm"_s);
+            line[3] = QString::number(minutesLeft(*q.deadline, now));
+        }
+        c.out() << line.join(u'|') << '\n';
+    }
+    c.out().flush();
+    return CliOk;
+}
+
 } // namespace
 
 void addQuotationCommands(QList<CliCommand> &commands)
@@ -275,5 +301,9 @@ void addQuotationCommands(QList<CliCommand> &commands)
              << CliCommand{u"quotations answered"_s, u"quotations answered [COTA]"_s,
                            u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
                            "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
-                           0, 1, withApp(answered)};
+                           0, 1, withApp(answered)}
+             << CliCommand{u"quotations deadlines"_s, u"quotations deadlines"_s,
+                           u"print the quotations not yet sent, soonest deadline first: "
+                           "Cotacao|TipoStatus|yyyy-MM-ddTHH:mm|minutes left (negative when past)"_s,
+                           0, 0, withApp(deadlines)};
 }

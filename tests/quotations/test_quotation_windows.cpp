@@ -66,7 +66,7 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(window.font().pixelSize(), 13);
     const QAbstractItemModel *model = window.dbgrd1()->model();
-    ASSERT_EQ(model->columnCount(), 4);
+    ASSERT_EQ(model->columnCount(), 5); // "Prazo" after the four
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), u"Cotação"_s);
     EXPECT_EQ(model->headerData(3, Qt::Horizontal).toString(), u"Até Hora"_s);
     EXPECT_EQ(window.dbgrd1()->columnWidth(0), 201);

@@ -66,7 +66,7 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
     const QAbstractItemModel *model = w.dbgrd1()->model();
     const QStringList titles{u"Cotação"_s, u"Status"_s, u"Deve Entregar em"_s, u"Até Hora"_s, u"DataLiberada"_s};
     const int widths[] = {180, 106, 157, 97, 121};
-    ASSERT_EQ(model->columnCount(), 5);
+    ASSERT_EQ(model->columnCount(), 6); // "Prazo" after the five
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), titles[c]);
         EXPECT_EQ(w.dbgrd1()->horizontalHeader()->sectionSize(c), widths[c]);

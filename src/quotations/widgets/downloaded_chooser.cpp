@@ -1,5 +1,7 @@
 #include "quotations/widgets/downloaded_chooser.h"
 
+#include "quotations/quotation_deadline.h"
+#include "quotations/widgets/prazo_refresh.h"
 #include "store/dataset_model.h"
 #include "store/query.h"
 #include "ui/widgets/dataset_grid.h"
@@ -9,6 +11,12 @@
 #include <QTableView>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int PrazoColumn = 5;
+
+} // namespace
 
 TCotaBaixada::TCotaBaixada(Query &cotasBaixadas, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
@@ -22,10 +30,12 @@ TCotaBaixada::TCotaBaixada(Query &cotasBaixadas, QWidget *parent)
                                 {u"TipoStatus"_s, u"TipoStatus"_s, 78, {}, true},
                                 {u"DataValidade"_s, u"DataValidade"_s, 89, {}, true},
                                 {u"AteHora"_s, u"AteHora"_s, 77, {}, true},
-                                {u"DataLiberada"_s, u"DataLiberada"_s, 79, {}, true}},
+                                {u"DataLiberada"_s, u"DataLiberada"_s, 79, {}, true},
+                                prazoColumn(PrazoRefresh::columnWidth(this))},
                                this);
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 8, 629, 240});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
 
     m_btn1 = makeButton(this, "btn1", u"Filtra e Sai"_s, {8, 256, 110, 27});
     m_btn2 = makeButton(this, "btn2", u"Desiste"_s, {126, 256, 110, 27});
@@ -48,4 +58,14 @@ void TCotaBaixada::btn2Click()
 {
     m_okfil = false;
     done(Rejected);
+}
+
+void TCotaBaixada::tmrPrazoTimer()
+{
+    m_prazo->refresh();
+}
+
+QTimer *TCotaBaixada::tmrPrazo() const
+{
+    return m_prazo->timer();
 }

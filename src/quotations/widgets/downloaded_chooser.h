@@ -3,12 +3,14 @@
 #include <QDialog>
 
 class DatasetModel;
+class PrazoRefresh;
 class Query;
 class QPushButton;
 class QTableView;
+class QTimer;
 
 // "Cotações Baixadas": picks one of the quotations in status "Baixada" (the
-// current row of the query CotasBaixadas).
+// current row of the query CotasBaixadas), with the time left to answer each.
 class TCotaBaixada final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TCotaBaixada)
@@ -22,9 +24,12 @@ public:
     QTableView *dbgrd1() const { return m_dbgrd1; }
     QPushButton *btn1() const { return m_btn1; }
     QPushButton *btn2() const { return m_btn2; }
+    QTimer *tmrPrazo() const;
 
     void btn1Click();
     void btn2Click();
+    // Every minute while shown: the column "Prazo" shows the time left now.
+    void tmrPrazoTimer();
 
 protected:
     // Only its two buttons close the window.
@@ -36,4 +41,5 @@ private:
     QTableView *m_dbgrd1;
     QPushButton *m_btn1;
     QPushButton *m_btn2;
+    PrazoRefresh *m_prazo;
 };

@@ -1,5 +1,7 @@
 #include "quotations/widgets/released_quotations_window.h"
 
+#include "quotations/quotation_deadline.h"
+#include "quotations/widgets/prazo_refresh.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
@@ -11,6 +13,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+constexpr int PrazoColumn = 4;
 
 // A row by its status: sky blue bold for "ABERTA", light green bold for
 // "BAIXADA" (any case), the grid's own look for the rest.
@@ -39,7 +43,8 @@ TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString
                                {{u"Cotacao"_s, u"Cotação"_s, 201, {}, true},
                                 {u"TipoStatus"_s, u"Status"_s, 109, {}, true},
                                 {u"DataValidade"_s, u"Data Validade"_s, 103, u"dd/mm/yyyy"_s, true},
-                                {u"AteHora"_s, u"Até Hora"_s, 86, u"HH:NN"_s, true}},
+                                {u"AteHora"_s, u"Até Hora"_s, 86, u"HH:NN"_s, true},
+                                prazoColumn(PrazoRefresh::columnWidth(this))},
                                this);
     const int status = dm.CotaLiberada().fieldIndex(u"TipoStatus"_s);
     m_model->setStyleHook([status](const Dataset &d, int row, int, int role) {
@@ -48,6 +53,7 @@ TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 8, 566, 244});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleColour(m_dbgrd1, QColor(225, 247, 138));
+    m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
 
     m_btn1 = makeButton(this, "btn1", u"Verificar"_s, {8, 262, 105, 28});
     m_btn2 = makeButton(this, "btn2", u"Baixar"_s, {121, 262, 105, 28});
@@ -97,6 +103,16 @@ void TFCotaLib::btn1Click()
 void TFCotaLib::btn2Click()
 {
     m_flow.downloadItems();
+}
+
+void TFCotaLib::tmrPrazoTimer()
+{
+    m_prazo->refresh();
+}
+
+QTimer *TFCotaLib::tmrPrazo() const
+{
+    return m_prazo->timer();
 }
 
 void TFCotaLib::btn3Click()

@@ -6,10 +6,13 @@
 #include <QDialog>
 
 class DatasetModel;
+class PrazoRefresh;
 class QPushButton;
 class QTableView;
+class QTimer;
 
-// "Cotações Liberadas": the released quotations and the two downloads.
+// "Cotações Liberadas": the released quotations and the two downloads; the
+// column "Prazo" after the others shows the time left to answer each.
 class TFCotaLib final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TFCotaLib)
@@ -28,6 +31,7 @@ public:
     QPushButton *btn1() const { return m_btn1; }
     QPushButton *btn2() const { return m_btn2; }
     QPushButton *btn3() const { return m_btn3; }
+    QTimer *tmrPrazo() const;
     HttpClient &IdHTTP1() { return m_IdHTTP1; }
     ReleasedQuotations &workflow() { return m_flow; }
 
@@ -35,6 +39,8 @@ public:
     void btn1Click();
     void btn2Click();
     void btn3Click();
+    // Every minute while shown: the column "Prazo" shows the time left now.
+    void tmrPrazoTimer();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,5 +55,6 @@ private:
     QPushButton *m_btn1;
     QPushButton *m_btn2;
     QPushButton *m_btn3;
+    PrazoRefresh *m_prazo;
     bool m_shown = false;
 };

@@ -1,6 +1,8 @@
 #include "quotations/widgets/submission_window.h"
 
 #include "exchange/http_client.h"
+#include "quotations/quotation_deadline.h"
+#include "quotations/widgets/prazo_refresh.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/prompts.h"
@@ -24,6 +26,7 @@ const QList<ModelColumn> kColumns{
     {u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true},
     {u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true},
 };
+constexpr int PrazoColumn = 5;
 
 } // namespace
 
@@ -45,9 +48,11 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_lbl1->setText(u"Cotações Prontas"_s);
     placeLabel(m_lbl1, 8, 8);
 
-    m_model = new DatasetModel(dm.CotaLiberada(), kColumns, this);
+    m_model = new DatasetModel(dm.CotaLiberada(), kColumns + QList{prazoColumn(PrazoRefresh::columnWidth(this))},
+                               this);
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 32, 713, 208});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
     // Column titles on a green shaded towards light yellow-green.
     setTitleGradient(m_dbgrd1, QColor(135, 205, 133), QColor(225, 247, 138), QColor(110, 160, 110));
     m_dbgrd1->installEventFilter(this);
@@ -106,7 +111,7 @@ void TEnviaCotacao::FormShow()
         m_prompts.error(errorText(e));
     }
     if (m_model->rowCount() > 0)
-        m_dbgrd1->selectRow(m_model->currentRow() < 0 ? 0 : m_model->currentRow());
+        m_dbgrd1->selectRow(viewRow(m_dbgrd1, m_model->currentRow() < 0 ? 0 : m_model->currentRow()));
     m_dbgrd1->setFocus(Qt::OtherFocusReason);
 }
 
@@ -127,6 +132,16 @@ void TEnviaCotacao::tmr1Timer()
 {
     m_lbl2->setText(QuotationSubmission::dataAtual());
     m_lbl2->adjustSize();
+}
+
+void TEnviaCotacao::tmrPrazoTimer()
+{
+    m_prazo->refresh();
+}
+
+QTimer *TEnviaCotacao::tmrPrazo() const
+{
+    return m_prazo->timer();
 }
 
 void TEnviaCotacao::ds1DataChange()

@@ -8,13 +8,15 @@
 
 class DatasetModel;
 class HttpClient;
+class PrazoRefresh;
 class QLabel;
 class QPushButton;
 class QTableView;
 class QTimer;
 
 // "Contações Prontas para envia-las a Kelvo Autopeças": the quotations ready
-// to send, and the button that sends the selected one.
+// to send, with the time left to answer each, and the button that sends the
+// selected one.
 class TEnviaCotacao final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TEnviaCotacao)
@@ -35,11 +37,14 @@ public:
     QPushButton *btn1() const { return m_btn1; }
     QPushButton *btn2() const { return m_btn2; }
     QTimer *tmr1() const { return m_tmr1; }
+    QTimer *tmrPrazo() const;
 
     void FormShow();
     void ds1DataChange();
     void dbgrd1Enter();
     void tmr1Timer();
+    // Every minute while shown: the column "Prazo" shows the time left now.
+    void tmrPrazoTimer();
     void btn1Click();
     void btn2Click();
     void FormClose();
@@ -62,5 +67,6 @@ private:
     QPushButton *m_btn1 = nullptr;
     QPushButton *m_btn2 = nullptr;
     QTimer *m_tmr1;
+    PrazoRefresh *m_prazo = nullptr;
     bool m_closed = false;
 };

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QTableView>
 
 void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -63,6 +64,37 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
     }
     model->followSelection(grid->selectionModel());
     return grid;
+}
+
+void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
+{
+    auto *sorted = new QSortFilterProxyModel(grid);
+    sorted->setSourceModel(model);
+    sorted->setSortRole(Qt::UserRole);
+    QItemSelectionModel *old = grid->selectionModel();
+    grid->setModel(sorted);
+    delete old;
+    model->followSelection(grid->selectionModel());
+    QHeaderView *titles = grid->horizontalHeader();
+    QObject::connect(titles, &QHeaderView::sectionClicked, grid, [grid, sorted, column](int clicked) {
+        if (clicked != column)
+            return;
+        const Qt::SortOrder order = sorted->sortColumn() == column && sorted->sortOrder() == Qt::AscendingOrder
+                                        ? Qt::DescendingOrder
+                                        : Qt::AscendingOrder;
+        sorted->sort(column, order);
+        grid->horizontalHeader()->setSortIndicator(column, order);
+        grid->horizontalHeader()->setSortIndicatorShown(true);
+        grid->scrollTo(grid->currentIndex());
+    });
+}
+
+int viewRow(const QTableView *grid, int modelRow)
+{
+    const auto *proxy = qobject_cast<const QAbstractProxyModel *>(grid->model());
+    if (!proxy)
+        return modelRow;
+    return proxy->mapFromSource(proxy->sourceModel()->index(modelRow, 0)).row();
 }
 
 void setTitleColour(QTableView *grid, const QColor &colour)

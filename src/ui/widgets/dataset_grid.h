@@ -31,6 +31,14 @@ public:
 // the model, no row headers, cells painted by GridCellDelegate.
 QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place);
 
+// A click on the title of that column sorts the grid's rows by the column's
+// Qt::UserRole, ascending then descending; the other titles do not sort.
+// The sorting is the view's: the dataset keeps its own order.
+void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column);
+
+// The row of the grid that shows the row of its dataset model.
+int viewRow(const QTableView *grid, int modelRow);
+
 // Paints the column titles of a grid in a colour.
 void setTitleColour(QTableView *grid, const QColor &colour);
 // Paints the column titles of a grid shaded from top to bottom, with a border.
