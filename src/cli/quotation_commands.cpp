@@ -3,6 +3,7 @@
 #include "common/clock.h"
 #include "common/regional.h"
 #include "exchange/http_client.h"
+#include "quotations/last_prices.h"
 #include "quotations/price_entry.h"
 #include "quotations/quotation_deadline.h"
 #include "quotations/released_quotations.h"
@@ -270,6 +271,38 @@ int deadlines(CliContext &c, AppContext &app)
     return CliOk;
 }
 
+int lastPrices(CliContext &c, AppContext &app)
+{
+    const QString cota = c.options().args.at(0);
+    QuotationLastPrices prices;
+    try {
+        prices = lastPricesOf(app.dm().Banco(), cota);
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    if (prices.items == 0) {
+        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não tem itens no seu banco."_s);
+        return CliFailed;
+    }
+    for (const ItemLastPrice &item : prices.found) {
+        c.out() << QStringList{item.produto, item.marca, item.prodfabr, plainNumber(item.price.valor),
+                               item.price.cotacao, plainDate(item.price.data)}
+                       .join(u'|')
+                << '\n';
+    }
+    c.out().flush();
+    return CliOk;
+}
+
+int fillLast(CliContext &c, AppContext &app)
+{
+    PriceEntry flow(c.prompts(), app.dm());
+    if (!choose(c, app, flow))
+        return CliFailed;
+    return status(c, flow.fillLastPrices());
+}
+
 } // namespace
 
 void addQuotationCommands(QList<CliCommand> &commands)
@@ -305,5 +338,13 @@ void addQuotationCommands(QList<CliCommand> &commands)
              << CliCommand{u"quotations deadlines"_s, u"quotations deadlines"_s,
                            u"print the quotations not yet sent, soonest deadline first: "
                            "Cotacao|TipoStatus|yyyy-MM-ddTHH:mm|minutes left (negative when past)"_s,
-                           0, 0, withApp(deadlines)};
+                           0, 0, withApp(deadlines)}
+             << CliCommand{u"quotations last-prices"_s, u"quotations last-prices COTA"_s,
+                           u"print the items of a quotation that were priced before in another one: "
+                           "PRODUTO|MARCA|PRODFABR|VALOR|COTACAO|DATA"_s,
+                           1, 1, withApp(lastPrices)}
+             << CliCommand{u"quotations fill-last"_s, u"quotations fill-last COTA"_s,
+                           u"give every item without a price its last price (\"Últimos preços\"; confirm "
+                           "with --yes)"_s,
+                           1, 1, withApp(fillLast)};
 }

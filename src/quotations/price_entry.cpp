@@ -1,6 +1,8 @@
 #include "quotations/price_entry.h"
 
+#include "common/regional.h"
 #include "quotations/quotation_report.h"
+#include "store/batch_write.h"
 #include "store/data_module.h"
 #include "store/store_error.h"
 #include "ui/prompts.h"
@@ -206,4 +208,94 @@ bool PriceEntry::setPrice(const QString &produto, const QString &valor, const st
             items.post();
         },
         &items);
+}
+
+std::optional<LastPrice> PriceEntry::currentLastPrice()
+{
+    Table &items = m_dm.CotaFornec();
+    if (m_chosen == NoQuotation || !items.isOpen() || items.isEmpty())
+        return std::nullopt;
+    try {
+        LastPrices prices(m_dm.Banco());
+        return prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s));
+    } catch (const StoreError &) {
+        return std::nullopt; // a help only: the store's error shows where the supplier acts
+    }
+}
+
+QString PriceEntry::currentLastPriceText()
+{
+    const std::optional<LastPrice> price = currentLastPrice();
+    if (!price)
+        return {};
+    return u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s + price->cotacao
+           + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
+}
+
+bool PriceEntry::copyLastPrice()
+{
+    const std::optional<LastPrice> price = currentLastPrice();
+    if (!price)
+        return false;
+    Table &items = m_dm.CotaFornec();
+    return storeStep(
+        [&] {
+            items.edit();
+            items.setValue(u"VALOR"_s, price->valor);
+            items.post();
+        },
+        &items);
+}
+
+bool PriceEntry::fillLastPrices()
+{
+    Table &items = m_dm.CotaFornec();
+    if (m_chosen == NoQuotation || !items.isOpen() || items.isEmpty())
+        return false;
+    struct Fill {
+        Bookmark item;
+        double valor;
+    };
+    QList<Fill> fills;
+    const Bookmark where = items.bookmark();
+    const bool found = storeStep([&] {
+        LastPrices prices(m_dm.Banco());
+        const int valor = items.fieldIndex(u"VALOR"_s);
+        items.disableControls();
+        const auto enable = qScopeGuard([&] {
+            items.gotoBookmark(where);
+            items.enableControls();
+        });
+        for (items.first(); !items.eof(); items.next()) {
+            if (items.value(valor).toDouble() != 0)
+                continue;
+            if (const auto price = prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s)))
+                fills.append({items.bookmark(), price->valor});
+        }
+    });
+    if (!found)
+        return false;
+    if (fills.isEmpty()) {
+        m_prompts.message(Atencao, u"Nenhum item sem preço tem um último preço."_s);
+        return false;
+    }
+    if (!m_prompts.ask(Atencao, u"Serão preenchidos com o último preço "_s + QString::number(fills.size())
+                                    + u" itens sem preço. Confirma???"_s))
+        return false;
+    return storeStep([&] {
+        items.disableControls();
+        const auto enable = qScopeGuard([&] {
+            items.gotoBookmark(where);
+            items.enableControls();
+        });
+        writeInOneTransaction(m_dm.Banco(), items, [&] {
+            for (const Fill &fill : fills) {
+                if (!items.gotoBookmark(fill.item))
+                    continue;
+                items.edit();
+                items.setValue(u"VALOR"_s, fill.valor);
+                items.post();
+            }
+        });
+    });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "quotations/last_prices.h"
 #include "report/prepared_report.h"
 #include "ui/prompts.h"
 
@@ -71,6 +72,18 @@ public:
     bool setPrice(const QString &produto, const QString &valor, const std::optional<QString> &similares);
     // Moves to the shown item with that product code (any letter case).
     bool selectItem(const QString &produto);
+
+    // The last price of the current item, from another quotation.
+    std::optional<LastPrice> currentLastPrice();
+    // The same as the panel under the grid shows it; empty without one.
+    QString currentLastPriceText();
+    // F3: the current item's last price into its VALOR, stored as typing it
+    // would be. False when there is none or it could not be stored.
+    bool copyLastPrice();
+    // "Últimos preços": every item without a price takes its last price,
+    // after a question that says how many, in one transaction. True when
+    // items were filled.
+    bool fillLastPrices();
 
 private:
     void showQuotation(const QString &cotacao);

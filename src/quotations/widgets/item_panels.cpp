@@ -25,10 +25,12 @@ QLabel *caption(QWidget *parent, const QString &text, int top)
     return label;
 }
 
-QLabel *value(QWidget *parent, int left, int top, bool red)
+constexpr int NoteWidth = 380;
+
+QLabel *value(QWidget *parent, int left, int top, int width, bool red)
 {
     auto *label = new QLabel(parent);
-    label->setGeometry(left, top, ItemPanels::PanelWidth - left - 6, 18);
+    label->setGeometry(left, top, width, 18);
     label->setTextFormat(Qt::PlainText);
     if (red) {
         QFont bold = label->font();
@@ -57,8 +59,10 @@ ItemPanels::ItemPanels(Dataset &items, QWidget *parent)
         QLabel *a = caption(p.frame, u"Aplicação :"_s, 4);
         QLabel *o = caption(p.frame, u"Obs :"_s, 24);
         const int left = qMax(a->width(), o->width()) + 12;
-        p.aplicacao = value(p.frame, left, 4, false);
-        p.obs = value(p.frame, left, 24, true);
+        p.aplicacao = value(p.frame, left, 4, PanelWidth - left - 6, false);
+        p.obs = value(p.frame, left, 24, PanelWidth - left - NoteWidth - 12, true);
+        p.note = value(p.frame, PanelWidth - NoteWidth - 6, 24, NoteWidth, false);
+        p.note->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     }
     m_scroll->setGeometry(PanelWidth, 0, 17, 2 * PanelHeight);
     connect(m_scroll, &QScrollBar::valueChanged, this, [this](int row) {
@@ -86,6 +90,7 @@ void ItemPanels::refresh()
         Panel &p = m_panels[size_t(i)];
         p.aplicacao->setText(row < 0 ? QString() : m_items.displayText(row, m_aplicacao));
         p.obs->setText(row < 0 ? QString() : m_items.displayText(row, m_obs));
+        p.note->setText(row >= 0 && row == current && m_note ? m_note() : QString());
         setWindowColour(p.frame, row >= 0 && row == current ? Current : Other);
     }
     m_updating = true;
@@ -105,6 +110,17 @@ void ItemPanels::moveTo(int row)
         refresh();
         Q_EMIT errorOccurred(QString::fromUtf8(e.what()));
     }
+}
+
+void ItemPanels::setCurrentNote(std::function<QString()> note)
+{
+    m_note = std::move(note);
+    refresh();
+}
+
+QString ItemPanels::noteText(int panel) const
+{
+    return m_panels[size_t(panel)].note->text();
 }
 
 QString ItemPanels::aplicacaoText(int panel) const

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class Dataset;
 class QLabel;
@@ -12,7 +13,8 @@ class QScrollBar;
 // texts (application and observation) of the current item and the next
 // one, the current item's panel in mint green, the other in sky blue. It
 // follows the dataset's current row; a click on a panel makes its item
-// current. It neither adds nor deletes rows.
+// current. It neither adds nor deletes rows. The current item's panel may
+// carry a note at the right of its observation line.
 class ItemPanels final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ItemPanels)
@@ -31,6 +33,11 @@ public:
 
     void refresh();
 
+    // A line shown at the right of the current item's panel (the item's last
+    // price), asked each time the panels follow the current row.
+    void setCurrentNote(std::function<QString()> note);
+    QString noteText(int panel) const;
+
 Q_SIGNALS:
     // Moving to another item failed (the row being edited could not be stored).
     void errorOccurred(const QString &message);
@@ -45,6 +52,7 @@ private:
         QWidget *frame = nullptr;
         QLabel *aplicacao = nullptr;
         QLabel *obs = nullptr;
+        QLabel *note = nullptr;
     };
 
     Dataset &m_items;
@@ -52,6 +60,7 @@ private:
     int m_obs;
     std::array<Panel, 2> m_panels;
     std::array<int, 2> m_rows{-1, -1};
+    std::function<QString()> m_note;
     QScrollBar *m_scroll;
     bool m_updating = false;
 };

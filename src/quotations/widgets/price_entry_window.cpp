@@ -98,6 +98,7 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_DBCtrlGrid1, &ItemPanels::errorOccurred, this, [this](const QString &message) {
         m_prompts.error(message);
     });
+    m_DBCtrlGrid1->setCurrentNote([this] { return m_flow.currentLastPriceText(); });
 
     // Of this window's buttons only "Cotações Baixadas" has the hand cursor.
     const auto arrow = ButtonCursor::Arrow;
@@ -105,6 +106,7 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, {116, 536, 113, 25}, arrow);
     m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, {237, 536, 126, 25}, arrow);
     m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, {371, 536, 126, 25}, arrow);
+    m_btn7 = makeButton(this, "btn7", u"Últimos preços"_s, {505, 536, 113, 25}, arrow);
     m_btn1 = makeButton(this, "btn1", u"Saída"_s, {910, 536, 100, 25}, arrow);
     connect(m_btn1, &QPushButton::clicked, this, &TPrecoCota::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TPrecoCota::btn2Click);
@@ -112,12 +114,14 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_btn4, &QPushButton::clicked, this, &TPrecoCota::btn4Click);
     connect(m_btn5, &QPushButton::clicked, this, &TPrecoCota::btn5Click);
     connect(m_btn6, &QPushButton::clicked, this, &TPrecoCota::btn6Click);
+    connect(m_btn7, &QPushButton::clicked, this, &TPrecoCota::btn7Click);
     setTabOrder(m_btn3, m_dbgrd1);
     setTabOrder(m_dbgrd1, m_btn2);
     setTabOrder(m_btn2, m_btn4);
     setTabOrder(m_btn4, m_btn5);
     setTabOrder(m_btn5, m_btn6);
-    setTabOrder(m_btn6, m_btn1);
+    setTabOrder(m_btn6, m_btn7);
+    setTabOrder(m_btn7, m_btn1);
 
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &TPrecoCota::leaveGrid);
     fixAndCentre(this, 1018, 569);
@@ -192,6 +196,12 @@ void TPrecoCota::btn6Click()
         m_exchange.importItems();
 }
 
+void TPrecoCota::btn7Click()
+{
+    if (leaveEditor())
+        m_flow.fillLastPrices();
+}
+
 void TPrecoCota::btn1Click()
 {
     done(Accepted);
@@ -202,6 +212,11 @@ bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
     if (key == Qt::Key_F2) {
         if (leaveEditor())
             m_flow.editObservation();
+        return true;
+    }
+    if (key == Qt::Key_F3) {
+        if (leaveEditor())
+            m_flow.copyLastPrice();
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {

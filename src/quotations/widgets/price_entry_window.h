@@ -42,6 +42,7 @@ public:
     QPushButton *btn4() const { return m_btn4; }
     QPushButton *btn5() const { return m_btn5; }
     QPushButton *btn6() const { return m_btn6; }
+    QPushButton *btn7() const { return m_btn7; }
     PriceEntry &workflow() { return m_flow; }
 
     void FormShow();
@@ -52,7 +53,10 @@ public:
     void btn4Click();
     void btn5Click();
     void btn6Click();
-    // F2 asks for the observation; Ctrl+Del deletes the item after a question.
+    // "Últimos preços": items without a price take their last price.
+    void btn7Click();
+    // F2 asks for the observation; F3 takes the item's last price; Ctrl+Del
+    // deletes the item after a question.
     bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void dbgrd1Exit();
 
@@ -87,6 +91,7 @@ private:
     QPushButton *m_btn4;
     QPushButton *m_btn5;
     QPushButton *m_btn6;
+    QPushButton *m_btn7;
     QPushButton *m_btn1;
     QMetaObject::Connection m_focusWatch;
     bool m_shown = false;

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+class Database;
+class Statement;
+
+// The price a supplier last gave for a part: the newest item (by DATA) of
+// another quotation with the same MARCA and PRODFABR, compared ignoring case,
+// whose VALOR is other than zero.
+struct LastPrice {
+    double valor = 0;
+    QString cotacao;
+    QDate data;
+};
+
+// Finds last prices on the store's connection. Meant for one operation: it
+// remembers what it found, so a part asked for twice costs one look-up.
+class LastPrices final {
+public:
+    explicit LastPrices(Database &db);
+    ~LastPrices();
+    Q_DISABLE_COPY_MOVE(LastPrices)
+
+    // For an item of the quotation cotacao; nothing for an item without a
+    // PRODFABR, which names no part.
+    std::optional<LastPrice> find(const QString &cotacao, const QString &marca, const QString &prodfabr);
+
+private:
+    struct Candidate {
+        QString marca; // case-folded
+        QString cotacao;
+        QVariant valor;
+        QDate data;
+    };
+    std::optional<LastPrice> search(const QString &cotacao, const QString &marca, const QString &prodfabr);
+    void loadUnusualParts();
+
+    Database &m_db;
+    std::unique_ptr<Statement> m_byPart;
+    QHash<QString, std::optional<LastPrice>> m_found;
+    // Parts with letters beyond ASCII, which the index's case rule does not
+    // fold: read once, by case-folded part, newest first.
+    QHash<QString, QList<Candidate>> m_unusual;
+    bool m_unusualLoaded = false;
+};
+
+struct ItemLastPrice {
+    QString produto;
+    QString marca;
+    QString prodfabr;
+    LastPrice price;
+};
+
+struct QuotationLastPrices {
+    int items = 0; // every item of the quotation
+    QList<ItemLastPrice> found; // those that have a last price, in brand order
+};
+
+QuotationLastPrices lastPricesOf(Database &db, const QString &cotacao);

@@ -1,0 +1,140 @@
+#include "quotation_fixture.h"
+#include "quotations/last_prices.h"
+#include "quotations/widgets/item_panels.h"
+#include "quotations/widgets/price_entry_window.h"
+#include "store/dataset_model.h"
+#include "support/cli_run.h"
+#include "support/qstring_printer.h"
+#include "support/scripted_prompts.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The quotation being priced, ATUAL, and the supplier's earlier ones.
+class LastPriceTest : public ::testing::Test {
+protected:
+    LastPriceTest()
+    {
+        store.addReleased(u"ATUAL"_s, u"Baixada"_s);
+        item(u"ATUAL"_s, u"2020-06-10"_s, u"P1"_s, u"Bosch"_s, u"f-100"_s);
+        item(u"ATUAL"_s, u"2020-06-10"_s, u"P2"_s, u"AÇO"_s, u"ÇX-1"_s);
+        item(u"ATUAL"_s, u"2020-06-10"_s, u"P3"_s, u"NGK"_s, u"SP-9"_s, 7.0);
+        item(u"ATUAL"_s, u"2020-06-10"_s, u"P4"_s, u"NGK"_s, QString());
+        item(u"ATUAL"_s, u"2020-06-10"_s, u"P5"_s, u"Outra"_s, u"F-100"_s);
+
+        item(u"Q1"_s, u"2020-05-01"_s, u"X1"_s, u"BOSCH"_s, u"F-100"_s, 10.0);
+        item(u"Q1"_s, u"2020-05-01"_s, u"X2"_s, u"aço"_s, u"çx-1"_s, 5.0);
+        item(u"Q2"_s, u"2020-06-01"_s, u"X1"_s, u"bosch"_s, u"F-100"_s, 12.0); // the newest price
+        item(u"Q3"_s, u"2020-06-05"_s, u"X1"_s, u"BOSCH"_s, u"F-100"_s); // newer, never priced
+        item(u"Q4"_s, u"2020-06-07"_s, u"X1"_s, u"BOSCH"_s, u"F-100"_s, 0.0); // a zero is no price
+        item(u"atual"_s, u"2020-06-09"_s, u"X3"_s, u"NGK"_s, u"SP-9"_s, 8.0); // the same quotation
+        item(u"Q1"_s, u"2020-05-01"_s, u"X4"_s, u"NGK"_s, QString(), 3.0); // names no part
+    }
+
+    void item(const QString &cotacao, const QString &data, const QString &produto, const QString &marca,
+        const QString &prodfabr, const QVariant &valor = {})
+    {
+        store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, VALOR) "
+                   "VALUES ('ACME', ?, ?, ?, ?, ?, ?)"_s,
+            { cotacao, data, produto, marca, prodfabr.isNull() ? QVariant() : QVariant(prodfabr), valor });
+    }
+
+    QString valor(const QString &produto)
+    {
+        return store
+            .rows(u"SELECT VALOR FROM CotacaoFornc WHERE COTACAO = 'ATUAL' AND PRODUTO = ?"_s, { produto })
+            .value(0);
+    }
+
+    QuotationStore store;
+    ScriptedPrompts prompts;
+};
+
+} // namespace
+
+TEST_F(LastPriceTest, TheNewestPriceOfTheSamePartInAnotherQuotationIgnoringCase)
+{
+    const QuotationLastPrices prices = lastPricesOf(store.dm.Banco(), u"ATUAL"_s);
+    EXPECT_EQ(prices.items, 5);
+    QStringList found;
+    for (const ItemLastPrice &i : prices.found)
+        found << u"%1 %2 %3 %4"_s.arg(i.produto)
+                     .arg(i.price.valor)
+                     .arg(i.price.cotacao, i.price.data.toString(Qt::ISODate));
+    // In brand order; P3 was priced only in this quotation, P4 names no part,
+    // P5's brand was never priced.
+    EXPECT_EQ(found, (QStringList { u"P2 5 Q1 2020-05-01"_s, u"P1 12 Q2 2020-06-01"_s }));
+    EXPECT_EQ(lastPricesOf(store.dm.Banco(), u"NADA"_s).items, 0);
+}
+
+TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
+{
+    TPrecoCota window(prompts, store.dm);
+    window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"ATUAL"_s }); });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    ItemPanels *panels = window.DBCtrlGrid1();
+    QTableView *grid = window.dbgrd1();
+
+    // The current item is the first by brand: P2.
+    EXPECT_EQ(panels->noteText(0), u"Último preço (F3) : 5,00 - Cotação : Q1 de 01/05/2020"_s);
+    EXPECT_EQ(panels->noteText(1), QString());
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(panels->noteText(0), u"Último preço (F3) : 12,00 - Cotação : Q2 de 01/06/2020"_s);
+    QTest::keyClick(grid, Qt::Key_F3);
+    EXPECT_EQ(valor(u"P1"_s), u"12.0"_s);
+    EXPECT_EQ(grid->model()->index(1, 5).data().toString(), u"12,00"_s);
+    QTest::keyClick(grid, Qt::Key_Down); // P3: none
+    EXPECT_EQ(panels->noteText(0), QString());
+    QTest::keyClick(grid, Qt::Key_F3);
+    EXPECT_EQ(valor(u"P3"_s), u"7.0"_s);
+    EXPECT_TRUE(prompts.boxes().isEmpty());
+
+    // "Últimos preços": P2 is the one item without a price that has a last one.
+    EXPECT_EQ(window.btn7()->text(), u"Últimos preços"_s);
+    prompts.answers = { false };
+    QTest::mouseClick(window.btn7(), Qt::LeftButton);
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { u"[Atenção] Serão preenchidos com o último preço 1 itens sem preço. "
+                      "Confirma???"_s });
+    EXPECT_EQ(valor(u"P2"_s), u"~"_s);
+    prompts.answers = { true };
+    QTest::mouseClick(window.btn7(), Qt::LeftButton);
+    EXPECT_EQ(valor(u"P2"_s), u"5.0"_s);
+    EXPECT_EQ(grid->model()->index(0, 5).data().toString(), u"5,00"_s);
+    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P3"_s); // the current item stays
+
+    prompts.clear();
+    QTest::mouseClick(window.btn7(), Qt::LeftButton);
+    EXPECT_EQ(prompts.boxes(), QStringList { u"[Atenção] Nenhum item sem preço tem um último preço."_s });
+}
+
+TEST_F(LastPriceTest, CommandLineListsAndFillsTheLastPrices)
+{
+    store.folder.write(u"server.new"_s, "http://127.0.0.1:1/\r\n");
+    const CliRun listed = runCliIn(store.folder, { u"quotations"_s, u"last-prices"_s, u"ATUAL"_s });
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(
+        listed.out, (QStringList { u"P2|AÇO|ÇX-1|5|Q1|2020-05-01"_s, u"P1|Bosch|f-100|12|Q2|2020-06-01"_s }));
+    EXPECT_EQ(runCliIn(store.folder, { u"quotations"_s, u"last-prices"_s, u"NADA"_s }).status, 1);
+
+    const CliRun declined = runCliIn(store.folder, { u"quotations"_s, u"fill-last"_s, u"ATUAL"_s });
+    EXPECT_EQ(declined.status, 1);
+    EXPECT_EQ(valor(u"P1"_s), u"~"_s);
+    const CliRun filled = runCliIn(store.folder, { u"--yes"_s, u"quotations"_s, u"fill-last"_s, u"ATUAL"_s });
+    EXPECT_EQ(filled.status, 0);
+    EXPECT_EQ(filled.out,
+        QStringList { u"[Atenção] Serão preenchidos com o último preço 2 itens sem preço. "
+                      "Confirma???"_s });
+    EXPECT_EQ(store.rows(u"SELECT PRODUTO, VALOR FROM CotacaoFornc WHERE COTACAO = 'ATUAL' ORDER BY 1"_s),
+        (QStringList { u"P1|12.0"_s, u"P2|5.0"_s, u"P3|7.0"_s, u"P4|~"_s, u"P5|~"_s }));
+}
