@@ -55,6 +55,7 @@ QList<CliCommand> allCommands()
     addQuotationCommands(commands);
     addSubmissionCommands(commands);
     addPurgeCommands(commands);
+    addBackupCommands(commands);
     return commands;
 }
 
@@ -73,10 +74,12 @@ void printHelp(QTextStream &out, const QList<CliCommand> &commands)
 
 } // namespace
 
-int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err)
+int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
+           const QString &lockFolder)
 {
     CliOptions options;
     options.dir = defaultDir;
+    options.lockFolder = lockFolder;
     const QList<CliCommand> commands = allCommands();
     QStringList rest;
     for (qsizetype i = 0; i < arguments.size(); ++i) {

@@ -23,6 +23,8 @@ struct CliOptions {
     bool yes = false;
     QString command;
     QStringList args;
+    // Where the program's single-instance lock lives; empty: its own place.
+    QString lockFolder;
 };
 
 // What a command gets: its options, the prompts that print, and the
@@ -74,7 +76,10 @@ void addCoreCommands(QList<CliCommand> &commands);
 void addQuotationCommands(QList<CliCommand> &commands);
 void addSubmissionCommands(QList<CliCommand> &commands);
 void addPurgeCommands(QList<CliCommand> &commands);
+void addBackupCommands(QList<CliCommand> &commands);
 
 // Runs the tool: arguments without the program name. defaultDir is the
-// folder used without --dir (the executable's folder).
-int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err);
+// folder used without --dir (the executable's folder); lockFolder, where the
+// program's single-instance lock is looked for (empty: its own place).
+int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
+           const QString &lockFolder = QString());

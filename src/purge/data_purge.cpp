@@ -3,6 +3,10 @@
 #include "common/regional.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/store_backup.h"
+#include "store/store_error.h"
+
+#include <algorithm>
 
 #include <optional>
 
@@ -58,8 +62,30 @@ void setList(Query &list, const QString &statement, const FieldList &fields = {}
 
 } // namespace
 
+namespace {
+
+// A purge cannot be undone: what it deletes stays in a copy beside the store.
+// Without that copy nothing is deleted.
+void backUpFirst(TDm &dm)
+{
+    try {
+        backUpBeside(dm.Banco());
+    } catch (const StoreError &e) {
+        throw StoreError(e.message() + u". Nada foi apagado."_s);
+    }
+}
+
+bool runsSomething(const QString &op)
+{
+    return op.isEmpty() || std::any_of(std::begin(Kinds), std::end(Kinds), [&op](const Kind &k) { return op == k.code; });
+}
+
+} // namespace
+
 void DeletePedCotaAntigo(Prompts &prompts, TDm &dm, const QDate &Data, const QString &op)
 {
+    if (runsSomething(op))
+        backUpFirst(dm);
     QString name;
     if (op.isEmpty()) {
         // Four deletions, one disk sync; a failing one keeps those before it.

@@ -11,7 +11,9 @@ class TDm;
 // Deletes the rows of one kind of stored data dated on or before the day:
 // "CL" released quotations, "PL" released orders, "CB" quotation items, "PB"
 // order items, an empty code all four in one transaction. Rows with no date
-// are never deleted; the kinds are independent of each other. Ends with the
+// are never deleted; the kinds are independent of each other. First writes
+// an encrypted copy of the store beside it (keeping the five newest); when
+// that copy cannot be written, throws and deletes nothing. Ends with the
 // message "Processo finalizado.... apagados " and the kind's name. A
 // statement the store refuses throws: the statements run before it stay
 // done, the rest are not run and no message is shown.

@@ -1,8 +1,12 @@
+#include "common/clock.h"
 #include "purge/data_purge.h"
 #include "purge_fixture.h"
 #include "support/cli_run.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
+
+#include <QDir>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -180,4 +184,47 @@ TEST_F(DataPurgeTest, CommandLinePurgesByCodeAndAsksForAll)
         EXPECT_EQ(run.status, 2) << bad.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
+}
+
+// A purge cannot be undone: before it runs, the store as it was is copied
+// beside it; a declined purge copies nothing.
+TEST_F(DataPurgeTest, EveryPurgeFirstKeepsACopyOfTheStore)
+{
+    FixedClock clock{QDateTime(QDate(2020, 6, 5), QTime(10, 0))};
+    Clock::setCurrent(&clock);
+    const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
+    DataPurge purge(prompts, store.dm);
+    ASSERT_TRUE(purge.purgeKind(CutOff, u"CL"_s));
+    prompts.answers = {false};
+    EXPECT_FALSE(purge.purgeAll(CutOff));
+    prompts.answers = {true};
+    ASSERT_TRUE(purge.purgeAll(CutOff));
+
+    const QStringList copies = QDir(store.folder.path()).entryList({u"*.bak"_s}, QDir::Files, QDir::Name);
+    ASSERT_EQ(copies, (QStringList{u"CotaKelvo.new.20200605-100000.bak"_s, u"CotaKelvo.new.20200605-100001.bak"_s}));
+    Database first;
+    first.open(store.folder.file(copies[0]), storeKey());
+    Statement released(first, u"SELECT count(*) FROM CotaLiberadas"_s);
+    ASSERT_TRUE(released.step());
+    EXPECT_EQ(released.columnInt(0), 7);
+}
+
+TEST_F(DataPurgeTest, APurgeWhoseCopyCannotBeWrittenDeletesNothing)
+{
+    FixedClock clock{QDateTime(QDate(2020, 6, 5), QTime(10, 0))};
+    Clock::setCurrent(&clock);
+    const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
+    // The file the copy is written into cannot be made.
+    ASSERT_TRUE(QDir(store.folder.path()).mkdir(u"CotaKelvo.new.20200605-100000.bak.part"_s));
+    DataPurge purge(prompts, store.dm);
+    ASSERT_TRUE(purge.refreshLists());
+    prompts.answers = {true};
+    EXPECT_FALSE(purge.purgeAll(CutOff));
+
+    ASSERT_EQ(prompts.boxes().size(), 2);
+    const QString told = prompts.boxes().last();
+    EXPECT_TRUE(told.startsWith(u"[CotaKelvo] A cópia do banco '"_s)) << told.toStdString();
+    EXPECT_TRUE(told.endsWith(u". Nada foi apagado."_s)) << told.toStdString();
+    EXPECT_EQ(store.left(), Everything);
+    EXPECT_EQ(purge.CotasLiberadas().rowCount(), 7);
 }
