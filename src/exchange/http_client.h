@@ -35,6 +35,8 @@ public:
     void setBodyLimit(quint64 bytes) { m_settings.bodyLimit = bytes; }
     // A PEM file of certificate authorities trusted besides the system's.
     void setCaFile(const QString &path) { m_settings.caFile = path; }
+    // Reads the answers from the source instead of the network.
+    void setByteSource(std::shared_ptr<HttpByteSource> source) { m_settings.byteSource = std::move(source); }
 
     // The decoded body of the answer to a GET of the address.
     QString get(const QString &address) override;

@@ -4,7 +4,9 @@
 
 #include "exchange/http_error.h"
 
+#include <boost/asio/async_result.hpp>
 #include <boost/asio/connect.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ssl.hpp>
@@ -105,6 +107,55 @@ QByteArray statusLineOf(const http::response<http::string_body> &response)
     return line;
 }
 
+// A stream over a byte source, for the parser that reads answers from the
+// network; its operations complete at once, through the same io_context.
+// Not final: Asio tells streams from executors by deriving from them.
+class SourceStream {
+public:
+    using executor_type = net::io_context::executor_type;
+
+    SourceStream(net::io_context &ioc, std::shared_ptr<HttpByteSource> source)
+        : m_ioc(ioc)
+        , m_source(std::move(source))
+    {
+    }
+
+    executor_type get_executor() noexcept { return m_ioc.get_executor(); }
+    void expires_after(steady_clock::duration) { }
+
+    template <class MutableBuffers, class Handler>
+    auto async_read_some(const MutableBuffers &buffers, Handler &&handler)
+    {
+        return net::async_initiate<Handler, void(error_code, std::size_t)>(
+            [this](auto completion, const MutableBuffers &into) {
+                const QByteArray bytes = m_source->read(qsizetype(net::buffer_size(into)));
+                const std::size_t n
+                    = net::buffer_copy(into, net::buffer(bytes.constData(), std::size_t(bytes.size())));
+                const error_code ec = bytes.isEmpty() ? error_code(net::error::eof) : error_code();
+                net::post(m_ioc, [completion = std::move(completion), ec, n]() mutable { completion(ec, n); });
+            },
+            handler, buffers);
+    }
+
+    template <class ConstBuffers, class Handler>
+    auto async_write_some(const ConstBuffers &buffers, Handler &&handler)
+    {
+        return net::async_initiate<Handler, void(error_code, std::size_t)>(
+            [this](auto completion, const ConstBuffers &from) {
+                QByteArray bytes(qsizetype(net::buffer_size(from)), Qt::Uninitialized);
+                net::buffer_copy(net::buffer(bytes.data(), std::size_t(bytes.size())), from);
+                m_source->write(bytes);
+                const std::size_t n = std::size_t(bytes.size());
+                net::post(m_ioc, [completion = std::move(completion), n]() mutable { completion({}, n); });
+            },
+            handler, buffers);
+    }
+
+private:
+    net::io_context &m_ioc;
+    std::shared_ptr<HttpByteSource> m_source;
+};
+
 } // namespace
 
 struct HttpConnection::Impl {
@@ -119,6 +170,7 @@ struct HttpConnection::Impl {
     QString tlsCaFile;
     std::unique_ptr<PlainStream> plain;
     std::unique_ptr<SecureStream> secure;
+    std::unique_ptr<SourceStream> source;
     beast::flat_buffer buffer;
     QString server; // the server of the open connection
 
@@ -196,6 +248,10 @@ ssl::context &HttpConnection::Impl::tlsContext()
 // Name resolution, connection and TLS handshake share one time budget.
 void HttpConnection::Impl::connect(const HttpAddress &address)
 {
+    if (settings.byteSource) {
+        source = std::make_unique<SourceStream>(ioc, settings.byteSource);
+        return;
+    }
     const auto deadline = steady_clock::now() + settings.connectTimeout;
     const std::string host = address.host.toStdString();
     {
@@ -259,6 +315,7 @@ void HttpConnection::Impl::close()
 {
     secure.reset();
     plain.reset();
+    source.reset();
     buffer.clear();
     server.clear();
     // Let the handlers of cancelled operations run now, while we are alive.
@@ -337,7 +394,7 @@ HttpConnection::~HttpConnection() = default;
 
 bool HttpConnection::isOpen() const
 {
-    return d->plain || d->secure;
+    return d->plain || d->secure || d->source;
 }
 
 void HttpConnection::close()
@@ -361,6 +418,7 @@ HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray
             bool anyByte = false;
             bool keepAlive = false;
             const bool ok = d->secure ? d->transact(*d->secure, request, answer, anyByte, keepAlive)
+                : d->source           ? d->transact(*d->source, request, answer, anyByte, keepAlive)
                                       : d->transact(*d->plain, request, answer, anyByte, keepAlive);
             if (ok) {
                 if (!keepAlive)

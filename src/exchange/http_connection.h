@@ -11,6 +11,18 @@
 #include <memory>
 #include <utility>
 
+// Bytes of a server in place of a network connection: the answers are read
+// from it by the same code that reads them from a socket. For feeding the
+// reader from a buffer (fuzzing) without a server.
+class HttpByteSource {
+public:
+    virtual ~HttpByteSource() = default;
+    // The request bytes, as they would go out.
+    virtual void write(const QByteArray &bytes) = 0;
+    // At most max bytes of what the server sends; empty once it closed.
+    virtual QByteArray read(qsizetype max) = 0;
+};
+
 // What a client lets its connection do; tests shorten the limits.
 struct HttpConnectionSettings {
     std::chrono::milliseconds connectTimeout { 15000 };
@@ -22,6 +34,9 @@ struct HttpConnectionSettings {
     QString caFile;
     // Called about every 50 ms while a request waits.
     std::function<void()> waitHook;
+    // When set, every connection is made to this source instead of the
+    // server of the address (plain, whatever the scheme).
+    std::shared_ptr<HttpByteSource> byteSource;
 };
 
 // The final answer to a request (interim 1xx answers are skipped).
