@@ -96,6 +96,39 @@ HttpError transportError(const error_code &ec)
     return socketError(ec.value(), QString::fromStdString(ec.message()) + QLatin1Char('.'));
 }
 
+// A certificate the client does not trust: what is wrong with it, in words a
+// supplier can take to whoever runs the server, and OpenSSL's own.
+HttpError certificateRefused(long verifyResult)
+{
+    QString reason;
+    switch (verifyResult) {
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        reason = QStringLiteral("o certificado não é do servidor do endereço");
+        break;
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        reason = QStringLiteral("o certificado expirou");
+        break;
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        reason = QStringLiteral("o certificado ainda não vale (confira a data deste computador)");
+        break;
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        reason = QStringLiteral("o certificado não foi emitido por uma autoridade certificadora confiável");
+        break;
+    case X509_V_ERR_CERT_REVOKED:
+        reason = QStringLiteral("o certificado foi revogado");
+        break;
+    default:
+        reason = QStringLiteral("o certificado não pôde ser confirmado");
+    }
+    return HttpError(QStringLiteral("Falha na verificação do certificado do servidor: %1 (%2); nada foi enviado.")
+                         .arg(reason, QString::fromUtf8(X509_verify_cert_error_string(verifyResult))));
+}
+
 QByteArray statusLineOf(const http::response<http::string_body> &response)
 {
     QByteArray line = "HTTP/" + QByteArray::number(response.version() / 10) + '.'
@@ -306,8 +339,7 @@ void HttpConnection::Impl::handshake(const HttpAddress &address, steady_clock::t
         return;
     const long verify = SSL_get_verify_result(native);
     if (verify != X509_V_OK)
-        throw HttpError(QStringLiteral("Falha na verificação do certificado do servidor: %1")
-                            .arg(QString::fromUtf8(X509_verify_cert_error_string(verify))));
+        throw certificateRefused(verify);
     throw transportError(result);
 }
 

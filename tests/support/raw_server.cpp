@@ -52,7 +52,7 @@ qsizetype requestLength(const QByteArray &bytes)
 // server stops.
 class RawServer::Peer {
 public:
-    Peer(const RawServer &server, int fd, SSL *tls)
+    Peer(RawServer &server, int fd, SSL *tls)
         : m_server(server)
         , m_fd(fd)
         , m_tls(tls)
@@ -76,6 +76,8 @@ public:
         if (n <= 0)
             return false;
         into.append(chunk, qsizetype(n));
+        std::lock_guard lock(m_server.m_mutex);
+        m_server.m_received.append(chunk, qsizetype(n));
         return true;
     }
     void write(const QByteArray &bytes)
@@ -87,7 +89,7 @@ public:
     }
 
 private:
-    const RawServer &m_server;
+    RawServer &m_server;
     int m_fd;
     SSL *m_tls;
 };
@@ -135,6 +137,12 @@ QList<RawServer::Request> RawServer::requests() const
 {
     std::lock_guard lock(m_mutex);
     return m_requests;
+}
+
+QByteArray RawServer::received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
 }
 
 int RawServer::connections() const

@@ -42,6 +42,9 @@ public:
     quint16 port() const { return m_port; }
     QString url(const QString &pathAndQuery) const;
     QList<Request> requests() const;
+    // Every byte that arrived, on every connection, after its TLS handshake
+    // when there is one; a request cut short is there too.
+    QByteArray received() const;
     int connections() const;
 
 private:
@@ -58,6 +61,7 @@ private:
     SSL_CTX *m_tls = nullptr;
     mutable std::mutex m_mutex;
     QList<Request> m_requests;
+    QByteArray m_received;
     int m_connections = 0;
     std::atomic<bool> m_stopping { false };
     std::thread m_thread;
