@@ -70,6 +70,19 @@ void printHelp(QTextStream &out, const QList<CliCommand> &commands)
     out.flush();
 }
 
+// What names the command among the words of an unknown one: the words after
+// it may be a password ("set-usr USER PASSWORD", "--password P"), which is
+// never printed.
+QString commandWords(const QList<CliCommand> &commands, const QStringList &words)
+{
+    const QString first = words.constFirst();
+    for (const CliCommand &c : commands) {
+        if (words.size() > 1 && c.name.startsWith(first + QLatin1Char(' ')) && !words.at(1).startsWith(u'-'))
+            return first + QLatin1Char(' ') + words.at(1);
+    }
+    return first;
+}
+
 } // namespace
 
 int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err)
@@ -128,7 +141,7 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
         }
     }
     if (!found)
-        return context.usage(QStringLiteral("unknown command '%1'").arg(rest.join(QLatin1Char(' '))));
+        return context.usage(QStringLiteral("unknown command '%1'").arg(commandWords(commands, rest)));
     options.command = found->name;
     options.args = rest.mid(words);
     if (options.args.size() < found->minArgs || options.args.size() > found->maxArgs)
