@@ -3,6 +3,8 @@
 #include "app/app_context.h"
 #include "config/widgets/login_window.h"
 #include "config/widgets/set_up_window.h"
+#include "orders/widgets/downloaded_orders_window.h"
+#include "orders/widgets/released_orders_window.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
 #include "quotations/widgets/submission_window.h"
@@ -35,6 +37,11 @@ const WindowKind kWindows[] = {
          return new TPrecoCota(prompts, app.dm(), owner);
      }},
     {"TEnviaCotacao", serverWindow<TEnviaCotacao>},
+    {"TPedLib", serverWindow<TPedLib>},
+    {"TPedidosBaixados",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TPedidosBaixados(prompts, app.dm(), owner);
+     }},
     {"TSetUP",
      [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
          return new TSetUP(prompts, app.folder(), app.settings(), owner);
