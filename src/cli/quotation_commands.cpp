@@ -1,6 +1,6 @@
 #include "app/app_context.h"
 #include "cli/cli.h"
-#include "common/regional.h"
+#include "cli/listing.h"
 #include "exchange/http_client.h"
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
@@ -14,35 +14,6 @@ namespace {
 int status(CliContext &c, bool completed)
 {
     return completed && c.prompts().errors() == 0 ? CliOk : CliFailed;
-}
-
-// The value of a column in a listing: ISO dates, HH:mm, plain numbers.
-QString listed(const Field &field, const QVariant &value)
-{
-    if (!value.isValid())
-        return {};
-    switch (field.type) {
-    case FieldType::Date: return plainDate(value.toDate());
-    case FieldType::Time: return plainTime(value.toTime());
-    case FieldType::Float:
-    case FieldType::Integer: return plainNumber(value.toDouble());
-    case FieldType::Text: break;
-    }
-    return value.toString();
-}
-
-void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
-{
-    QList<int> fields;
-    for (const QString &name : columns)
-        fields << rows.fieldIndex(name);
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        QStringList line;
-        for (int f : fields)
-            line << listed(rows.field(f), rows.value(r, f));
-        c.out() << line.join(u'|') << '\n';
-    }
-    c.out().flush();
 }
 
 // The window "Cotações Liberadas" with its own HTTP client.
