@@ -19,12 +19,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QList<ModelColumn> kOrderColumns{
-    {u"Pedido"_s, u"Pedido"_s, 110, {}, true},
+    {u"Pedido"_s, u"Pedido"_s, 96, {}, true},
     {u"TipoStatus"_s, u"TipoStatus"_s, 67, {}, true},
-    {u"DataLiberado"_s, u"Dt Liberado"_s, 72, {}, true},
-    {u"HoraLib"_s, u"Hora Liberado"_s, 72, {}, true},
-    {u"DataBaixado"_s, u"Dt Baixado"_s, 72, {}, true},
-    {u"HoraBaixa"_s, u"Hora Baixado"_s, 72, {}, true},
+    {u"DataLiberado"_s, u"Dt Liberado"_s, 76, {}, true},
+    {u"HoraLib"_s, u"Hora Liberado"_s, 82, {}, true},
+    {u"DataBaixado"_s, u"Dt Baixado"_s, 76, {}, true},
+    {u"HoraBaixa"_s, u"Hora Baixado"_s, 80, {}, true},
 };
 
 const QList<ModelColumn> kItemColumns{
