@@ -2,7 +2,8 @@
 
 #include "cli/cli.h"
 #include "common/regional.h"
-#include "store/dataset.h"
+#include "store/table.h"
+#include "ui/prompts.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,4 +50,20 @@ void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
         c.out() << line.join(u'|') << '\n';
     }
     c.out().flush();
+}
+
+int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
+                  const QStringList &columns)
+{
+    try {
+        table.close();
+        table.setFilter(condition, values);
+        table.setFiltered(true);
+        table.open();
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    printRows(c, table, columns);
+    return CliOk;
 }

@@ -6,6 +6,7 @@
 
 class CliContext;
 class Dataset;
+class Table;
 struct Field;
 
 // The listings of the command-line tool: one record a line, fields joined by
@@ -21,3 +22,8 @@ QString listed(const Field &field, const QVariant &value);
 
 // Every row of the dataset, in its order, as the named columns.
 void printRows(CliContext &c, const Dataset &rows, const QStringList &columns);
+
+// Reopens the table on the rows the condition selects (filter values bound)
+// and prints them as printRows does. A store error is shown and fails it.
+int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
+                  const QStringList &columns);

@@ -107,21 +107,12 @@ int items(CliContext &c, AppContext &app)
 {
     if (!selectStored(c, app.dm()))
         return CliFailed;
-    Table &t = app.dm().PedFornec();
-    try {
-        t.close();
-        t.setFilter(u"PEDIDO = ?"_s, {app.dm().PedidosLiberados().asString(u"Pedido"_s)});
-        t.setFiltered(true);
-        t.open();
-    } catch (const std::exception &e) {
-        c.prompts().error(errorText(e));
-        return CliFailed;
-    }
-    printRows(c, t,
-              {u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-               u"APLICACAO"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"CONDPGTO"_s, u"SIMILARES"_s, u"OBS"_s,
-               u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
-    return CliOk;
+    return printFiltered(c, app.dm().PedFornec(), u"PEDIDO = ?"_s,
+                         {app.dm().PedidosLiberados().asString(u"Pedido"_s)},
+                         {u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s,
+                          u"UN"_s, u"APLICACAO"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"CONDPGTO"_s, u"SIMILARES"_s,
+                          u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s,
+                          u"NOMELOJA3"_s});
 }
 
 int totals(CliContext &c, AppContext &app)

@@ -65,21 +65,12 @@ int list(CliContext &c, AppContext &app)
 int items(CliContext &c, AppContext &app)
 {
     Table &t = app.dm().CotaFornec();
-    try {
-        t.close();
-        t.setIndexName(u"Por_Marca"_s);
-        t.setFilter(u"COTACAO = ?"_s, {c.options().args.at(0)});
-        t.setFiltered(true);
-        t.open();
-    } catch (const std::exception &e) {
-        c.prompts().error(errorText(e));
-        return CliFailed;
-    }
-    printRows(c, t,
-              {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-               u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s,
-               u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
-    return CliOk;
+    t.close();
+    t.setIndexName(u"Por_Marca"_s);
+    return printFiltered(c, t, u"COTACAO = ?"_s, {c.options().args.at(0)},
+                         {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s,
+                          u"UN"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s,
+                          u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
 }
 
 // The price-entry window with the quotation COTA chosen, as "Cotações

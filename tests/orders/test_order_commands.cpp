@@ -1,9 +1,8 @@
-#include "cli/cli.h"
 #include "orders/order_fixture.h"
+#include "support/cli_run.h"
 #include "support/qstring_printer.h"
 
 #include <QFile>
-#include <QTextStream>
 
 using namespace Qt::StringLiterals;
 
@@ -27,53 +26,41 @@ protected:
         rows(u"UPDATE PedidoFornc SET APLICACAO = 'GOL' || char(13) || char(10) || 'FOX\\1.6' WHERE PRODUTO = '2'"_s);
     }
 
-    struct Run {
-        int status;
-        QStringList out;
-    };
-
-    Run cli(const QStringList &args)
-    {
-        QString out, err;
-        QTextStream o(&out), e(&err);
-        const int status = runCli(args, folder.path(), o, e);
-        o.flush();
-        return { status, out.split(u'\n', Qt::SkipEmptyParts) };
-    }
+    CliRun cli(const QStringList &args) { return runCliIn(folder, args); }
 };
 
 } // namespace
 
 TEST_F(OrderCommands, ListingsAndTotals)
 {
-    const Run list = cli({ u"orders"_s, u"list"_s });
+    const CliRun list = cli({ u"orders"_s, u"list"_s });
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out,
         (QStringList { u"L1|Liberado|2020-06-20|09:30||"_s, u"B1|Baixado|2020-06-20|09:30|2020-06-21|10:00"_s,
             u"A1|Atendido|2020-06-20|09:30|2020-06-21|10:00"_s }));
 
     // In the table's order; line breaks and backslashes escaped, so that one item stays one line.
-    const Run items = cli({ u"orders"_s, u"items"_s, u"b1"_s });
+    const CliRun items = cli({ u"orders"_s, u"items"_s, u"b1"_s });
     EXPECT_EQ(items.status, 0);
     EXPECT_EQ(items.out,
         (QStringList {
             u"COMPRAS|B1|2020-06-26|2|PF-2|Peça|UN|GOL\\r\\nFOX\\\\1.6|NGK|1.5|1000||SIM||1|0.5||Loja Centro|Loja Norte|Loja Sul"_s,
             u"COMPRAS|B1|2020-06-26|1|PF-1|Peça|UN||BOSCH|2|3.25||SIM||2|||Loja Centro|Loja Norte|Loja Sul"_s }));
 
-    const Run totals = cli({ u"orders"_s, u"totals"_s, u"B1"_s });
+    const CliRun totals = cli({ u"orders"_s, u"totals"_s, u"B1"_s });
     EXPECT_EQ(totals.status, 0);
     EXPECT_EQ(totals.out,
         (QStringList { u"Valor Total Ped. : 1.506,50"_s, u"Tot. Loja Centro = 1.006,50"_s,
             u"Tot. Loja Norte = 500,00"_s, u"Tot. Loja Sul = 0,00"_s }));
     EXPECT_EQ(cli({ u"orders"_s, u"totals"_s, u"A1"_s }).out.first(), u"Valor Total Ped. : 0,00"_s);
 
-    const Run liberado = cli({ u"orders"_s, u"totals"_s, u"L1"_s });
+    const CliRun liberado = cli({ u"orders"_s, u"totals"_s, u"L1"_s });
     EXPECT_EQ(liberado.status, 1);
     EXPECT_EQ(liberado.out,
         QStringList { u"[Erro] O pedido : L1 está com o status \"Liberado\" e não está entre os pedidos baixados ou "
                       "atendidos."_s });
     for (const QString &command : { u"items"_s, u"totals"_s, u"download"_s, u"attend"_s, u"print"_s }) {
-        const Run unknown = cli({ u"orders"_s, command, u"X9"_s });
+        const CliRun unknown = cli({ u"orders"_s, command, u"X9"_s });
         EXPECT_EQ(unknown.status, 1) << command.toStdString();
         EXPECT_EQ(unknown.out, QStringList { u"[Erro] O pedido : X9 não está no seu banco."_s });
     }
@@ -81,19 +68,19 @@ TEST_F(OrderCommands, ListingsAndTotals)
 
 TEST_F(OrderCommands, AttendAndUnattendAskFirst)
 {
-    const Run no = cli({ u"orders"_s, u"attend"_s, u"B1"_s });
+    const CliRun no = cli({ u"orders"_s, u"attend"_s, u"B1"_s });
     EXPECT_EQ(no.status, 1);
     EXPECT_EQ(no.out, QStringList { u"[Atenção] Este pedido já foi atendido????"_s });
     EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
 
     EXPECT_EQ(cli({ u"--yes"_s, u"orders"_s, u"attend"_s, u"B1"_s }).status, 0);
     EXPECT_EQ(status(u"B1"_s), u"Atendido"_s);
-    const Run again = cli({ u"--yes"_s, u"orders"_s, u"attend"_s, u"B1"_s });
+    const CliRun again = cli({ u"--yes"_s, u"orders"_s, u"attend"_s, u"B1"_s });
     EXPECT_EQ(again.status, 1);
     EXPECT_EQ(again.out,
         QStringList { u"[Erro] O pedido : B1 está com o status \"Atendido\" e não está entre os pedidos baixados."_s });
 
-    const Run back = cli({ u"--yes"_s, u"orders"_s, u"unattend"_s, u"B1"_s });
+    const CliRun back = cli({ u"--yes"_s, u"orders"_s, u"unattend"_s, u"B1"_s });
     EXPECT_EQ(back.status, 0);
     EXPECT_EQ(back.out, QStringList { u"[Atenção] Tem certeza que quer retornar esse pedido para baixados????"_s });
     EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
@@ -105,7 +92,7 @@ TEST_F(OrderCommands, PrintSavesThePagesThenAsks)
 {
     const QString pdf = folder.file(u"pedido.pdf"_s);
     const QString xlsx = folder.file(u"pedido.xlsx"_s);
-    const Run no = cli({ u"orders"_s, u"print"_s, u"B1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
+    const CliRun no = cli({ u"orders"_s, u"print"_s, u"B1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
     EXPECT_EQ(no.status, 1);
     EXPECT_EQ(no.out, (QStringList { u"pages: 1"_s, PrintQuestion }));
     EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
@@ -116,21 +103,21 @@ TEST_F(OrderCommands, PrintSavesThePagesThenAsks)
     EXPECT_TRUE(xlsxFile.read(2).startsWith("PK"));
 
     // A file that cannot be written stops before the question.
-    const Run unwritable
+    const CliRun unwritable
         = cli({ u"--yes"_s, u"orders"_s, u"print"_s, u"B1"_s, u"--pdf"_s, folder.file(u"nada/x.pdf"_s) });
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.out.size(), 2);
     EXPECT_TRUE(unwritable.out.last().startsWith(u"[CotaKelvo] "_s));
     EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
 
-    const Run yes = cli({ u"--yes"_s, u"orders"_s, u"print-stores"_s, u"B1"_s });
+    const CliRun yes = cli({ u"--yes"_s, u"orders"_s, u"print-stores"_s, u"B1"_s });
     EXPECT_EQ(yes.status, 0);
     EXPECT_EQ(yes.out, (QStringList { u"pages: 2"_s, PrintQuestion }));
     EXPECT_EQ(status(u"B1"_s), u"Atendido"_s);
 
     // Nothing is prepared or asked for an order the list of "Baixados" does not hold.
     for (const QString &pedido : { u"B1"_s, u"L1"_s }) {
-        const Run refused = cli({ u"--yes"_s, u"orders"_s, u"print"_s, pedido });
+        const CliRun refused = cli({ u"--yes"_s, u"orders"_s, u"print"_s, pedido });
         EXPECT_EQ(refused.status, 1);
         ASSERT_EQ(refused.out.size(), 1);
         EXPECT_TRUE(refused.out.first().endsWith(u"não está entre os pedidos baixados."_s));

@@ -27,6 +27,27 @@ struct Item {
     double loja1, loja2, loja3;
 };
 
+// The columns quotation and order items share, on the row in edit.
+void setItem(Table &t, const Item &i)
+{
+    t.setText(QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto));
+    t.setText(QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr));
+    t.setText(QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao));
+    t.setText(QStringLiteral("UN"), QString::fromUtf8(i.un));
+    t.setText(QStringLiteral("MARCA"), QString::fromUtf8(i.marca));
+    t.setText(QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao));
+    t.setFloat(QStringLiteral("QTDE"), i.qtde);
+    if (i.valor != 0)
+        t.setFloat(QStringLiteral("VALOR"), i.valor);
+    t.setFloat(QStringLiteral("QTDELOJA1"), i.loja1);
+    t.setFloat(QStringLiteral("QTDELOJA2"), i.loja2);
+    t.setFloat(QStringLiteral("QTDELOJA3"), i.loja3);
+    t.setText(QStringLiteral("NOMELOJA1"), QStringLiteral("MATRIZ"));
+    t.setText(QStringLiteral("NOMELOJA2"), QStringLiteral("FILIAL 1"));
+    t.setText(QStringLiteral("NOMELOJA3"), QStringLiteral("FILIAL 2"));
+    t.setText(QStringLiteral("CONDPGTO"), QStringLiteral("28 DDL"));
+}
+
 void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDate &validade,
                   const QList<Item> &items)
 {
@@ -52,22 +73,7 @@ void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDa
         t.setText(QStringLiteral("CONTATO"), QStringLiteral("JOAO COMPRAS"));
         t.setText(QStringLiteral("COTACAO"), cota);
         t.setDate(QStringLiteral("DATA"), validade.addDays(-5));
-        t.setText(QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto));
-        t.setText(QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr));
-        t.setText(QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao));
-        t.setText(QStringLiteral("UN"), QString::fromUtf8(i.un));
-        t.setText(QStringLiteral("MARCA"), QString::fromUtf8(i.marca));
-        t.setText(QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao));
-        t.setFloat(QStringLiteral("QTDE"), i.qtde);
-        if (i.valor != 0)
-            t.setFloat(QStringLiteral("VALOR"), i.valor);
-        t.setFloat(QStringLiteral("QTDELOJA1"), i.loja1);
-        t.setFloat(QStringLiteral("QTDELOJA2"), i.loja2);
-        t.setFloat(QStringLiteral("QTDELOJA3"), i.loja3);
-        t.setText(QStringLiteral("NOMELOJA1"), QStringLiteral("MATRIZ"));
-        t.setText(QStringLiteral("NOMELOJA2"), QStringLiteral("FILIAL 1"));
-        t.setText(QStringLiteral("NOMELOJA3"), QStringLiteral("FILIAL 2"));
-        t.setText(QStringLiteral("CONDPGTO"), QStringLiteral("28 DDL"));
+        setItem(t, i);
         t.post();
     }
     dm.setPodeIcota(was);
@@ -100,20 +106,8 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate
         t.setText(QStringLiteral("CONTATO"), QStringLiteral("MARCOS"));
         t.setText(QStringLiteral("PEDIDO"), pedido);
         t.setDate(QStringLiteral("DATA"), liberado);
-        t.setText(QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto));
-        t.setText(QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr));
-        t.setText(QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao));
-        t.setText(QStringLiteral("UN"), QString::fromUtf8(i.un));
-        t.setText(QStringLiteral("MARCA"), QString::fromUtf8(i.marca));
-        t.setText(QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao));
-        t.setFloat(QStringLiteral("QTDE"), i.qtde);
-        t.setFloat(QStringLiteral("VALOR"), prices[k++ % 4]);
-        t.setFloat(QStringLiteral("QTDELOJA1"), i.loja1);
-        t.setFloat(QStringLiteral("QTDELOJA2"), i.loja2);
-        t.setFloat(QStringLiteral("QTDELOJA3"), i.loja3);
-        t.setText(QStringLiteral("NOMELOJA1"), QStringLiteral("MATRIZ"));
-        t.setText(QStringLiteral("NOMELOJA2"), QStringLiteral("FILIAL 1"));
-        t.setText(QStringLiteral("NOMELOJA3"), QStringLiteral("FILIAL 2"));
+        setItem(t, i);
+        t.setFloat(QStringLiteral("VALOR"), prices[k++ % 4]); // every ordered item has its price
         t.setText(QStringLiteral("CONDPGTO"), QStringLiteral("28/56 DDL"));
         t.setText(QStringLiteral("OBS"), QStringLiteral("ENTREGAR NA MATRIZ ATÉ SEXTA"));
         t.post();

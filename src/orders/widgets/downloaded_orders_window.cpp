@@ -1,5 +1,6 @@
 #include "orders/widgets/downloaded_orders_window.h"
 
+#include "orders/widgets/order_list_columns.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
@@ -17,15 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QList<ModelColumn> kOrderColumns{
-    {u"Pedido"_s, u"Pedido"_s, 96, {}, true},
-    {u"TipoStatus"_s, u"TipoStatus"_s, 67, {}, true},
-    {u"DataLiberado"_s, u"Dt Liberado"_s, 76, {}, true},
-    {u"HoraLib"_s, u"Hora Liberado"_s, 82, {}, true},
-    {u"DataBaixado"_s, u"Dt Baixado"_s, 76, {}, true},
-    {u"HoraBaixa"_s, u"Hora Baixado"_s, 80, {}, true},
-};
 
 const QList<ModelColumn> kItemColumns{
     {u"MARCA"_s, u"Marca"_s, 110, {}, true},
@@ -80,7 +72,7 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     setWindowColour(this, QColor(155, 150, 156));
     const QColor titleTop(135, 205, 133), titleEnd(225, 247, 138), titleBorder(110, 160, 110);
 
-    m_orders = new DatasetModel(dm.PedidosLiberados(), kOrderColumns, this);
+    m_orders = new DatasetModel(dm.PedidosLiberados(), orderListColumns({96, 67, 76, 82, 76, 80}), this);
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_orders, {8, 8, 481, 120});
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleGradient(m_dbgrd1, titleTop, titleEnd, titleBorder);

@@ -1,5 +1,6 @@
 #include "orders/widgets/released_orders_window.h"
 
+#include "orders/widgets/order_list_columns.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
@@ -11,19 +12,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-const QList<ModelColumn> kColumns{
-    {u"Pedido"_s, u"Pedido"_s, 150, {}, true},
-    {u"TipoStatus"_s, u"TipoStatus"_s, 67, {}, true},
-    {u"DataLiberado"_s, u"Dt Liberado"_s, 81, {}, true},
-    {u"HoraLib"_s, u"Hora Liberado"_s, 87, {}, true},
-    {u"DataBaixado"_s, u"Dt Baixado"_s, 77, {}, true},
-    {u"HoraBaixa"_s, u"Hora Baixado"_s, 84, {}, true},
-};
-
-} // namespace
-
 TPedLib::TPedLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                           | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -34,7 +22,7 @@ TPedLib::TPedLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &se
     setFont(tahomaPixels(11));
     setWindowColour(this, QColor(225, 247, 138));
 
-    m_model = new DatasetModel(dm.PedidosLiberados(), kColumns, this);
+    m_model = new DatasetModel(dm.PedidosLiberados(), orderListColumns({150, 67, 81, 87, 77, 84}), this);
     m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {9, 8, 566, 241});
     m_dbgrd1->setFont(tahomaPixels(13));
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
