@@ -66,8 +66,9 @@ bool ReleasedOrders::fetchList()
     m_lastAnswer = *answer;
     const QString stripped = trimControls(*answer);
     if (stripped.isEmpty()) {
+        // Nothing released is an answer, not a failure.
         frame.refuse(Atencao, u"Nenhum Pedido foi liberado para você até o momento...."_s);
-        return false;
+        return true;
     }
     if (isRefusal(stripped)) {
         frame.refuse(Atencao, u"Nenhuma Pedido liberada  para você... Erro : "_s + *answer);

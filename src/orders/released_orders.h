@@ -29,7 +29,8 @@ public:
     // cannot be read.
     bool openTables();
 
-    // "Verificar": fetches the list. True when the list was read to its end.
+    // "Verificar": fetches the list. True when the list was read to its end,
+    // also when it was empty.
     bool fetchList();
     // "Baixar": fetches the items of the selected order. True when they were
     // stored and the order became "Baixado".

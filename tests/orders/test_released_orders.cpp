@@ -91,19 +91,20 @@ TEST_F(ReleasedOrdersTest, VerificarEmptyOrRefusedListChangesNothing)
 {
     const struct {
         QString answer;
+        bool answered;
         QString box;
     } cases[] = {
-        { QString(), u"[Atenção] Nenhum Pedido foi liberado para você até o momento...."_s },
-        { u" \r\n\t\r\n"_s, u"[Atenção] Nenhum Pedido foi liberado para você até o momento...."_s },
+        { QString(), true, u"[Atenção] Nenhum Pedido foi liberado para você até o momento...."_s },
+        { u" \r\n\t\r\n"_s, true, u"[Atenção] Nenhum Pedido foi liberado para você até o momento...."_s },
         // Blanks around the marker are stripped for the test; the text shown is the answer as received.
-        { u" *usuário bloqueado\r\n"_s,
+        { u" *usuário bloqueado\r\n"_s, false,
             u"[Atenção] Nenhuma Pedido liberada  para você... Erro :  *usuário bloqueado\r\n"_s },
     };
     for (const auto &c : cases) {
         prompts.clear();
         prompts.logsDiscarded = 0;
         server.answers = { c.answer };
-        EXPECT_FALSE(flow->fetchList());
+        EXPECT_EQ(flow->fetchList(), c.answered);
         EXPECT_EQ(prompts.transcript(), QStringList { c.box });
         EXPECT_EQ(prompts.logsDiscarded, 1);
     }
