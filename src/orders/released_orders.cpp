@@ -77,7 +77,7 @@ bool ReleasedOrders::fetchList()
 
     Table &lib = m_dm.PedidosLiberados();
     const AnswerLines lines(*answer);
-    try {
+    const bool stored = frame.attempt([&] {
         // The duplicate check searches every stored order.
         if (!lib.isOpen() || lib.isFiltered()) {
             lib.close();
@@ -85,32 +85,36 @@ bool ReleasedOrders::fetchList()
             lib.open();
         }
         writeInOneTransaction(m_dm.Banco(), lib, [&] {
-            for (const QString &line : lines.lines()) {
-                const auto fields = recordFields(line, 1);
-                if (!fields)
-                    continue;
-                const QString pedido = releasedPedido(*fields);
-                if (lib.locate(u"Pedido"_s, {pedido})) {
-                    m_prompts.message(Atencao, u"O Pedido : "_s + pedido
-                                                   + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
-                    continue;
-                }
-                const ReleasedOrderLine r = readReleasedOrder(*fields);
-                if (!lib.append())
-                    continue;
-                lib.setValue(u"Pedido"_s, r.pedido);
-                lib.setValue(u"TipoStatus"_s, r.tipoStatus);
-                lib.setValue(u"DataLiberado"_s, r.dataLiberado);
-                lib.setValue(u"HoraLib"_s, r.horaLib);
-                lib.post();
-            }
+            for (const QString &line : lines.lines())
+                addReleased(line);
         });
-    } catch (const std::exception &e) {
-        frame.fail(errorText(e));
+    });
+    if (!stored)
         return false;
-    }
     frame.finish();
     return true;
+}
+
+void ReleasedOrders::addReleased(const QString &line)
+{
+    Table &lib = m_dm.PedidosLiberados();
+    const auto fields = recordFields(line, 1);
+    if (!fields)
+        return;
+    const QString pedido = releasedPedido(*fields);
+    if (lib.locate(u"Pedido"_s, {pedido})) {
+        m_prompts.message(Atencao, u"O Pedido : "_s + pedido
+                                       + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
+        return;
+    }
+    const ReleasedOrderLine r = readReleasedOrder(*fields);
+    if (!lib.append())
+        return;
+    lib.setValue(u"Pedido"_s, r.pedido);
+    lib.setValue(u"TipoStatus"_s, r.tipoStatus);
+    lib.setValue(u"DataLiberado"_s, r.dataLiberado);
+    lib.setValue(u"HoraLib"_s, r.horaLib);
+    lib.post();
 }
 
 bool ReleasedOrders::downloadItems()
@@ -143,69 +147,49 @@ bool ReleasedOrders::downloadItems()
         return false;
     }
     const AnswerLines lines(*answer);
-    const qsizetype n = lines.count();
-    if (!storeItems(frame, lines.lines().mid(0, qMax<qsizetype>(0, n - 1))))
+    if (!frame.attempt([&] { storeItems(lines.itemLines()); }))
         return false;
 
-    const QString last = lines.line(n >= 2 ? n - 1 : 0);
+    const QString last = lines.statusLine();
     const bool success = last == SuccessLine;
     if (success) {
         m_prompts.message(Atencao, last);
-        if (!markDownloaded(frame, selected, pedido))
+        if (!frame.attempt([&] { markDownloaded(selected, pedido); }))
             return false;
     } else {
         m_prompts.message(Erro, u"Alguma coisa aconteceu, tente novamente"_s);
-        if (!discardItems(frame, pedido))
+        if (!frame.attempt([&] { m_dm.apagar(pedido); }))
             return false;
     }
     frame.finish();
     return success;
 }
 
-bool ReleasedOrders::storeItems(ExchangeFrame &frame, const QStringList &lines)
+void ReleasedOrders::storeItems(const QStringList &lines)
 {
-    try {
-        storeItemLines(m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
-                       [](const QString &line) -> std::optional<QVariantList> {
-                           const auto fields = recordFields(line, OrderItemPositions);
-                           if (!fields)
-                               return std::nullopt;
-                           return readOrderItem(*fields);
-                       });
-    } catch (const std::exception &e) {
-        frame.fail(errorText(e));
-        return false;
-    }
-    return true;
+    storeItemLines(m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
+                   [](const QString &line) -> std::optional<QVariantList> {
+                       const auto fields = recordFields(line, OrderItemPositions);
+                       if (!fields)
+                           return std::nullopt;
+                       return readOrderItem(*fields);
+                   });
 }
 
-bool ReleasedOrders::markDownloaded(ExchangeFrame &frame, const Bookmark &selected, const QString &pedido)
+void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)
 {
     Table &lib = m_dm.PedidosLiberados();
+    if (!lib.gotoBookmark(selected))
+        lib.locate(u"Pedido"_s, {pedido});
+    const QDateTime now = Clock::current().now();
     try {
-        if (!lib.gotoBookmark(selected))
-            lib.locate(u"Pedido"_s, {pedido});
-        const QDateTime now = Clock::current().now();
         lib.edit();
         lib.setValue(u"TipoStatus"_s, u"Baixado"_s);
         lib.setValue(u"DataBaixado"_s, now.date());
         lib.setValue(u"HoraBaixa"_s, now.time());
         lib.post();
-    } catch (const std::exception &e) {
+    } catch (...) {
         lib.cancel();
-        frame.fail(errorText(e));
-        return false;
+        throw;
     }
-    return true;
-}
-
-bool ReleasedOrders::discardItems(ExchangeFrame &frame, const QString &pedido)
-{
-    try {
-        m_dm.apagar(pedido);
-    } catch (const std::exception &e) {
-        frame.fail(errorText(e));
-        return false;
-    }
-    return true;
 }

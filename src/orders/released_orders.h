@@ -7,7 +7,6 @@
 
 struct Bookmark;
 class Connectivity;
-class ExchangeFrame;
 class HttpTransport;
 class TDm;
 
@@ -40,9 +39,11 @@ public:
     const QString &lastAnswer() const { return m_lastAnswer; }
 
 private:
-    bool storeItems(ExchangeFrame &frame, const QStringList &lines);
-    bool markDownloaded(ExchangeFrame &frame, const Bookmark &selected, const QString &pedido);
-    bool discardItems(ExchangeFrame &frame, const QString &pedido);
+    // Adds the order of one list line, or says it is already stored.
+    void addReleased(const QString &line);
+    // Stores the item lines of an answer in one transaction.
+    void storeItems(const QStringList &lines);
+    void markDownloaded(const Bookmark &selected, const QString &pedido);
 
     Prompts &m_prompts;
     TDm &m_dm;
