@@ -47,7 +47,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(const PreparedReport &) override {}
+    void previewReport(const PreparedReport &) override { }
 
     QString problem;
 };
@@ -60,7 +60,7 @@ public:
     {
         const QString state = m_dir.filePath(u"generated.json"_s);
         QProcess gen;
-        gen.start(SimProgram, {u"--state"_s, state, u"--generate"_s, QString::number(ItemCount)});
+        gen.start(SimProgram, { u"--state"_s, state, u"--generate"_s, QString::number(ItemCount) });
         gen.waitForFinished(120000);
         static const QRegularExpression number(u"generated quotation \\S+ and order (\\S+)"_s);
         const QRegularExpressionMatch m = number.match(QString::fromUtf8(gen.readAllStandardOutput()));
@@ -69,10 +69,11 @@ public:
         m_pedido = m.captured(1);
 
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(SimProgram, {u"--port"_s, u"0"_s, u"--state"_s, state});
+        m_process.start(SimProgram, { u"--port"_s, u"0"_s, u"--state"_s, state });
         static const QRegularExpression listening(u"^listening on (http://\\S+)$"_s);
         while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
-            const QRegularExpressionMatch l = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
+            const QRegularExpressionMatch l
+                = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
             if (l.hasMatch())
                 m_url = l.captured(1);
         }
@@ -116,9 +117,9 @@ struct ListedStore {
         createDatabase(path);
         dm.openStore(path);
         flow = std::make_unique<ReleasedOrders>(prompts, dm, net, http, sim->url());
-        flow->setLogin({u"DEMO"_s, u"DEMO123"_s});
+        flow->setLogin({ u"DEMO"_s, u"DEMO123"_s });
         listed = flow->openTables() && flow->fetchList()
-                 && dm.PedidosLiberados().locate(u"Pedido"_s, {sim->pedido()});
+            && dm.PedidosLiberados().locate(u"Pedido"_s, { sim->pedido() });
     }
 
     bool download() { return listed && flow->downloadItems() && dm.PedFornec().rowCount() == ItemCount; }
@@ -199,7 +200,10 @@ void BM_OpenPedidosBaixadosOnTenThousandItems(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_DownloadTenThousandItemOrder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
-BENCHMARK(BM_OpenPedidosBaixadosOnTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_OpenPedidosBaixadosOnTenThousandItems)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 int main(int argc, char **argv)
 {

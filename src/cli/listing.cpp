@@ -29,11 +29,15 @@ QString listed(const Field &field, const QVariant &value)
     if (!value.isValid())
         return {};
     switch (field.type) {
-    case FieldType::Date: return plainDate(value.toDate());
-    case FieldType::Time: return plainTime(value.toTime());
+    case FieldType::Date:
+        return plainDate(value.toDate());
+    case FieldType::Time:
+        return plainTime(value.toTime());
     case FieldType::Float:
-    case FieldType::Integer: return plainNumber(value.toDouble());
-    case FieldType::Text: break;
+    case FieldType::Integer:
+        return plainNumber(value.toDouble());
+    case FieldType::Text:
+        break;
     }
     return listingText(value.toString());
 }
@@ -53,7 +57,7 @@ void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
 }
 
 int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
-                  const QStringList &columns)
+    const QStringList &columns)
 {
     try {
         table.close();

@@ -26,4 +26,4 @@ void printRows(CliContext &c, const Dataset &rows, const QStringList &columns);
 // Reopens the table on the rows the condition selects (filter values bound)
 // and prints them as printRows does. A store error is shown and fails it.
 int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
-                  const QStringList &columns);
+    const QStringList &columns);

@@ -47,7 +47,7 @@ bool selectStored(CliContext &c, TDm &dm)
         lib.close();
         lib.setFiltered(false);
         lib.open();
-        if (lib.locate(u"Pedido"_s, {pedido}))
+        if (lib.locate(u"Pedido"_s, { pedido }))
             return true;
     } catch (const std::exception &e) {
         c.prompts().error(errorText(e));
@@ -60,7 +60,8 @@ bool selectStored(CliContext &c, TDm &dm)
 // The window "Pedidos Baixados" on the list that holds PEDIDO, with PEDIDO
 // selected: the list of its status, or the one given. False, with a refusal
 // shown, when that list does not hold it.
-bool selectListed(CliContext &c, TDm &dm, DownloadedOrders &flow, std::optional<DownloadedOrders::List> wanted)
+bool selectListed(
+    CliContext &c, TDm &dm, DownloadedOrders &flow, std::optional<DownloadedOrders::List> wanted)
 {
     if (!selectStored(c, dm))
         return false;
@@ -70,12 +71,13 @@ bool selectListed(CliContext &c, TDm &dm, DownloadedOrders &flow, std::optional<
         tipoStatus == u"Atendido" ? DownloadedOrders::Atendidos : DownloadedOrders::Baixados);
     if (!flow.chooseList(list))
         return false;
-    if (dm.PedidosLiberados().locate(u"Pedido"_s, {pedido}))
+    if (dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }))
         return true;
     const QString where = wanted ? (list == DownloadedOrders::Baixados ? u"baixados"_s : u"atendidos"_s)
                                  : u"baixados ou atendidos"_s;
-    c.prompts().message(Erro, u"O pedido : "_s + pedido + u" está com o status \""_s + tipoStatus
-                                  + u"\" e não está entre os pedidos "_s + where + u"."_s);
+    c.prompts().message(Erro,
+        u"O pedido : "_s + pedido + u" está com o status \""_s + tipoStatus
+            + u"\" e não está entre os pedidos "_s + where + u"."_s);
     return false;
 }
 
@@ -99,7 +101,7 @@ int list(CliContext &c, AppContext &app)
     if (!run.open())
         return CliFailed;
     printRows(c, app.dm().PedidosLiberados(),
-              {u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s, u"HoraLib"_s, u"DataBaixado"_s, u"HoraBaixa"_s});
+        { u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s, u"HoraLib"_s, u"DataBaixado"_s, u"HoraBaixa"_s });
     return CliOk;
 }
 
@@ -108,11 +110,10 @@ int items(CliContext &c, AppContext &app)
     if (!selectStored(c, app.dm()))
         return CliFailed;
     return printFiltered(c, app.dm().PedFornec(), u"PEDIDO = ?"_s,
-                         {app.dm().PedidosLiberados().asString(u"Pedido"_s)},
-                         {u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s,
-                          u"UN"_s, u"APLICACAO"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"CONDPGTO"_s, u"SIMILARES"_s,
-                          u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s,
-                          u"NOMELOJA3"_s});
+        { app.dm().PedidosLiberados().asString(u"Pedido"_s) },
+        { u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
+            u"APLICACAO"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"CONDPGTO"_s, u"SIMILARES"_s, u"OBS"_s,
+            u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s });
 }
 
 int totals(CliContext &c, AppContext &app)
@@ -173,27 +174,28 @@ int printStores(CliContext &c, AppContext &app)
 
 void addOrderCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand{u"orders fetch"_s, u"orders fetch"_s, u"fetch the released orders (\"Verificar\")"_s, 0, 0,
-                           withApp(fetch)}
-             << CliCommand{u"orders download"_s, u"orders download PEDIDO"_s,
-                           u"fetch the items of an order (\"Baixar\"; confirm with --yes)"_s, 1, 1, withApp(download)}
-             << CliCommand{u"orders list"_s, u"orders list"_s,
-                           u"print the stored orders: Pedido|TipoStatus|DataLiberado|HoraLib|DataBaixado|HoraBaixa"_s,
-                           0, 0, withApp(list)}
-             << CliCommand{u"orders items"_s, u"orders items PEDIDO"_s, u"print the items of an order"_s, 1, 1,
-                           withApp(items)}
-             << CliCommand{u"orders totals"_s, u"orders totals PEDIDO"_s,
-                           u"print the order total and the total per store of a downloaded or attended order"_s, 1, 1,
-                           withApp(totals)}
-             << CliCommand{u"orders attend"_s, u"orders attend PEDIDO"_s,
-                           u"mark a downloaded order attended (F4; confirm with --yes)"_s, 1, 1, withApp(attend)}
-             << CliCommand{u"orders unattend"_s, u"orders unattend PEDIDO"_s,
-                           u"return an attended order to the downloaded ones (F11; confirm with --yes)"_s, 1, 1,
-                           withApp(unattend)}
-             << CliCommand{u"orders print"_s, u"orders print PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
-                           u"prepare \"Imprime o Pedido\" and save it; --yes then marks the order attended"_s, 1, 5,
-                           withApp(printOrder)}
-             << CliCommand{u"orders print-stores"_s, u"orders print-stores PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
-                           u"prepare \"Distribuição por Loja\" and save it; --yes then marks the order attended"_s, 1,
-                           5, withApp(printStores)};
+    commands
+        << CliCommand { u"orders fetch"_s, u"orders fetch"_s, u"fetch the released orders (\"Verificar\")"_s,
+               0, 0, withApp(fetch) }
+        << CliCommand { u"orders download"_s, u"orders download PEDIDO"_s,
+               u"fetch the items of an order (\"Baixar\"; confirm with --yes)"_s, 1, 1, withApp(download) }
+        << CliCommand { u"orders list"_s, u"orders list"_s,
+               u"print the stored orders: Pedido|TipoStatus|DataLiberado|HoraLib|DataBaixado|HoraBaixa"_s, 0,
+               0, withApp(list) }
+        << CliCommand { u"orders items"_s, u"orders items PEDIDO"_s, u"print the items of an order"_s, 1, 1,
+               withApp(items) }
+        << CliCommand { u"orders totals"_s, u"orders totals PEDIDO"_s,
+               u"print the order total and the total per store of a downloaded or attended order"_s, 1, 1,
+               withApp(totals) }
+        << CliCommand { u"orders attend"_s, u"orders attend PEDIDO"_s,
+               u"mark a downloaded order attended (F4; confirm with --yes)"_s, 1, 1, withApp(attend) }
+        << CliCommand { u"orders unattend"_s, u"orders unattend PEDIDO"_s,
+               u"return an attended order to the downloaded ones (F11; confirm with --yes)"_s, 1, 1,
+               withApp(unattend) }
+        << CliCommand { u"orders print"_s, u"orders print PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
+               u"prepare \"Imprime o Pedido\" and save it; --yes then marks the order attended"_s, 1, 5,
+               withApp(printOrder) }
+        << CliCommand { u"orders print-stores"_s, u"orders print-stores PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
+               u"prepare \"Distribuição por Loja\" and save it; --yes then marks the order attended"_s, 1, 5,
+               withApp(printStores) };
 }

@@ -15,7 +15,11 @@ const QString Atendido = u"Atendido"_s;
 
 } // namespace
 
-DownloadedOrders::DownloadedOrders(Prompts &prompts, TDm &dm) : m_prompts(prompts), m_dm(dm) {}
+DownloadedOrders::DownloadedOrders(Prompts &prompts, TDm &dm)
+    : m_prompts(prompts)
+    , m_dm(dm)
+{
+}
 
 bool DownloadedOrders::chooseList(List list)
 {
@@ -23,7 +27,7 @@ bool DownloadedOrders::chooseList(List list)
     try {
         Table &lib = m_dm.PedidosLiberados();
         lib.close();
-        lib.setFilter(u"TipoStatus = ?"_s, {list == Baixados ? Baixado : Atendido});
+        lib.setFilter(u"TipoStatus = ?"_s, { list == Baixados ? Baixado : Atendido });
         lib.setFiltered(true);
         lib.open();
     } catch (const std::exception &e) {
@@ -45,7 +49,7 @@ bool DownloadedOrders::followSelectedOrder()
         Table &items = m_dm.PedFornec();
         items.close();
         // No order selected: an empty number, which selects no item.
-        items.setFilter(u"PEDIDO = ?"_s, {selectedPedido()});
+        items.setFilter(u"PEDIDO = ?"_s, { selectedPedido() });
         items.setFiltered(true);
         items.open();
         m_totals.lbTotPed = u"Valor Total Ped. : "_s + Totped();
@@ -63,10 +67,10 @@ QString DownloadedOrders::Totped()
     const Table &items = m_dm.PedFornec();
     const int qtde = items.fieldIndex(u"QTDE"_s);
     const int valor = items.fieldIndex(u"VALOR"_s);
-    const std::array<int, 3> lojas{items.fieldIndex(u"QTDELOJA1"_s), items.fieldIndex(u"QTDELOJA2"_s),
-                                   items.fieldIndex(u"QTDELOJA3"_s)};
+    const std::array<int, 3> lojas { items.fieldIndex(u"QTDELOJA1"_s), items.fieldIndex(u"QTDELOJA2"_s),
+        items.fieldIndex(u"QTDELOJA3"_s) };
     double total = 0;
-    std::array<double, 3> totalLoja{};
+    std::array<double, 3> totalLoja {};
     for (int row = 0; row < items.rowCount(); ++row) {
         const double price = items.value(row, valor).toDouble();
         total += items.value(row, qtde).toDouble() * price;
@@ -132,8 +136,9 @@ bool DownloadedOrders::print(PreparedReport (*prepare)(TDm &, const QString &))
         m_prompts.error(errorText(e));
         return false;
     }
-    if (!m_prompts.ask(Atencao, u"Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível imprimir "
-                                u"o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s))
+    if (!m_prompts.ask(Atencao,
+            u"Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível imprimir "
+            u"o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s))
         return false;
     // With no order listed there is nothing to mark, and no row to add.
     if (!lib.isOpen() || lib.isEmpty())
@@ -155,7 +160,7 @@ bool DownloadedOrders::print(PreparedReport (*prepare)(TDm &, const QString &))
 void DownloadedOrders::closeTables()
 {
     try {
-        for (Table *t : {&m_dm.PedidosLiberados(), &m_dm.PedFornec()}) {
+        for (Table *t : { &m_dm.PedidosLiberados(), &m_dm.PedFornec() }) {
             t->close();
             t->setFilter(QString());
             t->setFiltered(false);

@@ -20,7 +20,7 @@ const QString SuccessLine = u"BAIXADO COM SUCESSO"_s;
 
 const ItemLineLayout &itemLayout()
 {
-    static const ItemLineLayout layout{
+    static const ItemLineLayout layout {
         QStringList(orderItemColumns().cbegin(), orderItemColumns().cend()),
         OrderItemKeyPositions,
         OrderItemKeyPositions,
@@ -30,8 +30,13 @@ const ItemLineLayout &itemLayout()
 
 } // namespace
 
-ReleasedOrders::ReleasedOrders(Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor)
-    : m_prompts(prompts), m_dm(dm), m_net(net), m_http(http), m_servidor(std::move(servidor))
+ReleasedOrders::ReleasedOrders(
+    Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor)
+    : m_prompts(prompts)
+    , m_dm(dm)
+    , m_net(net)
+    , m_http(http)
+    , m_servidor(std::move(servidor))
 {
 }
 
@@ -102,9 +107,9 @@ void ReleasedOrders::addReleased(const QString &line)
     if (!fields)
         return;
     const QString pedido = releasedPedido(*fields);
-    if (lib.locate(u"Pedido"_s, {pedido})) {
-        m_prompts.message(Atencao, u"O Pedido : "_s + pedido
-                                       + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
+    if (lib.locate(u"Pedido"_s, { pedido })) {
+        m_prompts.message(Atencao,
+            u"O Pedido : "_s + pedido + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
         return;
     }
     const ReleasedOrderLine r = readReleasedOrder(*fields);
@@ -168,19 +173,19 @@ bool ReleasedOrders::downloadItems()
 void ReleasedOrders::storeItems(const QStringList &lines)
 {
     storeItemLines(m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
-                   [](const QString &line) -> std::optional<QVariantList> {
-                       const auto fields = recordFields(line, OrderItemPositions);
-                       if (!fields)
-                           return std::nullopt;
-                       return readOrderItem(*fields);
-                   });
+        [](const QString &line) -> std::optional<QVariantList> {
+            const auto fields = recordFields(line, OrderItemPositions);
+            if (!fields)
+                return std::nullopt;
+            return readOrderItem(*fields);
+        });
 }
 
 void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)
 {
     Table &lib = m_dm.PedidosLiberados();
     if (!lib.gotoBookmark(selected))
-        lib.locate(u"Pedido"_s, {pedido});
+        lib.locate(u"Pedido"_s, { pedido });
     const QDateTime now = Clock::current().now();
     try {
         lib.edit();

@@ -45,7 +45,8 @@ TEST(OrderRoad, FetchDownloadTotalsAttendAndPrint)
 
     const CliRun fetched = cli({ u"orders"_s, u"fetch"_s });
     ASSERT_EQ(fetched.status, 0) << fetched.out.join(u'\n').toStdString();
-    const QString liberado = order.liberado.toString(Qt::ISODate) + u'|' + order.horaLiberado.toString(u"HH:mm"_s);
+    const QString liberado
+        = order.liberado.toString(Qt::ISODate) + u'|' + order.horaLiberado.toString(u"HH:mm"_s);
     EXPECT_EQ(cli({ u"orders"_s, u"list"_s }).out,
         (QStringList { first.numero + u"|Liberado|"_s + first.liberado.toString(Qt::ISODate) + u'|'
                 + first.horaLiberado.toString(u"HH:mm"_s) + u"||"_s,
@@ -58,7 +59,8 @@ TEST(OrderRoad, FetchDownloadTotalsAttendAndPrint)
     ASSERT_EQ(downloaded.status, 0) << downloaded.out.join(u'\n').toStdString();
     EXPECT_EQ(downloaded.out,
         (QStringList { u"[Atenção] Dejesa baixar os itens do pedido : "_s + pedido + u" ??????"_s,
-            u"[Atenção] BAIXADO COM SUCESSO"_s, u"log: Internet - ok"_s, u"log: Servidor do kelvo - ok "_s }));
+            u"[Atenção] BAIXADO COM SUCESSO"_s, u"log: Internet - ok"_s,
+            u"log: Servidor do kelvo - ok "_s }));
     const QStringList list = cli({ u"orders"_s, u"list"_s }).out;
     ASSERT_EQ(list.size(), 2);
     EXPECT_TRUE(list[1].startsWith(pedido + u"|Baixado|"_s + liberado + u'|'));
@@ -93,14 +95,16 @@ TEST(OrderRoad, FetchDownloadTotalsAttendAndPrint)
     EXPECT_EQ(cli({ u"orders"_s, u"totals"_s, pedido }).out,
         (QStringList { u"Valor Total Ped. : "_s + money(total),
             u"Tot. "_s + buyer.lojas[0] + u" = "_s + money(perStore[0]),
-            u"Tot. "_s + buyer.lojas[1] + u" = "_s + money(perStore[1]), u"Tot. "_s + buyer.lojas[2] + u" = 0,00"_s }));
+            u"Tot. "_s + buyer.lojas[1] + u" = "_s + money(perStore[1]),
+            u"Tot. "_s + buyer.lojas[2] + u" = 0,00"_s }));
 
     // Attended with F4, brought back with F11, then printed and confirmed.
     EXPECT_EQ(cli({ u"--yes"_s, u"orders"_s, u"attend"_s, pedido }).status, 0);
     EXPECT_TRUE(cli({ u"orders"_s, u"list"_s }).out.value(1).startsWith(pedido + u"|Atendido|"_s));
     EXPECT_EQ(cli({ u"--yes"_s, u"orders"_s, u"print"_s, pedido }).status, 1);
     EXPECT_EQ(cli({ u"--yes"_s, u"orders"_s, u"unattend"_s, pedido }).status, 0);
-    const CliRun printed = cli({ u"--yes"_s, u"orders"_s, u"print-stores"_s, pedido, u"--pdf"_s, dir.file(u"lojas.pdf"_s) });
+    const CliRun printed
+        = cli({ u"--yes"_s, u"orders"_s, u"print-stores"_s, pedido, u"--pdf"_s, dir.file(u"lojas.pdf"_s) });
     EXPECT_EQ(printed.status, 0);
     EXPECT_EQ(printed.out.value(0), u"pages: 2"_s);
     EXPECT_TRUE(QFileInfo(dir.file(u"lojas.pdf"_s)).size() > 0);

@@ -7,8 +7,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString PrintQuestion = u"[Atenção] Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível "
-                              "imprimir o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s;
+const QString PrintQuestion
+    = u"[Atenção] Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível "
+      "imprimir o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s;
 
 class DownloadedOrdersTest : public OrderStoreTest {
 protected:
@@ -51,9 +52,17 @@ TEST_F(DownloadedOrdersTest, TotalsOfTheSelectedOrder)
     addOrder(u"B1"_s, u"Baixado"_s);
     addOrder(u"B2"_s, u"Baixado"_s);
     addLine({ .produto = u"1"_s, .qtde = 2.0, .valor = 10.0, .lojas = { 1.0, 1.0, 0.0 }, .pedido = u"B1"_s });
-    addLine({ .produto = u"2"_s, .qtde = 100.0, .valor = 12.345, .lojas = { 100.0, QVariant(), QVariant() },
-        .nomes = { u"OUTRA"_s, u"OUTRA"_s, u"OUTRA"_s }, .pedido = u"B1"_s });
-    addLine({ .produto = u"3"_s, .qtde = QVariant(), .valor = 7.0, .lojas = { 5.0, 1.0, 1.0 }, .pedido = u"B1"_s });
+    addLine({ .produto = u"2"_s,
+        .qtde = 100.0,
+        .valor = 12.345,
+        .lojas = { 100.0, QVariant(), QVariant() },
+        .nomes = { u"OUTRA"_s, u"OUTRA"_s, u"OUTRA"_s },
+        .pedido = u"B1"_s });
+    addLine({ .produto = u"3"_s,
+        .qtde = QVariant(),
+        .valor = 7.0,
+        .lojas = { 5.0, 1.0, 1.0 },
+        .pedido = u"B1"_s });
     addLine({ .produto = u"4"_s, .qtde = 9.0, .valor = QVariant(), .pedido = u"B1"_s });
     addLine({ .produto = u"5"_s, .qtde = 1.0, .valor = 1.0, .pedido = u"b1"_s }); // another order
     ASSERT_TRUE(flow.chooseList(DownloadedOrders::Baixados));
@@ -67,8 +76,9 @@ TEST_F(DownloadedOrdersTest, TotalsOfTheSelectedOrder)
 
     select(u"B2"_s);
     EXPECT_EQ(dm.PedFornec().rowCount(), 0);
-    EXPECT_EQ(labels(), (QStringList { u"Valor Total Ped. : 0,00"_s, u"Tot.  = 0,00"_s, u"Tot.  = 0,00"_s,
-                            u"Tot.  = 0,00"_s }));
+    EXPECT_EQ(labels(),
+        (QStringList {
+            u"Valor Total Ped. : 0,00"_s, u"Tot.  = 0,00"_s, u"Tot.  = 0,00"_s, u"Tot.  = 0,00"_s }));
 }
 
 TEST_F(DownloadedOrdersTest, F4AndF11AskBeforeChangingTheStatus)
@@ -129,7 +139,8 @@ TEST_F(DownloadedOrdersTest, PrintoutPreviewedThenConfirmedAsAttended)
     prompts.clear();
     ASSERT_TRUE(flow.chooseList(DownloadedOrders::Atendidos));
     EXPECT_FALSE(flow.printOrder());
-    EXPECT_EQ(prompts.transcript(), QStringList { u"[Erro] Esse pedido já foi atendido, não posso imprimir"_s });
+    EXPECT_EQ(
+        prompts.transcript(), QStringList { u"[Erro] Esse pedido já foi atendido, não posso imprimir"_s });
 }
 
 TEST_F(DownloadedOrdersTest, PrintoutOfAnEmptyListAddsNoRow)

@@ -8,8 +8,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString PrintQuestion = u"[Atenção] Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível "
-                              "imprimir o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s;
+const QString PrintQuestion
+    = u"[Atenção] Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível "
+      "imprimir o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s;
 
 class OrderCommands : public OrderStoreTest {
 protected:
@@ -19,11 +20,19 @@ protected:
         addOrder(u"L1"_s, u"Liberado"_s);
         addOrder(u"B1"_s, u"Baixado"_s, u"2020-06-21"_s);
         addOrder(u"A1"_s, u"Atendido"_s, u"2020-06-21"_s);
-        addLine({ .produto = u"2"_s, .marca = u"NGK"_s, .qtde = 1.5, .valor = 1000.0,
-            .lojas = { 1.0, 0.5, QVariant() }, .pedido = u"B1"_s });
-        addLine({ .produto = u"1"_s, .qtde = 2.0, .valor = 3.25, .lojas = { 2.0, QVariant(), QVariant() },
+        addLine({ .produto = u"2"_s,
+            .marca = u"NGK"_s,
+            .qtde = 1.5,
+            .valor = 1000.0,
+            .lojas = { 1.0, 0.5, QVariant() },
             .pedido = u"B1"_s });
-        rows(u"UPDATE PedidoFornc SET APLICACAO = 'GOL' || char(13) || char(10) || 'FOX\\1.6' WHERE PRODUTO = '2'"_s);
+        addLine({ .produto = u"1"_s,
+            .qtde = 2.0,
+            .valor = 3.25,
+            .lojas = { 2.0, QVariant(), QVariant() },
+            .pedido = u"B1"_s });
+        rows(
+            u"UPDATE PedidoFornc SET APLICACAO = 'GOL' || char(13) || char(10) || 'FOX\\1.6' WHERE PRODUTO = '2'"_s);
     }
 
     CliRun cli(const QStringList &args) { return runCliIn(folder, args); }
@@ -57,8 +66,9 @@ TEST_F(OrderCommands, ListingsAndTotals)
     const CliRun liberado = cli({ u"orders"_s, u"totals"_s, u"L1"_s });
     EXPECT_EQ(liberado.status, 1);
     EXPECT_EQ(liberado.out,
-        QStringList { u"[Erro] O pedido : L1 está com o status \"Liberado\" e não está entre os pedidos baixados ou "
-                      "atendidos."_s });
+        QStringList {
+            u"[Erro] O pedido : L1 está com o status \"Liberado\" e não está entre os pedidos baixados ou "
+            "atendidos."_s });
     for (const QString &command : { u"items"_s, u"totals"_s, u"download"_s, u"attend"_s, u"print"_s }) {
         const CliRun unknown = cli({ u"orders"_s, command, u"X9"_s });
         EXPECT_EQ(unknown.status, 1) << command.toStdString();
@@ -78,11 +88,13 @@ TEST_F(OrderCommands, AttendAndUnattendAskFirst)
     const CliRun again = cli({ u"--yes"_s, u"orders"_s, u"attend"_s, u"B1"_s });
     EXPECT_EQ(again.status, 1);
     EXPECT_EQ(again.out,
-        QStringList { u"[Erro] O pedido : B1 está com o status \"Atendido\" e não está entre os pedidos baixados."_s });
+        QStringList {
+            u"[Erro] O pedido : B1 está com o status \"Atendido\" e não está entre os pedidos baixados."_s });
 
     const CliRun back = cli({ u"--yes"_s, u"orders"_s, u"unattend"_s, u"B1"_s });
     EXPECT_EQ(back.status, 0);
-    EXPECT_EQ(back.out, QStringList { u"[Atenção] Tem certeza que quer retornar esse pedido para baixados????"_s });
+    EXPECT_EQ(
+        back.out, QStringList { u"[Atenção] Tem certeza que quer retornar esse pedido para baixados????"_s });
     EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
     EXPECT_EQ(cli({ u"--yes"_s, u"orders"_s, u"unattend"_s, u"L1"_s }).status, 1);
     EXPECT_EQ(status(u"L1"_s), u"Liberado"_s);

@@ -84,7 +84,8 @@ TEST_F(OrderWindows, PedLibListsEveryOrderAndFetchesThroughItsClient)
 
     QTest::mouseClick(window.btn1(), Qt::LeftButton);
     ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_TRUE(server.requests()[0].bytes.startsWith("GET /net/getpedlib.php?user=FORN&pass=S%201 HTTP/1.1\r\n"));
+    EXPECT_TRUE(
+        server.requests()[0].bytes.startsWith("GET /net/getpedlib.php?user=FORN&pass=S%201 HTTP/1.1\r\n"));
     EXPECT_EQ(window.dbgrd1()->model()->rowCount(), 3);
     EXPECT_EQ(prompts.shown.last().kind, u"log"_s);
 
@@ -92,7 +93,8 @@ TEST_F(OrderWindows, PedLibListsEveryOrderAndFetchesThroughItsClient)
     window.dbgrd1()->setCurrentIndex(window.dbgrd1()->model()->index(0, 0));
     prompts.clear();
     QTest::mouseClick(window.btn2(), Qt::LeftButton);
-    EXPECT_EQ(prompts.transcript(), QStringList { u"[Erro] Este status não permite baixar esse pedido...."_s });
+    EXPECT_EQ(
+        prompts.transcript(), QStringList { u"[Erro] Este status não permite baixar esse pedido...."_s });
 
     QTest::mouseClick(window.btn3(), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
@@ -106,10 +108,15 @@ protected:
         addOrder(u"B2"_s, u"Baixado"_s, u"2020-06-21"_s);
         addOrder(u"A1"_s, u"Atendido"_s, u"2020-06-21"_s);
         addOrder(u"L1"_s, u"Liberado"_s);
-        addLine({ .produto = u"1"_s, .qtde = 2.0, .valor = 617.25, .lojas = { 1.0, 1.0, 0.0 }, .pedido = u"B1"_s });
+        addLine({ .produto = u"1"_s,
+            .qtde = 2.0,
+            .valor = 617.25,
+            .lojas = { 1.0, 1.0, 0.0 },
+            .pedido = u"B1"_s });
         addLine({ .produto = u"2"_s, .marca = u"NGK"_s, .qtde = 1.0, .valor = 3.0, .pedido = u"B1"_s });
         addLine({ .produto = u"9"_s, .qtde = 1.0, .valor = 5.0, .pedido = u"B2"_s });
-        rows(u"UPDATE PedidoFornc SET OBS = 'obs ' || PRODUTO, CONDPGTO = '28 DDL', APLICACAO = 'GOL' || char(13) "
+        rows(u"UPDATE PedidoFornc SET OBS = 'obs ' || PRODUTO, CONDPGTO = '28 DDL', APLICACAO = 'GOL' || "
+             u"char(13) "
              "|| 'FOX'"_s);
     }
 
@@ -141,7 +148,8 @@ TEST_F(PedidosBaixadosTest, ShowsTheSelectedOrderWithItsItemsAndTotals)
     const QTableView *items = window->dbgrd2();
     ASSERT_EQ(orders->model()->rowCount(), 2);
     EXPECT_EQ(titles(items),
-        (QStringList { u"Marca"_s, u"Produto"_s, u"Similar"_s, u"Descrição"_s, u"UN"_s, u"Qtde"_s, u"valor"_s }));
+        (QStringList {
+            u"Marca"_s, u"Produto"_s, u"Similar"_s, u"Descrição"_s, u"UN"_s, u"Qtde"_s, u"valor"_s }));
     ASSERT_EQ(items->model()->rowCount(), 2);
     EXPECT_EQ(cell(items, 0, 1), u"PF-1"_s);
     EXPECT_EQ(cell(items, 0, 5), u"2,00"_s);

@@ -68,7 +68,8 @@ TEST_F(ReleasedOrdersTest, VerificarStoresNewOrdersAndReportsKnownOnes)
     server.answers = { u"p1|Liberado||\r\nP2|Liberado||\r\n"_s };
     EXPECT_TRUE(flow->fetchList());
     EXPECT_EQ(prompts.boxes(),
-        (QStringList { u"[Atenção] O Pedido : p1 já está no seu banco, verifique se o itens já foram baixado..."_s,
+        (QStringList {
+            u"[Atenção] O Pedido : p1 já está no seu banco, verifique se o itens já foram baixado..."_s,
             u"[Atenção] O Pedido : P2 já está no seu banco, verifique se o itens já foram baixado..."_s }));
     EXPECT_EQ(orders().size(), 4);
 }
@@ -113,8 +114,8 @@ TEST_F(ReleasedOrdersTest, VerificarEmptyOrRefusedListChangesNothing)
 
 TEST_F(ReleasedOrdersTest, VerificarStopsAtABadLineKeepingTheOrdersBefore)
 {
-    for (const QString &bad : { u"P2|Liberado|31/02/2020|10:00"_s, u"P2|Liberado|20/06/2020|10h"_s,
-             u"P2|Liberado|20/06/2020"_s }) {
+    for (const QString &bad :
+        { u"P2|Liberado|31/02/2020|10:00"_s, u"P2|Liberado|20/06/2020|10h"_s, u"P2|Liberado|20/06/2020"_s }) {
         OrderStoreTest::dm.PedidosLiberados().close();
         rows(u"DELETE FROM PedidosLiberados"_s);
         restart();
@@ -142,7 +143,8 @@ TEST_F(ReleasedOrdersTest, BaixarOnlyFromLiberadoAndOnlyOnYes)
         select(pedido);
         prompts.clear();
         EXPECT_FALSE(flow->downloadItems());
-        EXPECT_EQ(prompts.transcript(), QStringList { u"[Erro] Este status não permite baixar esse pedido...."_s });
+        EXPECT_EQ(
+            prompts.transcript(), QStringList { u"[Erro] Este status não permite baixar esse pedido...."_s });
     }
     EXPECT_EQ(prompts.logsCreated, 0);
 
@@ -169,14 +171,15 @@ TEST_F(ReleasedOrdersTest, BaixarStoresTheItemsAndMarksTheOrder)
     restart();
     select(u"P1"_s);
     prompts.answers = { true };
-    server.answers = { orderItemLine(u"P1"_s, u"X2"_s, { { 7, u"GOL\rFOX"_s }, { 19, u"urgente"_s } }) + u"\r\n"_s
-        + orderItemLine(u"P1"_s, u"X1"_s, { { 10, u"1,25"_s } }) + u"\r\n"_s
+    server.answers = { orderItemLine(u"P1"_s, u"X2"_s, { { 7, u"GOL\rFOX"_s }, { 19, u"urgente"_s } })
+        + u"\r\n"_s + orderItemLine(u"P1"_s, u"X1"_s, { { 10, u"1,25"_s } })
+        + u"\r\n"_s
         // The same item again, its contact in another case: the later line's values.
-        + orderItemLine(u"P1"_s, u"X1"_s, { { 0, u"marcos"_s }, { 10, u"2,5"_s }, { 14, u"4"_s } }) + u"\r\n"_s
-        + u"  |linha sem item\r\n"_s + u"BAIXADO COM SUCESSO\r\n"_s };
+        + orderItemLine(u"P1"_s, u"X1"_s, { { 0, u"marcos"_s }, { 10, u"2,5"_s }, { 14, u"4"_s } })
+        + u"\r\n"_s + u"  |linha sem item\r\n"_s + u"BAIXADO COM SUCESSO\r\n"_s };
     EXPECT_TRUE(flow->downloadItems());
-    EXPECT_EQ(server.addresses,
-        QStringList { Server + u"/net/getpedforn.php?user=FORN&pass=SEG%26REDO&ped=P1"_s });
+    EXPECT_EQ(
+        server.addresses, QStringList { Server + u"/net/getpedforn.php?user=FORN&pass=SEG%26REDO&ped=P1"_s });
     EXPECT_EQ(items(),
         (QStringList {
             u"MARCOS|P1|2020-06-20|X2|GOL\rFOX|3.0|10.5|28 DDL|1.0|0.0|FILIAL 2|SIM-X2|urgente"_s,
@@ -204,7 +207,8 @@ TEST_F(ReleasedOrdersTest, StatusLineDecidesTheOutcome)
         { u" *negado"_s, 0, Failure },
         // An empty last line: the success line is read as an item line, which is too short.
         { item + u"\r\nBAIXADO COM SUCESSO\r\n\r\n"_s, 1, u"[CotaKelvo] List index out of bounds (1)"_s },
-        { u"*pedido cancelado"_s, 0, u"[Atenção] Nenhuma pedido liberado  para você... Erro : *pedido cancelado"_s },
+        { u"*pedido cancelado"_s, 0,
+            u"[Atenção] Nenhuma pedido liberado  para você... Erro : *pedido cancelado"_s },
     };
     addOrder(u"P1"_s, u"Liberado"_s);
     for (const auto &c : cases) {
@@ -236,23 +240,25 @@ TEST_F(ReleasedOrdersTest, FailedDownloadDeletesExactlyThatOrdersItems)
     server.answers = { orderItemLine(u"P'1"_s, u"NEW"_s) + u"\r\nERRO NO SERVIDOR"_s };
     EXPECT_FALSE(flow->downloadItems());
     EXPECT_EQ(server.addresses.value(0).section(u'&', -1), u"ped=P%271"_s);
-    EXPECT_EQ(rows(u"SELECT PRODUTO FROM PedidoFornc ORDER BY PRODUTO"_s), (QStringList { u"KEEP1"_s, u"KEEP2"_s }));
+    EXPECT_EQ(rows(u"SELECT PRODUTO FROM PedidoFornc ORDER BY PRODUTO"_s),
+        (QStringList { u"KEEP1"_s, u"KEEP2"_s }));
     EXPECT_EQ(status(u"P'1"_s), u"Liberado"_s);
     EXPECT_EQ(dm.PedFornec().rowCount(), 2);
 }
 
 TEST_F(ReleasedOrdersTest, BadItemLineStopsKeepingTheItemsBefore)
 {
-    const QMap<int, QString> bad[] = { { { 9, QString() } }, { { 10, u"1.5"_s } }, { { 14, u"x"_s } },
-        { { 2, u"32/01/2020"_s } } };
+    const QMap<int, QString> bad[]
+        = { { { 9, QString() } }, { { 10, u"1.5"_s } }, { { 14, u"x"_s } }, { { 2, u"32/01/2020"_s } } };
     addOrder(u"P1"_s, u"Liberado"_s);
     for (const auto &change : bad) {
         rows(u"DELETE FROM PedidoFornc"_s);
         restart();
         prompts.clear();
         prompts.answers = { true };
-        server.answers = { orderItemLine(u"P1"_s, u"X1"_s) + u"\r\n"_s + orderItemLine(u"P1"_s, u"X2"_s, change)
-            + u"\r\n"_s + orderItemLine(u"P1"_s, u"X3"_s) + u"\r\nBAIXADO COM SUCESSO"_s };
+        server.answers
+            = { orderItemLine(u"P1"_s, u"X1"_s) + u"\r\n"_s + orderItemLine(u"P1"_s, u"X2"_s, change)
+                  + u"\r\n"_s + orderItemLine(u"P1"_s, u"X3"_s) + u"\r\nBAIXADO COM SUCESSO"_s };
         EXPECT_FALSE(flow->downloadItems());
         EXPECT_EQ(rows(u"SELECT PRODUTO FROM PedidoFornc"_s), QStringList { u"X1"_s });
         EXPECT_EQ(prompts.shown.last().kind, u"error"_s);

@@ -19,14 +19,14 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<ModelColumn> kItemColumns{
-    {u"MARCA"_s, u"Marca"_s, 110, {}, true},
-    {u"PRODFABR"_s, u"Produto"_s, 125, {}, true},
-    {u"SIMILARES"_s, u"Similar"_s, 105, {}, true},
-    {u"DESCRICAO"_s, u"Descrição"_s, 384, {}, true},
-    {u"UN"_s, u"UN"_s, 32, {}, true},
-    {u"QTDE"_s, u"Qtde"_s, 71, u"0.00"_s, true},
-    {u"VALOR"_s, u"valor"_s, 76, u"0.00"_s, true},
+const QList<ModelColumn> kItemColumns {
+    { u"MARCA"_s, u"Marca"_s, 110, {}, true },
+    { u"PRODFABR"_s, u"Produto"_s, 125, {}, true },
+    { u"SIMILARES"_s, u"Similar"_s, 105, {}, true },
+    { u"DESCRICAO"_s, u"Descrição"_s, 384, {}, true },
+    { u"UN"_s, u"UN"_s, 32, {}, true },
+    { u"QTDE"_s, u"Qtde"_s, 71, u"0.00"_s, true },
+    { u"VALOR"_s, u"valor"_s, 76, u"0.00"_s, true },
 };
 
 void paintText(QWidget *widget, const QColor &colour)
@@ -62,9 +62,11 @@ void setLabelText(QLabel *label, const QString &text)
 } // namespace
 
 TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_flow(prompts, dm), m_dm(dm)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_flow(prompts, dm)
+    , m_dm(dm)
 {
     setObjectName(u"PedidosBaixados"_s);
     setWindowTitle(u"Pedidos Baixados"_s);
@@ -72,8 +74,8 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     setWindowColour(this, QColor(155, 150, 156));
     const QColor titleTop(135, 205, 133), titleEnd(225, 247, 138), titleBorder(110, 160, 110);
 
-    m_orders = new DatasetModel(dm.PedidosLiberados(), orderListColumns({96, 67, 76, 82, 76, 80}), this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_orders, {8, 8, 481, 120});
+    m_orders = new DatasetModel(dm.PedidosLiberados(), orderListColumns({ 96, 67, 76, 82, 76, 80 }), this);
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_orders, { 8, 8, 481, 120 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleGradient(m_dbgrd1, titleTop, titleEnd, titleBorder);
     m_dbgrd1->installEventFilter(this);
@@ -89,7 +91,7 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     m_rg1->setTitle(u"   Tipo Pedido   "_s);
     m_rg1->setGeometry(500, 8, 150, 74);
     m_rg1Items = new QButtonGroup(this);
-    const QStringList items{u"Baixados"_s, u"Atendidos"_s};
+    const QStringList items { u"Baixados"_s, u"Atendidos"_s };
     for (int i = 0; i < items.size(); ++i) {
         auto *item = new QRadioButton(items[i], m_rg1);
         item->setGeometry(12, 22 + 22 * i, 126, 20);
@@ -101,32 +103,32 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_rg1Items, &QButtonGroup::idClicked, this, &TPedidosBaixados::rg1Click);
 
     boxCaption(this, u"CONTATO"_s, 668, 8);
-    m_dbedtCONTATO = boundBox("dbedtCONTATO", u"CONTATO"_s, {668, 24, 297, 21});
+    m_dbedtCONTATO = boundBox("dbedtCONTATO", u"CONTATO"_s, { 668, 24, 297, 21 });
 
     m_items = new DatasetModel(dm.PedFornec(), kItemColumns, this);
-    m_dbgrd2 = makeDatasetGrid(this, "dbgrd2", m_items, {14, 158, 945, 264});
+    m_dbgrd2 = makeDatasetGrid(this, "dbgrd2", m_items, { 14, 158, 945, 264 });
     m_dbgrd2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleGradient(m_dbgrd2, titleTop, titleEnd, titleBorder);
 
     boxCaption(this, u"APLICACAO"_s, 14, 426);
-    m_dbedtAPLICACAO = boundBox("dbedtAPLICACAO", u"APLICACAO"_s, {14, 441, 945, 21});
+    m_dbedtAPLICACAO = boundBox("dbedtAPLICACAO", u"APLICACAO"_s, { 14, 441, 945, 21 });
     boxCaption(this, u"OBS"_s, 14, 466);
-    m_dbedtOBS = boundBox("dbedtOBS", u"OBS"_s, {14, 481, 560, 21});
+    m_dbedtOBS = boundBox("dbedtOBS", u"OBS"_s, { 14, 481, 560, 21 });
     boxCaption(this, u"CONDPGTO"_s, 590, 466);
-    m_dbedtCONDPGTO = boundBox("dbedtCONDPGTO", u"CONDPGTO"_s, {590, 481, 369, 21});
+    m_dbedtCONDPGTO = boundBox("dbedtCONDPGTO", u"CONDPGTO"_s, { 590, 481, 369, 21 });
 
-    m_btnimp = makeButton(this, "btnimp", u"Imprime o Pedido"_s, {14, 530, 119, 25});
-    m_btnlojas = makeButton(this, "btnlojas", u"Distribuição por Loja"_s, {141, 530, 135, 25});
-    m_btnsai = makeButton(this, "btnsai", u"Saída"_s, {884, 530, 75, 25});
-    for (QPushButton *b : {m_btnimp, m_btnlojas, m_btnsai})
+    m_btnimp = makeButton(this, "btnimp", u"Imprime o Pedido"_s, { 14, 530, 119, 25 });
+    m_btnlojas = makeButton(this, "btnlojas", u"Distribuição por Loja"_s, { 141, 530, 135, 25 });
+    m_btnsai = makeButton(this, "btnsai", u"Saída"_s, { 884, 530, 75, 25 });
+    for (QPushButton *b : { m_btnimp, m_btnlojas, m_btnsai })
         b->setAutoDefault(false); // no button of ours takes Enter
     connect(m_btnimp, &QPushButton::clicked, this, &TPedidosBaixados::btnimpClick);
     connect(m_btnlojas, &QPushButton::clicked, this, &TPedidosBaixados::btnlojasClick);
     connect(m_btnsai, &QPushButton::clicked, this, &TPedidosBaixados::btnsaiClick);
 
     m_lbTotPed = totalLabel(this, "lbTotPed", 300, 535);
-    m_lbl = {totalLabel(this, "lbl1", 620, 508), totalLabel(this, "lbl2", 620, 524),
-             totalLabel(this, "lbl3", 620, 540)};
+    m_lbl = { totalLabel(this, "lbl1", 620, 508), totalLabel(this, "lbl2", 620, 524),
+        totalLabel(this, "lbl3", 620, 540) };
 
     // ds1: the selected order, and every change to its row.
     Table &orders = dm.PedidosLiberados();
@@ -140,8 +142,8 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(&lines, &Dataset::currentRowChanged, this, &TPedidosBaixados::ds2DataChange);
     connect(&lines, &Dataset::rowChanged, this, &TPedidosBaixados::ds2DataChange);
 
-    chainTabOrder({m_dbgrd1, m_rg1Items->button(0), m_rg1Items->button(1), m_dbgrd2, m_btnimp, m_btnlojas,
-                   m_btnsai});
+    chainTabOrder(
+        { m_dbgrd1, m_rg1Items->button(0), m_rg1Items->button(1), m_dbgrd2, m_btnimp, m_btnlojas, m_btnsai });
     fixAndCentre(this, 973, 564);
 }
 
@@ -208,7 +210,7 @@ void TPedidosBaixados::ds1DataChange()
 void TPedidosBaixados::ds2DataChange()
 {
     const Table &items = m_dm.PedFornec();
-    for (QLineEdit *box : {m_dbedtCONTATO, m_dbedtAPLICACAO, m_dbedtOBS, m_dbedtCONDPGTO}) {
+    for (QLineEdit *box : { m_dbedtCONTATO, m_dbedtAPLICACAO, m_dbedtOBS, m_dbedtCONDPGTO }) {
         const QString column = box->property("column").toString();
         box->setText(items.isOpen() && !items.isEmpty() ? items.asString(column) : QString());
         box->setCursorPosition(0);

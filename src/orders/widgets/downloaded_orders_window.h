@@ -81,6 +81,6 @@ private:
     QPushButton *m_btnlojas;
     QPushButton *m_btnsai;
     QLabel *m_lbTotPed;
-    std::array<QLabel *, 3> m_lbl{};
+    std::array<QLabel *, 3> m_lbl {};
     bool m_closed = true; // until shown: nothing to follow or close
 };
