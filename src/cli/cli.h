@@ -12,6 +12,10 @@
 #include <optional>
 
 class AppContext;
+class Connectivity;
+
+// Makes the connectivity checks of a run; empty: the machine's own.
+using ConnectivityFactory = std::function<std::unique_ptr<Connectivity>()>;
 
 // Exit statuses of the command-line tool.
 enum CliStatus { CliOk = 0, CliFailed = 1, CliUsage = 2 };
@@ -29,7 +33,7 @@ struct CliOptions {
 // application context (settings and data module) opened on demand.
 class CliContext final {
 public:
-    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err);
+    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, ConnectivityFactory net = {});
     ~CliContext();
     CliContext(const CliContext &) = delete;
     CliContext &operator=(const CliContext &) = delete;
@@ -52,6 +56,7 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     CliPrompts m_prompts;
+    ConnectivityFactory m_net;
     std::unique_ptr<AppContext> m_app;
     bool m_appTried = false;
 };
@@ -74,7 +79,14 @@ void addCoreCommands(QList<CliCommand> &commands);
 void addQuotationCommands(QList<CliCommand> &commands);
 void addSubmissionCommands(QList<CliCommand> &commands);
 void addPurgeCommands(QList<CliCommand> &commands);
+void addOrderCommands(QList<CliCommand> &commands);
 
 // Runs the tool: arguments without the program name. defaultDir is the
 // folder used without --dir (the executable's folder).
-int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err);
+int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
+           ConnectivityFactory net = {});
+
+// The whole program: the application object the commands need (reports
+// measure text, so a GUI application on the offscreen platform, never a
+// window), the regional defaults, and the run on the real arguments.
+int cliMain(int argc, char **argv);

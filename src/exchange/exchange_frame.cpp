@@ -58,6 +58,17 @@ std::optional<QString> ExchangeFrame::post(HttpTransport &http, const QString &a
     return request([&] { return http.post(address, form); });
 }
 
+bool ExchangeFrame::attempt(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        fail(errorText(e));
+        return false;
+    }
+    return true;
+}
+
 void ExchangeFrame::refuse(const QString &caption, const QString &text)
 {
     discard();

@@ -51,10 +51,12 @@ TEST_F(QuotationCommands, ListingsInKeyAndBrandOrder)
     EXPECT_EQ(list.status, 0);
     EXPECT_EQ(list.out, (QStringList{u"A0|ABERTA|2020-06-05||"_s, u"C1|Baixada|2020-06-05|14:30|2020-06-01"_s}));
 
+    // A line break or backslash typed in a field is escaped: one item, one line.
+    store.exec(u"UPDATE CotacaoFornc SET OBS = 'obs' || char(13) || char(10) || 'P2\\x' WHERE PRODUTO = 'P2'"_s);
     const Run items = cli({u"quotations"_s, u"items"_s, u"C1"_s});
     EXPECT_EQ(items.status, 0);
     EXPECT_EQ(items.out, (QStringList{u"ACME|C1|2020-06-01|P1||Peça P1||BOSCH|2|1234567.25||obs P1||||||"_s,
-                                      u"ACME|C1|2020-06-01|P2||Peça P2||NGK|2|||obs P2||||||"_s}));
+                                      u"ACME|C1|2020-06-01|P2||Peça P2||NGK|2|||obs\\r\\nP2\\\\x||||||"_s}));
 }
 
 TEST_F(QuotationCommands, PriceObservationAndReady)
