@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/clock.h"
-#include "store/store_fixture.h"
+#include "support/test_store.h"
 
 // A store with order items for the order printouts, and a clock fixed at
 // 26/06/2020 14:30:05 so that "Impresso em" is known.

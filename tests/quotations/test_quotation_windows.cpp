@@ -44,10 +44,10 @@ void settle()
 
 TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
 {
-    QuotationStore store;
-    store.addReleased(u"C1"_s, u"aberta"_s);
-    store.addReleased(u"C2"_s, u"Baixada"_s);
-    store.addReleased(u"C3"_s, u"Enviar"_s);
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"aberta"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.addQuotation(u"C3"_s, u"Enviar"_s);
     const QByteArray body = "05/06/2020|C4|14:30|ABERTA|01/06/2020";
     RawServer server({RawServer::answer("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
                                         + "\r\n\r\n" + body)});
@@ -101,9 +101,10 @@ class PriceWindowTest : public ::testing::Test {
 protected:
     PriceWindowTest()
     {
-        store.addReleased(u"C1"_s, u"Baixada"_s);
-        store.addItem(u"C1"_s, u"P1"_s, u"AAA"_s, 10.0);
-        store.addItem(u"C1"_s, u"P2"_s, u"BBB"_s);
+        store.addQuotation(u"C1"_s, u"Baixada"_s);
+        store.addItem({.cotacao = u"C1"_s, .produto = u"P1"_s, .marca = u"AAA"_s, .valor = 10.0, .obs = u"obs P1"_s,
+                       .aplicacao = u"uso\rgeral"_s});
+        store.addItem({.cotacao = u"C1"_s, .produto = u"P2"_s, .marca = u"BBB"_s, .obs = u"obs P2"_s});
         window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {u"C1"_s}); });
         window.show();
         QApplication::setActiveWindow(&window);
@@ -130,7 +131,7 @@ protected:
         return e && window.dbgrd1()->isAncestorOf(e) ? e : nullptr;
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     TPrecoCota window{prompts, store.dm};
 };
@@ -229,10 +230,10 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
 
 TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
 {
-    QuotationStore store;
-    store.addReleased(u"C1"_s, u"Baixada"_s);
-    store.addReleased(u"C2"_s, u"Baixada"_s);
-    store.addReleased(u"C3"_s, u"ABERTA"_s);
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.addQuotation(u"C3"_s, u"ABERTA"_s);
     Query &baixadas = store.dm.CotasBaixadas();
     baixadas.setParam(u"Status"_s, u"Baixada"_s);
     baixadas.open();

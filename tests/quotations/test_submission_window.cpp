@@ -1,8 +1,9 @@
 #include "common/clock.h"
-#include "submission_fixture.h"
 #include "quotations/widgets/submission_window.h"
+#include "support/fake_net.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
+#include "support/test_store.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -36,9 +37,9 @@ struct WindowFixture {
     }
 
     FixedClock clock{QDateTime(QDate(2020, 6, 26), QTime(23, 59, 55))};
-    SubmissionStore store;
+    TestStore store;
     ScriptedPrompts prompts;
-    OnlineNet net;
+    FakeNet net;
     std::unique_ptr<TEnviaCotacao> window;
 };
 
@@ -73,7 +74,7 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
     }
     EXPECT_GT(w.dbgrd1()->horizontalHeader()->height(), 10); // the titles keep their line
     ASSERT_EQ(model->rowCount(), 2);
-    const QStringList firstRow{u"A1"_s, u"Enviar"_s, u"30/06/2020"_s, u"17:00"_s, u"26/06/2020"_s};
+    const QStringList firstRow{u"A1"_s, u"Enviar"_s, u"05/06/2020"_s, u"14:30"_s, u"01/06/2020"_s};
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(model->index(0, c).data().toString(), firstRow[c]);
     EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
