@@ -138,6 +138,23 @@ TEST(Submission, ServerRefusalOfTheItemsKeepsTheQuotationToSend)
     EXPECT_EQ(s.store.status(Cota), u"Enviar"_s);
 }
 
+TEST(Submission, ItemsTakenButNotMarkedSentAreToldPlainly)
+{
+    Submission s({RawServer::answer(answer("OK")), RawServer::answer(answer("Recebidos 1 itens"))});
+    s.store.addQuotation(Cota, u"Enviar"_s);
+    s.store.addItem({Cota, u"P1"_s, u"X"_s, 1, 2, {}, {}});
+    // Only the change of status fails, after the items went out.
+    s.store.exec(u"CREATE TRIGGER cheio BEFORE UPDATE ON CotaLiberadas BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+
+    EXPECT_EQ(s.send(), SubmissionResult::SentNotMarked);
+    EXPECT_EQ(s.server.requests().size(), 2);
+    const QString told = u"[Erro] A Kelvo recebeu a cotação 2020000123, mas o banco não pôde marcá-la como "
+                         "\"Enviada\" (disco cheio). Ela continua na lista; não a envie de novo."_s;
+    EXPECT_EQ(s.prompts.transcript(), (QStringList{Question, told} + FrameLines + QStringList{u"log: Recebidos 1 itens"_s}));
+    EXPECT_EQ(s.store.status(Cota), u"Enviar"_s);
+    EXPECT_FALSE(s.store.dm.CotaLiberada().isEditing());
+}
+
 TEST(Submission, FailedPostShowsTheErrorAndKeepsTheQuotationToSend)
 {
     Submission s({RawServer::answer(answer("OK")), RawServer::answer(answer("", "500 Internal Server Error"))});
