@@ -34,12 +34,6 @@ bool bold(const QAbstractItemModel *model, int row, int column)
     return font.isValid() && font.value<QFont>().bold();
 }
 
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
-}
-
 } // namespace
 
 TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
@@ -57,7 +51,6 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     window.setXLogin(u"FORN"_s);
     window.setXSenha(u"S 1"_s);
     window.show();
-    settle();
 
     EXPECT_EQ(window.size(), QSize(582, 298));
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
@@ -108,7 +101,6 @@ protected:
         window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {u"C1"_s}); });
         window.show();
         QApplication::setActiveWindow(&window);
-        settle();
     }
 
     QString stored(const QString &column, const QString &produto)
@@ -167,7 +159,6 @@ TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
     QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
     QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
     QTest::keyClick(window.dbgrd1(), Qt::Key_Insert);
-    settle();
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(store.rows(u"SELECT COUNT(*) FROM CotacaoFornc"_s), QStringList{u"2"_s});
     EXPECT_EQ(panels->obsText(1), u"obs P2"_s);
@@ -187,7 +178,6 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] 'abc' is not a valid floating point value."_s});
     ASSERT_TRUE(editor()); // still open for a correction
     QTest::keyClick(editor(), Qt::Key_Escape);
-    settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
     QTest::keyClick(grid, Qt::Key_Escape); // never closes the window
     EXPECT_TRUE(window.isVisible());
@@ -195,7 +185,6 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     // Typed in the regional form; Tab moves on to the next cell.
     type(u"7,5"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
-    settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"7.5"_s);
     EXPECT_EQ(grid->currentIndex().column(), 6);
 
@@ -203,7 +192,6 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     grid->setCurrentIndex(window.model()->index(1, 5));
     type(u"3,25"_s);
     window.btn2()->setFocus();
-    settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"3.25"_s);
 }
 
@@ -240,7 +228,6 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
 
     TCotaBaixada chooser(baixadas);
     chooser.show();
-    settle();
     EXPECT_EQ(chooser.size(), QSize(645, 291));
     EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
     chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));

@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,9 +21,11 @@ TEST(TMsg, LayoutAndClosingButton)
     log.addLine(QStringLiteral("Servidor do kelvo - ok "));
     EXPECT_EQ(log.lines(), (QStringList{QStringLiteral("Internet - ok"), QStringLiteral("Servidor do kelvo - ok ")}));
 
-    // Shown modally until "Fechar...." is pressed.
-    QTimer::singleShot(0, w, [w] { QTest::mouseClick(w->btn1(), Qt::LeftButton); });
-    log.showModal();
+    // Modal until "Fechar...." is pressed.
+    w->open();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isModal());
+    QTest::mouseClick(w->btn1(), Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }
