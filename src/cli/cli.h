@@ -14,9 +14,6 @@
 class AppContext;
 class Connectivity;
 
-// Makes the connectivity checks of a run; empty: the machine's own.
-using ConnectivityFactory = std::function<std::unique_ptr<Connectivity>()>;
-
 // Exit statuses of the command-line tool.
 enum CliStatus { CliOk = 0, CliFailed = 1, CliUsage = 2 };
 
@@ -33,7 +30,8 @@ struct CliOptions {
 // application context (settings and data module) opened on demand.
 class CliContext final {
 public:
-    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, ConnectivityFactory net = {});
+    // net: the connectivity checks in place of the system's, or null.
+    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, Connectivity *net = nullptr);
     ~CliContext();
     CliContext(const CliContext &) = delete;
     CliContext &operator=(const CliContext &) = delete;
@@ -56,7 +54,7 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     CliPrompts m_prompts;
-    ConnectivityFactory m_net;
+    Connectivity *m_net;
     std::unique_ptr<AppContext> m_app;
     bool m_appTried = false;
 };
@@ -82,9 +80,11 @@ void addPurgeCommands(QList<CliCommand> &commands);
 void addOrderCommands(QList<CliCommand> &commands);
 
 // Runs the tool: arguments without the program name. defaultDir is the
-// folder used without --dir (the executable's folder).
+// folder used without --dir (the executable's folder). net, when given, takes
+// the place of the system's connectivity checks, as it does for the program's
+// start-up context: tests run the exchanges whatever network the machine has.
 int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
-           ConnectivityFactory net = {});
+           Connectivity *net = nullptr);
 
 // The whole program: the application object the commands need (reports
 // measure text, so a GUI application on the offscreen platform, never a

@@ -49,7 +49,7 @@ public:
 
 private:
     void discard();
-    void keepAliveWhileWaiting(HttpTransport &http);
+    std::optional<QString> request(HttpTransport &http, const std::function<QString()> &send);
 
     Prompts &m_prompts;
     Connectivity &m_net;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/clock.h"
-#include "store/store_fixture.h"
+#include "support/test_store.h"
 
 #include <QMap>
 
