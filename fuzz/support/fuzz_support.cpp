@@ -142,3 +142,16 @@ void addQuotationItem(TDm &dm, const QString &cotacao)
     if (!wasOpen)
         items.close();
 }
+
+void addOrder(TDm &dm, const QString &pedido, const QString &status)
+{
+    Table &released = dm.PedidosLiberados();
+    const bool wasOpen = released.isOpen();
+    released.open();
+    requireAppend(released);
+    released.setText(QStringLiteral("Pedido"), pedido);
+    released.setText(QStringLiteral("TipoStatus"), status);
+    released.post();
+    if (!wasOpen)
+        released.close();
+}

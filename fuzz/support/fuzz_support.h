@@ -81,6 +81,8 @@ private:
 // A released quotation, and a priced item of it, as the road leaves them.
 void addQuotation(TDm &dm, const QString &cotacao, const QString &status);
 void addQuotationItem(TDm &dm, const QString &cotacao);
+// A released order.
+void addOrder(TDm &dm, const QString &pedido, const QString &status);
 
 // A folder in RAM for the files an input is written to.
 QString ramFolderBase();

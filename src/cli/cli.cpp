@@ -5,8 +5,8 @@
 
 #include <QDir>
 
-CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err)
-    : m_options(options), m_out(out), m_err(err), m_prompts(out, options.yes)
+CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, Connectivity *net)
+    : m_options(options), m_out(out), m_err(err), m_prompts(out, options.yes), m_net(net)
 {
 }
 
@@ -16,7 +16,7 @@ AppContext *CliContext::app(bool needStore)
 {
     if (!m_appTried) {
         m_appTried = true;
-        auto app = std::make_unique<AppContext>(m_options.dir);
+        auto app = std::make_unique<AppContext>(m_options.dir, m_net);
         if (app->start(m_prompts))
             m_app = std::move(app);
     }
@@ -54,6 +54,8 @@ QList<CliCommand> allCommands()
     addCoreCommands(commands);
     addQuotationCommands(commands);
     addSubmissionCommands(commands);
+    addPurgeCommands(commands);
+    addOrderCommands(commands);
     return commands;
 }
 
@@ -85,7 +87,8 @@ QString commandWords(const QList<CliCommand> &commands, const QStringList &words
 
 } // namespace
 
-int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err)
+int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
+           Connectivity *net)
 {
     CliOptions options;
     options.dir = defaultDir;
@@ -146,6 +149,6 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
     options.args = rest.mid(words);
     if (options.args.size() < found->minArgs || options.args.size() > found->maxArgs)
         return context.usage(QStringLiteral("usage: cotakelvo-cli %1").arg(found->synopsis));
-    CliContext run(options, out, err);
+    CliContext run(options, out, err, net);
     return found->run(run);
 }

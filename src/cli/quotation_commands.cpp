@@ -1,12 +1,13 @@
 #include "app/app_context.h"
 #include "cli/cli.h"
-#include "common/regional.h"
+#include "cli/listing.h"
 #include "exchange/http_client.h"
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
 #include "quotations/spreadsheet_exchange.h"
 #include "report/report_pdf.h"
 #include "report/report_xlsx.h"
+#include "quotations/sent_quotations.h"
 #include "store/data_module.h"
 #include "ui/prompts.h"
 
@@ -19,35 +20,6 @@ namespace {
 int status(CliContext &c, bool completed)
 {
     return completed && c.prompts().errors() == 0 ? CliOk : CliFailed;
-}
-
-// The value of a column in a listing: ISO dates, HH:mm, plain numbers.
-QString listed(const Field &field, const QVariant &value)
-{
-    if (!value.isValid())
-        return {};
-    switch (field.type) {
-    case FieldType::Date: return plainDate(value.toDate());
-    case FieldType::Time: return plainTime(value.toTime());
-    case FieldType::Float:
-    case FieldType::Integer: return plainNumber(value.toDouble());
-    case FieldType::Text: break;
-    }
-    return value.toString();
-}
-
-void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
-{
-    QList<int> fields;
-    for (const QString &name : columns)
-        fields << rows.fieldIndex(name);
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        QStringList line;
-        for (int f : fields)
-            line << listed(rows.field(f), rows.value(r, f));
-        c.out() << line.join(u'|') << '\n';
-    }
-    c.out().flush();
 }
 
 // The window "Cotações Liberadas" with its own HTTP client.
@@ -104,21 +76,12 @@ int list(CliContext &c, AppContext &app)
 int items(CliContext &c, AppContext &app)
 {
     Table &t = app.dm().CotaFornec();
-    try {
-        t.close();
-        t.setIndexName(u"Por_Marca"_s);
-        t.setFilter(u"COTACAO = ?"_s, {c.options().args.at(0)});
-        t.setFiltered(true);
-        t.open();
-    } catch (const std::exception &e) {
-        c.prompts().error(errorText(e));
-        return CliFailed;
-    }
-    printRows(c, t,
-              {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-               u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s,
-               u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
-    return CliOk;
+    t.close();
+    t.setIndexName(u"Por_Marca"_s);
+    return printFiltered(c, t, u"COTACAO = ?"_s, {c.options().args.at(0)},
+                         {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s,
+                          u"UN"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s,
+                          u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
 }
 
 // The price-entry window with the quotation COTA chosen, as "Cotações
@@ -221,6 +184,28 @@ int exchange(CliContext &c, AppContext &app, bool import)
     return status(c, import ? sheet.importItems() : sheet.exportItems());
 }
 
+// "Cotações Respondidas e Enviadas": the quotations with items, or the items
+// of one with the label the window shows under them.
+int answered(CliContext &c, AppContext &app)
+{
+    SentQuotations flow(c.prompts(), app.dm());
+    if (!flow.openQueries())
+        return CliFailed;
+    if (c.options().args.isEmpty()) {
+        printRows(c, app.dm().ConsCotaCab(), {u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s});
+        return CliOk;
+    }
+    const QString cota = c.options().args.at(0);
+    if (!flow.selectQuotation(cota)) {
+        c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não tem itens no seu banco."_s);
+        return CliFailed;
+    }
+    printRows(c, app.dm().ConsCotaItens(),
+              {u"Marca"_s, u"Prodfabr"_s, u"Similares"_s, u"Descricao"_s, u"UN"_s, u"Qtde"_s, u"Valor"_s, u"Total"_s});
+    c.out() << flow.totalText() << Qt::endl;
+    return CliOk;
+}
+
 } // namespace
 
 void addQuotationCommands(QList<CliCommand> &commands)
@@ -248,5 +233,9 @@ void addQuotationCommands(QList<CliCommand> &commands)
                            withApp([](CliContext &c, AppContext &app) { return exchange(c, app, false); })}
              << CliCommand{u"quotations import"_s, u"quotations import COTA FILE"_s,
                            u"read prices and similar items from a workbook (\"Importa do Excel\")"_s, 2, 2,
-                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); })};
+                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); })}
+             << CliCommand{u"quotations answered"_s, u"quotations answered [COTA]"_s,
+                           u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
+                           "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
+                           0, 1, withApp(answered)};
 }

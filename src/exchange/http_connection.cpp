@@ -206,6 +206,8 @@ struct HttpConnection::Impl {
     std::unique_ptr<SourceStream> source;
     beast::flat_buffer buffer;
     QString server; // the server of the open connection
+    // The longest silence of the request in flight.
+    std::chrono::milliseconds idleTimeout { 0 };
 
     // The outcome of the operation in flight. Members, not locals: a handler
     // that runs after a wait was abandoned must not write into a dead frame.
@@ -345,19 +347,26 @@ void HttpConnection::Impl::handshake(const HttpAddress &address, steady_clock::t
 
 void HttpConnection::Impl::close()
 {
+    // An operation may still be in flight when a wait was abandoned: cancel
+    // it and let its handlers finish while the streams they use still exist.
+    if (secure)
+        beast::get_lowest_layer(*secure).close();
+    if (plain)
+        plain->close();
+    ioc.restart();
+    ioc.poll();
     secure.reset();
     plain.reset();
     source.reset();
     buffer.clear();
     server.clear();
-    // Let the handlers of cancelled operations run now, while we are alive.
     ioc.restart();
     ioc.poll();
 }
 
 template <class Stream> void HttpConnection::Impl::readSome(Stream &stream, Parser &parser)
 {
-    beast::get_lowest_layer(stream).expires_after(settings.idleTimeout);
+    beast::get_lowest_layer(stream).expires_after(idleTimeout);
     http::async_read_some(stream, buffer, parser, completion());
     wait();
     // A TLS server that closes without a close_notify ends its answer the
@@ -379,7 +388,7 @@ bool HttpConnection::Impl::transact(
     Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive)
 {
     anyByte = false;
-    beast::get_lowest_layer(stream).expires_after(settings.idleTimeout);
+    beast::get_lowest_layer(stream).expires_after(idleTimeout);
     net::async_write(stream, net::buffer(request.constData(), std::size_t(request.size())), completion());
     wait();
     if (result)
@@ -422,7 +431,10 @@ HttpConnection::HttpConnection(const HttpConnectionSettings &settings)
 {
 }
 
-HttpConnection::~HttpConnection() = default;
+HttpConnection::~HttpConnection()
+{
+    d->close();
+}
 
 bool HttpConnection::isOpen() const
 {
@@ -434,13 +446,15 @@ void HttpConnection::close()
     d->close();
 }
 
-HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray &request, bool fresh)
+HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray &request, Kind kind)
 {
     const QString server
         = address.scheme + QLatin1Char('|') + address.host + QLatin1Char('|') + QString::number(address.port);
+    const bool idempotent = kind == Kind::Idempotent;
+    d->idleTimeout = idempotent ? d->settings.idleTimeout : d->settings.submissionIdleTimeout;
     try {
         for (int attempt = 0;; ++attempt) {
-            const bool reused = !fresh && attempt == 0 && isOpen() && d->server == server;
+            const bool reused = idempotent && attempt == 0 && isOpen() && d->server == server;
             if (!reused) {
                 d->close();
                 d->connect(address);

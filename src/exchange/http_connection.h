@@ -28,6 +28,9 @@ struct HttpConnectionSettings {
     std::chrono::milliseconds connectTimeout { 15000 };
     // Longest silence while an answer is awaited or arriving.
     std::chrono::milliseconds idleTimeout { 60000 };
+    // The same for a submission: storing a large quotation may keep the
+    // server quiet for long, and giving up early invites sending it twice.
+    std::chrono::milliseconds submissionIdleTimeout { std::chrono::minutes(5) };
     // Largest answer body accepted; a longer one is refused unread.
     quint64 bodyLimit = quint64(64) * 1024 * 1024;
     // A PEM file of certificates trusted besides the system's.
@@ -56,13 +59,19 @@ public:
     HttpConnection(const HttpConnection &) = delete;
     HttpConnection &operator=(const HttpConnection &) = delete;
 
+    enum class Kind {
+        // May reuse an open connection to the same server, and is sent once
+        // more on a new one when that turns out closed by the server before
+        // any byte of the answer arrived.
+        Idempotent,
+        // Always on a new connection, never sent twice, and given the
+        // submission's idle time-out.
+        Submission,
+    };
+
     // Sends the request bytes and reads the answer; throws HttpError on any
-    // transport failure. With fresh set, a connection held open is closed
-    // first and a new one is made. Otherwise an open connection to the same
-    // server is reused, and when it turns out closed by the server before
-    // any byte of the answer arrived, the request is sent once more on a new
-    // connection (only idempotent requests may pass fresh = false).
-    HttpAnswer exchange(const HttpAddress &address, const QByteArray &request, bool fresh);
+    // transport failure.
+    HttpAnswer exchange(const HttpAddress &address, const QByteArray &request, Kind kind);
     void close();
     bool isOpen() const;
 

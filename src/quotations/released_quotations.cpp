@@ -131,11 +131,10 @@ bool ReleasedQuotations::downloadItems()
         return false;
     }
     const AnswerLines lines(*answer);
-    const qsizetype n = lines.count();
-    if (!storeItems(frame, lines.lines().mid(0, qMax<qsizetype>(0, n - 1))))
+    if (!storeItems(frame, lines.itemLines()))
         return false;
 
-    const QString last = lines.line(n >= 2 ? n - 1 : 0);
+    const QString last = lines.statusLine();
     const bool success = last == SuccessLine;
     if (success) {
         m_prompts.message(Atencao, last);

@@ -214,6 +214,9 @@ QStringList schemaStatements()
         out << u"CREATE TABLE %1 (%2)"_s.arg(quotedName(table.name), parts.join(u", "_s));
         out << secondary;
     }
+    // No index a window selects: it finds the items of one quotation without
+    // reading every item of the store (the quotation is the key's second column).
+    out << u"CREATE INDEX \"CotacaoFornc_Cotacao\" ON \"CotacaoFornc\" (\"COTACAO\")"_s;
     return out;
 }
 

@@ -2,7 +2,6 @@
 // what the supplier or a bystander sees: message boxes, log window lines,
 // Qt's own messages, and the command-line tool's output, on every failure
 // path; and the two secret files are their owner's alone after every write.
-#include "exchange/connectivity.h"
 #include "exchange/http_address.h"
 #include "exchange/http_client.h"
 #include "quotations/quotation_submission.h"
@@ -10,11 +9,13 @@
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/fake_net.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "support/test_certificate.h"
+#include "support/test_store.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -44,12 +45,6 @@ void expectNoSecret(const QString &shown)
             << shown.toStdString();
 }
 
-class Online final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
 // Qt's warnings, which the program lets through to its error output.
 QStringList qtMessages;
 void recordQtMessage(QtMsgType, const QMessageLogContext &, const QString &message)
@@ -57,16 +52,9 @@ void recordQtMessage(QtMsgType, const QMessageLogContext &, const QString &messa
     qtMessages << message;
 }
 
-struct Supplier {
-    Supplier()
-    {
-        createDatabase(folder.file(u"CotaKelvo.new"_s));
-        dm.openStore(folder.file(u"CotaKelvo.new"_s));
-    }
-    TempFolder folder;
-    TDm dm;
+struct Supplier : TestStore {
     ScriptedPrompts prompts;
-    Online net;
+    FakeNet net;
     HttpClient http;
 };
 
@@ -93,9 +81,7 @@ TEST(Secrets, NoFailureOfAnExchangeShowsThem)
         EXPECT_FALSE(flow.fetchList());
     };
     const Run download = [](Supplier &s, const QString &servidor) {
-        Statement st(
-            s.dm.Banco(), u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES ('C1', 'ABERTA')"_s);
-        s.dm.Banco().executeTracked(st);
+        s.addQuotation(u"C1"_s, u"ABERTA"_s);
         ReleasedQuotations flow(s.prompts, s.dm, s.net, s.http, servidor);
         flow.setLogin({ u"FORN"_s, Password });
         ASSERT_TRUE(flow.openTables());
@@ -103,12 +89,8 @@ TEST(Secrets, NoFailureOfAnExchangeShowsThem)
         EXPECT_FALSE(flow.downloadItems());
     };
     const Run send = [](Supplier &s, const QString &servidor) {
-        for (const char *sql : { "INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES ('C1', 'Enviar')",
-                 "INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, QTDE) "
-                 "VALUES ('ACME', 'C1', '2020-06-01', 'P1', 2)" }) {
-            Statement st(s.dm.Banco(), QString::fromLatin1(sql));
-            s.dm.Banco().executeTracked(st);
-        }
+        s.addQuotation(u"C1"_s, u"Enviar"_s);
+        s.addItem({ .cotacao = u"C1"_s, .produto = u"P1"_s });
         QuotationSubmission flow(s.prompts, s.dm, s.net, s.http, servidor);
         flow.setLogin({ u"FORN"_s, Password });
         flow.listReady();

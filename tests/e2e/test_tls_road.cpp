@@ -3,18 +3,18 @@
 // servers whose certificate is not to be trusted: refused before a byte of
 // the request, credentials included, leaves.
 #include "buyersim/buyer_state.h"
-#include "exchange/connectivity.h"
 #include "exchange/http_client.h"
 #include "quotations/quotation_submission.h"
 #include "quotations/released_quotations.h"
 #include "store/data_module.h"
-#include "store/schema.h"
+#include "support/fake_net.h"
 #include "support/openssl_ca.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
 #include "support/sim_process.h"
 #include "support/temp_folder.h"
+#include "support/test_store.h"
 
 #include <QFileInfo>
 
@@ -25,12 +25,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const Login Demo { u"DEMO"_s, u"DEMO123"_s };
-
-class Online final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
 
 // Points OpenSSL's default trust at one file for the life of the scope.
 class CertFileScope final {
@@ -56,14 +50,8 @@ private:
     QByteArray m_old;
 };
 
-// A supplier's store and the two server windows' workflows on it.
-struct Supplier {
-    Supplier()
-    {
-        createDatabase(folder.file(u"CotaKelvo.new"_s));
-        dm.openStore(folder.file(u"CotaKelvo.new"_s));
-    }
-
+// A supplier's store, and the list of released quotations fetched into it.
+struct Supplier : TestStore {
     bool fetch(const QString &servidor)
     {
         HttpClient http;
@@ -72,10 +60,8 @@ struct Supplier {
         return released.openTables() && released.fetchList();
     }
 
-    TempFolder folder;
-    TDm dm;
     ScriptedPrompts prompts;
-    Online net;
+    FakeNet net;
 };
 
 } // namespace
@@ -115,13 +101,8 @@ TEST(TlsRoad, QuotationRoadOverHttps)
             continue;
 
         // Priced and declared ready, as the price entry leaves it.
-        Statement ready(
-            supplier.dm.Banco(), u"UPDATE CotaLiberadas SET TipoStatus = 'Enviar' WHERE Cotacao = ?"_s);
-        ready.bindAll({ cota });
-        supplier.dm.Banco().executeTracked(ready);
-        Statement priced(supplier.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = 12.5 WHERE COTACAO = ?"_s);
-        priced.bindAll({ cota });
-        supplier.dm.Banco().executeTracked(priced);
+        supplier.exec(u"UPDATE CotaLiberadas SET TipoStatus = 'Enviar' WHERE Cotacao = ?"_s, { cota });
+        supplier.exec(u"UPDATE CotacaoFornc SET VALOR = 12.5 WHERE COTACAO = ?"_s, { cota });
 
         QuotationSubmission submission(supplier.prompts, supplier.dm, supplier.net, http, servidor);
         submission.setLogin(Demo);

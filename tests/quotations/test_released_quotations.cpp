@@ -30,7 +30,7 @@ protected:
                           "QTDELOJA2 FROM CotacaoFornc ORDER BY PRODUTO"_s);
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     FakeNet net;
     FakeServer server;
@@ -84,7 +84,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
     const QString bad[] = {u"31/02/2020|C2|10:00|ABERTA|"_s, u"05/06/2020|C2|10h|ABERTA|"_s,
                            u"05/06/2020|C2|10:00|ABERTA"_s};
     for (const QString &line : bad) {
-        QuotationStore fresh;
+        TestStore fresh;
         ScriptedPrompts shown;
         FakeServer answers;
         answers.answers = {u"05/06/2020|C1|14:30|ABERTA|\r\n"_s + line + u"\r\n05/06/2020|C3|10:00|ABERTA|\r\n"_s};
@@ -119,7 +119,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     EXPECT_TRUE(store.dm.podeIcota());
 
     for (const QString &status : {u"Baixada"_s, u"Enviar"_s, u"Enviada"_s}) {
-        store.addReleased(u"C-"_s + status, status);
+        store.addQuotation(u"C-"_s + status, status);
         select(u"C-"_s + status);
         prompts.clear();
         EXPECT_FALSE(flow.downloadItems());
@@ -130,7 +130,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     EXPECT_TRUE(server.addresses.isEmpty());
 
     // "No" to the question stops before any check.
-    store.addReleased(u"C1"_s, u"aberta"_s);
+    store.addQuotation(u"C1"_s, u"aberta"_s);
     select(u"C1"_s);
     prompts.clear();
     EXPECT_FALSE(flow.downloadItems());
@@ -140,8 +140,8 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
 
 TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
 {
-    store.addReleased(u"C1"_s, u"aberta"_s);
-    store.addReleased(u"C2"_s, u"ABERTA"_s);
+    store.addQuotation(u"C1"_s, u"aberta"_s);
+    store.addQuotation(u"C2"_s, u"ABERTA"_s);
     select(u"C1"_s);
     prompts.answers = {true};
     server.answers = {itemLine(u"C1"_s, u"P2"_s, {{7, u"linha 1\rlinha 2"_s}, {10, u"ignorado"_s}}) + u"\r\n"_s
@@ -161,8 +161,9 @@ TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
 
 TEST_F(ReleasedQuotationsTest, RepeatedDownloadKeepsThePrice)
 {
-    store.addReleased(u"C1"_s, u"ABERTA"_s);
-    store.addItem(u"C1"_s, u"P1"_s, u"BOSCH"_s, 12.5);
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
+    store.addItem({.cotacao = u"C1"_s, .produto = u"P1"_s, .marca = u"BOSCH"_s, .valor = 12.5,
+                   .data = QDate(2020, 6, 1), .contato = u"ACME"_s});
     store.exec(u"UPDATE CotacaoFornc SET SIMILARES = 'velho', OBS = 'velha'"_s);
     flow.openTables();
     prompts.answers = {true};
@@ -192,8 +193,8 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
          u"[CotaKelvo] List index out of bounds (1)"_s},
     };
     for (const Case &c : cases) {
-        QuotationStore fresh;
-        fresh.addReleased(u"C1"_s, u"ABERTA"_s);
+        TestStore fresh;
+        fresh.addQuotation(u"C1"_s, u"ABERTA"_s);
         ScriptedPrompts shown;
         shown.answers = {true};
         FakeServer answers;
@@ -212,7 +213,7 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
 
 TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
 {
-    store.addReleased(u"C1"_s, u"ABERTA"_s);
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
     flow.openTables();
     prompts.answers = {true, true};
     server.answers = {u"*cotação encerrada"_s,

@@ -26,8 +26,8 @@ protected:
         : entry(prompts, store.dm)
         , exchange(prompts, store.dm)
     {
-        store.addReleased(u"4711"_s, u"Baixada"_s);
-        store.addReleased(u"4712"_s, u"Baixada"_s);
+        store.addQuotation(u"4711"_s, u"Baixada"_s);
+        store.addQuotation(u"4712"_s, u"Baixada"_s);
         // Added out of brand order; one item without a quantity.
         addItem(u"P1"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha de freio dianteira"_s, u"JG"_s, 2, 45.9, {});
         addItem(u"P2"_s, u"NGK"_s, u"BKR6E"_s, u"Vela de ignição"_s, u"PC"_s, 8, {}, {});
@@ -92,7 +92,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    QuotationStore store;
+    TestStore store;
     PriceEntry entry;
     SpreadsheetExchange exchange;
 };

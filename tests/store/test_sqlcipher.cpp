@@ -1,4 +1,4 @@
-#include "store_fixture.h"
+#include "support/test_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,8 +23,9 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
     QStringList names;
     while (st.step())
         names << st.columnText(0);
-    EXPECT_EQ(names, (QStringList{u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Por_Desc"_s,
-                                  u"CotacaoFornc_Por_Marca"_s, u"PedidoFornc"_s, u"PedidosLiberados"_s}));
+    EXPECT_EQ(names, (QStringList{u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Cotacao"_s,
+                                  u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s, u"PedidoFornc"_s,
+                                  u"PedidosLiberados"_s}));
     Statement cols(db, u"PRAGMA table_info('CotacaoFornc')"_s);
     int columns = 0;
     while (cols.step())

@@ -114,7 +114,11 @@ RawServer::RawServer(QList<Reply> replies, const QString &certFile, const QStrin
 
 RawServer::~RawServer()
 {
-    m_stopping = true;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_releasedChanged.notify_all();
     const char wake = 1;
     [[maybe_unused]] const auto written = ::write(m_wake[1], &wake, 1);
     m_thread.join();
@@ -149,6 +153,15 @@ int RawServer::connections() const
 {
     std::lock_guard lock(m_mutex);
     return m_connections;
+}
+
+void RawServer::release()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_released = true;
+    }
+    m_releasedChanged.notify_all();
 }
 
 // True when the socket has data; false when the server is stopping.
@@ -210,6 +223,12 @@ void RawServer::serve(Peer &peer, int connection)
         }
         pending.remove(0, length);
         const Reply reply = nextReply();
+        if (reply.held) {
+            std::unique_lock lock(m_mutex);
+            m_releasedChanged.wait(lock, [this] { return m_released || m_stopping; });
+            if (m_stopping)
+                return;
+        }
         if (reply.silent) {
             QByteArray ignored;
             while (peer.read(ignored)) { }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -20,16 +21,20 @@ public:
         QByteArray bytes; // sent once the request has been read
         bool close = false; // close the connection after the bytes
         bool silent = false; // send nothing and hold the connection open
+        bool held = false; // send the bytes only once release() is called
     };
     struct Request {
         int connection = 0; // 1 for the first connection accepted, ...
         QByteArray bytes;
     };
 
-    static Reply answer(const QByteArray &bytes) { return { bytes, false, false }; }
-    static Reply answerAndClose(const QByteArray &bytes) { return { bytes, true, false }; }
-    static Reply closeWithoutAnswer() { return { {}, true, false }; }
-    static Reply neverAnswer() { return { {}, false, true }; }
+    static Reply answer(const QByteArray &bytes) { return { bytes, false, false, false }; }
+    static Reply answerAndClose(const QByteArray &bytes) { return { bytes, true, false, false }; }
+    static Reply closeWithoutAnswer() { return { {}, true, false, false }; }
+    static Reply neverAnswer() { return { {}, false, true, false }; }
+    // Answers when the test says so: a server that takes its time, without
+    // the test guessing how long.
+    static Reply answerWhenReleased(const QByteArray &bytes) { return { bytes, false, false, true }; }
 
     // Replies are used in order across connections; when they run out the
     // connection is closed without an answer. With a certificate and key
@@ -46,6 +51,8 @@ public:
     // when there is one; a request cut short is there too.
     QByteArray received() const;
     int connections() const;
+    // Lets the held replies go out (callable from any thread).
+    void release();
 
 private:
     class Peer;
@@ -64,6 +71,8 @@ private:
     QByteArray m_received;
     int m_connections = 0;
     std::atomic<bool> m_stopping { false };
+    bool m_released = false;
+    std::condition_variable m_releasedChanged;
     std::thread m_thread;
 };
 

@@ -3,8 +3,12 @@
 #include "app/app_context.h"
 #include "config/widgets/login_window.h"
 #include "config/widgets/set_up_window.h"
+#include "purge/widgets/purge_window.h"
+#include "orders/widgets/downloaded_orders_window.h"
+#include "orders/widgets/released_orders_window.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
+#include "quotations/widgets/sent_quotations_window.h"
 #include "quotations/widgets/submission_window.h"
 
 #include <QLineEdit>
@@ -35,6 +39,19 @@ const WindowKind kWindows[] = {
          return new TPrecoCota(prompts, app.dm(), owner);
      }},
     {"TEnviaCotacao", serverWindow<TEnviaCotacao>},
+    {"TApagaDados",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TApagaDados(prompts, app.dm(), owner);
+     }},
+    {"TCotasRespEnv",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TCotasRespEnv(prompts, app.dm(), owner);
+     }},
+    {"TPedLib", serverWindow<TPedLib>},
+    {"TPedidosBaixados",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TPedidosBaixados(prompts, app.dm(), owner);
+     }},
     {"TSetUP",
      [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
          return new TSetUP(prompts, app.folder(), app.settings(), owner);

@@ -1,0 +1,37 @@
+#include "app/app_context.h"
+#include "cli/cli.h"
+#include "common/regional.h"
+#include "purge/data_purge.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The buttons of "Apaga dados antigos": an arrow for one kind, "ALL" for
+// "Apaga dados antigo", which asks first (--yes answers Yes).
+int purge(CliContext &c)
+{
+    const QString code = c.options().args.at(0);
+    const QDate day = isoDate(c.options().args.at(1));
+    static const QStringList kinds{u"CL"_s, u"PL"_s, u"CB"_s, u"PB"_s};
+    if (code != u"ALL" && !kinds.contains(code))
+        return c.usage(u"the purge code is one of CL, PL, CB, PB or ALL, not '%1'"_s.arg(code));
+    if (!day.isValid())
+        return c.usage(u"the purge date is written yyyy-MM-dd, not '%1'"_s.arg(c.options().args.at(1)));
+    AppContext *app = c.app();
+    if (!app)
+        return CliFailed;
+    DataPurge flow(c.prompts(), app->dm());
+    const bool done = code == u"ALL" ? flow.purgeAll(day) : flow.purgeKind(day, code);
+    return done ? CliOk : CliFailed;
+}
+
+} // namespace
+
+void addPurgeCommands(QList<CliCommand> &commands)
+{
+    commands << CliCommand{u"purge"_s, u"purge CODE DATE"_s,
+                           u"delete rows dated on or before DATE (yyyy-MM-dd): CL released quotations, PL released "
+                           "orders, CB quotation items, PB order items, ALL all four (confirm with --yes)"_s,
+                           2, 2, purge};
+}

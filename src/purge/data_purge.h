@@ -1,0 +1,58 @@
+#pragma once
+
+#include "store/query.h"
+#include "ui/prompts.h"
+
+#include <QDate>
+#include <QString>
+
+class TDm;
+
+// Deletes the rows of one kind of stored data dated on or before the day:
+// "CL" released quotations, "PL" released orders, "CB" quotation items, "PB"
+// order items, an empty code all four in one transaction. Rows with no date
+// are never deleted; the kinds are independent of each other. Ends with the
+// message "Processo finalizado.... apagados " and the kind's name. A
+// statement the store refuses throws: the statements run before it stay
+// done, the rest are not run and no message is shown.
+// Every purge goes through here, from the window and from the command line.
+void DeletePedCotaAntigo(Prompts &prompts, TDm &dm, const QDate &Data, const QString &op);
+
+// What the window "Apaga dados antigos" does: lists the four kinds of stored
+// data, newest first, and purges them by day.
+class DataPurge final {
+public:
+    DataPurge(Prompts &prompts, TDm &dm);
+    Q_DISABLE_COPY_MOVE(DataPurge)
+
+    // The window's own lists, on the store's connection.
+    Query &CotasLiberadas() { return m_cotasLiberadas; }
+    Query &CotaBaixadas() { return m_cotaBaixadas; }
+    Query &PedidosLiberados() { return m_pedidosLiberados; }
+    Query &PedidosBaixados() { return m_pedidosBaixados; }
+
+    // Reopens the four lists. False, with the error shown, when the store
+    // cannot be read.
+    bool refreshLists();
+
+    // An arrow button: purges one kind ("CL", "PL", "CB", "PB") with no
+    // question, then refreshes the lists. False, with the error shown, when
+    // a statement failed (the lists are left as they were).
+    bool purgeKind(const QDate &day, const QString &code);
+
+    // "Apaga dados antigo": asks first (No preselected); on Yes purges all
+    // four kinds, then refreshes the lists. False when declined or failed.
+    bool purgeAll(const QDate &day);
+
+    static QString confirmationText(const QDate &day);
+
+private:
+    bool purge(const QDate &day, const QString &code);
+
+    Prompts &m_prompts;
+    TDm &m_dm;
+    Query m_cotasLiberadas;
+    Query m_cotaBaixadas;
+    Query m_pedidosLiberados;
+    Query m_pedidosBaixados;
+};
