@@ -88,5 +88,6 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
 
 // The whole program: the application object the commands need (reports
 // measure text, so a GUI application on the offscreen platform, never a
-// window), the regional defaults, and the run on the real arguments.
-int cliMain(int argc, char **argv);
+// window), the regional defaults, and the run on the real arguments. net as
+// for runCli.
+int cliMain(int argc, char **argv, Connectivity *net = nullptr);

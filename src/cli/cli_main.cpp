@@ -20,7 +20,7 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &mes
 
 } // namespace
 
-int cliMain(int argc, char **argv)
+int cliMain(int argc, char **argv, Connectivity *net)
 {
     qInstallMessageHandler(quietHandler);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -31,7 +31,7 @@ int cliMain(int argc, char **argv)
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
-    const int status = runCli(args, QCoreApplication::applicationDirPath(), out, err);
+    const int status = runCli(args, QCoreApplication::applicationDirPath(), out, err, net);
     out.flush();
     err.flush();
     return status;

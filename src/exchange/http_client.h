@@ -37,6 +37,7 @@ public:
     {
         m_settings.submissionIdleTimeout = timeout;
     }
+    void setAnswerTimeout(std::chrono::milliseconds timeout) { m_settings.answerTimeout = timeout; }
     void setBodyLimit(quint64 bytes) { m_settings.bodyLimit = bytes; }
     // A PEM file of certificate authorities trusted besides the system's.
     void setCaFile(const QString &path) { m_settings.caFile = path; }

@@ -15,6 +15,8 @@
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl.hpp>
 
+#include <QLocale>
+
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
@@ -208,6 +210,7 @@ struct HttpConnection::Impl {
     QString server; // the server of the open connection
     // The longest silence of the request in flight.
     std::chrono::milliseconds idleTimeout { 0 };
+    steady_clock::time_point answerDeadline;
 
     // The outcome of the operation in flight. Members, not locals: a handler
     // that runs after a wait was abandoned must not write into a dead frame.
@@ -235,6 +238,12 @@ struct HttpConnection::Impl {
     bool transact(
         Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive);
     template <class Stream> void readSome(Stream &stream, Parser &parser);
+    // The next wait ends at the idle time-out or the answer's deadline.
+    template <class Stream> void expire(Stream &stream)
+    {
+        beast::get_lowest_layer(stream).expires_at(
+            std::min(steady_clock::now() + idleTimeout, answerDeadline));
+    }
 };
 
 // Runs the operation in flight to its end on this thread, in slices, calling
@@ -366,7 +375,7 @@ void HttpConnection::Impl::close()
 
 template <class Stream> void HttpConnection::Impl::readSome(Stream &stream, Parser &parser)
 {
-    beast::get_lowest_layer(stream).expires_after(idleTimeout);
+    expire(stream);
     http::async_read_some(stream, buffer, parser, completion());
     wait();
     // A TLS server that closes without a close_notify ends its answer the
@@ -388,7 +397,8 @@ bool HttpConnection::Impl::transact(
     Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive)
 {
     anyByte = false;
-    beast::get_lowest_layer(stream).expires_after(idleTimeout);
+    answerDeadline = steady_clock::now() + settings.answerTimeout;
+    expire(stream);
     net::async_write(stream, net::buffer(request.constData(), std::size_t(request.size())), completion());
     wait();
     if (result)
@@ -482,6 +492,14 @@ HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray
                     QStringLiteral("A resposta do servidor excede o limite de %1 bytes e foi recusada.")
                         .arg(d->settings.bodyLimit));
             }
+            if (d->result == http::error::header_limit)
+                throw HttpError(QStringLiteral(
+                    "O cabeçalho da resposta do servidor excede o limite de %1 bytes e foi recusado.")
+                                    .arg(headerLimit));
+            if (d->result == beast::error::timeout && steady_clock::now() >= d->answerDeadline)
+                throw HttpError(
+                    QStringLiteral("O servidor não terminou a resposta em %1 segundos; ela foi abandonada.")
+                        .arg(QLocale().toString(d->settings.answerTimeout.count() / 1000.0)));
             throw transportError(d->result);
         }
     } catch (...) {

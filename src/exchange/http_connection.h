@@ -31,6 +31,11 @@ struct HttpConnectionSettings {
     // The same for a submission: storing a large quotation may keep the
     // server quiet for long, and giving up early invites sending it twice.
     std::chrono::milliseconds submissionIdleTimeout { std::chrono::minutes(5) };
+    // Longest time for one answer, from the request's first byte sent to the
+    // answer's last byte received: a server that trickles a byte now and then
+    // never hits the idle time-out. Ten minutes still take a few megabytes
+    // over a slow line and a submission the server is slow to store.
+    std::chrono::milliseconds answerTimeout { std::chrono::minutes(10) };
     // Largest answer body accepted; a longer one is refused unread.
     quint64 bodyLimit = quint64(64) * 1024 * 1024;
     // A PEM file of certificates trusted besides the system's.

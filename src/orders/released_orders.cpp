@@ -152,33 +152,39 @@ bool ReleasedOrders::downloadItems()
         return false;
     }
     const AnswerLines lines(*answer);
-    if (!frame.attempt([&] { storeItems(lines.itemLines()); }))
-        return false;
-
     const QString last = lines.statusLine();
     const bool success = last == SuccessLine;
-    if (success) {
+    // The outcome is stored in the items' transaction: a program stopped
+    // halfway leaves the order "Liberado" without items, never with some.
+    const bool stored = frame.attempt([&] {
+        storeItems(lines.itemLines(), [&] {
+            if (success)
+                markDownloaded(selected, pedido);
+            else
+                m_dm.apagar(pedido);
+        });
+    });
+    if (!stored)
+        return false;
+    if (success)
         m_prompts.message(Atencao, last);
-        if (!frame.attempt([&] { markDownloaded(selected, pedido); }))
-            return false;
-    } else {
+    else
         m_prompts.message(Erro, u"Alguma coisa aconteceu, tente novamente"_s);
-        if (!frame.attempt([&] { m_dm.apagar(pedido); }))
-            return false;
-    }
     frame.finish();
     return success;
 }
 
-void ReleasedOrders::storeItems(const QStringList &lines)
+void ReleasedOrders::storeItems(const QStringList &lines, const std::function<void()> &finish)
 {
-    storeItemLines(m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
+    storeItemLines(
+        m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
         [](const QString &line) -> std::optional<QVariantList> {
             const auto fields = recordFields(line, OrderItemPositions);
             if (!fields)
                 return std::nullopt;
             return readOrderItem(*fields);
-        });
+        },
+        finish);
 }
 
 void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <functional>
+
 struct Bookmark;
 class Connectivity;
 class HttpTransport;
@@ -41,8 +43,8 @@ public:
 private:
     // Adds the order of one list line, or says it is already stored.
     void addReleased(const QString &line);
-    // Stores the item lines of an answer in one transaction.
-    void storeItems(const QStringList &lines);
+    // Stores the item lines of an answer, then runs finish, in one transaction.
+    void storeItems(const QStringList &lines, const std::function<void()> &finish);
     void markDownloaded(const Bookmark &selected, const QString &pedido);
 
     Prompts &m_prompts;

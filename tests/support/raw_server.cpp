@@ -61,10 +61,18 @@ public:
     ~Peer()
     {
         if (m_tls) {
-            SSL_shutdown(m_tls);
+            if (!m_reset)
+                SSL_shutdown(m_tls);
             SSL_free(m_tls);
         }
         ::close(m_fd);
+    }
+    // The close sends a reset instead of the orderly end.
+    void resetOnClose()
+    {
+        const linger abort { 1, 0 };
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        m_reset = true;
     }
     // Appends what arrives; false at the end of the stream or when stopping.
     bool read(QByteArray &into)
@@ -80,18 +88,29 @@ public:
         m_server.m_received.append(chunk, qsizetype(n));
         return true;
     }
-    void write(const QByteArray &bytes)
+    // False when the client is gone.
+    bool write(const QByteArray &bytes)
     {
+        if (bytes.isEmpty())
+            return true;
         if (m_tls)
-            SSL_write(m_tls, bytes.constData(), int(bytes.size()));
-        else
-            ::send(m_fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+            return SSL_write(m_tls, bytes.constData(), int(bytes.size())) > 0;
+        qsizetype sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n
+                = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            sent += n;
+        }
+        return true;
     }
 
 private:
     RawServer &m_server;
     int m_fd;
     SSL *m_tls;
+    bool m_reset = false;
 };
 
 RawServer::RawServer(QList<Reply> replies, const QString &certFile, const QString &keyFile)
@@ -234,10 +253,30 @@ void RawServer::serve(Peer &peer, int connection)
             while (peer.read(ignored)) { }
             return;
         }
-        peer.write(reply.bytes);
+        if (!sendBody(peer, reply))
+            return;
+        if (reply.reset)
+            peer.resetOnClose();
         if (reply.close)
             return;
     }
+}
+
+bool RawServer::pause(int ms) const
+{
+    pollfd wake { m_wake[0], POLLIN, 0 };
+    return ::poll(&wake, 1, ms) == 0 && !m_stopping;
+}
+
+bool RawServer::sendBody(Peer &peer, const Reply &reply)
+{
+    if (!peer.write(reply.bytes))
+        return false;
+    for (qint64 i = 0; reply.count < 0 || i < reply.count; ++i) {
+        if ((reply.pauseMs > 0 && !pause(reply.pauseMs)) || m_stopping || !peer.write(reply.piece))
+            return false;
+    }
+    return peer.write(reply.tail);
 }
 
 quint16 closedLocalPort()

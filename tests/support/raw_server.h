@@ -22,6 +22,14 @@ public:
         bool close = false; // close the connection after the bytes
         bool silent = false; // send nothing and hold the connection open
         bool held = false; // send the bytes only once release() is called
+        // After the bytes: the piece, count times (-1: until the client
+        // goes), each after the pause; then the tail. A long answer is
+        // streamed, never held whole in memory.
+        QByteArray piece = {};
+        qint64 count = 0;
+        int pauseMs = 0;
+        QByteArray tail = {};
+        bool reset = false; // end the connection with a reset, not a close
     };
     struct Request {
         int connection = 0; // 1 for the first connection accepted, ...
@@ -35,6 +43,22 @@ public:
     // Answers when the test says so: a server that takes its time, without
     // the test guessing how long.
     static Reply answerWhenReleased(const QByteArray &bytes) { return { bytes, false, false, true }; }
+    // The head, then the piece count times, then the tail, then a close.
+    static Reply stream(
+        const QByteArray &head, const QByteArray &piece, qint64 count, const QByteArray &tail = {})
+    {
+        return { head, true, false, false, piece, count, 0, tail, false };
+    }
+    // The head, then the piece after every pause, for as long as the client stays.
+    static Reply trickle(const QByteArray &head, const QByteArray &piece, int pauseMs)
+    {
+        return { head, true, false, false, piece, -1, pauseMs, {}, false };
+    }
+    // The bytes, then a reset of the connection.
+    static Reply answerAndReset(const QByteArray &bytes)
+    {
+        return { bytes, true, false, false, {}, 0, 0, {}, true };
+    }
 
     // Replies are used in order across connections; when they run out the
     // connection is closed without an answer. With a certificate and key
@@ -59,6 +83,8 @@ private:
     void run();
     void serve(Peer &peer, int connection);
     bool waitReadable(int fd) const;
+    bool pause(int ms) const; // false when the server is stopping
+    bool sendBody(Peer &peer, const Reply &reply);
     Reply nextReply();
 
     QList<Reply> m_replies;
