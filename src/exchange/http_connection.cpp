@@ -156,7 +156,9 @@ public:
     }
 
     executor_type get_executor() noexcept { return m_ioc.get_executor(); }
+    // A buffer neither stalls nor trickles: nothing to time.
     void expires_after(steady_clock::duration) { }
+    void expires_at(steady_clock::time_point) { }
 
     template <class MutableBuffers, class Handler>
     auto async_read_some(const MutableBuffers &buffers, Handler &&handler)
