@@ -3,7 +3,8 @@
 // opened on them, and the submission of the priced quotation (verification,
 // form, POST, status). A submission gets a fresh copy of the simulator's
 // state each time, since a quotation can be answered only once.
-#include "exchange/connectivity.h"
+#include "bench_support.h"
+
 #include "exchange/http_client.h"
 #include "quotations/quotation_submission.h"
 #include "quotations/released_quotations.h"
@@ -11,7 +12,6 @@
 #include "store/dataset_model.h"
 #include "store/data_module.h"
 #include "store/schema.h"
-#include "ui/silent_prompts.h"
 
 #include <QApplication>
 #include <QFile>
@@ -32,27 +32,6 @@ constexpr int ItemCount = 10000;
 const QString SimProgram = QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim");
 const QString User = u"DEMO"_s;
 const QString Password = u"DEMO123"_s;
-
-class OnlineNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
-// Confirms every question; a log window is only filled, never shown.
-class BenchPrompts final : public Prompts {
-public:
-    void message(const QString &caption, const QString &text, PromptIcon) override { problem = caption + u": "_s + text; }
-    bool ask(const QString &, const QString &) override { return true; }
-    void error(const QString &text) override { problem = text; }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(const PreparedReport &) override {}
-
-    QString problem;
-};
 
 // kelvo-buyer-sim on a free loopback port over a given state file.
 class Sim final {
@@ -177,37 +156,64 @@ void exec(TDm &dm, const QString &statement)
     dm.Fsql().execSql();
 }
 
+// One "Baixar" of the generated quotation into a store of its own, with the
+// list already fetched.
+struct DownloadRun {
+    Store store;
+    BenchPrompts prompts;
+    OnlineNet net;
+    HttpClient http;
+    ReleasedQuotations flow{prompts, store.dm, net, http, downloadSim().url()};
+    bool listed = false;
+
+    DownloadRun()
+    {
+        flow.setLogin({User, Password});
+        listed = fetchList(flow, store.dm, generated().cotacao);
+    }
+    bool run() { return listed && flow.downloadItems(); }
+    bool stored() { return store.dm.CotaFornec().rowCount() == ItemCount; }
+};
+
 void BM_DownloadTenThousandItems(benchmark::State &state)
 {
     if (generated().cotacao.isEmpty() || downloadSim().url().isEmpty()) {
         state.SkipWithError("kelvo-buyer-sim did not start with a generated quotation");
         return;
     }
+    DownloadRun().run(); // warm-up
     for (auto _ : state) {
         state.PauseTiming();
-        Store store;
-        BenchPrompts prompts;
-        OnlineNet net;
-        HttpClient http;
-        ReleasedQuotations flow(prompts, store.dm, net, http, downloadSim().url());
-        flow.setLogin({User, Password});
-        const bool listed = fetchList(flow, store.dm, generated().cotacao);
+        auto d = std::make_unique<DownloadRun>();
         state.ResumeTiming();
 
-        const bool stored = listed && flow.downloadItems();
+        const bool ok = d->run();
 
         state.PauseTiming();
-        const std::string why = (u"download failed: "_s + prompts.problem).toStdString();
-        if (!stored || store.dm.CotaFornec().rowCount() != ItemCount) {
-            state.SkipWithError(why.c_str());
+        if (!ok || !d->stored()) {
+            state.SkipWithError(("download failed: " + d->prompts.shown.toStdString()).c_str());
             break;
         }
+        d.reset(); // the store's folder goes outside the timing
         state.ResumeTiming();
     }
     state.counters["items"] = ItemCount;
 }
 
-// From the window's creation to its grid showing the chosen quotation's items.
+// Counts the paint events of a widget.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// From the window's creation to its grid painted with the chosen
+// quotation's items.
 void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
 {
     TDm *dm = downloadedStore();
@@ -215,19 +221,29 @@ void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
         state.SkipWithError("the download for the price entry failed");
         return;
     }
-    for (auto _ : state) {
-        BenchPrompts prompts;
+    BenchPrompts prompts;
+    PaintCounter counter;
+    const auto open = [&] {
         auto window = std::make_unique<TPrecoCota>(prompts, *dm);
         window->setChooserRunner(
             [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {generated().cotacao}); });
+        window->dbgrd1()->viewport()->installEventFilter(&counter);
         window->show();
         window->btn3Click();
-        const int rows = window->dbgrd1()->model()->rowCount();
+        QApplication::processEvents(); // the platform exposes the window
+        window->dbgrd1()->viewport()->repaint(); // painted now, not at the next event
+        return window;
+    };
+    open()->close(); // warm-up
+    for (auto _ : state) {
+        counter.paints = 0;
+        auto window = open();
 
         state.PauseTiming();
+        const int rows = window->dbgrd1()->model()->rowCount();
         window->close();
         window.reset();
-        if (rows != ItemCount) {
+        if (rows != ItemCount || counter.paints == 0) {
             state.SkipWithError("the price entry does not show the items");
             break;
         }
@@ -236,9 +252,33 @@ void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
     state.counters["items"] = ItemCount;
 }
 
+// One "Envia-las Agora?" of the priced quotation to a simulator whose state
+// has not seen it answered yet.
+struct SubmitRun {
+    Sim sim;
+    BenchPrompts prompts;
+    OnlineNet net;
+    HttpClient http;
+    QuotationSubmission submission;
+    bool listed = false;
+
+    SubmitRun(TDm &dm, int run)
+        : sim(generated().freshCopy(run))
+        , submission(prompts, dm, net, http, sim.url())
+    {
+        submission.setLogin({User, Password});
+        exec(dm, u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(generated().cotacao));
+        submission.listReady();
+        listed = submission.select(generated().cotacao);
+    }
+    ~SubmitRun() { submission.closeList(); }
+    Q_DISABLE_COPY_MOVE(SubmitRun)
+
+    bool run() { return listed && submission.sendSelected() == SubmissionResult::Sent; }
+};
+
 void BM_SubmitTenThousandItems(benchmark::State &state)
 {
-    const Generated &g = generated();
     TDm *downloaded = downloadedStore();
     if (!downloaded) {
         state.SkipWithError("the download for the submission failed");
@@ -250,28 +290,18 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
              u"where rowid % 3 <> 2"_s);
 
     int run = 0;
+    SubmitRun(dm, ++run).run(); // warm-up
     for (auto _ : state) {
         state.PauseTiming();
-        Sim sim(g.freshCopy(++run));
-        BenchPrompts prompts;
-        OnlineNet net;
-        HttpClient http;
-        QuotationSubmission submission(prompts, dm, net, http, sim.url());
-        submission.setLogin({User, Password});
-        exec(dm, u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(g.cotacao));
-        submission.listReady();
-        if (!submission.select(g.cotacao)) {
-            state.SkipWithError("the quotation is not listed");
-            break;
-        }
+        auto s = std::make_unique<SubmitRun>(dm, ++run);
         state.ResumeTiming();
 
-        const SubmissionResult result = submission.sendSelected();
+        const bool sent = s->run();
 
         state.PauseTiming();
-        submission.closeList();
-        if (result != SubmissionResult::Sent) {
-            const std::string why = (u"not sent: "_s + prompts.problem).toStdString();
+        const std::string why = ("not sent: " + s->prompts.shown.toStdString());
+        s.reset(); // the simulator stops outside the timing
+        if (!sent) {
             state.SkipWithError(why.c_str());
             break;
         }

@@ -2,11 +2,12 @@
 // items shown to an .xlsx file and the import of that file back into them
 // (read, check every row, apply all in one transaction). The store, the
 // quotation and the file to import are set up outside the timing.
+#include "bench_support.h"
+
 #include "quotations/spreadsheet_exchange.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
-#include "ui/silent_prompts.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -21,25 +22,6 @@ namespace {
 
 constexpr int ItemCount = 10000;
 const QString Cotacao = u"4711"_s;
-
-// Answers every file dialog with one path and keeps the last message shown.
-class BenchPrompts final : public Prompts {
-public:
-    void message(const QString &caption, const QString &text, PromptIcon) override
-    {
-        shown = caption + u": "_s + text;
-    }
-    bool ask(const QString &, const QString &) override { return true; }
-    void error(const QString &text) override { shown = text; }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return path; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return path; }
-    std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(const PreparedReport &) override {}
-
-    QString path;
-    QString shown;
-};
 
 // A store holding one downloaded quotation of ten thousand items, half of
 // them priced, shown as the price-entry window shows them.
@@ -78,24 +60,43 @@ void BM_ExportTenThousandItems(benchmark::State &state)
     prompts.path = store.dir.filePath(u"Cotacao4711.xlsx"_s);
     SpreadsheetExchange exchange(prompts, store.dm);
     for (auto _ : state) {
-        if (!exchange.exportItems())
+        if (!exchange.exportItems()) {
             state.SkipWithError(prompts.shown.toStdString().c_str());
+            break;
+        }
     }
     state.counters["items"] = ItemCount;
     state.counters["bytes"] = double(QFile(prompts.path).size());
 }
 
+// Two files whose prices differ in every priced item, imported in turn, so
+// that every import changes every price.
 void BM_ImportTenThousandItems(benchmark::State &state)
 {
     QuotationStore store;
     BenchPrompts prompts;
-    prompts.path = store.dir.filePath(u"Cotacao4711.xlsx"_s);
     SpreadsheetExchange exchange(prompts, store.dm);
-    if (!exchange.exportItems())
-        state.SkipWithError("the export to import failed");
+    const QString files[] = { store.dir.filePath(u"Cotacao4711.xlsx"_s), store.dir.filePath(u"Cotacao4711b.xlsx"_s) };
+    prompts.path = files[1];
+    bool exported = exchange.exportItems();
+    Statement raise(store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = VALOR + 1"_s);
+    store.dm.Banco().executeTracked(raise);
+    store.dm.CotaFornec().close();
+    store.dm.CotaFornec().open();
+    prompts.path = files[0];
+    exported = exported && exchange.exportItems();
+    if (!exported) {
+        state.SkipWithError("the exports to import failed");
+        return;
+    }
+    int next = 1;
     for (auto _ : state) {
-        if (!exchange.importItems() || prompts.shown != u"Atenção: Processo Finalizado..."_s)
+        prompts.path = files[next];
+        if (!exchange.importItems() || prompts.shown != u"Atenção: Processo Finalizado..."_s) {
             state.SkipWithError(prompts.shown.toStdString().c_str());
+            break;
+        }
+        next = 1 - next;
     }
     state.counters["items"] = ItemCount;
 }

@@ -1,8 +1,17 @@
-// The store's two hot paths: an item download of ten thousand lines (look-up,
-// add or edit, set the columns, post, all in one transaction) and opening the
-// price-entry filter on ten thousand items.
+// The store under a quotation of ten thousand items, through the program's
+// own code: "Baixar" storing the buyer's answer (new items, and the same
+// items again with changed values, which updates every row), and the price
+// entry showing the chosen quotation's items. The answer is already
+// received: the network is bench_quotation_road's part.
+#include "bench_support.h"
+
+#include "exchange/http_transport.h"
+#include "quotations/price_entry.h"
+#include "quotations/released_quotations.h"
 #include "store/data_module.h"
+#include "store/query.h"
 #include "store/schema.h"
+#include "store/sqlcipher.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -11,135 +20,175 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int kItems = 10000;
+const QString kCotacao = u"Q1"_s;
 
-// One item line as the server sends it, already split.
-QStringList itemLine(int i)
+// The answer of the items script for the quotation; the two versions differ
+// in every item's description, quantity and application.
+QString itemsAnswer(int version)
 {
-    QStringList f;
-    f << u" COMPRAS "_s << u"Q1"_s << u"26/06/2020"_s << u"P%1"_s.arg(i, 6, 10, QChar(u'0'))
-      << u"FAB-%1"_s.arg(i) << u"PASTILHA DE FREIO DIANTEIRA %1"_s.arg(i) << u"PC"_s
-      << u"GOL 1.0\r\nPALIO 1.4"_s << u"MARCA%1"_s.arg((i * 7919) % 97) << u"12,5"_s << QString()
-      << u"A"_s << u"ABERTA"_s << u"Q1;Q2"_s << u"L1-%1"_s.arg(i) << u"L2-%1"_s.arg(i) << u"L3-%1"_s.arg(i)
-      << u"4"_s << u"4,5"_s << u"4"_s << u"28 DDL"_s << QString() << QString() << u"CENTRO"_s
-      << u"BAIRRO"_s << u"SHOPPING"_s;
-    return f;
+    QString answer;
+    for (int i = 0; i < kItems; ++i) {
+        QStringList f;
+        f << u" COMPRAS "_s << kCotacao << u"26/06/2020"_s << u"P%1"_s.arg(i, 6, 10, QChar(u'0'))
+          << u"FAB-%1"_s.arg(i) << u"PASTILHA DE FREIO DIANTEIRA %1 V%2"_s.arg(i).arg(version) << u"PC"_s
+          << u"GOL 1.0 / PALIO 1.%1"_s.arg(version) << u"MARCA%1"_s.arg((i * 7919) % 97)
+          << u"%1,5"_s.arg(12 + version) << QString() << u"A"_s << u"ABERTA"_s << u"Q1;Q2"_s
+          << u"L1-%1"_s.arg(i) << u"L2-%1"_s.arg(i) << u"L3-%1"_s.arg(i) << u"4"_s << u"4,5"_s << u"4"_s
+          << u"28 DDL"_s << QString() << QString() << u"CENTRO"_s << u"BAIRRO"_s << u"SHOPPING"_s;
+        answer += f.join(u'|') + u"\r\n"_s;
+    }
+    return answer + u"BAIXADA COM SUCESSO"_s;
 }
 
-const char16_t *const kColumns[] = {
-    u"PRODUTO", u"PRODFABR", u"DESCRICAO", u"UN", u"APLICACAO", u"MARCA", u"QTDE", nullptr,
-    u"STATUS", u"TIPOSTATUS", u"COTACAOAGRUPADAS", u"COTACAOLOJA1", u"COTACAOLOJA2", u"COTACAOLOJA3",
-    u"QTDELOJA1", u"QTDELOJA2", u"QTDELOJA3", u"CONDPGTO", u"SIMILARES", u"OBS", u"NOMELOJA1",
-    u"NOMELOJA2", u"NOMELOJA3",
+const QString &answer(int version)
+{
+    static const QString answers[] = { itemsAnswer(0), itemsAnswer(1) };
+    return answers[version];
+}
+
+// The buyer's answer, already here.
+class AnsweredTransport final : public HttpTransport {
+public:
+    QString answer;
+    QString get(const QString &) override { return answer; }
+    QString post(const QString &, const MultipartForm &) override { throw std::logic_error("no post"); }
+    void setRequestContentType(const QString &) override { }
+    void setWaitHook(std::function<void()>) override { }
 };
 
-void download(TDm &dm, const QList<QStringList> &lines)
-{
-    Table &t = dm.CotaFornec();
-    const QStringList key{u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s};
-    Transaction tx(dm.Banco());
-    for (const QStringList &f : lines) {
-        const QString contato = f[0].trimmed();
-        if (t.locate(key, {contato, f[1], f[2], f[3]})) {
-            t.edit();
-        } else {
-            if (!t.append())
-                throw StoreError(u"refused"_s);
-            t.setText(u"CONTATO"_s, contato);
-            t.setText(u"COTACAO"_s, f[1]);
-            t.setText(u"DATA"_s, f[2]);
-        }
-        for (int p = 3; p <= 25; ++p) {
-            if (const char16_t *column = kColumns[p - 3])
-                t.setText(QString::fromUtf16(column), p == 7 ? QString(f[p]).replace(u'\r', u' ') : f[p]);
-        }
-        t.post();
-    }
-    tx.commit();
-}
-
-struct Store {
+// A store of its own with the quotation released, and the workflow of
+// "Cotações Liberadas" on it, the quotation selected.
+struct Download {
     QTemporaryDir dir;
-    std::unique_ptr<TDm> dm = std::make_unique<TDm>();
+    TDm dm;
+    BenchPrompts prompts;
+    OnlineNet net;
+    AnsweredTransport http;
+    ReleasedQuotations flow { prompts, dm, net, http, u"http://127.0.0.1:1"_s };
 
-    Store()
+    Download()
     {
         const QString path = dir.filePath(u"CotaKelvo.new"_s);
         createDatabase(path);
-        dm->openStore(path);
-        dm->setPodeIcota(true);
+        dm.openStore(path);
+        Statement insert(
+            dm.Banco(), u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES (?, 'ABERTA')"_s);
+        insert.bindAll({ kCotacao });
+        dm.Banco().executeTracked(insert);
+        flow.setLogin({ u"DEMO"_s, u"DEMO123"_s });
+        select();
+    }
+
+    // "Baixar" again on the same quotation: the buyer released it anew.
+    void reopen()
+    {
+        Statement reset(dm.Banco(), u"UPDATE CotaLiberadas SET TipoStatus = 'ABERTA'"_s);
+        dm.Banco().executeTracked(reset);
+        select();
+    }
+
+    void select()
+    {
+        if (!flow.openTables() || !dm.CotaLiberada().locate(u"Cotacao"_s, { kCotacao }))
+            throw std::runtime_error("the released quotation is not there");
+    }
+
+    // What the supplier's "Baixar" does with the answer.
+    bool run(int version)
+    {
+        http.answer = answer(version);
+        return flow.downloadItems();
+    }
+
+    bool stored()
+    {
+        return dm.CotaFornec().rowCount() == kItems && prompts.shown.endsWith(u"BAIXADA COM SUCESSO"_s);
     }
 };
 
-QList<QStringList> allLines()
-{
-    QList<QStringList> lines;
-    for (int i = 0; i < kItems; ++i)
-        lines << itemLine(i);
-    return lines;
-}
-
 void BM_DownloadNewItems(benchmark::State &state)
 {
-    const QList<QStringList> lines = allLines();
+    answer(0);
+    Download().run(0); // warm-up
     for (auto _ : state) {
         state.PauseTiming();
-        Store store;
-        store.dm->CotaFornec().open();
+        auto d = std::make_unique<Download>();
         state.ResumeTiming();
-        download(*store.dm, lines);
+
+        const bool ok = d->run(0);
+
         state.PauseTiming();
-        if (store.dm->CotaFornec().rowCount() != kItems)
-            state.SkipWithError("rows missing");
-        store.dm.reset();
+        if (!ok || !d->stored()) {
+            state.SkipWithError(("download failed: " + d->prompts.shown.toStdString()).c_str());
+            break;
+        }
+        d.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
-void BM_DownloadAgainUpdatesInPlace(benchmark::State &state)
+void BM_DownloadAgainUpdatesEveryItem(benchmark::State &state)
 {
-    const QList<QStringList> lines = allLines();
-    Store store;
-    store.dm->CotaFornec().open();
-    download(*store.dm, lines);
-    for (auto _ : state)
-        download(*store.dm, lines);
-    if (store.dm->CotaFornec().rowCount() != kItems)
-        state.SkipWithError("rows duplicated");
+    Download d;
+    d.run(0);
+    d.reopen();
+    d.run(1); // warm-up
+    int version = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        d.reopen();
+        state.ResumeTiming();
+
+        const bool ok = d.run(version);
+
+        state.PauseTiming();
+        const QString descricao = d.dm.CotaFornec().asString(u"DESCRICAO"_s);
+        if (!ok || !d.stored() || !descricao.endsWith(u" V%1"_s.arg(version))) {
+            state.SkipWithError(("download failed: " + d.prompts.shown.toStdString()).c_str());
+            break;
+        }
+        version = 1 - version;
+        state.ResumeTiming();
+    }
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
-void BM_OpenPriceEntryFilter(benchmark::State &state)
+// "Cotações Baixadas" in the price entry, the quotation chosen: its items
+// read into the grid's table.
+void BM_PriceEntryShowsTheChosenQuotation(benchmark::State &state)
 {
-    Store store;
-    Table &t = store.dm->CotaFornec();
-    t.open();
-    download(*store.dm, allLines());
-    t.close();
-    t.setFilter(u"COTACAO = ?"_s, {u"Q1"_s});
-    t.setFiltered(true);
+    Download d;
+    d.run(0);
+    BenchPrompts prompts;
+    PriceEntry entry(prompts, d.dm);
+    entry.start();
+    const auto chooseQ1 = [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { kCotacao }); };
+    entry.chooseQuotation(chooseQ1); // warm-up
     for (auto _ : state) {
-        t.open();
-        benchmark::DoNotOptimize(t.rowCount());
+        const bool chosen = entry.chooseQuotation(chooseQ1);
+
         state.PauseTiming();
-        if (t.rowCount() != kItems)
-            state.SkipWithError("filter lost rows");
-        t.close();
+        if (!chosen || d.dm.CotaFornec().rowCount() != kItems) {
+            state.SkipWithError("the chosen quotation's items are not shown");
+            break;
+        }
         state.ResumeTiming();
     }
 }
 
 } // namespace
 
-BENCHMARK(BM_DownloadNewItems)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_DownloadAgainUpdatesInPlace)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_OpenPriceEntryFilter)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_DownloadNewItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_DownloadAgainUpdatesEveryItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(6);
+BENCHMARK(BM_PriceEntryShowsTheChosenQuotation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 int main(int argc, char **argv)
 {

@@ -12,10 +12,11 @@ QString databaseFileName()
     return QStringLiteral("CotaKelvo.new");
 }
 
-AppContext::AppContext(QString folder, std::unique_ptr<Connectivity> net)
+AppContext::AppContext(QString folder, Connectivity *net)
     : m_folder(std::move(folder))
     , m_dm(std::make_unique<TDm>())
-    , m_net(net ? std::move(net) : std::make_unique<SystemConnectivity>())
+    , m_systemNet(net ? nullptr : std::make_unique<SystemConnectivity>())
+    , m_net(net ? net : m_systemNet.get())
 {
 }
 

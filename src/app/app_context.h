@@ -14,7 +14,9 @@ class TDm;
 // the data module with the store, and the connectivity checks.
 class AppContext final {
 public:
-    explicit AppContext(QString folder, std::unique_ptr<Connectivity> net = nullptr);
+    // net: the connectivity checks to use in place of the system's (tests);
+    // it must outlive the context.
+    explicit AppContext(QString folder, Connectivity *net = nullptr);
     ~AppContext();
     AppContext(const AppContext &) = delete;
     AppContext &operator=(const AppContext &) = delete;
@@ -35,7 +37,8 @@ private:
     QString m_folder;
     Settings m_settings;
     std::unique_ptr<TDm> m_dm;
-    std::unique_ptr<Connectivity> m_net;
+    std::unique_ptr<Connectivity> m_systemNet;
+    Connectivity *m_net;
     bool m_storeOpen = false;
 };
 

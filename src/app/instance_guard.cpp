@@ -1,12 +1,7 @@
 #include "app/instance_guard.h"
 
 #include <QDir>
-#include <QFile>
 #include <QStandardPaths>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
 
 QString secondCopyText()
 {
@@ -15,41 +10,31 @@ QString secondCopyText()
 
 namespace {
 
-QString sessionFolder()
+QString lockFilePath(const QString &name, const QString &folder)
 {
-    // The runtime folder exists once per log-on session of the user.
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    // The runtime folder is the user's own and lives as long as the session.
+    QString dir
+        = folder.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) : folder;
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    return dir;
+    return QDir(dir).filePath(name + QStringLiteral(".lock"));
 }
 
 } // namespace
 
 InstanceGuard::InstanceGuard(const QString &name, const QString &folder)
+    : m_path(lockFilePath(name, folder))
+    , m_lock(m_path)
 {
-    const QString dir = folder.isEmpty() ? sessionFolder() : folder;
-    m_path = QDir(dir).filePath(name + QStringLiteral("-%1.lock").arg(::getuid()));
-}
-
-InstanceGuard::~InstanceGuard()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
+    // Only a dead owner makes a lock stale, never its age: the program may
+    // run for days.
+    m_lock.setStaleLockTime(0);
 }
 
 bool InstanceGuard::acquire()
 {
-    if (m_fd >= 0)
+    if (m_lock.isLocked() || m_lock.tryLock(0))
         return true;
-    const QByteArray path = QFile::encodeName(m_path);
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return true; // no place for a lock: never keep the supplier from working
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
-    }
-    m_fd = fd;
-    return true;
+    // No place for a lock must never keep the supplier from working.
+    return m_lock.error() != QLockFile::LockFailedError;
 }

@@ -108,11 +108,17 @@ Quotation quotation(const QString &numero, const QString &status, const QDate &v
     return cotacao;
 }
 
-Order order(const QString &numero, const QDate &liberado, const QTime &hora, int firstItem, int itemCount)
+// An order for the first stores stores only: the others ask for nothing.
+Order order(const QString &numero, const QDate &liberado, const QTime &hora, int firstItem, int itemCount,
+    int stores = storeCount)
 {
     Order pedido { numero, u"Liberado"_s, contact, liberado, hora, {} };
-    for (int i = 0; i < itemCount; ++i)
-        pedido.itens.append(orderItem(firstItem + i, productCode(firstItem + i)));
+    for (int i = 0; i < itemCount; ++i) {
+        OrderItem item = orderItem(firstItem + i, productCode(firstItem + i));
+        for (int loja = stores; loja < storeCount; ++loja)
+            item.qtdeLoja[loja] = 0;
+        pedido.itens.append(item);
+    }
     return pedido;
 }
 
@@ -132,9 +138,10 @@ BuyerState demoState(const QDate &today)
         quotation(sequenced(today, 104), u"ABERTA"_s, today, QTime(0, 0), today.addDays(-4), 8, 4),
         quotation(sequenced(today, 105), u"FECHADA"_s, today.addDays(5), five, today.addDays(-2), 1, 4),
     };
+    // One order for the three stores, one for two; both worth over a thousand.
     state.pedidos = {
         order(sequenced(today, 201), today.addDays(-1), QTime(9, 30), 0, 8),
-        order(sequenced(today, 202), today, QTime(14, 15), 8, 5),
+        order(sequenced(today, 202), today, QTime(14, 15), 8, 5, 2),
     };
     return state;
 }

@@ -5,8 +5,8 @@
 
 #include <QDir>
 
-CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err)
-    : m_options(options), m_out(out), m_err(err), m_prompts(out, options.yes)
+CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, Connectivity *net)
+    : m_options(options), m_out(out), m_err(err), m_prompts(out, options.yes), m_net(net)
 {
 }
 
@@ -16,7 +16,7 @@ AppContext *CliContext::app(bool needStore)
 {
     if (!m_appTried) {
         m_appTried = true;
-        auto app = std::make_unique<AppContext>(m_options.dir);
+        auto app = std::make_unique<AppContext>(m_options.dir, m_net);
         if (app->start(m_prompts))
             m_app = std::move(app);
     }
@@ -56,6 +56,7 @@ QList<CliCommand> allCommands()
     addSubmissionCommands(commands);
     addPurgeCommands(commands);
     addBackupCommands(commands);
+    addOrderCommands(commands);
     return commands;
 }
 
@@ -72,10 +73,23 @@ void printHelp(QTextStream &out, const QList<CliCommand> &commands)
     out.flush();
 }
 
+// What names the command among the words of an unknown one: the words after
+// it may be a password ("set-usr USER PASSWORD", "--password P"), which is
+// never printed.
+QString commandWords(const QList<CliCommand> &commands, const QStringList &words)
+{
+    const QString first = words.constFirst();
+    for (const CliCommand &c : commands) {
+        if (words.size() > 1 && c.name.startsWith(first + QLatin1Char(' ')) && !words.at(1).startsWith(u'-'))
+            return first + QLatin1Char(' ') + words.at(1);
+    }
+    return first;
+}
+
 } // namespace
 
 int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
-           const QString &lockFolder)
+           Connectivity *net, const QString &lockFolder)
 {
     CliOptions options;
     options.dir = defaultDir;
@@ -132,11 +146,11 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
         }
     }
     if (!found)
-        return context.usage(QStringLiteral("unknown command '%1'").arg(rest.join(QLatin1Char(' '))));
+        return context.usage(QStringLiteral("unknown command '%1'").arg(commandWords(commands, rest)));
     options.command = found->name;
     options.args = rest.mid(words);
     if (options.args.size() < found->minArgs || options.args.size() > found->maxArgs)
         return context.usage(QStringLiteral("usage: cotakelvo-cli %1").arg(found->synopsis));
-    CliContext run(options, out, err);
+    CliContext run(options, out, err, net);
     return found->run(run);
 }

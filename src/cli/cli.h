@@ -12,6 +12,7 @@
 #include <optional>
 
 class AppContext;
+class Connectivity;
 
 // Exit statuses of the command-line tool.
 enum CliStatus { CliOk = 0, CliFailed = 1, CliUsage = 2 };
@@ -31,7 +32,8 @@ struct CliOptions {
 // application context (settings and data module) opened on demand.
 class CliContext final {
 public:
-    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err);
+    // net: the connectivity checks in place of the system's, or null.
+    CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, Connectivity *net = nullptr);
     ~CliContext();
     CliContext(const CliContext &) = delete;
     CliContext &operator=(const CliContext &) = delete;
@@ -54,6 +56,7 @@ private:
     QTextStream &m_out;
     QTextStream &m_err;
     CliPrompts m_prompts;
+    Connectivity *m_net;
     std::unique_ptr<AppContext> m_app;
     bool m_appTried = false;
 };
@@ -76,10 +79,20 @@ void addCoreCommands(QList<CliCommand> &commands);
 void addQuotationCommands(QList<CliCommand> &commands);
 void addSubmissionCommands(QList<CliCommand> &commands);
 void addPurgeCommands(QList<CliCommand> &commands);
+void addOrderCommands(QList<CliCommand> &commands);
 void addBackupCommands(QList<CliCommand> &commands);
 
 // Runs the tool: arguments without the program name. defaultDir is the
-// folder used without --dir (the executable's folder); lockFolder, where the
-// program's single-instance lock is looked for (empty: its own place).
+// folder used without --dir (the executable's folder). net, when given, takes
+// the place of the system's connectivity checks, as it does for the program's
+// start-up context: tests run the exchanges whatever network the machine has.
+// lockFolder is where the program's single-instance lock is looked for
+// (empty: its own place).
 int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
-           const QString &lockFolder = QString());
+           Connectivity *net = nullptr, const QString &lockFolder = QString());
+
+// The whole program: the application object the commands need (reports
+// measure text, so a GUI application on the offscreen platform, never a
+// window), the regional defaults, and the run on the real arguments. net as
+// for runCli.
+int cliMain(int argc, char **argv, Connectivity *net = nullptr);

@@ -78,5 +78,9 @@ std::unique_ptr<LogWindow> CliPrompts::createLog()
 
 void CliPrompts::previewReport(const PreparedReport &report)
 {
+    if (reportOutput) {
+        reportOutput(report);
+        return;
+    }
     line(report.title, QStringLiteral("%1 página(s)").arg(report.pages.size()));
 }

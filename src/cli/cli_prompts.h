@@ -4,6 +4,8 @@
 
 #include <QTextStream>
 
+#include <functional>
+
 // Prompts for the command-line tool: every box is printed as one line
 // "[Caption] text", every line of a log window shown as "log: text". A
 // question is answered Yes with --yes and No without it.
@@ -18,8 +20,13 @@ public:
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
-    // No window: one line naming the report and its pages.
+    // No window: one line naming the report and its pages, or, when
+    // reportOutput is set, the report handed to it.
     void previewReport(const PreparedReport &report) override;
+
+    // Set by a command that saves the prepared pages instead; what it throws
+    // reaches the workflow as a failed preview.
+    std::function<void(const PreparedReport &)> reportOutput;
 
     // Texts for the next input boxes and file dialogs, given by a command.
     QStringList pendingInputs;

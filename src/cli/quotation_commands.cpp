@@ -1,5 +1,6 @@
 #include "app/app_context.h"
 #include "cli/cli.h"
+#include "cli/listing.h"
 #include "common/clock.h"
 #include "common/regional.h"
 #include "exchange/http_client.h"
@@ -23,35 +24,6 @@ namespace {
 int status(CliContext &c, bool completed)
 {
     return completed && c.prompts().errors() == 0 ? CliOk : CliFailed;
-}
-
-// The value of a column in a listing: ISO dates, HH:mm, plain numbers.
-QString listed(const Field &field, const QVariant &value)
-{
-    if (!value.isValid())
-        return {};
-    switch (field.type) {
-    case FieldType::Date: return plainDate(value.toDate());
-    case FieldType::Time: return plainTime(value.toTime());
-    case FieldType::Float:
-    case FieldType::Integer: return plainNumber(value.toDouble());
-    case FieldType::Text: break;
-    }
-    return value.toString();
-}
-
-void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
-{
-    QList<int> fields;
-    for (const QString &name : columns)
-        fields << rows.fieldIndex(name);
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        QStringList line;
-        for (int f : fields)
-            line << listed(rows.field(f), rows.value(r, f));
-        c.out() << line.join(u'|') << '\n';
-    }
-    c.out().flush();
 }
 
 // The window "Cotações Liberadas" with its own HTTP client.
@@ -108,21 +80,12 @@ int list(CliContext &c, AppContext &app)
 int items(CliContext &c, AppContext &app)
 {
     Table &t = app.dm().CotaFornec();
-    try {
-        t.close();
-        t.setIndexName(u"Por_Marca"_s);
-        t.setFilter(u"COTACAO = ?"_s, {c.options().args.at(0)});
-        t.setFiltered(true);
-        t.open();
-    } catch (const std::exception &e) {
-        c.prompts().error(errorText(e));
-        return CliFailed;
-    }
-    printRows(c, t,
-              {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-               u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s,
-               u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
-    return CliOk;
+    t.close();
+    t.setIndexName(u"Por_Marca"_s);
+    return printFiltered(c, t, u"COTACAO = ?"_s, {c.options().args.at(0)},
+                         {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s,
+                          u"UN"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s,
+                          u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
 }
 
 // The price-entry window with the quotation COTA chosen, as "Cotações

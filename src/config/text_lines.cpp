@@ -99,13 +99,15 @@ QStringList splitTextLines(const QString &text)
 TextFile loadTextLines(const QString &path)
 {
     TextFile result;
-    if (!QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
         return result;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         result.status = TextFileStatus::Unreadable;
         result.error = QStringLiteral("Cannot open file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
+                           .arg(QDir::toNativeSeparators(path),
+                                info.isFile() ? file.errorString() : QStringLiteral("Not a regular file"));
         return result;
     }
     result.status = TextFileStatus::Read;

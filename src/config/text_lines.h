@@ -24,6 +24,7 @@ struct TextFile {
     QString error; // why an existing file could not be read
 };
 
-// Loads a file as a list of lines. A directory or anything that is not a file
-// counts as missing.
+// Loads a file as a list of lines. Nothing of that name, or a directory,
+// counts as missing; anything else that is no plain file (a pipe, a device)
+// cannot be read, and is not opened, since opening it could wait forever.
 TextFile loadTextLines(const QString &path);

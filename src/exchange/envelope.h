@@ -20,6 +20,12 @@ public:
     QString line(qsizetype index) const;
     const QStringList &lines() const { return m_lines; }
 
+    // For an item script: every line but the last is an item line, and the
+    // last is the status line (line 0 of an answer of fewer than two lines,
+    // empty when there is none).
+    QStringList itemLines() const { return m_lines.mid(0, qMax<qsizetype>(0, count() - 1)); }
+    QString statusLine() const { return line(count() >= 2 ? count() - 1 : 0); }
+
 private:
     QStringList m_lines;
 };

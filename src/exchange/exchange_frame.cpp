@@ -2,6 +2,8 @@
 
 #include "exchange/http_transport.h"
 
+#include <QScopeGuard>
+
 ExchangeFrame::ExchangeFrame(Prompts &prompts, Connectivity &net, const QString &servidor)
     : m_prompts(prompts), m_net(net), m_servidor(servidor)
 {
@@ -38,24 +40,33 @@ std::optional<QString> ExchangeFrame::request(const std::function<QString()> &se
     }
 }
 
-void ExchangeFrame::keepAliveWhileWaiting(HttpTransport &http)
-{
-    // The hook stays with the transport after this frame is gone: it holds
-    // the prompts, which outlive both.
-    Prompts &prompts = m_prompts;
-    http.setWaitHook([&prompts] { prompts.keepAlive(); });
-}
-
 std::optional<QString> ExchangeFrame::get(HttpTransport &http, const QString &address)
 {
-    keepAliveWhileWaiting(http);
-    return request([&] { return http.get(address); });
+    return request(http, [&] { return http.get(address); });
 }
 
 std::optional<QString> ExchangeFrame::post(HttpTransport &http, const QString &address, const MultipartForm &form)
 {
-    keepAliveWhileWaiting(http);
-    return request([&] { return http.post(address, form); });
+    return request(http, [&] { return http.post(address, form); });
+}
+
+std::optional<QString> ExchangeFrame::request(HttpTransport &http, const std::function<QString()> &send)
+{
+    // The transport outlives this request: the hook goes with it.
+    http.setWaitHook([this] { m_prompts.keepAlive(); });
+    const auto unhook = qScopeGuard([&http] { http.setWaitHook({}); });
+    return request(send);
+}
+
+bool ExchangeFrame::attempt(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const std::exception &e) {
+        fail(errorText(e));
+        return false;
+    }
+    return true;
 }
 
 void ExchangeFrame::refuse(const QString &caption, const QString &text)

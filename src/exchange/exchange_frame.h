@@ -35,6 +35,11 @@ public:
     std::optional<QString> get(HttpTransport &http, const QString &address);
     std::optional<QString> post(HttpTransport &http, const QString &address, const MultipartForm &form);
 
+    // Runs the workflow's work on an answer. When it throws, the error is
+    // shown in the general error box, the log window is discarded unseen,
+    // and false is returned.
+    bool attempt(const std::function<void()> &work);
+
     // Ends the operation with a message box instead of the log window.
     void refuse(const QString &caption, const QString &text);
     // Ends the operation with the general error box instead of the log window.
@@ -44,7 +49,7 @@ public:
 
 private:
     void discard();
-    void keepAliveWhileWaiting(HttpTransport &http);
+    std::optional<QString> request(HttpTransport &http, const std::function<QString()> &send);
 
     Prompts &m_prompts;
     Connectivity &m_net;

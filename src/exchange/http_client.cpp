@@ -74,7 +74,7 @@ QString HttpClient::get(const QString &address)
         request += "Connection: keep-alive\r\n";
     request += "Content-Type: " + headerBytes(m_contentType) + "\r\n";
     request += commonHeaders(parsed) + "\r\n";
-    return answerText(parsed, m_connection.exchange(parsed, request, false));
+    return answerText(parsed, m_connection.exchange(parsed, request, HttpConnection::Kind::Idempotent));
 }
 
 QString HttpClient::post(const QString &address, const MultipartForm &form)
@@ -88,7 +88,7 @@ QString HttpClient::post(const QString &address, const MultipartForm &form)
     request += commonHeaders(parsed) + "\r\n";
     request += body;
     m_postSent = true;
-    return answerText(parsed, m_connection.exchange(parsed, request, true));
+    return answerText(parsed, m_connection.exchange(parsed, request, HttpConnection::Kind::Submission));
 }
 
 void HttpClient::disconnect()

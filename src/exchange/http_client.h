@@ -32,9 +32,17 @@ public:
     void setWaitHook(std::function<void()> hook) override { m_settings.waitHook = std::move(hook); }
     void setConnectTimeout(std::chrono::milliseconds timeout) { m_settings.connectTimeout = timeout; }
     void setIdleTimeout(std::chrono::milliseconds timeout) { m_settings.idleTimeout = timeout; }
+    // The idle time-out of a multipart POST (a submission).
+    void setSubmissionIdleTimeout(std::chrono::milliseconds timeout)
+    {
+        m_settings.submissionIdleTimeout = timeout;
+    }
+    void setAnswerTimeout(std::chrono::milliseconds timeout) { m_settings.answerTimeout = timeout; }
     void setBodyLimit(quint64 bytes) { m_settings.bodyLimit = bytes; }
     // A PEM file of certificate authorities trusted besides the system's.
     void setCaFile(const QString &path) { m_settings.caFile = path; }
+    // Reads the answers from the source instead of the network.
+    void setByteSource(std::shared_ptr<HttpByteSource> source) { m_settings.byteSource = std::move(source); }
 
     // The decoded body of the answer to a GET of the address.
     QString get(const QString &address) override;

@@ -4,7 +4,9 @@
 
 #include "exchange/http_error.h"
 
+#include <boost/asio/async_result.hpp>
 #include <boost/asio/connect.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/ssl.hpp>
@@ -12,6 +14,8 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl.hpp>
+
+#include <QLocale>
 
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
@@ -94,6 +98,39 @@ HttpError transportError(const error_code &ec)
     return socketError(ec.value(), QString::fromStdString(ec.message()) + QLatin1Char('.'));
 }
 
+// A certificate the client does not trust: what is wrong with it, in words a
+// supplier can take to whoever runs the server, and OpenSSL's own.
+HttpError certificateRefused(long verifyResult)
+{
+    QString reason;
+    switch (verifyResult) {
+    case X509_V_ERR_HOSTNAME_MISMATCH:
+    case X509_V_ERR_IP_ADDRESS_MISMATCH:
+        reason = QStringLiteral("o certificado não é do servidor do endereço");
+        break;
+    case X509_V_ERR_CERT_HAS_EXPIRED:
+        reason = QStringLiteral("o certificado expirou");
+        break;
+    case X509_V_ERR_CERT_NOT_YET_VALID:
+        reason = QStringLiteral("o certificado ainda não vale (confira a data deste computador)");
+        break;
+    case X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT:
+    case X509_V_ERR_SELF_SIGNED_CERT_IN_CHAIN:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT:
+    case X509_V_ERR_UNABLE_TO_GET_ISSUER_CERT_LOCALLY:
+    case X509_V_ERR_UNABLE_TO_VERIFY_LEAF_SIGNATURE:
+        reason = QStringLiteral("o certificado não foi emitido por uma autoridade certificadora confiável");
+        break;
+    case X509_V_ERR_CERT_REVOKED:
+        reason = QStringLiteral("o certificado foi revogado");
+        break;
+    default:
+        reason = QStringLiteral("o certificado não pôde ser confirmado");
+    }
+    return HttpError(QStringLiteral("Falha na verificação do certificado do servidor: %1 (%2); nada foi enviado.")
+                         .arg(reason, QString::fromUtf8(X509_verify_cert_error_string(verifyResult))));
+}
+
 QByteArray statusLineOf(const http::response<http::string_body> &response)
 {
     QByteArray line = "HTTP/" + QByteArray::number(response.version() / 10) + '.'
@@ -104,6 +141,57 @@ QByteArray statusLineOf(const http::response<http::string_body> &response)
         line += ' ' + QByteArray(reason.data(), qsizetype(reason.size()));
     return line;
 }
+
+// A stream over a byte source, for the parser that reads answers from the
+// network; its operations complete at once, through the same io_context.
+// Not final: Asio tells streams from executors by deriving from them.
+class SourceStream {
+public:
+    using executor_type = net::io_context::executor_type;
+
+    SourceStream(net::io_context &ioc, std::shared_ptr<HttpByteSource> source)
+        : m_ioc(ioc)
+        , m_source(std::move(source))
+    {
+    }
+
+    executor_type get_executor() noexcept { return m_ioc.get_executor(); }
+    // A buffer neither stalls nor trickles: nothing to time.
+    void expires_after(steady_clock::duration) { }
+    void expires_at(steady_clock::time_point) { }
+
+    template <class MutableBuffers, class Handler>
+    auto async_read_some(const MutableBuffers &buffers, Handler &&handler)
+    {
+        return net::async_initiate<Handler, void(error_code, std::size_t)>(
+            [this](auto completion, const MutableBuffers &into) {
+                const QByteArray bytes = m_source->read(qsizetype(net::buffer_size(into)));
+                const std::size_t n
+                    = net::buffer_copy(into, net::buffer(bytes.constData(), std::size_t(bytes.size())));
+                const error_code ec = bytes.isEmpty() ? error_code(net::error::eof) : error_code();
+                net::post(m_ioc, [completion = std::move(completion), ec, n]() mutable { completion(ec, n); });
+            },
+            handler, buffers);
+    }
+
+    template <class ConstBuffers, class Handler>
+    auto async_write_some(const ConstBuffers &buffers, Handler &&handler)
+    {
+        return net::async_initiate<Handler, void(error_code, std::size_t)>(
+            [this](auto completion, const ConstBuffers &from) {
+                QByteArray bytes(qsizetype(net::buffer_size(from)), Qt::Uninitialized);
+                net::buffer_copy(net::buffer(bytes.data(), std::size_t(bytes.size())), from);
+                m_source->write(bytes);
+                const std::size_t n = std::size_t(bytes.size());
+                net::post(m_ioc, [completion = std::move(completion), n]() mutable { completion({}, n); });
+            },
+            handler, buffers);
+    }
+
+private:
+    net::io_context &m_ioc;
+    std::shared_ptr<HttpByteSource> m_source;
+};
 
 } // namespace
 
@@ -119,8 +207,12 @@ struct HttpConnection::Impl {
     QString tlsCaFile;
     std::unique_ptr<PlainStream> plain;
     std::unique_ptr<SecureStream> secure;
+    std::unique_ptr<SourceStream> source;
     beast::flat_buffer buffer;
     QString server; // the server of the open connection
+    // The longest silence of the request in flight.
+    std::chrono::milliseconds idleTimeout { 0 };
+    steady_clock::time_point answerDeadline;
 
     // The outcome of the operation in flight. Members, not locals: a handler
     // that runs after a wait was abandoned must not write into a dead frame.
@@ -148,6 +240,12 @@ struct HttpConnection::Impl {
     bool transact(
         Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive);
     template <class Stream> void readSome(Stream &stream, Parser &parser);
+    // The next wait ends at the idle time-out or the answer's deadline.
+    template <class Stream> void expire(Stream &stream)
+    {
+        beast::get_lowest_layer(stream).expires_at(
+            std::min(steady_clock::now() + idleTimeout, answerDeadline));
+    }
 };
 
 // Runs the operation in flight to its end on this thread, in slices, calling
@@ -196,6 +294,10 @@ ssl::context &HttpConnection::Impl::tlsContext()
 // Name resolution, connection and TLS handshake share one time budget.
 void HttpConnection::Impl::connect(const HttpAddress &address)
 {
+    if (settings.byteSource) {
+        source = std::make_unique<SourceStream>(ioc, settings.byteSource);
+        return;
+    }
     const auto deadline = steady_clock::now() + settings.connectTimeout;
     const std::string host = address.host.toStdString();
     {
@@ -250,25 +352,32 @@ void HttpConnection::Impl::handshake(const HttpAddress &address, steady_clock::t
         return;
     const long verify = SSL_get_verify_result(native);
     if (verify != X509_V_OK)
-        throw HttpError(QStringLiteral("Falha na verificação do certificado do servidor: %1")
-                            .arg(QString::fromUtf8(X509_verify_cert_error_string(verify))));
+        throw certificateRefused(verify);
     throw transportError(result);
 }
 
 void HttpConnection::Impl::close()
 {
+    // An operation may still be in flight when a wait was abandoned: cancel
+    // it and let its handlers finish while the streams they use still exist.
+    if (secure)
+        beast::get_lowest_layer(*secure).close();
+    if (plain)
+        plain->close();
+    ioc.restart();
+    ioc.poll();
     secure.reset();
     plain.reset();
+    source.reset();
     buffer.clear();
     server.clear();
-    // Let the handlers of cancelled operations run now, while we are alive.
     ioc.restart();
     ioc.poll();
 }
 
 template <class Stream> void HttpConnection::Impl::readSome(Stream &stream, Parser &parser)
 {
-    beast::get_lowest_layer(stream).expires_after(settings.idleTimeout);
+    expire(stream);
     http::async_read_some(stream, buffer, parser, completion());
     wait();
     // A TLS server that closes without a close_notify ends its answer the
@@ -290,7 +399,8 @@ bool HttpConnection::Impl::transact(
     Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive)
 {
     anyByte = false;
-    beast::get_lowest_layer(stream).expires_after(settings.idleTimeout);
+    answerDeadline = steady_clock::now() + settings.answerTimeout;
+    expire(stream);
     net::async_write(stream, net::buffer(request.constData(), std::size_t(request.size())), completion());
     wait();
     if (result)
@@ -333,11 +443,14 @@ HttpConnection::HttpConnection(const HttpConnectionSettings &settings)
 {
 }
 
-HttpConnection::~HttpConnection() = default;
+HttpConnection::~HttpConnection()
+{
+    d->close();
+}
 
 bool HttpConnection::isOpen() const
 {
-    return d->plain || d->secure;
+    return d->plain || d->secure || d->source;
 }
 
 void HttpConnection::close()
@@ -345,13 +458,15 @@ void HttpConnection::close()
     d->close();
 }
 
-HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray &request, bool fresh)
+HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray &request, Kind kind)
 {
     const QString server
         = address.scheme + QLatin1Char('|') + address.host + QLatin1Char('|') + QString::number(address.port);
+    const bool idempotent = kind == Kind::Idempotent;
+    d->idleTimeout = idempotent ? d->settings.idleTimeout : d->settings.submissionIdleTimeout;
     try {
         for (int attempt = 0;; ++attempt) {
-            const bool reused = !fresh && attempt == 0 && isOpen() && d->server == server;
+            const bool reused = idempotent && attempt == 0 && isOpen() && d->server == server;
             if (!reused) {
                 d->close();
                 d->connect(address);
@@ -361,6 +476,7 @@ HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray
             bool anyByte = false;
             bool keepAlive = false;
             const bool ok = d->secure ? d->transact(*d->secure, request, answer, anyByte, keepAlive)
+                : d->source           ? d->transact(*d->source, request, answer, anyByte, keepAlive)
                                       : d->transact(*d->plain, request, answer, anyByte, keepAlive);
             if (ok) {
                 if (!keepAlive)
@@ -378,6 +494,14 @@ HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray
                     QStringLiteral("A resposta do servidor excede o limite de %1 bytes e foi recusada.")
                         .arg(d->settings.bodyLimit));
             }
+            if (d->result == http::error::header_limit)
+                throw HttpError(QStringLiteral(
+                    "O cabeçalho da resposta do servidor excede o limite de %1 bytes e foi recusado.")
+                                    .arg(headerLimit));
+            if (d->result == beast::error::timeout && steady_clock::now() >= d->answerDeadline)
+                throw HttpError(
+                    QStringLiteral("O servidor não terminou a resposta em %1 segundos; ela foi abandonada.")
+                        .arg(QLocale().toString(d->settings.answerTimeout.count() / 1000.0)));
             throw transportError(d->result);
         }
     } catch (...) {

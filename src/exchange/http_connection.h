@@ -11,17 +11,40 @@
 #include <memory>
 #include <utility>
 
+// Bytes of a server in place of a network connection: the answers are read
+// from it by the same code that reads them from a socket. For feeding the
+// reader from a buffer (fuzzing) without a server.
+class HttpByteSource {
+public:
+    virtual ~HttpByteSource() = default;
+    // The request bytes, as they would go out.
+    virtual void write(const QByteArray &bytes) = 0;
+    // At most max bytes of what the server sends; empty once it closed.
+    virtual QByteArray read(qsizetype max) = 0;
+};
+
 // What a client lets its connection do; tests shorten the limits.
 struct HttpConnectionSettings {
     std::chrono::milliseconds connectTimeout { 15000 };
     // Longest silence while an answer is awaited or arriving.
     std::chrono::milliseconds idleTimeout { 60000 };
+    // The same for a submission: storing a large quotation may keep the
+    // server quiet for long, and giving up early invites sending it twice.
+    std::chrono::milliseconds submissionIdleTimeout { std::chrono::minutes(5) };
+    // Longest time for one answer, from the request's first byte sent to the
+    // answer's last byte received: a server that trickles a byte now and then
+    // never hits the idle time-out. Ten minutes still take a few megabytes
+    // over a slow line and a submission the server is slow to store.
+    std::chrono::milliseconds answerTimeout { std::chrono::minutes(10) };
     // Largest answer body accepted; a longer one is refused unread.
     quint64 bodyLimit = quint64(64) * 1024 * 1024;
     // A PEM file of certificates trusted besides the system's.
     QString caFile;
     // Called about every 50 ms while a request waits.
     std::function<void()> waitHook;
+    // When set, every connection is made to this source instead of the
+    // server of the address (plain, whatever the scheme).
+    std::shared_ptr<HttpByteSource> byteSource;
 };
 
 // The final answer to a request (interim 1xx answers are skipped).
@@ -41,13 +64,19 @@ public:
     HttpConnection(const HttpConnection &) = delete;
     HttpConnection &operator=(const HttpConnection &) = delete;
 
+    enum class Kind {
+        // May reuse an open connection to the same server, and is sent once
+        // more on a new one when that turns out closed by the server before
+        // any byte of the answer arrived.
+        Idempotent,
+        // Always on a new connection, never sent twice, and given the
+        // submission's idle time-out.
+        Submission,
+    };
+
     // Sends the request bytes and reads the answer; throws HttpError on any
-    // transport failure. With fresh set, a connection held open is closed
-    // first and a new one is made. Otherwise an open connection to the same
-    // server is reused, and when it turns out closed by the server before
-    // any byte of the answer arrived, the request is sent once more on a new
-    // connection (only idempotent requests may pass fresh = false).
-    HttpAnswer exchange(const HttpAddress &address, const QByteArray &request, bool fresh);
+    // transport failure.
+    HttpAnswer exchange(const HttpAddress &address, const QByteArray &request, Kind kind);
     void close();
     bool isOpen() const;
 

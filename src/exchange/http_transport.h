@@ -20,6 +20,7 @@ public:
 
     // The Content-Type line of the next GETs.
     virtual void setRequestContentType(const QString &type) = 0;
-    // Called repeatedly while a request waits (the GUI repaints).
+    // Called repeatedly while a request waits (the GUI repaints); an empty
+    // hook removes it.
     virtual void setWaitHook(std::function<void()> hook) = 0;
 };

@@ -139,9 +139,18 @@ SubmissionResult QuotationSubmission::send(const QString &cotacao)
         return SubmissionResult::Refused;
     }
     frame.log().addLine(*answer);
-    markSent(cotacao);
+    SubmissionResult result = SubmissionResult::Sent;
+    try {
+        markSent(cotacao);
+    } catch (const std::exception &e) {
+        // The buyer has the items: the supplier must not take the quotation,
+        // still listed as ready, for one that was never sent.
+        m_dm.CotaLiberada().cancel();
+        m_prompts.message(u"Erro"_s, receivedButNotMarkedText(cotacao, errorText(e)), PromptIcon::Error);
+        result = SubmissionResult::SentNotMarked;
+    }
     frame.finish();
-    return SubmissionResult::Sent;
+    return result;
 }
 
 QString QuotationSubmission::address(const QString &script, const QString &cotacao) const
@@ -158,6 +167,13 @@ void QuotationSubmission::markSent(const QString &cotacao)
     list.edit();
     list.setText(u"TipoStatus"_s, u"Enviada"_s);
     list.post();
+}
+
+QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError)
+{
+    return u"A Kelvo recebeu a cotação %1, mas o banco não pôde marcá-la como \"Enviada\" (%2). "
+           u"Ela continua na lista; não a envie de novo."_s
+        .arg(cotacao, storeError);
 }
 
 void QuotationSubmission::closeList()

@@ -19,6 +19,7 @@ enum class SubmissionResult {
     Stopped,      // a failed check, a failed request or a refused verification
     Refused,      // the server refused the submitted items
     Sent,
+    SentNotMarked, // the server took the items, the store kept "Enviar"
 };
 
 // The workflow of "Contações Prontas para envia-las a Kelvo Autopeças": the
@@ -62,6 +63,10 @@ private:
     QString m_servidor;
     Login m_login;
 };
+
+// What the supplier is told when the server took a quotation and the store
+// failed to mark it sent.
+QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError);
 
 // The records of the filtered items of a table laid out as CotacaoFornc, in
 // its current order.

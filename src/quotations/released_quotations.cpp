@@ -131,46 +131,56 @@ bool ReleasedQuotations::downloadItems()
         return false;
     }
     const AnswerLines lines(*answer);
-    const qsizetype n = lines.count();
-    if (!storeItems(frame, lines.lines().mid(0, qMax<qsizetype>(0, n - 1))))
-        return false;
-
-    const QString last = lines.line(n >= 2 ? n - 1 : 0);
+    const QString last = lines.statusLine();
     const bool success = last == SuccessLine;
-    if (success) {
+    // The status goes in the items' transaction: a program stopped halfway
+    // never leaves the quotation "Baixada" without its items.
+    const auto finish = [&] {
+        if (success)
+            markDownloaded(selected, cotacao);
+    };
+    if (!storeItems(frame, lines.itemLines(), finish))
+        return false;
+    if (success)
         m_prompts.message(Atencao, last);
-        try {
-            if (!lib.gotoBookmark(selected))
-                lib.locate(u"Cotacao"_s, {cotacao});
-            lib.edit();
-            lib.setValue(u"TipoStatus"_s, u"Baixada"_s);
-            lib.post();
-        } catch (const std::exception &e) {
-            lib.cancel();
-            frame.fail(errorText(e));
-            return false;
-        }
-    } else {
+    else
         m_prompts.message(Erro, u"Alguma coisa aconteceu, tente novamente"_s);
-    }
     frame.finish();
     return success;
 }
 
-bool ReleasedQuotations::storeItems(ExchangeFrame &frame, const QStringList &lines)
+bool ReleasedQuotations::storeItems(ExchangeFrame &frame, const QStringList &lines,
+                                    const std::function<void()> &finish)
 {
     try {
-        storeItemLines(m_dm.Banco(), m_dm.CotaFornec(), itemLayout(), lines,
-                       [](const QString &line) -> std::optional<QVariantList> {
-                           const auto fields = recordFields(line, QuotationItemPositions);
-                           if (!fields)
-                               return std::nullopt;
-                           const QuotationItemLine item = readQuotationItem(*fields);
-                           return QVariantList(item.values.cbegin(), item.values.cend());
-                       });
+        storeItemLines(
+            m_dm.Banco(), m_dm.CotaFornec(), itemLayout(), lines,
+            [](const QString &line) -> std::optional<QVariantList> {
+                const auto fields = recordFields(line, QuotationItemPositions);
+                if (!fields)
+                    return std::nullopt;
+                const QuotationItemLine item = readQuotationItem(*fields);
+                return QVariantList(item.values.cbegin(), item.values.cend());
+            },
+            finish);
     } catch (const std::exception &e) {
         frame.fail(errorText(e));
         return false;
     }
     return true;
+}
+
+void ReleasedQuotations::markDownloaded(const Bookmark &selected, const QString &cotacao)
+{
+    Table &lib = m_dm.CotaLiberada();
+    try {
+        if (!lib.gotoBookmark(selected))
+            lib.locate(u"Cotacao"_s, {cotacao});
+        lib.edit();
+        lib.setValue(u"TipoStatus"_s, u"Baixada"_s);
+        lib.post();
+    } catch (...) {
+        lib.cancel();
+        throw;
+    }
 }

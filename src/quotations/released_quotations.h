@@ -5,6 +5,9 @@
 
 #include <QString>
 
+#include <functional>
+
+struct Bookmark;
 class Connectivity;
 class ExchangeFrame;
 class HttpTransport;
@@ -36,9 +39,11 @@ public:
     const QString &lastAnswer() const { return m_lastAnswer; }
 
 private:
-    // Stores the item lines of an answer in one transaction; stops with the
-    // general error box at the first line that cannot be stored.
-    bool storeItems(ExchangeFrame &frame, const QStringList &lines);
+    // Stores the item lines of an answer, then runs finish, in one
+    // transaction; stops with the general error box at the first line that
+    // cannot be stored.
+    bool storeItems(ExchangeFrame &frame, const QStringList &lines, const std::function<void()> &finish);
+    void markDownloaded(const Bookmark &selected, const QString &cotacao);
 
     Prompts &m_prompts;
     TDm &m_dm;

@@ -237,6 +237,19 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<
         items.gotoBookmark(place);
         items.enableControls();
     });
+    // Items that share brand and maker's code take the rows naming them in
+    // turn, in the order of the grid and so of the export: an exported file
+    // imports unchanged. Extra rows go to the last of them. The items of one
+    // key are listed under the first, the one a look-up finds.
+    QHash<qint64, QList<Bookmark>> sameKey;
+    for (int row = 0; row < items.rowCount(); ++row) {
+        items.setCurrentRow(row);
+        const Bookmark item = items.bookmark();
+        items.locate(key, { items.value(u"MARCA"_s), items.value(u"PRODFABR"_s) });
+        sameKey[items.bookmark().id] << item;
+    }
+    QHash<qint64, int> taken;
+
     // All rows or none: a failure rolls back, and the tables re-read the file.
     Transaction tx = m_dm.Banco().transaction();
     try {
@@ -245,6 +258,10 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<
                 unmatched << row;
                 continue;
             }
+            const qint64 first = items.bookmark().id;
+            const QList<Bookmark> &group = sameKey[first];
+            if (!group.isEmpty())
+                items.gotoBookmark(group.at(std::min(taken[first]++, int(group.size()) - 1)));
             items.edit();
             // Stored as a price typed in the grid is: a number, or empty.
             items.setValue(valor, row.valor ? QVariant(*row.valor) : QVariant());

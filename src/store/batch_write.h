@@ -43,6 +43,8 @@ using ItemLineReader = std::function<std::optional<QVariantList>(const QString &
 // appended when there is none (a refused append skips the line). Grids on
 // target follow once, at the end. At a line that cannot be read or stored the
 // half-written row is discarded, the rows before it stay stored and the error
-// goes on to the caller.
+// goes on to the caller. When every line is stored, finish (when given)
+// runs in the same transaction: what completes the download (a status) is
+// stored together with its items, or, if the program stops, neither is.
 void storeItemLines(Database &db, Dataset &target, const ItemLineLayout &layout, const QStringList &lines,
-                    const ItemLineReader &read);
+                    const ItemLineReader &read, const std::function<void()> &finish = {});

@@ -59,6 +59,17 @@ void TDm::openStore(const QString &path)
     }
 }
 
+void TDm::apagar(const QString &pedido)
+{
+    m_fsql.close();
+    m_fsql.clearSql();
+    m_fsql.clearParams();
+    // The number is a bound value: a quote inside it is part of the number.
+    m_fsql.addSql(u"delete from PedidoFornc  where Pedido = :Pedido"_s);
+    m_fsql.setParam(u"Pedido"_s, pedido);
+    m_fsql.execSql();
+}
+
 void TDm::setUpQueries()
 {
     m_cotasBaixadas.setReadOnly(true);

@@ -41,6 +41,9 @@ public:
     Query &Liberados() { return m_liberados; }
     Query &Baixados() { return m_baixados; }
 
+    // Deletes every item of one order (PEDIDO exactly as given) through Fsql.
+    void apagar(const QString &pedido);
+
     // While false, no row can be added to CotacaoFornc (refused silently).
     bool podeIcota() const { return m_podeIcota; }
     void setPodeIcota(bool on) { m_podeIcota = on; }

@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QTime>
 
@@ -31,6 +32,19 @@ QString pragmaText(sqlite3 *db, const char *pragma)
         text = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
     return text;
+}
+
+// A store copied in or made by another tool may be readable by others: once
+// opened here it is its owner's alone, as a store made here is, and so are
+// the journals the library writes beside it, which take its permissions. A
+// file of another user stays as it is.
+void keepPrivate(const QString &path)
+{
+    constexpr QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions now = QFile::permissions(path);
+    if (now & others)
+        QFile::setPermissions(path, now & ~others);
 }
 
 } // namespace
@@ -304,6 +318,7 @@ void Database::open(const QString &path, const QByteArray &key, bool create)
     m_db = db;
     m_path = full;
     sqlite3_update_hook(m_db, &Database::onUpdate, this);
+    keepPrivate(full);
 }
 
 void Database::close()

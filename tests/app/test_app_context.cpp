@@ -2,18 +2,13 @@
 #include "config/credential_file.h"
 #include "store/data_module.h"
 #include "store/schema.h"
+#include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-class NoNet final : public Connectivity {
-public:
-    bool IsConnected() override { return false; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
 
 struct Start {
     bool proceed;
@@ -25,7 +20,8 @@ struct Start {
 Start start(const TempFolder &dir)
 {
     ScriptedPrompts prompts;
-    AppContext app(dir.path(), std::make_unique<NoNet>());
+    FakeNet net;
+    AppContext app(dir.path(), &net);
     const bool proceed = app.start(prompts);
     return {proceed, prompts.boxes(), app.storeOpen(), app.settings().usuario};
 }

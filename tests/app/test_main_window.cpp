@@ -1,5 +1,6 @@
 #include "app/widgets/main_window.h"
 #include "app/widgets/window_launcher.h"
+#include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 
 #include <QLabel>
@@ -10,22 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class FakeNet final : public Connectivity {
-public:
-    bool connected = true;
-    QString problem;
-    int serverChecks = 0;
-    std::function<void()> onServerCheck;
-    bool IsConnected() override { return connected; }
-    QString checkkelvo(const QString &) override
-    {
-        ++serverChecks;
-        if (onServerCheck)
-            onServerCheck();
-        return problem;
-    }
-};
 
 class FakeLauncher final : public WindowLauncher {
 public:

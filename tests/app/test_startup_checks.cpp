@@ -2,7 +2,6 @@
 #include "support/temp_folder.h"
 
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +11,7 @@ TEST(InstanceGuard, SecondOwnerRefusedUntilFirstEnds)
     {
         InstanceGuard first(QStringLiteral("kelvocota"), dir.path());
         ASSERT_TRUE(first.acquire());
+        EXPECT_TRUE(first.acquire());
         InstanceGuard second(QStringLiteral("kelvocota"), dir.path());
         EXPECT_FALSE(second.acquire());
     }
@@ -22,29 +22,24 @@ TEST(InstanceGuard, SecondOwnerRefusedUntilFirstEnds)
 TEST(InstanceGuard, KilledOwnerDoesNotBlock)
 {
     TempFolder dir;
-    InstanceGuard probe(QStringLiteral("kelvocota"), dir.path());
-    // A separate process takes the lock and is killed; -o keeps the lock out
-    // of its child, so the kill alone must release it.
     QProcess holder;
-    holder.start(QStringLiteral("flock"),
-                 {QStringLiteral("-o"), probe.lockPath(), QStringLiteral("sleep"), QStringLiteral("5")});
-    ASSERT_TRUE(holder.waitForStarted());
-    bool refused = false;
-    for (int i = 0; i < 100 && !refused; ++i) {
-        InstanceGuard g(QStringLiteral("kelvocota"), dir.path());
-        refused = !g.acquire();
-        if (!refused)
-            QThread::msleep(20);
-    }
-    EXPECT_TRUE(refused);
+    holder.start(QStringLiteral(KELVO_INSTANCE_HOLDER), {dir.path()});
+    ASSERT_TRUE(holder.waitForReadyRead(30000)) << "the holder said nothing";
+    ASSERT_EQ(holder.readLine().trimmed(), "held");
+
+    // Another program's copy that is alive keeps the lock.
+    InstanceGuard whileAlive(QStringLiteral("kelvocota"), dir.path());
+    EXPECT_FALSE(whileAlive.acquire());
+
     holder.kill();
-    holder.waitForFinished();
+    ASSERT_TRUE(holder.waitForFinished(30000));
     InstanceGuard after(QStringLiteral("kelvocota"), dir.path());
-    bool acquired = false;
-    for (int i = 0; i < 100 && !acquired; ++i) {
-        acquired = after.acquire();
-        if (!acquired)
-            QThread::msleep(20);
-    }
-    EXPECT_TRUE(acquired);
+    EXPECT_TRUE(after.acquire());
+}
+
+TEST(InstanceGuard, NoPlaceForTheLockNeverKeepsTheSupplierOut)
+{
+    TempFolder dir;
+    InstanceGuard guard(QStringLiteral("kelvocota"), dir.file(QStringLiteral("no/such/folder")));
+    EXPECT_TRUE(guard.acquire());
 }

@@ -8,6 +8,7 @@
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "ui/widgets/msg_window.h"
@@ -24,12 +25,6 @@
 #include <functional>
 
 namespace {
-
-class NoNet final : public Connectivity {
-public:
-    bool IsConnected() override { return false; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
 
 // Opens nothing: a click that got through is counted, never shown.
 class CountingLauncher final : public WindowLauncher {
@@ -53,8 +48,9 @@ public:
 class ProgramFolder {
 public:
     ProgramFolder()
-        : app(dir.path(), std::make_unique<NoNet>())
+        : app(dir.path(), &net)
     {
+        net.connected = false;
         dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
         createDatabase(dir.file(databaseFileName()));
         if (!app.start(prompts) || !app.storeOpen())
@@ -80,6 +76,7 @@ public:
 
     TempFolder dir;
     ScriptedPrompts prompts;
+    FakeNet net; // offline: no click may reach the server
     AppContext app;
 };
 

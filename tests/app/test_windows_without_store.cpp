@@ -1,5 +1,6 @@
 #include "app/app_context.h"
 #include "app/widgets/app_launcher.h"
+#include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 
@@ -8,16 +9,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-class NoNet final : public Connectivity {
-public:
-    bool IsConnected() override { return false; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
-} // namespace
-
 // With the database file missing the program still comes up; every working
 // window then meets the store's error instead of bringing the program down.
 TEST(WindowsWithoutStore, EveryWindowOpensAndShowsTheStoresError)
@@ -25,7 +16,9 @@ TEST(WindowsWithoutStore, EveryWindowOpensAndShowsTheStoresError)
     TempFolder dir;
     dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
     ScriptedPrompts prompts;
-    AppContext app(dir.path(), std::make_unique<NoNet>());
+    FakeNet net;
+    net.connected = false;
+    AppContext app(dir.path(), &net);
     ASSERT_TRUE(app.start(prompts));
     ASSERT_FALSE(app.storeOpen());
     prompts.clear();

@@ -21,7 +21,7 @@ CliRun runWithLock(const TempFolder &dir, const TempFolder &locks, const QString
 {
     QString out, err;
     QTextStream o(&out), e(&err);
-    const int status = runCli(args, dir.path(), o, e, locks.path());
+    const int status = runCli(args, dir.path(), o, e, nullptr, locks.path());
     o.flush();
     e.flush();
     return { status, out.split(u'\n', Qt::SkipEmptyParts), err };

@@ -1,7 +1,11 @@
 #include "cli/cli.h"
 #include "support/cli_run.h"
+#include "support/fake_net.h"
+#include "support/qstring_printer.h"
+#include "support/raw_server.h"
 #include "support/temp_folder.h"
 
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -62,13 +66,35 @@ TEST(Cli, ConfigurationErrorsAndUsage)
         EXPECT_EQ(runCliIn(dir, args).status, 2) << args.join(QLatin1Char(' ')).toStdString();
 }
 
-TEST(Cli, CheckReportsUnreachableServer)
+TEST(Cli, CheckTellsInternetAndServer)
 {
-    TempFolder dir;
-    // A port nobody listens on: the check connects for real and fails.
-    dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
-    const CliRun r = runCliIn(dir, {QStringLiteral("check")});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...")) ||
-                r.out.contains(QStringLiteral("Problemas com a sua Internet")));
+    QTcpServer listening;
+    ASSERT_TRUE(listening.listen(QHostAddress::LocalHost));
+    const QString up = QStringLiteral("http://127.0.0.1:%1/").arg(listening.serverPort());
+    const QString down = QStringLiteral("http://127.0.0.1:%1/").arg(closedLocalPort());
+    const struct {
+        const char *name;
+        bool connected;
+        QString servidor;
+        int status;
+        QStringList out;
+    } cases[] = {
+        {"no internet", false, up, 1, {QStringLiteral("Problemas com a sua Internet")}},
+        {"server down", true, down, 1,
+         {QStringLiteral("[Atenção] O servidor da Kelvo está com problemas..."), QStringLiteral("Conectado a ") + down}},
+        {"both up", true, up, 0, {QStringLiteral("Conectado a ") + up}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder dir;
+        ASSERT_EQ(runCliIn(dir, {QStringLiteral("init-db")}).status, 0);
+        dir.write(QStringLiteral("server.new"), c.servidor.toUtf8() + "\r\n");
+        // The internet as the case says; the server check connects for real.
+        FakeNet net;
+        net.connected = c.connected;
+        net.realServerCheck = true;
+        const CliRun r = runCliIn(dir, {QStringLiteral("check")}, &net);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out, c.out);
+    }
 }

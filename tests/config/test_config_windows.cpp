@@ -4,6 +4,7 @@
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,11 +52,12 @@ void expectBoldOnHover(QPushButton *button)
     EXPECT_FALSE(button->font().bold()) << button->text().toStdString();
 }
 
+// Shown and made the active window at once, as the platform would.
 bool showActive(QWidget &window)
 {
     window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
+    QApplication::setActiveWindow(&window);
+    return window.isActiveWindow();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "config/config_error.h"
 #include "config/crypt.h"
+#include "support/thrown.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -11,16 +12,6 @@ namespace {
 QString S(const char16_t *text)
 {
     return QString::fromUtf16(text);
-}
-
-QString decipherError(const QString &src)
-{
-    try {
-        Crypt(QStringLiteral("D"), src);
-    } catch (const ConfigError &e) {
-        return e.message();
-    }
-    return QStringLiteral("<no error>");
 }
 
 } // namespace
@@ -144,5 +135,5 @@ TEST(Crypt, MalformedTextRaisesNamingThePiece)
         { S(u"10é015"), S(u"'é0' is not a valid integer value") },
     };
     for (const Case &c : cases)
-        EXPECT_EQ(decipherError(c.src), c.message) << c.src.toStdString();
+        EXPECT_EQ(thrownMessage([&] { Crypt(QStringLiteral("D"), c.src); }), c.message) << c.src.toStdString();
 }

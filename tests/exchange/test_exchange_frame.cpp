@@ -1,4 +1,10 @@
 #include "exchange/exchange_frame.h"
+#include "exchange/http_client.h"
+#include "exchange/http_transport.h"
+#include "exchange/multipart_form.h"
+#include "support/fake_net.h"
+#include "support/qstring_printer.h"
+#include "support/raw_server.h"
 #include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
@@ -6,14 +12,6 @@
 #include <stdexcept>
 
 namespace {
-
-class FakeNet final : public Connectivity {
-public:
-    bool connected = true;
-    QString problem;
-    bool IsConnected() override { return connected; }
-    QString checkkelvo(const QString &) override { return problem; }
-};
 
 const QString Server = QStringLiteral("http://127.0.0.1:1");
 
@@ -82,49 +80,60 @@ TEST(ExchangeFrame, RefusalShowsMessageWithoutLog)
     EXPECT_EQ(prompts.logsDiscarded, 1);
 }
 
-#include "exchange/http_client.h"
-#include "support/raw_server.h"
-
 namespace {
 
-class CountingPrompts final : public Prompts {
+// A request that waits a few times through its hook before it answers or
+// fails.
+class WaitingTransport final : public HttpTransport {
 public:
-    ScriptedPrompts inner;
-    int waits = 0;
-    void message(const QString &c, const QString &t, PromptIcon i) override { inner.message(c, t, i); }
-    bool ask(const QString &c, const QString &t) override { return inner.ask(c, t); }
-    void error(const QString &t) override { inner.error(t); }
-    QString input(const QString &c, const QString &p, const QString &i) override { return inner.input(c, p, i); }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override { return inner.createLog(); }
-    void previewReport(const PreparedReport &r) override { inner.previewReport(r); }
-    void keepAlive() override { ++waits; }
+    std::function<void()> hook;
+    QString failure;
+
+    QString get(const QString &) override { return waitThenAnswer(); }
+    QString post(const QString &, const MultipartForm &) override { return waitThenAnswer(); }
+    void setRequestContentType(const QString &) override {}
+    void setWaitHook(std::function<void()> h) override { hook = std::move(h); }
+
+private:
+    QString waitThenAnswer()
+    {
+        for (int i = 0; i < 3; ++i)
+            hook();
+        if (!failure.isEmpty())
+            throw std::runtime_error(failure.toStdString());
+        return QStringLiteral("resposta");
+    }
 };
 
 } // namespace
 
-TEST(ExchangeFrame, GetThroughTheWindowsClient)
+TEST(ExchangeFrame, WindowsRepaintWhileARequestWaitsAndTheHookGoesWithIt)
 {
-    RawServer server({RawServer::neverAnswer(),
-                      RawServer::answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")});
-    CountingPrompts prompts;
+    ScriptedPrompts prompts;
+    FakeNet net;
+    WaitingTransport http;
+    {
+        ExchangeFrame frame(prompts, net, Server);
+        ASSERT_TRUE(frame.begin());
+        EXPECT_EQ(frame.get(http, Server + QStringLiteral("/net/a.php")), QStringLiteral("resposta"));
+        EXPECT_FALSE(http.hook);
+        http.failure = QStringLiteral("Connection Closed Gracefully.");
+        EXPECT_FALSE(frame.post(http, Server + QStringLiteral("/net/b.php"), MultipartForm()));
+        EXPECT_FALSE(http.hook);
+    }
+    EXPECT_EQ(prompts.keepAlives, 6);
+    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[CotaKelvo] Connection Closed Gracefully.")});
+}
+
+TEST(ExchangeFrame, StatusOtherThan2xxThroughTheWindowsClient)
+{
+    RawServer server({RawServer::answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")});
+    ScriptedPrompts prompts;
     FakeNet net;
     HttpClient client;
-    client.setIdleTimeout(std::chrono::milliseconds(300));
-    {
-        ExchangeFrame frame(prompts, net, Server);
-        ASSERT_TRUE(frame.begin());
-        EXPECT_FALSE(frame.get(client, server.url(QStringLiteral("/net/getcotalib.php?user=A&pass=B"))));
-    }
-    // The window repainted while the silent server was awaited.
-    EXPECT_GT(prompts.waits, 0);
-    ASSERT_EQ(prompts.inner.boxes().size(), 1);
-    EXPECT_TRUE(prompts.inner.boxes().first().contains(QStringLiteral("10060")));
-    {
-        ExchangeFrame frame(prompts, net, Server);
-        ASSERT_TRUE(frame.begin());
-        EXPECT_FALSE(frame.get(client, server.url(QStringLiteral("/net/getcotalib.php?user=A&pass=B"))));
-    }
-    EXPECT_EQ(prompts.inner.boxes().last(), QStringLiteral("[CotaKelvo] HTTP/1.1 404 Not Found."));
+    ExchangeFrame frame(prompts, net, Server);
+    ASSERT_TRUE(frame.begin());
+    EXPECT_FALSE(frame.get(client, server.url(QStringLiteral("/net/getcotalib.php?user=A&pass=B"))));
+    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[CotaKelvo] HTTP/1.1 404 Not Found.")});
+    EXPECT_EQ(prompts.logsDiscarded, 1);
 }

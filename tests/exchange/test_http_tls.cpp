@@ -3,23 +3,16 @@
 #include "support/raw_server.h"
 #include "support/temp_folder.h"
 #include "support/test_certificate.h"
+#include "support/thrown.h"
 
 #include <gtest/gtest.h>
+
+#include <stdexcept>
 
 namespace {
 
 const QByteArray okAnswer = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK";
 const QString verificationFailure = QString::fromUtf8("Falha na verificação do certificado do servidor: ");
-
-QString failureOf(HttpClient &client, const QString &address)
-{
-    try {
-        client.get(address);
-    } catch (const HttpError &e) {
-        return e.message();
-    }
-    return QStringLiteral("(no failure)");
-}
 
 } // namespace
 
@@ -33,7 +26,7 @@ TEST(HttpClientTls, SelfSignedServerIsRefusedUnlessTrusted)
     const QString byName = QStringLiteral("https://localhost:%1/net/a.php?user=u").arg(server.port());
 
     HttpClient client;
-    const QString refused = failureOf(client, byName);
+    const QString refused = thrownMessage([&] { client.get(byName); });
     EXPECT_TRUE(refused.startsWith(verificationFailure)) << refused.toStdString();
     EXPECT_TRUE(server.requests().isEmpty());
 
@@ -62,7 +55,7 @@ TEST(HttpClientTls, CertificateForAnotherHostIsRefused)
     client.setCaFile(cert.certFile);
     for (const QString &host : { QStringLiteral("localhost"), QStringLiteral("127.0.0.1") }) {
         const QString refused
-            = failureOf(client, QStringLiteral("https://%1:%2/x").arg(host).arg(server.port()));
+            = thrownMessage([&] { client.get(QStringLiteral("https://%1:%2/x").arg(host).arg(server.port())); });
         EXPECT_TRUE(refused.startsWith(verificationFailure) && refused.contains(QLatin1String("mismatch")))
             << refused.toStdString();
     }
@@ -73,6 +66,26 @@ TEST(HttpClientTls, UnreadableCaFileIsReported)
     RawServer server({});
     HttpClient client;
     client.setCaFile(QStringLiteral("/nonexistent/ca.pem"));
-    const QString message = failureOf(client, QStringLiteral("https://127.0.0.1:%1/x").arg(server.port()));
+    const QString message = thrownMessage([&] { client.get(QStringLiteral("https://127.0.0.1:%1/x").arg(server.port())); });
     EXPECT_TRUE(message.contains(QLatin1String("/nonexistent/ca.pem"))) << message.toStdString();
+}
+
+TEST(HttpClientTls, ReadAbandonedWhileTheServerIsSilentLeavesTheClientUsable)
+{
+    const TempFolder folder;
+    const TestCertificate cert = makeSelfSignedCertificate(
+        folder.path(), QStringLiteral("127.0.0.1"), { QStringLiteral("IP:127.0.0.1") });
+    RawServer silent({ RawServer::neverAnswer() }, cert.certFile, cert.keyFile);
+    HttpClient client;
+    client.setCaFile(cert.certFile);
+    // Once the server holds the request, the client is reading its answer.
+    client.setWaitHook([&] {
+        if (!silent.requests().isEmpty())
+            throw std::runtime_error("interrompido");
+    });
+    EXPECT_EQ(thrownMessage([&] { client.get(silent.url(QStringLiteral("/x"))); }), QStringLiteral("interrompido"));
+
+    client.setWaitHook({});
+    RawServer server({ RawServer::answer(okAnswer) }, cert.certFile, cert.keyFile);
+    EXPECT_EQ(client.get(server.url(QStringLiteral("/y"))), QStringLiteral("OK"));
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "common/clock.h"
-#include "store/store_fixture.h"
+#include "support/test_store.h"
+
+#include <QMap>
 
 // A store with order items for the order printouts, and a clock fixed at
 // 26/06/2020 14:30:05 so that "Impresso em" is known.
@@ -35,5 +37,52 @@ protected:
         dm.Banco().executeTracked(st);
     }
 
+    void addOrder(const QString &pedido, const QString &status, const QString &baixado = {})
+    {
+        Statement st(dm.Banco(),
+            u"INSERT INTO PedidosLiberados (Pedido, TipoStatus, DataLiberado, HoraLib, DataBaixado, HoraBaixa) "
+            "VALUES (?, ?, '2020-06-20', '09:30:00', ?, ?)"_s);
+        st.bindAll({ pedido, status, baixado.isEmpty() ? QVariant() : QVariant(baixado),
+            baixado.isEmpty() ? QVariant() : QVariant(u"10:00:00"_s) });
+        dm.Banco().executeTracked(st);
+    }
+
+    // Rows of a statement, each as its columns' stored texts joined by "|" ("~" for empty).
+    QStringList rows(const QString &sql, const QVariantList &values = {})
+    {
+        Statement st(dm.Banco(), sql);
+        st.bindAll(values);
+        QStringList out;
+        while (st.step()) {
+            QStringList cols;
+            for (int i = 0; i < st.columnCount(); ++i)
+                cols << (st.columnIsNull(i) ? u"~"_s : st.columnText(i));
+            out << cols.join(u'|');
+        }
+        return out;
+    }
+
+    QStringList orders()
+    {
+        return rows(u"SELECT Pedido, TipoStatus, DataLiberado, HoraLib, DataBaixado, HoraBaixa "
+                    "FROM PedidosLiberados ORDER BY rowid"_s);
+    }
+
+    QString status(const QString &pedido)
+    {
+        return rows(u"SELECT TipoStatus FROM PedidosLiberados WHERE Pedido = ?"_s, { pedido }).value(0);
+    }
+
     FixedClock clock { QDateTime(QDate(2020, 6, 26), QTime(14, 30, 5)) };
 };
+
+// An item line of "getpedforn.php" with its 20 positions; changes by position.
+inline QString orderItemLine(const QString &pedido, const QString &produto, const QMap<int, QString> &changes = {})
+{
+    QStringList f { u"MARCOS"_s, pedido, u"20/06/2020"_s, produto, u"PF-"_s + produto, u"Peça "_s + produto,
+        u"PC"_s, u"Gol"_s, u"BOSCH"_s, u"3"_s, u"10,5"_s, u"28 DDL"_s, u"1"_s, u"2"_s, u"0"_s, u"MATRIZ"_s,
+        u"FILIAL 1"_s, u"FILIAL 2"_s, u"SIM-"_s + produto, QString() };
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+        f[it.key()] = it.value();
+    return f.join(u'|');
+}

@@ -31,7 +31,7 @@ protected:
         return out;
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     PriceEntry flow;
 };
@@ -40,13 +40,13 @@ protected:
 
 TEST_F(PriceEntryTest, OpensEmptyAndChoosesAQuotation)
 {
-    store.addReleased(u"C'1"_s, u"Baixada"_s);
-    store.addReleased(u"C2"_s, u"Baixada"_s);
-    store.addReleased(u"C3"_s, u"Enviar"_s);
-    store.addItem(u"C'1"_s, u"P2"_s, u"NGK"_s);
-    store.addItem(u"C'1"_s, u"P1"_s, u"BOSCH"_s);
-    store.addItem(u"C2"_s, u"P9"_s, u"ACME"_s);
-    store.addItem(u"C3"_s, u"P8"_s, u"ACME"_s);
+    store.addQuotation(u"C'1"_s, u"Baixada"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.addQuotation(u"C3"_s, u"Enviar"_s);
+    store.addItem({u"C'1"_s, u"P2"_s, u"NGK"_s});
+    store.addItem({u"C'1"_s, u"P1"_s, u"BOSCH"_s});
+    store.addItem({u"C2"_s, u"P9"_s, u"ACME"_s});
+    store.addItem({u"C3"_s, u"P8"_s, u"ACME"_s});
     store.dm.setPodeIcota(true);
 
     flow.start();
@@ -80,8 +80,8 @@ TEST_F(PriceEntryTest, OpensEmptyAndChoosesAQuotation)
 
 TEST_F(PriceEntryTest, FiltraESaiWithoutDownloadedQuotationsShowsNone)
 {
-    store.addReleased(u"C1"_s, u"ABERTA"_s);
-    store.addItem(u"C1"_s, u"P1"_s, u"X"_s);
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
+    store.addItem({u"C1"_s, u"P1"_s, u"X"_s});
     flow.start();
     EXPECT_TRUE(choose(u"C1"_s));
     EXPECT_EQ(flow.chosenQuotation(), u"0"_s);
@@ -90,10 +90,10 @@ TEST_F(PriceEntryTest, FiltraESaiWithoutDownloadedQuotationsShowsNone)
 
 TEST_F(PriceEntryTest, ReadyToSendCountsPricesAndMarksTheQuotation)
 {
-    store.addReleased(u"C'1"_s, u"Baixada"_s);
+    store.addQuotation(u"C'1"_s, u"Baixada"_s);
     const QVariant prices[] = {12.5, QVariant(), 0.0, -1.0, 3.0};
     for (int i = 0; i < 5; ++i)
-        store.addItem(u"C'1"_s, u"P%1"_s.arg(i), u"M%1"_s.arg(i), prices[i]);
+        store.addItem({u"C'1"_s, u"P%1"_s.arg(i), u"M%1"_s.arg(i), 1.0, prices[i]});
     flow.start();
     EXPECT_FALSE(flow.markReady()); // nothing chosen
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -122,9 +122,9 @@ TEST_F(PriceEntryTest, ReadyToSendCountsPricesAndMarksTheQuotation)
 
 TEST_F(PriceEntryTest, ObservationPriceAndDelete)
 {
-    store.addReleased(u"C1"_s, u"Baixada"_s);
-    store.addItem(u"C1"_s, u"P1"_s, u"A"_s);
-    store.addItem(u"C1"_s, u"P2"_s, u"B"_s);
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addItem({u"C1"_s, u"P1"_s, u"A"_s});
+    store.addItem({u"C1"_s, u"P2"_s, u"B"_s});
     flow.start();
     EXPECT_FALSE(flow.editObservation()); // an empty grid asks nothing
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -165,8 +165,8 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
 
 TEST_F(PriceEntryTest, ThePrintoutTakesThePriceStillInEdit)
 {
-    store.addReleased(u"C1"_s, u"Baixada"_s);
-    store.addItem(u"C1"_s, u"P1"_s, u"A"_s);
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addItem({u"C1"_s, u"P1"_s, u"A"_s});
     flow.start();
     ASSERT_TRUE(choose(u"C1"_s));
     Table &items = store.dm.CotaFornec();

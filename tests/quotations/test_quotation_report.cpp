@@ -1,6 +1,6 @@
 #include "common/clock.h"
 #include "quotations/quotation_report.h"
-#include "store/store_fixture.h"
+#include "support/test_store.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
 

@@ -26,6 +26,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Delivers what the window posted to itself (a deferred message, a close).
+void settle()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 QColor background(const QAbstractItemModel *model, int row, int column)
 {
     return model->index(row, column).data(Qt::BackgroundRole).value<QBrush>().color();
@@ -37,20 +44,14 @@ bool bold(const QAbstractItemModel *model, int row, int column)
     return font.isValid() && font.value<QFont>().bold();
 }
 
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
-}
-
 } // namespace
 
 TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
 {
-    QuotationStore store;
-    store.addReleased(u"C1"_s, u"aberta"_s);
-    store.addReleased(u"C2"_s, u"Baixada"_s);
-    store.addReleased(u"C3"_s, u"Enviar"_s);
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"aberta"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.addQuotation(u"C3"_s, u"Enviar"_s);
     const QByteArray body = "05/06/2020|C4|14:30|ABERTA|01/06/2020";
     RawServer server({RawServer::answer("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
                                         + "\r\n\r\n" + body)});
@@ -60,7 +61,6 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     window.setXLogin(u"FORN"_s);
     window.setXSenha(u"S 1"_s);
     window.show();
-    settle();
 
     EXPECT_EQ(window.size(), QSize(582, 298));
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
@@ -103,15 +103,14 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
 // The selected row is marked by a frame and keeps the colour of its status.
 TEST(QuotationWindows, TheSelectedRowKeepsItsColourInsideAFrame)
 {
-    QuotationStore store;
-    store.addReleased(u"C1"_s, u"ABERTA"_s);
-    store.addReleased(u"C2"_s, u"Baixada"_s);
-    store.addReleased(u"C3"_s, u"Enviada"_s);
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.addQuotation(u"C3"_s, u"Enviada"_s);
     ScriptedPrompts prompts;
     FakeNet net;
     TFCotaLib window(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
     window.show();
-    settle();
     QTableView *grid = window.dbgrd1();
     grid->setCurrentIndex(grid->model()->index(0, 0));
     ASSERT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
@@ -137,16 +136,16 @@ class PriceWindowTest : public ::testing::Test {
 protected:
     PriceWindowTest()
     {
-        store.addReleased(u"C1"_s, u"Baixada"_s);
-        store.addItem(u"C1"_s, u"P1"_s, u"AAA"_s, 10.0);
-        store.addItem(u"C1"_s, u"P2"_s, u"BBB"_s);
+        store.addQuotation(u"C1"_s, u"Baixada"_s);
+        store.addItem({.cotacao = u"C1"_s, .produto = u"P1"_s, .marca = u"AAA"_s, .valor = 10.0, .obs = u"obs P1"_s,
+                       .aplicacao = u"uso\rgeral"_s});
+        store.addItem({.cotacao = u"C1"_s, .produto = u"P2"_s, .marca = u"BBB"_s, .obs = u"obs P2"_s});
         window.setChooserRunner([this](Query &baixadas) {
             ++choosing;
             return baixadas.locate(u"Cotacao"_s, {u"C1"_s});
         });
         window.show();
         QApplication::setActiveWindow(&window);
-        settle();
     }
 
     QString stored(const QString &column, const QString &produto)
@@ -169,7 +168,7 @@ protected:
         return e && window.dbgrd1()->isAncestorOf(e) ? e : nullptr;
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     TPrecoCota window{prompts, store.dm};
     int choosing = 0; // times the chooser ran
@@ -206,7 +205,6 @@ TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
     QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
     QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
     QTest::keyClick(window.dbgrd1(), Qt::Key_Insert);
-    settle();
     EXPECT_EQ(model->rowCount(), 2);
     EXPECT_EQ(store.rows(u"SELECT COUNT(*) FROM CotacaoFornc"_s), QStringList{u"2"_s});
     EXPECT_EQ(panels->obsText(1), u"obs P2"_s);
@@ -229,7 +227,6 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] 'abc' is not a valid floating point value."_s});
     ASSERT_TRUE(editor()); // still open for a correction
     QTest::keyClick(editor(), Qt::Key_Escape);
-    settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
     QTest::keyClick(grid, Qt::Key_Escape); // never closes the window
     EXPECT_TRUE(window.isVisible());
@@ -237,7 +234,6 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     // Typed in the regional form; Tab moves on to the next cell.
     type(u"7,5"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
-    settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"7.5"_s);
     EXPECT_EQ(grid->currentIndex().column(), 6);
 
@@ -245,7 +241,6 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     grid->setCurrentIndex(window.model()->index(1, 5));
     type(u"3,25"_s);
     window.btn2()->setFocus();
-    settle();
     EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"3.25"_s);
 }
 
@@ -367,17 +362,16 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
 
 TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
 {
-    QuotationStore store;
-    store.addReleased(u"C1"_s, u"Baixada"_s);
-    store.addReleased(u"C2"_s, u"Baixada"_s);
-    store.addReleased(u"C3"_s, u"ABERTA"_s);
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.addQuotation(u"C3"_s, u"ABERTA"_s);
     Query &baixadas = store.dm.CotasBaixadas();
     baixadas.setParam(u"Status"_s, u"Baixada"_s);
     baixadas.open();
 
     TCotaBaixada chooser(baixadas);
     chooser.show();
-    settle();
     EXPECT_EQ(chooser.size(), QSize(645, 291));
     EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
     chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));

@@ -1,6 +1,7 @@
 #include "quotations/released_quotations.h"
 #include "quotation_fixture.h"
 #include "support/qstring_printer.h"
+#include "support/killed_run.h"
 #include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +31,7 @@ protected:
                           "QTDELOJA2 FROM CotacaoFornc ORDER BY PRODUTO"_s);
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     FakeNet net;
     FakeServer server;
@@ -84,7 +85,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
     const QString bad[] = {u"31/02/2020|C2|10:00|ABERTA|"_s, u"05/06/2020|C2|10h|ABERTA|"_s,
                            u"05/06/2020|C2|10:00|ABERTA"_s};
     for (const QString &line : bad) {
-        QuotationStore fresh;
+        TestStore fresh;
         ScriptedPrompts shown;
         FakeServer answers;
         answers.answers = {u"05/06/2020|C1|14:30|ABERTA|\r\n"_s + line + u"\r\n05/06/2020|C3|10:00|ABERTA|\r\n"_s};
@@ -119,7 +120,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     EXPECT_TRUE(store.dm.podeIcota());
 
     for (const QString &status : {u"Baixada"_s, u"Enviar"_s, u"Enviada"_s}) {
-        store.addReleased(u"C-"_s + status, status);
+        store.addQuotation(u"C-"_s + status, status);
         select(u"C-"_s + status);
         prompts.clear();
         EXPECT_FALSE(flow.downloadItems());
@@ -130,7 +131,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     EXPECT_TRUE(server.addresses.isEmpty());
 
     // "No" to the question stops before any check.
-    store.addReleased(u"C1"_s, u"aberta"_s);
+    store.addQuotation(u"C1"_s, u"aberta"_s);
     select(u"C1"_s);
     prompts.clear();
     EXPECT_FALSE(flow.downloadItems());
@@ -140,8 +141,8 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
 
 TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
 {
-    store.addReleased(u"C1"_s, u"aberta"_s);
-    store.addReleased(u"C2"_s, u"ABERTA"_s);
+    store.addQuotation(u"C1"_s, u"aberta"_s);
+    store.addQuotation(u"C2"_s, u"ABERTA"_s);
     select(u"C1"_s);
     prompts.answers = {true};
     server.answers = {itemLine(u"C1"_s, u"P2"_s, {{7, u"linha 1\rlinha 2"_s}, {10, u"ignorado"_s}}) + u"\r\n"_s
@@ -161,8 +162,9 @@ TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
 
 TEST_F(ReleasedQuotationsTest, RepeatedDownloadKeepsThePrice)
 {
-    store.addReleased(u"C1"_s, u"ABERTA"_s);
-    store.addItem(u"C1"_s, u"P1"_s, u"BOSCH"_s, 12.5);
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
+    store.addItem({.cotacao = u"C1"_s, .produto = u"P1"_s, .marca = u"BOSCH"_s, .valor = 12.5,
+                   .data = QDate(2020, 6, 1), .contato = u"ACME"_s});
     store.exec(u"UPDATE CotacaoFornc SET SIMILARES = 'velho', OBS = 'velha'"_s);
     flow.openTables();
     prompts.answers = {true};
@@ -192,8 +194,8 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
          u"[CotaKelvo] List index out of bounds (1)"_s},
     };
     for (const Case &c : cases) {
-        QuotationStore fresh;
-        fresh.addReleased(u"C1"_s, u"ABERTA"_s);
+        TestStore fresh;
+        fresh.addQuotation(u"C1"_s, u"ABERTA"_s);
         ScriptedPrompts shown;
         shown.answers = {true};
         FakeServer answers;
@@ -212,7 +214,7 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
 
 TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
 {
-    store.addReleased(u"C1"_s, u"ABERTA"_s);
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
     flow.openTables();
     prompts.answers = {true, true};
     server.answers = {u"*cotação encerrada"_s,
@@ -228,4 +230,30 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P1"_s});
     EXPECT_EQ(store.status(u"C1"_s), u"ABERTA"_s);
     EXPECT_FALSE(store.dm.CotaFornec().isEditing());
+}
+
+TEST(ReleasedQuotationsKilled, TheStatusIsOnDiskWithItsItemsOrNotAtAll)
+{
+    // The boxes of a download: the question, "BAIXADA COM SUCESSO", the log window.
+    for (int box = 1; box <= 4; ++box) {
+        SCOPED_TRACE(box);
+        TestStore store;
+        store.addQuotation(u"C1"_s, u"ABERTA"_s);
+        const KilledRun run = runKilledAtBox(box, [&](Prompts &prompts) {
+            TDm dm;
+            dm.openStore(store.path());
+            FakeNet net;
+            FakeServer server;
+            server.answers = {itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s)
+                              + u"\r\nBAIXADA COM SUCESSO\r\n"_s};
+            ReleasedQuotations flow(prompts, dm, net, server, Server);
+            flow.openTables();
+            dm.CotaLiberada().locate(u"Cotacao"_s, {u"C1"_s});
+            flow.downloadItems();
+        });
+        EXPECT_EQ(run, box < 4 ? KilledRun::Killed : KilledRun::Finished);
+        // Once the supplier is told the download succeeded, all of it is stored.
+        EXPECT_EQ(store.status(u"C1"_s) + u' ' + QString::number(store.count(u"CotacaoFornc"_s)),
+                  box == 1 ? u"ABERTA 0"_s : u"Baixada 2"_s);
+    }
 }

@@ -1,9 +1,9 @@
-#include "quotation_fixture.h"
 #include "quotations/sent_quotations.h"
 #include "quotations/widgets/sent_quotations_window.h"
 #include "support/cli_run.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
+#include "support/test_store.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -24,11 +24,11 @@ protected:
     SentQuotationsTest()
     {
         store.folder.write(u"server.new"_s, "http://127.0.0.1:1/kelvo\r\n");
-        store.addReleased(u"Q1"_s, u"Enviada"_s);
-        store.addReleased(u"Q2"_s, u"Baixada"_s);
-        store.addReleased(u"Q3"_s, u"Enviar"_s);
-        store.addReleased(u"Q4"_s, u"Baixada"_s);
-        store.addReleased(u"Q5"_s, u"Enviada"_s);
+        store.addQuotation(u"Q1"_s, u"Enviada"_s);
+        store.addQuotation(u"Q2"_s, u"Baixada"_s);
+        store.addQuotation(u"Q3"_s, u"Enviar"_s);
+        store.addQuotation(u"Q4"_s, u"Baixada"_s);
+        store.addQuotation(u"Q5"_s, u"Enviada"_s);
         item(u"Q1"_s, u"P1"_s, u"NGK"_s, u"VELA"_s, 10, 1.5);
         item(u"Q1"_s, u"P2"_s, u"BOSCH"_s, u"PASTILHA"_s, 10, 1.5);
         item(u"Q1"_s, u"P3"_s, u"BOSCH"_s, u"FILTRO"_s, 10, 1.5);
@@ -60,7 +60,7 @@ protected:
         return out;
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
 };
 
@@ -120,7 +120,7 @@ TEST_F(SentQuotationsTest, ItemsAndTotalFollowTheSelection)
 
 TEST(SentQuotations, EmptyStoreTotalsZero)
 {
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     TCotasRespEnv window(prompts, store.dm);
     window.show();

@@ -26,8 +26,8 @@ protected:
         : entry(prompts, store.dm)
         , exchange(prompts, store.dm)
     {
-        store.addReleased(u"4711"_s, u"Baixada"_s);
-        store.addReleased(u"4712"_s, u"Baixada"_s);
+        store.addQuotation(u"4711"_s, u"Baixada"_s);
+        store.addQuotation(u"4712"_s, u"Baixada"_s);
         // Added out of brand order; one item without a quantity.
         addItem(u"P1"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha de freio dianteira"_s, u"JG"_s, 2, 45.9, {});
         addItem(u"P2"_s, u"NGK"_s, u"BKR6E"_s, u"Vela de ignição"_s, u"PC"_s, 8, {}, {});
@@ -92,7 +92,7 @@ protected:
     }
 
     ScriptedPrompts prompts;
-    QuotationStore store;
+    TestStore store;
     PriceEntry entry;
     SpreadsheetExchange exchange;
 };
@@ -150,6 +150,27 @@ TEST_F(SpreadsheetExchangeTest, AnExportedFileImportsUnchanged)
     ASSERT_TRUE(import(file(u"Cotacao4711.xlsx"_s)));
     EXPECT_EQ(prompts.transcript(), (QStringList { u"[Salva a Planilha] Cotacao4711"_s, Abre, Finalizado }));
     EXPECT_EQ(prices(), before);
+}
+
+TEST_F(SpreadsheetExchangeTest, ItemsSharingBrandAndCodeEachTakeTheirOwnRow)
+{
+    // Two product codes of the buyer for one part: each keeps its price.
+    addItem(u"P5"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha (outro código)"_s, u"JG"_s, 4, 50, u"B"_s);
+    entry.chooseQuotation([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
+    const QStringList before = prices();
+    prompts.files.push_back(file(u"Cotacao4711.xlsx"_s));
+    ASSERT_TRUE(exchange.exportItems());
+    ASSERT_TRUE(import(file(u"Cotacao4711.xlsx"_s)));
+    EXPECT_EQ(prices(), before);
+
+    // Rows beyond the items of their key go to the last of them.
+    const QVariantList bosch { u"BOSCH"_s, u"0986AB1234"_s, {}, {}, 1 };
+    ASSERT_TRUE(import(writeSheet(u"Cotacao4711 repetida.xlsx"_s,
+        { titles(), bosch + QVariantList { 1, u"A1"_s }, bosch + QVariantList { 2, u"A2"_s },
+            bosch + QVariantList { 3, u"A3"_s } })));
+    EXPECT_EQ(store.rows(u"SELECT PRODUTO, VALOR, SIMILARES FROM CotacaoFornc WHERE PRODUTO IN ('P1', 'P5') "
+                         "ORDER BY PRODUTO"_s),
+        (QStringList { u"P1|1.0|A1"_s, u"P5|3.0|A3"_s }));
 }
 
 TEST_F(SpreadsheetExchangeTest, ImportAppliesPricesAndSimilarItemsByBrandAndCode)

@@ -1,10 +1,11 @@
 #include "common/clock.h"
 #include "exchange/http_client.h"
 #include "quotations/quotation_submission.h"
-#include "submission_fixture.h"
+#include "support/fake_net.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
+#include "support/test_store.h"
 
 #include <gtest/gtest.h>
 
@@ -44,10 +45,10 @@ struct Submission {
     }
 
     FixedClock clock{QDateTime(QDate(2020, 6, 26), QTime(14, 30, 5, 123))};
-    SubmissionStore store;
+    TestStore store;
     RawServer server;
     ScriptedPrompts prompts;
-    OnlineNet net;
+    FakeNet net;
     HttpClient http;
     QuotationSubmission workflow;
 };
@@ -61,8 +62,10 @@ TEST(Submission, WireBytesOfAVerifiedSubmission)
     Submission s({RawServer::answer(answer(" OK\r\n")), RawServer::answer(answer("Recebidos 2 itens"))});
     s.store.addQuotation(Cota, u"Enviar"_s);
     s.store.addQuotation(u"2020000999"_s, u"Baixada"_s);
-    s.store.addItem({Cota, u"P1"_s, u"ZETA"_s, 10, 1234.5, u"a|b"_s, u"ç"_s});
-    s.store.addItem({Cota, u"P2"_s, u"ALFA"_s, 2.5, std::nullopt, u"Ωmega"_s, {}});
+    s.store.addItem({.cotacao = Cota, .produto = u"P1"_s, .marca = u"ZETA"_s, .qtde = 10, .valor = 1234.5,
+                     .obs = u"a|b"_s, .similares = u"ç"_s, .contato = u"MARIA"_s, .condPgto = u"28 DD"_s});
+    s.store.addItem({.cotacao = Cota, .produto = u"P2"_s, .marca = u"ALFA"_s, .qtde = 2.5, .obs = u"Ωmega"_s,
+                     .contato = u"MARIA"_s, .condPgto = u"28 DD"_s});
     s.store.addItem({u"2020000999"_s, u"P3"_s, u"AAA"_s, 1, 1, {}, {}});
 
     EXPECT_EQ(s.send(), SubmissionResult::Sent);
@@ -133,6 +136,23 @@ TEST(Submission, ServerRefusalOfTheItemsKeepsTheQuotationToSend)
     EXPECT_EQ(s.prompts.transcript(), (QStringList{Question, u"[Erro] Item items1 inválido: produto repetido"_s}));
     EXPECT_EQ(s.prompts.logsDiscarded, 1);
     EXPECT_EQ(s.store.status(Cota), u"Enviar"_s);
+}
+
+TEST(Submission, ItemsTakenButNotMarkedSentAreToldPlainly)
+{
+    Submission s({RawServer::answer(answer("OK")), RawServer::answer(answer("Recebidos 1 itens"))});
+    s.store.addQuotation(Cota, u"Enviar"_s);
+    s.store.addItem({Cota, u"P1"_s, u"X"_s, 1, 2, {}, {}});
+    // Only the change of status fails, after the items went out.
+    s.store.exec(u"CREATE TRIGGER cheio BEFORE UPDATE ON CotaLiberadas BEGIN SELECT RAISE(ABORT, 'disco cheio'); END"_s);
+
+    EXPECT_EQ(s.send(), SubmissionResult::SentNotMarked);
+    EXPECT_EQ(s.server.requests().size(), 2);
+    const QString told = u"[Erro] A Kelvo recebeu a cotação 2020000123, mas o banco não pôde marcá-la como "
+                         "\"Enviada\" (disco cheio). Ela continua na lista; não a envie de novo."_s;
+    EXPECT_EQ(s.prompts.transcript(), (QStringList{Question, told} + FrameLines + QStringList{u"log: Recebidos 1 itens"_s}));
+    EXPECT_EQ(s.store.status(Cota), u"Enviar"_s);
+    EXPECT_FALSE(s.store.dm.CotaLiberada().isEditing());
 }
 
 TEST(Submission, FailedPostShowsTheErrorAndKeepsTheQuotationToSend)

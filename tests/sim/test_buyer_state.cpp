@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -24,8 +26,21 @@ TEST(BuyerState, DemoDataHasTheCasesASupplierShouldSee)
     EXPECT_LT(state.cotacoes.at(2).validade, today);
     EXPECT_EQ(state.cotacoes.at(4).status, u"FECHADA"_s);
     EXPECT_TRUE(state.cotacoes.at(0).itens.first().aplicacao.contains(u"\r\n"_s));
-    EXPECT_EQ(state.pedidos.size(), 2);
-    EXPECT_EQ(state.pedidos.first().status, u"Liberado"_s);
+    ASSERT_EQ(state.pedidos.size(), 2);
+    // One order for the three stores, one for two, each worth over a thousand.
+    for (int k = 0; k < 2; ++k) {
+        const Order &pedido = state.pedidos.at(k);
+        EXPECT_EQ(pedido.status, u"Liberado"_s);
+        std::array<double, storeCount> perStore {};
+        double total = 0;
+        for (const OrderItem &item : pedido.itens) {
+            total += item.qtde() * item.valor;
+            for (int loja = 0; loja < storeCount; ++loja)
+                perStore[loja] += item.qtdeLoja[loja] * item.valor;
+        }
+        EXPECT_GE(total, 1000) << k;
+        EXPECT_EQ(std::count_if(perStore.cbegin(), perStore.cend(), [](double v) { return v > 0; }), 3 - k);
+    }
 }
 
 TEST(BuyerState, RoundTripThroughTheFile)

@@ -1,5 +1,5 @@
 #include "store/batch_write.h"
-#include "store_fixture.h"
+#include "support/test_store.h"
 #include "support/qstring_printer.h"
 
 #include <optional>
@@ -49,7 +49,7 @@ protected:
 
 TEST_F(BatchWriteTest, UpdatesKnownRowsByKeyAndAddsTheOthersInOneTransaction)
 {
-    addItem(items, {u"P1"_s, u"X1"_s, u"BOSCH"_s, u"velha"_s, 1.0});
+    addItem(items, {.cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s});
 
     // The known row is found ignoring case; its key columns keep their values.
     store({u"compras;p1;2020-06-26;x1;nova;5"_s, QString(), u"LOJA;P1;2020-06-26;X2;outra;2"_s,

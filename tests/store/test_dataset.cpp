@@ -1,4 +1,4 @@
-#include "store_fixture.h"
+#include "support/test_store.h"
 
 class DatasetTest : public StoreTest {
 protected:

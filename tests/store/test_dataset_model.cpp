@@ -1,4 +1,4 @@
-#include "store_fixture.h"
+#include "support/test_store.h"
 
 #include "store/dataset_model.h"
 

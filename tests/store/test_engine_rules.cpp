@@ -1,5 +1,5 @@
 #include "common/regional.h"
-#include "store_fixture.h"
+#include "support/test_store.h"
 
 using EngineRules = StoreTest;
 
@@ -58,7 +58,7 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
     addQuotation(u"B"_s, u"x"_s, QDate(2020, 6, 5));
     addQuotation(u"C"_s, u"x"_s, QDate(2020, 6, 6));
     addQuotation(u"D"_s, u"x"_s, QDate(2019, 12, 31));
-    addQuotation(u"E"_s, u"x"_s); // no date: never deleted
+    addQuotation(u"E"_s, u"x"_s, QDate()); // no date: never deleted
 
     // The purge's cut-off, 5 June 2020 as the supplier types it.
     Query &purge = dm.Liberados();
@@ -82,7 +82,7 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
         {u"DataLiberada > ?"_s, {QDate(2020, 6, 5)}, {u"C"_s}},
         {u"CotaLiberadas.DataLiberada = ?"_s, {QDate(2020, 6, 6)}, {u"C"_s}},
         {u"DataLiberada = '2020-06-06'"_s, {}, {u"C"_s}},
-        {u"AteHora > ?"_s, {QTime(9, 30)}, {u"C"_s}}, // 10:00 is later, though the text "10:00" sorts first
+        {u"AteHora > ?"_s, {QTime(9, 30)}, {u"C"_s, u"E"_s}}, // 10:00 and 14:30 are later
         {u"AteHora <= ?"_s, {QTime(9, 30)}, {}},
     };
     t.setFiltered(true);

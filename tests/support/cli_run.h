@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class Connectivity;
 class TempFolder;
 
 // cotakelvo-cli run in this process with the folder as its default folder.
@@ -12,4 +13,6 @@ struct CliRun {
     QString err;
 };
 
-CliRun runCliIn(const TempFolder &dir, const QStringList &args);
+// The connectivity checks are net's, or, without it, those of a FakeNet
+// whose internet and server are up.
+CliRun runCliIn(const TempFolder &dir, const QStringList &args, Connectivity *net = nullptr);

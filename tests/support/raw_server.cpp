@@ -52,7 +52,7 @@ qsizetype requestLength(const QByteArray &bytes)
 // server stops.
 class RawServer::Peer {
 public:
-    Peer(const RawServer &server, int fd, SSL *tls)
+    Peer(RawServer &server, int fd, SSL *tls)
         : m_server(server)
         , m_fd(fd)
         , m_tls(tls)
@@ -61,10 +61,18 @@ public:
     ~Peer()
     {
         if (m_tls) {
-            SSL_shutdown(m_tls);
+            if (!m_reset)
+                SSL_shutdown(m_tls);
             SSL_free(m_tls);
         }
         ::close(m_fd);
+    }
+    // The close sends a reset instead of the orderly end.
+    void resetOnClose()
+    {
+        const linger abort { 1, 0 };
+        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        m_reset = true;
     }
     // Appends what arrives; false at the end of the stream or when stopping.
     bool read(QByteArray &into)
@@ -76,20 +84,33 @@ public:
         if (n <= 0)
             return false;
         into.append(chunk, qsizetype(n));
+        std::lock_guard lock(m_server.m_mutex);
+        m_server.m_received.append(chunk, qsizetype(n));
         return true;
     }
-    void write(const QByteArray &bytes)
+    // False when the client is gone.
+    bool write(const QByteArray &bytes)
     {
+        if (bytes.isEmpty())
+            return true;
         if (m_tls)
-            SSL_write(m_tls, bytes.constData(), int(bytes.size()));
-        else
-            ::send(m_fd, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL);
+            return SSL_write(m_tls, bytes.constData(), int(bytes.size())) > 0;
+        qsizetype sent = 0;
+        while (sent < bytes.size()) {
+            const ssize_t n
+                = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+            if (n <= 0)
+                return false;
+            sent += n;
+        }
+        return true;
     }
 
 private:
-    const RawServer &m_server;
+    RawServer &m_server;
     int m_fd;
     SSL *m_tls;
+    bool m_reset = false;
 };
 
 RawServer::RawServer(QList<Reply> replies, const QString &certFile, const QString &keyFile)
@@ -112,7 +133,11 @@ RawServer::RawServer(QList<Reply> replies, const QString &certFile, const QStrin
 
 RawServer::~RawServer()
 {
-    m_stopping = true;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_releasedChanged.notify_all();
     const char wake = 1;
     [[maybe_unused]] const auto written = ::write(m_wake[1], &wake, 1);
     m_thread.join();
@@ -137,10 +162,25 @@ QList<RawServer::Request> RawServer::requests() const
     return m_requests;
 }
 
+QByteArray RawServer::received() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_received;
+}
+
 int RawServer::connections() const
 {
     std::lock_guard lock(m_mutex);
     return m_connections;
+}
+
+void RawServer::release()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_released = true;
+    }
+    m_releasedChanged.notify_all();
 }
 
 // True when the socket has data; false when the server is stopping.
@@ -202,15 +242,41 @@ void RawServer::serve(Peer &peer, int connection)
         }
         pending.remove(0, length);
         const Reply reply = nextReply();
+        if (reply.held) {
+            std::unique_lock lock(m_mutex);
+            m_releasedChanged.wait(lock, [this] { return m_released || m_stopping; });
+            if (m_stopping)
+                return;
+        }
         if (reply.silent) {
             QByteArray ignored;
             while (peer.read(ignored)) { }
             return;
         }
-        peer.write(reply.bytes);
+        if (!sendBody(peer, reply))
+            return;
+        if (reply.reset)
+            peer.resetOnClose();
         if (reply.close)
             return;
     }
+}
+
+bool RawServer::pause(int ms) const
+{
+    pollfd wake { m_wake[0], POLLIN, 0 };
+    return ::poll(&wake, 1, ms) == 0 && !m_stopping;
+}
+
+bool RawServer::sendBody(Peer &peer, const Reply &reply)
+{
+    if (!peer.write(reply.bytes))
+        return false;
+    for (qint64 i = 0; reply.count < 0 || i < reply.count; ++i) {
+        if ((reply.pauseMs > 0 && !pause(reply.pauseMs)) || m_stopping || !peer.write(reply.piece))
+            return false;
+    }
+    return peer.write(reply.tail);
 }
 
 quint16 closedLocalPort()

@@ -30,6 +30,7 @@ public:
     QStringList filters; // of the file dialogs shown, in order
     int logsCreated = 0;
     int logsDiscarded = 0;
+    int keepAlives = 0; // calls while a request waited
 
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
@@ -39,6 +40,7 @@ public:
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
     void previewReport(const PreparedReport &report) override;
+    void keepAlive() override { ++keepAlives; }
 
     // "[Caption] text" for every message, question and error box, in order
     // (errors with the program's title as caption); logs as "log: line".

@@ -14,7 +14,7 @@ SimProcess::SimProcess(const QStringList &arguments)
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program(), arguments);
     static const QRegularExpression generated(u"^generated quotation (\\S+) "_s);
-    static const QRegularExpression listening(u"^listening on (http://127\\.0\\.0\\.1:(\\d+))$"_s);
+    static const QRegularExpression listening(u"^listening on (https?://127\\.0\\.0\\.1:(\\d+))$"_s);
     while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
         while (m_url.isEmpty() && m_process.canReadLine()) {
             const QString line = QString::fromUtf8(m_process.readLine()).trimmed();

@@ -15,7 +15,8 @@ public:
 
     static QString program();
 
-    // "http://127.0.0.1:PORT", empty when the server did not start.
+    // "http://127.0.0.1:PORT" ("https://" with --tls-cert), empty when the
+    // server did not start.
     const QString &url() const { return m_url; }
     quint16 port() const { return m_port; }
     // The quotation a --generate run added, when one did.

@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -22,15 +21,13 @@ TEST(TMsg, LayoutAndClosingButton)
     log.addLine(QStringLiteral("Servidor do kelvo - ok "));
     EXPECT_EQ(log.lines(), (QStringList{QStringLiteral("Internet - ok"), QStringLiteral("Servidor do kelvo - ok ")}));
 
-    // Shown modally until "Fechar...." is pressed; Escape does not close it.
-    bool openAfterEscape = false;
-    QTimer::singleShot(0, w, [w, &openAfterEscape] {
-        QTest::keyClick(w->lstmsg(), Qt::Key_Escape);
-        openAfterEscape = w->isVisible();
-        QTest::mouseClick(w->btn1(), Qt::LeftButton);
-    });
-    log.showModal();
-    EXPECT_TRUE(openAfterEscape);
+    // Modal until "Fechar...." is pressed; Escape does not close it.
+    w->open();
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->isModal());
+    QTest::keyClick(w->lstmsg(), Qt::Key_Escape);
+    EXPECT_TRUE(w->isVisible());
+    QTest::mouseClick(w->btn1(), Qt::LeftButton);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }

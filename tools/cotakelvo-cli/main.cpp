@@ -1,40 +1,6 @@
 #include "cli/cli.h"
-#include "common/regional.h"
-
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QTextStream>
-
-#include <cstdio>
-
-namespace {
-
-// The tool prints only what the program would show; Qt's own notes about
-// the platform it runs on stay out of the output.
-void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
-{
-    if (type == QtDebugMsg || type == QtInfoMsg || message.startsWith(QLatin1String("QStandardPaths:")))
-        return;
-    std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(quietHandler);
-    // Reports may need fonts and painting: a GUI application on the
-    // offscreen platform, never a window.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    applyRegionalDefaults();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
-    const int status = runCli(args, QCoreApplication::applicationDirPath(), out, err);
-    out.flush();
-    err.flush();
-    return status;
+    return cliMain(argc, argv);
 }

@@ -56,7 +56,11 @@ int main(int argc, char **argv)
         u"Add a quotation and an order of N items each and print their numbers; without --port, "
         u"exit afterwards."_s,
         u"N"_s);
-    parser.addOptions({ port, host, stateFile, user, password, generate });
+    const QCommandLineOption tlsCert(u"tls-cert"_s,
+        u"Serve HTTPS with this certificate (PEM; the server's first, then any intermediate ones)."_s,
+        u"FILE"_s);
+    const QCommandLineOption tlsKey(u"tls-key"_s, u"The private key of --tls-cert (PEM, unencrypted)."_s, u"FILE"_s);
+    parser.addOptions({ port, host, stateFile, user, password, generate, tlsCert, tlsKey });
     parser.process(app);
 
     if (!parser.isSet(port) && !parser.isSet(generate))
@@ -70,6 +74,8 @@ int main(int argc, char **argv)
         return fail(u"--generate wants a number of items from 1 to 1000000"_s, 2);
     if (parser.value(user).isEmpty() || parser.value(password).isEmpty())
         return fail(u"--user and --password must not be empty"_s, 2);
+    if (parser.value(tlsCert).isEmpty() != parser.value(tlsKey).isEmpty())
+        return fail(u"--tls-cert and --tls-key go together"_s, 2);
 
     const QString statePath = parser.value(stateFile);
     try {
@@ -85,7 +91,8 @@ int main(int argc, char **argv)
             return 0;
 
         buyersim::BuyerService service(state, statePath, parser.value(user), parser.value(password));
-        BuyerServer server(service, parser.value(host), quint16(portNumber));
+        BuyerServer server(
+            service, parser.value(host), quint16(portNumber), parser.value(tlsCert), parser.value(tlsKey));
         std::cout << "listening on " << server.url().toStdString() << std::endl;
         server.run();
         return 0;

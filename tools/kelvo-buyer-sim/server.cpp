@@ -5,8 +5,10 @@
 #include <QTime>
 
 #include <boost/asio.hpp>
+#include <boost/asio/ssl.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
 
 #include <chrono>
 #include <csignal>
@@ -17,6 +19,7 @@
 namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
+namespace ssl = asio::ssl;
 using tcp = asio::ip::tcp;
 using boost::system::error_code;
 
@@ -27,6 +30,10 @@ constexpr std::uint32_t headerLimit = 64 * 1024;
 // Long enough for a supplier's window to reuse its connection between clicks.
 constexpr auto idleTimeout = std::chrono::seconds(120);
 constexpr auto drainTimeout = std::chrono::seconds(5);
+constexpr auto handshakeTimeout = std::chrono::seconds(30);
+
+using PlainStream = beast::tcp_stream;
+using SecureStream = beast::ssl_stream<beast::tcp_stream>;
 
 QByteArray bytes(beast::string_view text)
 {
@@ -39,23 +46,46 @@ void log(const QString &line)
               << line.toStdString() << std::endl;
 }
 
-class Session final : public std::enable_shared_from_this<Session> {
+// One connection, plain or TLS: requests read one after the other.
+template <class Stream> class Session final : public std::enable_shared_from_this<Session<Stream>> {
 public:
-    Session(tcp::socket socket, buyersim::BuyerService &service)
-        : m_stream(std::move(socket))
+    template <class... StreamArgs>
+    explicit Session(buyersim::BuyerService &service, StreamArgs &&...streamArgs)
+        : m_stream(std::forward<StreamArgs>(streamArgs)...)
         , m_service(service)
     {
     }
 
-    void start() { readHeader(); }
+    void start()
+    {
+        if constexpr (std::is_same_v<Stream, SecureStream>) {
+            beast::get_lowest_layer(m_stream).expires_after(handshakeTimeout);
+            m_stream.async_handshake(
+                ssl::stream_base::server, beast::bind_front_handler(&Session::onHandshake, shared_from_this()));
+        } else {
+            readHeader();
+        }
+    }
 
 private:
+    using std::enable_shared_from_this<Session<Stream>>::shared_from_this;
+
+    void onHandshake(error_code ec)
+    {
+        if (ec) {
+            // The client refused the certificate, or spoke no TLS.
+            log(QStringLiteral("TLS handshake failed: %1").arg(QString::fromStdString(ec.message())));
+            return;
+        }
+        readHeader();
+    }
+
     void readHeader()
     {
         m_parser.emplace();
         m_parser->body_limit(bodyLimit);
         m_parser->header_limit(headerLimit);
-        m_stream.expires_after(idleTimeout);
+        beast::get_lowest_layer(m_stream).expires_after(idleTimeout);
         http::async_read_header(
             m_stream, m_buffer, *m_parser, beast::bind_front_handler(&Session::onHeader, shared_from_this()));
     }
@@ -83,7 +113,7 @@ private:
 
     void readBody()
     {
-        m_stream.expires_after(idleTimeout);
+        beast::get_lowest_layer(m_stream).expires_after(idleTimeout);
         http::async_read(
             m_stream, m_buffer, *m_parser, beast::bind_front_handler(&Session::onBody, shared_from_this()));
     }
@@ -143,7 +173,7 @@ private:
         m_response.body() = answer.body.toStdString();
         m_response.keep_alive(keepAlive);
         m_response.prepare_payload();
-        m_stream.expires_after(idleTimeout);
+        beast::get_lowest_layer(m_stream).expires_after(idleTimeout);
         http::async_write(
             m_stream, m_response, beast::bind_front_handler(&Session::onWritten, shared_from_this()));
     }
@@ -162,21 +192,22 @@ private:
     void close()
     {
         error_code ignored;
-        m_stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
-        m_stream.expires_after(drainTimeout);
+        beast::tcp_stream &tcpStream = beast::get_lowest_layer(m_stream);
+        tcpStream.socket().shutdown(tcp::socket::shutdown_send, ignored);
+        tcpStream.expires_after(drainTimeout);
         drain();
     }
 
     void drain()
     {
-        m_stream.async_read_some(
+        beast::get_lowest_layer(m_stream).async_read_some(
             asio::buffer(m_scratch), [self = shared_from_this()](error_code ec, std::size_t) {
                 if (!ec)
                     self->drain();
             });
     }
 
-    beast::tcp_stream m_stream;
+    Stream m_stream;
     beast::flat_buffer m_buffer;
     std::optional<http::request_parser<http::string_body>> m_parser;
     std::optional<http::response<http::empty_body>> m_continue;
@@ -197,7 +228,10 @@ struct BuyerServer::Impl {
     {
         acceptor.async_accept([this](error_code ec, tcp::socket socket) {
             if (!ec) {
-                std::make_shared<Session>(std::move(socket), service)->start();
+                if (tls)
+                    std::make_shared<Session<SecureStream>>(service, std::move(socket), *tls)->start();
+                else
+                    std::make_shared<Session<PlainStream>>(service, std::move(socket))->start();
                 accept();
                 return;
             }
@@ -214,12 +248,26 @@ struct BuyerServer::Impl {
     asio::io_context context { 1 };
     tcp::acceptor acceptor { context };
     asio::steady_timer retry { context };
+    std::optional<ssl::context> tls; // set when serving HTTPS
 };
 
-BuyerServer::BuyerServer(buyersim::BuyerService &service, const QString &host, quint16 port)
+BuyerServer::BuyerServer(buyersim::BuyerService &service, const QString &host, quint16 port,
+    const QString &certFile, const QString &keyFile)
     : m_impl(std::make_unique<Impl>(service))
 {
     error_code ec;
+    if (!certFile.isEmpty()) {
+        ssl::context &tls = m_impl->tls.emplace(ssl::context::tls_server);
+        tls.set_options(ssl::context::default_workarounds | ssl::context::no_sslv2 | ssl::context::no_sslv3
+            | ssl::context::no_tlsv1 | ssl::context::no_tlsv1_1);
+        tls.use_certificate_chain_file(certFile.toStdString(), ec);
+        if (ec)
+            throw std::runtime_error(
+                "cannot read the certificate " + certFile.toStdString() + ": " + ec.message());
+        tls.use_private_key_file(keyFile.toStdString(), ssl::context::pem, ec);
+        if (ec)
+            throw std::runtime_error("cannot read the key " + keyFile.toStdString() + ": " + ec.message());
+    }
     tcp::resolver resolver(m_impl->context);
     const auto endpoints = resolver.resolve(host.toStdString(), std::to_string(port),
         tcp::resolver::passive | tcp::resolver::numeric_service, ec);
@@ -246,7 +294,7 @@ QString BuyerServer::url() const
     const tcp::endpoint local = m_impl->acceptor.local_endpoint();
     const QString address = QString::fromStdString(local.address().to_string());
     const QString host = local.address().is_v6() ? QLatin1Char('[') + address + QLatin1Char(']') : address;
-    return QStringLiteral("http://%1:%2").arg(host).arg(local.port());
+    return QStringLiteral("%1://%2:%3").arg(m_impl->tls ? u"https" : u"http", host).arg(local.port());
 }
 
 void BuyerServer::run()

@@ -65,7 +65,8 @@ int main(int argc, char **argv)
     QTemporaryDir folder;
     writeFixtureFolder(folder.path());
     SilentPrompts prompts;
-    AppContext context(folder.path(), std::make_unique<OnlineNet>());
+    OnlineNet net;
+    AppContext context(folder.path(), &net);
     if (!context.start(prompts)) {
         out << "the fixture folder did not start" << Qt::endl;
         return 1;

@@ -4,6 +4,8 @@
 #include "config/widgets/login_window.h"
 #include "config/widgets/set_up_window.h"
 #include "purge/widgets/purge_window.h"
+#include "orders/widgets/downloaded_orders_window.h"
+#include "orders/widgets/released_orders_window.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
 #include "quotations/widgets/sent_quotations_window.h"
@@ -44,6 +46,11 @@ const WindowKind kWindows[] = {
     {"TCotasRespEnv",
      [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
          return new TCotasRespEnv(prompts, app.dm(), owner);
+     }},
+    {"TPedLib", serverWindow<TPedLib>},
+    {"TPedidosBaixados",
+     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+         return new TPedidosBaixados(prompts, app.dm(), owner);
      }},
     {"TSetUP",
      [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {

@@ -1,0 +1,157 @@
+#include "support/fuzz_support.h"
+
+#include "exchange/http_body_text.h"
+#include "exchange/multipart_form.h"
+#include "store/data_module.h"
+#include "store/schema.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cstdlib>
+#include <iostream>
+
+void fuzzSetUp()
+{
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+}
+
+QByteArray inputBytes(const std::uint8_t *data, std::size_t size)
+{
+    return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+}
+
+QString answerText(const QByteArray &body)
+{
+    return httpBodyText(body, "text/html");
+}
+
+namespace {
+
+class QuietLog final : public LogWindow {
+public:
+    void addLine(const QString &line) override { m_lines << line; }
+    QStringList lines() const override { return m_lines; }
+    void showModal() override { }
+
+private:
+    QStringList m_lines;
+};
+
+} // namespace
+
+std::unique_ptr<LogWindow> YesPrompts::createLog()
+{
+    return std::make_unique<QuietLog>();
+}
+
+QString AnswerTransport::post(const QString &, const MultipartForm &form)
+{
+    // The body is built as it would be sent.
+    (void)form.body();
+    return next();
+}
+
+QString AnswerTransport::next()
+{
+    if (answers.empty())
+        return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+QString ramFolderBase()
+{
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    return shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
+}
+
+FuzzStore::FuzzStore()
+    : m_folder(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"))
+    , m_dm(std::make_unique<TDm>())
+{
+    if (!m_folder.isValid()) {
+        std::cerr << "fuzz: no temporary folder: " << m_folder.errorString().toStdString() << std::endl;
+        std::abort();
+    }
+    const QString path = m_folder.filePath(QStringLiteral("CotaKelvo.new"));
+    createDatabase(path);
+    m_dm->openStore(path);
+}
+
+FuzzStore::~FuzzStore() = default;
+
+void FuzzStore::clear()
+{
+    TDm &dm = *m_dm;
+    for (Table *table : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+        table->close();
+        table->setFiltered(false);
+        table->setFilter(QString());
+        table->setIndexName(QString());
+        dm.Banco().execute(QStringLiteral("DELETE FROM ") + table->tableName());
+    }
+    dm.setPodeIcota(false);
+}
+
+namespace {
+
+void requireAppend(Table &table)
+{
+    if (!table.append()) {
+        std::cerr << "fuzz: the store refused a row of " << table.tableName().toStdString() << std::endl;
+        std::abort();
+    }
+}
+
+} // namespace
+
+void addQuotation(TDm &dm, const QString &cotacao, const QString &status)
+{
+    Table &released = dm.CotaLiberada();
+    const bool wasOpen = released.isOpen();
+    released.open();
+    requireAppend(released);
+    released.setText(QStringLiteral("Cotacao"), cotacao);
+    released.setText(QStringLiteral("TipoStatus"), status);
+    released.post();
+    if (!wasOpen)
+        released.close();
+}
+
+void addQuotationItem(TDm &dm, const QString &cotacao)
+{
+    Table &items = dm.CotaFornec();
+    const bool wasOpen = items.isOpen();
+    items.open();
+    const bool could = dm.podeIcota();
+    dm.setPodeIcota(true);
+    requireAppend(items);
+    items.setText(QStringLiteral("CONTATO"), QStringLiteral("MARIA"));
+    items.setText(QStringLiteral("COTACAO"), cotacao);
+    items.setDate(QStringLiteral("DATA"), QDate(2020, 6, 26));
+    items.setText(QStringLiteral("PRODUTO"), QStringLiteral("P1"));
+    items.setText(QStringLiteral("MARCA"), QStringLiteral("BOSCH"));
+    items.setFloat(QStringLiteral("QTDE"), 10);
+    items.setFloat(QStringLiteral("VALOR"), 1234.5);
+    items.post();
+    dm.setPodeIcota(could);
+    if (!wasOpen)
+        items.close();
+}
+
+void addOrder(TDm &dm, const QString &pedido, const QString &status)
+{
+    Table &released = dm.PedidosLiberados();
+    const bool wasOpen = released.isOpen();
+    released.open();
+    requireAppend(released);
+    released.setText(QStringLiteral("Pedido"), pedido);
+    released.setText(QStringLiteral("TipoStatus"), status);
+    released.post();
+    if (!wasOpen)
+        released.close();
+}

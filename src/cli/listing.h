@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class CliContext;
+class Dataset;
+class Table;
+struct Field;
+
+// The listings of the command-line tool: one record a line, fields joined by
+// "|", independent of the regional settings.
+
+// A text as a listing writes it: a backslash as "\\", a carriage return as
+// "\r" and a line feed as "\n", so that one record stays one line.
+QString listingText(const QString &text);
+
+// The value of a column in a listing: yyyy-MM-dd, HH:mm, numbers with "." in
+// their shortest form, texts escaped; an empty value as nothing.
+QString listed(const Field &field, const QVariant &value);
+
+// Every row of the dataset, in its order, as the named columns.
+void printRows(CliContext &c, const Dataset &rows, const QStringList &columns);
+
+// Reopens the table on the rows the condition selects (filter values bound)
+// and prints them as printRows does. A store error is shown and fails it.
+int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
+    const QStringList &columns);

@@ -1,0 +1,201 @@
+#include "app/app_context.h"
+#include "cli/cli.h"
+#include "cli/listing.h"
+#include "cli/report_files.h"
+#include "exchange/http_client.h"
+#include "orders/downloaded_orders.h"
+#include "orders/released_orders.h"
+#include "store/data_module.h"
+#include "ui/prompts.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Erro = u"Erro"_s;
+
+int status(CliContext &c, bool completed)
+{
+    return completed && c.prompts().errors() == 0 ? CliOk : CliFailed;
+}
+
+// The window "Pedidos Liberados" with its own HTTP client, its tables open.
+class ReleasedRun {
+public:
+    ReleasedRun(CliContext &c, AppContext &app)
+        : m_flow(c.prompts(), app.dm(), app.net(), m_client, app.settings().servidor)
+    {
+        m_flow.setLogin(c.login());
+        m_open = m_flow.openTables();
+    }
+    ReleasedOrders &flow() { return m_flow; }
+    bool open() const { return m_open; }
+
+private:
+    HttpClient m_client;
+    ReleasedOrders m_flow;
+    bool m_open = false;
+};
+
+// The stored order PEDIDO (any letter case) made the current row of the
+// whole list; false, with a refusal shown, when it is not stored.
+bool selectStored(CliContext &c, TDm &dm)
+{
+    const QString pedido = c.options().args.at(0);
+    Table &lib = dm.PedidosLiberados();
+    try {
+        lib.close();
+        lib.setFiltered(false);
+        lib.open();
+        if (lib.locate(u"Pedido"_s, { pedido }))
+            return true;
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return false;
+    }
+    c.prompts().message(Erro, u"O pedido : "_s + pedido + u" não está no seu banco."_s);
+    return false;
+}
+
+// The window "Pedidos Baixados" on the list that holds PEDIDO, with PEDIDO
+// selected: the list of its status, or the one given. False, with a refusal
+// shown, when that list does not hold it.
+bool selectListed(
+    CliContext &c, TDm &dm, DownloadedOrders &flow, std::optional<DownloadedOrders::List> wanted)
+{
+    if (!selectStored(c, dm))
+        return false;
+    const QString pedido = dm.PedidosLiberados().asString(u"Pedido"_s);
+    const QString tipoStatus = dm.PedidosLiberados().asString(u"TipoStatus"_s);
+    const DownloadedOrders::List list = wanted.value_or(
+        tipoStatus == u"Atendido" ? DownloadedOrders::Atendidos : DownloadedOrders::Baixados);
+    if (!flow.chooseList(list))
+        return false;
+    if (dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }))
+        return true;
+    const QString where = wanted ? (list == DownloadedOrders::Baixados ? u"baixados"_s : u"atendidos"_s)
+                                 : u"baixados ou atendidos"_s;
+    c.prompts().message(Erro,
+        u"O pedido : "_s + pedido + u" está com o status \""_s + tipoStatus
+            + u"\" e não está entre os pedidos "_s + where + u"."_s);
+    return false;
+}
+
+int fetch(CliContext &c, AppContext &app)
+{
+    ReleasedRun run(c, app);
+    return run.open() ? status(c, run.flow().fetchList()) : int(CliFailed);
+}
+
+int download(CliContext &c, AppContext &app)
+{
+    ReleasedRun run(c, app);
+    if (!run.open() || !selectStored(c, app.dm()))
+        return CliFailed;
+    return status(c, run.flow().downloadItems());
+}
+
+int list(CliContext &c, AppContext &app)
+{
+    ReleasedRun run(c, app);
+    if (!run.open())
+        return CliFailed;
+    printRows(c, app.dm().PedidosLiberados(),
+        { u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s, u"HoraLib"_s, u"DataBaixado"_s, u"HoraBaixa"_s });
+    return CliOk;
+}
+
+int items(CliContext &c, AppContext &app)
+{
+    if (!selectStored(c, app.dm()))
+        return CliFailed;
+    return printFiltered(c, app.dm().PedFornec(), u"PEDIDO = ?"_s,
+        { app.dm().PedidosLiberados().asString(u"Pedido"_s) },
+        { u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
+            u"APLICACAO"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"CONDPGTO"_s, u"SIMILARES"_s, u"OBS"_s,
+            u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s });
+}
+
+int totals(CliContext &c, AppContext &app)
+{
+    DownloadedOrders flow(c.prompts(), app.dm());
+    if (!selectListed(c, app.dm(), flow, std::nullopt) || !flow.followSelectedOrder())
+        return CliFailed;
+    const OrderTotalLabels &t = flow.totals();
+    c.out() << t.lbTotPed << '\n';
+    for (const QString &loja : t.lojas)
+        c.out() << loja << '\n';
+    c.out().flush();
+    return CliOk;
+}
+
+// A key of the order grid, on the list that key works in.
+int key(CliContext &c, AppContext &app, DownloadedOrders::List list, bool (DownloadedOrders::*press)())
+{
+    DownloadedOrders flow(c.prompts(), app.dm());
+    if (!selectListed(c, app.dm(), flow, list))
+        return CliFailed;
+    return status(c, (flow.*press)());
+}
+
+int attend(CliContext &c, AppContext &app)
+{
+    return key(c, app, DownloadedOrders::Baixados, &DownloadedOrders::markAttended);
+}
+
+int unattend(CliContext &c, AppContext &app)
+{
+    return key(c, app, DownloadedOrders::Atendidos, &DownloadedOrders::returnToDownloaded);
+}
+
+int print(CliContext &c, AppContext &app, bool (DownloadedOrders::*printout)())
+{
+    const std::optional<ReportFiles> files = reportFiles(c, 1);
+    if (!files)
+        return CliUsage;
+    DownloadedOrders flow(c.prompts(), app.dm());
+    if (!selectListed(c, app.dm(), flow, DownloadedOrders::Baixados))
+        return CliFailed;
+    saveReportsInstead(c, *files);
+    return status(c, (flow.*printout)());
+}
+
+int printOrder(CliContext &c, AppContext &app)
+{
+    return print(c, app, &DownloadedOrders::printOrder);
+}
+
+int printStores(CliContext &c, AppContext &app)
+{
+    return print(c, app, &DownloadedOrders::printStores);
+}
+
+} // namespace
+
+void addOrderCommands(QList<CliCommand> &commands)
+{
+    commands
+        << CliCommand { u"orders fetch"_s, u"orders fetch"_s, u"fetch the released orders (\"Verificar\")"_s,
+               0, 0, withApp(fetch) }
+        << CliCommand { u"orders download"_s, u"orders download PEDIDO"_s,
+               u"fetch the items of an order (\"Baixar\"; confirm with --yes)"_s, 1, 1, withApp(download) }
+        << CliCommand { u"orders list"_s, u"orders list"_s,
+               u"print the stored orders: Pedido|TipoStatus|DataLiberado|HoraLib|DataBaixado|HoraBaixa"_s, 0,
+               0, withApp(list) }
+        << CliCommand { u"orders items"_s, u"orders items PEDIDO"_s, u"print the items of an order"_s, 1, 1,
+               withApp(items) }
+        << CliCommand { u"orders totals"_s, u"orders totals PEDIDO"_s,
+               u"print the order total and the total per store of a downloaded or attended order"_s, 1, 1,
+               withApp(totals) }
+        << CliCommand { u"orders attend"_s, u"orders attend PEDIDO"_s,
+               u"mark a downloaded order attended (F4; confirm with --yes)"_s, 1, 1, withApp(attend) }
+        << CliCommand { u"orders unattend"_s, u"orders unattend PEDIDO"_s,
+               u"return an attended order to the downloaded ones (F11; confirm with --yes)"_s, 1, 1,
+               withApp(unattend) }
+        << CliCommand { u"orders print"_s, u"orders print PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
+               u"prepare \"Imprime o Pedido\" and save it; --yes then marks the order attended"_s, 1, 5,
+               withApp(printOrder) }
+        << CliCommand { u"orders print-stores"_s, u"orders print-stores PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
+               u"prepare \"Distribuição por Loja\" and save it; --yes then marks the order attended"_s, 1, 5,
+               withApp(printStores) };
+}

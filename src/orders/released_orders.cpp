@@ -1,0 +1,206 @@
+#include "orders/released_orders.h"
+
+#include "common/clock.h"
+#include "common/text.h"
+#include "exchange/envelope.h"
+#include "exchange/exchange_frame.h"
+#include "exchange/http_address.h"
+#include "exchange/http_transport.h"
+#include "orders/order_records.h"
+#include "store/batch_write.h"
+#include "store/data_module.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Atencao = u"Atenção"_s;
+const QString Erro = u"Erro"_s;
+const QString SuccessLine = u"BAIXADO COM SUCESSO"_s;
+
+const ItemLineLayout &itemLayout()
+{
+    static const ItemLineLayout layout {
+        QStringList(orderItemColumns().cbegin(), orderItemColumns().cend()),
+        OrderItemKeyPositions,
+        OrderItemKeyPositions,
+    };
+    return layout;
+}
+
+} // namespace
+
+ReleasedOrders::ReleasedOrders(
+    Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor)
+    : m_prompts(prompts)
+    , m_dm(dm)
+    , m_net(net)
+    , m_http(http)
+    , m_servidor(std::move(servidor))
+{
+}
+
+bool ReleasedOrders::openTables()
+{
+    try {
+        Table &lib = m_dm.PedidosLiberados();
+        lib.close();
+        // Another window may have left its filter on: this list shows all.
+        lib.setFiltered(false);
+        lib.open();
+        Table &items = m_dm.PedFornec();
+        items.close();
+        items.setFiltered(false);
+        items.open();
+    } catch (const std::exception &e) {
+        m_prompts.error(errorText(e));
+        return false;
+    }
+    return true;
+}
+
+bool ReleasedOrders::fetchList()
+{
+    ExchangeFrame frame(m_prompts, m_net, m_servidor);
+    if (!frame.begin())
+        return false;
+    const auto answer
+        = frame.get(m_http, requestAddress(m_servidor, u"getpedlib.php"_s, m_login.login, m_login.senha));
+    if (!answer)
+        return false;
+    m_lastAnswer = *answer;
+    const QString stripped = trimControls(*answer);
+    if (stripped.isEmpty()) {
+        // Nothing released is an answer, not a failure.
+        frame.refuse(Atencao, u"Nenhum Pedido foi liberado para você até o momento...."_s);
+        return true;
+    }
+    if (isRefusal(stripped)) {
+        frame.refuse(Atencao, u"Nenhuma Pedido liberada  para você... Erro : "_s + *answer);
+        return false;
+    }
+
+    Table &lib = m_dm.PedidosLiberados();
+    const AnswerLines lines(*answer);
+    const bool stored = frame.attempt([&] {
+        // The duplicate check searches every stored order.
+        if (!lib.isOpen() || lib.isFiltered()) {
+            lib.close();
+            lib.setFiltered(false);
+            lib.open();
+        }
+        writeInOneTransaction(m_dm.Banco(), lib, [&] {
+            for (const QString &line : lines.lines())
+                addReleased(line);
+        });
+    });
+    if (!stored)
+        return false;
+    frame.finish();
+    return true;
+}
+
+void ReleasedOrders::addReleased(const QString &line)
+{
+    Table &lib = m_dm.PedidosLiberados();
+    const auto fields = recordFields(line, 1);
+    if (!fields)
+        return;
+    const QString pedido = releasedPedido(*fields);
+    if (lib.locate(u"Pedido"_s, { pedido })) {
+        m_prompts.message(Atencao,
+            u"O Pedido : "_s + pedido + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
+        return;
+    }
+    const ReleasedOrderLine r = readReleasedOrder(*fields);
+    if (!lib.append())
+        return;
+    lib.setValue(u"Pedido"_s, r.pedido);
+    lib.setValue(u"TipoStatus"_s, r.tipoStatus);
+    lib.setValue(u"DataLiberado"_s, r.dataLiberado);
+    lib.setValue(u"HoraLib"_s, r.horaLib);
+    lib.post();
+}
+
+bool ReleasedOrders::downloadItems()
+{
+    Table &lib = m_dm.PedidosLiberados();
+    if (!lib.isOpen() || lib.isEmpty())
+        return false;
+    const QString pedido = lib.asString(u"Pedido"_s);
+    if (lib.asString(u"TipoStatus"_s).toUpper() != u"LIBERADO") {
+        m_prompts.message(Erro, u"Este status não permite baixar esse pedido...."_s);
+        return false;
+    }
+
+    ExchangeFrame frame(m_prompts, m_net, m_servidor);
+    if (!frame.begin())
+        return false;
+    // On No the log window goes with the frame, unseen.
+    if (!m_prompts.ask(Atencao, u"Dejesa baixar os itens do pedido : "_s + pedido + u" ??????"_s))
+        return false;
+
+    const Bookmark selected = lib.bookmark();
+    const QString address
+        = requestAddress(m_servidor, u"getpedforn.php"_s, m_login.login, m_login.senha, u"ped"_s, pedido);
+    const auto answer = frame.get(m_http, address);
+    if (!answer)
+        return false;
+    m_lastAnswer = *answer;
+    if (isRefusal(*answer)) {
+        frame.refuse(Atencao, u"Nenhuma pedido liberado  para você... Erro : "_s + *answer);
+        return false;
+    }
+    const AnswerLines lines(*answer);
+    const QString last = lines.statusLine();
+    const bool success = last == SuccessLine;
+    // The outcome is stored in the items' transaction: a program stopped
+    // halfway leaves the order "Liberado" without items, never with some.
+    const bool stored = frame.attempt([&] {
+        storeItems(lines.itemLines(), [&] {
+            if (success)
+                markDownloaded(selected, pedido);
+            else
+                m_dm.apagar(pedido);
+        });
+    });
+    if (!stored)
+        return false;
+    if (success)
+        m_prompts.message(Atencao, last);
+    else
+        m_prompts.message(Erro, u"Alguma coisa aconteceu, tente novamente"_s);
+    frame.finish();
+    return success;
+}
+
+void ReleasedOrders::storeItems(const QStringList &lines, const std::function<void()> &finish)
+{
+    storeItemLines(
+        m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
+        [](const QString &line) -> std::optional<QVariantList> {
+            const auto fields = recordFields(line, OrderItemPositions);
+            if (!fields)
+                return std::nullopt;
+            return readOrderItem(*fields);
+        },
+        finish);
+}
+
+void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)
+{
+    Table &lib = m_dm.PedidosLiberados();
+    if (!lib.gotoBookmark(selected))
+        lib.locate(u"Pedido"_s, { pedido });
+    const QDateTime now = Clock::current().now();
+    try {
+        lib.edit();
+        lib.setValue(u"TipoStatus"_s, u"Baixado"_s);
+        lib.setValue(u"DataBaixado"_s, now.date());
+        lib.setValue(u"HoraBaixa"_s, now.time());
+        lib.post();
+    } catch (...) {
+        lib.cancel();
+        throw;
+    }
+}

@@ -1,0 +1,17 @@
+// Takes the single-instance lock in the folder given, says whether it got
+// it, and keeps it until killed or until its input closes.
+#include "app/instance_guard.h"
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    if (argc != 2)
+        return 2;
+    InstanceGuard guard(QStringLiteral("kelvocota"), QString::fromLocal8Bit(argv[1]));
+    std::puts(guard.acquire() ? "held" : "refused");
+    std::fflush(stdout);
+    char c;
+    while (std::fread(&c, 1, 1, stdin) == 1) { }
+    return 0;
+}

@@ -1,0 +1,156 @@
+// Servers that misbehave on purpose: each request ends with a clear message
+// within the client's limits, and the client serves the next request.
+#include "exchange/http_client.h"
+#include "exchange/multipart_form.h"
+#include "support/qstring_printer.h"
+#include "support/raw_server.h"
+#include "support/thrown.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+using namespace std::chrono_literals;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray okAnswer = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK";
+const QByteArray megabyte(1024 * 1024, 'x');
+
+void expectUsable(HttpClient &client)
+{
+    RawServer good({ RawServer::answer(okAnswer) });
+    EXPECT_EQ(client.get(good.url(u"/net/getcotalib.php"_s)), u"OK"_s);
+}
+
+// The largest resident size of this process so far, in bytes.
+qint64 peakMemory()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_maxrss) * 1024;
+}
+
+} // namespace
+
+TEST(HostileServer, TrickleEndsAtTheAnswerDeadline)
+{
+    const struct {
+        const char *name;
+        RawServer::Reply reply;
+        bool post;
+    } cases[] = {
+        // A header line that never ends, a byte at a time.
+        { "head", RawServer::trickle("HTTP/1.1 200 OK\r\nX-", "a", 2), false },
+        { "body", RawServer::trickle("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n", "x", 2), false },
+        { "chunks",
+            RawServer::trickle("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", "1\r\nx\r\n", 2),
+            false },
+        { "interim answers forever", RawServer::trickle({}, "HTTP/1.1 100 Continue\r\n\r\n", 1), false },
+        { "submission", RawServer::trickle("HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n", "x", 2),
+            true },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        RawServer server({ c.reply });
+        HttpClient client;
+        // Each byte comes well within the idle time-out: only the deadline ends it.
+        client.setIdleTimeout(10s);
+        client.setSubmissionIdleTimeout(10s);
+        client.setAnswerTimeout(150ms);
+        const QString address = server.url(u"/net/sendcotaforn.php?cota=1"_s);
+        EXPECT_EQ(
+            thrownMessage([&] { c.post ? client.post(address, MultipartForm()) : client.get(address); }),
+            u"O servidor não terminou a resposta em 0,15 segundos; ela foi abandonada."_s);
+        expectUsable(client);
+    }
+}
+
+TEST(HostileServer, AnswerOfAGigabyteIsRefusedAtTheLimit)
+{
+    const qint64 gigabyte = 1024 * megabyte.size();
+    const struct {
+        const char *name;
+        RawServer::Reply reply;
+    } cases[] = {
+        { "announced",
+            RawServer::stream(
+                "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(gigabyte) + "\r\n\r\n", megabyte,
+                1024) },
+        { "chunked",
+            RawServer::stream("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+                "100000\r\n" + megabyte + "\r\n", 1024, "0\r\n\r\n") },
+        { "one chunk",
+            RawServer::stream("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n40000000\r\n", megabyte,
+                1024, "\r\n0\r\n\r\n") },
+        { "until close", RawServer::stream("HTTP/1.1 200 OK\r\n\r\n", megabyte, 1024) },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const qint64 before = peakMemory();
+        RawServer server({ c.reply });
+        HttpClient client; // the limit of the program, 64 MB
+        EXPECT_EQ(thrownMessage([&] { client.get(server.url(u"/net/getcotaforn.php"_s)); }),
+            u"A resposta do servidor excede o limite de 67108864 bytes e foi recusada."_s);
+        // Never the gigabyte: the limit at most, with the growth of the
+        // string that takes it (and the sanitizer's quarantine of what it freed).
+        EXPECT_LT(peakMemory() - before, 512 * megabyte.size());
+        expectUsable(client);
+    }
+}
+
+TEST(HostileServer, HeadersOfAMegabyteAreRefused)
+{
+    const QByteArray line64 = "X-Linha: " + QByteArray(53, 'a') + "\r\n";
+    const struct {
+        const char *name;
+        RawServer::Reply reply;
+    } cases[] = {
+        { "one long line", RawServer::stream("HTTP/1.1 200 OK\r\nX-Grande: ", megabyte, 1, "\r\n\r\nOK") },
+        { "many lines", RawServer::stream("HTTP/1.1 200 OK\r\n", line64, 16 * 1024, "\r\nOK") },
+        { "long reason", RawServer::stream("HTTP/1.1 200 ", megabyte, 1, "\r\n\r\n") },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        RawServer server({ c.reply });
+        HttpClient client;
+        EXPECT_EQ(thrownMessage([&] { client.get(server.url(u"/net/getpedlib.php"_s)); }),
+            u"O cabeçalho da resposta do servidor excede o limite de 65536 bytes e foi recusado."_s);
+        expectUsable(client);
+    }
+}
+
+TEST(HostileServer, BrokenChunksAndResetsEndTheRequest)
+{
+    const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const struct {
+        const char *name;
+        RawServer::Reply reply;
+        QString message;
+    } cases[] = {
+        { "size not hexadecimal", RawServer::answer(chunked + "zz\r\nabc\r\n0\r\n\r\n"),
+            u"Resposta inválida do servidor: bad chunk"_s },
+        { "size beyond 64 bits", RawServer::answer(chunked + "1FFFFFFFFFFFFFFFFF\r\nabc\r\n0\r\n\r\n"),
+            u"Resposta inválida do servidor: bad chunk"_s },
+        { "negative size", RawServer::answer(chunked + "-5\r\nabc\r\n0\r\n\r\n"),
+            u"Resposta inválida do servidor: bad chunk"_s },
+        { "data longer than its size", RawServer::answer(chunked + "3\r\nabcdef\r\n0\r\n\r\n"),
+            u"Resposta inválida do servidor: bad chunk"_s },
+        { "closed inside a chunk", RawServer::answerAndClose(chunked + "10\r\nabc"),
+            u"Connection Closed Gracefully."_s },
+        { "reset inside the body",
+            RawServer::answerAndReset(
+                "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(100, 'x')),
+            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+        { "reset inside a chunk", RawServer::answerAndReset(chunked + "100\r\nabc"),
+            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        RawServer server({ c.reply });
+        HttpClient client;
+        EXPECT_EQ(thrownMessage([&] { client.get(server.url(u"/net/getpedforn.php?ped=1"_s)); }), c.message);
+        expectUsable(client);
+    }
+}
