@@ -66,7 +66,7 @@ protected:
     }
 
     FixedClock clock { Now };
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
     FakeNet net;
 };

@@ -23,7 +23,7 @@ class LastPriceTest : public ::testing::Test {
 protected:
     LastPriceTest()
     {
-        store.addReleased(u"ATUAL"_s, u"Baixada"_s);
+        store.exec(u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES ('ATUAL', 'Baixada')"_s);
         item(u"ATUAL"_s, u"2020-06-10"_s, u"P1"_s, u"Bosch"_s, u"f-100"_s);
         item(u"ATUAL"_s, u"2020-06-10"_s, u"P2"_s, u"AÇO"_s, u"ÇX-1"_s);
         item(u"ATUAL"_s, u"2020-06-10"_s, u"P3"_s, u"NGK"_s, u"SP-9"_s, 7.0);
@@ -54,7 +54,7 @@ protected:
             .value(0);
     }
 
-    QuotationStore store;
+    TestStore store;
     ScriptedPrompts prompts;
 };
 

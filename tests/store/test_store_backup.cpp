@@ -1,6 +1,6 @@
 #include "common/clock.h"
 #include "store/store_backup.h"
-#include "store_fixture.h"
+#include "support/test_store.h"
 
 #include <QDir>
 #include <QFile>
