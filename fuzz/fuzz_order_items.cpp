@@ -5,28 +5,19 @@
 #include "store/data_module.h"
 #include "support/fuzz_support.h"
 
-namespace {
-FuzzStore *store = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzzSetUp();
-    store = new FuzzStore;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    store->clear();
-    addOrder(store->dm(), QStringLiteral("P'1"), QStringLiteral("Liberado"));
-    YesPrompts prompts;
-    OnlineNet net;
-    AnswerTransport http;
-    http.answers = { answerText(inputBytes(data, size)) };
-    ReleasedOrders workflow(prompts, store->dm(), net, http, FuzzServer);
-    workflow.setLogin({ QStringLiteral("FORNEC"), QStringLiteral("SENHA") });
-    if (workflow.openTables())
-        workflow.downloadItems();
+    TDm &dm = emptyFuzzStore();
+    addOrder(dm, QStringLiteral("P'1"), QStringLiteral("Liberado"));
+    runWorkflow<ReleasedOrders>({ answerText(inputBytes(data, size)) }, [](ReleasedOrders &w) {
+        if (w.openTables())
+            w.downloadItems();
+    });
     return 0;
 }

@@ -4,29 +4,20 @@
 #include "store/data_module.h"
 #include "support/fuzz_support.h"
 
-namespace {
-FuzzStore *store = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzzSetUp();
-    store = new FuzzStore;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    store->clear();
+    TDm &dm = emptyFuzzStore();
     // One order already stored, so that the duplicate check has one to find.
-    addOrder(store->dm(), QStringLiteral("P1"), QStringLiteral("Atendido"));
-    YesPrompts prompts;
-    OnlineNet net;
-    AnswerTransport http;
-    http.answers = { answerText(inputBytes(data, size)) };
-    ReleasedOrders workflow(prompts, store->dm(), net, http, FuzzServer);
-    workflow.setLogin({ QStringLiteral("FORNEC"), QStringLiteral("SENHA") });
-    if (workflow.openTables())
-        workflow.fetchList();
+    addOrder(dm, QStringLiteral("P1"), QStringLiteral("Atendido"));
+    runWorkflow<ReleasedOrders>({ answerText(inputBytes(data, size)) }, [](ReleasedOrders &w) {
+        if (w.openTables())
+            w.fetchList();
+    });
     return 0;
 }

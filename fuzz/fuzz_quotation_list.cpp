@@ -4,27 +4,17 @@
 #include "store/data_module.h"
 #include "support/fuzz_support.h"
 
-namespace {
-FuzzStore *store = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzzSetUp();
-    store = new FuzzStore;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    store->clear();
-    YesPrompts prompts;
-    OnlineNet net;
-    AnswerTransport http;
-    http.answers = { answerText(inputBytes(data, size)) };
-    ReleasedQuotations workflow(prompts, store->dm(), net, http, FuzzServer);
-    workflow.setLogin({ QStringLiteral("FORNEC"), QStringLiteral("SENHA") });
-    if (workflow.openTables())
-        workflow.fetchList();
+    runWorkflow<ReleasedQuotations>({ answerText(inputBytes(data, size)) }, [](ReleasedQuotations &w) {
+        if (w.openTables())
+            w.fetchList();
+    });
     return 0;
 }

@@ -155,3 +155,11 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status)
     if (!wasOpen)
         released.close();
 }
+
+TDm &emptyFuzzStore()
+{
+    // Opened once for the whole run: opening derives the key.
+    static FuzzStore *store = new FuzzStore;
+    store->clear();
+    return store->dm();
+}

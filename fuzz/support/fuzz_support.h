@@ -78,6 +78,25 @@ private:
     std::unique_ptr<TDm> m_dm;
 };
 
+inline const QString FuzzServer = QStringLiteral("http://buyer.example/kelvo");
+
+// The store of a workflow target, made on the first input and emptied for
+// each one.
+TDm &emptyFuzzStore();
+
+// A server window's workflow on that store, logged in, its server answering
+// each request with the next of answers; act drives it.
+template <class Workflow, class Act> void runWorkflow(std::deque<QString> answers, Act act)
+{
+    YesPrompts prompts;
+    OnlineNet net;
+    AnswerTransport http;
+    http.answers = std::move(answers);
+    Workflow workflow(prompts, emptyFuzzStore(), net, http, FuzzServer);
+    workflow.setLogin({ QStringLiteral("FORNEC"), QStringLiteral("SENHA") });
+    act(workflow);
+}
+
 // A released quotation, and a priced item of it, as the road leaves them.
 void addQuotation(TDm &dm, const QString &cotacao, const QString &status);
 void addQuotationItem(TDm &dm, const QString &cotacao);
@@ -87,4 +106,3 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status);
 // A folder in RAM for the files an input is written to.
 QString ramFolderBase();
 
-inline const QString FuzzServer = QStringLiteral("http://buyer.example/kelvo");
