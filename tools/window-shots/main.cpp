@@ -5,6 +5,8 @@
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
+#include "orders/order_report.h"
+#include "orders/store_report.h"
 #include "quotations/quotation_report.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "report/widgets/report_preview.h"
@@ -98,17 +100,24 @@ int main(int argc, char **argv)
     ok &= save(&chooser, dir, QStringLiteral("TCotaBaixada"), out);
     baixadas.close();
 
-    // The report preview, on the printout of a downloaded quotation.
+    // The report preview on the first page of each printout: a downloaded
+    // quotation, and the order and per-store printouts of a downloaded order.
+    const auto savePreview = [&](const PreparedReport &report, const QString &name) {
+        ReportPreview preview(report, {}, &main);
+        preview.resize(900, 1000);
+        ok &= save(&preview, dir, name, out);
+    };
     Table &items = context.dm().CotaFornec();
     items.setFilter(QStringLiteral("COTACAO = ?"), {QStringLiteral("2026000102")});
     items.setFiltered(true);
     items.open();
-    const PreparedReport quotation = prepareQuotationReport(context.dm());
-    ReportPreview preview(quotation, {}, &main);
-    preview.resize(900, 1000);
-    ok &= save(&preview, dir, QStringLiteral("ReportPreview"), out);
+    savePreview(prepareQuotationReport(context.dm()), QStringLiteral("ReportPreview"));
     items.close();
     items.setFiltered(false);
+    savePreview(prepareOrderReport(context.dm(), QStringLiteral("2026000201")),
+                QStringLiteral("ReportPreview-RLPedAtende"));
+    savePreview(prepareStoreReport(context.dm(), QStringLiteral("2026000201")),
+                QStringLiteral("ReportPreview-RLSepararLoja"));
 
     // Every working window the program can open, as its button opens it.
     const Login demo{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
