@@ -180,6 +180,55 @@ TEST(HttpClientWire, ReadsEveryFormOfSuccessfulAnswer)
     }
 }
 
+// Hands the client a server's bytes a few at a time, as a slow network does.
+class Trickle final : public HttpByteSource {
+public:
+    Trickle(QByteArray bytes, qsizetype slice)
+        : m_bytes(std::move(bytes))
+        , m_slice(slice)
+    {
+    }
+    void write(const QByteArray &) override { }
+    QByteArray read(qsizetype max) override
+    {
+        const QByteArray piece = m_bytes.mid(m_pos, qMin(max, m_slice));
+        m_pos += piece.size();
+        return piece;
+    }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_slice;
+    qsizetype m_pos = 0;
+};
+
+TEST(HttpClientWire, AnswersArrivingInPiecesReadAsWhole)
+{
+    const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const struct {
+        QByteArray bytes;
+        const char *text; // nullptr: refused
+    } cases[] = {
+        { chunked + "5\r\nHello\r\n6\r\n World\r\n0\r\n\r\n", "Hello World" },
+        { chunked + "0\r\n\r\n", "" },
+        { chunked + "0\r\nX-Fim: 1\r\n\r\n", "" }, // a trailer
+        { chunked + "0\r\nHe\n\r\n", nullptr }, // a trailer line without its CR
+        { "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK", "OK" },
+    };
+    for (const auto &c : cases) {
+        for (const qsizetype slice : { 1, 2, 3, 7 }) {
+            SCOPED_TRACE(c.bytes.toStdString() + " in pieces of " + std::to_string(slice));
+            HttpClient client;
+            client.setByteSource(std::make_shared<Trickle>(c.bytes, slice));
+            const QString address = QStringLiteral("http://buyer.example/net/getcotalib.php");
+            if (c.text)
+                EXPECT_EQ(client.get(address), QString::fromLatin1(c.text));
+            else
+                EXPECT_FALSE(thrownMessage([&] { client.get(address); }).isEmpty());
+        }
+    }
+}
+
 TEST(HttpClientWire, FailuresCarryTheirMessages)
 {
     const struct {
