@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzSetUp();
+    fuzzSetUpWithStore();
     return 0;
 }
 

@@ -158,8 +158,14 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status)
 
 TDm &emptyFuzzStore()
 {
-    // Opened once for the whole run: opening derives the key.
+    // Opened once for the whole run.
     static FuzzStore *store = new FuzzStore;
     store->clear();
     return store->dm();
+}
+
+void fuzzSetUpWithStore()
+{
+    fuzzSetUp();
+    emptyFuzzStore();
 }

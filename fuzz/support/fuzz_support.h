@@ -80,9 +80,11 @@ private:
 
 inline const QString FuzzServer = QStringLiteral("http://buyer.example/kelvo");
 
-// The store of a workflow target, made on the first input and emptied for
-// each one.
+// The store of a workflow target, emptied for each input.
 TDm &emptyFuzzStore();
+// fuzzSetUp, and that store opened before the first input: opening derives
+// the key, which takes longer than an input may.
+void fuzzSetUpWithStore();
 
 // A server window's workflow on that store, logged in, its server answering
 // each request with the next of answers; act drives it.
