@@ -3,6 +3,7 @@
 #include "spreadsheet/spreadsheet_error.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <unzip.h>
 
@@ -12,8 +13,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// minizip reads through QFile, so that any path Qt can open works, whatever
-// the system's encoding of file names.
+// minizip reads through a QIODevice: the file's bytes, read through QFile,
+// so that any path Qt can open works, whatever the system's encoding of
+// file names.
 QIODevice *device(voidpf opaque)
 {
     return static_cast<QIODevice *>(opaque);
@@ -48,7 +50,11 @@ long ZCALLBACK seekDevice(voidpf opaque, voidpf, ZPOS64_T offset, int origin)
         base = d->pos();
     else if (origin == ZLIB_FILEFUNC_SEEK_END)
         base = d->size();
-    return d->seek(base + qint64(offset)) ? 0 : -1;
+    // Outside the file is an error of the zip, not a place to go.
+    const qint64 target = base + qint64(offset);
+    if (target < 0 || target > d->size())
+        return -1;
+    return d->seek(target) ? 0 : -1;
 }
 
 int ZCALLBACK closeDevice(voidpf, voidpf)
@@ -71,12 +77,22 @@ unzFile handle(void *zip)
 ZipArchive::ZipArchive(const QString &path, const XlsxLimits &limits)
     : m_path(path)
     , m_limits(limits)
-    , m_file(path)
 {
-    if (!m_file.exists())
+    QFile file(path);
+    if (!file.exists())
         fail(u"o arquivo não existe"_s);
-    if (!m_file.open(QIODevice::ReadOnly))
-        fail(u"o arquivo não pôde ser aberto (%1)"_s.arg(m_file.errorString()));
+    if (!file.open(QIODevice::ReadOnly))
+        fail(u"o arquivo não pôde ser aberto (%1)"_s.arg(file.errorString()));
+    // No workbook within the limits is larger than what it may unpack; a
+    // device that never ends is cut there too.
+    m_bytes = file.read(m_limits.maxTotalSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        fail(u"o arquivo não pôde ser lido (%1)"_s.arg(file.errorString()));
+    if (m_bytes.size() > m_limits.maxTotalSize)
+        fail(u"o arquivo passa de %1 bytes"_s.arg(m_limits.maxTotalSize));
+    file.close();
+    m_device.setBuffer(&m_bytes);
+    m_device.open(QIODevice::ReadOnly);
     zlib_filefunc64_def io {};
     io.zopen64_file = openDevice;
     io.zread_file = readDevice;
@@ -85,7 +101,7 @@ ZipArchive::ZipArchive(const QString &path, const XlsxLimits &limits)
     io.zseek64_file = seekDevice;
     io.zclose_file = closeDevice;
     io.zerror_file = errorDevice;
-    io.opaque = &m_file;
+    io.opaque = &m_device;
     m_zip.reset(unzOpen2_64("workbook", &io));
     if (!m_zip)
         fail(u"o arquivo não é uma pasta de trabalho .xlsx (não é um arquivo zip válido)"_s);

@@ -2,8 +2,8 @@
 
 #include "spreadsheet/xlsx_limits.h"
 
+#include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QHash>
 #include <QString>
 
@@ -40,7 +40,11 @@ private:
 
     QString m_path;
     XlsxLimits m_limits;
-    QFile m_file;
+    // The whole file, read once: minizip reads its headers a byte at a time
+    // and seeks back and forth, which on the file itself was a system call
+    // each (a damaged index of a few kilobytes took a million of them).
+    QByteArray m_bytes;
+    QBuffer m_device;
     // Released also when the constructor fails after opening it.
     std::unique_ptr<void, ZipCloser> m_zip;
     QHash<QString, Entry> m_entries; // by case-folded name

@@ -2,6 +2,8 @@
 #include "spreadsheet/xlsx_reader.h"
 #include "spreadsheet/xlsx_writer.h"
 #include "support/fixtures.h"
+
+#include <QFile>
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
 #include "support/zip_maker.h"
@@ -11,6 +13,12 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+QByteArray readFixture(const QString &name)
+{
+    QFile file(fixturePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 Worksheet readZip(const ZipMaker &zip, const XlsxLimits &limits = {})
 {
@@ -143,6 +151,11 @@ TEST(XlsxReader, RefusesDamagedAndHostileFiles)
         { "zip bomb over the part size", workbookZip(bomb).bytes(), small, u"passa de 200000 bytes"_s },
         { "zip bomb by ratio", workbookZip(bomb).bytes(), lowRatio, u"compressão suspeita"_s },
         { "zip bomb over the total", workbookZip(good).bytes(), lowTotal, u"passa de 1000 bytes"_s },
+        { "file over the total", QByteArray(1001, 'P'), lowTotal, u"o arquivo passa de 1000 bytes"_s },
+        // Found by the fuzzer: a few kilobytes whose index sent the zip
+        // reader through a million reads of the file.
+        { "damaged index", readFixture(u"xlsx_damaged_index.xlsx"_s), {},
+            u"o índice do arquivo zip está danificado"_s },
         { "too many entries", whole, fewEntries, u"mais de 3 arquivos"_s },
         { "no workbook part", ZipMaker().add(u"xl/other.xml"_s, "<a/>").bytes(), {},
             u"falta a parte \"xl/workbook.xml\""_s },
