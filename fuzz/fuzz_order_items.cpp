@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     TDm &dm = emptyFuzzStore();
     addOrder(dm, QStringLiteral("P'1"), QStringLiteral("Liberado"));
-    runWorkflow<ReleasedOrders>({ answerText(inputBytes(data, size)) }, [](ReleasedOrders &w) {
+    runWorkflow<ReleasedOrders>(dm, { answerText(inputBytes(data, size)) }, [](ReleasedOrders &w) {
         if (w.openTables())
             w.downloadItems();
     });

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     TDm &dm = emptyFuzzStore();
     // One order already stored, so that the duplicate check has one to find.
     addOrder(dm, QStringLiteral("P1"), QStringLiteral("Atendido"));
-    runWorkflow<ReleasedOrders>({ answerText(inputBytes(data, size)) }, [](ReleasedOrders &w) {
+    runWorkflow<ReleasedOrders>(dm, { answerText(inputBytes(data, size)) }, [](ReleasedOrders &w) {
         if (w.openTables())
             w.fetchList();
     });

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 {
     TDm &dm = emptyFuzzStore();
     addQuotation(dm, QStringLiteral("000123"), QStringLiteral("ABERTA"));
-    runWorkflow<ReleasedQuotations>({ answerText(inputBytes(data, size)) }, [](ReleasedQuotations &w) {
+    runWorkflow<ReleasedQuotations>(dm, { answerText(inputBytes(data, size)) }, [](ReleasedQuotations &w) {
         if (w.openTables())
             w.downloadItems();
     });

@@ -12,9 +12,10 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    runWorkflow<ReleasedQuotations>({ answerText(inputBytes(data, size)) }, [](ReleasedQuotations &w) {
-        if (w.openTables())
-            w.fetchList();
-    });
+    runWorkflow<ReleasedQuotations>(
+        emptyFuzzStore(), { answerText(inputBytes(data, size)) }, [](ReleasedQuotations &w) {
+            if (w.openTables())
+                w.fetchList();
+        });
     return 0;
 }

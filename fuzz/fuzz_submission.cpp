@@ -19,8 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     const QByteArray input = inputBytes(data, size);
     const qsizetype cut = input.indexOf('\0');
-    runWorkflow<QuotationSubmission>({ answerText(cut < 0 ? input : input.left(cut)),
-                                         answerText(cut < 0 ? QByteArray() : input.mid(cut + 1)) },
+    runWorkflow<QuotationSubmission>(dm,
+        { answerText(cut < 0 ? input : input.left(cut)),
+            answerText(cut < 0 ? QByteArray() : input.mid(cut + 1)) },
         [](QuotationSubmission &w) {
             w.listReady();
             if (w.select(QStringLiteral("000123")))

@@ -86,15 +86,15 @@ TDm &emptyFuzzStore();
 // the key, which takes longer than an input may.
 void fuzzSetUpWithStore();
 
-// A server window's workflow on that store, logged in, its server answering
+// A server window's workflow on the store, logged in, its server answering
 // each request with the next of answers; act drives it.
-template <class Workflow, class Act> void runWorkflow(std::deque<QString> answers, Act act)
+template <class Workflow, class Act> void runWorkflow(TDm &dm, std::deque<QString> answers, Act act)
 {
     YesPrompts prompts;
     OnlineNet net;
     AnswerTransport http;
     http.answers = std::move(answers);
-    Workflow workflow(prompts, emptyFuzzStore(), net, http, FuzzServer);
+    Workflow workflow(prompts, dm, net, http, FuzzServer);
     workflow.setLogin({ QStringLiteral("FORNEC"), QStringLiteral("SENHA") });
     act(workflow);
 }
@@ -107,4 +107,3 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status);
 
 // A folder in RAM for the files an input is written to.
 QString ramFolderBase();
-
