@@ -85,11 +85,17 @@ ZipArchive::ZipArchive(const QString &path, const XlsxLimits &limits)
         fail(u"o arquivo não pôde ser aberto (%1)"_s.arg(file.errorString()));
     // No workbook within the limits is larger than what it may unpack; a
     // device that never ends is cut there too.
-    m_bytes = file.read(m_limits.maxTotalSize + 1);
-    if (file.error() != QFileDevice::NoError)
-        fail(u"o arquivo não pôde ser lido (%1)"_s.arg(file.errorString()));
-    if (m_bytes.size() > m_limits.maxTotalSize)
-        fail(u"o arquivo passa de %1 bytes"_s.arg(m_limits.maxTotalSize));
+    char chunk[1 << 16];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n < 0)
+            fail(u"o arquivo não pôde ser lido (%1)"_s.arg(file.errorString()));
+        if (n == 0)
+            break;
+        if (m_bytes.size() + n > m_limits.maxTotalSize)
+            fail(u"o arquivo passa de %1 bytes"_s.arg(m_limits.maxTotalSize));
+        m_bytes.append(chunk, n);
+    }
     file.close();
     m_device.setBuffer(&m_bytes);
     m_device.open(QIODevice::ReadOnly);
