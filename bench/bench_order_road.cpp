@@ -1,6 +1,7 @@
 // The order road at ten thousand items against kelvo-buyer-sim on loopback:
 // the download of one order's items into the store ("Baixar"), and the window
 // "Pedidos Baixados" opened on that order, its totals computed and painted.
+#include "bench_support.h"
 #include "exchange/connectivity.h"
 #include "exchange/http_client.h"
 #include "orders/released_orders.h"
@@ -25,16 +26,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int ItemCount = 10000;
-const QString SimProgram = QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim");
 
-class OnlineNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
-// Confirms every question; a log window is only filled, never shown.
-class BenchPrompts final : public Prompts {
+// Confirms every question and keeps the last problem, but not the success
+// box of a download; a log window is only filled, never shown.
+class DownloadPrompts final : public Prompts {
 public:
     void message(const QString &caption, const QString &text, PromptIcon) override
     {
@@ -60,7 +55,7 @@ public:
     {
         const QString state = m_dir.filePath(u"generated.json"_s);
         QProcess gen;
-        gen.start(SimProgram, { u"--state"_s, state, u"--generate"_s, QString::number(ItemCount) });
+        gen.start(SimServer::program(), { u"--state"_s, state, u"--generate"_s, QString::number(ItemCount) });
         gen.waitForFinished(120000);
         static const QRegularExpression number(u"generated quotation \\S+ and order (\\S+)"_s);
         const QRegularExpressionMatch m = number.match(QString::fromUtf8(gen.readAllStandardOutput()));
@@ -68,33 +63,18 @@ public:
             return;
         m_pedido = m.captured(1);
 
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(SimProgram, { u"--port"_s, u"0"_s, u"--state"_s, state });
-        static const QRegularExpression listening(u"^listening on (http://\\S+)$"_s);
-        while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
-            const QRegularExpressionMatch l
-                = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
-            if (l.hasMatch())
-                m_url = l.captured(1);
-        }
+        m_server = std::make_unique<SimServer>(state);
     }
-    ~Sim()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
+
     Q_DISABLE_COPY_MOVE(Sim)
 
-    bool ready() const { return !m_url.isEmpty() && !m_pedido.isEmpty(); }
-    const QString &url() const { return m_url; }
+    bool ready() const { return m_server && !m_server->url().isEmpty() && !m_pedido.isEmpty(); }
+    const QString &url() const { return m_server->url(); }
     const QString &pedido() const { return m_pedido; }
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_process;
-    QString m_url;
+    std::unique_ptr<SimServer> m_server;
     QString m_pedido;
 };
 
@@ -105,7 +85,7 @@ std::unique_ptr<Sim> sim;
 struct ListedStore {
     QTemporaryDir folder;
     TDm dm;
-    BenchPrompts prompts;
+    DownloadPrompts prompts;
     OnlineNet net;
     HttpClient http;
     std::unique_ptr<ReleasedOrders> flow;

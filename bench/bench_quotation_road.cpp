@@ -29,38 +29,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int ItemCount = 10000;
-const QString SimProgram = QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim");
 const QString User = u"DEMO"_s;
 const QString Password = u"DEMO123"_s;
 
 // kelvo-buyer-sim on a free loopback port over a given state file.
-class Sim final {
-public:
-    explicit Sim(const QString &statePath)
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(SimProgram, {u"--port"_s, u"0"_s, u"--state"_s, statePath});
-        static const QRegularExpression listening(u"^listening on (http://\\S+)$"_s);
-        while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
-            const QRegularExpressionMatch m = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
-            if (m.hasMatch())
-                m_url = m.captured(1);
-        }
-    }
-    ~Sim()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    Q_DISABLE_COPY_MOVE(Sim)
-    const QString &url() const { return m_url; }
-
-private:
-    QProcess m_process;
-    QString m_url;
-};
+using Sim = SimServer;
 
 // A state file with one generated quotation of ItemCount items, made once.
 struct Generated {
@@ -72,7 +45,7 @@ struct Generated {
     {
         statePath = dir.filePath(u"generated.json"_s);
         QProcess gen;
-        gen.start(SimProgram, {u"--state"_s, statePath, u"--generate"_s, QString::number(ItemCount)});
+        gen.start(SimServer::program(), {u"--state"_s, statePath, u"--generate"_s, QString::number(ItemCount)});
         gen.waitForFinished(120000);
         static const QRegularExpression number(u"generated quotation (\\S+)"_s);
         const QRegularExpressionMatch m = number.match(QString::fromUtf8(gen.readAllStandardOutput()));

@@ -5,6 +5,8 @@
 #include "exchange/connectivity.h"
 #include "ui/silent_prompts.h"
 
+#include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 
 #include <memory>
@@ -31,4 +33,36 @@ class OnlineNet final : public Connectivity {
 public:
     bool IsConnected() override { return true; }
     QString checkkelvo(const QString &) override { return {}; }
+};
+
+// kelvo-buyer-sim serving a state file on a free loopback port, from its
+// start until it says where it listens, and stopped when this goes.
+class SimServer final {
+public:
+    explicit SimServer(const QString &statePath)
+    {
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(program(), { QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state"), statePath });
+        static const QRegularExpression listening(QStringLiteral("^listening on (http://\\S+)$"));
+        while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
+            const QRegularExpressionMatch m = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
+            if (m.hasMatch())
+                m_url = m.captured(1);
+        }
+    }
+    ~SimServer()
+    {
+        m_process.terminate();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    Q_DISABLE_COPY_MOVE(SimServer)
+
+    static QString program() { return QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim"); }
+    const QString &url() const { return m_url; } // empty when it never listened
+
+private:
+    QProcess m_process;
+    QString m_url;
 };

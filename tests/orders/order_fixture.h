@@ -47,21 +47,6 @@ protected:
         dm.Banco().executeTracked(st);
     }
 
-    // Rows of a statement, each as its columns' stored texts joined by "|" ("~" for empty).
-    QStringList rows(const QString &sql, const QVariantList &values = {})
-    {
-        Statement st(dm.Banco(), sql);
-        st.bindAll(values);
-        QStringList out;
-        while (st.step()) {
-            QStringList cols;
-            for (int i = 0; i < st.columnCount(); ++i)
-                cols << (st.columnIsNull(i) ? u"~"_s : st.columnText(i));
-            out << cols.join(u'|');
-        }
-        return out;
-    }
-
     QStringList orders()
     {
         return rows(u"SELECT Pedido, TipoStatus, DataLiberado, HoraLib, DataBaixado, HoraBaixa "
