@@ -9,8 +9,8 @@
 #include "quotations/quotation_submission.h"
 #include "quotations/released_quotations.h"
 #include "quotations/widgets/price_entry_window.h"
-#include "store/dataset_model.h"
 #include "store/data_module.h"
+#include "store/dataset_model.h"
 #include "store/schema.h"
 
 #include <QApplication>
@@ -45,7 +45,8 @@ struct Generated {
     {
         statePath = dir.filePath(u"generated.json"_s);
         QProcess gen;
-        gen.start(SimServer::program(), {u"--state"_s, statePath, u"--generate"_s, QString::number(ItemCount)});
+        gen.start(
+            SimServer::program(), { u"--state"_s, statePath, u"--generate"_s, QString::number(ItemCount) });
         gen.waitForFinished(120000);
         static const QRegularExpression number(u"generated quotation (\\S+)"_s);
         const QRegularExpressionMatch m = number.match(QString::fromUtf8(gen.readAllStandardOutput()));
@@ -86,7 +87,7 @@ struct Store {
 // The list fetched, the generated quotation selected: what "Baixar" starts from.
 bool fetchList(ReleasedQuotations &flow, TDm &dm, const QString &cotacao)
 {
-    return flow.openTables() && flow.fetchList() && dm.CotaLiberada().locate(u"Cotacao"_s, {cotacao});
+    return flow.openTables() && flow.fetchList() && dm.CotaLiberada().locate(u"Cotacao"_s, { cotacao });
 }
 
 // Made once for several benchmarks, released before the application ends.
@@ -115,7 +116,7 @@ TDm *downloadedStore()
         OnlineNet net;
         HttpClient http;
         ReleasedQuotations flow(prompts, store->dm, net, http, downloadSim().url());
-        flow.setLogin({User, Password});
+        flow.setLogin({ User, Password });
         if (fetchList(flow, store->dm, generated().cotacao) && flow.downloadItems())
             shared.downloaded = std::move(store);
     }
@@ -125,7 +126,7 @@ TDm *downloadedStore()
 void exec(TDm &dm, const QString &statement)
 {
     dm.Fsql().close();
-    dm.Fsql().setSql({statement});
+    dm.Fsql().setSql({ statement });
     dm.Fsql().execSql();
 }
 
@@ -136,12 +137,12 @@ struct DownloadRun {
     BenchPrompts prompts;
     OnlineNet net;
     HttpClient http;
-    ReleasedQuotations flow{prompts, store.dm, net, http, downloadSim().url()};
+    ReleasedQuotations flow { prompts, store.dm, net, http, downloadSim().url() };
     bool listed = false;
 
     DownloadRun()
     {
-        flow.setLogin({User, Password});
+        flow.setLogin({ User, Password });
         listed = fetchList(flow, store.dm, generated().cotacao);
     }
     bool run() { return listed && flow.downloadItems(); }
@@ -199,7 +200,7 @@ void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
     const auto open = [&] {
         auto window = std::make_unique<TPrecoCota>(prompts, *dm);
         window->setChooserRunner(
-            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {generated().cotacao}); });
+            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { generated().cotacao }); });
         window->dbgrd1()->viewport()->installEventFilter(&counter);
         window->show();
         window->btn3Click();
@@ -239,8 +240,10 @@ struct SubmitRun {
         : sim(generated().freshCopy(run))
         , submission(prompts, dm, net, http, sim.url())
     {
-        submission.setLogin({User, Password});
-        exec(dm, u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(generated().cotacao));
+        submission.setLogin({ User, Password });
+        exec(dm,
+            u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(
+                generated().cotacao));
         submission.listReady();
         listed = submission.select(generated().cotacao);
     }
@@ -259,8 +262,9 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
     }
     TDm &dm = *downloaded;
     // Two items in three priced, as a supplier leaves a quotation.
-    exec(dm, u"update CotacaoFornc set VALOR = 10.25 + (rowid % 97), OBS = 'entrega imediata' "
-             u"where rowid % 3 <> 2"_s);
+    exec(dm,
+        u"update CotacaoFornc set VALOR = 10.25 + (rowid % 97), OBS = 'entrega imediata' "
+        u"where rowid % 3 <> 2"_s);
 
     int run = 0;
     SubmitRun(dm, ++run).run(); // warm-up

@@ -36,21 +36,23 @@ struct Store {
         dm.openStore(path);
         Database &db = dm.Banco();
         auto tx = db.transaction();
-        const QStringList statuses{u"Baixada"_s, u"Enviar"_s, u"Enviada"_s};
-        Statement released(db, u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataLiberada) VALUES (?, ?, ?)"_s);
-        Statement item(db, u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, DESCRICAO, UN, "
-                           "MARCA, QTDE, VALOR, SIMILARES) VALUES ('COMPRAS', ?, ?, ?, ?, ?, 'PC', ?, ?, ?, ?)"_s);
+        const QStringList statuses { u"Baixada"_s, u"Enviar"_s, u"Enviada"_s };
+        Statement released(
+            db, u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataLiberada) VALUES (?, ?, ?)"_s);
+        Statement item(db,
+            u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, DESCRICAO, UN, "
+            "MARCA, QTDE, VALOR, SIMILARES) VALUES ('COMPRAS', ?, ?, ?, ?, ?, 'PC', ?, ?, ?, ?)"_s);
         for (int q = 0; q < Quotations; ++q) {
             const QString cotacao = u"2026%1"_s.arg(q, 6, 10, QLatin1Char('0'));
             const QDate day = QDate(2026, 1, 1).addDays(q / 3);
-            released.bindAll({cotacao, statuses[q % 3], day});
+            released.bindAll({ cotacao, statuses[q % 3], day });
             released.step();
             released.reset();
             for (int i = 0; i < ItemsEach; ++i) {
                 const QVariant valor = i % 4 == 3 ? QVariant() : QVariant(10.25 + i % 97);
-                item.bindAll({cotacao, day, u"P%1"_s.arg(i, 5, 10, QLatin1Char('0')), u"F-%1"_s.arg(i),
-                              u"PEÇA DE REPOSIÇÃO NÚMERO %1"_s.arg(i), u"MARCA %1"_s.arg(i % 40), 1.0 + i % 12,
-                              valor, i % 5 == 0 ? QVariant(u"SIM %1"_s.arg(i)) : QVariant()});
+                item.bindAll({ cotacao, day, u"P%1"_s.arg(i, 5, 10, QLatin1Char('0')), u"F-%1"_s.arg(i),
+                    u"PEÇA DE REPOSIÇÃO NÚMERO %1"_s.arg(i), u"MARCA %1"_s.arg(i % 40), 1.0 + i % 12, valor,
+                    i % 5 == 0 ? QVariant(u"SIM %1"_s.arg(i)) : QVariant() });
                 item.step();
                 item.reset();
             }
@@ -83,7 +85,7 @@ void BM_OpenSentQuotations(benchmark::State &state)
 
         state.PauseTiming();
         const bool shown = window->dbgrd1()->model()->rowCount() == Quotations
-                           && window->dbgrd2()->model()->rowCount() == ItemsEach;
+            && window->dbgrd2()->model()->rowCount() == ItemsEach;
         window->close();
         window.reset();
         if (!shown) {
@@ -108,7 +110,7 @@ void BM_MoveToAnotherSentQuotation(benchmark::State &state)
 
         state.PauseTiming();
         const bool followed = store().dm.ConsCotaCab().currentRow() == row
-                              && window->dbgrd2()->model()->rowCount() == ItemsEach;
+            && window->dbgrd2()->model()->rowCount() == ItemsEach;
         if (!followed) {
             state.SkipWithError("the items do not follow the selection");
             break;

@@ -76,7 +76,8 @@ void BM_ImportTenThousandItems(benchmark::State &state)
     QuotationStore store;
     BenchPrompts prompts;
     SpreadsheetExchange exchange(prompts, store.dm);
-    const QString files[] = { store.dir.filePath(u"Cotacao4711.xlsx"_s), store.dir.filePath(u"Cotacao4711b.xlsx"_s) };
+    const QString files[]
+        = { store.dir.filePath(u"Cotacao4711.xlsx"_s), store.dir.filePath(u"Cotacao4711b.xlsx"_s) };
     prompts.path = files[1];
     bool exported = exchange.exportItems();
     Statement raise(store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = VALOR + 1"_s);

@@ -42,10 +42,12 @@ public:
     explicit SimServer(const QString &statePath)
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(program(), { QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state"), statePath });
+        m_process.start(program(),
+            { QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--state"), statePath });
         static const QRegularExpression listening(QStringLiteral("^listening on (http://\\S+)$"));
         while (m_url.isEmpty() && (m_process.canReadLine() || m_process.waitForReadyRead(30000))) {
-            const QRegularExpressionMatch m = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
+            const QRegularExpressionMatch m
+                = listening.match(QString::fromUtf8(m_process.readLine()).trimmed());
             if (m.hasMatch())
                 m_url = m.captured(1);
         }

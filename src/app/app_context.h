@@ -1,7 +1,7 @@
 #pragma once
 
-#include "exchange/connectivity.h"
 #include "config/settings.h"
+#include "exchange/connectivity.h"
 #include "ui/prompts.h"
 
 #include <QString>

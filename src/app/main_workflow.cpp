@@ -11,9 +11,9 @@ InternetStatus MainWorkflow::internetCheck(const std::function<void(const QStrin
 {
     const bool connected = m_net.IsConnected();
     // The line keeps "Conectado a" even when the server does not answer.
-    InternetStatus status{connected ? QStringLiteral("Conectado a ") + m_settings.servidor
-                                    : QStringLiteral("Problemas com a sua Internet"),
-                          false};
+    InternetStatus status { connected ? QStringLiteral("Conectado a ") + m_settings.servidor
+                                      : QStringLiteral("Problemas com a sua Internet"),
+        false };
     if (showLine)
         showLine(status.text);
     if (!connected)
@@ -32,7 +32,8 @@ std::optional<Login> MainWorkflow::acceptLogin(bool lok, const QString &edt1, co
         typed.login = edt1;
     typed.senha = edt2;
     if (trimControls(typed.login).isEmpty() || trimControls(typed.senha).isEmpty()) {
-        m_prompts.message(QStringLiteral("Erro"), QStringLiteral("Login ou Senha inválida...., Tente novamente..."));
+        m_prompts.message(
+            QStringLiteral("Erro"), QStringLiteral("Login ou Senha inválida...., Tente novamente..."));
         return std::nullopt;
     }
     return typed;

@@ -9,7 +9,7 @@
 #include <optional>
 
 struct InternetStatus {
-    QString text;   // what the status line shows
+    QString text; // what the status line shows
     bool ok = false; // the internet is up and the server answered
 };
 
@@ -17,7 +17,9 @@ struct InternetStatus {
 class MainWorkflow final {
 public:
     MainWorkflow(Prompts &prompts, Connectivity &net, const Settings &settings)
-        : m_prompts(prompts), m_net(net), m_settings(settings)
+        : m_prompts(prompts)
+        , m_net(net)
+        , m_settings(settings)
     {
     }
 

@@ -206,7 +206,8 @@ HttpAnswer BuyerService::orderItems(const Query &query) const
     const QString numero = query.value(u"ped"_s);
     const Order *pedido = m_state.order(numero);
     if (!pedido)
-        return text(numero.isEmpty() ? u"*Pedido não informado"_s : u"*Pedido %1 não encontrado"_s.arg(numero));
+        return text(
+            numero.isEmpty() ? u"*Pedido não informado"_s : u"*Pedido %1 não encontrado"_s.arg(numero));
     QStringList records;
     for (const OrderItem &item : pedido->itens)
         records.append(orderItemRecord(*pedido, item, m_state.lojas));

@@ -6,7 +6,11 @@
 #include <QDir>
 
 CliContext::CliContext(const CliOptions &options, QTextStream &out, QTextStream &err, Connectivity *net)
-    : m_options(options), m_out(out), m_err(err), m_prompts(out, options.yes), m_net(net)
+    : m_options(options)
+    , m_out(out)
+    , m_err(err)
+    , m_prompts(out, options.yes)
+    , m_net(net)
 {
 }
 
@@ -28,8 +32,8 @@ AppContext *CliContext::app(bool needStore)
 Login CliContext::login()
 {
     AppContext *a = m_options.login && m_options.password ? nullptr : app(false);
-    return {m_options.login.value_or(a ? a->settings().usuario : QString()),
-            m_options.password.value_or(a ? a->settings().senha : QString())};
+    return { m_options.login.value_or(a ? a->settings().usuario : QString()),
+        m_options.password.value_or(a ? a->settings().senha : QString()) };
 }
 
 std::function<int(CliContext &)> withApp(std::function<int(CliContext &, AppContext &)> run)
@@ -89,7 +93,7 @@ QString commandWords(const QList<CliCommand> &commands, const QStringList &words
 } // namespace
 
 int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
-           Connectivity *net, const QString &lockFolder)
+    Connectivity *net, const QString &lockFolder)
 {
     CliOptions options;
     options.dir = defaultDir;

@@ -89,7 +89,7 @@ void addBackupCommands(QList<CliCommand> &commands);
 // lockFolder is where the program's single-instance lock is looked for
 // (empty: its own place).
 int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream &out, QTextStream &err,
-           Connectivity *net = nullptr, const QString &lockFolder = QString());
+    Connectivity *net = nullptr, const QString &lockFolder = QString());
 
 // The whole program: the application object the commands need (reports
 // measure text, so a GUI application on the offscreen platform, never a

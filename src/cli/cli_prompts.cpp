@@ -4,7 +4,10 @@ namespace {
 
 class PrintedLog final : public LogWindow {
 public:
-    explicit PrintedLog(QTextStream &out) : m_out(out) {}
+    explicit PrintedLog(QTextStream &out)
+        : m_out(out)
+    {
+    }
     void addLine(const QString &line) override { m_lines << line; }
     QStringList lines() const override { return m_lines; }
     void showModal() override

@@ -11,7 +11,11 @@
 // question is answered Yes with --yes and No without it.
 class CliPrompts final : public Prompts {
 public:
-    CliPrompts(QTextStream &out, bool answerYes) : m_out(out), m_yes(answerYes) {}
+    CliPrompts(QTextStream &out, bool answerYes)
+        : m_out(out)
+        , m_yes(answerYes)
+    {
+    }
 
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;

@@ -16,8 +16,8 @@ int initDb(CliContext &c)
 {
     const QString path = QDir(c.options().dir).absoluteFilePath(databaseFileName());
     if (QFileInfo::exists(path)) {
-        c.prompts().message(QStringLiteral("Erro"),
-                            QStringLiteral("O banco '%1' já existe e não foi alterado.").arg(path));
+        c.prompts().message(
+            QStringLiteral("Erro"), QStringLiteral("O banco '%1' já existe e não foi alterado.").arg(path));
         return CliFailed;
     }
     try {
@@ -52,7 +52,7 @@ int printStatus(CliContext &c)
         return CliFailed;
     TDm &dm = app->dm();
     int result = CliOk;
-    for (Table *t : {&dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec()}) {
+    for (Table *t : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
         try {
             const bool wasOpen = t->isOpen();
             const bool wasFiltered = t->isFiltered();
@@ -84,14 +84,13 @@ int check(CliContext &c)
 
 void addCoreCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand{QStringLiteral("init-db"), QStringLiteral("init-db"),
-                           QStringLiteral("create the database CotaKelvo.new (never overwrites)"), 0, 0, initDb}
-             << CliCommand{QStringLiteral("set-user"), QStringLiteral("set-user USER PASSWORD"),
-                           QStringLiteral("store the credentials, as the set-up window's \"Grava\""), 2, 2,
-                           setUser}
-             << CliCommand{QStringLiteral("status"), QStringLiteral("status"),
-                           QStringLiteral("print the server, the user, the database and its row counts"), 0,
-                           0, printStatus}
-             << CliCommand{QStringLiteral("check"), QStringLiteral("check"),
-                           QStringLiteral("run the internet check of the main window"), 0, 0, check};
+    commands << CliCommand { QStringLiteral("init-db"), QStringLiteral("init-db"),
+        QStringLiteral("create the database CotaKelvo.new (never overwrites)"), 0, 0, initDb }
+             << CliCommand { QStringLiteral("set-user"), QStringLiteral("set-user USER PASSWORD"),
+                    QStringLiteral("store the credentials, as the set-up window's \"Grava\""), 2, 2, setUser }
+             << CliCommand { QStringLiteral("status"), QStringLiteral("status"),
+                    QStringLiteral("print the server, the user, the database and its row counts"), 0, 0,
+                    printStatus }
+             << CliCommand { QStringLiteral("check"), QStringLiteral("check"),
+                    QStringLiteral("run the internet check of the main window"), 0, 0, check };
 }

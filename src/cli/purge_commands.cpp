@@ -13,7 +13,7 @@ int purge(CliContext &c)
 {
     const QString code = c.options().args.at(0);
     const QDate day = isoDate(c.options().args.at(1));
-    static const QStringList kinds{u"CL"_s, u"PL"_s, u"CB"_s, u"PB"_s};
+    static const QStringList kinds { u"CL"_s, u"PL"_s, u"CB"_s, u"PB"_s };
     if (code != u"ALL" && !kinds.contains(code))
         return c.usage(u"the purge code is one of CL, PL, CB, PB or ALL, not '%1'"_s.arg(code));
     if (!day.isValid())
@@ -30,8 +30,8 @@ int purge(CliContext &c)
 
 void addPurgeCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand{u"purge"_s, u"purge CODE DATE"_s,
-                           u"delete rows dated on or before DATE (yyyy-MM-dd): CL released quotations, PL released "
-                           "orders, CB quotation items, PB order items, ALL all four (confirm with --yes)"_s,
-                           2, 2, purge};
+    commands << CliCommand { u"purge"_s, u"purge CODE DATE"_s,
+        u"delete rows dated on or before DATE (yyyy-MM-dd): CL released quotations, PL released "
+        "orders, CB quotation items, PB order items, ALL all four (confirm with --yes)"_s,
+        2, 2, purge };
 }

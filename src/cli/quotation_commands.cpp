@@ -8,10 +8,10 @@
 #include "quotations/price_entry.h"
 #include "quotations/quotation_deadline.h"
 #include "quotations/released_quotations.h"
+#include "quotations/sent_quotations.h"
 #include "quotations/spreadsheet_exchange.h"
 #include "report/report_pdf.h"
 #include "report/report_xlsx.h"
-#include "quotations/sent_quotations.h"
 #include "store/data_module.h"
 #include "ui/prompts.h"
 
@@ -53,7 +53,7 @@ int fetch(CliContext &c, AppContext &app)
 // when the store does not have it.
 bool locateStored(CliContext &c, Table &released, const QString &cota)
 {
-    if (released.locate(u"Cotacao"_s, {cota}))
+    if (released.locate(u"Cotacao"_s, { cota }))
         return true;
     c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
     return false;
@@ -73,7 +73,7 @@ int list(CliContext &c, AppContext &app)
     if (!run.flow().openTables())
         return CliFailed;
     printRows(c, app.dm().CotaLiberada(),
-              {u"Cotacao"_s, u"TipoStatus"_s, u"DataValidade"_s, u"AteHora"_s, u"DataLiberada"_s});
+        { u"Cotacao"_s, u"TipoStatus"_s, u"DataValidade"_s, u"AteHora"_s, u"DataLiberada"_s });
     return CliOk;
 }
 
@@ -82,10 +82,10 @@ int items(CliContext &c, AppContext &app)
     Table &t = app.dm().CotaFornec();
     t.close();
     t.setIndexName(u"Por_Marca"_s);
-    return printFiltered(c, t, u"COTACAO = ?"_s, {c.options().args.at(0)},
-                         {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s,
-                          u"UN"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s,
-                          u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s});
+    return printFiltered(c, t, u"COTACAO = ?"_s, { c.options().args.at(0) },
+        { u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
+            u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s,
+            u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s });
 }
 
 // The price-entry window with the quotation COTA chosen, as "Cotações
@@ -106,7 +106,7 @@ bool choose(CliContext &c, AppContext &app, PriceEntry &flow)
         return false;
     flow.start();
     const bool chosen
-        = flow.chooseQuotation([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, {cota}); });
+        = flow.chooseQuotation([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { cota }); });
     if (!chosen && c.prompts().errors() == 0)
         c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está entre as cotações baixadas."_s);
     return chosen;
@@ -129,11 +129,11 @@ int obs(CliContext &c, AppContext &app)
         return CliFailed;
     const QStringList &a = c.options().args;
     if (!flow.selectItem(a.at(1))) {
-        c.prompts().message(u"Erro"_s,
-                            u"O produto : "_s + a.at(1) + u" não está na cotação : "_s + flow.chosenQuotation());
+        c.prompts().message(
+            u"Erro"_s, u"O produto : "_s + a.at(1) + u" não está na cotação : "_s + flow.chosenQuotation());
         return CliFailed;
     }
-    c.prompts().pendingInputs = {a.at(2)};
+    c.prompts().pendingInputs = { a.at(2) };
     return status(c, flow.editObservation());
 }
 
@@ -183,7 +183,7 @@ int exchange(CliContext &c, AppContext &app, bool import)
     PriceEntry flow(c.prompts(), app.dm());
     if (!choose(c, app, flow))
         return CliFailed;
-    c.prompts().pendingFiles = {QFileInfo(c.options().args.at(1)).absoluteFilePath()};
+    c.prompts().pendingFiles = { QFileInfo(c.options().args.at(1)).absoluteFilePath() };
     SpreadsheetExchange sheet(c.prompts(), app.dm());
     return status(c, import ? sheet.importItems() : sheet.exportItems());
 }
@@ -196,7 +196,7 @@ int answered(CliContext &c, AppContext &app)
     if (!flow.openQueries())
         return CliFailed;
     if (c.options().args.isEmpty()) {
-        printRows(c, app.dm().ConsCotaCab(), {u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s});
+        printRows(c, app.dm().ConsCotaCab(), { u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s });
         return CliOk;
     }
     const QString cota = c.options().args.at(0);
@@ -205,7 +205,8 @@ int answered(CliContext &c, AppContext &app)
         return CliFailed;
     }
     printRows(c, app.dm().ConsCotaItens(),
-              {u"Marca"_s, u"Prodfabr"_s, u"Similares"_s, u"Descricao"_s, u"UN"_s, u"Qtde"_s, u"Valor"_s, u"Total"_s});
+        { u"Marca"_s, u"Prodfabr"_s, u"Similares"_s, u"Descricao"_s, u"UN"_s, u"Qtde"_s, u"Valor"_s,
+            u"Total"_s });
     c.out() << flow.totalText() << Qt::endl;
     return CliOk;
 }
@@ -223,7 +224,7 @@ int deadlines(CliContext &c, AppContext &app)
     }
     const QDateTime now = Clock::current().now();
     for (const QuotationDeadline &q : pending) {
-        QStringList line{q.cotacao, q.tipoStatus, QString(), QString()};
+        QStringList line { q.cotacao, q.tipoStatus, QString(), QString() };
         if (q.deadline) {
             line[2] = q.deadline->toString(u"yyyy-MM-ddTHH:mm"_s);
             line[3] = QString::number(minutesLeft(*q.deadline, now));
@@ -249,8 +250,8 @@ int lastPrices(CliContext &c, AppContext &app)
         return CliFailed;
     }
     for (const ItemLastPrice &item : prices.found) {
-        c.out() << QStringList{item.produto, item.marca, item.prodfabr, plainNumber(item.price.valor),
-                               item.price.cotacao, plainDate(item.price.data)}
+        c.out() << QStringList { item.produto, item.marca, item.prodfabr, plainNumber(item.price.valor),
+            item.price.cotacao, plainDate(item.price.data) }
                        .join(u'|')
                 << '\n';
     }
@@ -270,44 +271,46 @@ int fillLast(CliContext &c, AppContext &app)
 
 void addQuotationCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand{u"quotations fetch"_s, u"quotations fetch"_s,
-                           u"fetch the released quotations (\"Verificar\")"_s, 0, 0, withApp(fetch)}
-             << CliCommand{u"quotations download"_s, u"quotations download COTA"_s,
-                           u"fetch the items of a quotation (\"Baixar\")"_s, 1, 1, withApp(download)}
-             << CliCommand{u"quotations list"_s, u"quotations list"_s,
-                           u"print the released quotations: Cotacao|TipoStatus|DataValidade|AteHora|DataLiberada"_s,
-                           0, 0, withApp(list)}
-             << CliCommand{u"quotations items"_s, u"quotations items COTA"_s,
-                           u"print the items of a quotation, by brand"_s, 1, 1, withApp(items)}
-             << CliCommand{u"quotations price"_s, u"quotations price COTA PRODUTO VALOR [SIMILARES]"_s,
-                           u"type a price (regional format; empty clears it) and a similar item"_s, 3, 4, withApp(price)}
-             << CliCommand{u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
-                           u"type the observation of an item (F2)"_s, 3, 3, withApp(obs)}
-             << CliCommand{u"quotations ready"_s, u"quotations ready COTA"_s,
-                           u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1, withApp(ready)}
-             << CliCommand{u"quotations print"_s, u"quotations print COTA [--pdf FILE] [--xlsx FILE]"_s,
-                           u"prepare the printout (\"Imprime Cotação\"), print its pages, write the files"_s, 1, 5,
-                           print}
-             << CliCommand{u"quotations export"_s, u"quotations export COTA FILE"_s,
-                           u"write the items to a workbook (\"Exporta para o Excel\"), replacing FILE"_s, 2, 2,
-                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, false); })}
-             << CliCommand{u"quotations import"_s, u"quotations import COTA FILE"_s,
-                           u"read prices and similar items from a workbook (\"Importa do Excel\")"_s, 2, 2,
-                           withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); })}
-             << CliCommand{u"quotations answered"_s, u"quotations answered [COTA]"_s,
-                           u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
-                           "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
-                           0, 1, withApp(answered)}
-             << CliCommand{u"quotations deadlines"_s, u"quotations deadlines"_s,
-                           u"print the quotations not yet sent, soonest deadline first: "
-                           "Cotacao|TipoStatus|yyyy-MM-ddTHH:mm|minutes left (negative when past)"_s,
-                           0, 0, withApp(deadlines)}
-             << CliCommand{u"quotations last-prices"_s, u"quotations last-prices COTA"_s,
-                           u"print the items of a quotation that were priced before in another one: "
-                           "PRODUTO|MARCA|PRODFABR|VALOR|COTACAO|DATA"_s,
-                           1, 1, withApp(lastPrices)}
-             << CliCommand{u"quotations fill-last"_s, u"quotations fill-last COTA"_s,
-                           u"give every item without a price its last price (\"Últimos preços\"; confirm "
-                           "with --yes)"_s,
-                           1, 1, withApp(fillLast)};
+    commands << CliCommand { u"quotations fetch"_s, u"quotations fetch"_s,
+        u"fetch the released quotations (\"Verificar\")"_s, 0, 0, withApp(fetch) }
+             << CliCommand { u"quotations download"_s, u"quotations download COTA"_s,
+                    u"fetch the items of a quotation (\"Baixar\")"_s, 1, 1, withApp(download) }
+             << CliCommand { u"quotations list"_s, u"quotations list"_s,
+                    u"print the released quotations: Cotacao|TipoStatus|DataValidade|AteHora|DataLiberada"_s,
+                    0, 0, withApp(list) }
+             << CliCommand { u"quotations items"_s, u"quotations items COTA"_s,
+                    u"print the items of a quotation, by brand"_s, 1, 1, withApp(items) }
+             << CliCommand { u"quotations price"_s, u"quotations price COTA PRODUTO VALOR [SIMILARES]"_s,
+                    u"type a price (regional format; empty clears it) and a similar item"_s, 3, 4,
+                    withApp(price) }
+             << CliCommand { u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
+                    u"type the observation of an item (F2)"_s, 3, 3, withApp(obs) }
+             << CliCommand { u"quotations ready"_s, u"quotations ready COTA"_s,
+                    u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1,
+                    withApp(ready) }
+             << CliCommand { u"quotations print"_s, u"quotations print COTA [--pdf FILE] [--xlsx FILE]"_s,
+                    u"prepare the printout (\"Imprime Cotação\"), print its pages, write the files"_s, 1, 5,
+                    print }
+             << CliCommand { u"quotations export"_s, u"quotations export COTA FILE"_s,
+                    u"write the items to a workbook (\"Exporta para o Excel\"), replacing FILE"_s, 2, 2,
+                    withApp([](CliContext &c, AppContext &app) { return exchange(c, app, false); }) }
+             << CliCommand { u"quotations import"_s, u"quotations import COTA FILE"_s,
+                    u"read prices and similar items from a workbook (\"Importa do Excel\")"_s, 2, 2,
+                    withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); }) }
+             << CliCommand { u"quotations answered"_s, u"quotations answered [COTA]"_s,
+                    u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
+                    "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
+                    0, 1, withApp(answered) }
+             << CliCommand { u"quotations deadlines"_s, u"quotations deadlines"_s,
+                    u"print the quotations not yet sent, soonest deadline first: "
+                    "Cotacao|TipoStatus|yyyy-MM-ddTHH:mm|minutes left (negative when past)"_s,
+                    0, 0, withApp(deadlines) }
+             << CliCommand { u"quotations last-prices"_s, u"quotations last-prices COTA"_s,
+                    u"print the items of a quotation that were priced before in another one: "
+                    "PRODUTO|MARCA|PRODFABR|VALOR|COTACAO|DATA"_s,
+                    1, 1, withApp(lastPrices) }
+             << CliCommand { u"quotations fill-last"_s, u"quotations fill-last COTA"_s,
+                    u"give every item without a price its last price (\"Últimos preços\"; confirm "
+                    "with --yes)"_s,
+                    1, 1, withApp(fillLast) };
 }

@@ -21,9 +21,9 @@ int sendQuotation(CliContext &c, AppContext &app)
             result = submission.sendSelected();
         } else {
             c.prompts().message(QStringLiteral("Atenção"),
-                                QStringLiteral("A cotação %1 não está pronta para envio (status \"Enviar\"); "
-                                               "nada foi enviado.")
-                                    .arg(cotacao));
+                QStringLiteral("A cotação %1 não está pronta para envio (status \"Enviar\"); "
+                               "nada foi enviado.")
+                    .arg(cotacao));
         }
         submission.closeList();
     } catch (const std::exception &e) {
@@ -37,8 +37,8 @@ int sendQuotation(CliContext &c, AppContext &app)
 
 void addSubmissionCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand{QStringLiteral("quotations send"), QStringLiteral("quotations send COTA"),
-                           QStringLiteral("send a quotation in \"Enviar\" to the server, as \"Envia-las Agora?\" "
-                                          "(confirm with --yes)"),
-                           1, 1, withApp(sendQuotation)};
+    commands << CliCommand { QStringLiteral("quotations send"), QStringLiteral("quotations send COTA"),
+        QStringLiteral("send a quotation in \"Enviar\" to the server, as \"Envia-las Agora?\" "
+                       "(confirm with --yes)"),
+        1, 1, withApp(sendQuotation) };
 }

@@ -9,7 +9,8 @@
 using namespace Qt::StringLiterals;
 
 ConversionError::ConversionError(const QString &message)
-    : std::runtime_error(message.toStdString()), m_message(message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
 {
 }
 
@@ -61,7 +62,7 @@ std::optional<Runs> runsOf(QStringView format, QStringView letters)
         ++s;
     if (s == format.size() || format[s].isLetterOrNumber() || format[s] == u'\'')
         return std::nullopt;
-    Runs runs{format[s], format.split(format[s])};
+    Runs runs { format[s], format.split(format[s]) };
     for (QStringView part : runs.parts) {
         if (part.isEmpty() || !letters.contains(part[0]) || part.count(part[0]) != part.size())
             return std::nullopt;
@@ -83,7 +84,7 @@ std::optional<NumericDate> numericDate(const QString &format)
     const auto runs = runsOf(format, u"dMy");
     if (!runs || runs->parts.size() != 3)
         return std::nullopt;
-    NumericDate f{runs->separator, {}};
+    NumericDate f { runs->separator, {} };
     for (int k = 0; k < 3; ++k) {
         const QStringView part = runs->parts[k];
         if (part[0] != u'y' && part.size() > 2)
@@ -148,7 +149,7 @@ QDate readRegionalDate(const QString &t)
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     if (const auto numeric = numericDate(format))
         return readNumericDate(t, *numeric);
-    for (const QString &pattern : {format, lenientPattern(format)}) {
+    for (const QString &pattern : { format, lenientPattern(format) }) {
         const QDate d = locale.toDate(t, pattern);
         if (d.isValid())
             return d;
@@ -166,7 +167,7 @@ struct NumericTime {
 std::optional<NumericTime> numericTime(QString format)
 {
     NumericTime f;
-    for (const QString &marker : {u"AP"_s, u"ap"_s, u"A"_s, u"a"_s}) {
+    for (const QString &marker : { u"AP"_s, u"ap"_s, u"A"_s, u"a"_s }) {
         if (format.contains(marker)) {
             format.remove(marker);
             f.marker = true;
@@ -189,7 +190,7 @@ std::optional<NumericTime> numericTime(QString format)
 // blanks beside it leave t.
 int takeMarker(QStringView &t, const QLocale &locale)
 {
-    const QString texts[] = {locale.amText(), locale.pmText()};
+    const QString texts[] = { locale.amText(), locale.pmText() };
     for (int pm = 0; pm < 2; ++pm) {
         const QString &marker = texts[pm];
         if (marker.isEmpty())
@@ -243,7 +244,8 @@ QTime readRegionalTime(const QString &t)
     QString withSeconds = format;
     if (!format.contains(u's'))
         withSeconds.replace(u"mm"_s, u"mm:ss"_s);
-    for (const QString &pattern : {format, withSeconds, lenientPattern(format), lenientPattern(withSeconds)}) {
+    for (const QString &pattern :
+        { format, withSeconds, lenientPattern(format), lenientPattern(withSeconds) }) {
         const QTime v = locale.toTime(t, pattern);
         if (v.isValid())
             return v;
@@ -253,8 +255,7 @@ QTime readRegionalTime(const QString &t)
 
 // Blanks around a text are ignored and an empty text is an empty value; a
 // text the reader finds no value in is refused.
-template <typename Value, typename Read>
-Value readValue(const QString &text, const char16_t *what, Read read)
+template <typename Value, typename Read> Value readValue(const QString &text, const char16_t *what, Read read)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
@@ -283,7 +284,7 @@ Decimal decimal15(double magnitude)
 {
     const QByteArray e = QByteArray::number(magnitude, 'e', 14); // d.dddddddddddddde±x
     const qsizetype mark = e.indexOf('e');
-    return {e.left(1) + e.mid(2, mark - 2), e.mid(mark + 1).toInt()};
+    return { e.left(1) + e.mid(2, mark - 2), e.mid(mark + 1).toInt() };
 }
 
 // The value to 15 significant digits, rounded half away from zero to the
@@ -558,7 +559,8 @@ QString generalNumber(double value)
     } else if (digits.size() <= exponent + 1) {
         text = QString::fromLatin1(digits) + QString(exponent + 1 - digits.size(), u'0');
     } else {
-        text = QString::fromLatin1(digits.left(exponent + 1)) + point + QString::fromLatin1(digits.mid(exponent + 1));
+        text = QString::fromLatin1(digits.left(exponent + 1)) + point
+            + QString::fromLatin1(digits.mid(exponent + 1));
     }
     return value < 0 ? locale.negativeSign() + text : text;
 }
@@ -567,7 +569,8 @@ QString dateText(const QDate &date, const QString &pattern)
 {
     if (!date.isValid())
         return {};
-    return pattern.isEmpty() ? QLocale().toString(date, QLocale::ShortFormat) : formatDateTime(date, {}, pattern);
+    return pattern.isEmpty() ? QLocale().toString(date, QLocale::ShortFormat)
+                             : formatDateTime(date, {}, pattern);
 }
 
 QString timeText(const QTime &time, const QString &pattern)

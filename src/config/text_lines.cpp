@@ -107,7 +107,7 @@ TextFile loadTextLines(const QString &path)
         result.status = TextFileStatus::Unreadable;
         result.error = QStringLiteral("Cannot open file \"%1\". %2")
                            .arg(QDir::toNativeSeparators(path),
-                                info.isFile() ? file.errorString() : QStringLiteral("Not a regular file"));
+                               info.isFile() ? file.errorString() : QStringLiteral("Not a regular file"));
         return result;
     }
     result.status = TextFileStatus::Read;

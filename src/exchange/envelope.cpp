@@ -27,7 +27,7 @@ QStringList splitt(const QString &text, const QString &separator)
 {
     QStringList fields;
     if (separator.isEmpty())
-        return QStringList{text};
+        return QStringList { text };
     QString field;
     qsizetype pos = 0;
     const qsizetype size = text.size();

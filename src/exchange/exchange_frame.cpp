@@ -5,7 +5,9 @@
 #include <QScopeGuard>
 
 ExchangeFrame::ExchangeFrame(Prompts &prompts, Connectivity &net, const QString &servidor)
-    : m_prompts(prompts), m_net(net), m_servidor(servidor)
+    : m_prompts(prompts)
+    , m_net(net)
+    , m_servidor(servidor)
 {
 }
 
@@ -45,7 +47,8 @@ std::optional<QString> ExchangeFrame::get(HttpTransport &http, const QString &ad
     return request(http, [&] { return http.get(address); });
 }
 
-std::optional<QString> ExchangeFrame::post(HttpTransport &http, const QString &address, const MultipartForm &form)
+std::optional<QString> ExchangeFrame::post(
+    HttpTransport &http, const QString &address, const MultipartForm &form)
 {
     return request(http, [&] { return http.post(address, form); });
 }

@@ -15,9 +15,9 @@
 
 #include <boost/asio/async_result.hpp>
 #include <boost/asio/connect.hpp>
-#include <boost/asio/post.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
 #include <boost/asio/ssl.hpp>
 #include <boost/asio/write.hpp>
 #include <boost/beast/core.hpp>
@@ -136,8 +136,9 @@ HttpError certificateRefused(long verifyResult)
     default:
         reason = QStringLiteral("o certificado não pôde ser confirmado");
     }
-    return HttpError(QStringLiteral("Falha na verificação do certificado do servidor: %1 (%2); nada foi enviado.")
-                         .arg(reason, QString::fromUtf8(X509_verify_cert_error_string(verifyResult))));
+    return HttpError(
+        QStringLiteral("Falha na verificação do certificado do servidor: %1 (%2); nada foi enviado.")
+            .arg(reason, QString::fromUtf8(X509_verify_cert_error_string(verifyResult))));
 }
 
 QByteArray statusLineOf(const http::response<http::string_body> &response)
@@ -178,7 +179,8 @@ public:
                 const std::size_t n
                     = net::buffer_copy(into, net::buffer(bytes.constData(), std::size_t(bytes.size())));
                 const error_code ec = bytes.isEmpty() ? error_code(net::error::eof) : error_code();
-                net::post(m_ioc, [completion = std::move(completion), ec, n]() mutable { completion(ec, n); });
+                net::post(
+                    m_ioc, [completion = std::move(completion), ec, n]() mutable { completion(ec, n); });
             },
             handler, buffers);
     }

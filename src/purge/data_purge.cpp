@@ -27,10 +27,12 @@ struct Kind {
 // (a time of day after it is dropped): an empty date, or any text that is no
 // date, compares as nothing and its row stays.
 const Kind Kinds[] = {
-    {"CL"_L1, "Delete from cotaliberadas where date(dataliberada) <= :Data"_L1, true, u"Cotações Liberadas"_s},
-    {"PL"_L1, "Delete from PedidosLiberados where date(DataLiberado) <= :Data"_L1, true, u"Pedidos Liberados"_s},
-    {"CB"_L1, "Delete from CotacaoFornc where date(data) <= :Data"_L1, false, u"Cotações Baixadas"_s},
-    {"PB"_L1, "Delete from PedidoFornc where date(data) <= :Data"_L1, false, u"Pedidos Baixados"_s},
+    { "CL"_L1, "Delete from cotaliberadas where date(dataliberada) <= :Data"_L1, true,
+        u"Cotações Liberadas"_s },
+    { "PL"_L1, "Delete from PedidosLiberados where date(DataLiberado) <= :Data"_L1, true,
+        u"Pedidos Liberados"_s },
+    { "CB"_L1, "Delete from CotacaoFornc where date(data) <= :Data"_L1, false, u"Cotações Baixadas"_s },
+    { "PB"_L1, "Delete from PedidoFornc where date(data) <= :Data"_L1, false, u"Pedidos Baixados"_s },
 };
 
 void run(TDm &dm, const Kind &kind, const QDate &day)
@@ -77,7 +79,8 @@ void backUpFirst(TDm &dm)
 
 bool runsSomething(const QString &op)
 {
-    return op.isEmpty() || std::any_of(std::begin(Kinds), std::end(Kinds), [&op](const Kind &k) { return op == k.code; });
+    return op.isEmpty()
+        || std::any_of(std::begin(Kinds), std::end(Kinds), [&op](const Kind &k) { return op == k.code; });
 }
 
 } // namespace
@@ -112,28 +115,30 @@ void DeletePedCotaAntigo(Prompts &prompts, TDm &dm, const QDate &Data, const QSt
 }
 
 DataPurge::DataPurge(Prompts &prompts, TDm &dm)
-    : m_prompts(prompts),
-      m_dm(dm),
-      m_cotasLiberadas(dm.Banco(), u"CotasLiberadas"_s),
-      m_cotaBaixadas(dm.Banco(), u"CotaBaixadas"_s),
-      m_pedidosLiberados(dm.Banco(), u"PedidosLiberados"_s),
-      m_pedidosBaixados(dm.Banco(), u"PedidosBaixados"_s)
+    : m_prompts(prompts)
+    , m_dm(dm)
+    , m_cotasLiberadas(dm.Banco(), u"CotasLiberadas"_s)
+    , m_cotaBaixadas(dm.Banco(), u"CotaBaixadas"_s)
+    , m_pedidosLiberados(dm.Banco(), u"PedidosLiberados"_s)
+    , m_pedidosBaixados(dm.Banco(), u"PedidosBaixados"_s)
 {
-    setList(m_cotasLiberadas, u"Select Cotacao, DataLiberada, TipoStatus from cotaliberadas \n"
-                              "order by DataLiberada Desc"_s);
-    setList(m_cotaBaixadas, u"Select distinct Cotacao, Data, TipoStatus from CotacaoFornc order by Data Desc"_s,
-            {declared(u"Cotacao"_s, FieldType::Text, 17), declared(u"Data"_s, FieldType::Date),
-             declared(u"TipoStatus"_s, FieldType::Text, 7)});
+    setList(m_cotasLiberadas,
+        u"Select Cotacao, DataLiberada, TipoStatus from cotaliberadas \n"
+        "order by DataLiberada Desc"_s);
+    setList(m_cotaBaixadas,
+        u"Select distinct Cotacao, Data, TipoStatus from CotacaoFornc order by Data Desc"_s,
+        { declared(u"Cotacao"_s, FieldType::Text, 17), declared(u"Data"_s, FieldType::Date),
+            declared(u"TipoStatus"_s, FieldType::Text, 7) });
     setList(m_pedidosLiberados,
-            u"Select Pedido, DataLiberado, TipoStatus from pedidosliberados order by DataLiberado Desc"_s);
+        u"Select Pedido, DataLiberado, TipoStatus from pedidosliberados order by DataLiberado Desc"_s);
     setList(m_pedidosBaixados, u"Select distinct Pedido, Data from PedidoFornc order by Data Desc"_s,
-            {declared(u"Pedido"_s, FieldType::Text, 17), declared(u"Data"_s, FieldType::Date)});
+        { declared(u"Pedido"_s, FieldType::Text, 17), declared(u"Data"_s, FieldType::Date) });
 }
 
 bool DataPurge::refreshLists()
 {
     try {
-        for (Query *list : {&m_cotasLiberadas, &m_cotaBaixadas, &m_pedidosLiberados, &m_pedidosBaixados}) {
+        for (Query *list : { &m_cotasLiberadas, &m_cotaBaixadas, &m_pedidosLiberados, &m_pedidosBaixados }) {
             list->close();
             list->open();
         }
@@ -171,5 +176,5 @@ bool DataPurge::purgeAll(const QDate &day)
 QString DataPurge::confirmationText(const QDate &day)
 {
     return u"Todos os dados da data = "_s + dateText(day, u"dd/mm/yyyy"_s)
-           + u" para traz serão apagados. Confirma???"_s;
+        + u" para traz serão apagados. Confirma???"_s;
 }

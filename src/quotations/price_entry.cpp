@@ -17,7 +17,11 @@ const QString Atencao = u"Atenção"_s;
 
 } // namespace
 
-PriceEntry::PriceEntry(Prompts &prompts, TDm &dm) : m_prompts(prompts), m_dm(dm) {}
+PriceEntry::PriceEntry(Prompts &prompts, TDm &dm)
+    : m_prompts(prompts)
+    , m_dm(dm)
+{
+}
 
 bool PriceEntry::storeStep(const std::function<void()> &step, Dataset *cancelOnError)
 {
@@ -36,7 +40,7 @@ void PriceEntry::showQuotation(const QString &cotacao)
 {
     Table &items = m_dm.CotaFornec();
     items.close();
-    items.setFilter(u"COTACAO = ?"_s, {cotacao});
+    items.setFilter(u"COTACAO = ?"_s, { cotacao });
     items.setFiltered(true);
     m_chosen = cotacao;
     items.open();
@@ -97,8 +101,8 @@ bool PriceEntry::markReady()
         return false;
     verificaprecos();
     const QString question = u"Você colocou preços em : "_s + QString::number(m_compreco)
-                             + u" produtos, e deixou sem preços : "_s + QString::number(m_sempreco)
-                             + u", tornando pronta para envio, não vai poder mais fazer alterações. Ok???"_s;
+        + u" produtos, e deixou sem preços : "_s + QString::number(m_sempreco)
+        + u", tornando pronta para envio, não vai poder mais fazer alterações. Ok???"_s;
     if (!m_prompts.ask(Atencao, question))
         return false;
     return storeStep([this] {
@@ -185,10 +189,11 @@ std::optional<QString> PriceEntry::priceProblem(const QString &text) const
 bool PriceEntry::selectItem(const QString &produto)
 {
     Table &items = m_dm.CotaFornec();
-    return items.isOpen() && items.locate(u"PRODUTO"_s, {produto});
+    return items.isOpen() && items.locate(u"PRODUTO"_s, { produto });
 }
 
-bool PriceEntry::setPrice(const QString &produto, const QString &valor, const std::optional<QString> &similares)
+bool PriceEntry::setPrice(
+    const QString &produto, const QString &valor, const std::optional<QString> &similares)
 {
     if (!selectItem(produto)) {
         m_prompts.message(u"Erro"_s, u"O produto : "_s + produto + u" não está na cotação : "_s + m_chosen);
@@ -228,8 +233,8 @@ QString PriceEntry::currentLastPriceText()
     const std::optional<LastPrice> price = currentLastPrice();
     if (!price)
         return {};
-    return u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s + price->cotacao
-           + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
+    return u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s
+        + price->cotacao + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
 }
 
 bool PriceEntry::copyLastPrice()
@@ -269,8 +274,9 @@ bool PriceEntry::fillLastPrices()
         for (items.first(); !items.eof(); items.next()) {
             if (items.value(valor).toDouble() != 0)
                 continue;
-            if (const auto price = prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s)))
-                fills.append({items.bookmark(), price->valor});
+            if (const auto price
+                = prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s)))
+                fills.append({ items.bookmark(), price->valor });
         }
     });
     if (!found)
@@ -279,8 +285,9 @@ bool PriceEntry::fillLastPrices()
         m_prompts.message(Atencao, u"Nenhum item sem preço tem um último preço."_s);
         return false;
     }
-    if (!m_prompts.ask(Atencao, u"Serão preenchidos com o último preço "_s + QString::number(fills.size())
-                                    + u" itens sem preço. Confirma???"_s))
+    if (!m_prompts.ask(Atencao,
+            u"Serão preenchidos com o último preço "_s + QString::number(fills.size())
+                + u" itens sem preço. Confirma???"_s))
         return false;
     return storeStep([&] {
         items.disableControls();

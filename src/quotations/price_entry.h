@@ -22,7 +22,7 @@ public:
     PriceEntry(Prompts &prompts, TDm &dm);
     Q_DISABLE_COPY_MOVE(PriceEntry)
 
-    static constexpr QLatin1StringView NoQuotation{"0"};
+    static constexpr QLatin1StringView NoQuotation { "0" };
 
     // No row can be added to the items from here on; no quotation chosen.
     void start();
@@ -93,7 +93,7 @@ private:
 
     Prompts &m_prompts;
     TDm &m_dm;
-    QString m_chosen{NoQuotation};
+    QString m_chosen { NoQuotation };
     int m_compreco = 0;
     int m_sempreco = 0;
 };

@@ -14,34 +14,34 @@ struct Position {
     Kind kind;
 };
 
-constexpr std::array<Position, QuotationItemPositions> itemPositions{{
-    {"CONTATO", Kind::Trimmed},
-    {"COTACAO", Kind::Text},
-    {"DATA", Kind::Date},
-    {"PRODUTO", Kind::Text},
-    {"PRODFABR", Kind::Text},
-    {"DESCRICAO", Kind::Text},
-    {"UN", Kind::Text},
-    {"APLICACAO", Kind::Application},
-    {"MARCA", Kind::Text},
-    {"QTDE", Kind::Number},
-    {"", Kind::Unread},
-    {"STATUS", Kind::Text},
-    {"TIPOSTATUS", Kind::Text},
-    {"COTACAOAGRUPADAS", Kind::Text},
-    {"COTACAOLOJA1", Kind::Text},
-    {"COTACAOLOJA2", Kind::Text},
-    {"COTACAOLOJA3", Kind::Text},
-    {"QTDELOJA1", Kind::Number},
-    {"QTDELOJA2", Kind::Number},
-    {"QTDELOJA3", Kind::Number},
-    {"CONDPGTO", Kind::Text},
-    {"SIMILARES", Kind::Text},
-    {"OBS", Kind::Text},
-    {"NOMELOJA1", Kind::Text},
-    {"NOMELOJA2", Kind::Text},
-    {"NOMELOJA3", Kind::Text},
-}};
+constexpr std::array<Position, QuotationItemPositions> itemPositions { {
+    { "CONTATO", Kind::Trimmed },
+    { "COTACAO", Kind::Text },
+    { "DATA", Kind::Date },
+    { "PRODUTO", Kind::Text },
+    { "PRODFABR", Kind::Text },
+    { "DESCRICAO", Kind::Text },
+    { "UN", Kind::Text },
+    { "APLICACAO", Kind::Application },
+    { "MARCA", Kind::Text },
+    { "QTDE", Kind::Number },
+    { "", Kind::Unread },
+    { "STATUS", Kind::Text },
+    { "TIPOSTATUS", Kind::Text },
+    { "COTACAOAGRUPADAS", Kind::Text },
+    { "COTACAOLOJA1", Kind::Text },
+    { "COTACAOLOJA2", Kind::Text },
+    { "COTACAOLOJA3", Kind::Text },
+    { "QTDELOJA1", Kind::Number },
+    { "QTDELOJA2", Kind::Number },
+    { "QTDELOJA3", Kind::Number },
+    { "CONDPGTO", Kind::Text },
+    { "SIMILARES", Kind::Text },
+    { "OBS", Kind::Text },
+    { "NOMELOJA1", Kind::Text },
+    { "NOMELOJA2", Kind::Text },
+    { "NOMELOJA3", Kind::Text },
+} };
 
 QVariant dateValue(const QString &text)
 {
@@ -89,12 +89,23 @@ QuotationItemLine readQuotationItem(const QStringList &fields)
     for (int i = 0; i < QuotationItemPositions; ++i) {
         const QString &text = fields.at(i);
         switch (itemPositions[i].kind) {
-        case Kind::Text: item.values[i] = text; break;
-        case Kind::Trimmed: item.values[i] = trimControls(text); break;
-        case Kind::Date: item.values[i] = dateValue(text); break;
-        case Kind::Number: item.values[i] = numberValue(text); break;
-        case Kind::Application: item.values[i] = aplicacaoText(text); break;
-        case Kind::Unread: break;
+        case Kind::Text:
+            item.values[i] = text;
+            break;
+        case Kind::Trimmed:
+            item.values[i] = trimControls(text);
+            break;
+        case Kind::Date:
+            item.values[i] = dateValue(text);
+            break;
+        case Kind::Number:
+            item.values[i] = numberValue(text);
+            break;
+        case Kind::Application:
+            item.values[i] = aplicacaoText(text);
+            break;
+        case Kind::Unread:
+            break;
         }
     }
     return item;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QDate>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 #include <QVariant>
 
@@ -25,7 +25,10 @@ struct ReleasedQuotationLine {
 inline constexpr int ReleasedQuotationFields = 5;
 // The quotation number, read before the rest so that a known one is never
 // converted.
-inline QString releasedCotacao(const QStringList &fields) { return fields.value(1); }
+inline QString releasedCotacao(const QStringList &fields)
+{
+    return fields.value(1);
+}
 ReleasedQuotationLine readReleasedQuotation(const QStringList &fields);
 
 // "getcotaforn.php": the 26 positions of one requested item.

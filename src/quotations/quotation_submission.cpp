@@ -26,9 +26,13 @@ std::optional<double> floatAt(const Table &items, int row, int column)
 
 } // namespace
 
-QuotationSubmission::QuotationSubmission(Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http,
-                                         QString servidor)
-    : m_prompts(prompts), m_dm(dm), m_net(net), m_http(http), m_servidor(std::move(servidor))
+QuotationSubmission::QuotationSubmission(
+    Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor)
+    : m_prompts(prompts)
+    , m_dm(dm)
+    , m_net(net)
+    , m_http(http)
+    , m_servidor(std::move(servidor))
 {
 }
 
@@ -42,7 +46,7 @@ void QuotationSubmission::listReady()
     Table &list = m_dm.CotaLiberada();
     list.close();
     list.setIndexName(u"IndexName"_s);
-    list.setFilter(u"TipoStatus = ?"_s, {Enviar});
+    list.setFilter(u"TipoStatus = ?"_s, { Enviar });
     list.setFiltered(true);
     list.open();
 
@@ -50,7 +54,7 @@ void QuotationSubmission::listReady()
     Table &items = m_dm.CotaFornec();
     items.close();
     items.setIndexName(u"Por_Marca"_s);
-    items.setFilter(u"Cotacao = ?"_s, {u"0"_s});
+    items.setFilter(u"Cotacao = ?"_s, { u"0"_s });
     items.setFiltered(true);
     items.open();
 
@@ -62,7 +66,7 @@ void QuotationSubmission::followSelection()
     const Table &list = m_dm.CotaLiberada();
     if (!list.isOpen() || list.isEmpty())
         return;
-    m_dm.CotaFornec().setFilter(u"Cotacao = ?"_s, {list.asString(u"Cotacao"_s)});
+    m_dm.CotaFornec().setFilter(u"Cotacao = ?"_s, { list.asString(u"Cotacao"_s) });
 }
 
 QString QuotationSubmission::selectedCotacao() const
@@ -79,7 +83,7 @@ bool QuotationSubmission::select(const QString &cotacao)
     if (!list.isOpen() || list.isEmpty())
         return false;
     // The look-up ignores case; only the exact number selects.
-    if (!list.locate(u"Cotacao"_s, {cotacao}) || list.asString(u"Cotacao"_s) != cotacao)
+    if (!list.locate(u"Cotacao"_s, { cotacao }) || list.asString(u"Cotacao"_s) != cotacao)
         return false;
     followSelection();
     return true;
@@ -162,7 +166,7 @@ void QuotationSubmission::markSent(const QString &cotacao)
 {
     Table &list = m_dm.CotaLiberada();
     if (list.asString(u"Cotacao"_s) != cotacao
-        && (!list.locate(u"Cotacao"_s, {cotacao}) || list.asString(u"Cotacao"_s) != cotacao))
+        && (!list.locate(u"Cotacao"_s, { cotacao }) || list.asString(u"Cotacao"_s) != cotacao))
         throw StoreError(u"Cotação %1 não encontrada no banco"_s.arg(cotacao));
     list.edit();
     list.setText(u"TipoStatus"_s, u"Enviada"_s);
@@ -172,8 +176,7 @@ void QuotationSubmission::markSent(const QString &cotacao)
 QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError)
 {
     return u"A Kelvo recebeu a cotação %1, mas o banco não pôde marcá-la como \"Enviada\" (%2). "
-           u"Ela continua na lista; não a envie de novo."_s
-        .arg(cotacao, storeError);
+           u"Ela continua na lista; não a envie de novo."_s.arg(cotacao, storeError);
 }
 
 void QuotationSubmission::closeList()

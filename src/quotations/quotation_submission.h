@@ -13,11 +13,11 @@ class TDm;
 
 // What "Envia-las Agora?" did, for the command-line tool's exit code.
 enum class SubmissionResult {
-    Nothing,      // the list is empty
-    Declined,     // No to the confirmation
-    NoItems,      // the quotation has no items in the store
-    Stopped,      // a failed check, a failed request or a refused verification
-    Refused,      // the server refused the submitted items
+    Nothing, // the list is empty
+    Declined, // No to the confirmation
+    NoItems, // the quotation has no items in the store
+    Stopped, // a failed check, a failed request or a refused verification
+    Refused, // the server refused the submitted items
     Sent,
     SentNotMarked, // the server took the items, the store kept "Enviar"
 };

@@ -21,7 +21,7 @@ const QString AlreadyStored = u" já está no seu banco, verifique se o itens j�
 
 const ItemLineLayout &itemLayout()
 {
-    static const ItemLineLayout layout{
+    static const ItemLineLayout layout {
         QStringList(quotationItemColumns().cbegin(), quotationItemColumns().cend()),
         QuotationItemKeyPositions,
         FirstUpdatedPosition,
@@ -31,9 +31,13 @@ const ItemLineLayout &itemLayout()
 
 } // namespace
 
-ReleasedQuotations::ReleasedQuotations(Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http,
-                                       QString servidor)
-    : m_prompts(prompts), m_dm(dm), m_net(net), m_http(http), m_servidor(std::move(servidor))
+ReleasedQuotations::ReleasedQuotations(
+    Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor)
+    : m_prompts(prompts)
+    , m_dm(dm)
+    , m_net(net)
+    , m_http(http)
+    , m_servidor(std::move(servidor))
 {
 }
 
@@ -78,7 +82,7 @@ bool ReleasedQuotations::fetchList()
                 if (!fields)
                     continue;
                 const QString cotacao = releasedCotacao(*fields);
-                if (lib.locate(u"Cotacao"_s, {cotacao})) {
+                if (lib.locate(u"Cotacao"_s, { cotacao })) {
                     m_prompts.message(Atencao, u"A cotaçao : "_s + cotacao + AlreadyStored);
                     continue;
                 }
@@ -109,8 +113,9 @@ bool ReleasedQuotations::downloadItems()
         return false;
     const QString cotacao = lib.asString(u"Cotacao"_s);
     if (lib.asString(u"TipoStatus"_s).toUpper() != u"ABERTA") {
-        m_prompts.message(Erro, u"A Cotação : "_s + cotacao
-                                    + u" já foi baixada, Enviada ou pronta para envio, operação cancelada.."_s);
+        m_prompts.message(Erro,
+            u"A Cotação : "_s + cotacao
+                + u" já foi baixada, Enviada ou pronta para envio, operação cancelada.."_s);
         return false;
     }
     if (!m_prompts.ask(Atencao, u"Dejesa baixar os itens da cotação : "_s + cotacao + u" ??????"_s))
@@ -149,8 +154,8 @@ bool ReleasedQuotations::downloadItems()
     return success;
 }
 
-bool ReleasedQuotations::storeItems(ExchangeFrame &frame, const QStringList &lines,
-                                    const std::function<void()> &finish)
+bool ReleasedQuotations::storeItems(
+    ExchangeFrame &frame, const QStringList &lines, const std::function<void()> &finish)
 {
     try {
         storeItemLines(
@@ -175,7 +180,7 @@ void ReleasedQuotations::markDownloaded(const Bookmark &selected, const QString 
     Table &lib = m_dm.CotaLiberada();
     try {
         if (!lib.gotoBookmark(selected))
-            lib.locate(u"Cotacao"_s, {cotacao});
+            lib.locate(u"Cotacao"_s, { cotacao });
         lib.edit();
         lib.setValue(u"TipoStatus"_s, u"Baixada"_s);
         lib.post();

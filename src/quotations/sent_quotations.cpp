@@ -5,7 +5,11 @@
 
 using namespace Qt::StringLiterals;
 
-SentQuotations::SentQuotations(Prompts &prompts, TDm &dm) : m_prompts(prompts), m_dm(dm) {}
+SentQuotations::SentQuotations(Prompts &prompts, TDm &dm)
+    : m_prompts(prompts)
+    , m_dm(dm)
+{
+}
 
 bool SentQuotations::openQueries()
 {
@@ -28,7 +32,7 @@ bool SentQuotations::openQueries()
 bool SentQuotations::selectQuotation(const QString &cotacao)
 {
     Query &cab = m_dm.ConsCotaCab();
-    return cab.isOpen() && cab.locate(u"Cotacao"_s, {cotacao});
+    return cab.isOpen() && cab.locate(u"Cotacao"_s, { cotacao });
 }
 
 double SentQuotations::total()

@@ -18,7 +18,7 @@ QString wireNumber(std::optional<double> value)
 
 QString itemRecord(const SubmissionItem &item)
 {
-    const QStringList fields{
+    const QStringList fields {
         item.contato,
         item.cotacao,
         dateText(item.data, u"mm/dd/yyyy"_s),

@@ -31,7 +31,7 @@ void writeInOneTransaction(Database &db, Dataset &target, const std::function<vo
 }
 
 void storeItemLines(Database &db, Dataset &target, const ItemLineLayout &layout, const QStringList &lines,
-                    const ItemLineReader &read, const std::function<void()> &finish)
+    const ItemLineReader &read, const std::function<void()> &finish)
 {
     QList<int> column;
     column.reserve(layout.columns.size());

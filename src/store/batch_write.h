@@ -47,4 +47,4 @@ using ItemLineReader = std::function<std::optional<QVariantList>(const QString &
 // runs in the same transaction: what completes the download (a status) is
 // stored together with its items, or, if the program stops, neither is.
 void storeItemLines(Database &db, Dataset &target, const ItemLineLayout &layout, const QStringList &lines,
-                    const ItemLineReader &read, const std::function<void()> &finish = {});
+    const ItemLineReader &read, const std::function<void()> &finish = {});

@@ -20,28 +20,27 @@ Field declared(const QString &name, FieldType type, int size = 0, const QString 
 } // namespace
 
 TDm::TDm(QObject *parent)
-    : QObject(parent),
-      m_banco(u"Banco"_s),
-      m_cotaLiberada(m_banco, cotaLiberadasSchema(), u"CotaLiberada"_s),
-      m_cotaFornec(m_banco, cotacaoForncSchema(), u"CotaFornec"_s),
-      m_pedidosLiberados(m_banco, pedidosLiberadosSchema(), u"PedidosLiberados"_s),
-      m_pedFornec(m_banco, pedidoForncSchema(), u"PedFornec"_s),
-      m_cotasBaixadas(m_banco, u"CotasBaixadas"_s),
-      m_consCotaCab(m_banco, u"ConsCotaCab"_s),
-      m_consCotaItens(m_banco, u"ConsCotaItens"_s),
-      m_separarLojas(m_banco, u"SepararLojas"_s),
-      m_pedFornecPrint(m_banco, u"PedFornecPrint"_s),
-      m_fsql(m_banco, u"Fsql"_s),
-      m_liberados(m_banco, u"Liberados"_s),
-      m_baixados(m_banco, u"Baixados"_s)
+    : QObject(parent)
+    , m_banco(u"Banco"_s)
+    , m_cotaLiberada(m_banco, cotaLiberadasSchema(), u"CotaLiberada"_s)
+    , m_cotaFornec(m_banco, cotacaoForncSchema(), u"CotaFornec"_s)
+    , m_pedidosLiberados(m_banco, pedidosLiberadosSchema(), u"PedidosLiberados"_s)
+    , m_pedFornec(m_banco, pedidoForncSchema(), u"PedFornec"_s)
+    , m_cotasBaixadas(m_banco, u"CotasBaixadas"_s)
+    , m_consCotaCab(m_banco, u"ConsCotaCab"_s)
+    , m_consCotaItens(m_banco, u"ConsCotaItens"_s)
+    , m_separarLojas(m_banco, u"SepararLojas"_s)
+    , m_pedFornecPrint(m_banco, u"PedFornecPrint"_s)
+    , m_fsql(m_banco, u"Fsql"_s)
+    , m_liberados(m_banco, u"Liberados"_s)
+    , m_baixados(m_banco, u"Baixados"_s)
 {
     m_cotaLiberada.setIndexName(u"IndexName"_s);
     m_cotaFornec.setIndexName(u"Por_Marca"_s);
     m_cotaFornec.setBeforeInsert([this] { return m_podeIcota; });
     // Shown and edited with carriage returns as blanks; the stored text stays.
-    m_cotaFornec.fieldByName(u"APLICACAO"_s).getText = [](const QVariant &value) {
-        return value.toString().replace(u'\r', u' ');
-    };
+    m_cotaFornec.fieldByName(u"APLICACAO"_s).getText
+        = [](const QVariant &value) { return value.toString().replace(u'\r', u' '); };
     setUpQueries();
 }
 
@@ -73,7 +72,7 @@ void TDm::apagar(const QString &pedido)
 void TDm::setUpQueries()
 {
     m_cotasBaixadas.setReadOnly(true);
-    m_cotasBaixadas.setSql({u"Select * from CotaLiberadas where TipoStatus = :Status"_s});
+    m_cotasBaixadas.setSql({ u"Select * from CotaLiberadas where TipoStatus = :Status"_s });
     m_cotasBaixadas.setFieldDefs({
         declared(u"Cotacao"_s, FieldType::Text, 17),
         declared(u"TipoStatus"_s, FieldType::Text, 7),
@@ -141,7 +140,8 @@ void TDm::setUpQueries()
     });
 
     m_pedFornecPrint.setReadOnly(true);
-    m_pedFornecPrint.setSql({u"Select * from PedidoFornc"_s, u"where Pedido =:Pedido"_s, u"order by Marca"_s});
+    m_pedFornecPrint.setSql(
+        { u"Select * from PedidoFornc"_s, u"where Pedido =:Pedido"_s, u"order by Marca"_s });
     FieldList printFields = pedidoForncSchema().columns;
     for (Field &f : printFields) {
         f.required = false;

@@ -216,7 +216,7 @@ Bookmark Dataset::bookmark() const
 {
     if (m_current < 0 || m_current >= int(m_rows.size()) || m_state == State::Insert)
         return {};
-    return {m_rows[size_t(m_current)]->id, m_generation};
+    return { m_rows[size_t(m_current)]->id, m_generation };
 }
 
 bool Dataset::gotoBookmark(const Bookmark &bookmark)
@@ -451,7 +451,7 @@ void Dataset::post()
         indexRow(row);
         const int last = int(m_rows.size()) - 1;
         const bool inOrder = (pos == 0 || !rowLess(row, *m_rows[size_t(pos - 1)]))
-                             && (pos == last || !rowLess(*m_rows[size_t(pos + 1)], row));
+            && (pos == last || !rowLess(*m_rows[size_t(pos + 1)], row));
         if (!visible) {
             takeAt(pos);
             moveTo(last == 0 ? -1 : std::min(pos, last - 1), true);
@@ -516,7 +516,7 @@ void Dataset::deleteRow()
 int Dataset::positionOf(const Row &row) const
 {
     const auto it = std::lower_bound(m_rows.begin(), m_rows.end(), row,
-                                     [this](const std::unique_ptr<Row> &a, const Row &b) { return rowLess(*a, b); });
+        [this](const std::unique_ptr<Row> &a, const Row &b) { return rowLess(*a, b); });
     if (it != m_rows.end() && it->get() == &row)
         return int(it - m_rows.begin());
     for (size_t i = 0; i < m_rows.size(); ++i) { // only when the order was broken
@@ -544,9 +544,7 @@ std::unique_ptr<Dataset::Row> Dataset::takeAt(int pos)
 int Dataset::insertSorted(std::unique_ptr<Row> row)
 {
     const auto it = std::upper_bound(m_rows.begin(), m_rows.end(), row,
-                                     [this](const std::unique_ptr<Row> &a, const std::unique_ptr<Row> &b) {
-                                         return rowLess(*a, *b);
-                                     });
+        [this](const std::unique_ptr<Row> &a, const std::unique_ptr<Row> &b) { return rowLess(*a, *b); });
     const int pos = int(it - m_rows.begin());
     if (notifying())
         Q_EMIT rowAboutToBeInserted(pos);

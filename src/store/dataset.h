@@ -144,7 +144,7 @@ protected:
     // statement puts them in place in columnsLoaded(), called once the bound
     // grids were told a reset is under way.
     virtual RowList load() = 0;
-    virtual void columnsLoaded() {}
+    virtual void columnsLoaded() { }
     // Writes a posted row; sets row.id for a new row. Throws on refusal.
     virtual void store(Row &row, bool inserting);
     virtual void erase(const Row &row);
@@ -189,7 +189,7 @@ private:
     bool notifying() const { return m_disabled == 0; }
 
     FieldList m_fields;
-    QHash<QString, int> m_names;       // as declared
+    QHash<QString, int> m_names; // as declared
     QHash<QString, int> m_foldedNames; // case-folded
     RowList m_rows;
     QHash<qint64, Row *> m_byId;

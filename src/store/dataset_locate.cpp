@@ -90,7 +90,8 @@ bool Dataset::locate(const QStringList &columns, const QVariantList &values)
 {
     requireOpen();
     if (columns.size() != values.size())
-        fail(u"Locate needs one value for each of %1 columns, %2 were given"_s.arg(columns.size()).arg(values.size()));
+        fail(u"Locate needs one value for each of %1 columns, %2 were given"_s.arg(columns.size())
+                 .arg(values.size()));
     QList<int> cols;
     QVariantList wanted(m_fields.size());
     for (qsizetype i = 0; i < columns.size(); ++i) {

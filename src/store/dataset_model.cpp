@@ -7,7 +7,10 @@
 #include <QSize>
 
 DatasetModel::DatasetModel(Dataset &dataset, QList<ModelColumn> columns, QObject *parent)
-    : QAbstractTableModel(parent), m_dataset(dataset), m_columns(std::move(columns)), m_allFields(m_columns.isEmpty())
+    : QAbstractTableModel(parent)
+    , m_dataset(dataset)
+    , m_columns(std::move(columns))
+    , m_allFields(m_columns.isEmpty())
 {
     resolveColumns();
     // While rows come and go, a view moves its current row off the rows that
@@ -50,7 +53,7 @@ void DatasetModel::resolveColumns()
     if (m_allFields) {
         m_columns.clear();
         for (const Field &f : m_dataset.fields())
-            m_columns.append({f.name, QString(), 0, QString(), false});
+            m_columns.append({ f.name, QString(), 0, QString(), false });
     }
     m_fieldIndex.clear();
     for (const ModelColumn &c : m_columns)
@@ -61,7 +64,7 @@ bool DatasetModel::validCell(const QModelIndex &index) const
 {
     // Quietly: views ask for cells of rows a walk with disabled controls removed.
     return index.isValid() && index.model() == this && !index.parent().isValid() && index.row() < rowCount()
-           && index.column() < columnCount();
+        && index.column() < columnCount();
 }
 
 int DatasetModel::fieldOf(int column) const
@@ -109,8 +112,8 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole: {
         const FieldType type = m_dataset.field(field).type;
         const bool number = type == FieldType::Float || type == FieldType::Integer;
-        return QVariant::fromValue(Qt::Alignment(number ? Qt::AlignRight | Qt::AlignVCenter
-                                                        : Qt::AlignLeft | Qt::AlignVCenter));
+        return QVariant::fromValue(
+            Qt::Alignment(number ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter));
     }
     case Qt::BackgroundRole:
     case Qt::ForegroundRole:
@@ -208,7 +211,8 @@ void DatasetModel::refreshColumn(int column)
 
 QModelIndex DatasetModel::toView(const QModelIndex &index) const
 {
-    const auto *proxy = m_selection ? qobject_cast<const QAbstractProxyModel *>(m_selection->model()) : nullptr;
+    const auto *proxy
+        = m_selection ? qobject_cast<const QAbstractProxyModel *>(m_selection->model()) : nullptr;
     return proxy ? proxy->mapFromSource(index) : index;
 }
 
@@ -226,7 +230,7 @@ void DatasetModel::onDatasetCurrentChanged(int row)
     m_syncing = true;
     const int column = std::max(0, fromView(m_selection->currentIndex()).column());
     m_selection->setCurrentIndex(toView(index(row, std::min(column, columnCount() - 1))),
-                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_syncing = false;
 }
 
@@ -237,16 +241,15 @@ void DatasetModel::followSelection(QItemSelectionModel *selection)
     m_selection = selection;
     if (!m_selection)
         return;
-    connect(m_selection, &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (m_syncing || m_changing)
-                    return;
-                const QModelIndex source = fromView(current);
-                if (!source.isValid())
-                    return;
-                m_syncing = true;
-                setCurrentRow(source.row());
-                m_syncing = false;
-            });
+    connect(m_selection, &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (m_syncing || m_changing)
+            return;
+        const QModelIndex source = fromView(current);
+        if (!source.isValid())
+            return;
+        m_syncing = true;
+        setCurrentRow(source.row());
+        m_syncing = false;
+    });
     onDatasetCurrentChanged(m_dataset.currentRow());
 }

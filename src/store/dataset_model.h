@@ -11,10 +11,10 @@ class QItemSelectionModel;
 
 // A column of a grid over a dataset.
 struct ModelColumn {
-    QString field;          // the dataset's column, any case
-    QString title;          // empty: the field's display label
-    int width = 0;          // pixels, a hint for the view
-    QString displayFormat;  // empty: the field's own
+    QString field; // the dataset's column, any case
+    QString title; // empty: the field's display label
+    int width = 0; // pixels, a hint for the view
+    QString displayFormat; // empty: the field's own
     bool readOnly = false;
     // A column shown only, computed from the row's values in memory (field
     // empty): asked for every role; for the background and the font an

@@ -67,8 +67,8 @@ QVariant Field::coerce(const QVariant &value) const
         if (value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QTime
             || value.typeId() == QMetaType::Double) {
             const FieldType from = value.typeId() == QMetaType::QDate ? FieldType::Date
-                                   : value.typeId() == QMetaType::QTime ? FieldType::Time
-                                                                        : FieldType::Float;
+                : value.typeId() == QMetaType::QTime                  ? FieldType::Time
+                                                                      : FieldType::Float;
             text = formatValue(value, from, QString());
         } else {
             text = value.toString();

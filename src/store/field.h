@@ -16,9 +16,9 @@ enum class FieldType { Text, Float, Integer, Date, Time };
 struct Field {
     QString name;
     FieldType type = FieldType::Text;
-    int size = 0;          // characters, Text only
+    int size = 0; // characters, Text only
     bool required = false; // posting an empty value fails
-    QString label;         // display label; empty shows the name
+    QString label; // display label; empty shows the name
     // Display formats: "dd/mm/yyyy", "HH:NN", "0.00", "#,##0.00"; empty
     // uses the regional default for the type.
     QString displayFormat;

@@ -41,7 +41,8 @@ FieldType typeFromValue(const QVariant &value)
 } // namespace
 
 Query::Query(Database &database, const QString &componentName, QObject *parent)
-    : Dataset(componentName, parent), m_database(database)
+    : Dataset(componentName, parent)
+    , m_database(database)
 {
     connect(&m_database, &Database::closing, this, [this] { close(); });
 }

@@ -22,7 +22,7 @@ Field text(const QString &name, int size, bool required = false, const QString &
 }
 
 Field typed(const QString &name, FieldType type, const QString &format = {}, const QString &label = {},
-            bool required = false)
+    bool required = false)
 {
     Field f;
     f.name = name;
@@ -41,7 +41,7 @@ const QString kMoney = u"0.00"_s;
 // "Select * from PedidoFornc" lists them so.
 FieldList itemColumns(const QString &keyName, bool quotation)
 {
-    FieldList f{
+    FieldList f {
         text(u"CONTATO"_s, 15, true),
         text(keyName, 17, true),
         typed(u"DATA"_s, FieldType::Date, kDate, {}, true),
@@ -54,7 +54,7 @@ FieldList itemColumns(const QString &keyName, bool quotation)
         typed(u"QTDE"_s, FieldType::Float, kMoney),
         typed(u"VALOR"_s, FieldType::Float, kMoney),
     };
-    const FieldList terms{text(u"CONDPGTO"_s, 60), text(u"SIMILARES"_s, 20), text(u"OBS"_s, 200)};
+    const FieldList terms { text(u"CONDPGTO"_s, 60), text(u"SIMILARES"_s, 20), text(u"OBS"_s, 200) };
     if (quotation) {
         f << text(u"STATUS"_s, 1) << text(u"TIPOSTATUS"_s, 7) << text(u"COTACAOAGRUPADAS"_s, 120)
           << text(u"COTACAOLOJA1"_s, 12) << text(u"COTACAOLOJA2"_s, 12) << text(u"COTACAOLOJA3"_s, 12);
@@ -73,7 +73,7 @@ FieldList itemColumns(const QString &keyName, bool quotation)
 
 IndexSchema index(const QString &table, const QString &name, const QStringList &columns, bool primary)
 {
-    return {name, table + u'_' + name, columns, primary};
+    return { name, table + u'_' + name, columns, primary };
 }
 
 QString quotedName(const QString &name)
@@ -129,7 +129,7 @@ const IndexSchema *TableSchema::primaryKey() const
 
 const TableSchema &cotaLiberadasSchema()
 {
-    static const TableSchema schema{
+    static const TableSchema schema {
         u"CotaLiberadas"_s,
         {
             // The key column must hold a value although no label says so.
@@ -139,20 +139,21 @@ const TableSchema &cotaLiberadasSchema()
             typed(u"AteHora"_s, FieldType::Time, kHour, u"Até Hora"_s),
             typed(u"DataLiberada"_s, FieldType::Date),
         },
-        {index(u"CotaLiberadas"_s, u"IndexName"_s, {u"Cotacao"_s}, true)},
+        { index(u"CotaLiberadas"_s, u"IndexName"_s, { u"Cotacao"_s }, true) },
     };
     return schema;
 }
 
 const TableSchema &cotacaoForncSchema()
 {
-    static const TableSchema schema{
+    static const TableSchema schema {
         u"CotacaoFornc"_s,
         itemColumns(u"COTACAO"_s, true),
         {
-            index(u"CotacaoFornc"_s, u"Chave-1"_s, {u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s}, true),
-            index(u"CotacaoFornc"_s, u"Por_Marca"_s, {u"MARCA"_s}, false),
-            index(u"CotacaoFornc"_s, u"Por_Desc"_s, {u"DESCRICAO"_s}, false),
+            index(u"CotacaoFornc"_s, u"Chave-1"_s, { u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s },
+                true),
+            index(u"CotacaoFornc"_s, u"Por_Marca"_s, { u"MARCA"_s }, false),
+            index(u"CotacaoFornc"_s, u"Por_Desc"_s, { u"DESCRICAO"_s }, false),
         },
     };
     return schema;
@@ -160,7 +161,7 @@ const TableSchema &cotacaoForncSchema()
 
 const TableSchema &pedidosLiberadosSchema()
 {
-    static const TableSchema schema{
+    static const TableSchema schema {
         u"PedidosLiberados"_s,
         {
             text(u"Pedido"_s, 17),
@@ -177,18 +178,19 @@ const TableSchema &pedidosLiberadosSchema()
 
 const TableSchema &pedidoForncSchema()
 {
-    static const TableSchema schema{
+    static const TableSchema schema {
         u"PedidoFornc"_s,
         itemColumns(u"PEDIDO"_s, false),
-        {index(u"PedidoFornc"_s, u"Chave-1"_s, {u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s}, true)},
+        { index(
+            u"PedidoFornc"_s, u"Chave-1"_s, { u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s }, true) },
     };
     return schema;
 }
 
 const QList<TableSchema> &storeSchema()
 {
-    static const QList<TableSchema> all{cotaLiberadasSchema(), cotacaoForncSchema(),
-                                        pedidosLiberadosSchema(), pedidoForncSchema()};
+    static const QList<TableSchema> all { cotaLiberadasSchema(), cotacaoForncSchema(),
+        pedidosLiberadosSchema(), pedidoForncSchema() };
     return all;
 }
 
@@ -203,14 +205,14 @@ struct LookupIndex {
 
 const QList<LookupIndex> &lookupIndexes()
 {
-    static const QList<LookupIndex> all{
+    static const QList<LookupIndex> all {
         // The items of one quotation without reading every item of the store
         // (the quotation is only the key's second column).
-        {u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc"_s, u"\"COTACAO\""_s},
+        { u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc"_s, u"\"COTACAO\""_s },
         // The last price of a part: its items newest first, holding every
         // column the look-up reads, so that no table row is read.
-        {u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
-         u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s},
+        { u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
+            u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s },
     };
     return all;
 }
@@ -221,7 +223,8 @@ QStringList indexStatements()
 {
     QStringList out;
     const auto create = [&out](const QString &name, const QString &table, const QString &columns) {
-        out << u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(quotedName(name), quotedName(table), columns);
+        out << u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(
+            quotedName(name), quotedName(table), columns);
     };
     for (const TableSchema &table : storeSchema()) {
         for (const IndexSchema &i : table.indexes) {

@@ -7,8 +7,8 @@
 class Database;
 
 struct IndexSchema {
-    QString name;        // the name windows select it by ("Chave-1")
-    QString sqlName;     // unique in the file ("CotacaoFornc_Chave-1")
+    QString name; // the name windows select it by ("Chave-1")
+    QString sqlName; // unique in the file ("CotacaoFornc_Chave-1")
     QStringList columns; // in key order
     bool primary = false;
 };
@@ -19,7 +19,7 @@ struct TableSchema {
     QList<IndexSchema> indexes;
 
     int columnIndex(const QString &column) const; // case-insensitive, -1 if none
-    int indexIndex(const QString &index) const;   // case-insensitive, -1 if none
+    int indexIndex(const QString &index) const; // case-insensitive, -1 if none
     const IndexSchema *primaryKey() const;
 };
 

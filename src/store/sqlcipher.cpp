@@ -86,7 +86,8 @@ Statement::~Statement()
 }
 
 Statement::Statement(Statement &&other) noexcept
-    : m_db(other.m_db), m_stmt(std::exchange(other.m_stmt, nullptr))
+    : m_db(other.m_db)
+    , m_stmt(std::exchange(other.m_stmt, nullptr))
 {
 }
 
@@ -174,8 +175,7 @@ void Statement::bind(int index, const QVariant &value)
 void Statement::bindAll(const QVariantList &values)
 {
     if (values.size() > parameterCount())
-        throw StoreError(u"The statement has %1 parameters, %2 values were given"_s
-                             .arg(parameterCount())
+        throw StoreError(u"The statement has %1 parameters, %2 values were given"_s.arg(parameterCount())
                              .arg(values.size()));
     for (int i = 0; i < values.size(); ++i)
         bind(i + 1, values[i]);
@@ -266,7 +266,8 @@ QVariant Statement::columnValue(int column) const
 // ---- Database ---------------------------------------------------------------
 
 Database::Database(const QString &name, QObject *parent)
-    : QObject(parent), m_name(name)
+    : QObject(parent)
+    , m_name(name)
 {
 }
 
@@ -377,9 +378,8 @@ int Database::executeTracked(Statement &statement)
             changed.swap(db.m_changed);
             db.announce(changed);
         }
-    } done{*this};
-    while (statement.step()) {
-    }
+    } done { *this };
+    while (statement.step()) { }
     return sqlite3_changes(m_db);
 }
 

@@ -107,8 +107,8 @@ private:
     QString m_path;
     sqlite3 *m_db = nullptr;
     bool m_tracking = false;
-    QSet<QString> m_changed;        // by the running tracked statement
-    QSet<QString> m_touchedInTx;    // by anything since BEGIN
+    QSet<QString> m_changed; // by the running tracked statement
+    QSet<QString> m_touchedInTx; // by anything since BEGIN
     QByteArray m_lastTable;
     int m_savepoints = 0;
 };

@@ -1,6 +1,7 @@
 #include "store/store_error.h"
 
 StoreError::StoreError(const QString &message)
-    : std::runtime_error(message.toStdString()), m_message(message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
 {
 }

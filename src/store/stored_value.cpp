@@ -7,8 +7,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename T>
-int threeWay(const T &a, const T &b)
+template <typename T> int threeWay(const T &a, const T &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -50,7 +49,7 @@ int compareValues(const QVariant &a, const QVariant &b, FieldType type)
         // (all within the Basic Multilingual Plane).
         if (a.typeId() == QMetaType::QString && b.typeId() == QMetaType::QString) {
             return QString::compare(*static_cast<const QString *>(a.constData()),
-                                    *static_cast<const QString *>(b.constData()), Qt::CaseSensitive);
+                *static_cast<const QString *>(b.constData()), Qt::CaseSensitive);
         }
         return QString::compare(a.toString(), b.toString(), Qt::CaseSensitive);
     case FieldType::Float:

@@ -16,7 +16,9 @@ QString quotedName(const QString &name)
 } // namespace
 
 Table::Table(Database &database, const TableSchema &schema, const QString &componentName, QObject *parent)
-    : Dataset(componentName, parent), m_database(database), m_schema(schema)
+    : Dataset(componentName, parent)
+    , m_database(database)
+    , m_schema(schema)
 {
     Q_ASSERT(m_schema.columns.size() <= 64); // changed columns are kept as a 64-bit mask
     setFields(m_schema.columns);
@@ -71,7 +73,7 @@ bool Table::filterActive() const
 
 QString Table::selectSql(const QString &where) const
 {
-    QStringList columns{u"rowid"_s};
+    QStringList columns { u"rowid"_s };
     for (const Field &f : m_schema.columns)
         columns << quotedName(f.name);
     QString sql = u"SELECT %1 FROM %2"_s.arg(columns.join(u", "_s), quotedName(m_schema.name));
@@ -129,9 +131,9 @@ void Table::store(Row &row, bool inserting)
                 names << quotedName(f.name);
                 marks << u"?"_s;
             }
-            m_insert = std::make_unique<Statement>(
-                m_database, u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(quotedName(m_schema.name),
-                                                                    names.join(u", "_s), marks.join(u", "_s)));
+            m_insert = std::make_unique<Statement>(m_database,
+                u"INSERT INTO %1 (%2) VALUES (%3)"_s.arg(
+                    quotedName(m_schema.name), names.join(u", "_s), marks.join(u", "_s)));
         }
         for (int i = 0; i < count; ++i)
             m_insert->bind(i + 1, row.values[i]);
@@ -159,8 +161,9 @@ void Table::store(Row &row, bool inserting)
             if (mask & (quint64(1) << i))
                 sets << quotedName(m_schema.columns[i].name) + u" = ?"_s;
         }
-        it = m_updates.insert(mask, std::make_shared<Statement>(m_database, u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(
-                                                                                 quotedName(m_schema.name), sets.join(u", "_s))));
+        it = m_updates.insert(mask,
+            std::make_shared<Statement>(m_database,
+                u"UPDATE %1 SET %2 WHERE rowid = ?"_s.arg(quotedName(m_schema.name), sets.join(u", "_s))));
     }
     Statement &update = **it;
     int slot = 0;
@@ -192,9 +195,9 @@ bool Table::stillVisible(const Row &row)
     if (!filterActive())
         return true;
     if (!m_visible) {
-        m_visible = std::make_unique<Statement>(
-            m_database, u"SELECT 1 FROM %1 WHERE (%2) AND rowid = :kelvo_rowid"_s.arg(
-                            quotedName(m_schema.name), m_filter));
+        m_visible = std::make_unique<Statement>(m_database,
+            u"SELECT 1 FROM %1 WHERE (%2) AND rowid = :kelvo_rowid"_s.arg(
+                quotedName(m_schema.name), m_filter));
         m_visible->bindAll(m_filterValues);
     }
     m_visible->bind(m_visible->parameterIndex(":kelvo_rowid"), row.id);

@@ -17,7 +17,7 @@ class Table final : public Dataset {
 
 public:
     Table(Database &database, const TableSchema &schema, const QString &componentName,
-          QObject *parent = nullptr);
+        QObject *parent = nullptr);
     ~Table() override;
     Q_DISABLE_COPY_MOVE(Table)
 

@@ -31,8 +31,7 @@ public:
     virtual ~Prompts() = default;
 
     // A message box with an OK button.
-    virtual void message(const QString &caption, const QString &text,
-                         PromptIcon icon = PromptIcon::None) = 0;
+    virtual void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) = 0;
 
     // A question with the buttons Yes and No, a warning icon and No as the
     // default button. True when the answer is Yes.
@@ -43,14 +42,11 @@ public:
     virtual void error(const QString &text) = 0;
 
     // A one-line input box. Cancelling returns an empty text.
-    virtual QString input(const QString &caption, const QString &prompt,
-                          const QString &initial) = 0;
+    virtual QString input(const QString &caption, const QString &prompt, const QString &initial) = 0;
 
     // File dialogs; an empty text when the user cancels.
-    virtual QString openFileName(const QString &caption, const QString &dir,
-                                 const QString &filter) = 0;
-    virtual QString saveFileName(const QString &caption, const QString &dir,
-                                 const QString &filter) = 0;
+    virtual QString openFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+    virtual QString saveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
 
     virtual std::unique_ptr<LogWindow> createLog() = 0;
 
@@ -61,9 +57,9 @@ public:
 
     // Called repeatedly while a blocking operation (a server request) waits:
     // the GUI repaints and shows a busy cursor but takes no user input.
-    virtual void beginWait() {}
-    virtual void keepAlive() {}
-    virtual void endWait() {}
+    virtual void beginWait() { }
+    virtual void keepAlive() { }
+    virtual void endWait() { }
 };
 
 // The program's title, the caption of the general error box.
@@ -79,7 +75,11 @@ QString errorText(const std::exception &e);
 // Keeps a wait indication up for the lifetime of the scope.
 class WaitScope final {
 public:
-    explicit WaitScope(Prompts &prompts) : m_prompts(prompts) { m_prompts.beginWait(); }
+    explicit WaitScope(Prompts &prompts)
+        : m_prompts(prompts)
+    {
+        m_prompts.beginWait();
+    }
     ~WaitScope() { m_prompts.endWait(); }
     WaitScope(const WaitScope &) = delete;
     WaitScope &operator=(const WaitScope &) = delete;

@@ -6,7 +6,7 @@ class SilentLog final : public LogWindow {
 public:
     void addLine(const QString &line) override { m_lines << line; }
     QStringList lines() const override { return m_lines; }
-    void showModal() override {}
+    void showModal() override { }
 
 private:
     QStringList m_lines;

@@ -23,7 +23,7 @@ Start start(const TempFolder &dir)
     FakeNet net;
     AppContext app(dir.path(), &net);
     const bool proceed = app.start(prompts);
-    return {proceed, prompts.boxes(), app.storeOpen(), app.settings().usuario};
+    return { proceed, prompts.boxes(), app.storeOpen(), app.settings().usuario };
 }
 
 } // namespace
@@ -38,13 +38,15 @@ TEST(AppStart, ServerFileProblemsEndTheProgramButCredentialsAreRead)
     EXPECT_FALSE(s.proceed);
     EXPECT_FALSE(s.storeOpen);
     EXPECT_EQ(s.usuario, QStringLiteral("AB"));
-    EXPECT_EQ(s.boxes, QStringList{QStringLiteral(
-                           "[Error] Arquivo de configuração do servidor não foi encontrado... Serviço interrompido....")});
+    EXPECT_EQ(s.boxes,
+        QStringList { QStringLiteral(
+            "[Error] Arquivo de configuração do servidor não foi encontrado... Serviço interrompido....") });
 
     dir.write(QStringLiteral("server.new"), "   \r\nhttp://ignored\r\n");
     s = start(dir);
     EXPECT_FALSE(s.proceed);
-    EXPECT_EQ(s.boxes, QStringList{QStringLiteral("[Erro] Informações sobre o servidor está em branco....")});
+    EXPECT_EQ(
+        s.boxes, QStringList { QStringLiteral("[Erro] Informações sobre o servidor está em branco....") });
 }
 
 TEST(AppStart, MissingStoreIsShownAndCredentialsAreNotRead)
@@ -56,8 +58,9 @@ TEST(AppStart, MissingStoreIsShownAndCredentialsAreNotRead)
     EXPECT_TRUE(s.proceed);
     EXPECT_FALSE(s.storeOpen);
     EXPECT_EQ(s.usuario, QString());
-    EXPECT_EQ(s.boxes, QStringList{QStringLiteral("[CotaKelvo] Banco: Database file '%1' does not exist.")
-                                       .arg(dir.file(QStringLiteral("CotaKelvo.new")))});
+    EXPECT_EQ(s.boxes,
+        QStringList { QStringLiteral("[CotaKelvo] Banco: Database file '%1' does not exist.")
+                          .arg(dir.file(QStringLiteral("CotaKelvo.new"))) });
 }
 
 TEST(AppStart, ReadyFolderOpensStoreAndKeepsValuesReadBeforeDamage)

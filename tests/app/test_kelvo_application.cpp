@@ -11,10 +11,16 @@ TEST(KelvoApplication, AnUnhandledErrorIsShownAndTheProgramGoesOn)
 {
     ScriptedPrompts prompts;
     QPushButton button;
-    QObject::connect(&button, &QPushButton::clicked, &button, [] { throw std::runtime_error("Key violation"); });
+    QObject::connect(
+        &button, &QPushButton::clicked, &button, [] { throw std::runtime_error("Key violation"); });
     // What the application's notify() does with the click of a failing handler.
-    EXPECT_FALSE(deliverGuarded([&] { button.click(); return true; }, &prompts));
-    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[CotaKelvo] Key violation.")});
+    EXPECT_FALSE(deliverGuarded(
+        [&] {
+            button.click();
+            return true;
+        },
+        &prompts));
+    EXPECT_EQ(prompts.boxes(), QStringList { QStringLiteral("[CotaKelvo] Key violation.") });
     EXPECT_TRUE(deliverGuarded([] { return true; }, &prompts));
     EXPECT_EQ(prompts.boxes().size(), 1);
 }

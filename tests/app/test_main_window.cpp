@@ -18,9 +18,9 @@ public:
     QString prefillUser, prefillPass;
     QStringList opened;
     QList<Login> logins;
-    QStringList built{QStringLiteral("TFCotaLib"), QStringLiteral("TPrecoCota"), QStringLiteral("TEnviaCotacao"),
-                      QStringLiteral("TPedLib"), QStringLiteral("TPedidosBaixados"), QStringLiteral("TCotasRespEnv"),
-                      QStringLiteral("TApagaDados"), QStringLiteral("TSetUP")};
+    QStringList built { QStringLiteral("TFCotaLib"), QStringLiteral("TPrecoCota"),
+        QStringLiteral("TEnviaCotacao"), QStringLiteral("TPedLib"), QStringLiteral("TPedidosBaixados"),
+        QStringLiteral("TCotasRespEnv"), QStringLiteral("TApagaDados"), QStringLiteral("TSetUP") };
     int loginsAsked = 0;
     LoginAnswer runLogin(QWidget *, const QString &usuario, const QString &senha) override
     {
@@ -43,10 +43,10 @@ struct MainFixture : ::testing::Test {
     ScriptedPrompts prompts;
     FakeNet net;
     FakeLauncher launcher;
-    Settings settings{QStringLiteral("http://compras.example.com.br "), QStringLiteral("FORNEC1"),
-                      QStringLiteral("SEGREDO")};
-    MainWorkflow workflow{prompts, net, settings};
-    TFKelvoCota window{prompts, workflow, settings, launcher};
+    Settings settings { QStringLiteral("http://compras.example.com.br "), QStringLiteral("FORNEC1"),
+        QStringLiteral("SEGREDO") };
+    MainWorkflow workflow { prompts, net, settings };
+    TFKelvoCota window { prompts, workflow, settings, launcher };
 };
 
 void hover(QWidget *w, QEvent::Type type)
@@ -84,7 +84,8 @@ TEST_F(MainFixture, NoInternetShowsStatusOnlyAndServerDownOneBox)
     QTest::mouseClick(window.btn9(), Qt::LeftButton);
     EXPECT_EQ(lineAtCheck, QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
-    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...")});
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...") });
 }
 
 TEST_F(MainFixture, HoverTextsAndSetupButtonLeavesPanel)
@@ -113,24 +114,24 @@ TEST_F(MainFixture, LoginGate)
     const QString refused = QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente...");
 
     // Cancela: the login is not taken, whatever was typed.
-    launcher.answer = {false, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO")};
+    launcher.answer = { false, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
     QTest::mouseClick(window.button(QStringLiteral("btn1")), Qt::LeftButton);
     EXPECT_EQ(launcher.prefillUser, QStringLiteral("FORNEC1"));
     EXPECT_EQ(launcher.prefillPass, QStringLiteral("SEGREDO"));
-    EXPECT_EQ(prompts.boxes(), QStringList{refused});
+    EXPECT_EQ(prompts.boxes(), QStringList { refused });
     EXPECT_TRUE(launcher.opened.isEmpty());
 
     prompts.clear();
-    launcher.answer = {true, QStringLiteral("   "), QStringLiteral("X")};
+    launcher.answer = { true, QStringLiteral("   "), QStringLiteral("X") };
     QTest::mouseClick(window.button(QStringLiteral("btn2")), Qt::LeftButton);
-    EXPECT_EQ(prompts.boxes(), QStringList{refused});
+    EXPECT_EQ(prompts.boxes(), QStringList { refused });
     EXPECT_TRUE(launcher.opened.isEmpty());
 
     prompts.clear();
-    launcher.answer = {true, QStringLiteral(" OUTRO "), QStringLiteral(" S ")};
+    launcher.answer = { true, QStringLiteral(" OUTRO "), QStringLiteral(" S ") };
     QTest::mouseClick(window.button(QStringLiteral("btn6")), Qt::LeftButton);
     EXPECT_TRUE(prompts.boxes().isEmpty());
-    ASSERT_EQ(launcher.opened, QStringList{QStringLiteral("TEnviaCotacao")});
+    ASSERT_EQ(launcher.opened, QStringList { QStringLiteral("TEnviaCotacao") });
     EXPECT_EQ(launcher.logins.first().login, QStringLiteral(" OUTRO "));
     EXPECT_EQ(launcher.logins.first().senha, QStringLiteral(" S "));
 }
@@ -138,13 +139,13 @@ TEST_F(MainFixture, LoginGate)
 TEST_F(MainFixture, DirectButtonsOpenWithoutLoginAndExitCloses)
 {
     window.show();
-    const char *direct[][2] = {{"btn3", "TPrecoCota"},       {"btn5", "TPedidosBaixados"}, {"btn7", "TCotasRespEnv"},
-                               {"sbDel", "TApagaDados"},     {"btn8", "TSetUP"}};
+    const char *direct[][2] = { { "btn3", "TPrecoCota" }, { "btn5", "TPedidosBaixados" },
+        { "btn7", "TCotasRespEnv" }, { "sbDel", "TApagaDados" }, { "btn8", "TSetUP" } };
     for (const auto &d : direct)
         QTest::mouseClick(window.button(QString::fromLatin1(d[0])), Qt::LeftButton);
-    EXPECT_EQ(launcher.opened, (QStringList{QStringLiteral("TPrecoCota"), QStringLiteral("TPedidosBaixados"),
-                                            QStringLiteral("TCotasRespEnv"), QStringLiteral("TApagaDados"),
-                                            QStringLiteral("TSetUP")}));
+    EXPECT_EQ(launcher.opened,
+        (QStringList { QStringLiteral("TPrecoCota"), QStringLiteral("TPedidosBaixados"),
+            QStringLiteral("TCotasRespEnv"), QStringLiteral("TApagaDados"), QStringLiteral("TSetUP") }));
     EXPECT_TRUE(launcher.logins.isEmpty());
     QTest::mouseClick(window.button(QStringLiteral("btn4")), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
@@ -154,10 +155,11 @@ TEST_F(MainFixture, AButtonWithoutItsWindowSaysSoBeforeTheLogin)
 {
     window.show();
     launcher.built.removeAll(QStringLiteral("TPedLib"));
-    launcher.answer = {true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO")};
+    launcher.answer = { true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
     QTest::mouseClick(window.button(QStringLiteral("btn2")), Qt::LeftButton);
     EXPECT_EQ(prompts.boxes(),
-              QStringList{QStringLiteral("[Atenção] Esta função ainda não está disponível nesta versão do programa.")});
+        QStringList {
+            QStringLiteral("[Atenção] Esta função ainda não está disponível nesta versão do programa.") });
     EXPECT_EQ(launcher.loginsAsked, 0);
     EXPECT_TRUE(launcher.opened.isEmpty());
 }

@@ -23,7 +23,7 @@ TEST(InstanceGuard, KilledOwnerDoesNotBlock)
 {
     TempFolder dir;
     QProcess holder;
-    holder.start(QStringLiteral(KELVO_INSTANCE_HOLDER), {dir.path()});
+    holder.start(QStringLiteral(KELVO_INSTANCE_HOLDER), { dir.path() });
     ASSERT_TRUE(holder.waitForReadyRead(30000)) << "the holder said nothing";
     ASSERT_EQ(holder.readLine().trimmed(), "held");
 

@@ -24,7 +24,7 @@ TEST(WindowsWithoutStore, EveryWindowOpensAndShowsTheStoresError)
     prompts.clear();
 
     AppLauncher launcher(app, prompts);
-    const Login login{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
+    const Login login { QStringLiteral("DEMO"), QStringLiteral("DEMO123") };
     ASSERT_FALSE(AppLauncher::windowClasses().isEmpty());
     for (const QString &windowClass : AppLauncher::windowClasses()) {
         SCOPED_TRACE(windowClass.toStdString());

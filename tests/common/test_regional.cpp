@@ -35,12 +35,18 @@ QVariant read(Read how, const QString &text)
     const auto date = [](QDate d) { return d.isValid() ? QVariant(d) : QVariant(); };
     const auto time = [](QTime t) { return t.isValid() ? QVariant(t) : QVariant(); };
     switch (how) {
-    case Read::Number: return optional(regionalNumber(text));
-    case Read::RequiredNumber: return requiredNumber(text);
-    case Read::Date: return date(regionalDate(text));
-    case Read::Time: return time(regionalTime(text));
-    case Read::IsoOrRegionalDate: return date(isoOrRegionalDate(text));
-    case Read::IsoOrRegionalTime: return time(isoOrRegionalTime(text));
+    case Read::Number:
+        return optional(regionalNumber(text));
+    case Read::RequiredNumber:
+        return requiredNumber(text);
+    case Read::Date:
+        return date(regionalDate(text));
+    case Read::Time:
+        return time(regionalTime(text));
+    case Read::IsoOrRegionalDate:
+        return date(isoOrRegionalDate(text));
+    case Read::IsoOrRegionalTime:
+        return time(isoOrRegionalTime(text));
     }
     return {};
 }
@@ -56,66 +62,66 @@ TEST(Regional, ReadingTexts)
         QLocale locale;
         Read how;
         QString text;
-        QVariant value;   // an invalid QVariant: the empty value
-        QString error{};  // when set, the text is refused with this message
+        QVariant value; // an invalid QVariant: the empty value
+        QString error {}; // when set, the text is refused with this message
     };
-    const QList<Case> cases{
-        {Brazil, Read::Number, u"2,5"_s, 2.5},
-        {Brazil, Read::Number, u" -1,5 "_s, -1.5},
-        {Brazil, Read::Number, u"+3"_s, 3.0},
-        {Brazil, Read::Number, u"1,5E3"_s, 1500.0},
-        {Brazil, Read::Number, u"   "_s, empty},
+    const QList<Case> cases {
+        { Brazil, Read::Number, u"2,5"_s, 2.5 },
+        { Brazil, Read::Number, u" -1,5 "_s, -1.5 },
+        { Brazil, Read::Number, u"+3"_s, 3.0 },
+        { Brazil, Read::Number, u"1,5E3"_s, 1500.0 },
+        { Brazil, Read::Number, u"   "_s, empty },
         // A thousands separator is refused: "1.500" is never 1500.
-        {Brazil, Read::Number, u"1.500"_s, {}, u"'1.500' is not a valid floating point value"_s},
-        {Brazil, Read::Number, u"1.234,5"_s, {}, u"'1.234,5' is not a valid floating point value"_s},
-        {Brazil, Read::Number, u"2.5"_s, {}, u"'2.5' is not a valid floating point value"_s},
-        {Brazil, Read::Number, u"1,2,3"_s, {}, u"'1,2,3' is not a valid floating point value"_s},
-        {Brazil, Read::Number, u"dois"_s, {}, u"'dois' is not a valid floating point value"_s},
-        {Brazil, Read::Number, u"inf"_s, {}, u"'inf' is not a valid floating point value"_s},
-        {Brazil, Read::Number, u"1E999"_s, {}, u"'1E999' is not a valid floating point value"_s},
-        {Brazil, Read::RequiredNumber, u"0"_s, 0.0},
-        {Brazil, Read::RequiredNumber, u""_s, {}, u"'' is not a valid floating point value"_s},
-        {Usa, Read::Number, u"1.5"_s, 1.5},
-        {Usa, Read::Number, u"1,500"_s, {}, u"'1,500' is not a valid floating point value"_s},
+        { Brazil, Read::Number, u"1.500"_s, {}, u"'1.500' is not a valid floating point value"_s },
+        { Brazil, Read::Number, u"1.234,5"_s, {}, u"'1.234,5' is not a valid floating point value"_s },
+        { Brazil, Read::Number, u"2.5"_s, {}, u"'2.5' is not a valid floating point value"_s },
+        { Brazil, Read::Number, u"1,2,3"_s, {}, u"'1,2,3' is not a valid floating point value"_s },
+        { Brazil, Read::Number, u"dois"_s, {}, u"'dois' is not a valid floating point value"_s },
+        { Brazil, Read::Number, u"inf"_s, {}, u"'inf' is not a valid floating point value"_s },
+        { Brazil, Read::Number, u"1E999"_s, {}, u"'1E999' is not a valid floating point value"_s },
+        { Brazil, Read::RequiredNumber, u"0"_s, 0.0 },
+        { Brazil, Read::RequiredNumber, u""_s, {}, u"'' is not a valid floating point value"_s },
+        { Usa, Read::Number, u"1.5"_s, 1.5 },
+        { Usa, Read::Number, u"1,500"_s, {}, u"'1,500' is not a valid floating point value"_s },
 
-        {Brazil, Read::Date, u"05/06/2020"_s, QDate(2020, 6, 5)},
-        {Brazil, Read::Date, u" 5/6/2020 "_s, QDate(2020, 6, 5)},
-        {Brazil, Read::Date, u"05/06/20"_s, QDate(2020, 6, 5)},
-        {Brazil, Read::Date, u"31/12/99"_s, QDate(1999, 12, 31)},
-        {Brazil, Read::Date, u""_s, empty},
-        {Brazil, Read::Date, u"31/02/2020"_s, {}, u"'31/02/2020' is not a valid date"_s},
-        {Brazil, Read::Date, u"2020-06-05"_s, {}, u"'2020-06-05' is not a valid date"_s},
-        {Brazil, Read::Date, u"05-06-2020"_s, {}, u"'05-06-2020' is not a valid date"_s},
-        {Brazil, Read::Date, u"005/06/2020"_s, {}, u"'005/06/2020' is not a valid date"_s},
-        {Brazil, Read::Date, u"05/06/202"_s, {}, u"'05/06/202' is not a valid date"_s},
-        {Brazil, Read::Date, u"05/06"_s, {}, u"'05/06' is not a valid date"_s},
-        {Brazil, Read::Date, u"05/06/2020 10:00"_s, {}, u"'05/06/2020 10:00' is not a valid date"_s},
-        {Usa, Read::Date, u"6/5/2020"_s, QDate(2020, 6, 5)},
-        {Germany, Read::Date, u"5.6.2020"_s, QDate(2020, 6, 5)},
+        { Brazil, Read::Date, u"05/06/2020"_s, QDate(2020, 6, 5) },
+        { Brazil, Read::Date, u" 5/6/2020 "_s, QDate(2020, 6, 5) },
+        { Brazil, Read::Date, u"05/06/20"_s, QDate(2020, 6, 5) },
+        { Brazil, Read::Date, u"31/12/99"_s, QDate(1999, 12, 31) },
+        { Brazil, Read::Date, u""_s, empty },
+        { Brazil, Read::Date, u"31/02/2020"_s, {}, u"'31/02/2020' is not a valid date"_s },
+        { Brazil, Read::Date, u"2020-06-05"_s, {}, u"'2020-06-05' is not a valid date"_s },
+        { Brazil, Read::Date, u"05-06-2020"_s, {}, u"'05-06-2020' is not a valid date"_s },
+        { Brazil, Read::Date, u"005/06/2020"_s, {}, u"'005/06/2020' is not a valid date"_s },
+        { Brazil, Read::Date, u"05/06/202"_s, {}, u"'05/06/202' is not a valid date"_s },
+        { Brazil, Read::Date, u"05/06"_s, {}, u"'05/06' is not a valid date"_s },
+        { Brazil, Read::Date, u"05/06/2020 10:00"_s, {}, u"'05/06/2020 10:00' is not a valid date"_s },
+        { Usa, Read::Date, u"6/5/2020"_s, QDate(2020, 6, 5) },
+        { Germany, Read::Date, u"5.6.2020"_s, QDate(2020, 6, 5) },
 
-        {Brazil, Read::Time, u"14:30"_s, QTime(14, 30)},
-        {Brazil, Read::Time, u"14:30:15"_s, QTime(14, 30, 15)},
-        {Brazil, Read::Time, u"9:5"_s, QTime(9, 5)},
-        {Brazil, Read::Time, u""_s, empty},
-        {Brazil, Read::Time, u"25:00"_s, {}, u"'25:00' is not a valid time"_s},
-        {Brazil, Read::Time, u"14:60"_s, {}, u"'14:60' is not a valid time"_s},
-        {Brazil, Read::Time, u"14h30"_s, {}, u"'14h30' is not a valid time"_s},
-        {Brazil, Read::Time, u"14"_s, {}, u"'14' is not a valid time"_s},
-        {Usa, Read::Time, u"2:30 PM"_s, QTime(14, 30)},
-        {Usa, Read::Time, u"12:05 am"_s, QTime(0, 5)},
-        {Usa, Read::Time, u"13:30 PM"_s, {}, u"'13:30 PM' is not a valid time"_s},
-        {Korea, Read::Time, u"오후 2:30"_s, QTime(14, 30)},
+        { Brazil, Read::Time, u"14:30"_s, QTime(14, 30) },
+        { Brazil, Read::Time, u"14:30:15"_s, QTime(14, 30, 15) },
+        { Brazil, Read::Time, u"9:5"_s, QTime(9, 5) },
+        { Brazil, Read::Time, u""_s, empty },
+        { Brazil, Read::Time, u"25:00"_s, {}, u"'25:00' is not a valid time"_s },
+        { Brazil, Read::Time, u"14:60"_s, {}, u"'14:60' is not a valid time"_s },
+        { Brazil, Read::Time, u"14h30"_s, {}, u"'14h30' is not a valid time"_s },
+        { Brazil, Read::Time, u"14"_s, {}, u"'14' is not a valid time"_s },
+        { Usa, Read::Time, u"2:30 PM"_s, QTime(14, 30) },
+        { Usa, Read::Time, u"12:05 am"_s, QTime(0, 5) },
+        { Usa, Read::Time, u"13:30 PM"_s, {}, u"'13:30 PM' is not a valid time"_s },
+        { Korea, Read::Time, u"오후 2:30"_s, QTime(14, 30) },
 
         // A text given to a date or time column: ISO first, then the regional rules.
-        {Brazil, Read::IsoOrRegionalDate, u"2020-06-05"_s, QDate(2020, 6, 5)},
-        {Brazil, Read::IsoOrRegionalDate, u"2020-06-05T10:00:00"_s, QDate(2020, 6, 5)},
-        {Brazil, Read::IsoOrRegionalDate, u"5/6/2020"_s, QDate(2020, 6, 5)},
-        {Brazil, Read::IsoOrRegionalDate, u"2020-13-01"_s, {}, u"'2020-13-01' is not a valid date"_s},
-        {Brazil, Read::IsoOrRegionalDate, u"amanhã"_s, {}, u"'amanhã' is not a valid date"_s},
-        {Brazil, Read::IsoOrRegionalTime, u"10:00:00.750"_s, QTime(10, 0)},
-        {Brazil, Read::IsoOrRegionalTime, u"2020-06-05T10:30:00"_s, QTime(10, 30)},
-        {Brazil, Read::IsoOrRegionalTime, u"9:30"_s, QTime(9, 30)},
-        {Brazil, Read::IsoOrRegionalTime, u"meio-dia"_s, {}, u"'meio-dia' is not a valid time"_s},
+        { Brazil, Read::IsoOrRegionalDate, u"2020-06-05"_s, QDate(2020, 6, 5) },
+        { Brazil, Read::IsoOrRegionalDate, u"2020-06-05T10:00:00"_s, QDate(2020, 6, 5) },
+        { Brazil, Read::IsoOrRegionalDate, u"5/6/2020"_s, QDate(2020, 6, 5) },
+        { Brazil, Read::IsoOrRegionalDate, u"2020-13-01"_s, {}, u"'2020-13-01' is not a valid date"_s },
+        { Brazil, Read::IsoOrRegionalDate, u"amanhã"_s, {}, u"'amanhã' is not a valid date"_s },
+        { Brazil, Read::IsoOrRegionalTime, u"10:00:00.750"_s, QTime(10, 0) },
+        { Brazil, Read::IsoOrRegionalTime, u"2020-06-05T10:30:00"_s, QTime(10, 30) },
+        { Brazil, Read::IsoOrRegionalTime, u"9:30"_s, QTime(9, 30) },
+        { Brazil, Read::IsoOrRegionalTime, u"meio-dia"_s, {}, u"'meio-dia' is not a valid time"_s },
     };
     for (const Case &c : cases) {
         const RegionalSettings settings(c.locale);
@@ -138,34 +144,34 @@ TEST(Regional, WritingValues)
         QString pattern;
         QString text;
     };
-    const QList<Case> numbers{
-        {Brazil, 1234.5, u"0.00"_s, u"1234,50"_s},
-        {Brazil, 1234567.891, u"#,##0.00"_s, u"1.234.567,89"_s},
-        {Brazil, 1234.5, u" = #,##0.00"_s, u" = 1.234,50"_s},
-        {Brazil, -1.5, u"#,##0.00"_s, u"-1,50"_s},
-        {Brazil, 12, u"0"_s, u"12"_s},
-        {Brazil, 0.5, u"0.##"_s, u"0,5"_s},
-        {Brazil, 2, u"0.##"_s, u"2"_s},
+    const QList<Case> numbers {
+        { Brazil, 1234.5, u"0.00"_s, u"1234,50"_s },
+        { Brazil, 1234567.891, u"#,##0.00"_s, u"1.234.567,89"_s },
+        { Brazil, 1234.5, u" = #,##0.00"_s, u" = 1.234,50"_s },
+        { Brazil, -1.5, u"#,##0.00"_s, u"-1,50"_s },
+        { Brazil, 12, u"0"_s, u"12"_s },
+        { Brazil, 0.5, u"0.##"_s, u"0,5"_s },
+        { Brazil, 2, u"0.##"_s, u"2"_s },
         // Rounded half away from zero as the value reads in 15 digits.
-        {Brazil, 1.005, u"0.00"_s, u"1,01"_s},
-        {Brazil, 2.675, u"0.00"_s, u"2,68"_s},
-        {Brazil, 0.005, u"0.00"_s, u"0,01"_s},
-        {Brazil, 999.995, u"0.00"_s, u"1000,00"_s},
-        {Brazil, -0.001, u"0.00"_s, u"0,00"_s},
-        {Usa, 1234.5, u"#,##0.00"_s, u"1,234.50"_s},
+        { Brazil, 1.005, u"0.00"_s, u"1,01"_s },
+        { Brazil, 2.675, u"0.00"_s, u"2,68"_s },
+        { Brazil, 0.005, u"0.00"_s, u"0,01"_s },
+        { Brazil, 999.995, u"0.00"_s, u"1000,00"_s },
+        { Brazil, -0.001, u"0.00"_s, u"0,00"_s },
+        { Usa, 1234.5, u"#,##0.00"_s, u"1,234.50"_s },
         // The general form.
-        {Brazil, 0, QString(), u"0"_s},
-        {Brazil, 10, QString(), u"10"_s},
-        {Brazil, 1234567.25, QString(), u"1234567,25"_s},
-        {Brazil, -0.5, QString(), u"-0,5"_s},
-        {Brazil, 0.1 + 0.2, QString(), u"0,3"_s},
-        {Brazil, 1.0 / 3, QString(), u"0,333333333333333"_s},
-        {Brazil, 123456789012345.0, QString(), u"123456789012345"_s},
-        {Brazil, 1e15, QString(), u"1E15"_s},
-        {Brazil, 0.00001, QString(), u"0,00001"_s},
-        {Brazil, 1.5e-7, QString(), u"1,5E-7"_s},
-        {Germany, 1234.5, QString(), u"1234,5"_s},
-        {Usa, 1234.5, QString(), u"1234.5"_s},
+        { Brazil, 0, QString(), u"0"_s },
+        { Brazil, 10, QString(), u"10"_s },
+        { Brazil, 1234567.25, QString(), u"1234567,25"_s },
+        { Brazil, -0.5, QString(), u"-0,5"_s },
+        { Brazil, 0.1 + 0.2, QString(), u"0,3"_s },
+        { Brazil, 1.0 / 3, QString(), u"0,333333333333333"_s },
+        { Brazil, 123456789012345.0, QString(), u"123456789012345"_s },
+        { Brazil, 1e15, QString(), u"1E15"_s },
+        { Brazil, 0.00001, QString(), u"0,00001"_s },
+        { Brazil, 1.5e-7, QString(), u"1,5E-7"_s },
+        { Germany, 1234.5, QString(), u"1234,5"_s },
+        { Usa, 1234.5, QString(), u"1234.5"_s },
     };
     for (const Case &c : numbers) {
         const RegionalSettings settings(c.locale);
@@ -206,16 +212,18 @@ TEST(Regional, WritingValues)
 // cell holding a number, a date shown in a grid.
 TEST(Regional, WrittenValuesReadBack)
 {
-    const double numbers[] = {0, 1234.5, -0.25, 1.0 / 3, 123456789012345.0, 1.5e-7, 2e20};
-    const QDate dates[] = {QDate(2020, 6, 5), QDate(1999, 12, 31), QDate(2049, 1, 1)};
-    for (const QLocale &locale : {Brazil, Usa, Germany}) {
+    const double numbers[] = { 0, 1234.5, -0.25, 1.0 / 3, 123456789012345.0, 1.5e-7, 2e20 };
+    const QDate dates[] = { QDate(2020, 6, 5), QDate(1999, 12, 31), QDate(2049, 1, 1) };
+    for (const QLocale &locale : { Brazil, Usa, Germany }) {
         const RegionalSettings settings(locale);
         for (double v : numbers) {
             const double back = *regionalNumber(generalNumber(v));
             EXPECT_LE(std::fabs(back - v), std::fabs(v) * 1e-14) << locale.name().toStdString() << " " << v;
         }
         for (const QDate &d : dates)
-            EXPECT_EQ(regionalDate(dateText(d)), d) << locale.name().toStdString() << " " << dateText(d).toStdString();
-        EXPECT_EQ(regionalTime(timeText(QTime(23, 59, 58))), QTime(23, 59, 58)) << locale.name().toStdString();
+            EXPECT_EQ(regionalDate(dateText(d)), d)
+                << locale.name().toStdString() << " " << dateText(d).toStdString();
+        EXPECT_EQ(regionalTime(timeText(QTime(23, 59, 58))), QTime(23, 59, 58))
+            << locale.name().toStdString();
     }
 }

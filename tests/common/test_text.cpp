@@ -9,7 +9,8 @@ TEST(Text, TrimControlsRemovesEverythingUpToBlank)
     EXPECT_EQ(trimControls(QString(QChar(1)) + QStringLiteral("a b") + QChar(0x20)), QStringLiteral("a b"));
     EXPECT_EQ(trimControls(QStringLiteral("   ")), QString());
     // A no-break space is above U+0020 and stays.
-    EXPECT_EQ(trimControls(QString(QChar(0xA0)) + QStringLiteral("x")), QString(QChar(0xA0)) + QStringLiteral("x"));
+    EXPECT_EQ(
+        trimControls(QString(QChar(0xA0)) + QStringLiteral("x")), QString(QChar(0xA0)) + QStringLiteral("x"));
 }
 
 TEST(Text, QuotedDoublesInnerQuotes)
@@ -21,8 +22,10 @@ TEST(Text, QuotedDoublesInnerQuotes)
 TEST(Text, ErrorBoxAppendsPointOnlyAfterCharactersAboveIt)
 {
     EXPECT_EQ(errorBoxText(QStringLiteral("Unknown Protocol")), QStringLiteral("Unknown Protocol."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("HTTP/1.1 404 Not Found")), QStringLiteral("HTTP/1.1 404 Not Found."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("Connection Closed Gracefully.")), QStringLiteral("Connection Closed Gracefully."));
+    EXPECT_EQ(
+        errorBoxText(QStringLiteral("HTTP/1.1 404 Not Found")), QStringLiteral("HTTP/1.1 404 Not Found."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("Connection Closed Gracefully.")),
+        QStringLiteral("Connection Closed Gracefully."));
     EXPECT_EQ(errorBoxText(QStringLiteral("falhou!")), QStringLiteral("falhou!"));
     EXPECT_EQ(errorBoxText(QStringLiteral("10 / 2")), QStringLiteral("10 / 2."));
     EXPECT_EQ(errorBoxText(QString()), QString());

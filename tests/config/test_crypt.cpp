@@ -135,5 +135,6 @@ TEST(Crypt, MalformedTextRaisesNamingThePiece)
         { S(u"10é015"), S(u"'é0' is not a valid integer value") },
     };
     for (const Case &c : cases)
-        EXPECT_EQ(thrownMessage([&] { Crypt(QStringLiteral("D"), c.src); }), c.message) << c.src.toStdString();
+        EXPECT_EQ(thrownMessage([&] { Crypt(QStringLiteral("D"), c.src); }), c.message)
+            << c.src.toStdString();
 }

@@ -5,9 +5,9 @@
 #include "cli/cli.h"
 #include "store/data_module.h"
 #include "store/schema.h"
-#include "support/qstring_printer.h"
 #include "support/cli_run.h"
 #include "support/fake_net.h"
+#include "support/qstring_printer.h"
 #include "support/sim_process.h"
 #include "support/temp_folder.h"
 
@@ -31,7 +31,7 @@ TEST(QuotationRoad, FetchDownloadPriceReadySend)
 
     TempFolder simDir;
     const QString statePath = simDir.file(u"state.json"_s);
-    SimProcess sim({u"--port"_s, u"0"_s, u"--state"_s, statePath, u"--generate"_s, u"6"_s});
+    SimProcess sim({ u"--port"_s, u"0"_s, u"--state"_s, statePath, u"--generate"_s, u"6"_s });
     ASSERT_FALSE(sim.url().isEmpty());
     ASSERT_FALSE(sim.generatedQuotation().isEmpty());
     const QString cota = sim.generatedQuotation();
@@ -41,44 +41,46 @@ TEST(QuotationRoad, FetchDownloadPriceReadySend)
     ASSERT_NE(released.quotation(cota), nullptr);
     QList<buyersim::QuotationItem> byBrand = released.quotation(cota)->itens;
     ASSERT_EQ(byBrand.size(), 6);
-    std::stable_sort(byBrand.begin(), byBrand.end(),
-                     [](const auto &a, const auto &b) { return a.marca < b.marca; });
+    std::stable_sort(
+        byBrand.begin(), byBrand.end(), [](const auto &a, const auto &b) { return a.marca < b.marca; });
 
     TempFolder dir;
     const auto cli = [&](const QStringList &args) { return runCliIn(dir, args, &net); };
     dir.write(u"server.new"_s, sim.url().toUtf8() + "\r\n");
     createDatabase(dir.file(u"CotaKelvo.new"_s));
-    ASSERT_EQ(cli({u"set-user"_s, u"DEMO"_s, u"DEMO123"_s}).status, 0);
+    ASSERT_EQ(cli({ u"set-user"_s, u"DEMO"_s, u"DEMO123"_s }).status, 0);
 
-    const CliRun fetched = cli({u"quotations"_s, u"fetch"_s});
+    const CliRun fetched = cli({ u"quotations"_s, u"fetch"_s });
     ASSERT_EQ(fetched.status, 0) << fetched.out.join(u'\n').toStdString();
-    const CliRun downloaded = cli({u"--yes"_s, u"quotations"_s, u"download"_s, cota});
+    const CliRun downloaded = cli({ u"--yes"_s, u"quotations"_s, u"download"_s, cota });
     ASSERT_EQ(downloaded.status, 0) << downloaded.out.join(u'\n').toStdString();
 
     // Two prices typed with the regional decimal comma, a similar item, an observation;
     // the other items stay without a price.
     const QString first = byBrand[0].produto;
     const QString second = byBrand[1].produto;
-    for (const QStringList &typed : {QStringList{u"price"_s, cota, first, u"1234,50"_s, u"SIM-9"_s},
-                                     QStringList{u"price"_s, cota, second, u"10"_s},
-                                     QStringList{u"obs"_s, cota, second, u"promoção até sexta"_s}}) {
-        const CliRun run = cli(QStringList{u"quotations"_s} + typed);
+    for (const QStringList &typed : { QStringList { u"price"_s, cota, first, u"1234,50"_s, u"SIM-9"_s },
+             QStringList { u"price"_s, cota, second, u"10"_s },
+             QStringList { u"obs"_s, cota, second, u"promoção até sexta"_s } }) {
+        const CliRun run = cli(QStringList { u"quotations"_s } + typed);
         ASSERT_EQ(run.status, 0) << run.out.join(u'\n').toStdString();
     }
-    const CliRun ready = cli({u"--yes"_s, u"quotations"_s, u"ready"_s, cota});
+    const CliRun ready = cli({ u"--yes"_s, u"quotations"_s, u"ready"_s, cota });
     ASSERT_EQ(ready.status, 0) << ready.out.join(u'\n').toStdString();
 
     // Without --yes the confirmation is answered No: nothing goes out.
-    const CliRun declined = cli({u"quotations"_s, u"send"_s, cota});
+    const CliRun declined = cli({ u"quotations"_s, u"send"_s, cota });
     EXPECT_EQ(declined.status, 1);
-    EXPECT_EQ(declined.out, QStringList{u"[Atenção] Confirme o envio desta cotação para o Kelvo Autopeças ????"_s});
+    EXPECT_EQ(declined.out,
+        QStringList { u"[Atenção] Confirme o envio desta cotação para o Kelvo Autopeças ????"_s });
     EXPECT_TRUE(buyersim::BuyerState::load(statePath).envios.isEmpty());
 
-    const CliRun sent = cli({u"--yes"_s, u"quotations"_s, u"send"_s, cota});
+    const CliRun sent = cli({ u"--yes"_s, u"quotations"_s, u"send"_s, cota });
     ASSERT_EQ(sent.status, 0) << sent.out.join(u'\n').toStdString();
-    EXPECT_EQ(sent.out, (QStringList{u"[Atenção] Confirme o envio desta cotação para o Kelvo Autopeças ????"_s,
-                                     u"log: Internet - ok"_s, u"log: Servidor do kelvo - ok "_s,
-                                     u"log: Recebidos 6 itens da cotação "_s + cota}));
+    EXPECT_EQ(sent.out,
+        (QStringList { u"[Atenção] Confirme o envio desta cotação para o Kelvo Autopeças ????"_s,
+            u"log: Internet - ok"_s, u"log: Servidor do kelvo - ok "_s,
+            u"log: Recebidos 6 itens da cotação "_s + cota }));
 
     // What the buyer recorded: every item, in brand order, field by field.
     const buyersim::BuyerState after = buyersim::BuyerState::load(statePath);
@@ -107,11 +109,12 @@ TEST(QuotationRoad, FetchDownloadPriceReadySend)
         dm.openStore(dir.file(u"CotaKelvo.new"_s));
         Table &list = dm.CotaLiberada();
         list.open();
-        ASSERT_TRUE(list.locate(u"Cotacao"_s, {cota}));
+        ASSERT_TRUE(list.locate(u"Cotacao"_s, { cota }));
         EXPECT_EQ(list.asString(u"TipoStatus"_s), u"Enviada"_s);
     }
-    const CliRun again = cli({u"--yes"_s, u"quotations"_s, u"send"_s, cota});
+    const CliRun again = cli({ u"--yes"_s, u"quotations"_s, u"send"_s, cota });
     EXPECT_EQ(again.status, 1);
-    EXPECT_EQ(again.out, QStringList{u"[Atenção] A cotação "_s + cota
-                                     + u" não está pronta para envio (status \"Enviar\"); nada foi enviado."_s});
+    EXPECT_EQ(again.out,
+        QStringList { u"[Atenção] A cotação "_s + cota
+            + u" não está pronta para envio (status \"Enviar\"); nada foi enviado."_s });
 }

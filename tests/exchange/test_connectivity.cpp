@@ -12,14 +12,14 @@ TEST(Connectivity, ServerEndpointOfAddresses)
         const char *host;
         quint16 port;
     } cases[] = {
-        {"http://compras.example.com.br", true, "compras.example.com.br", 80},
-        {"https://compras.example.com.br/kelvo/", true, "compras.example.com.br", 443},
-        {"http://127.0.0.1:8080/", true, "127.0.0.1", 8080},
-        {"http://[::1]:9000/x", true, "::1", 9000},
-        {"  http://host:81  ", true, "host", 81},
-        {"compras.example.com.br", false, "", 0},
-        {"http://", false, "", 0},
-        {"http://host:99999", false, "", 0},
+        { "http://compras.example.com.br", true, "compras.example.com.br", 80 },
+        { "https://compras.example.com.br/kelvo/", true, "compras.example.com.br", 443 },
+        { "http://127.0.0.1:8080/", true, "127.0.0.1", 8080 },
+        { "http://[::1]:9000/x", true, "::1", 9000 },
+        { "  http://host:81  ", true, "host", 81 },
+        { "compras.example.com.br", false, "", 0 },
+        { "http://", false, "", 0 },
+        { "http://host:99999", false, "", 0 },
     };
     for (const Case &c : cases) {
         QString host;

@@ -20,14 +20,14 @@ TEST(Splitt, FieldsAtEverySeparator)
         const char *text;
         QStringList fields;
     } cases[] = {
-        {"a|b", L({"a", "b"})},
-        {"a|", L({"a", ""})},
-        {"|a", L({"", "a"})},
-        {"a||b", L({"a", "", "b"})},
-        {" a | b ", L({" a ", " b "})},
-        {"", L({""})},
-        {"|", L({"", ""})},
-        {"abc", L({"abc"})},
+        { "a|b", L({ "a", "b" }) },
+        { "a|", L({ "a", "" }) },
+        { "|a", L({ "", "a" }) },
+        { "a||b", L({ "a", "", "b" }) },
+        { " a | b ", L({ " a ", " b " }) },
+        { "", L({ "" }) },
+        { "|", L({ "", "" }) },
+        { "abc", L({ "abc" }) },
     };
     for (const Case &c : cases)
         EXPECT_EQ(splitt(QString::fromUtf8(c.text), QStringLiteral("|")), c.fields) << c.text;
@@ -35,7 +35,7 @@ TEST(Splitt, FieldsAtEverySeparator)
 
 TEST(Splitt, LongSeparatorConsumesOnlyItsFirstCharacter)
 {
-    EXPECT_EQ(splitt(QStringLiteral("a::b"), QStringLiteral("::")), L({"a", ":b"}));
+    EXPECT_EQ(splitt(QStringLiteral("a::b"), QStringLiteral("::")), L({ "a", ":b" }));
 }
 
 TEST(AnswerLines, BreaksAndFinalLine)
@@ -44,14 +44,14 @@ TEST(AnswerLines, BreaksAndFinalLine)
         const char *answer;
         QStringList lines;
     } cases[] = {
-        {"", L({})},
-        {"a\r\nb", L({"a", "b"})},
-        {"a\r\nb\r\n", L({"a", "b"})},
-        {"a\r\n\r\n", L({"a", ""})},
-        {"a\nb\n", L({"a", "b"})},
+        { "", L({}) },
+        { "a\r\nb", L({ "a", "b" }) },
+        { "a\r\nb\r\n", L({ "a", "b" }) },
+        { "a\r\n\r\n", L({ "a", "" }) },
+        { "a\nb\n", L({ "a", "b" }) },
         // A lone CR stays inside its line.
-        {"GOL\rFOX|x\r\nend", L({"GOL\rFOX|x", "end"})},
-        {"\r\n", L({""})},
+        { "GOL\rFOX|x\r\nend", L({ "GOL\rFOX|x", "end" }) },
+        { "\r\n", L({ "" }) },
     };
     for (const Case &c : cases) {
         AnswerLines lines(QString::fromUtf8(c.answer));

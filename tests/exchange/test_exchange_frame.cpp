@@ -24,9 +24,10 @@ TEST(ExchangeFrame, FailedChecksShowTheLogAndStop)
         QString problem;
         QStringList log;
     } cases[] = {
-        {false, QString(), {QStringLiteral("log: Problema com sua internet, verifique")}},
-        {true, QStringLiteral("x"),
-         {QStringLiteral("log: Internet - ok"), QStringLiteral("log: O servidor do kelvo está com problemas...")}},
+        { false, QString(), { QStringLiteral("log: Problema com sua internet, verifique") } },
+        { true, QStringLiteral("x"),
+            { QStringLiteral("log: Internet - ok"),
+                QStringLiteral("log: O servidor do kelvo está com problemas...") } },
     };
     for (const Case &c : cases) {
         ScriptedPrompts prompts;
@@ -53,8 +54,8 @@ TEST(ExchangeFrame, SuccessfulExchangeShowsFourLinesAtTheEnd)
     EXPECT_TRUE(prompts.shown.isEmpty());
     frame.finish();
     EXPECT_EQ(prompts.transcript(),
-              (QStringList{QStringLiteral("log: Internet - ok"), QStringLiteral("log: Servidor do kelvo - ok "),
-                           QStringLiteral("log: linha do servidor")}));
+        (QStringList { QStringLiteral("log: Internet - ok"), QStringLiteral("log: Servidor do kelvo - ok "),
+            QStringLiteral("log: linha do servidor") }));
 }
 
 TEST(ExchangeFrame, FailedRequestShowsErrorBoxAndDiscardsLogUnseen)
@@ -65,7 +66,7 @@ TEST(ExchangeFrame, FailedRequestShowsErrorBoxAndDiscardsLogUnseen)
     ASSERT_TRUE(frame.begin());
     const auto answer = frame.request([]() -> QString { throw std::runtime_error("Unknown Protocol"); });
     EXPECT_FALSE(answer);
-    EXPECT_EQ(prompts.transcript(), QStringList{QStringLiteral("[CotaKelvo] Unknown Protocol.")});
+    EXPECT_EQ(prompts.transcript(), QStringList { QStringLiteral("[CotaKelvo] Unknown Protocol.") });
     EXPECT_EQ(prompts.logsDiscarded, 1);
 }
 
@@ -76,7 +77,7 @@ TEST(ExchangeFrame, RefusalShowsMessageWithoutLog)
     ExchangeFrame frame(prompts, net, Server);
     ASSERT_TRUE(frame.begin());
     frame.refuse(QStringLiteral("Atenção"), QStringLiteral("recusado"));
-    EXPECT_EQ(prompts.transcript(), QStringList{QStringLiteral("[Atenção] recusado")});
+    EXPECT_EQ(prompts.transcript(), QStringList { QStringLiteral("[Atenção] recusado") });
     EXPECT_EQ(prompts.logsDiscarded, 1);
 }
 
@@ -91,7 +92,7 @@ public:
 
     QString get(const QString &) override { return waitThenAnswer(); }
     QString post(const QString &, const MultipartForm &) override { return waitThenAnswer(); }
-    void setRequestContentType(const QString &) override {}
+    void setRequestContentType(const QString &) override { }
     void setWaitHook(std::function<void()> h) override { hook = std::move(h); }
 
 private:
@@ -122,18 +123,18 @@ TEST(ExchangeFrame, WindowsRepaintWhileARequestWaitsAndTheHookGoesWithIt)
         EXPECT_FALSE(http.hook);
     }
     EXPECT_EQ(prompts.keepAlives, 6);
-    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[CotaKelvo] Connection Closed Gracefully.")});
+    EXPECT_EQ(prompts.boxes(), QStringList { QStringLiteral("[CotaKelvo] Connection Closed Gracefully.") });
 }
 
 TEST(ExchangeFrame, StatusOtherThan2xxThroughTheWindowsClient)
 {
-    RawServer server({RawServer::answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n")});
+    RawServer server({ RawServer::answer("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n") });
     ScriptedPrompts prompts;
     FakeNet net;
     HttpClient client;
     ExchangeFrame frame(prompts, net, Server);
     ASSERT_TRUE(frame.begin());
     EXPECT_FALSE(frame.get(client, server.url(QStringLiteral("/net/getcotalib.php?user=A&pass=B"))));
-    EXPECT_EQ(prompts.boxes(), QStringList{QStringLiteral("[CotaKelvo] HTTP/1.1 404 Not Found.")});
+    EXPECT_EQ(prompts.boxes(), QStringList { QStringLiteral("[CotaKelvo] HTTP/1.1 404 Not Found.") });
     EXPECT_EQ(prompts.logsDiscarded, 1);
 }

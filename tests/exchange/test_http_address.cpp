@@ -61,11 +61,13 @@ TEST(HttpAddress, TakesAddressesApart)
 
 TEST(HttpAddress, RefusesAddressesWithoutKnownScheme)
 {
-    const auto errorOf = [](const char *address) { return thrownMessage([&] { parseHttpAddress(s(address)); }); };
+    const auto errorOf
+        = [](const char *address) { return thrownMessage([&] { parseHttpAddress(s(address)); }); };
     EXPECT_EQ(errorOf("srv.com.br/net/a.php"), s("Unknown Protocol"));
     EXPECT_EQ(errorOf("ftp://srv/a"), s("Unknown Protocol"));
     EXPECT_EQ(errorOf(""), s("Unknown Protocol"));
-    for (const char *bad : { "http://srv:0/", "http://srv:99999/", "http://srv:8x/", "http:///net/a.php", "http://[::1/" })
+    for (const char *bad :
+        { "http://srv:0/", "http://srv:99999/", "http://srv:8x/", "http:///net/a.php", "http://[::1/" })
         EXPECT_NE(errorOf(bad), s("(no error)")) << bad;
 }
 

@@ -252,8 +252,8 @@ TEST(HttpClientWire, FailuresCarryTheirMessages)
         SCOPED_TRACE(c.name);
         RawServer server({ c.reply });
         HttpClient client;
-        EXPECT_EQ(
-            thrownMessage([&] { client.get(server.url(QStringLiteral("/x"))); }), QString::fromLatin1(c.message));
+        EXPECT_EQ(thrownMessage([&] { client.get(server.url(QStringLiteral("/x"))); }),
+            QString::fromLatin1(c.message));
         EXPECT_EQ(server.requests().size(), 1); // a redirection is not followed
     }
 }
@@ -308,21 +308,23 @@ TEST(HttpClientWire, ConnectingGivesUp)
     const StalledListener listener;
     HttpClient client;
     client.setConnectTimeout(300ms);
-    EXPECT_EQ(thrownMessage([&] { client.get(QStringLiteral("http://127.0.0.1:%1/x").arg(listener.port())); }),
+    EXPECT_EQ(
+        thrownMessage([&] { client.get(QStringLiteral("http://127.0.0.1:%1/x").arg(listener.port())); }),
         QStringLiteral("Socket Error # 10060\r\nConnection timed out."));
 }
 
 TEST(HttpClientWire, ClientStaysUsableWhenTheWaitHookThrows)
 {
-    RawServer silent({RawServer::neverAnswer()});
+    RawServer silent({ RawServer::neverAnswer() });
     HttpClient client;
     int hookCalls = 0;
     client.setWaitHook([&] {
         if (++hookCalls == 3)
             throw std::runtime_error("interrompido");
     });
-    EXPECT_EQ(thrownMessage([&] { client.get(silent.url(QStringLiteral("/x"))); }), QStringLiteral("interrompido"));
-    RawServer server({RawServer::answer(okAnswer)});
+    EXPECT_EQ(
+        thrownMessage([&] { client.get(silent.url(QStringLiteral("/x"))); }), QStringLiteral("interrompido"));
+    RawServer server({ RawServer::answer(okAnswer) });
     EXPECT_EQ(client.get(server.url(QStringLiteral("/y"))), QStringLiteral("OK"));
 }
 

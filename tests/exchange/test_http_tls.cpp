@@ -54,8 +54,8 @@ TEST(HttpClientTls, CertificateForAnotherHostIsRefused)
     HttpClient client;
     client.setCaFile(cert.certFile);
     for (const QString &host : { QStringLiteral("localhost"), QStringLiteral("127.0.0.1") }) {
-        const QString refused
-            = thrownMessage([&] { client.get(QStringLiteral("https://%1:%2/x").arg(host).arg(server.port())); });
+        const QString refused = thrownMessage(
+            [&] { client.get(QStringLiteral("https://%1:%2/x").arg(host).arg(server.port())); });
         EXPECT_TRUE(refused.startsWith(verificationFailure) && refused.contains(QLatin1String("mismatch")))
             << refused.toStdString();
     }
@@ -66,7 +66,8 @@ TEST(HttpClientTls, UnreadableCaFileIsReported)
     RawServer server({});
     HttpClient client;
     client.setCaFile(QStringLiteral("/nonexistent/ca.pem"));
-    const QString message = thrownMessage([&] { client.get(QStringLiteral("https://127.0.0.1:%1/x").arg(server.port())); });
+    const QString message
+        = thrownMessage([&] { client.get(QStringLiteral("https://127.0.0.1:%1/x").arg(server.port())); });
     EXPECT_TRUE(message.contains(QLatin1String("/nonexistent/ca.pem"))) << message.toStdString();
 }
 
@@ -83,7 +84,8 @@ TEST(HttpClientTls, ReadAbandonedWhileTheServerIsSilentLeavesTheClientUsable)
         if (!silent.requests().isEmpty())
             throw std::runtime_error("interrompido");
     });
-    EXPECT_EQ(thrownMessage([&] { client.get(silent.url(QStringLiteral("/x"))); }), QStringLiteral("interrompido"));
+    EXPECT_EQ(
+        thrownMessage([&] { client.get(silent.url(QStringLiteral("/x"))); }), QStringLiteral("interrompido"));
 
     client.setWaitHook({});
     RawServer server({ RawServer::answer(okAnswer) }, cert.certFile, cert.keyFile);

@@ -40,7 +40,8 @@ protected:
     void addOrder(const QString &pedido, const QString &status, const QString &baixado = {})
     {
         Statement st(dm.Banco(),
-            u"INSERT INTO PedidosLiberados (Pedido, TipoStatus, DataLiberado, HoraLib, DataBaixado, HoraBaixa) "
+            u"INSERT INTO PedidosLiberados (Pedido, TipoStatus, DataLiberado, HoraLib, DataBaixado, "
+            u"HoraBaixa) "
             "VALUES (?, ?, '2020-06-20', '09:30:00', ?, ?)"_s);
         st.bindAll({ pedido, status, baixado.isEmpty() ? QVariant() : QVariant(baixado),
             baixado.isEmpty() ? QVariant() : QVariant(u"10:00:00"_s) });
@@ -62,7 +63,8 @@ protected:
 };
 
 // An item line of "getpedforn.php" with its 20 positions; changes by position.
-inline QString orderItemLine(const QString &pedido, const QString &produto, const QMap<int, QString> &changes = {})
+inline QString orderItemLine(
+    const QString &pedido, const QString &produto, const QMap<int, QString> &changes = {})
 {
     QStringList f { u"MARCOS"_s, pedido, u"20/06/2020"_s, produto, u"PF-"_s + produto, u"Peça "_s + produto,
         u"PC"_s, u"Gol"_s, u"BOSCH"_s, u"3"_s, u"10,5"_s, u"28 DDL"_s, u"1"_s, u"2"_s, u"0"_s, u"MATRIZ"_s,

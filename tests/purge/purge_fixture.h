@@ -42,17 +42,20 @@ public:
     // as stored text (an invalid QVariant for NULL, where the column allows it).
     void addAll(const QString &key, const QVariant &date)
     {
-        exec(QStringLiteral("INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataLiberada) VALUES (?, 'Enviada', ?)"),
-             {key, date});
-        exec(QStringLiteral("INSERT INTO PedidosLiberados (Pedido, TipoStatus, DataLiberado) VALUES (?, 'Baixado', ?)"),
-             {key, date});
+        exec(QStringLiteral(
+                 "INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataLiberada) VALUES (?, 'Enviada', ?)"),
+            { key, date });
+        exec(QStringLiteral(
+                 "INSERT INTO PedidosLiberados (Pedido, TipoStatus, DataLiberado) VALUES (?, 'Baixado', ?)"),
+            { key, date });
         if (!date.isValid())
             return; // the item tables require a date
         exec(QStringLiteral("INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, TIPOSTATUS) "
                             "VALUES ('ACME', ?, ?, 'P1', 'ABERTA')"),
-             {key, date});
-        exec(QStringLiteral("INSERT INTO PedidoFornc (CONTATO, PEDIDO, DATA, PRODUTO) VALUES ('ACME', ?, ?, 'P1')"),
-             {key, date});
+            { key, date });
+        exec(QStringLiteral(
+                 "INSERT INTO PedidoFornc (CONTATO, PEDIDO, DATA, PRODUTO) VALUES ('ACME', ?, ?, 'P1')"),
+            { key, date });
     }
 
     // The keys left in each table, in key order, as "CL:a,b PL:... CB:... PB:...".
@@ -60,9 +63,9 @@ public:
     {
         const auto keys = [this](const QString &sql) { return rows(sql).join(QLatin1Char(',')); };
         return QStringLiteral("CL:") + keys(QStringLiteral("SELECT Cotacao FROM CotaLiberadas ORDER BY 1"))
-               + QStringLiteral(" PL:") + keys(QStringLiteral("SELECT Pedido FROM PedidosLiberados ORDER BY 1"))
-               + QStringLiteral(" CB:") + keys(QStringLiteral("SELECT COTACAO FROM CotacaoFornc ORDER BY 1"))
-               + QStringLiteral(" PB:") + keys(QStringLiteral("SELECT PEDIDO FROM PedidoFornc ORDER BY 1"));
+            + QStringLiteral(" PL:") + keys(QStringLiteral("SELECT Pedido FROM PedidosLiberados ORDER BY 1"))
+            + QStringLiteral(" CB:") + keys(QStringLiteral("SELECT COTACAO FROM CotacaoFornc ORDER BY 1"))
+            + QStringLiteral(" PB:") + keys(QStringLiteral("SELECT PEDIDO FROM PedidoFornc ORDER BY 1"));
     }
 
     TempFolder folder;

@@ -23,8 +23,8 @@ void seed(PurgeStore &store)
     store.addAll(u"a"_s, u"2019-12-31"_s); // before, though "31/12/2019" > "05/06/2020" as texts
     store.addAll(u"b"_s, u"2020-06-05"_s); // the cut-off day itself
     store.addAll(u"c"_s, u"2020-06-06"_s);
-    store.addAll(u"d"_s, u""_s);           // empty
-    store.addAll(u"e"_s, QVariant());      // null
+    store.addAll(u"d"_s, u""_s); // empty
+    store.addAll(u"e"_s, QVariant()); // null
     store.addAll(u"f"_s, u"05/06/2020"_s); // no date of the store's form
     store.addAll(u"g"_s, u"2020-06-05 18:30:00"_s);
 }
@@ -46,13 +46,13 @@ TEST(DataPurge, EachKindDeletesOnlyItsOwnRowsUpToTheDay)
         QString left;
         QString name;
     };
-    const QList<Case> cases{
-        {u"CL"_s, u"CL:c,d,e,f PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:a,b,c,d,f,g"_s, u"Cotações Liberadas"_s},
-        {u"PL"_s, u"CL:a,b,c,d,e,f,g PL:c,d,e,f CB:a,b,c,d,f,g PB:a,b,c,d,f,g"_s, u"Pedidos Liberados"_s},
-        {u"CB"_s, u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:c,d,f PB:a,b,c,d,f,g"_s, u"Cotações Baixadas"_s},
-        {u"PB"_s, u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:c,d,f"_s, u"Pedidos Baixados"_s},
+    const QList<Case> cases {
+        { u"CL"_s, u"CL:c,d,e,f PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:a,b,c,d,f,g"_s, u"Cotações Liberadas"_s },
+        { u"PL"_s, u"CL:a,b,c,d,e,f,g PL:c,d,e,f CB:a,b,c,d,f,g PB:a,b,c,d,f,g"_s, u"Pedidos Liberados"_s },
+        { u"CB"_s, u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:c,d,f PB:a,b,c,d,f,g"_s, u"Cotações Baixadas"_s },
+        { u"PB"_s, u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:c,d,f"_s, u"Pedidos Baixados"_s },
         // Codes are compared exactly: nothing runs and the name stays empty.
-        {u"cl"_s, Everything, QString()},
+        { u"cl"_s, Everything, QString() },
     };
     for (const Case &c : cases) {
         PurgeStore store;
@@ -61,7 +61,7 @@ TEST(DataPurge, EachKindDeletesOnlyItsOwnRowsUpToTheDay)
         DataPurge purge(prompts, store.dm);
         EXPECT_TRUE(purge.purgeKind(CutOff, c.code)) << c.code.toStdString();
         EXPECT_EQ(store.left(), c.left) << c.code.toStdString();
-        EXPECT_EQ(prompts.boxes(), QStringList{u"[Atenção] Processo finalizado.... apagados "_s + c.name});
+        EXPECT_EQ(prompts.boxes(), QStringList { u"[Atenção] Processo finalizado.... apagados "_s + c.name });
     }
 }
 
@@ -70,20 +70,21 @@ TEST_F(DataPurgeTest, AllPurgeAsksFirstAndRunsTheFourDeletions)
     DataPurge purge(prompts, store.dm);
     ASSERT_TRUE(purge.refreshLists());
 
-    prompts.answers = {false};
+    prompts.answers = { false };
     EXPECT_FALSE(purge.purgeAll(CutOff));
-    EXPECT_EQ(prompts.boxes(), QStringList{u"[Atenção] Todos os dados da data = 05/06/2020 para traz serão "
-                                           "apagados. Confirma???"_s});
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { u"[Atenção] Todos os dados da data = 05/06/2020 para traz serão "
+                      "apagados. Confirma???"_s });
     EXPECT_EQ(store.left(), Everything);
 
     // A purge that matches nothing still ends with its message.
     prompts.clear();
-    prompts.answers = {true};
+    prompts.answers = { true };
     EXPECT_TRUE(purge.purgeAll(QDate(2000, 1, 1)));
     EXPECT_EQ(prompts.boxes().last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
     EXPECT_EQ(store.left(), Everything);
 
-    prompts.answers = {true};
+    prompts.answers = { true };
     EXPECT_TRUE(purge.purgeAll(CutOff));
     EXPECT_EQ(store.left(), u"CL:c,d,e,f PL:c,d,e,f CB:c,d,f PB:c,d,f"_s);
     EXPECT_FALSE(store.dm.Banco().inTransaction());
@@ -107,9 +108,9 @@ TEST_F(DataPurgeTest, KindsAreIndependent)
     purge.purgeKind(CutOff, u"CL"_s);
     purge.purgeKind(CutOff, u"CB"_s);
     EXPECT_EQ(store.rows(u"SELECT Cotacao FROM CotaLiberadas ORDER BY 1"_s),
-              (QStringList{u"a"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s}));
+        (QStringList { u"a"_s, u"c"_s, u"d"_s, u"e"_s, u"f"_s }));
     EXPECT_EQ(store.rows(u"SELECT COTACAO FROM CotacaoFornc ORDER BY 1"_s),
-              (QStringList{u"b"_s, u"c"_s, u"d"_s, u"f"_s}));
+        (QStringList { u"b"_s, u"c"_s, u"d"_s, u"f"_s }));
 }
 
 TEST(DataPurge, ListsShowEachKindNewestFirst)
@@ -129,7 +130,7 @@ TEST(DataPurge, ListsShowEachKindNewestFirst)
             out << list.value(r, 0).toString() + u'@' + list.value(r, 1).toDate().toString(Qt::ISODate);
         return out;
     };
-    const QStringList newestFirst{u"c@2020-06-06"_s, u"b@2020-06-05"_s, u"a@2019-12-31"_s};
+    const QStringList newestFirst { u"c@2020-06-06"_s, u"b@2020-06-05"_s, u"a@2019-12-31"_s };
     EXPECT_EQ(listed(purge.CotasLiberadas()), newestFirst);
     EXPECT_EQ(listed(purge.CotaBaixadas()), newestFirst); // two items of one quotation and day: one row
     EXPECT_EQ(listed(purge.PedidosLiberados()), newestFirst);
@@ -146,7 +147,7 @@ TEST_F(DataPurgeTest, FailingStatementStopsTheAllPurge)
     DataPurge purge(prompts, store.dm);
     ASSERT_TRUE(purge.refreshLists());
     store.exec(u"DROP TABLE CotacaoFornc"_s);
-    prompts.answers = {true};
+    prompts.answers = { true };
     EXPECT_FALSE(purge.purgeAll(CutOff));
     ASSERT_EQ(prompts.boxes().size(), 2);
     EXPECT_TRUE(prompts.boxes().last().startsWith(u"[CotaKelvo] "_s)) << prompts.boxes().last().toStdString();
@@ -160,26 +161,27 @@ TEST_F(DataPurgeTest, FailingStatementStopsTheAllPurge)
 
 TEST_F(DataPurgeTest, CommandLinePurgesByCodeAndAsksForAll)
 {
-    const CliRun no = runCliIn(store.folder, {u"purge"_s, u"ALL"_s, u"2020-06-05"_s});
+    const CliRun no = runCliIn(store.folder, { u"purge"_s, u"ALL"_s, u"2020-06-05"_s });
     EXPECT_EQ(no.status, 1);
-    EXPECT_EQ(no.out, QStringList{u"[Atenção] Todos os dados da data = 05/06/2020 para traz serão apagados. "
-                                  "Confirma???"_s});
+    EXPECT_EQ(no.out,
+        QStringList { u"[Atenção] Todos os dados da data = 05/06/2020 para traz serão apagados. "
+                      "Confirma???"_s });
     EXPECT_EQ(store.left(), Everything);
 
-    const CliRun one = runCliIn(store.folder, {u"purge"_s, u"PB"_s, u"2020-06-05"_s});
+    const CliRun one = runCliIn(store.folder, { u"purge"_s, u"PB"_s, u"2020-06-05"_s });
     EXPECT_EQ(one.status, 0);
-    EXPECT_EQ(one.out, QStringList{u"[Atenção] Processo finalizado.... apagados Pedidos Baixados"_s});
+    EXPECT_EQ(one.out, QStringList { u"[Atenção] Processo finalizado.... apagados Pedidos Baixados"_s });
     EXPECT_EQ(store.left(), u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:c,d,f"_s);
 
-    const CliRun yes = runCliIn(store.folder, {u"--yes"_s, u"purge"_s, u"ALL"_s, u"2020-06-05"_s});
+    const CliRun yes = runCliIn(store.folder, { u"--yes"_s, u"purge"_s, u"ALL"_s, u"2020-06-05"_s });
     EXPECT_EQ(yes.status, 0);
     EXPECT_EQ(yes.out.last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
     EXPECT_EQ(store.left(), u"CL:c,d,e,f PL:c,d,e,f CB:c,d,f PB:c,d,f"_s);
 
-    for (const QStringList &bad : {QStringList{u"purge"_s, u"XX"_s, u"2020-06-05"_s},
-                                   QStringList{u"purge"_s, u"cl"_s, u"2020-06-05"_s},
-                                   QStringList{u"purge"_s, u"CL"_s, u"05/06/2020"_s},
-                                   QStringList{u"purge"_s, u"CL"_s, u"2020-02-30"_s}}) {
+    for (const QStringList &bad : { QStringList { u"purge"_s, u"XX"_s, u"2020-06-05"_s },
+             QStringList { u"purge"_s, u"cl"_s, u"2020-06-05"_s },
+             QStringList { u"purge"_s, u"CL"_s, u"05/06/2020"_s },
+             QStringList { u"purge"_s, u"CL"_s, u"2020-02-30"_s } }) {
         const CliRun run = runCliIn(store.folder, bad);
         EXPECT_EQ(run.status, 2) << bad.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
@@ -190,18 +192,19 @@ TEST_F(DataPurgeTest, CommandLinePurgesByCodeAndAsksForAll)
 // beside it; a declined purge copies nothing.
 TEST_F(DataPurgeTest, EveryPurgeFirstKeepsACopyOfTheStore)
 {
-    FixedClock clock{QDateTime(QDate(2020, 6, 5), QTime(10, 0))};
+    FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(10, 0)) };
     Clock::setCurrent(&clock);
     const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
     DataPurge purge(prompts, store.dm);
     ASSERT_TRUE(purge.purgeKind(CutOff, u"CL"_s));
-    prompts.answers = {false};
+    prompts.answers = { false };
     EXPECT_FALSE(purge.purgeAll(CutOff));
-    prompts.answers = {true};
+    prompts.answers = { true };
     ASSERT_TRUE(purge.purgeAll(CutOff));
 
-    const QStringList copies = QDir(store.folder.path()).entryList({u"*.bak"_s}, QDir::Files, QDir::Name);
-    ASSERT_EQ(copies, (QStringList{u"CotaKelvo.new.20200605-100000.bak"_s, u"CotaKelvo.new.20200605-100001.bak"_s}));
+    const QStringList copies = QDir(store.folder.path()).entryList({ u"*.bak"_s }, QDir::Files, QDir::Name);
+    ASSERT_EQ(copies,
+        (QStringList { u"CotaKelvo.new.20200605-100000.bak"_s, u"CotaKelvo.new.20200605-100001.bak"_s }));
     Database first;
     first.open(store.folder.file(copies[0]), storeKey());
     Statement released(first, u"SELECT count(*) FROM CotaLiberadas"_s);
@@ -211,14 +214,14 @@ TEST_F(DataPurgeTest, EveryPurgeFirstKeepsACopyOfTheStore)
 
 TEST_F(DataPurgeTest, APurgeWhoseCopyCannotBeWrittenDeletesNothing)
 {
-    FixedClock clock{QDateTime(QDate(2020, 6, 5), QTime(10, 0))};
+    FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(10, 0)) };
     Clock::setCurrent(&clock);
     const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
     // The file the copy is written into cannot be made.
     ASSERT_TRUE(QDir(store.folder.path()).mkdir(u"CotaKelvo.new.20200605-100000.bak.part"_s));
     DataPurge purge(prompts, store.dm);
     ASSERT_TRUE(purge.refreshLists());
-    prompts.answers = {true};
+    prompts.answers = { true };
     EXPECT_FALSE(purge.purgeAll(CutOff));
 
     ASSERT_EQ(prompts.boxes().size(), 2);

@@ -40,10 +40,10 @@ protected:
         return out;
     }
 
-    FixedClock clock{QDateTime(QDate(2020, 6, 5), QTime(10, 0))};
+    FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(10, 0)) };
     PurgeStore store;
     ScriptedPrompts prompts;
-    TApagaDados window{prompts, store.dm};
+    TApagaDados window { prompts, store.dm };
 };
 
 } // namespace
@@ -61,10 +61,11 @@ TEST_F(PurgeWindowTest, OpensOnTodayWithTheFourLists)
         QStringList titles;
         QList<int> widths; // 0: not fixed
     };
-    for (const Grid &g : {Grid{window.DBGrid1(), {u"Cotacao"_s, u"TipoStatus"_s, u"DataLiberada"_s}, {152, 0, 79}},
-                          Grid{window.DBGrid2(), {u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s}, {144, 77, 0}},
-                          Grid{window.DBGrid3(), {u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s}, {115, 73, 87}},
-                          Grid{window.DBGrid4(), {u"Pedido"_s, u"Data"_s}, {156, 91}}}) {
+    for (const Grid &g :
+        { Grid { window.DBGrid1(), { u"Cotacao"_s, u"TipoStatus"_s, u"DataLiberada"_s }, { 152, 0, 79 } },
+            Grid { window.DBGrid2(), { u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s }, { 144, 77, 0 } },
+            Grid { window.DBGrid3(), { u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s }, { 115, 73, 87 } },
+            Grid { window.DBGrid4(), { u"Pedido"_s, u"Data"_s }, { 156, 91 } } }) {
         const QAbstractItemModel *model = g.grid->model();
         EXPECT_EQ(g.grid->size(), QSize(320, 171));
         ASSERT_EQ(model->columnCount(), g.titles.size());
@@ -74,11 +75,13 @@ TEST_F(PurgeWindowTest, OpensOnTodayWithTheFourLists)
                 EXPECT_EQ(g.grid->columnWidth(c), g.widths[c]);
             }
         }
-        EXPECT_EQ(column(g.grid, 0), (QStringList{u"new"_s, u"today"_s, u"old"_s}));
+        EXPECT_EQ(column(g.grid, 0), (QStringList { u"new"_s, u"today"_s, u"old"_s }));
         EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
     }
-    EXPECT_EQ(column(window.DBGrid1(), 2), (QStringList{u"10/06/2020"_s, u"05/06/2020"_s, u"01/06/2020"_s}));
-    EXPECT_EQ(column(window.DBGrid4(), 1), (QStringList{u"10/06/2020"_s, u"05/06/2020"_s, u"01/06/2020"_s}));
+    EXPECT_EQ(
+        column(window.DBGrid1(), 2), (QStringList { u"10/06/2020"_s, u"05/06/2020"_s, u"01/06/2020"_s }));
+    EXPECT_EQ(
+        column(window.DBGrid4(), 1), (QStringList { u"10/06/2020"_s, u"05/06/2020"_s, u"01/06/2020"_s }));
 }
 
 // Each arrow purges the list it points at, with no question, and the lists
@@ -90,17 +93,18 @@ TEST_F(PurgeWindowTest, ArrowsPurgeTheirOwnList)
         QTableView *purged;
         QString name;
     };
-    const QList<Case> cases{{window.Button3(), window.DBGrid1(), u"Cotações Liberadas"_s},
-                            {window.Button2(), window.DBGrid2(), u"Cotações Baixadas"_s},
-                            {window.Button5(), window.DBGrid3(), u"Pedidos Liberados"_s},
-                            {window.Button4(), window.DBGrid4(), u"Pedidos Baixados"_s}};
+    const QList<Case> cases { { window.Button3(), window.DBGrid1(), u"Cotações Liberadas"_s },
+        { window.Button2(), window.DBGrid2(), u"Cotações Baixadas"_s },
+        { window.Button5(), window.DBGrid3(), u"Pedidos Liberados"_s },
+        { window.Button4(), window.DBGrid4(), u"Pedidos Baixados"_s } };
     for (int i = 0; i < cases.size(); ++i) {
         prompts.clear();
         QTest::mouseClick(cases[i].button, Qt::LeftButton);
-        EXPECT_EQ(prompts.boxes(), QStringList{u"[Atenção] Processo finalizado.... apagados "_s + cases[i].name});
+        EXPECT_EQ(prompts.boxes(),
+            QStringList { u"[Atenção] Processo finalizado.... apagados "_s + cases[i].name });
         for (int j = 0; j < cases.size(); ++j) {
-            const QStringList expected = j <= i ? QStringList{u"new"_s}
-                                                : QStringList{u"new"_s, u"today"_s, u"old"_s};
+            const QStringList expected
+                = j <= i ? QStringList { u"new"_s } : QStringList { u"new"_s, u"today"_s, u"old"_s };
             EXPECT_EQ(column(cases[j].purged, 0), expected) << i << ' ' << j;
         }
     }
@@ -109,26 +113,26 @@ TEST_F(PurgeWindowTest, ArrowsPurgeTheirOwnList)
 TEST_F(PurgeWindowTest, AllPurgeAsksForThePickersDay)
 {
     window.data()->setDate(QDate(2020, 6, 1));
-    prompts.answers = {false};
+    prompts.answers = { false };
     QTest::mouseClick(window.SpeedButton1(), Qt::LeftButton);
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].kind, u"ask"_s);
     EXPECT_EQ(prompts.shown[0].text,
-              u"Todos os dados da data = 01/06/2020 para traz serão apagados. Confirma???"_s);
+        u"Todos os dados da data = 01/06/2020 para traz serão apagados. Confirma???"_s);
     EXPECT_EQ(window.DBGrid4()->model()->rowCount(), 3);
 
-    prompts.answers = {true};
+    prompts.answers = { true };
     QTest::mouseClick(window.SpeedButton1(), Qt::LeftButton);
     EXPECT_EQ(prompts.boxes().last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
-    for (QTableView *grid : {window.DBGrid1(), window.DBGrid2(), window.DBGrid3(), window.DBGrid4()})
-        EXPECT_EQ(column(grid, 0), (QStringList{u"new"_s, u"today"_s}));
+    for (QTableView *grid : { window.DBGrid1(), window.DBGrid2(), window.DBGrid3(), window.DBGrid4() })
+        EXPECT_EQ(column(grid, 0), (QStringList { u"new"_s, u"today"_s }));
 }
 
 TEST_F(PurgeWindowTest, EnterAndEscapeInTheListsDoNothing)
 {
-    for (QTableView *grid : {window.DBGrid1(), window.DBGrid2(), window.DBGrid3(), window.DBGrid4()}) {
+    for (QTableView *grid : { window.DBGrid1(), window.DBGrid2(), window.DBGrid3(), window.DBGrid4() }) {
         grid->setFocus();
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+        for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
             QTest::keyClick(grid, key);
     }
     QTest::keyClick(window.data(), Qt::Key_Return);

@@ -10,7 +10,6 @@
 #include <deque>
 #include <stdexcept>
 
-
 // Answers GET requests from a script and records the addresses asked for.
 class FakeServer final : public HttpTransport {
 public:
@@ -22,8 +21,8 @@ public:
     {
         throw std::logic_error("the released quotations post nothing");
     }
-    void setRequestContentType(const QString &) override {}
-    void setWaitHook(std::function<void()>) override {}
+    void setRequestContentType(const QString &) override { }
+    void setWaitHook(std::function<void()>) override { }
     QString get(const QString &address) override
     {
         addresses << address;
@@ -38,15 +37,16 @@ public:
 };
 
 // An item line of the items script with its 26 positions; changes by position.
-inline QString itemLine(const QString &cotacao, const QString &produto, const QMap<int, QString> &changes = {})
+inline QString itemLine(
+    const QString &cotacao, const QString &produto, const QMap<int, QString> &changes = {})
 {
-    QStringList f{QStringLiteral("ACME"), cotacao, QStringLiteral("01/06/2020"), produto,
-                  QStringLiteral("PF-") + produto, QStringLiteral("Peça ") + produto, QStringLiteral("UN"),
-                  QStringLiteral("Gol"), QStringLiteral("BOSCH"), QStringLiteral("10,5"), QString(),
-                  QStringLiteral("A"), QStringLiteral("ABERTA"), QStringLiteral("G1"), QStringLiteral("L1"),
-                  QStringLiteral("L2"), QStringLiteral("L3"), QStringLiteral("4"), QStringLiteral("6,5"),
-                  QStringLiteral("0"), QStringLiteral("30 dias"), QString(), QString(), QStringLiteral("Loja A"),
-                  QStringLiteral("Loja B"), QStringLiteral("Loja C")};
+    QStringList f { QStringLiteral("ACME"), cotacao, QStringLiteral("01/06/2020"), produto,
+        QStringLiteral("PF-") + produto, QStringLiteral("Peça ") + produto, QStringLiteral("UN"),
+        QStringLiteral("Gol"), QStringLiteral("BOSCH"), QStringLiteral("10,5"), QString(),
+        QStringLiteral("A"), QStringLiteral("ABERTA"), QStringLiteral("G1"), QStringLiteral("L1"),
+        QStringLiteral("L2"), QStringLiteral("L3"), QStringLiteral("4"), QStringLiteral("6,5"),
+        QStringLiteral("0"), QStringLiteral("30 dias"), QString(), QString(), QStringLiteral("Loja A"),
+        QStringLiteral("Loja B"), QStringLiteral("Loja C") };
     for (auto it = changes.cbegin(); it != changes.cend(); ++it)
         f[it.key()] = it.value();
     return f.join(QLatin1Char('|'));

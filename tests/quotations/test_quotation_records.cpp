@@ -8,10 +8,10 @@
 
 namespace {
 
-QString itemLine(const QString &qtde = QStringLiteral("2,5"), const QString &data = QStringLiteral("05/06/2020"),
-                 const QString &qtdeLoja1 = QStringLiteral("1234,5"))
+QString itemLine(const QString &qtde = QStringLiteral("2,5"),
+    const QString &data = QStringLiteral("05/06/2020"), const QString &qtdeLoja1 = QStringLiteral("1234,5"))
 {
-    QStringList f{QStringLiteral(" ACME "), QStringLiteral("C1"), data, QStringLiteral("P1")};
+    QStringList f { QStringLiteral(" ACME "), QStringLiteral("C1"), data, QStringLiteral("P1") };
     for (int i = 4; i < QuotationItemPositions; ++i)
         f << QStringLiteral("f%1").arg(i);
     f[7] = QStringLiteral("A\r\nB");
@@ -72,7 +72,7 @@ TEST(QuotationRecords, BadLinesThrow)
     EXPECT_THROW(item(itemLine(QStringLiteral("2.5"))), ConversionError);
     EXPECT_THROW(item(itemLine(QStringLiteral("1.500"))), ConversionError); // never 1500
     EXPECT_THROW(item(itemLine(QStringLiteral("1"), QStringLiteral("05/06/2020"), QStringLiteral("1.234,5"))),
-                 ConversionError);
+        ConversionError);
     EXPECT_THROW(item(itemLine(QStringLiteral("dois"))), ConversionError);
     EXPECT_THROW(item(itemLine(QStringLiteral("1"), QStringLiteral("x"))), ConversionError);
     QStringList shortLine = itemLine().split(QLatin1Char('|'));

@@ -1,8 +1,8 @@
 #include "common/clock.h"
 #include "quotations/quotation_report.h"
-#include "support/test_store.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
+#include "support/test_store.h"
 
 namespace {
 

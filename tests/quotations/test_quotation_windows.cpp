@@ -53,8 +53,8 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     store.addQuotation(u"C2"_s, u"Baixada"_s);
     store.addQuotation(u"C3"_s, u"Enviar"_s);
     const QByteArray body = "05/06/2020|C4|14:30|ABERTA|01/06/2020";
-    RawServer server({RawServer::answer("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size())
-                                        + "\r\n\r\n" + body)});
+    RawServer server({ RawServer::answer(
+        "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body) });
     ScriptedPrompts prompts;
     FakeNet net;
     TFCotaLib window(prompts, store.dm, net, server.url(QString()));
@@ -82,7 +82,8 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
 
     QTest::mouseClick(window.btn1(), Qt::LeftButton);
     ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_TRUE(server.requests()[0].bytes.startsWith("GET /net/getcotalib.php?user=FORN&pass=S%201 HTTP/1.1\r\n"));
+    EXPECT_TRUE(
+        server.requests()[0].bytes.startsWith("GET /net/getcotalib.php?user=FORN&pass=S%201 HTTP/1.1\r\n"));
     EXPECT_EQ(model->rowCount(), 4);
     EXPECT_EQ(store.status(u"C4"_s), u"ABERTA"_s);
     EXPECT_EQ(prompts.shown.last().kind, u"log"_s);
@@ -91,8 +92,9 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     window.dbgrd1()->setCurrentIndex(model->index(2, 0));
     prompts.clear();
     QTest::mouseClick(window.btn2(), Qt::LeftButton);
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[Erro] A Cotação : C3 já foi baixada, Enviada ou pronta para "
-                                                "envio, operação cancelada.."_s});
+    EXPECT_EQ(prompts.transcript(),
+        QStringList { u"[Erro] A Cotação : C3 já foi baixada, Enviada ou pronta para "
+                      "envio, operação cancelada.."_s });
 
     QTest::keyClick(window.dbgrd1(), Qt::Key_Escape);
     EXPECT_TRUE(window.isVisible());
@@ -137,12 +139,16 @@ protected:
     PriceWindowTest()
     {
         store.addQuotation(u"C1"_s, u"Baixada"_s);
-        store.addItem({.cotacao = u"C1"_s, .produto = u"P1"_s, .marca = u"AAA"_s, .valor = 10.0, .obs = u"obs P1"_s,
-                       .aplicacao = u"uso\rgeral"_s});
-        store.addItem({.cotacao = u"C1"_s, .produto = u"P2"_s, .marca = u"BBB"_s, .obs = u"obs P2"_s});
+        store.addItem({ .cotacao = u"C1"_s,
+            .produto = u"P1"_s,
+            .marca = u"AAA"_s,
+            .valor = 10.0,
+            .obs = u"obs P1"_s,
+            .aplicacao = u"uso\rgeral"_s });
+        store.addItem({ .cotacao = u"C1"_s, .produto = u"P2"_s, .marca = u"BBB"_s, .obs = u"obs P2"_s });
         window.setChooserRunner([this](Query &baixadas) {
             ++choosing;
-            return baixadas.locate(u"Cotacao"_s, {u"C1"_s});
+            return baixadas.locate(u"Cotacao"_s, { u"C1"_s });
         });
         window.show();
         QApplication::setActiveWindow(&window);
@@ -150,7 +156,8 @@ protected:
 
     QString stored(const QString &column, const QString &produto)
     {
-        return store.rows(u"SELECT %1 FROM CotacaoFornc WHERE PRODUTO = ?"_s.arg(column), {produto}).value(0);
+        return store.rows(u"SELECT %1 FROM CotacaoFornc WHERE PRODUTO = ?"_s.arg(column), { produto })
+            .value(0);
     }
 
     // Typing into the grid: the first key opens the cell's editor.
@@ -170,7 +177,7 @@ protected:
 
     TestStore store;
     ScriptedPrompts prompts;
-    TPrecoCota window{prompts, store.dm};
+    TPrecoCota window { prompts, store.dm };
     int choosing = 0; // times the chooser ran
 };
 
@@ -206,13 +213,14 @@ TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
     QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
     QTest::keyClick(window.dbgrd1(), Qt::Key_Insert);
     EXPECT_EQ(model->rowCount(), 2);
-    EXPECT_EQ(store.rows(u"SELECT COUNT(*) FROM CotacaoFornc"_s), QStringList{u"2"_s});
+    EXPECT_EQ(store.rows(u"SELECT COUNT(*) FROM CotacaoFornc"_s), QStringList { u"2"_s });
     EXPECT_EQ(panels->obsText(1), u"obs P2"_s);
     EXPECT_EQ(panels->panel(1)->palette().color(QPalette::Window), QColor(101, 245, 184));
 
     // Only "Cotações Baixadas" shows the hand cursor.
     for (QPushButton *button : window.findChildren<QPushButton *>()) {
-        EXPECT_EQ(button->cursor().shape(), button == window.btn3() ? Qt::PointingHandCursor : Qt::ArrowCursor)
+        EXPECT_EQ(
+            button->cursor().shape(), button == window.btn3() ? Qt::PointingHandCursor : Qt::ArrowCursor)
             << button->objectName().toStdString();
     }
 }
@@ -224,7 +232,8 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
 
     type(u"abc"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] 'abc' is not a valid floating point value."_s});
+    EXPECT_EQ(
+        prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' is not a valid floating point value."_s });
     ASSERT_TRUE(editor()); // still open for a correction
     QTest::keyClick(editor(), Qt::Key_Escape);
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
@@ -248,21 +257,21 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
 {
     QTest::mouseClick(window.btn3(), Qt::LeftButton);
     QTableView *grid = window.dbgrd1();
-    prompts.inputs = {u"urgente"_s};
+    prompts.inputs = { u"urgente"_s };
     QTest::keyClick(grid, Qt::Key_F2, Qt::ShiftModifier);
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[Digite] A sua observação :"_s});
+    EXPECT_EQ(prompts.transcript(), QStringList { u"[Digite] A sua observação :"_s });
     EXPECT_EQ(stored(u"OBS"_s, u"P1"_s), u"urgente"_s);
     EXPECT_EQ(window.DBCtrlGrid1()->obsText(0), u"urgente"_s);
     EXPECT_FALSE(editor());
 
     prompts.clear();
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[Atenção] Apagar o item selecionado da cotação?"_s});
+    EXPECT_EQ(prompts.transcript(), QStringList { u"[Atenção] Apagar o item selecionado da cotação?"_s });
     EXPECT_EQ(window.model()->rowCount(), 2);
-    prompts.answers = {true};
+    prompts.answers = { true };
     QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(window.model()->rowCount(), 1);
-    EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P2"_s});
+    EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P2"_s });
 }
 
 TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
@@ -271,23 +280,25 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
     QTableView *grid = window.dbgrd1();
     const QPoint otherRow = grid->visualRect(window.model()->index(1, 2)).center();
     const auto key = [this](Qt::Key k) { return [this, k] { QTest::keyClick(editor(), k); }; };
-    const auto click = [](QWidget *w, QPoint at = {}) { return [w, at] { QTest::mouseClick(w, Qt::LeftButton, {}, at); }; };
-    const std::pair<const char *, std::function<void()>> ways[] = {
-        {"Tab", key(Qt::Key_Tab)},
-        {"Enter", key(Qt::Key_Return)},
-        {"Down", key(Qt::Key_Down)},
-        {"Page Down", key(Qt::Key_PageDown)},
-        {"Page Up", key(Qt::Key_PageUp)},
-        {"F2", key(Qt::Key_F2)},
-        {"a click on another row", click(grid->viewport(), otherRow)},
-        {"a click on the panels", click(window.DBCtrlGrid1())},
-        {"Pronto Para envio", click(window.btn2())},
-        {"Imprime Cotação", click(window.btn4())},
-        {"Cotações Baixadas", click(window.btn3())},
-        {"Saída", click(window.btn1())},
-        {"closing the window", [this] { window.close(); }},
+    const auto click = [](QWidget *w, QPoint at = {}) {
+        return [w, at] { QTest::mouseClick(w, Qt::LeftButton, {}, at); };
     };
-    prompts.answers = {true, true, true};
+    const std::pair<const char *, std::function<void()>> ways[] = {
+        { "Tab", key(Qt::Key_Tab) },
+        { "Enter", key(Qt::Key_Return) },
+        { "Down", key(Qt::Key_Down) },
+        { "Page Down", key(Qt::Key_PageDown) },
+        { "Page Up", key(Qt::Key_PageUp) },
+        { "F2", key(Qt::Key_F2) },
+        { "a click on another row", click(grid->viewport(), otherRow) },
+        { "a click on the panels", click(window.DBCtrlGrid1()) },
+        { "Pronto Para envio", click(window.btn2()) },
+        { "Imprime Cotação", click(window.btn4()) },
+        { "Cotações Baixadas", click(window.btn3()) },
+        { "Saída", click(window.btn1()) },
+        { "closing the window", [this] { window.close(); } },
+    };
+    prompts.answers = { true, true, true };
     for (const auto &[name, leave] : ways) {
         SCOPED_TRACE(name);
         prompts.clear();
@@ -295,7 +306,8 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
         type(u"12.5"_s); // a point is no decimal separator under Brazilian settings
         leave();
         settle();
-        EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] '12.5' is not a valid floating point value."_s});
+        EXPECT_EQ(prompts.transcript(),
+            QStringList { u"[CotaKelvo] '12.5' is not a valid floating point value."_s });
         ASSERT_TRUE(editor());
         EXPECT_EQ(editor()->text(), u"12.5"_s);
         EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -322,11 +334,12 @@ TEST_F(PriceWindowTest, EnterInTheGridClicksNothingAndATypedPriceCountsWhenReady
     // The price typed last reaches the table before the question counts it.
     window.dbgrd1()->setCurrentIndex(window.model()->index(1, 5));
     type(u"12,5"_s);
-    prompts.answers = {true};
+    prompts.answers = { true };
     QTest::mouseClick(window.btn2(), Qt::LeftButton);
     EXPECT_EQ(prompts.transcript(),
-              QStringList{u"[Atenção] Você colocou preços em : 2 produtos, e deixou sem preços : 0, tornando pronta "
-                          "para envio, não vai poder mais fazer alterações. Ok???"_s});
+        QStringList {
+            u"[Atenção] Você colocou preços em : 2 produtos, e deixou sem preços : 0, tornando pronta "
+            "para envio, não vai poder mais fazer alterações. Ok???"_s });
     EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"12.5"_s);
     EXPECT_EQ(store.status(u"C1"_s), u"Enviar"_s);
 }
@@ -343,7 +356,7 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
     // Exported with P1 at 10, priced again at 20 in the grid, imported back.
     const QString path = store.folder.file(u"CotacaoC1.xlsx"_s);
     prompts.clear();
-    prompts.files = {path};
+    prompts.files = { path };
     QTest::mouseClick(window.btn5(), Qt::LeftButton);
     EXPECT_TRUE(QFile::exists(path));
     EXPECT_EQ(prompts.shown.size(), 1); // the save dialog, nothing else
@@ -353,9 +366,10 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"20.0"_s);
 
     prompts.clear();
-    prompts.files = {path};
+    prompts.files = { path };
     QTest::mouseClick(window.btn6(), Qt::LeftButton);
-    EXPECT_EQ(prompts.transcript(), (QStringList{u"[Abre Planilha Excel] "_s, u"[Atenção] Processo Finalizado..."_s}));
+    EXPECT_EQ(prompts.transcript(),
+        (QStringList { u"[Abre Planilha Excel] "_s, u"[Atenção] Processo Finalizado..."_s }));
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
     EXPECT_EQ(window.model()->index(0, 5).data().toString(), u"10,00"_s);
 }

@@ -1,7 +1,7 @@
-#include "quotations/released_quotations.h"
 #include "quotation_fixture.h"
-#include "support/qstring_printer.h"
+#include "quotations/released_quotations.h"
 #include "support/killed_run.h"
+#include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +11,22 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString Server = u"http://127.0.0.1:1/kelvo"_s;
-const QStringList LogOk{u"log: Internet - ok"_s, u"log: Servidor do kelvo - ok "_s};
+const QStringList LogOk { u"log: Internet - ok"_s, u"log: Servidor do kelvo - ok "_s };
 
 class ReleasedQuotationsTest : public ::testing::Test {
 protected:
     ReleasedQuotationsTest()
         : flow(prompts, store.dm, net, server, Server)
     {
-        flow.setLogin({u"FORN"_s, u"SEG&REDO"_s});
+        flow.setLogin({ u"FORN"_s, u"SEG&REDO"_s });
         flow.openTables();
     }
 
     // Selects the quotation in the list, as a click in the grid does.
-    void select(const QString &cotacao) { ASSERT_TRUE(store.dm.CotaLiberada().locate(u"Cotacao"_s, {cotacao})); }
+    void select(const QString &cotacao)
+    {
+        ASSERT_TRUE(store.dm.CotaLiberada().locate(u"Cotacao"_s, { cotacao }));
+    }
 
     QStringList items()
     {
@@ -42,28 +45,30 @@ protected:
 
 TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
 {
-    server.answers = {u"05/06/2020|C1|14:30|ABERTA|01/06/2020\r\n"
-                      "  |ignorada|||\r\n"
-                      "07/06/2020|C2||ABERTA|\r\n"_s};
+    server.answers = { u"05/06/2020|C1|14:30|ABERTA|01/06/2020\r\n"
+                       "  |ignorada|||\r\n"
+                       "07/06/2020|C2||ABERTA|\r\n"_s };
     EXPECT_TRUE(flow.fetchList());
-    EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotalib.php?user=FORN&pass=SEG%26REDO"_s});
-    EXPECT_EQ(store.released(), (QStringList{u"C1|ABERTA|2020-06-05|14:30:00|2020-06-01"_s, u"C2|ABERTA|2020-06-07|~|~"_s}));
+    EXPECT_EQ(server.addresses, QStringList { Server + u"/net/getcotalib.php?user=FORN&pass=SEG%26REDO"_s });
+    EXPECT_EQ(store.released(),
+        (QStringList { u"C1|ABERTA|2020-06-05|14:30:00|2020-06-01"_s, u"C2|ABERTA|2020-06-07|~|~"_s }));
     EXPECT_EQ(prompts.transcript(), LogOk);
 
     // The second time every listed quotation is known, in any letter case.
     prompts.clear();
-    server.answers = {u"05/06/2020|C1|14:30|ABERTA|01/06/2020\r\n07/06/2020|c2|09:00|ABERTA|\r\n"_s};
+    server.answers = { u"05/06/2020|C1|14:30|ABERTA|01/06/2020\r\n07/06/2020|c2|09:00|ABERTA|\r\n"_s };
     EXPECT_TRUE(flow.fetchList());
     EXPECT_EQ(prompts.transcript(),
-              (QStringList{u"[Atenção] A cotaçao : C1 já está no seu banco, verifique se o itens já foram baixado..."_s,
-                           u"[Atenção] A cotaçao : c2 já está no seu banco, verifique se o itens já foram baixado..."_s}
-               + LogOk));
+        (QStringList {
+             u"[Atenção] A cotaçao : C1 já está no seu banco, verifique se o itens já foram baixado..."_s,
+             u"[Atenção] A cotaçao : c2 já está no seu banco, verifique se o itens já foram baixado..."_s }
+            + LogOk));
     EXPECT_EQ(store.released().size(), 2);
 }
 
 TEST_F(ReleasedQuotationsTest, VerificarWithAnEmptyListAddsNothing)
 {
-    server.answers = {QString()};
+    server.answers = { QString() };
     EXPECT_TRUE(flow.fetchList());
     EXPECT_TRUE(store.released().isEmpty());
     EXPECT_EQ(prompts.transcript(), LogOk);
@@ -72,27 +77,29 @@ TEST_F(ReleasedQuotationsTest, VerificarWithAnEmptyListAddsNothing)
 TEST_F(ReleasedQuotationsTest, VerificarRefusalIsShownWithoutTheLog)
 {
     // Blanks around the marker are stripped for this script; the text shown is the answer as received.
-    server.answers = {u" *usuário bloqueado\r\n"_s};
+    server.answers = { u" *usuário bloqueado\r\n"_s };
     EXPECT_FALSE(flow.fetchList());
     EXPECT_EQ(prompts.transcript(),
-              QStringList{u"[Atenção] Nenhuma cotação liberada  para você... Erro :  *usuário bloqueado\r\n"_s});
+        QStringList { u"[Atenção] Nenhuma cotação liberada  para você... Erro :  *usuário bloqueado\r\n"_s });
     EXPECT_EQ(prompts.logsDiscarded, 1);
     EXPECT_TRUE(store.released().isEmpty());
 }
 
 TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
 {
-    const QString bad[] = {u"31/02/2020|C2|10:00|ABERTA|"_s, u"05/06/2020|C2|10h|ABERTA|"_s,
-                           u"05/06/2020|C2|10:00|ABERTA"_s};
+    const QString bad[] = { u"31/02/2020|C2|10:00|ABERTA|"_s, u"05/06/2020|C2|10h|ABERTA|"_s,
+        u"05/06/2020|C2|10:00|ABERTA"_s };
     for (const QString &line : bad) {
         TestStore fresh;
         ScriptedPrompts shown;
         FakeServer answers;
-        answers.answers = {u"05/06/2020|C1|14:30|ABERTA|\r\n"_s + line + u"\r\n05/06/2020|C3|10:00|ABERTA|\r\n"_s};
+        answers.answers
+            = { u"05/06/2020|C1|14:30|ABERTA|\r\n"_s + line + u"\r\n05/06/2020|C3|10:00|ABERTA|\r\n"_s };
         ReleasedQuotations f(shown, fresh.dm, net, answers, Server);
         f.openTables();
         EXPECT_FALSE(f.fetchList());
-        EXPECT_EQ(fresh.released(), QStringList{u"C1|ABERTA|2020-06-05|14:30:00|~"_s}) << line.toStdString();
+        EXPECT_EQ(fresh.released(), QStringList { u"C1|ABERTA|2020-06-05|14:30:00|~"_s })
+            << line.toStdString();
         ASSERT_EQ(shown.boxes().size(), 1);
         EXPECT_EQ(shown.shown[0].kind, u"error"_s);
         EXPECT_EQ(shown.logsDiscarded, 1);
@@ -104,12 +111,13 @@ TEST_F(ReleasedQuotationsTest, FailedRequestAndChecksStoreNothing)
 {
     server.failure = u"Socket Error # 10061\r\nConnection refused."_s;
     EXPECT_FALSE(flow.fetchList());
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[CotaKelvo] Socket Error # 10061\r\nConnection refused."_s});
+    EXPECT_EQ(
+        prompts.transcript(), QStringList { u"[CotaKelvo] Socket Error # 10061\r\nConnection refused."_s });
 
     prompts.clear();
     net.connected = false;
     EXPECT_FALSE(flow.fetchList());
-    EXPECT_EQ(prompts.transcript(), QStringList{u"log: Problema com sua internet, verifique"_s});
+    EXPECT_EQ(prompts.transcript(), QStringList { u"log: Problema com sua internet, verifique"_s });
 }
 
 TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
@@ -119,14 +127,14 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_TRUE(store.dm.podeIcota());
 
-    for (const QString &status : {u"Baixada"_s, u"Enviar"_s, u"Enviada"_s}) {
+    for (const QString &status : { u"Baixada"_s, u"Enviar"_s, u"Enviada"_s }) {
         store.addQuotation(u"C-"_s + status, status);
         select(u"C-"_s + status);
         prompts.clear();
         EXPECT_FALSE(flow.downloadItems());
         EXPECT_EQ(prompts.transcript(),
-                  QStringList{u"[Erro] A Cotação : C-"_s + status
-                              + u" já foi baixada, Enviada ou pronta para envio, operação cancelada.."_s});
+            QStringList { u"[Erro] A Cotação : C-"_s + status
+                + u" já foi baixada, Enviada ou pronta para envio, operação cancelada.."_s });
     }
     EXPECT_TRUE(server.addresses.isEmpty());
 
@@ -135,7 +143,8 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusesWhatIsNotOpen)
     select(u"C1"_s);
     prompts.clear();
     EXPECT_FALSE(flow.downloadItems());
-    EXPECT_EQ(prompts.transcript(), QStringList{u"[Atenção] Dejesa baixar os itens da cotação : C1 ??????"_s});
+    EXPECT_EQ(
+        prompts.transcript(), QStringList { u"[Atenção] Dejesa baixar os itens da cotação : C1 ??????"_s });
     EXPECT_EQ(prompts.logsCreated, 0);
 }
 
@@ -144,18 +153,21 @@ TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
     store.addQuotation(u"C1"_s, u"aberta"_s);
     store.addQuotation(u"C2"_s, u"ABERTA"_s);
     select(u"C1"_s);
-    prompts.answers = {true};
-    server.answers = {itemLine(u"C1"_s, u"P2"_s, {{7, u"linha 1\rlinha 2"_s}, {10, u"ignorado"_s}}) + u"\r\n"_s
-                      + itemLine(u"C1"_s, u"P1"_s, {{21, u"SIM-A"_s}}) + u"\r\n"_s
-                      + itemLine(u"C1"_s, u"P1"_s, {{21, u"SIM-B"_s}, {0, u"  ACME "_s}}) + u"\r\n"_s
-                      + u"BAIXADA COM SUCESSO\r\n"_s};
+    prompts.answers = { true };
+    server.answers = { itemLine(u"C1"_s, u"P2"_s, { { 7, u"linha 1\rlinha 2"_s }, { 10, u"ignorado"_s } })
+        + u"\r\n"_s + itemLine(u"C1"_s, u"P1"_s, { { 21, u"SIM-A"_s } }) + u"\r\n"_s
+        + itemLine(u"C1"_s, u"P1"_s, { { 21, u"SIM-B"_s }, { 0, u"  ACME "_s } }) + u"\r\n"_s
+        + u"BAIXADA COM SUCESSO\r\n"_s };
     EXPECT_TRUE(flow.downloadItems());
-    EXPECT_EQ(server.addresses, QStringList{Server + u"/net/getcotaforn.php?user=FORN&pass=SEG%26REDO&cota=C1"_s});
-    EXPECT_EQ(items(), (QStringList{u"ACME|C1|2020-06-01|P1|Gol|10.5|~|SIM-B|~|6.5"_s,
-                                    u"ACME|C1|2020-06-01|P2|linha 1 linha 2|10.5|~|~|~|6.5"_s}));
-    EXPECT_EQ(prompts.transcript(), (QStringList{u"[Atenção] Dejesa baixar os itens da cotação : C1 ??????"_s,
-                                                 u"[Atenção] BAIXADA COM SUCESSO"_s}
-                                     + LogOk));
+    EXPECT_EQ(server.addresses,
+        QStringList { Server + u"/net/getcotaforn.php?user=FORN&pass=SEG%26REDO&cota=C1"_s });
+    EXPECT_EQ(items(),
+        (QStringList { u"ACME|C1|2020-06-01|P1|Gol|10.5|~|SIM-B|~|6.5"_s,
+            u"ACME|C1|2020-06-01|P2|linha 1 linha 2|10.5|~|~|~|6.5"_s }));
+    EXPECT_EQ(prompts.transcript(),
+        (QStringList { u"[Atenção] Dejesa baixar os itens da cotação : C1 ??????"_s,
+             u"[Atenção] BAIXADA COM SUCESSO"_s }
+            + LogOk));
     EXPECT_EQ(store.status(u"C1"_s), u"Baixada"_s);
     EXPECT_EQ(store.status(u"C2"_s), u"ABERTA"_s);
 }
@@ -163,16 +175,21 @@ TEST_F(ReleasedQuotationsTest, BaixarStoresTheItemsAndMarksTheQuotation)
 TEST_F(ReleasedQuotationsTest, RepeatedDownloadKeepsThePrice)
 {
     store.addQuotation(u"C1"_s, u"ABERTA"_s);
-    store.addItem({.cotacao = u"C1"_s, .produto = u"P1"_s, .marca = u"BOSCH"_s, .valor = 12.5,
-                   .data = QDate(2020, 6, 1), .contato = u"ACME"_s});
+    store.addItem({ .cotacao = u"C1"_s,
+        .produto = u"P1"_s,
+        .marca = u"BOSCH"_s,
+        .valor = 12.5,
+        .data = QDate(2020, 6, 1),
+        .contato = u"ACME"_s });
     store.exec(u"UPDATE CotacaoFornc SET SIMILARES = 'velho', OBS = 'velha'"_s);
     flow.openTables();
-    prompts.answers = {true};
-    server.answers = {itemLine(u"c1"_s, u"p1"_s, {{21, u"novo"_s}, {22, u"nova"_s}, {2, u"1/6/2020"_s}})
-                      + u"\r\nBAIXADA COM SUCESSO"_s};
+    prompts.answers = { true };
+    server.answers
+        = { itemLine(u"c1"_s, u"p1"_s, { { 21, u"novo"_s }, { 22, u"nova"_s }, { 2, u"1/6/2020"_s } })
+              + u"\r\nBAIXADA COM SUCESSO"_s };
     EXPECT_TRUE(flow.downloadItems());
     // Found ignoring case: CONTATO, COTACAO and DATA keep their stored values, PRODUTO is rewritten.
-    EXPECT_EQ(items(), QStringList{u"ACME|C1|2020-06-01|p1|Gol|10.5|12.5|novo|nova|6.5"_s});
+    EXPECT_EQ(items(), QStringList { u"ACME|C1|2020-06-01|p1|Gol|10.5|12.5|novo|nova|6.5"_s });
 }
 
 TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
@@ -184,22 +201,22 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
         int items;
         QString box;
     } cases[] = {
-        {u"BAIXADA COM SUCESSO"_s, 0, success},
-        {QString(), 0, failure},
-        {itemLine(u"C1"_s, u"P1"_s) + u"\r\nbaixada com sucesso\r\n"_s, 1, failure},
+        { u"BAIXADA COM SUCESSO"_s, 0, success },
+        { QString(), 0, failure },
+        { itemLine(u"C1"_s, u"P1"_s) + u"\r\nbaixada com sucesso\r\n"_s, 1, failure },
         // A blank before the marker: read as the status line, not as a refusal.
-        {u" *negado"_s, 0, failure},
+        { u" *negado"_s, 0, failure },
         // An empty last line: the success line is read as an item line, which is too short.
-        {itemLine(u"C1"_s, u"P1"_s) + u"\r\nBAIXADA COM SUCESSO\r\n\r\n"_s, 1,
-         u"[CotaKelvo] List index out of bounds (1)"_s},
+        { itemLine(u"C1"_s, u"P1"_s) + u"\r\nBAIXADA COM SUCESSO\r\n\r\n"_s, 1,
+            u"[CotaKelvo] List index out of bounds (1)"_s },
     };
     for (const Case &c : cases) {
         TestStore fresh;
         fresh.addQuotation(u"C1"_s, u"ABERTA"_s);
         ScriptedPrompts shown;
-        shown.answers = {true};
+        shown.answers = { true };
         FakeServer answers;
-        answers.answers = {c.answer};
+        answers.answers = { c.answer };
         ReleasedQuotations f(shown, fresh.dm, net, answers, Server);
         f.openTables();
         const bool ok = c.box == success;
@@ -216,18 +233,19 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
 {
     store.addQuotation(u"C1"_s, u"ABERTA"_s);
     flow.openTables();
-    prompts.answers = {true, true};
-    server.answers = {u"*cotação encerrada"_s,
-                      itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s, {{17, u"4.5"_s}})
-                          + u"\r\n"_s + itemLine(u"C1"_s, u"P3"_s) + u"\r\nBAIXADA COM SUCESSO\r\n"_s};
+    prompts.answers = { true, true };
+    server.answers = { u"*cotação encerrada"_s,
+        itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s, { { 17, u"4.5"_s } }) + u"\r\n"_s
+            + itemLine(u"C1"_s, u"P3"_s) + u"\r\nBAIXADA COM SUCESSO\r\n"_s };
     EXPECT_FALSE(flow.downloadItems());
-    EXPECT_EQ(prompts.boxes().last(), u"[Atenção] Nenhuma cotação liberada  para você... Erro : *cotação encerrada"_s);
+    EXPECT_EQ(prompts.boxes().last(),
+        u"[Atenção] Nenhuma cotação liberada  para você... Erro : *cotação encerrada"_s);
     EXPECT_EQ(prompts.logsDiscarded, 1);
 
     prompts.clear();
     EXPECT_FALSE(flow.downloadItems());
     EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '4.5' is not a valid floating point value."_s);
-    EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList{u"P1"_s});
+    EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P1"_s });
     EXPECT_EQ(store.status(u"C1"_s), u"ABERTA"_s);
     EXPECT_FALSE(store.dm.CotaFornec().isEditing());
 }
@@ -244,16 +262,16 @@ TEST(ReleasedQuotationsKilled, TheStatusIsOnDiskWithItsItemsOrNotAtAll)
             dm.openStore(store.path());
             FakeNet net;
             FakeServer server;
-            server.answers = {itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s)
-                              + u"\r\nBAIXADA COM SUCESSO\r\n"_s};
+            server.answers = { itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s)
+                + u"\r\nBAIXADA COM SUCESSO\r\n"_s };
             ReleasedQuotations flow(prompts, dm, net, server, Server);
             flow.openTables();
-            dm.CotaLiberada().locate(u"Cotacao"_s, {u"C1"_s});
+            dm.CotaLiberada().locate(u"Cotacao"_s, { u"C1"_s });
             flow.downloadItems();
         });
         EXPECT_EQ(run, box < 4 ? KilledRun::Killed : KilledRun::Finished);
         // Once the supplier is told the download succeeded, all of it is stored.
         EXPECT_EQ(store.status(u"C1"_s) + u' ' + QString::number(store.count(u"CotacaoFornc"_s)),
-                  box == 1 ? u"ABERTA 0"_s : u"Baixada 2"_s);
+            box == 1 ? u"ABERTA 0"_s : u"Baixada 2"_s);
     }
 }

@@ -41,11 +41,12 @@ protected:
     }
 
     void item(const QString &cota, const QString &produto, const QString &marca, const QString &descricao,
-              double qtde, const QVariant &valor, const QString &data = u"2020-06-01"_s)
+        double qtde, const QVariant &valor, const QString &data = u"2020-06-01"_s)
     {
-        store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, MARCA, DESCRICAO, UN, "
-                   "QTDE, VALOR, SIMILARES) VALUES ('ACME', ?, ?, ?, 'F-' || ?, ?, ?, 'PC', ?, ?, NULL)"_s,
-                   {cota, data, produto, produto, marca, descricao, qtde, valor});
+        store.exec(
+            u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, MARCA, DESCRICAO, UN, "
+            "QTDE, VALOR, SIMILARES) VALUES ('ACME', ?, ?, ?, 'F-' || ?, ?, ?, 'PC', ?, ?, NULL)"_s,
+            { cota, data, produto, produto, marca, descricao, qtde, valor });
     }
 
     static QStringList rows(const Dataset &d, int columns)
@@ -71,15 +72,15 @@ TEST_F(SentQuotationsTest, NewestFirstThenStatusDescending)
     SentQuotations flow(prompts, store.dm);
     ASSERT_TRUE(flow.openQueries());
     EXPECT_EQ(rows(store.dm.ConsCotaCab(), 3),
-              (QStringList{u"Q2|03/06/2020|Baixada"_s, u"Q4|02/06/2020|Baixada"_s, u"Q3|01/06/2020|Enviar"_s,
-                           u"Q1|01/06/2020|Enviada"_s, u"Q4|01/06/2020|Baixada"_s}));
+        (QStringList { u"Q2|03/06/2020|Baixada"_s, u"Q4|02/06/2020|Baixada"_s, u"Q3|01/06/2020|Enviar"_s,
+            u"Q1|01/06/2020|Enviada"_s, u"Q4|01/06/2020|Baixada"_s }));
     EXPECT_TRUE(prompts.shown.isEmpty());
 
-    const CliRun cli = runCliIn(store.folder, {u"quotations"_s, u"answered"_s});
+    const CliRun cli = runCliIn(store.folder, { u"quotations"_s, u"answered"_s });
     EXPECT_EQ(cli.status, 0);
-    EXPECT_EQ(cli.out, (QStringList{u"Q2|2020-06-03|Baixada"_s, u"Q4|2020-06-02|Baixada"_s,
-                                    u"Q3|2020-06-01|Enviar"_s, u"Q1|2020-06-01|Enviada"_s,
-                                    u"Q4|2020-06-01|Baixada"_s}));
+    EXPECT_EQ(cli.out,
+        (QStringList { u"Q2|2020-06-03|Baixada"_s, u"Q4|2020-06-02|Baixada"_s, u"Q3|2020-06-01|Enviar"_s,
+            u"Q1|2020-06-01|Enviada"_s, u"Q4|2020-06-01|Baixada"_s }));
 }
 
 // The items and the total always belong to the quotation selected.
@@ -88,14 +89,13 @@ TEST_F(SentQuotationsTest, ItemsAndTotalFollowTheSelection)
     SentQuotations flow(prompts, store.dm);
     ASSERT_TRUE(flow.openQueries());
     Query &itens = store.dm.ConsCotaItens();
-    EXPECT_EQ(rows(itens, 1), QStringList{u"SKF"_s});
+    EXPECT_EQ(rows(itens, 1), QStringList { u"SKF"_s });
     EXPECT_EQ(flow.totalText(), u"Valor total da cotação : 1.234,50"_s);
 
     ASSERT_TRUE(flow.selectQuotation(u"q1"_s));
-    EXPECT_EQ(rows(itens, 8), (QStringList{u"ACME|F-P4||CORREIA|PC|3,00||"_s,
-                                           u"BOSCH|F-P3||FILTRO|PC|10,00|1,50|15,00"_s,
-                                           u"BOSCH|F-P2||PASTILHA|PC|10,00|1,50|15,00"_s,
-                                           u"NGK|F-P1||VELA|PC|10,00|1,50|15,00"_s}));
+    EXPECT_EQ(rows(itens, 8),
+        (QStringList { u"ACME|F-P4||CORREIA|PC|3,00||"_s, u"BOSCH|F-P3||FILTRO|PC|10,00|1,50|15,00"_s,
+            u"BOSCH|F-P2||PASTILHA|PC|10,00|1,50|15,00"_s, u"NGK|F-P1||VELA|PC|10,00|1,50|15,00"_s }));
     EXPECT_EQ(flow.totalText(), u"Valor total da cotação : 45,00"_s);
     EXPECT_EQ(itens.currentRow(), 0);
 
@@ -108,14 +108,15 @@ TEST_F(SentQuotationsTest, ItemsAndTotalFollowTheSelection)
     EXPECT_FALSE(flow.selectQuotation(u"Q5"_s));
     EXPECT_FALSE(flow.selectQuotation(u"Q6"_s));
 
-    const CliRun cli = runCliIn(store.folder, {u"quotations"_s, u"answered"_s, u"Q1"_s});
+    const CliRun cli = runCliIn(store.folder, { u"quotations"_s, u"answered"_s, u"Q1"_s });
     EXPECT_EQ(cli.status, 0);
-    EXPECT_EQ(cli.out, (QStringList{u"ACME|F-P4||CORREIA|PC|3||"_s, u"BOSCH|F-P3||FILTRO|PC|10|1.5|15"_s,
-                                    u"BOSCH|F-P2||PASTILHA|PC|10|1.5|15"_s, u"NGK|F-P1||VELA|PC|10|1.5|15"_s,
-                                    u"Valor total da cotação : 45,00"_s}));
-    const CliRun none = runCliIn(store.folder, {u"quotations"_s, u"answered"_s, u"Q6"_s});
+    EXPECT_EQ(cli.out,
+        (QStringList { u"ACME|F-P4||CORREIA|PC|3||"_s, u"BOSCH|F-P3||FILTRO|PC|10|1.5|15"_s,
+            u"BOSCH|F-P2||PASTILHA|PC|10|1.5|15"_s, u"NGK|F-P1||VELA|PC|10|1.5|15"_s,
+            u"Valor total da cotação : 45,00"_s }));
+    const CliRun none = runCliIn(store.folder, { u"quotations"_s, u"answered"_s, u"Q6"_s });
     EXPECT_EQ(none.status, 1);
-    EXPECT_EQ(none.out, QStringList{u"[Erro] A cotação : Q6 não tem itens no seu banco."_s});
+    EXPECT_EQ(none.out, QStringList { u"[Erro] A cotação : Q6 não tem itens no seu banco."_s });
 }
 
 TEST(SentQuotations, EmptyStoreTotalsZero)
@@ -175,9 +176,9 @@ TEST_F(SentQuotationsTest, WindowColoursRowsAndKeepsTheLabelWithTheSelection)
     QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
     EXPECT_EQ(window.lb1()->text(), u"Valor total da cotação : 250,00"_s);
 
-    for (QTableView *grid : {window.dbgrd1(), window.dbgrd2()}) {
+    for (QTableView *grid : { window.dbgrd1(), window.dbgrd2() }) {
         grid->setFocus();
-        for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+        for (const Qt::Key key : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
             QTest::keyClick(grid, key);
     }
     EXPECT_TRUE(window.isVisible());

@@ -25,7 +25,8 @@ SubmissionItem sampleItem()
 
 TEST(SubmissionRecord, NineFieldsUnderBrazilianSettings)
 {
-    EXPECT_EQ(itemRecord(sampleItem()), u"JOAO|2020000123|06/26/2020|P-77|10|1234.5|30 DIAS|SIM-1|entrega em 2 dias"_s);
+    EXPECT_EQ(itemRecord(sampleItem()),
+        u"JOAO|2020000123|06/26/2020|P-77|10|1234.5|30 DIAS|SIM-1|entrega em 2 dias"_s);
 
     SubmissionItem unpriced = sampleItem();
     unpriced.valor.reset();
@@ -48,18 +49,19 @@ TEST(SubmissionRecord, VerificationAnswers)
         const char16_t *answer;
         std::optional<QString> refusal;
     } cases[] = {
-        {u"OK", std::nullopt},
-        {u" OK\r\n", std::nullopt},
-        {u"\tOK  ", std::nullopt},
-        {u"ok", u"Alguma coisa deu errado na verificação, entre em contato com a KELVO"_s},
-        {u"", u"Alguma coisa deu errado na verificação, entre em contato com a KELVO"_s},
-        {u"OK OK", u"Alguma coisa deu errado na verificação, entre em contato com a KELVO"_s},
-        {u"EDM\r\n", u"Data de entrega está maior que a data limite. Operação Cancelada...."_s},
-        {u"EHM", u"Hora de entrega maior que a hora limite. Operação Cancelada...."_s},
-        {u"CF", u"Esta cotação já está Fechada.... Operação Cancelada..."_s},
-        {u"  *Cotação vencida\r\n", u"Cotação vencida"_s},
-        {u"*", u""_s},
+        { u"OK", std::nullopt },
+        { u" OK\r\n", std::nullopt },
+        { u"\tOK  ", std::nullopt },
+        { u"ok", u"Alguma coisa deu errado na verificação, entre em contato com a KELVO"_s },
+        { u"", u"Alguma coisa deu errado na verificação, entre em contato com a KELVO"_s },
+        { u"OK OK", u"Alguma coisa deu errado na verificação, entre em contato com a KELVO"_s },
+        { u"EDM\r\n", u"Data de entrega está maior que a data limite. Operação Cancelada...."_s },
+        { u"EHM", u"Hora de entrega maior que a hora limite. Operação Cancelada...."_s },
+        { u"CF", u"Esta cotação já está Fechada.... Operação Cancelada..."_s },
+        { u"  *Cotação vencida\r\n", u"Cotação vencida"_s },
+        { u"*", u""_s },
     };
     for (const auto &c : cases)
-        EXPECT_EQ(verificationRefusal(QString::fromUtf16(c.answer)), c.refusal) << QString::fromUtf16(c.answer).toStdString();
+        EXPECT_EQ(verificationRefusal(QString::fromUtf16(c.answer)), c.refusal)
+            << QString::fromUtf16(c.answer).toStdString();
 }

@@ -5,12 +5,12 @@
 #include "support/scripted_prompts.h"
 #include "support/test_store.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QApplication>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -26,9 +26,9 @@ struct WindowFixture {
         store.addQuotation(u"B2"_s, u"Enviar"_s);
         store.addQuotation(u"A1"_s, u"Enviar"_s);
         store.addQuotation(u"C3"_s, u"Baixada"_s);
-        store.addItem({u"A1"_s, u"P1"_s, u"X"_s, 1, 2, {}, {}});
-        store.addItem({u"B2"_s, u"P2"_s, u"X"_s, 1, 2, {}, {}});
-        store.addItem({u"B2"_s, u"P3"_s, u"Y"_s, 1, 2, {}, {}});
+        store.addItem({ u"A1"_s, u"P1"_s, u"X"_s, 1, 2, {}, {} });
+        store.addItem({ u"B2"_s, u"P2"_s, u"X"_s, 1, 2, {}, {} });
+        store.addItem({ u"B2"_s, u"P3"_s, u"Y"_s, 1, 2, {}, {} });
         window = std::make_unique<TEnviaCotacao>(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
     }
     ~WindowFixture()
@@ -37,7 +37,7 @@ struct WindowFixture {
         Clock::setCurrent(nullptr);
     }
 
-    FixedClock clock{QDateTime(QDate(2020, 6, 26), QTime(23, 59, 55))};
+    FixedClock clock { QDateTime(QDate(2020, 6, 26), QTime(23, 59, 55)) };
     TestStore store;
     ScriptedPrompts prompts;
     FakeNet net;
@@ -66,8 +66,9 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
 
     w.FormShow();
     const QAbstractItemModel *model = w.dbgrd1()->model();
-    const QStringList titles{u"Cotação"_s, u"Status"_s, u"Deve Entregar em"_s, u"Até Hora"_s, u"DataLiberada"_s};
-    const int widths[] = {180, 106, 157, 97, 121};
+    const QStringList titles { u"Cotação"_s, u"Status"_s, u"Deve Entregar em"_s, u"Até Hora"_s,
+        u"DataLiberada"_s };
+    const int widths[] = { 180, 106, 157, 97, 121 };
     ASSERT_EQ(model->columnCount(), 6); // "Prazo" after the five
     for (int c = 0; c < 5; ++c) {
         EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), titles[c]);
@@ -75,7 +76,7 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
     }
     EXPECT_GT(w.dbgrd1()->horizontalHeader()->height(), 10); // the titles keep their line
     ASSERT_EQ(model->rowCount(), 2);
-    const QStringList firstRow{u"A1"_s, u"Enviar"_s, u"05/06/2020"_s, u"14:30"_s, u"01/06/2020"_s};
+    const QStringList firstRow { u"A1"_s, u"Enviar"_s, u"05/06/2020"_s, u"14:30"_s, u"01/06/2020"_s };
     for (int c = 0; c < 5; ++c)
         EXPECT_EQ(model->index(0, c).data().toString(), firstRow[c]);
     EXPECT_FALSE(model->flags(model->index(0, 0)) & Qt::ItemIsEditable);
@@ -115,10 +116,10 @@ TEST(SubmissionWindow, SelectionSendButtonAndClose)
     EXPECT_EQ(w.workflow().selectedCotacao(), u"B2"_s);
     EXPECT_EQ(items.rowCount(), 2);
 
-    f.prompts.answers = {false};
+    f.prompts.answers = { false };
     QTest::mouseClick(w.btn1(), Qt::LeftButton);
     EXPECT_EQ(f.prompts.transcript(),
-              QStringList{u"[Atenção] Confirme o envio desta cotação para o Kelvo Autopeças ????"_s});
+        QStringList { u"[Atenção] Confirme o envio desta cotação para o Kelvo Autopeças ????"_s });
 
     QTest::keyClick(w.dbgrd1(), Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());

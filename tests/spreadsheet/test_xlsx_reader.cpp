@@ -3,10 +3,10 @@
 #include "spreadsheet/xlsx_writer.h"
 #include "support/fixtures.h"
 
-#include <QFile>
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
 #include "support/zip_maker.h"
+#include <QFile>
 
 #include <gtest/gtest.h>
 

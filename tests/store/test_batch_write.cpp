@@ -1,6 +1,6 @@
 #include "store/batch_write.h"
-#include "support/test_store.h"
 #include "support/qstring_printer.h"
+#include "support/test_store.h"
 
 #include <optional>
 
@@ -8,8 +8,9 @@ namespace {
 
 // An order item line "contato;pedido;yyyy-MM-dd;produto;descricao;qtde";
 // positions 0 to 3 are the key, as in an order download.
-const ItemLineLayout Layout{
-    {u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"DESCRICAO"_s, u"QTDE"_s}, 4, 4};
+const ItemLineLayout Layout {
+    { u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"DESCRICAO"_s, u"QTDE"_s }, 4, 4
+};
 
 class BatchWriteTest : public StoreTest {
 protected:
@@ -23,7 +24,7 @@ protected:
         if (line.isEmpty())
             return std::nullopt;
         const QStringList f = line.split(u';');
-        return QVariantList{f[0], f[1], QDate::fromString(f[2], Qt::ISODate), f[3], f[4], f[5]};
+        return QVariantList { f[0], f[1], QDate::fromString(f[2], Qt::ISODate), f[3], f[4], f[5] };
     }
 
     void store(const QStringList &lines)
@@ -35,9 +36,11 @@ protected:
     QStringList stored()
     {
         QStringList rows;
-        Statement st(dm.Banco(), u"SELECT CONTATO, PRODUTO, DESCRICAO, QTDE FROM PedidoFornc ORDER BY PRODUTO"_s);
+        Statement st(
+            dm.Banco(), u"SELECT CONTATO, PRODUTO, DESCRICAO, QTDE FROM PedidoFornc ORDER BY PRODUTO"_s);
         while (st.step())
-            rows << QStringList{st.columnText(0), st.columnText(1), st.columnText(2), st.columnText(3)}.join(u'|');
+            rows << QStringList { st.columnText(0), st.columnText(1), st.columnText(2), st.columnText(3) }
+                        .join(u'|');
         return rows;
     }
 
@@ -49,27 +52,27 @@ protected:
 
 TEST_F(BatchWriteTest, UpdatesKnownRowsByKeyAndAddsTheOthersInOneTransaction)
 {
-    addItem(items, {.cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s});
+    addItem(items, { .cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
 
     // The known row is found ignoring case; its key columns keep their values.
-    store({u"compras;p1;2020-06-26;x1;nova;5"_s, QString(), u"LOJA;P1;2020-06-26;X2;outra;2"_s,
-           u"LOJA;P1;2020-06-26;X2;outra de novo;3"_s});
+    store({ u"compras;p1;2020-06-26;x1;nova;5"_s, QString(), u"LOJA;P1;2020-06-26;X2;outra;2"_s,
+        u"LOJA;P1;2020-06-26;X2;outra de novo;3"_s });
 
     EXPECT_TRUE(insideBatch);
     EXPECT_FALSE(dm.Banco().inTransaction());
     EXPECT_FALSE(items.controlsDisabled());
-    EXPECT_EQ(stored(), (QStringList{u"COMPRAS|X1|nova|5.0"_s, u"LOJA|X2|outra de novo|3.0"_s}));
+    EXPECT_EQ(stored(), (QStringList { u"COMPRAS|X1|nova|5.0"_s, u"LOJA|X2|outra de novo|3.0"_s }));
     EXPECT_EQ(items.rowCount(), 2);
 }
 
 TEST_F(BatchWriteTest, ABadLineKeepsTheRowsBeforeItAndDiscardsItsHalfWrittenRow)
 {
     // The third line fails at its last position, after the others were set.
-    EXPECT_THROW(store({u"C;P1;2020-06-26;X1;um;1"_s, u"C;P1;2020-06-26;X2;dois;2"_s,
-                        u"C;P1;2020-06-26;X3;três;muitos"_s, u"C;P1;2020-06-26;X4;quatro;4"_s}),
-                 StoreError);
+    EXPECT_THROW(store({ u"C;P1;2020-06-26;X1;um;1"_s, u"C;P1;2020-06-26;X2;dois;2"_s,
+                     u"C;P1;2020-06-26;X3;três;muitos"_s, u"C;P1;2020-06-26;X4;quatro;4"_s }),
+        StoreError);
 
-    EXPECT_EQ(stored(), (QStringList{u"C|X1|um|1.0"_s, u"C|X2|dois|2.0"_s}));
+    EXPECT_EQ(stored(), (QStringList { u"C|X1|um|1.0"_s, u"C|X2|dois|2.0"_s }));
     EXPECT_FALSE(items.isEditing());
     EXPECT_EQ(items.rowCount(), 2);
     EXPECT_FALSE(dm.Banco().inTransaction());

@@ -10,7 +10,8 @@ TEST_F(DataModuleTest, StartsWithTheIndexesSelectedAndTheGuardClosed)
     EXPECT_EQ(fresh.CotaFornec().indexName(), u"Por_Marca");
     EXPECT_EQ(fresh.PedidosLiberados().indexName(), QString());
     EXPECT_FALSE(fresh.CotaFornec().isOpen());
-    EXPECT_EQ(fresh.CotaLiberada().field(fresh.CotaLiberada().fieldIndex(u"AteHora"_s)).displayFormat, u"HH:NN");
+    EXPECT_EQ(
+        fresh.CotaLiberada().field(fresh.CotaLiberada().fieldIndex(u"AteHora"_s)).displayFormat, u"HH:NN");
 }
 
 TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
@@ -18,18 +19,28 @@ TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
     dm.setPodeIcota(true);
     addQuotation(u"100"_s, u"Enviada"_s);
     addQuotation(u"200"_s, u"Baixada"_s);
-    addItem(dm.CotaFornec(), {.cotacao = u"100"_s, .produto = u"P1"_s, .marca = u"B"_s, .qtde = 2.0, .valor = 617.25,
-                              .data = QDate(2020, 6, 1)});
-    addItem(dm.CotaFornec(), {.cotacao = u"100"_s, .produto = u"P2"_s, .marca = u"A"_s, .qtde = 1.0,
-                              .data = QDate(2020, 6, 1)});
-    addItem(dm.CotaFornec(), {.cotacao = u"200"_s, .produto = u"P3"_s, .marca = u"C"_s, .qtde = 5.0, .valor = 1.0,
-                              .data = QDate(2020, 7, 1)});
+    addItem(dm.CotaFornec(),
+        { .cotacao = u"100"_s,
+            .produto = u"P1"_s,
+            .marca = u"B"_s,
+            .qtde = 2.0,
+            .valor = 617.25,
+            .data = QDate(2020, 6, 1) });
+    addItem(dm.CotaFornec(),
+        { .cotacao = u"100"_s, .produto = u"P2"_s, .marca = u"A"_s, .qtde = 1.0, .data = QDate(2020, 6, 1) });
+    addItem(dm.CotaFornec(),
+        { .cotacao = u"200"_s,
+            .produto = u"P3"_s,
+            .marca = u"C"_s,
+            .qtde = 5.0,
+            .valor = 1.0,
+            .data = QDate(2020, 7, 1) });
 
     Query &cab = dm.ConsCotaCab();
     Query &itens = dm.ConsCotaItens();
     cab.open();
     itens.open();
-    ASSERT_EQ(column(cab, u"Cotacao"_s), (QStringList{u"200"_s, u"100"_s})); // newest first
+    ASSERT_EQ(column(cab, u"Cotacao"_s), (QStringList { u"200"_s, u"100"_s })); // newest first
     const int data = cab.fieldIndex(u"data"_s);
     ASSERT_GE(data, 0);
     EXPECT_EQ(cab.displayText(1, data), u"01/06/2020");
@@ -37,7 +48,7 @@ TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
     EXPECT_EQ(itens.asFloat(u"Total"_s), 5.0);
 
     cab.next();
-    EXPECT_EQ(column(itens, u"Marca"_s), (QStringList{u"A"_s, u"B"_s}));
+    EXPECT_EQ(column(itens, u"Marca"_s), (QStringList { u"A"_s, u"B"_s }));
     const int total = itens.fieldIndex(u"TOTAL"_s);
     EXPECT_EQ(itens.displayText(0, total), QString()); // no price, no total
     EXPECT_EQ(itens.displayText(1, total), u"1.234,50");
@@ -54,18 +65,18 @@ TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
     EXPECT_EQ(cotas.fieldCount(), 5);
     EXPECT_EQ(cotas.value(u"DataLiberada"_s).toDate(), QDate(2020, 6, 1));
 
-    addItem(dm.PedFornec(), {.cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5});
-    addItem(dm.PedFornec(), {.cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s});
+    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5 });
+    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s });
     Query &print = dm.PedFornecPrint();
     print.setParam(u"Pedido"_s, u"9"_s);
     print.open();
     EXPECT_EQ(print.fieldCount(), 20);
-    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList{u"A"_s, u"B"_s}));
+    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList { u"A"_s, u"B"_s }));
     EXPECT_EQ(print.displayText(1, print.fieldIndex(u"VALOR"_s)), u"3,50");
     EXPECT_EQ(print.displayText(1, print.fieldIndex(u"QTDE"_s)), u"1"); // only VALOR is formatted
 
     // A query with no value for a parameter and no master says so.
-    dm.Fsql().setSql({u"select * from PedidoFornc where PEDIDO = :Pedido"_s});
+    dm.Fsql().setSql({ u"select * from PedidoFornc where PEDIDO = :Pedido"_s });
     EXPECT_THROW(dm.Fsql().open(), StoreError);
 }
 

@@ -8,108 +8,110 @@ protected:
 
 TEST_F(DatasetTest, LocateIgnoresCaseOverSeveralColumnsAndReadsDateTexts)
 {
-    addItem(items(), {.cotacao = u"ABC1"_s, .produto = u"peça-1"_s, .marca = u"B"_s, .contato = u"compras"_s});
-    addItem(items(), {.cotacao = u"ABC1"_s, .produto = u"OUTRA"_s, .marca = u"A"_s});
+    addItem(
+        items(), { .cotacao = u"ABC1"_s, .produto = u"peça-1"_s, .marca = u"B"_s, .contato = u"compras"_s });
+    addItem(items(), { .cotacao = u"ABC1"_s, .produto = u"OUTRA"_s, .marca = u"A"_s });
     Table &t = items();
-    const QStringList key{u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s};
+    const QStringList key { u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s };
 
-    EXPECT_TRUE(t.locate(key, {u"COMPRAS"_s, u"abc1"_s, u"26/06/2020"_s, u"PEÇA-1"_s}));
+    EXPECT_TRUE(t.locate(key, { u"COMPRAS"_s, u"abc1"_s, u"26/06/2020"_s, u"PEÇA-1"_s }));
     EXPECT_EQ(t.asString(u"PRODUTO"_s), u"peça-1");
     t.first();
-    EXPECT_TRUE(t.locate(u"contato;cotacao;data;produto"_s, {u"Compras"_s, u"ABC1"_s, QDate(2020, 6, 26), u"Peça-1"_s}));
+    EXPECT_TRUE(t.locate(
+        u"contato;cotacao;data;produto"_s, { u"Compras"_s, u"ABC1"_s, QDate(2020, 6, 26), u"Peça-1"_s }));
     EXPECT_EQ(t.currentRow(), 1); // MARCA "B" sorts second
 
     t.first();
-    EXPECT_FALSE(t.locate(key, {u"COMPRAS"_s, u"abc1"_s, u"2020-06-27"_s, u"PEÇA-1"_s}));
+    EXPECT_FALSE(t.locate(key, { u"COMPRAS"_s, u"abc1"_s, u"2020-06-27"_s, u"PEÇA-1"_s }));
     EXPECT_EQ(t.currentRow(), 0); // stays where it was
-    EXPECT_THROW(t.locate(key, {u"COMPRAS"_s, u"abc1"_s, u"ontem"_s, u"PEÇA-1"_s}), StoreError);
+    EXPECT_THROW(t.locate(key, { u"COMPRAS"_s, u"abc1"_s, u"ontem"_s, u"PEÇA-1"_s }), StoreError);
 
     addQuotation(u"ABC1"_s, u"ABERTA"_s);
-    EXPECT_TRUE(dm.CotaLiberada().locate(u"Cotacao"_s, {u"abc1"_s}));
+    EXPECT_TRUE(dm.CotaLiberada().locate(u"Cotacao"_s, { u"abc1"_s }));
 }
 
 TEST_F(DatasetTest, LocateFollowsPostsAndDeletesAndFindsTheFirstRowInOrder)
 {
     Table &t = items();
-    for (const char16_t *p : {u"P3", u"P1", u"P2"})
-        addItem(t, {.cotacao = u"1"_s, .produto = QString::fromUtf16(p), .marca = u"M"_s});
+    for (const char16_t *p : { u"P3", u"P1", u"P2" })
+        addItem(t, { .cotacao = u"1"_s, .produto = QString::fromUtf16(p), .marca = u"M"_s });
     // Several matches: the first in the order of the index (MARCA, then as added).
-    ASSERT_TRUE(t.locate(u"MARCA"_s, {u"m"_s}));
+    ASSERT_TRUE(t.locate(u"MARCA"_s, { u"m"_s }));
     EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P3");
 
-    ASSERT_TRUE(t.locate(u"PRODUTO"_s, {u"p1"_s}));
+    ASSERT_TRUE(t.locate(u"PRODUTO"_s, { u"p1"_s }));
     t.edit();
     t.setText(u"PRODUTO"_s, u"P9"_s);
     t.post();
-    EXPECT_FALSE(t.locate(u"PRODUTO"_s, {u"P1"_s}));
-    ASSERT_TRUE(t.locate(u"PRODUTO"_s, {u"P9"_s}));
+    EXPECT_FALSE(t.locate(u"PRODUTO"_s, { u"P1"_s }));
+    ASSERT_TRUE(t.locate(u"PRODUTO"_s, { u"P9"_s }));
     t.deleteRow();
-    EXPECT_FALSE(t.locate(u"PRODUTO"_s, {u"P9"_s}));
+    EXPECT_FALSE(t.locate(u"PRODUTO"_s, { u"P9"_s }));
     EXPECT_EQ(count(u"CotacaoFornc"_s), 2);
 
     // A code longer than the column is found as it was stored, cut.
-    addItem(t, {.cotacao = u"1"_s, .produto = u"1234567890ABCDEF-XYZ"_s, .marca = u"M"_s});
-    EXPECT_TRUE(t.locate(u"PRODUTO"_s, {u"1234567890abcdef-xyz"_s}));
+    addItem(t, { .cotacao = u"1"_s, .produto = u"1234567890ABCDEF-XYZ"_s, .marca = u"M"_s });
+    EXPECT_TRUE(t.locate(u"PRODUTO"_s, { u"1234567890abcdef-xyz"_s }));
     EXPECT_EQ(t.asString(u"PRODUTO"_s), u"1234567890ABCDE");
 }
 
 TEST_F(DatasetTest, FilteredTableShowsOnlyPostedRowsThatStillMatch)
 {
     Table &t = items();
-    t.setFilter(u"COTACAO = ?"_s, {u"1"_s});
+    t.setFilter(u"COTACAO = ?"_s, { u"1"_s });
     t.setFiltered(true);
-    addItem(t, {.cotacao = u"1"_s, .produto = u"A"_s, .marca = u"A"_s});
-    addItem(t, {.cotacao = u"2"_s, .produto = u"B"_s, .marca = u"B"_s});
-    addItem(t, {.cotacao = u"1"_s, .produto = u"C"_s, .marca = u"C"_s});
-    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"A"_s, u"C"_s}));
+    addItem(t, { .cotacao = u"1"_s, .produto = u"A"_s, .marca = u"A"_s });
+    addItem(t, { .cotacao = u"2"_s, .produto = u"B"_s, .marca = u"B"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"C"_s, .marca = u"C"_s });
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"A"_s, u"C"_s }));
     EXPECT_EQ(count(u"CotacaoFornc"_s), 3);
 
     t.first();
     t.edit();
     t.setText(u"COTACAO"_s, u"2"_s);
     t.post();
-    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList{u"C"_s});
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList { u"C"_s });
     EXPECT_EQ(t.currentRow(), 0);
 
     // The filter belongs to the shared table: the next user finds it on.
     t.close();
     t.open();
     EXPECT_TRUE(t.isFiltered());
-    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList{u"C"_s});
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList { u"C"_s });
 }
 
 TEST_F(DatasetTest, SelectedIndexOrdersRowsAndAnEditedRowMovesWithTheCurrentRow)
 {
     Table &t = items();
-    addItem(t, {.cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"B"_s, .descricao = u"zz"_s});
-    addItem(t, {.cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"A"_s, .descricao = u"yy"_s});
-    addItem(t, {.cotacao = u"1"_s, .produto = u"P3"_s, .marca = u"C"_s, .descricao = u"xx"_s});
-    EXPECT_EQ(column(t, u"MARCA"_s), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"B"_s, .descricao = u"zz"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"A"_s, .descricao = u"yy"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P3"_s, .marca = u"C"_s, .descricao = u"xx"_s });
+    EXPECT_EQ(column(t, u"MARCA"_s), (QStringList { u"A"_s, u"B"_s, u"C"_s }));
 
     t.first();
     t.edit();
     t.setText(u"MARCA"_s, u"Z"_s);
     t.post();
-    EXPECT_EQ(column(t, u"MARCA"_s), (QStringList{u"B"_s, u"C"_s, u"Z"_s}));
+    EXPECT_EQ(column(t, u"MARCA"_s), (QStringList { u"B"_s, u"C"_s, u"Z"_s }));
     EXPECT_EQ(t.currentRow(), 2);
     EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P2");
 
     t.setIndexName(u"por_desc"_s);
-    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"P3"_s, u"P2"_s, u"P1"_s}));
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P3"_s, u"P2"_s, u"P1"_s }));
     EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P2"); // the current row stays the same row
     t.setIndexName(QString());
-    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"P1"_s, u"P2"_s, u"P3"_s}));
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P2"_s, u"P3"_s }));
 }
 
 TEST_F(DatasetTest, WalkBookmarksAndMovingOffAnEditedRowPostsIt)
 {
     Table &t = items();
-    for (const char16_t *m : {u"A", u"B", u"C"})
-        addItem(t, {.cotacao = u"1"_s, .produto = QString::fromUtf16(m), .marca = QString::fromUtf16(m)});
+    for (const char16_t *m : { u"A", u"B", u"C" })
+        addItem(t, { .cotacao = u"1"_s, .produto = QString::fromUtf16(m), .marca = QString::fromUtf16(m) });
     QStringList walked;
     for (t.first(); !t.eof(); t.next())
         walked << t.asString(u"MARCA"_s);
-    EXPECT_EQ(walked, (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+    EXPECT_EQ(walked, (QStringList { u"A"_s, u"B"_s, u"C"_s }));
 
     t.setCurrentRow(1);
     Bookmark mark = t.bookmark();
@@ -130,7 +132,7 @@ TEST_F(DatasetTest, WalkBookmarksAndMovingOffAnEditedRowPostsIt)
     EXPECT_FALSE(mark.isValid());
 
     Query &q = dm.Fsql();
-    q.setSql({u"select PRODUTO from CotacaoFornc"_s});
+    q.setSql({ u"select PRODUTO from CotacaoFornc"_s });
     q.open();
     const Bookmark queryMark = q.bookmark();
     q.close();
@@ -141,8 +143,8 @@ TEST_F(DatasetTest, WalkBookmarksAndMovingOffAnEditedRowPostsIt)
 TEST_F(DatasetTest, DisabledControlsHearNothingUntilEnabledThenOneReset)
 {
     Table &t = items();
-    for (const char16_t *m : {u"A", u"B"})
-        addItem(t, {.cotacao = u"1"_s, .produto = QString::fromUtf16(m), .marca = QString::fromUtf16(m)});
+    for (const char16_t *m : { u"A", u"B" })
+        addItem(t, { .cotacao = u"1"_s, .produto = QString::fromUtf16(m), .marca = QString::fromUtf16(m) });
     int moves = 0;
     int resets = 0;
     QObject receiver;
@@ -185,7 +187,7 @@ TEST_F(DatasetTest, QuotationItemsCannotBeAddedWhilePodeIcotaIsFalse)
 TEST_F(DatasetTest, ApplicationTextShowsCarriageReturnsAsBlanksOnlyForQuotationItems)
 {
     Table &t = items();
-    addItem(t, {.cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s});
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s });
     t.edit();
     t.setText(u"APLICACAO"_s, u"A\r\nB"_s);
     t.post();
@@ -196,7 +198,7 @@ TEST_F(DatasetTest, ApplicationTextShowsCarriageReturnsAsBlanksOnlyForQuotationI
     EXPECT_EQ(scalar(u"SELECT APLICACAO FROM CotacaoFornc"_s).toString(), u"A\r\nB");
 
     Table &p = dm.PedFornec();
-    addItem(p, {.cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s});
+    addItem(p, { .cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s });
     p.edit();
     p.setText(u"APLICACAO"_s, u"A\r\nB"_s);
     p.post();
@@ -207,7 +209,7 @@ TEST_F(DatasetTest, ABatchThatStopsOnABadLineKeepsTheRowsBeforeAndDropsTheHalfRo
 {
     Table &t = items();
     t.open();
-    const QStringList quantities{u"1,5"_s, u"2"_s, u"abc"_s, u"4"_s};
+    const QStringList quantities { u"1,5"_s, u"2"_s, u"abc"_s, u"4"_s };
     auto tx = dm.Banco().transaction();
     try {
         for (int i = 0; i < quantities.size(); ++i) {

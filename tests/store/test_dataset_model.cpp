@@ -21,16 +21,16 @@ TEST_F(DatasetModelTest, DisplayFormatsFollowTheRegionalSettings)
         QString format;
         QString shown;
     };
-    const QList<Case> cases{
-        {QDate(2020, 6, 5), FieldType::Date, u"dd/mm/yyyy"_s, u"05/06/2020"_s},
-        {QDate(2020, 6, 5), FieldType::Date, QString(), u"05/06/2020"_s},
-        {QTime(9, 5, 30), FieldType::Time, u"HH:NN"_s, u"09:05"_s},
-        {1234.5, FieldType::Float, u"0.00"_s, u"1234,50"_s},
-        {1234.5, FieldType::Float, u"#,##0.00"_s, u"1.234,50"_s},
-        {-0.001, FieldType::Float, u"0.00"_s, u"0,00"_s},
-        {1234.5, FieldType::Float, QString(), u"1234,5"_s},
-        {qint64(1234567), FieldType::Integer, QString(), u"1234567"_s},
-        {QVariant(), FieldType::Float, u"0.00"_s, QString()},
+    const QList<Case> cases {
+        { QDate(2020, 6, 5), FieldType::Date, u"dd/mm/yyyy"_s, u"05/06/2020"_s },
+        { QDate(2020, 6, 5), FieldType::Date, QString(), u"05/06/2020"_s },
+        { QTime(9, 5, 30), FieldType::Time, u"HH:NN"_s, u"09:05"_s },
+        { 1234.5, FieldType::Float, u"0.00"_s, u"1234,50"_s },
+        { 1234.5, FieldType::Float, u"#,##0.00"_s, u"1.234,50"_s },
+        { -0.001, FieldType::Float, u"0.00"_s, u"0,00"_s },
+        { 1234.5, FieldType::Float, QString(), u"1234,5"_s },
+        { qint64(1234567), FieldType::Integer, QString(), u"1234567"_s },
+        { QVariant(), FieldType::Float, u"0.00"_s, QString() },
     };
     for (const Case &c : cases)
         EXPECT_EQ(formatValue(c.value, c.type, c.format), c.shown) << c.format.toStdString();
@@ -39,17 +39,17 @@ TEST_F(DatasetModelTest, DisplayFormatsFollowTheRegionalSettings)
 TEST_F(DatasetModelTest, ModelFollowsTheDatasetThroughEveryChange)
 {
     Table &t = dm.CotaFornec();
-    t.setFilter(u"COTACAO = ?"_s, {u"1"_s});
+    t.setFilter(u"COTACAO = ?"_s, { u"1"_s });
     t.setFiltered(true);
     t.open();
-    DatasetModel model(t, {{u"MARCA"_s, QString(), 115, QString(), true},
-                           {u"QTDE"_s, QString(), 49, QString(), true},
-                           {u"valor"_s, QString(), 71, QString(), false}});
+    DatasetModel model(t,
+        { { u"MARCA"_s, QString(), 115, QString(), true }, { u"QTDE"_s, QString(), 49, QString(), true },
+            { u"valor"_s, QString(), 71, QString(), false } });
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
-    addItem(t, {.cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"B"_s, .qtde = 2.0});
-    addItem(t, {.cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"A"_s});
-    addItem(t, {.cotacao = u"2"_s, .produto = u"P3"_s, .marca = u"C"_s}); // filtered out
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"B"_s, .qtde = 2.0 });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"A"_s });
+    addItem(t, { .cotacao = u"2"_s, .produto = u"P3"_s, .marca = u"C"_s }); // filtered out
     ASSERT_EQ(model.rowCount(), 2);
     EXPECT_EQ(model.index(1, 0).data().toString(), u"B");
     EXPECT_EQ(model.index(1, 1).data().toString(), u"2,00");
@@ -77,7 +77,7 @@ TEST_F(DatasetModelTest, ModelFollowsTheDatasetThroughEveryChange)
     EXPECT_EQ(model.rowCount(), 1);
     t.deleteRow();
     EXPECT_EQ(model.rowCount(), 0);
-    t.setFilter(u"COTACAO = ?"_s, {u"2"_s});
+    t.setFilter(u"COTACAO = ?"_s, { u"2"_s });
     EXPECT_EQ(model.rowCount(), 2);
     t.close();
     EXPECT_EQ(model.rowCount(), 0);
@@ -111,7 +111,7 @@ TEST_F(DatasetModelTest, StyleComesFromRowValuesAndCurrentRowIsFollowedBothWays)
     EXPECT_EQ(t.currentRow(), 2);
     t.first();
     EXPECT_EQ(selection.currentIndex().row(), 0);
-    ASSERT_TRUE(t.locate(u"Cotacao"_s, {u"2"_s}));
+    ASSERT_TRUE(t.locate(u"Cotacao"_s, { u"2"_s }));
     EXPECT_EQ(selection.currentIndex().row(), 1);
 }
 
@@ -123,12 +123,12 @@ TEST_F(DatasetModelTest, AViewBehindASortingProxyFollowsARowAddedWhileItIsCurren
     addQuotation(u"1"_s, u"ABERTA"_s);
     addQuotation(u"3"_s, u"Baixada"_s);
     Table &t = dm.CotaLiberada();
-    ModelColumn reversed{{}, u"Ao contrário"_s, 0, {}, true};
+    ModelColumn reversed { {}, u"Ao contrário"_s, 0, {}, true };
     reversed.compute = [](const Dataset &d, int row, int role) -> QVariant {
         const QString cotacao = d.value(row, 0).toString();
         return role == Qt::UserRole ? QVariant(-cotacao.toInt()) : QVariant();
     };
-    DatasetModel model(t, {{u"Cotacao"_s, QString(), 0, QString(), true}, reversed});
+    DatasetModel model(t, { { u"Cotacao"_s, QString(), 0, QString(), true }, reversed });
     QSortFilterProxyModel sorted;
     sorted.setSourceModel(&model);
     sorted.setSortRole(Qt::UserRole);

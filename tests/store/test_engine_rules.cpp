@@ -7,7 +7,7 @@ TEST_F(EngineRules, NamesOfTablesColumnsParametersAndIndexesIgnoreCase)
 {
     addQuotation(u"A1"_s, u"Baixada"_s);
     Query &q = dm.Fsql();
-    q.setSql({u"select cotacao AS Numero, tipostatus from cotaliberadas where TIPOSTATUS =:STATUS"_s});
+    q.setSql({ u"select cotacao AS Numero, tipostatus from cotaliberadas where TIPOSTATUS =:STATUS"_s });
     q.setParam(u"status"_s, u"Baixada"_s);
     q.open();
     ASSERT_EQ(q.rowCount(), 1);
@@ -32,13 +32,13 @@ TEST_F(EngineRules, FiltersCompareTextExactlyAndTextWithNumberAsDigits)
         QVariantList values;
         QStringList rows;
     };
-    const QList<Case> cases{
-        {u"TipoStatus = 'Enviar'"_s, {}, {u"0"_s}},
-        {u"TipoStatus = ?"_s, {u"ENVIAR"_s}, {u"00"_s}},
-        {u"Cotacao = 0"_s, {}, {u"0"_s}},
-        {u"Cotacao = ?"_s, {10}, {u"10"_s}},
-        {u"(TipoStatus = 'Enviar') or (Cotacao = '10')"_s, {}, {u"0"_s, u"10"_s}},
-        {u"Cotacao = 'O''Brien'"_s, {}, {}},
+    const QList<Case> cases {
+        { u"TipoStatus = 'Enviar'"_s, {}, { u"0"_s } },
+        { u"TipoStatus = ?"_s, { u"ENVIAR"_s }, { u"00"_s } },
+        { u"Cotacao = 0"_s, {}, { u"0"_s } },
+        { u"Cotacao = ?"_s, { 10 }, { u"10"_s } },
+        { u"(TipoStatus = 'Enviar') or (Cotacao = '10')"_s, {}, { u"0"_s, u"10"_s } },
+        { u"Cotacao = 'O''Brien'"_s, {}, {} },
     };
     t.setFiltered(true);
     for (const Case &c : cases) {
@@ -62,11 +62,11 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
 
     // The purge's cut-off, 5 June 2020 as the supplier types it.
     Query &purge = dm.Liberados();
-    purge.setSql({u"Delete from cotaliberadas where dataliberada <= :Data"_s});
+    purge.setSql({ u"Delete from cotaliberadas where dataliberada <= :Data"_s });
     purge.setParam(u"Data"_s, regionalDate(u"05/06/2020"_s));
     purge.execSql();
     EXPECT_EQ(purge.rowsAffected(), 3);
-    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList{u"C"_s, u"E"_s}));
+    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList { u"C"_s, u"E"_s }));
 
     Table &t = dm.CotaLiberada();
     t.first();
@@ -78,12 +78,12 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
         QVariantList values;
         QStringList rows;
     };
-    const QList<Case> cases{
-        {u"DataLiberada > ?"_s, {QDate(2020, 6, 5)}, {u"C"_s}},
-        {u"CotaLiberadas.DataLiberada = ?"_s, {QDate(2020, 6, 6)}, {u"C"_s}},
-        {u"DataLiberada = '2020-06-06'"_s, {}, {u"C"_s}},
-        {u"AteHora > ?"_s, {QTime(9, 30)}, {u"C"_s, u"E"_s}}, // 10:00 and 14:30 are later
-        {u"AteHora <= ?"_s, {QTime(9, 30)}, {}},
+    const QList<Case> cases {
+        { u"DataLiberada > ?"_s, { QDate(2020, 6, 5) }, { u"C"_s } },
+        { u"CotaLiberadas.DataLiberada = ?"_s, { QDate(2020, 6, 6) }, { u"C"_s } },
+        { u"DataLiberada = '2020-06-06'"_s, {}, { u"C"_s } },
+        { u"AteHora > ?"_s, { QTime(9, 30) }, { u"C"_s, u"E"_s } }, // 10:00 and 14:30 are later
+        { u"AteHora <= ?"_s, { QTime(9, 30) }, {} },
     };
     t.setFiltered(true);
     for (const Case &c : cases) {
@@ -108,16 +108,17 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
 TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
 {
     dm.setPodeIcota(true);
-    addItem(dm.CotaFornec(), {.cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"A"_s, .qtde = 3.0, .valor = 2.0});
-    addItem(dm.CotaFornec(), {.cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"B"_s, .qtde = 3.0});
+    addItem(dm.CotaFornec(),
+        { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"A"_s, .qtde = 3.0, .valor = 2.0 });
+    addItem(dm.CotaFornec(), { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"B"_s, .qtde = 3.0 });
     Table &t = dm.CotaFornec();
     t.setFiltered(true);
     t.setFilter(u"VALOR = VALOR"_s);
-    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList{u"P1"_s});
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList { u"P1"_s });
     t.setFilter(u"not (VALOR = 5)"_s);
-    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList{u"P1"_s});
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList { u"P1"_s });
     t.setFilter(u"QTDE * VALOR > 0 or (QTDE * VALOR is null)"_s);
-    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"P1"_s, u"P2"_s}));
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P2"_s }));
 }
 
 TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
@@ -140,14 +141,14 @@ TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
         p.post();
     };
     // Two stores of the same name with the same line; a null and a zero quantity.
-    add(u"X1"_s, {u"LOJA A"_s, u"LOJA A"_s, u"Centro"_s}, {2.0, 2.0, QVariant()});
-    add(u"X2"_s, {u"bairro"_s, u"LOJA A"_s, u"Centro"_s}, {1.0, 0.0, 4.0});
+    add(u"X1"_s, { u"LOJA A"_s, u"LOJA A"_s, u"Centro"_s }, { 2.0, 2.0, QVariant() });
+    add(u"X2"_s, { u"bairro"_s, u"LOJA A"_s, u"Centro"_s }, { 1.0, 0.0, 4.0 });
 
     Query &q = dm.SepararLojas();
     q.setParam(u"pedido"_s, u"77"_s); // one assignment serves the three occurrences
     q.open();
-    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList{u"Centro"_s, u"LOJA A"_s, u"bairro"_s}));
-    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList{u"X2"_s, u"X1"_s, u"X2"_s}));
+    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList { u"Centro"_s, u"LOJA A"_s, u"bairro"_s }));
+    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList { u"X2"_s, u"X1"_s, u"X2"_s }));
     q.last();
     EXPECT_EQ(q.value(u"VlTot"_s).toDouble(), 10.0);
 }
@@ -155,7 +156,7 @@ TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
 TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTableUnchanged)
 {
     dm.setPodeIcota(true);
-    addItem(dm.CotaFornec(), {.cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"M"_s});
+    addItem(dm.CotaFornec(), { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"M"_s });
     Table &t = dm.CotaFornec();
     ASSERT_TRUE(t.append());
     t.setText(u"CONTATO"_s, u"COMPRAS"_s);
@@ -187,7 +188,7 @@ TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTab
     t.setText(u"PRODUTO"_s, QString()); // an empty text is an empty value
     EXPECT_THROW(t.post(), StoreError);
     t.cancel();
-    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList{u"P1"_s, u"P2"_s}));
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P2"_s }));
     EXPECT_EQ(scalar(u"SELECT group_concat(PRODUTO) FROM CotacaoFornc"_s).toString(), u"P1,P2");
 
     // The key of the released quotations needs a value too.
@@ -216,11 +217,11 @@ TEST_F(EngineRules, ReadOnlyQueriesRefuseEditsAndWritingStatements)
     EXPECT_THROW((void)q.append(), StoreError);
     EXPECT_THROW(q.deleteRow(), StoreError);
     q.close();
-    q.setSql({u"delete from CotaLiberadas"_s});
+    q.setSql({ u"delete from CotaLiberadas"_s });
     EXPECT_THROW(q.execSql(), StoreError);
     EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
 
-    dm.Fsql().setSql({u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = '1'"_s});
+    dm.Fsql().setSql({ u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = '1'"_s });
     dm.Fsql().execSql();
     EXPECT_EQ(dm.Fsql().rowsAffected(), 1);
     EXPECT_EQ(dm.CotaLiberada().asString(u"TipoStatus"_s), u"Enviar"); // the open table follows
@@ -232,18 +233,19 @@ TEST_F(EngineRules, TextsAreKeptAsTheAnsiCodePageHoldsThemCutToSizeAndEndingAtNu
         QString given;
         QString stored;
     };
-    const QList<Case> cases{
-        {u"ABERTA-LONGA"_s, u"ABERTA-"_s},                   // 7 characters
-        {QString::fromUtf16(u"AB\u0000CD", 5), u"AB"_s},      // ends at code 0
-        {u"Ação€"_s, u"Ação€"_s},                             // all in code page 1252
-        {u"日本"_s, u"??"_s},                                 // not in it
-        {QString::fromUtf16(u"\U0001F600x"), u"?x"_s},        // one character, one "?"
+    const QList<Case> cases {
+        { u"ABERTA-LONGA"_s, u"ABERTA-"_s }, // 7 characters
+        { QString::fromUtf16(u"AB\u0000CD", 5), u"AB"_s }, // ends at code 0
+        { u"Ação€"_s, u"Ação€"_s }, // all in code page 1252
+        { u"日本"_s, u"??"_s }, // not in it
+        { QString::fromUtf16(u"\U0001F600x"), u"?x"_s }, // one character, one "?"
     };
     int n = 0;
     for (const Case &c : cases) {
         const QString key = QString::number(++n);
         addQuotation(key, c.given);
-        EXPECT_EQ(scalar(u"SELECT TipoStatus FROM CotaLiberadas WHERE Cotacao = ?"_s, {key}).toString(), c.stored)
+        EXPECT_EQ(
+            scalar(u"SELECT TipoStatus FROM CotaLiberadas WHERE Cotacao = ?"_s, { key }).toString(), c.stored)
             << c.given.toStdString();
     }
 }

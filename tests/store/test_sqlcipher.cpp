@@ -1,3 +1,4 @@
+#include "support/fixtures.h"
 #include "support/test_store.h"
 
 #include <QDir>
@@ -13,20 +14,21 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
     const QByteArray head = folder.read(u"CotaKelvo.new"_s).left(16);
     EXPECT_EQ(head.size(), 16);
     EXPECT_NE(head, QByteArray("SQLite format 3\0", 16));
-    EXPECT_EQ(QFile::permissions(path()), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                              | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    EXPECT_EQ(QFile::permissions(path()),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 
     Database db;
     db.open(path(), storeKey());
-    Statement st(db, u"SELECT name FROM sqlite_master WHERE type IN ('table', 'index') "
-                     "AND name NOT LIKE 'sqlite_%' ORDER BY name"_s);
+    Statement st(db,
+        u"SELECT name FROM sqlite_master WHERE type IN ('table', 'index') "
+        "AND name NOT LIKE 'sqlite_%' ORDER BY name"_s);
     QStringList names;
     while (st.step())
         names << st.columnText(0);
-    EXPECT_EQ(names, (QStringList{u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Cotacao"_s,
-                                  u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
-                                  u"CotacaoFornc_Prodfabr"_s, u"PedidoFornc"_s,
-                                  u"PedidosLiberados"_s}));
+    EXPECT_EQ(names,
+        (QStringList { u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Cotacao"_s,
+            u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s, u"CotacaoFornc_Prodfabr"_s,
+            u"PedidoFornc"_s, u"PedidosLiberados"_s }));
     Statement cols(db, u"PRAGMA table_info('CotacaoFornc')"_s);
     int columns = 0;
     while (cols.step())
@@ -52,12 +54,13 @@ TEST_F(StoreFileTest, WrongKeyAndMissingFileFailWithClearErrors)
         fresh.openStore(missing);
         FAIL() << "opened a missing file";
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"Banco: Database file '%1' does not exist"_s.arg(QFileInfo(missing).absoluteFilePath()));
+        EXPECT_EQ(e.message(),
+            u"Banco: Database file '%1' does not exist"_s.arg(QFileInfo(missing).absoluteFilePath()));
     }
     EXPECT_FALSE(QFileInfo::exists(missing)); // never created by opening
     EXPECT_THROW(fresh.CotaLiberada().open(), StoreError);
     try {
-        fresh.Fsql().setSql({u"delete from CotaLiberadas"_s});
+        fresh.Fsql().setSql({ u"delete from CotaLiberadas"_s });
         fresh.Fsql().execSql();
         FAIL();
     } catch (const StoreError &e) {
@@ -90,19 +93,19 @@ TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoi
     }
     EXPECT_EQ(count(u"CotaLiberadas"_s), 2);
     // The open table follows what the file holds after each rollback.
-    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList{u"1"_s, u"2"_s}));
+    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList { u"1"_s, u"2"_s }));
 }
 
 TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
 {
     addQuotation(u"1' OR '1'='1"_s, u"ABERTA"_s);
     Query &q = dm.Fsql();
-    q.setSql({u"select Cotacao from CotaLiberadas where Cotacao = :c"_s});
+    q.setSql({ u"select Cotacao from CotaLiberadas where Cotacao = :c"_s });
     q.setParam(u"c"_s, u"1' OR '1'='1"_s);
     q.open();
     EXPECT_EQ(q.rowCount(), 1);
     q.close();
-    q.setSql({u"delete from CotaLiberadas; delete from CotacaoFornc"_s});
+    q.setSql({ u"delete from CotaLiberadas; delete from CotacaoFornc"_s });
     EXPECT_THROW(q.execSql(), StoreError); // one statement at a time
     EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
 }
@@ -113,8 +116,11 @@ TEST(StoreFormat, LibrariesAfterTheThirdAreToldTheFileFormat)
         const char16_t *version;
         bool compatibility;
     } cases[] = {
-        {u"3.4.1", false}, {u"3.4.2 community", false}, {u"4.0.1 community", true},
-        {u"4.6.1 community", true}, {u"10.0.0", true},
+        { u"3.4.1", false },
+        { u"3.4.2 community", false },
+        { u"4.0.1 community", true },
+        { u"4.6.1 community", true },
+        { u"10.0.0", true },
     };
     for (const auto &c : cases)
         EXPECT_EQ(needsCipherCompatibility3(QString::fromUtf16(c.version)), c.compatibility)
@@ -132,10 +138,27 @@ QStringList fieldNames(const Dataset &d)
 }
 
 // The columns of the order items, as "Select * from PedidoFornc" lists them.
-const QStringList OrderItemColumns{
-    u"CONTATO"_s,   u"PEDIDO"_s,    u"DATA"_s,      u"PRODUTO"_s,   u"PRODFABR"_s,  u"DESCRICAO"_s, u"UN"_s,
-    u"APLICACAO"_s, u"MARCA"_s,     u"QTDE"_s,      u"VALOR"_s,     u"CONDPGTO"_s,  u"SIMILARES"_s, u"OBS"_s,
-    u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s,
+const QStringList OrderItemColumns {
+    u"CONTATO"_s,
+    u"PEDIDO"_s,
+    u"DATA"_s,
+    u"PRODUTO"_s,
+    u"PRODFABR"_s,
+    u"DESCRICAO"_s,
+    u"UN"_s,
+    u"APLICACAO"_s,
+    u"MARCA"_s,
+    u"QTDE"_s,
+    u"VALOR"_s,
+    u"CONDPGTO"_s,
+    u"SIMILARES"_s,
+    u"OBS"_s,
+    u"QTDELOJA1"_s,
+    u"QTDELOJA2"_s,
+    u"QTDELOJA3"_s,
+    u"NOMELOJA1"_s,
+    u"NOMELOJA2"_s,
+    u"NOMELOJA3"_s,
 };
 
 } // namespace
@@ -154,13 +177,13 @@ TEST_F(StoreFileTest, OrderItemsHoldTheirColumnsInTheStoreOrder)
 TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
 {
     const QString old = folder.file(u"Antigo.new"_s);
-    ASSERT_TRUE(QFile::copy(QFileInfo(QString::fromUtf8(__FILE__)).dir().filePath(u"sqlcipher3_store.db"_s), old));
+    ASSERT_TRUE(QFile::copy(testsFilePath(u"store/sqlcipher3_store.db"_s), old));
     QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     dm.openStore(old);
 
     Table &cotas = dm.CotaLiberada();
     cotas.open();
-    ASSERT_EQ(column(cotas, u"Cotacao"_s), (QStringList{u"C-100"_s, u"C-101"_s}));
+    ASSERT_EQ(column(cotas, u"Cotacao"_s), (QStringList { u"C-100"_s, u"C-101"_s }));
     EXPECT_EQ(cotas.asDate(u"DataValidade"_s), QDate(2020, 6, 30));
     EXPECT_EQ(cotas.asTime(u"AteHora"_s), QTime(17, 30));
     EXPECT_EQ(cotas.displayText(0, cotas.fieldIndex(u"AteHora"_s)), u"17:30"_s);
@@ -181,9 +204,10 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     print.setParam(u"Pedido"_s, u"P-1"_s);
     print.open();
     const QStringList names = fieldNames(print);
-    EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()), QSet<QString>(OrderItemColumns.cbegin(), OrderItemColumns.cend()));
+    EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()),
+        QSet<QString>(OrderItemColumns.cbegin(), OrderItemColumns.cend()));
     EXPECT_LT(names.indexOf(u"QTDELOJA1"_s), names.indexOf(u"CONDPGTO"_s)); // the file's own order
-    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList{u"AC"_s, u"BOSCH"_s}));
+    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList { u"AC"_s, u"BOSCH"_s }));
     EXPECT_EQ(print.displayText(1, print.fieldIndex(u"VALOR"_s)), u"89,90"_s);
     EXPECT_EQ(print.value(1, print.fieldIndex(u"QTDELOJA2"_s)).toDouble(), 2.0);
     EXPECT_EQ(print.value(1, print.fieldIndex(u"OBS"_s)).toString(), u"urgente"_s);
@@ -191,8 +215,8 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     Query &lojas = dm.SepararLojas();
     lojas.setParam(u"PEDIDO"_s, u"P-1"_s);
     lojas.open();
-    EXPECT_EQ(column(lojas, u"LOJA"_s), (QStringList{u"CENTRO"_s, u"NORTE"_s, u"NORTE"_s, u"SUL"_s}));
-    EXPECT_EQ(column(lojas, u"PRODUTO"_s), (QStringList{u"BP-77"_s, QString(), u"BP-77"_s, u"BP-77"_s}));
+    EXPECT_EQ(column(lojas, u"LOJA"_s), (QStringList { u"CENTRO"_s, u"NORTE"_s, u"NORTE"_s, u"SUL"_s }));
+    EXPECT_EQ(column(lojas, u"PRODUTO"_s), (QStringList { u"BP-77"_s, QString(), u"BP-77"_s, u"BP-77"_s }));
     EXPECT_DOUBLE_EQ(lojas.value(1, lojas.fieldIndex(u"VlTot"_s)).toDouble(), 21.0);
 
     // A new item lands in the right columns, read back after the file is reopened.
@@ -207,7 +231,7 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     pedido.post();
     dm.openStore(old);
     pedido.open();
-    ASSERT_TRUE(pedido.locate(u"PEDIDO"_s, {u"P-2"_s}));
+    ASSERT_TRUE(pedido.locate(u"PEDIDO"_s, { u"P-2"_s }));
     EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"À VISTA"_s);
     EXPECT_EQ(pedido.asFloat(u"QTDELOJA1"_s), 4.0);
     EXPECT_EQ(pedido.asString(u"NOMELOJA1"_s), u"CENTRO"_s);

@@ -14,5 +14,5 @@ CliRun runCliIn(const TempFolder &dir, const QStringList &args, Connectivity *ne
     const int status = runCli(args, dir.path(), o, e, net ? net : &online);
     o.flush();
     e.flush();
-    return {status, out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), err};
+    return { status, out.split(QLatin1Char('\n'), Qt::SkipEmptyParts), err };
 }

@@ -4,7 +4,11 @@ namespace {
 
 class RecordingLog final : public LogWindow {
 public:
-    explicit RecordingLog(ScriptedPrompts &owner) : m_owner(owner) { ++m_owner.logsCreated; }
+    explicit RecordingLog(ScriptedPrompts &owner)
+        : m_owner(owner)
+    {
+        ++m_owner.logsCreated;
+    }
     ~RecordingLog() override { ++m_owner.logsDiscarded; }
     void addLine(const QString &line) override { m_lines << line; }
     QStringList lines() const override { return m_lines; }
@@ -35,12 +39,12 @@ QString take(std::deque<QString> &queue)
 
 void ScriptedPrompts::message(const QString &caption, const QString &text, PromptIcon icon)
 {
-    shown << Shown{QStringLiteral("message"), caption, text, icon, {}};
+    shown << Shown { QStringLiteral("message"), caption, text, icon, {} };
 }
 
 bool ScriptedPrompts::ask(const QString &caption, const QString &text)
 {
-    shown << Shown{QStringLiteral("ask"), caption, text, PromptIcon::Warning, {}};
+    shown << Shown { QStringLiteral("ask"), caption, text, PromptIcon::Warning, {} };
     if (answers.empty())
         return false;
     const bool a = answers.front();
@@ -50,25 +54,25 @@ bool ScriptedPrompts::ask(const QString &caption, const QString &text)
 
 void ScriptedPrompts::error(const QString &text)
 {
-    shown << Shown{QStringLiteral("error"), programTitle(), errorBoxText(text), PromptIcon::Error, {}};
+    shown << Shown { QStringLiteral("error"), programTitle(), errorBoxText(text), PromptIcon::Error, {} };
 }
 
 QString ScriptedPrompts::input(const QString &caption, const QString &prompt, const QString &)
 {
-    shown << Shown{QStringLiteral("input"), caption, prompt, PromptIcon::None, {}};
+    shown << Shown { QStringLiteral("input"), caption, prompt, PromptIcon::None, {} };
     return take(inputs);
 }
 
 QString ScriptedPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    shown << Shown{QStringLiteral("open"), caption, dir, PromptIcon::None, {}};
+    shown << Shown { QStringLiteral("open"), caption, dir, PromptIcon::None, {} };
     filters << filter;
     return take(files);
 }
 
 QString ScriptedPrompts::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    shown << Shown{QStringLiteral("save"), caption, dir, PromptIcon::None, {}};
+    shown << Shown { QStringLiteral("save"), caption, dir, PromptIcon::None, {} };
     filters << filter;
     return take(files);
 }

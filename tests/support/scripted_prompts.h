@@ -17,7 +17,7 @@ public:
         QString text; // for "open" and "save": the folder or name proposed
         PromptIcon icon = PromptIcon::None;
         QStringList logLines; // for "log": the lines of the log window shown
-        int pages = 0;        // for "preview": the report's pages (its title is the caption)
+        int pages = 0; // for "preview": the report's pages (its title is the caption)
     };
 
     // Answers to the next questions, in order; No when the script runs out.

@@ -19,7 +19,8 @@ TEST(TMsg, LayoutAndClosingButton)
 
     log.addLine(QStringLiteral("Internet - ok"));
     log.addLine(QStringLiteral("Servidor do kelvo - ok "));
-    EXPECT_EQ(log.lines(), (QStringList{QStringLiteral("Internet - ok"), QStringLiteral("Servidor do kelvo - ok ")}));
+    EXPECT_EQ(log.lines(),
+        (QStringList { QStringLiteral("Internet - ok"), QStringLiteral("Servidor do kelvo - ok ") }));
 
     // Modal until "Fechar...." is pressed; Escape does not close it.
     w->open();

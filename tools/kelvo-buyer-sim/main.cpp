@@ -59,7 +59,8 @@ int main(int argc, char **argv)
     const QCommandLineOption tlsCert(u"tls-cert"_s,
         u"Serve HTTPS with this certificate (PEM; the server's first, then any intermediate ones)."_s,
         u"FILE"_s);
-    const QCommandLineOption tlsKey(u"tls-key"_s, u"The private key of --tls-cert (PEM, unencrypted)."_s, u"FILE"_s);
+    const QCommandLineOption tlsKey(
+        u"tls-key"_s, u"The private key of --tls-cert (PEM, unencrypted)."_s, u"FILE"_s);
     parser.addOptions({ port, host, stateFile, user, password, generate, tlsCert, tlsKey });
     parser.process(app);
 

@@ -60,8 +60,8 @@ public:
     {
         if constexpr (std::is_same_v<Stream, SecureStream>) {
             beast::get_lowest_layer(m_stream).expires_after(handshakeTimeout);
-            m_stream.async_handshake(
-                ssl::stream_base::server, beast::bind_front_handler(&Session::onHandshake, shared_from_this()));
+            m_stream.async_handshake(ssl::stream_base::server,
+                beast::bind_front_handler(&Session::onHandshake, shared_from_this()));
         } else {
             readHeader();
         }

@@ -48,8 +48,8 @@ void setItem(Table &t, const Item &i)
     t.setText(QStringLiteral("CONDPGTO"), QStringLiteral("28 DDL"));
 }
 
-void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDate &validade,
-                  const QList<Item> &items)
+void addQuotation(
+    TDm &dm, const QString &cota, const QString &status, const QDate &validade, const QList<Item> &items)
 {
     Table &cab = dm.CotaLiberada();
     if (!cab.isOpen())
@@ -79,8 +79,8 @@ void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDa
     dm.setPodeIcota(was);
 }
 
-void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate &liberado,
-              const QList<Item> &items)
+void addOrder(
+    TDm &dm, const QString &pedido, const QString &status, const QDate &liberado, const QList<Item> &items)
 {
     Table &cab = dm.PedidosLiberados();
     if (!cab.isOpen())
@@ -99,7 +99,7 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate
     Table &t = dm.PedFornec();
     if (!t.isOpen())
         t.open();
-    const double prices[] = {89.9, 14.5, 132.4, 35.5};
+    const double prices[] = { 89.9, 14.5, 132.4, 35.5 };
     int k = 0;
     for (const Item &i : items) {
         (void)t.append();
@@ -120,27 +120,33 @@ void fillFixtureStore(TDm &dm)
 {
     const QDate today = QDate::currentDate();
     const QList<Item> items = {
-        {"100231", "BB1234", "PASTILHA DE FREIO DIANTEIRA", "JG", "BOSCH", "GOL 1.0 2008/2012\rFOX 1.6", 6, 89.9, 2, 2, 2},
-        {"100232", "F 000 99", "VELA DE IGNIÇÃO", "PC", "NGK", "PALIO 1.0 FIRE", 24, 0, 8, 8, 8},
-        {"100245", "GP31234", "AMORTECEDOR TRASEIRO", "PC", "COFAP", "CELTA 2006/2015", 4, 0, 2, 2, 0},
-        {"100250", "6204-2RS", "ROLAMENTO DA RODA TRASEIRA", "PC", "SKF", "UNO MILLE", 10, 35.5, 4, 4, 2},
+        { "100231", "BB1234", "PASTILHA DE FREIO DIANTEIRA", "JG", "BOSCH", "GOL 1.0 2008/2012\rFOX 1.6", 6,
+            89.9, 2, 2, 2 },
+        { "100232", "F 000 99", "VELA DE IGNIÇÃO", "PC", "NGK", "PALIO 1.0 FIRE", 24, 0, 8, 8, 8 },
+        { "100245", "GP31234", "AMORTECEDOR TRASEIRO", "PC", "COFAP", "CELTA 2006/2015", 4, 0, 2, 2, 0 },
+        { "100250", "6204-2RS", "ROLAMENTO DA RODA TRASEIRA", "PC", "SKF", "UNO MILLE", 10, 35.5, 4, 4, 2 },
     };
     addQuotation(dm, QStringLiteral("2026000101"), QStringLiteral("ABERTA"), today.addDays(3), {});
     addQuotation(dm, QStringLiteral("2026000102"), QStringLiteral("Baixada"), today.addDays(2), items);
-    addQuotation(dm, QStringLiteral("2026000103"), QStringLiteral("Enviar"), today.addDays(1), items.mid(0, 2));
-    addQuotation(dm, QStringLiteral("2026000098"), QStringLiteral("Enviada"), today.addDays(-2), items.mid(1, 2));
+    addQuotation(
+        dm, QStringLiteral("2026000103"), QStringLiteral("Enviar"), today.addDays(1), items.mid(0, 2));
+    addQuotation(
+        dm, QStringLiteral("2026000098"), QStringLiteral("Enviada"), today.addDays(-2), items.mid(1, 2));
     addOrder(dm, QStringLiteral("2026000201"), QStringLiteral("Baixado"), today.addDays(-1), items);
     addOrder(dm, QStringLiteral("2026000202"), QStringLiteral("Liberado"), today, {});
-    addOrder(dm, QStringLiteral("2026000199"), QStringLiteral("Atendido"), today.addDays(-6), items.mid(0, 2));
+    addOrder(
+        dm, QStringLiteral("2026000199"), QStringLiteral("Atendido"), today.addDays(-6), items.mid(0, 2));
 }
 
 void prepareFixtureWindow(const QString &windowClass, QDialog *window)
 {
-    if (auto *prices = qobject_cast<TPrecoCota *>(window); prices && windowClass == QLatin1String("TPrecoCota")) {
+    if (auto *prices = qobject_cast<TPrecoCota *>(window);
+        prices && windowClass == QLatin1String("TPrecoCota")) {
         // Shown first, since showing empties the grid; then the downloaded quotation is chosen.
         prices->show();
-        prices->setChooserRunner(
-            [](Query &baixadas) { return baixadas.locate(QStringLiteral("Cotacao"), {QStringLiteral("2026000102")}); });
+        prices->setChooserRunner([](Query &baixadas) {
+            return baixadas.locate(QStringLiteral("Cotacao"), { QStringLiteral("2026000102") });
+        });
         prices->btn3Click();
     }
 }

@@ -5,13 +5,13 @@
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
+#include "fixture.h"
 #include "orders/order_report.h"
 #include "orders/store_report.h"
 #include "quotations/quotation_report.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "report/widgets/report_preview.h"
 #include "store/data_module.h"
-#include "fixture.h"
 #include "ui/silent_prompts.h"
 #include "ui/widgets/msg_window.h"
 #include "ui/widgets/qt_prompts.h"
@@ -33,7 +33,6 @@ public:
     bool IsConnected() override { return true; }
     QString checkkelvo(const QString &) override { return {}; }
 };
-
 
 bool save(QWidget *w, const QDir &dir, const QString &name, QTextStream &out)
 {
@@ -108,19 +107,19 @@ int main(int argc, char **argv)
         ok &= save(&preview, dir, name, out);
     };
     Table &items = context.dm().CotaFornec();
-    items.setFilter(QStringLiteral("COTACAO = ?"), {QStringLiteral("2026000102")});
+    items.setFilter(QStringLiteral("COTACAO = ?"), { QStringLiteral("2026000102") });
     items.setFiltered(true);
     items.open();
     savePreview(prepareQuotationReport(context.dm()), QStringLiteral("ReportPreview"));
     items.close();
     items.setFiltered(false);
     savePreview(prepareOrderReport(context.dm(), QStringLiteral("2026000201")),
-                QStringLiteral("ReportPreview-RLPedAtende"));
+        QStringLiteral("ReportPreview-RLPedAtende"));
     savePreview(prepareStoreReport(context.dm(), QStringLiteral("2026000201")),
-                QStringLiteral("ReportPreview-RLSepararLoja"));
+        QStringLiteral("ReportPreview-RLSepararLoja"));
 
     // Every working window the program can open, as its button opens it.
-    const Login demo{QStringLiteral("DEMO"), QStringLiteral("DEMO123")};
+    const Login demo { QStringLiteral("DEMO"), QStringLiteral("DEMO123") };
     for (const QString &windowClass : AppLauncher::windowClasses()) {
         const std::unique_ptr<QDialog> window = launcher.create(windowClass, &main, &demo);
         if (!window)

@@ -3,9 +3,9 @@
 #include "app/app_context.h"
 #include "config/widgets/login_window.h"
 #include "config/widgets/set_up_window.h"
-#include "purge/widgets/purge_window.h"
 #include "orders/widgets/downloaded_orders_window.h"
 #include "orders/widgets/released_orders_window.h"
+#include "purge/widgets/purge_window.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
 #include "quotations/widgets/sent_quotations_window.h"
@@ -33,34 +33,38 @@ QDialog *serverWindow(AppContext &app, Prompts &prompts, QWidget *owner, const L
 }
 
 const WindowKind kWindows[] = {
-    {"TFCotaLib", serverWindow<TFCotaLib>},
-    {"TPrecoCota",
-     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
-         return new TPrecoCota(prompts, app.dm(), owner);
-     }},
-    {"TEnviaCotacao", serverWindow<TEnviaCotacao>},
-    {"TApagaDados",
-     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
-         return new TApagaDados(prompts, app.dm(), owner);
-     }},
-    {"TCotasRespEnv",
-     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
-         return new TCotasRespEnv(prompts, app.dm(), owner);
-     }},
-    {"TPedLib", serverWindow<TPedLib>},
-    {"TPedidosBaixados",
-     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
-         return new TPedidosBaixados(prompts, app.dm(), owner);
-     }},
-    {"TSetUP",
-     [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
-         return new TSetUP(prompts, app.folder(), app.settings(), owner);
-     }},
+    { "TFCotaLib", serverWindow<TFCotaLib> },
+    { "TPrecoCota",
+        [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+            return new TPrecoCota(prompts, app.dm(), owner);
+        } },
+    { "TEnviaCotacao", serverWindow<TEnviaCotacao> },
+    { "TApagaDados",
+        [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+            return new TApagaDados(prompts, app.dm(), owner);
+        } },
+    { "TCotasRespEnv",
+        [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+            return new TCotasRespEnv(prompts, app.dm(), owner);
+        } },
+    { "TPedLib", serverWindow<TPedLib> },
+    { "TPedidosBaixados",
+        [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+            return new TPedidosBaixados(prompts, app.dm(), owner);
+        } },
+    { "TSetUP",
+        [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
+            return new TSetUP(prompts, app.folder(), app.settings(), owner);
+        } },
 };
 
 } // namespace
 
-AppLauncher::AppLauncher(AppContext &app, Prompts &prompts) : m_app(app), m_prompts(prompts) {}
+AppLauncher::AppLauncher(AppContext &app, Prompts &prompts)
+    : m_app(app)
+    , m_prompts(prompts)
+{
+}
 
 QStringList AppLauncher::windowClasses()
 {
@@ -84,13 +88,14 @@ std::unique_ptr<QDialog> AppLauncher::create(const QString &windowClass, QWidget
     return nullptr;
 }
 
-WindowLauncher::LoginAnswer AppLauncher::runLogin(QWidget *owner, const QString &usuario, const QString &senha)
+WindowLauncher::LoginAnswer AppLauncher::runLogin(
+    QWidget *owner, const QString &usuario, const QString &senha)
 {
     TFLogin login(owner);
     login.edt1()->setText(usuario);
     login.edt2()->setText(senha);
     login.exec();
-    return {login.lok(), login.edt1()->text(), login.edt2()->text()};
+    return { login.lok(), login.edt1()->text(), login.edt2()->text() };
 }
 
 bool AppLauncher::open(const QString &windowClass, QWidget *owner, const Login *login)

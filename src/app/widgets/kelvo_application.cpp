@@ -4,7 +4,10 @@
 
 #include <QMessageBox>
 
-KelvoApplication::KelvoApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+KelvoApplication::KelvoApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+}
 
 bool deliverGuarded(const std::function<bool()> &deliver, Prompts *prompts)
 {

@@ -11,7 +11,7 @@
 #include <QToolButton>
 
 TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Settings &settings,
-                         WindowLauncher &launcher, QWidget *parent)
+    WindowLauncher &launcher, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint)
     , m_prompts(prompts)
     , m_workflow(workflow)
@@ -32,19 +32,24 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
         bool login;
     };
     const ButtonDef buttons[] = {
-        {"btn1", 8, "Verifica cotações liberadas.....", QStyle::SP_BrowserReload, "TFCotaLib", true},
-        {"btn3", 61, "Cotações baixadas pra definir Preços...", QStyle::SP_FileDialogDetailedView, "TPrecoCota", false},
-        {"btn6", 114, "Envia resposta da cotação para Kelvo", QStyle::SP_ArrowForward, "TEnviaCotacao", true},
-        {"sbDel", 169, "Apaga cotações e pedidos antigos....", QStyle::SP_TrashIcon, "TApagaDados", false},
-        {"btn2", 258, "Verifica Pedidos liberados...", QStyle::SP_ArrowDown, "TPedLib", true},
-        {"btn5", 314, "Pedidos Baixados.. Para Atendimento...", QStyle::SP_FileDialogContentsView, "TPedidosBaixados", false},
-        {"btn7", 612, "Consulta cotações respondidas e enviadas", QStyle::SP_FileDialogInfoView, "TCotasRespEnv", false},
-        {"btn8", 692, nullptr, QStyle::SP_DialogResetButton, "TSetUP", false},
-        {"btn4", 742, "Sai do Sistema de Cotação - Fornecedor", QStyle::SP_DialogCloseButton, nullptr, false},
+        { "btn1", 8, "Verifica cotações liberadas.....", QStyle::SP_BrowserReload, "TFCotaLib", true },
+        { "btn3", 61, "Cotações baixadas pra definir Preços...", QStyle::SP_FileDialogDetailedView,
+            "TPrecoCota", false },
+        { "btn6", 114, "Envia resposta da cotação para Kelvo", QStyle::SP_ArrowForward, "TEnviaCotacao",
+            true },
+        { "sbDel", 169, "Apaga cotações e pedidos antigos....", QStyle::SP_TrashIcon, "TApagaDados", false },
+        { "btn2", 258, "Verifica Pedidos liberados...", QStyle::SP_ArrowDown, "TPedLib", true },
+        { "btn5", 314, "Pedidos Baixados.. Para Atendimento...", QStyle::SP_FileDialogContentsView,
+            "TPedidosBaixados", false },
+        { "btn7", 612, "Consulta cotações respondidas e enviadas", QStyle::SP_FileDialogInfoView,
+            "TCotasRespEnv", false },
+        { "btn8", 692, nullptr, QStyle::SP_DialogResetButton, "TSetUP", false },
+        { "btn4", 742, "Sai do Sistema de Cotação - Fornecedor", QStyle::SP_DialogCloseButton, nullptr,
+            false },
     };
     for (const ButtonDef &s : buttons) {
-        QToolButton *b = addImageButton(QString::fromLatin1(s.name), s.left,
-                                        s.hint ? QString::fromUtf8(s.hint) : QString(), s.icon);
+        QToolButton *b = addImageButton(
+            QString::fromLatin1(s.name), s.left, s.hint ? QString::fromUtf8(s.hint) : QString(), s.icon);
         if (s.window) {
             const QString cls = QString::fromLatin1(s.window);
             const bool login = s.login;
@@ -149,12 +154,13 @@ void TFKelvoCota::openWindow(const QString &windowClass, bool needsLogin)
 {
     if (!m_launcher.has(windowClass)) {
         m_prompts.message(QStringLiteral("Atenção"),
-                          QStringLiteral("Esta função ainda não está disponível nesta versão do programa."));
+            QStringLiteral("Esta função ainda não está disponível nesta versão do programa."));
         return;
     }
     std::optional<Login> login;
     if (needsLogin) {
-        const WindowLauncher::LoginAnswer answer = m_launcher.runLogin(this, m_settings.usuario, m_settings.senha);
+        const WindowLauncher::LoginAnswer answer
+            = m_launcher.runLogin(this, m_settings.usuario, m_settings.senha);
         login = m_workflow.acceptLogin(answer.lok, answer.edt1, answer.edt2);
         if (!login)
             return;

@@ -17,7 +17,7 @@ class TFKelvoCota final : public QWidget {
     Q_OBJECT
 public:
     TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Settings &settings, WindowLauncher &launcher,
-                QWidget *parent = nullptr);
+        QWidget *parent = nullptr);
 
     QToolButton *button(const QString &name) const { return m_buttons.value(name); }
     QLabel *pnlMsg() const { return m_pnlMsg; }

@@ -28,11 +28,11 @@ void heading(QWidget *parent, const char *name, const QString &text, int left, i
 // A read-only list under its column names; the widths fit the grid, with
 // room for its scroll bar.
 QTableView *list(QWidget *parent, const char *name, Query &query, const QList<QPair<QString, int>> &columns,
-                 const QRect &place)
+    const QRect &place)
 {
     QList<ModelColumn> shown;
     for (const auto &[field, width] : columns)
-        shown.append({field, field, width, {}, true});
+        shown.append({ field, field, width, {}, true });
     auto *grid = makeDatasetGrid(parent, name, new DatasetModel(query, shown, parent), place);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return grid;
@@ -40,7 +40,7 @@ QTableView *list(QWidget *parent, const char *name, Query &query, const QList<QP
 
 QPushButton *arrow(QWidget *parent, const char *name, const QString &text, int left, int top)
 {
-    QPushButton *button = makeButton(parent, name, text, {left, top, 75, 25});
+    QPushButton *button = makeButton(parent, name, text, { left, top, 75, 25 });
     button->setFont(tahomaFont(8, true));
     // No button of this window is a default one: Enter in a list clicks nothing.
     button->setAutoDefault(false);
@@ -50,9 +50,10 @@ QPushButton *arrow(QWidget *parent, const char *name, const QString &text, int l
 } // namespace
 
 TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_flow(prompts, dm)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_flow(prompts, dm)
 {
     setObjectName(u"ApagaDados"_s);
     setWindowTitle(u"Apaga dados antigos"_s);
@@ -61,16 +62,16 @@ TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent)
 
     heading(this, "Label1", u"Cotações Liberadas"_s, 24, 8);
     m_DBGrid1 = list(this, "DBGrid1", m_flow.CotasLiberadas(),
-                     {{u"Cotacao"_s, 152}, {u"TipoStatus"_s, 70}, {u"DataLiberada"_s, 79}}, {24, 26, 320, 171});
+        { { u"Cotacao"_s, 152 }, { u"TipoStatus"_s, 70 }, { u"DataLiberada"_s, 79 } }, { 24, 26, 320, 171 });
     heading(this, "Label2", u"Cotações Baixadas"_s, 608, 8);
     m_DBGrid2 = list(this, "DBGrid2", m_flow.CotaBaixadas(),
-                     {{u"Cotacao"_s, 144}, {u"Data"_s, 77}, {u"TipoStatus"_s, 80}}, {608, 30, 320, 171});
+        { { u"Cotacao"_s, 144 }, { u"Data"_s, 77 }, { u"TipoStatus"_s, 80 } }, { 608, 30, 320, 171 });
     heading(this, "Label3", u"Pedidos Liberados"_s, 24, 220);
     m_DBGrid3 = list(this, "DBGrid3", m_flow.PedidosLiberados(),
-                     {{u"Pedido"_s, 115}, {u"TipoStatus"_s, 73}, {u"DataLiberado"_s, 87}}, {24, 242, 320, 171});
+        { { u"Pedido"_s, 115 }, { u"TipoStatus"_s, 73 }, { u"DataLiberado"_s, 87 } }, { 24, 242, 320, 171 });
     heading(this, "Label4", u"Pedidos Baixados"_s, 608, 220);
-    m_DBGrid4 = list(this, "DBGrid4", m_flow.PedidosBaixados(), {{u"Pedido"_s, 156}, {u"Data"_s, 91}},
-                     {608, 242, 320, 171});
+    m_DBGrid4 = list(this, "DBGrid4", m_flow.PedidosBaixados(), { { u"Pedido"_s, 156 }, { u"Data"_s, 91 } },
+        { 608, 242, 320, 171 });
 
     // Each arrow points at the list it purges.
     m_Button3 = arrow(this, "Button3", u"<- Apaga"_s, 350, 43);
@@ -101,8 +102,8 @@ TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent)
     m_Button1->resize(89, 33);
     connect(m_Button1, &QPushButton::clicked, this, &TApagaDados::Button1Click);
 
-    chainTabOrder({m_data, m_SpeedButton1, m_Button3, m_Button2, m_Button5, m_Button4, m_Button1, m_DBGrid1,
-                   m_DBGrid2, m_DBGrid3, m_DBGrid4});
+    chainTabOrder({ m_data, m_SpeedButton1, m_Button3, m_Button2, m_Button5, m_Button4, m_Button1, m_DBGrid1,
+        m_DBGrid2, m_DBGrid3, m_DBGrid4 });
     fixAndCentre(this, 964, 460);
 }
 

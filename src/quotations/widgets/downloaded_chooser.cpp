@@ -19,26 +19,26 @@ constexpr int PrazoColumn = 5;
 } // namespace
 
 TCotaBaixada::TCotaBaixada(Query &cotasBaixadas, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QDialog(
+        parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(u"CotaBaixada"_s);
     setWindowTitle(u"Cotações Baixadas"_s);
     setFont(tahomaPixels(11));
 
     m_model = new DatasetModel(cotasBaixadas,
-                               {{u"Cotacao"_s, u"Cotacao"_s, 138, {}, true},
-                                {u"TipoStatus"_s, u"TipoStatus"_s, 78, {}, true},
-                                {u"DataValidade"_s, u"DataValidade"_s, 89, {}, true},
-                                {u"AteHora"_s, u"AteHora"_s, 77, {}, true},
-                                {u"DataLiberada"_s, u"DataLiberada"_s, 79, {}, true},
-                                prazoColumn(PrazoRefresh::columnWidth(this))},
-                               this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 8, 629, 240});
+        { { u"Cotacao"_s, u"Cotacao"_s, 138, {}, true }, { u"TipoStatus"_s, u"TipoStatus"_s, 78, {}, true },
+            { u"DataValidade"_s, u"DataValidade"_s, 89, {}, true },
+            { u"AteHora"_s, u"AteHora"_s, 77, {}, true },
+            { u"DataLiberada"_s, u"DataLiberada"_s, 79, {}, true },
+            prazoColumn(PrazoRefresh::columnWidth(this)) },
+        this);
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 8, 629, 240 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
 
-    m_btn1 = makeButton(this, "btn1", u"Filtra e Sai"_s, {8, 256, 110, 27});
-    m_btn2 = makeButton(this, "btn2", u"Desiste"_s, {126, 256, 110, 27});
+    m_btn1 = makeButton(this, "btn1", u"Filtra e Sai"_s, { 8, 256, 110, 27 });
+    m_btn2 = makeButton(this, "btn2", u"Desiste"_s, { 126, 256, 110, 27 });
     connect(m_btn1, &QPushButton::clicked, this, &TCotaBaixada::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TCotaBaixada::btn2Click);
     setTabOrder(m_dbgrd1, m_btn1);

@@ -33,7 +33,7 @@ public:
 
 protected:
     // Only its two buttons close the window.
-    void reject() override {}
+    void reject() override { }
 
 private:
     bool m_okfil = false;

@@ -44,11 +44,11 @@ QLabel *value(QWidget *parent, int left, int top, int width, bool red)
 } // namespace
 
 ItemPanels::ItemPanels(Dataset &items, QWidget *parent)
-    : QWidget(parent),
-      m_items(items),
-      m_aplicacao(items.fieldIndex(u"APLICACAO"_s)),
-      m_obs(items.fieldIndex(u"OBS"_s)),
-      m_scroll(new QScrollBar(Qt::Vertical, this))
+    : QWidget(parent)
+    , m_items(items)
+    , m_aplicacao(items.fieldIndex(u"APLICACAO"_s))
+    , m_obs(items.fieldIndex(u"OBS"_s))
+    , m_scroll(new QScrollBar(Qt::Vertical, this))
 {
     for (int i = 0; i < 2; ++i) {
         Panel &p = m_panels[size_t(i)];

@@ -59,7 +59,7 @@ private:
     int m_aplicacao;
     int m_obs;
     std::array<Panel, 2> m_panels;
-    std::array<int, 2> m_rows{-1, -1};
+    std::array<int, 2> m_rows { -1, -1 };
     std::function<QString()> m_note;
     QScrollBar *m_scroll;
     bool m_updating = false;

@@ -37,12 +37,13 @@ QLabel *heading(QWidget *parent, const char *name, const QString &text, int left
 } // namespace
 
 TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                          | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_prompts(prompts),
-      m_dm(dm),
-      m_flow(prompts, dm),
-      m_exchange(prompts, dm)
+    : QDialog(parent,
+        Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+            | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_prompts(prompts)
+    , m_dm(dm)
+    , m_flow(prompts, dm)
+    , m_exchange(prompts, dm)
 {
     setObjectName(u"PrecoCota"_s);
     setWindowTitle(u"Define Preços dos Itens da Contação"_s);
@@ -54,23 +55,21 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     };
 
     m_lbl1 = heading(this, "lbl1", u"Itens da Cotação :"_s, 8, false);
-    m_lblCota = heading(this, "lblCota", QString(PriceEntry::NoQuotation), m_lbl1->geometry().right() + 6, true);
+    m_lblCota
+        = heading(this, "lblCota", QString(PriceEntry::NoQuotation), m_lbl1->geometry().right() + 6, true);
     m_lblCota->setMinimumWidth(150);
-    m_btn3 = makeButton(this, "btn3", u"Cotações Baixadas"_s, {300, 8, 135, 21});
+    m_btn3 = makeButton(this, "btn3", u"Cotações Baixadas"_s, { 300, 8, 135, 21 });
     m_lb1 = heading(this, "lb1", u"F2 - No item selecionado, digita observação"_s, 460, true);
 
     Table &items = dm.CotaFornec();
     m_model = new DatasetModel(items,
-                               {{u"MARCA"_s, u"MARCA"_s, 115, {}, true},
-                                {u"PRODFABR"_s, u"PRODFABR"_s, 87, {}, true},
-                                {u"DESCRICAO"_s, u"DESCRICAO"_s, 440, {}, true},
-                                {u"UN"_s, u"UN"_s, 25, {}, true},
-                                {u"QTDE"_s, u"QTDE"_s, 49, u"0.00"_s, true},
-                                {u"VALOR"_s, u"VALOR"_s, 71, u"0.00"_s, false},
-                                {u"SIMILARES"_s, u"SIMILARES"_s, 181, {}, false}},
-                               this);
+        { { u"MARCA"_s, u"MARCA"_s, 115, {}, true }, { u"PRODFABR"_s, u"PRODFABR"_s, 87, {}, true },
+            { u"DESCRICAO"_s, u"DESCRICAO"_s, 440, {}, true }, { u"UN"_s, u"UN"_s, 25, {}, true },
+            { u"QTDE"_s, u"QTDE"_s, 49, u"0.00"_s, true }, { u"VALOR"_s, u"VALOR"_s, 71, u"0.00"_s, false },
+            { u"SIMILARES"_s, u"SIMILARES"_s, 181, {}, false } },
+        this);
     std::set<int> readOnly;
-    for (const char *name : {"MARCA", "PRODFABR", "DESCRICAO", "UN", "QTDE"})
+    for (const char *name : { "MARCA", "PRODFABR", "DESCRICAO", "UN", "QTDE" })
         readOnly.insert(items.fieldIndex(QLatin1String(name)));
     m_model->setStyleHook([readOnly](const Dataset &, int, int field, int role) {
         // The columns shown only are mint green in a normal weight.
@@ -78,15 +77,16 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
             return cellStyle(role, Mint, false);
         return cellStyle(role, LightBlue);
     });
-    connect(m_model, &DatasetModel::errorOccurred, this,
-            [this](const QString &message) { m_prompts.error(message); }, Qt::QueuedConnection);
+    connect(
+        m_model, &DatasetModel::errorOccurred, this,
+        [this](const QString &message) { m_prompts.error(message); }, Qt::QueuedConnection);
 
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {3, 36, 1012, 395});
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 3, 36, 1012, 395 });
     m_dbgrd1->setFrameShape(QFrame::NoFrame);
     setBaseColour(m_dbgrd1, LightBlue);
     // F2 is the observation key here, not the cell editor's.
     m_dbgrd1->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
-                              | QAbstractItemView::AnyKeyPressed);
+        | QAbstractItemView::AnyKeyPressed);
     m_dbgrd1->setTabKeyNavigation(true);
     m_prices = new PriceDelegate(m_flow, prompts, m_dbgrd1);
     m_dbgrd1->setItemDelegateForColumn(ValorColumn, m_prices);
@@ -95,19 +95,18 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     m_DBCtrlGrid1 = new ItemPanels(items, this);
     m_DBCtrlGrid1->setObjectName(u"DBCtrlGrid1"_s);
     m_DBCtrlGrid1->setGeometry(3, 437, 1012, 90);
-    connect(m_DBCtrlGrid1, &ItemPanels::errorOccurred, this, [this](const QString &message) {
-        m_prompts.error(message);
-    });
+    connect(m_DBCtrlGrid1, &ItemPanels::errorOccurred, this,
+        [this](const QString &message) { m_prompts.error(message); });
     m_DBCtrlGrid1->setCurrentNote([this] { return m_flow.currentLastPriceText(); });
 
     // Of this window's buttons only "Cotações Baixadas" has the hand cursor.
     const auto arrow = ButtonCursor::Arrow;
-    m_btn2 = makeButton(this, "btn2", u"Pronto Para envio"_s, {8, 536, 100, 25}, arrow);
-    m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, {116, 536, 113, 25}, arrow);
-    m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, {237, 536, 126, 25}, arrow);
-    m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, {371, 536, 126, 25}, arrow);
-    m_btn7 = makeButton(this, "btn7", u"Últimos preços"_s, {505, 536, 113, 25}, arrow);
-    m_btn1 = makeButton(this, "btn1", u"Saída"_s, {910, 536, 100, 25}, arrow);
+    m_btn2 = makeButton(this, "btn2", u"Pronto Para envio"_s, { 8, 536, 100, 25 }, arrow);
+    m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, { 116, 536, 113, 25 }, arrow);
+    m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, { 237, 536, 126, 25 }, arrow);
+    m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, { 371, 536, 126, 25 }, arrow);
+    m_btn7 = makeButton(this, "btn7", u"Últimos preços"_s, { 505, 536, 113, 25 }, arrow);
+    m_btn1 = makeButton(this, "btn1", u"Saída"_s, { 910, 536, 100, 25 }, arrow);
     connect(m_btn1, &QPushButton::clicked, this, &TPrecoCota::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TPrecoCota::btn2Click);
     connect(m_btn3, &QPushButton::clicked, this, &TPrecoCota::btn3Click);

@@ -18,7 +18,8 @@ class TFCotaLib final : public QDialog {
     Q_DISABLE_COPY_MOVE(TFCotaLib)
 
 public:
-    TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent = nullptr);
+    TFCotaLib(
+        Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent = nullptr);
     ~TFCotaLib() override;
 
     // The credentials typed in the login window.
@@ -45,7 +46,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     // Only "Saída" closes the window.
-    void reject() override {}
+    void reject() override { }
 
 private:
     HttpClient m_IdHTTP1;

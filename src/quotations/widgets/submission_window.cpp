@@ -19,21 +19,21 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<ModelColumn> kColumns{
-    {u"Cotacao"_s, u"Cotação"_s, 180, {}, true},
-    {u"TipoStatus"_s, u"Status"_s, 106, {}, true},
-    {u"DataValidade"_s, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s, true},
-    {u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true},
-    {u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true},
+const QList<ModelColumn> kColumns {
+    { u"Cotacao"_s, u"Cotação"_s, 180, {}, true },
+    { u"TipoStatus"_s, u"Status"_s, 106, {}, true },
+    { u"DataValidade"_s, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s, true },
+    { u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true },
+    { u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true },
 };
 constexpr int PrazoColumn = 5;
 
 } // namespace
 
-TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor,
-                             QWidget *parent)
-    : QDialog(parent,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
+TEnviaCotacao::TEnviaCotacao(
+    Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent)
+    : QDialog(
+        parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_IdHTTP1(std::make_unique<HttpClient>())
     , m_workflow(std::make_unique<QuotationSubmission>(prompts, dm, net, *m_IdHTTP1, servidor))
     , m_prompts(prompts)
@@ -48,9 +48,9 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_lbl1->setText(u"Cotações Prontas"_s);
     placeLabel(m_lbl1, 8, 8);
 
-    m_model = new DatasetModel(dm.CotaLiberada(), kColumns + QList{prazoColumn(PrazoRefresh::columnWidth(this))},
-                               this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, {8, 32, 713, 208});
+    m_model = new DatasetModel(
+        dm.CotaLiberada(), kColumns + QList { prazoColumn(PrazoRefresh::columnWidth(this)) }, this);
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 32, 713, 208 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
     // Column titles on a green shaded towards light yellow-green.
@@ -58,7 +58,7 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_dbgrd1->installEventFilter(this);
     connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, &TEnviaCotacao::ds1DataChange);
 
-    m_btn1 = makeButton(this, "btn1", u"Envia-las Agora?"_s, {8, 248, 161, 25});
+    m_btn1 = makeButton(this, "btn1", u"Envia-las Agora?"_s, { 8, 248, 161, 25 });
     connect(m_btn1, &QPushButton::clicked, this, &TEnviaCotacao::btn1Click);
 
     m_lbl2->setFont(tahomaPixels(16, true));
@@ -68,14 +68,14 @@ TEnviaCotacao::TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const
     m_lbl2->move(180, 249);
     m_lbl2->hide();
 
-    m_btn2 = makeButton(this, "btn2", u"Saída"_s, {632, 246, 88, 25});
+    m_btn2 = makeButton(this, "btn2", u"Saída"_s, { 632, 246, 88, 25 });
     connect(m_btn2, &QPushButton::clicked, this, &TEnviaCotacao::btn2Click);
 
     m_tmr1->setObjectName(u"tmr1"_s);
     m_tmr1->setInterval(10000);
     connect(m_tmr1, &QTimer::timeout, this, &TEnviaCotacao::tmr1Timer);
 
-    chainTabOrder({m_dbgrd1, m_btn1, m_btn2});
+    chainTabOrder({ m_dbgrd1, m_btn1, m_btn2 });
     fixAndCentre(this, 730, 281);
 }
 
@@ -83,12 +83,12 @@ TEnviaCotacao::~TEnviaCotacao() = default;
 
 void TEnviaCotacao::setXLogin(const QString &login)
 {
-    m_workflow->setLogin({login, m_workflow->login().senha});
+    m_workflow->setLogin({ login, m_workflow->login().senha });
 }
 
 void TEnviaCotacao::setXSenha(const QString &senha)
 {
-    m_workflow->setLogin({m_workflow->login().login, senha});
+    m_workflow->setLogin({ m_workflow->login().login, senha });
 }
 
 void TEnviaCotacao::showEvent(QShowEvent *event)

@@ -22,8 +22,8 @@ class TEnviaCotacao final : public QDialog {
     Q_DISABLE_COPY_MOVE(TEnviaCotacao)
 
 public:
-    TEnviaCotacao(Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor,
-                  QWidget *parent = nullptr);
+    TEnviaCotacao(
+        Prompts &prompts, TDm &dm, Connectivity &net, const QString &servidor, QWidget *parent = nullptr);
     ~TEnviaCotacao() override;
 
     // The credentials typed at the login, set before the window is shown.

@@ -11,7 +11,8 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 
-void GridCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void GridCellDelegate::paint(
+    QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QStyleOptionViewItem plain(option);
     plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
@@ -79,9 +80,10 @@ void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
     QObject::connect(titles, &QHeaderView::sectionClicked, grid, [grid, sorted, column](int clicked) {
         if (clicked != column)
             return;
-        const Qt::SortOrder order = sorted->sortColumn() == column && sorted->sortOrder() == Qt::AscendingOrder
-                                        ? Qt::DescendingOrder
-                                        : Qt::AscendingOrder;
+        const Qt::SortOrder order
+            = sorted->sortColumn() == column && sorted->sortOrder() == Qt::AscendingOrder
+            ? Qt::DescendingOrder
+            : Qt::AscendingOrder;
         sorted->sort(column, order);
         grid->horizontalHeader()->setSortIndicator(column, order);
         grid->horizontalHeader()->setSortIndicatorShown(true);
@@ -124,8 +126,8 @@ QVariant cellStyle(int role, const QColor &background, std::optional<bool> bold)
     return {};
 }
 
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QRect &place,
-    ButtonCursor cursor)
+QPushButton *makeButton(
+    QWidget *parent, const char *name, const QString &text, const QRect &place, ButtonCursor cursor)
 {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));

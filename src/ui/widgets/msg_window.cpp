@@ -9,7 +9,7 @@
 TMsg::TMsg(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_lstmsg(new QListWidget(this))
-    , m_btn1(makeButton(this, "btn1", QStringLiteral("Fechar...."), {0, 240, 309, 25}))
+    , m_btn1(makeButton(this, "btn1", QStringLiteral("Fechar...."), { 0, 240, 309, 25 }))
 {
     setObjectName(QStringLiteral("Msg"));
     setWindowTitle(QStringLiteral("Mensagens"));
@@ -24,7 +24,8 @@ TMsg::TMsg(QWidget *parent)
 void TMsg::reject() { }
 
 TMsgLog::TMsgLog(QWidget *parent, QWidget *centreOver)
-    : m_window(new TMsg(parent)), m_centreOver(centreOver ? centreOver : parent)
+    : m_window(new TMsg(parent))
+    , m_centreOver(centreOver ? centreOver : parent)
 {
 }
 

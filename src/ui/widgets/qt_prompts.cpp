@@ -56,15 +56,16 @@ bool QtPrompts::ask(const QString &caption, const QString &text)
 
 void QtPrompts::error(const QString &text)
 {
-    QMessageBox box(QMessageBox::Critical, programTitle(), errorBoxText(text), QMessageBox::Ok,
-                    parentWidget());
+    QMessageBox box(
+        QMessageBox::Critical, programTitle(), errorBoxText(text), QMessageBox::Ok, parentWidget());
     box.exec();
 }
 
 QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(parentWidget(), caption, prompt, QLineEdit::Normal, initial, &ok);
+    const QString text
+        = QInputDialog::getText(parentWidget(), caption, prompt, QLineEdit::Normal, initial, &ok);
     return ok ? text : QString();
 }
 

@@ -17,7 +17,10 @@ std::unique_ptr<QMessageBox> questionBox(QWidget *parent, const QString &caption
 // Prompts shown as real Qt dialogs, owned by a parent window.
 class QtPrompts final : public Prompts {
 public:
-    explicit QtPrompts(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtPrompts(QWidget *parent = nullptr)
+        : m_parent(parent)
+    {
+    }
     void setParent(QWidget *parent) { m_parent = parent; }
 
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
