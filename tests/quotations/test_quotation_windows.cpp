@@ -274,6 +274,32 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P2"_s });
 }
 
+// In the grid Tab moves between cells; Ctrl+Tab and Ctrl+Shift+Tab leave it
+// for the controls around it, keeping what was typed.
+TEST_F(PriceWindowTest, CtrlTabLeavesTheGrid)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->currentIndex().column(), 6);
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->currentIndex().column(), 5);
+
+    type(u"8,75"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window.btn2());
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"8.75"_s);
+    EXPECT_FALSE(editor());
+
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window.btn3());
+    QTest::keyClick(window.btn3(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), grid);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
 TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
 {
     QTest::mouseClick(window.btn3(), Qt::LeftButton);
@@ -285,6 +311,7 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
     };
     const std::pair<const char *, std::function<void()>> ways[] = {
         { "Tab", key(Qt::Key_Tab) },
+        { "Ctrl+Tab", [this] { QTest::keyClick(editor(), Qt::Key_Tab, Qt::ControlModifier); } },
         { "Enter", key(Qt::Key_Return) },
         { "Down", key(Qt::Key_Down) },
         { "Page Down", key(Qt::Key_PageDown) },

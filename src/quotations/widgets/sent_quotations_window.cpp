@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 using namespace Qt::StringLiterals;
@@ -20,10 +19,10 @@ namespace {
 // Cells in the row's own colours: the selected row is painted from its
 // background like every other row, and no style shades it or the cell with
 // the focus (the whole row already shows where the selection is).
-class RowColours final : public QStyledItemDelegate {
+class RowColours final : public WholeTextDelegate {
 public:
     RowColours(bool centred, QObject *parent)
-        : QStyledItemDelegate(parent)
+        : WholeTextDelegate(parent)
         , m_centred(centred)
     {
     }
@@ -31,7 +30,7 @@ public:
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
+        WholeTextDelegate::initStyleOption(option, index);
         option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         if (m_centred)
             option->displayAlignment = Qt::AlignCenter;
