@@ -122,7 +122,8 @@ bool PriceEntry::editObservation()
     Table &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
         return false;
-    const QString text = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString());
+    const QString text
+        = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString(), items.fieldByName(u"OBS"_s).size);
     return storeStep(
         [&] {
             items.edit();

@@ -41,8 +41,12 @@ public:
     // icon, an OK button and the program's title as caption.
     virtual void error(const QString &text) = 0;
 
-    // A one-line input box. Cancelling returns an empty text.
-    virtual QString input(const QString &caption, const QString &prompt, const QString &initial) = 0;
+    // A one-line input box for a text stored in at most maxLength
+    // characters (0: no limit); the box takes no more than that. Cancelling
+    // returns an empty text.
+    virtual QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength)
+        = 0;
 
     // File dialogs; an empty text when the user cancels.
     virtual QString openFileName(const QString &caption, const QString &dir, const QString &filter) = 0;

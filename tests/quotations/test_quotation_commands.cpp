@@ -53,6 +53,29 @@ TEST_F(QuotationCommands, ListingsInKeyAndBrandOrder)
             u"COMPRAS|C1|2020-06-26|P2||peça||NGK|1|||obs\\r\\nP2\\\\x||||||"_s }));
 }
 
+// A similar item or an observation longer than its column is cut as the
+// window's editors would take it, and the tool says so before storing it.
+TEST_F(QuotationCommands, ATextLongerThanItsColumnIsCutAndSaidSo)
+{
+    const QString similar = u"SACHS 6235 OU LUK 620 3133 00 ORIG"_s;
+    const CliRun price = cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"1"_s, similar });
+    EXPECT_EQ(price.status, 0);
+    EXPECT_EQ(price.out,
+        QStringList { u"[Atenção] O texto tem 34 caracteres; só os 20 primeiros serão gravados."_s });
+    const QString obs(230, u'ó');
+    const CliRun typed = cli({ u"quotations"_s, u"obs"_s, u"C1"_s, u"P2"_s, obs });
+    EXPECT_EQ(typed.status, 0);
+    EXPECT_EQ(typed.out,
+        (QStringList { u"[Digite] A sua observação :"_s,
+            u"[Digite] O texto tem 230 caracteres; só os 200 primeiros serão gravados."_s }));
+    EXPECT_EQ(store.rows(u"SELECT SIMILARES, OBS FROM CotacaoFornc WHERE PRODUTO = 'P2'"_s),
+        QStringList { similar.left(20) + u'|' + obs.left(200) });
+
+    // Within the column: nothing is said.
+    EXPECT_EQ(
+        cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"1"_s, similar.left(20) }).out, QStringList {});
+}
+
 TEST_F(QuotationCommands, PriceObservationAndReady)
 {
     EXPECT_EQ(cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"0,5"_s, u"SIM 1"_s }).status, 0);

@@ -274,6 +274,29 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P2"_s });
 }
 
+// Typed text longer than its column is refused as it is typed: what the
+// cell or the observation's box shows is what is stored.
+TEST_F(PriceWindowTest, NoEditorTakesMoreThanItsColumnKeeps)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+    grid->setCurrentIndex(window.model()->index(0, 6));
+    const QString typed = u"SACHS 6235 OU LUK 620 3133 00 ORIG"_s; // 34 characters
+    type(typed);
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->maxLength(), 20);
+    EXPECT_EQ(editor()->text(), typed.left(20));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(stored(u"SIMILARES"_s, u"P1"_s), typed.left(20));
+
+    prompts.inputs = { QString(230, u'x') };
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].maxLength, 200);
+    EXPECT_EQ(stored(u"OBS"_s, u"P1"_s), QString(200, u'x'));
+}
+
 // In the grid Tab moves between cells; Ctrl+Tab and Ctrl+Shift+Tab leave it
 // for the controls around it, keeping what was typed.
 TEST_F(PriceWindowTest, CtrlTabLeavesTheGrid)

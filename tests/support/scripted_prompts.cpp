@@ -57,10 +57,13 @@ void ScriptedPrompts::error(const QString &text)
     shown << Shown { QStringLiteral("error"), programTitle(), errorBoxText(text), PromptIcon::Error, {} };
 }
 
-QString ScriptedPrompts::input(const QString &caption, const QString &prompt, const QString &)
+QString ScriptedPrompts::input(const QString &caption, const QString &prompt, const QString &, int maxLength)
 {
-    shown << Shown { QStringLiteral("input"), caption, prompt, PromptIcon::None, {} };
-    return take(inputs);
+    Shown s { QStringLiteral("input"), caption, prompt, PromptIcon::None, {} };
+    s.maxLength = maxLength;
+    shown << s;
+    const QString typed = take(inputs);
+    return maxLength > 0 ? typed.left(maxLength) : typed;
 }
 
 QString ScriptedPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)

@@ -18,6 +18,7 @@ public:
         PromptIcon icon = PromptIcon::None;
         QStringList logLines; // for "log": the lines of the log window shown
         int pages = 0; // for "preview": the report's pages (its title is the caption)
+        int maxLength = 0; // for "input": the most characters the box takes
     };
 
     // Answers to the next questions, in order; No when the script runs out.
@@ -35,7 +36,9 @@ public:
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
-    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    // The next scripted text, cut to maxLength as the box's line would take it.
+    QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -61,12 +62,24 @@ void QtPrompts::error(const QString &text)
     box.exec();
 }
 
-QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial)
+std::unique_ptr<QInputDialog> inputBox(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &initial, int maxLength)
 {
-    bool ok = false;
-    const QString text
-        = QInputDialog::getText(parentWidget(), caption, prompt, QLineEdit::Normal, initial, &ok);
-    return ok ? text : QString();
+    auto box = std::make_unique<QInputDialog>(parent);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setWindowTitle(caption);
+    box->setLabelText(prompt);
+    box->setTextValue(initial);
+    // What is typed is what is stored: no more than the column keeps.
+    if (auto *line = box->findChild<QLineEdit *>(); line && maxLength > 0)
+        line->setMaxLength(maxLength);
+    return box;
+}
+
+QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial, int maxLength)
+{
+    const std::unique_ptr<QInputDialog> box = inputBox(parentWidget(), caption, prompt, initial, maxLength);
+    return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
 QString QtPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)

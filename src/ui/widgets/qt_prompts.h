@@ -7,12 +7,18 @@
 
 #include <memory>
 
+class QInputDialog;
 class QMessageBox;
 
 // The box of every question: Yes and No, a warning icon, No the default
 // button and the answer to Escape. Built apart from showing it, so that it
 // can be looked at without running it.
 std::unique_ptr<QMessageBox> questionBox(QWidget *parent, const QString &caption, const QString &text);
+
+// The one-line input box; its line takes at most maxLength characters (no
+// limit when 0).
+std::unique_ptr<QInputDialog> inputBox(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &initial, int maxLength);
 
 // Prompts shown as real Qt dialogs, owned by a parent window.
 class QtPrompts final : public Prompts {
@@ -26,7 +32,8 @@ public:
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
-    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
