@@ -3,6 +3,7 @@
 #include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -162,4 +163,64 @@ TEST_F(MainFixture, AButtonWithoutItsWindowSaysSoBeforeTheLogin)
             QStringLiteral("[Atenção] Esta função ainda não está disponível nesta versão do programa.") });
     EXPECT_EQ(launcher.loginsAsked, 0);
     EXPECT_TRUE(launcher.opened.isEmpty());
+}
+
+TEST_F(MainFixture, EveryImageButtonIsNamedAndTheKeysReachIt)
+{
+    const char *names[][2] = {
+        { "btn1", "Verifica cotações liberadas....." },
+        { "btn3", "Cotações baixadas pra definir Preços..." },
+        { "btn6", "Envia resposta da cotação para Kelvo" },
+        { "sbDel", "Apaga cotações e pedidos antigos...." },
+        { "btn2", "Verifica Pedidos liberados..." },
+        { "btn5", "Pedidos Baixados.. Para Atendimento..." },
+        { "btn7", "Consulta cotações respondidas e enviadas" },
+        { "btn8", "Configura usuário e senha" },
+        { "btn4", "Sai do Sistema de Cotação - Fornecedor" },
+    };
+    for (const auto &[button, text] : names) {
+        SCOPED_TRACE(button);
+        EXPECT_EQ(window.button(QString::fromLatin1(button))->toolTip(), QString::fromUtf8(text));
+        EXPECT_EQ(window.button(QString::fromLatin1(button))->accessibleName(), QString::fromUtf8(text));
+    }
+
+    // The panel follows the keyboard as it follows the pointer: the set-up
+    // button puts nothing in it, and leaving a button empties it.
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.button(QStringLiteral("btn7"))->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Consulta cotações respondidas e enviadas"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn8")));
+    EXPECT_EQ(window.pnlMsg()->text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Sai do Sistema de Cotação - Fornecedor"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.btn9());
+    EXPECT_EQ(window.pnlMsg()->text(), QString());
+
+    // Enter on the focused button opens its window.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn3")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TPrecoCota") });
+}
+
+TEST(MainWindow, ALongSupplierNameEndsShortOfTheButtonsAndIsWholeInItsToolTip)
+{
+    ScriptedPrompts prompts;
+    FakeNet net;
+    FakeLauncher launcher;
+    const QString name = QStringLiteral("DISTRIBUIDORA DE AUTOPEÇAS SÃO JOÃO BATISTA LTDA");
+    Settings settings { QStringLiteral("http://compras.example.com.br"), name, QStringLiteral("S") };
+    MainWorkflow workflow { prompts, net, settings };
+    TFKelvoCota window { prompts, workflow, settings, launcher };
+    window.show();
+    const QLabel *label = window.lbfornec();
+    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Fornec.: DISTRIB")));
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(label->toolTip(), QStringLiteral("Fornec.: ") + name);
+    EXPECT_LE(label->geometry().right(), window.button(QStringLiteral("btn7"))->geometry().left());
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
 }

@@ -440,8 +440,6 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
     EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
     chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));
     EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
-    QTest::keyClick(chooser.dbgrd1(), Qt::Key_Escape);
-    EXPECT_TRUE(chooser.isVisible());
     QTest::mouseClick(chooser.btn1(), Qt::LeftButton);
     EXPECT_FALSE(chooser.isVisible());
     EXPECT_TRUE(chooser.okfil());
@@ -450,4 +448,36 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
     again.show();
     QTest::mouseClick(again.btn2(), Qt::LeftButton);
     EXPECT_FALSE(again.okfil());
+}
+
+// Enter on the list chooses its selected row as "Filtra e Sai" does; Escape
+// and Alt+F4 give up as "Desiste" does.
+TEST(QuotationWindows, TheChooserIsLeftWithTheKeys)
+{
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    Query &baixadas = store.dm.CotasBaixadas();
+    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    baixadas.open();
+
+    const std::pair<QKeyCombination, bool> keys[] = {
+        { Qt::Key_Return, true },
+        { Qt::KeypadModifier | Qt::Key_Enter, true },
+        { Qt::Key_Escape, false },
+        { Qt::ALT | Qt::Key_F4, false },
+    };
+    for (const auto &[key, chosen] : keys) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        TCotaBaixada chooser(baixadas);
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
+        ASSERT_TRUE(chooser.dbgrd1()->hasFocus());
+        QTest::keyClick(chooser.dbgrd1(), Qt::Key_Down);
+        QTest::keyClick(chooser.dbgrd1(), key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(chooser.isVisible());
+        EXPECT_EQ(chooser.okfil(), chosen);
+        EXPECT_EQ(chooser.result(), chosen ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+    }
 }

@@ -4,6 +4,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QDateEdit>
 #include <QKeyEvent>
@@ -102,8 +103,11 @@ TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent)
     m_Button1->resize(89, 33);
     connect(m_Button1, &QPushButton::clicked, this, &TApagaDados::Button1Click);
 
-    chainTabOrder({ m_data, m_SpeedButton1, m_Button3, m_Button2, m_Button5, m_Button4, m_Button1, m_DBGrid1,
-        m_DBGrid2, m_DBGrid3, m_DBGrid4 });
+    // The day and what to purge first, the lists after them, closing last.
+    chainTabOrder({ m_data, m_SpeedButton1, m_Button3, m_Button2, m_Button5, m_Button4, m_DBGrid1, m_DBGrid2,
+        m_DBGrid3, m_DBGrid4, m_Button1 });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 964, 460);
 }
 

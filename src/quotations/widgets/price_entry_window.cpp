@@ -7,6 +7,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -121,6 +122,8 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     setTabOrder(m_btn5, m_btn6);
     setTabOrder(m_btn6, m_btn7);
     setTabOrder(m_btn7, m_btn1);
+    enterPressesButtons(this);
+    altF4Closes(this);
 
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &TPrecoCota::leaveGrid);
     fixAndCentre(this, 1018, 569);

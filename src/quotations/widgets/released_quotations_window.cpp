@@ -6,6 +6,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QPushButton>
 #include <QTableView>
@@ -61,9 +62,9 @@ TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString
     connect(m_btn1, &QPushButton::clicked, this, &TFCotaLib::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TFCotaLib::btn2Click);
     connect(m_btn3, &QPushButton::clicked, this, &TFCotaLib::btn3Click);
-    setTabOrder(m_dbgrd1, m_btn1);
-    setTabOrder(m_btn1, m_btn2);
-    setTabOrder(m_btn2, m_btn3);
+    chainTabOrder({ m_dbgrd1, m_btn1, m_btn2, m_btn3 });
+    enterPressesButtons(this);
+    altF4Closes(this);
 
     fixAndCentre(this, 582, 298);
 }

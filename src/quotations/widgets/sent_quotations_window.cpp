@@ -4,6 +4,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QBrush>
 #include <QHeaderView>
@@ -108,6 +109,8 @@ TCotasRespEnv::TCotasRespEnv(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(&dm.ConsCotaCab(), &Dataset::currentRowChanged, this, &TCotasRespEnv::ds1DataChange);
 
     chainTabOrder({ m_dbgrd1, m_dbgrd2, m_btn1 });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 1153, 525);
 }
 

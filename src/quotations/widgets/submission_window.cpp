@@ -8,6 +8,7 @@
 #include "ui/prompts.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -76,6 +77,8 @@ TEnviaCotacao::TEnviaCotacao(
     connect(m_tmr1, &QTimer::timeout, this, &TEnviaCotacao::tmr1Timer);
 
     chainTabOrder({ m_dbgrd1, m_btn1, m_btn2 });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 730, 281);
 }
 

@@ -2,6 +2,7 @@
 
 #include "report/widgets/report_preview.h"
 #include "ui/widgets/msg_window.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -76,6 +77,15 @@ std::unique_ptr<QInputDialog> inputBox(
     return box;
 }
 
+std::unique_ptr<ReportPreview> previewWindow(
+    const PreparedReport &report, PreviewServices services, QWidget *parent)
+{
+    auto preview = std::make_unique<ReportPreview>(report, std::move(services), parent);
+    enterPressesButtons(preview.get());
+    altF4Closes(preview.get());
+    return preview;
+}
+
 QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial, int maxLength)
 {
     const std::unique_ptr<QInputDialog> box = inputBox(parentWidget(), caption, prompt, initial, maxLength);
@@ -106,8 +116,7 @@ void QtPrompts::previewReport(const PreparedReport &report)
         return saveFileName(caption, dir, filter);
     };
     services.showError = [this](const QString &message) { error(message); };
-    ReportPreview preview(report, std::move(services), parentWidget());
-    preview.exec();
+    previewWindow(report, std::move(services), parentWidget())->exec();
 }
 
 void QtPrompts::beginWait()

@@ -9,6 +9,8 @@
 
 class QInputDialog;
 class QMessageBox;
+class ReportPreview;
+struct PreviewServices;
 
 // The box of every question: Yes and No, a warning icon, No the default
 // button and the answer to Escape. Built apart from showing it, so that it
@@ -19,6 +21,10 @@ std::unique_ptr<QMessageBox> questionBox(QWidget *parent, const QString &caption
 // limit when 0).
 std::unique_ptr<QInputDialog> inputBox(
     QWidget *parent, const QString &caption, const QString &prompt, const QString &initial, int maxLength);
+
+// The report preview, worked with the keys of every window of ours.
+std::unique_ptr<ReportPreview> previewWindow(
+    const PreparedReport &report, PreviewServices services, QWidget *parent);
 
 // Prompts shown as real Qt dialogs, owned by a parent window.
 class QtPrompts final : public Prompts {

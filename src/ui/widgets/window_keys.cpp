@@ -1,8 +1,59 @@
 #include "ui/widgets/window_keys.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+
+namespace {
+
+class EnterPresses final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *button = qobject_cast<QAbstractButton *>(watched);
+        if (!isPlainEnter(key) || !button)
+            return QObject::eventFilter(watched, event);
+        // A held key presses once.
+        if (!key->isAutoRepeat() && button->isEnabled())
+            button->click();
+        return true;
+    }
+};
+
+} // namespace
+
+void enterPressesButtons(QWidget *window)
+{
+    auto *presses = new EnterPresses(window);
+    const auto buttons = window->findChildren<QAbstractButton *>();
+    for (QAbstractButton *button : buttons) {
+        if (qobject_cast<QPushButton *>(button) || qobject_cast<QToolButton *>(button))
+            button->installEventFilter(presses);
+    }
+}
+
+bool isPlainEnter(const QKeyEvent *key)
+{
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+        && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+void altF4Closes(QWidget *window)
+{
+    auto *shortcut = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_F4), window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, [window] { window->close(); });
+}
 
 bool isGridLeavingKey(const QKeyEvent *key)
 {
