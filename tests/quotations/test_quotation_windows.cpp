@@ -3,6 +3,7 @@
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
+#include "quotations/widgets/submission_window.h"
 #include "store/dataset_model.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -62,7 +64,8 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     window.setXSenha(u"S 1"_s);
     window.show();
 
-    EXPECT_EQ(window.size(), QSize(582, 298));
+    // Wider than specified by the column "Prazo", read without scrolling.
+    EXPECT_EQ(window.size(), QSize(582 + window.dbgrd1()->columnWidth(4), 298));
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(window.font().pixelSize(), 13);
     const QAbstractItemModel *model = window.dbgrd1()->model();
@@ -479,5 +482,48 @@ TEST(QuotationWindows, TheChooserIsLeftWithTheKeys)
         EXPECT_EQ(chooser.okfil(), chosen);
         EXPECT_EQ(chooser.result(), chosen ? QDialog::Accepted : QDialog::Rejected);
         EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+    }
+}
+
+// "Prazo" is read without scrolling, in the longest quotation numbers a
+// column keeps and with the vertical scroll bar of a long list; the columns
+// before it keep their widths.
+TEST(QuotationWindows, TheDeadlineColumnIsSeenWithoutScrolling)
+{
+    TestStore store;
+    for (int i = 0; i < 40; ++i) {
+        const QString status = i % 3 == 0 ? u"ABERTA"_s : i % 3 == 1 ? u"Baixada"_s : u"Enviar"_s;
+        store.addQuotation(u"2026%1/MATRIZ"_s.arg(i, 6, 10, QLatin1Char('0')), status);
+    }
+    ScriptedPrompts prompts;
+    FakeNet net;
+    Query &baixadas = store.dm.CotasBaixadas();
+    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    baixadas.open();
+    TFCotaLib released(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
+    TCotaBaixada chooser(baixadas);
+    TEnviaCotacao ready(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
+
+    const std::tuple<QDialog *, QTableView *, QList<int>> windows[] = {
+        { &released, released.dbgrd1(), { 201, 109, 103, 86 } },
+        { &chooser, chooser.dbgrd1(), { 138, 78, 89, 77, 79 } },
+        { &ready, ready.dbgrd1(), { 180, 106, 157, 97, 121 } },
+    };
+    for (const auto &[window, grid, widths] : windows) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->show();
+        QCoreApplication::processEvents();
+        const QAbstractItemModel *model = grid->model();
+        ASSERT_GT(model->rowCount(), 10);
+        ASSERT_EQ(model->columnCount(), widths.size() + 1);
+        for (int c = 0; c < widths.size(); ++c)
+            EXPECT_EQ(grid->columnWidth(c), widths[c]) << c;
+        const int prazo = int(widths.size());
+        EXPECT_EQ(model->headerData(prazo, Qt::Horizontal).toString(), u"Prazo"_s);
+        EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
+        EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+        EXPECT_LE(grid->columnViewportPosition(prazo) + grid->columnWidth(prazo), grid->viewport()->width());
+        EXPECT_FALSE(grid->horizontalHeader()->isSectionHidden(prazo));
+        window->hide();
     }
 }
