@@ -326,6 +326,54 @@ TEST_F(PriceWindowTest, CtrlTabLeavesTheGrid)
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
+// The panels show an application and an observation of the longest the
+// store keeps whole: the current item's panel takes the room of both.
+TEST_F(PriceWindowTest, ThePanelsShowLongTextsWhole)
+{
+    const QString aplicacao
+        = u"GOL G3/G4/G5 1.0 8V 16V TOTAL FLEX 2000/2014 PARATI 1.6 1.8 AP 1996/2012 SAVEIRO "
+          "G4 G5 1.6 2005/2016 VOYAGE 1.6 2009/2018 FOX CROSSFOX SPACEFOX 1.6 8V 2004/2020 "
+          "POLO 1.6 2003/2014 GOLF"_s.left(200);
+    const QString obs
+        = u"ENTREGAR NA MATRIZ ATÉ SEXTA-FEIRA ANTES DAS 17H, EM EMBALAGEM ORIGINAL LACRADA E COM "
+          "A NOTA FISCAL SEPARADA POR LOJA; NA FALTA DE ALGUM ITEM, INFORMAR O SIMILAR "
+          "DISPONÍVEL E O PRAZO DE REPOSIÇÃO"_s.left(200);
+    store.addItem(
+        { .cotacao = u"C1"_s, .produto = u"P3"_s, .marca = u"ZZZ"_s, .obs = obs, .aplicacao = aplicacao });
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
+    ItemPanels *panels = window.DBCtrlGrid1();
+    // The last item is current: the panels hold the one before it and it.
+    ASSERT_EQ(panels->panelRow(1), 2);
+    ASSERT_EQ(panels->aplicacaoText(1), aplicacao);
+
+    EXPECT_EQ(panels->panel(1)->geometry(), QRect(0, 0, ItemPanels::PanelWidth, 2 * ItemPanels::PanelHeight));
+    EXPECT_FALSE(panels->panel(0)->isVisible());
+    for (QLabel *label : { panels->aplicacaoLabel(1), panels->obsLabel(1) }) {
+        EXPECT_TRUE(label->text() == aplicacao || label->text() == obs) << label->text().toStdString();
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << label->text().toStdString();
+        EXPECT_LE(label->geometry().bottom(), panels->panel(1)->height());
+        EXPECT_TRUE(label->isVisible());
+    }
+    EXPECT_GT(panels->obsLabel(1)->y(), panels->aplicacaoLabel(1)->geometry().bottom());
+
+    // On a short item the two panels come back; the long texts of the next
+    // one end in "…" on their lines and are whole in their tool tips.
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Up);
+    ASSERT_EQ(panels->panelRow(0), 1);
+    EXPECT_EQ(panels->panel(0)->geometry(), QRect(0, 0, ItemPanels::PanelWidth, ItemPanels::PanelHeight));
+    EXPECT_EQ(panels->panel(1)->geometry(),
+        QRect(0, ItemPanels::PanelHeight, ItemPanels::PanelWidth, ItemPanels::PanelHeight));
+    EXPECT_TRUE(panels->panel(0)->isVisible());
+    EXPECT_TRUE(panels->panel(1)->isVisible());
+    EXPECT_TRUE(panels->aplicacaoLabel(1)->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(panels->aplicacaoLabel(1)->toolTip(), aplicacao);
+    EXPECT_EQ(panels->obsLabel(1)->toolTip(), obs);
+    EXPECT_EQ(panels->obsLabel(0)->text(), u"obs P2"_s);
+    EXPECT_EQ(panels->obsLabel(0)->toolTip(), QString());
+}
+
 TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
 {
     QTest::mouseClick(window.btn3(), Qt::LeftButton);
