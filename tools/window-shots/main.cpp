@@ -1,5 +1,7 @@
 // Saves a PNG of every window of the program, filled from a fixture store,
-// on the offscreen platform: window-shots DIR
+// on the offscreen platform: window-shots DIR [--long]. With --long every
+// text is as long as its column keeps it, to see that nothing a supplier
+// needs to read is cut.
 #include "app/app_context.h"
 #include "app/main_workflow.h"
 #include "app/widgets/app_launcher.h"
@@ -56,15 +58,17 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 2) {
-        out << "usage: window-shots DIR" << Qt::endl;
+    const bool longValues = args.size() == 3 && args.at(2) == QLatin1String("--long");
+    if (args.size() != 2 && !longValues) {
+        out << "usage: window-shots DIR [--long]" << Qt::endl;
         return 2;
     }
+    const FixtureValues values = longValues ? FixtureValues::Long : FixtureValues::Ordinary;
     QDir dir(args.at(1));
     dir.mkpath(QStringLiteral("."));
 
     QTemporaryDir folder;
-    writeFixtureFolder(folder.path());
+    writeFixtureFolder(folder.path(), values);
     SilentPrompts prompts;
     OnlineNet net;
     AppContext context(folder.path(), &net);
@@ -72,7 +76,7 @@ int main(int argc, char **argv)
         out << "the fixture folder did not start" << Qt::endl;
         return 1;
     }
-    fillFixtureStore(context.dm());
+    fillFixtureStore(context.dm(), values);
 
     bool ok = true;
     MainWorkflow workflow(prompts, context.net(), context.settings());
@@ -107,15 +111,15 @@ int main(int argc, char **argv)
         ok &= save(&preview, dir, name, out);
     };
     Table &items = context.dm().CotaFornec();
-    items.setFilter(QStringLiteral("COTACAO = ?"), { QStringLiteral("2026000102") });
+    items.setFilter(QStringLiteral("COTACAO = ?"), { fixtureNumber("2026000102", values) });
     items.setFiltered(true);
     items.open();
     savePreview(prepareQuotationReport(context.dm()), QStringLiteral("ReportPreview"));
     items.close();
     items.setFiltered(false);
-    savePreview(prepareOrderReport(context.dm(), QStringLiteral("2026000201")),
+    savePreview(prepareOrderReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLPedAtende"));
-    savePreview(prepareStoreReport(context.dm(), QStringLiteral("2026000201")),
+    savePreview(prepareStoreReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLSepararLoja"));
 
     // Every working window the program can open, as its button opens it.
@@ -124,7 +128,7 @@ int main(int argc, char **argv)
         const std::unique_ptr<QDialog> window = launcher.create(windowClass, &main, &demo);
         if (!window)
             continue;
-        prepareFixtureWindow(windowClass, window.get());
+        prepareFixtureWindow(windowClass, window.get(), values);
         ok &= save(window.get(), dir, windowClass, out);
     }
     return ok ? 0 : 1;
