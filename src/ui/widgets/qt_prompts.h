@@ -29,6 +29,8 @@ public:
     QString input(const QString &caption, const QString &prompt, const QString &initial) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
     void previewReport(const PreparedReport &report) override;
     void beginWait() override;
