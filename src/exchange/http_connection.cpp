@@ -29,6 +29,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
+#include <deque>
+#include <functional>
 #include <optional>
 
 namespace net = boost::asio;
@@ -141,6 +143,11 @@ HttpError certificateRefused(long verifyResult)
             .arg(reason, QString::fromUtf8(X509_verify_cert_error_string(verifyResult))));
 }
 
+QString seconds(std::chrono::milliseconds span)
+{
+    return QLocale().toString(double(span.count()) / 1000.0);
+}
+
 QByteArray statusLineOf(const http::response<http::string_body> &response)
 {
     QByteArray line = "HTTP/" + QByteArray::number(response.version() / 10) + '.'
@@ -204,6 +211,50 @@ private:
     std::shared_ptr<HttpByteSource> m_source;
 };
 
+// A stream that reports the bytes of each read from the stream under it,
+// between two of its reads.
+template <class Next> class CountingStream {
+public:
+    using executor_type = typename Next::executor_type;
+    using next_layer_type = Next;
+    using Report = std::function<void(std::size_t)>;
+
+    CountingStream(Next &next, Report report)
+        : m_next(next)
+        , m_report(std::move(report))
+    {
+    }
+
+    Next &next_layer() { return m_next; }
+    executor_type get_executor() noexcept { return m_next.get_executor(); }
+
+    template <class MutableBuffers, class Handler>
+    auto async_read_some(const MutableBuffers &buffers, Handler &&handler)
+    {
+        return net::async_initiate<Handler, void(error_code, std::size_t)>(
+            [next = &m_next, report = m_report](auto completion, const MutableBuffers &into) {
+                // The report is copied: it may run after this object is gone.
+                next->async_read_some(
+                    into, [report, completion = std::move(completion)](error_code ec, std::size_t n) mutable {
+                        if (n > 0)
+                            report(n);
+                        std::move(completion)(ec, n);
+                    });
+            },
+            handler, buffers);
+    }
+
+    template <class ConstBuffers, class Handler>
+    auto async_write_some(const ConstBuffers &buffers, Handler &&handler)
+    {
+        return m_next.async_write_some(buffers, std::forward<Handler>(handler));
+    }
+
+private:
+    Next &m_next;
+    Report m_report;
+};
+
 } // namespace
 
 struct HttpConnection::Impl {
@@ -224,6 +275,19 @@ struct HttpConnection::Impl {
     // The longest silence of the request in flight.
     std::chrono::milliseconds idleTimeout { 0 };
     steady_clock::time_point answerDeadline;
+    steady_clock::time_point idleDeadline; // of the wait in flight
+
+    // How far the answer in flight has come: the bytes read from the server,
+    // and the points (time, bytes so far) that still bound the low-speed
+    // window, oldest first; the first is the answer's start with no bytes.
+    struct Progress {
+        steady_clock::time_point at;
+        quint64 bytes;
+    };
+    quint64 received = 0;
+    std::deque<Progress> progress;
+    void noteProgress();
+    std::optional<steady_clock::time_point> slowDeadline() const;
 
     // The outcome of the operation in flight. Members, not locals: a handler
     // that runs after a wait was abandoned must not write into a dead frame.
@@ -251,11 +315,15 @@ struct HttpConnection::Impl {
     bool transact(
         Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive);
     template <class Stream> void readSome(Stream &stream, Parser &parser);
-    // The next wait ends at the idle time-out or the answer's deadline.
+    // The next wait ends at the idle time-out, the answer's deadline or the
+    // end of the low-speed window, whichever comes first.
     template <class Stream> void expire(Stream &stream)
     {
-        beast::get_lowest_layer(stream).expires_at(
-            std::min(steady_clock::now() + idleTimeout, answerDeadline));
+        idleDeadline = steady_clock::now() + idleTimeout;
+        steady_clock::time_point until = std::min(idleDeadline, answerDeadline);
+        if (const auto slow = slowDeadline())
+            until = std::min(until, *slow);
+        beast::get_lowest_layer(stream).expires_at(until);
     }
 };
 
@@ -386,10 +454,43 @@ void HttpConnection::Impl::close()
     ioc.poll();
 }
 
+// The window counts from the first byte of the answer: before it, a server
+// may take its time (the idle time-out), as one storing a submission.
+// Beyond lowSpeedBytes back, a point no longer bounds any window.
+void HttpConnection::Impl::noteProgress()
+{
+    const auto now = steady_clock::now();
+    if (settings.lowSpeedBytes == 0 || received == 0)
+        return;
+    if (progress.empty())
+        progress.push_back({ now, 0 });
+    if (received > progress.back().bytes)
+        progress.push_back({ now, received });
+    while (progress.front().bytes + settings.lowSpeedBytes <= received)
+        progress.pop_front();
+}
+
+// When the bytes of the last window fall under the limit if nothing more
+// arrives: the window then no longer reaches back to the earliest point
+// within lowSpeedBytes of what has arrived.
+std::optional<steady_clock::time_point> HttpConnection::Impl::slowDeadline() const
+{
+    if (progress.empty())
+        return std::nullopt;
+    return progress.front().at + settings.lowSpeedWindow;
+}
+
 template <class Stream> void HttpConnection::Impl::readSome(Stream &stream, Parser &parser)
 {
     expire(stream);
-    http::async_read_some(stream, buffer, parser, completion());
+    // The parser waits for a whole header line or chunk size before it
+    // returns: every read from the server renews the time-outs meanwhile.
+    CountingStream<Stream> counted(stream, [this, &stream](std::size_t bytes) {
+        received += bytes;
+        noteProgress();
+        expire(stream);
+    });
+    http::async_read_some(counted, buffer, parser, completion());
     wait();
     // A TLS server that closes without a close_notify ends its answer the
     // way a plain one does by closing.
@@ -411,6 +512,8 @@ bool HttpConnection::Impl::transact(
 {
     anyByte = false;
     answerDeadline = steady_clock::now() + settings.answerTimeout;
+    received = 0;
+    progress.clear();
     expire(stream);
     net::async_write(stream, net::buffer(request.constData(), std::size_t(request.size())), completion());
     wait();
@@ -509,10 +612,20 @@ HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray
                 throw HttpError(QStringLiteral(
                     "O cabeçalho da resposta do servidor excede o limite de %1 bytes e foi recusado.")
                                     .arg(headerLimit));
-            if (d->result == beast::error::timeout && steady_clock::now() >= d->answerDeadline)
-                throw HttpError(
-                    QStringLiteral("O servidor não terminou a resposta em %1 segundos; ela foi abandonada.")
-                        .arg(QLocale().toString(d->settings.answerTimeout.count() / 1000.0)));
+            if (d->result == beast::error::timeout) {
+                const auto now = steady_clock::now();
+                if (now >= d->answerDeadline)
+                    throw HttpError(QStringLiteral(
+                        "O servidor não terminou a resposta em %1 segundos; ela foi abandonada.")
+                                        .arg(seconds(d->settings.answerTimeout)));
+                // Silence keeps its own message; a trickle gets this one.
+                const auto slow = d->slowDeadline();
+                if (now < d->idleDeadline && slow && now >= *slow)
+                    throw HttpError(QStringLiteral("A resposta do servidor chega devagar demais (menos de %1 "
+                                                   "bytes em %2 segundos); ela foi abandonada.")
+                                        .arg(QLocale().toString(d->settings.lowSpeedBytes),
+                                            seconds(d->settings.lowSpeedWindow)));
+            }
             throw transportError(d->result);
         }
     } catch (...) {

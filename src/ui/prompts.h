@@ -52,6 +52,12 @@ public:
     virtual QString openFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
     virtual QString saveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
 
+    // A choice among the rows of a table under the column titles: the index
+    // of the chosen row, or -1 when the user cancels. Prompts with nobody to
+    // choose (the command-line tool, benchmarks) choose nothing.
+    virtual int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows);
+
     virtual std::unique_ptr<LogWindow> createLog() = 0;
 
     // The modal preview of prepared report pages, from which the user prints

@@ -90,6 +90,22 @@ void ScriptedPrompts::previewReport(const PreparedReport &report)
     shown << s;
 }
 
+int ScriptedPrompts::choose(
+    const QString &caption, const QString &text, const QStringList &columns, const QList<QStringList> &rows)
+{
+    Shown s;
+    s.kind = QStringLiteral("choose");
+    s.caption = caption;
+    s.text = text;
+    s.table << columns << rows;
+    shown << s;
+    if (choices.empty())
+        return -1;
+    const int row = choices.front();
+    choices.pop_front();
+    return row;
+}
+
 std::unique_ptr<LogWindow> ScriptedPrompts::createLog()
 {
     return std::make_unique<RecordingLog>(*this);

@@ -12,13 +12,14 @@
 class ScriptedPrompts final : public Prompts {
 public:
     struct Shown {
-        QString kind; // "message", "ask", "error", "input", "open", "save", "log", "preview"
+        QString kind; // "message", "ask", "error", "input", "open", "save", "log", "preview", "choose"
         QString caption;
         QString text; // for "open" and "save": the folder or name proposed
         PromptIcon icon = PromptIcon::None;
         QStringList logLines; // for "log": the lines of the log window shown
         int pages = 0; // for "preview": the report's pages (its title is the caption)
         int maxLength = 0; // for "input": the most characters the box takes
+        QList<QStringList> table = {}; // for "choose": the column titles, then the rows
     };
 
     // Answers to the next questions, in order; No when the script runs out.
@@ -26,6 +27,8 @@ public:
     // Texts for the next input boxes and file dialogs; empty when it runs out.
     std::deque<QString> inputs;
     std::deque<QString> files;
+    // Rows for the next choices; -1 (cancelled) when the script runs out.
+    std::deque<int> choices;
 
     QList<Shown> shown;
     QStringList filters; // of the file dialogs shown, in order
@@ -41,6 +44,8 @@ public:
         const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
     void previewReport(const PreparedReport &report) override;
     void keepAlive() override { ++keepAlives; }

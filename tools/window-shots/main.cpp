@@ -10,11 +10,13 @@
 #include "fixture.h"
 #include "orders/order_report.h"
 #include "orders/store_report.h"
+#include "purge/store_restore.h"
 #include "quotations/quotation_report.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "report/widgets/report_preview.h"
 #include "store/data_module.h"
 #include "ui/silent_prompts.h"
+#include "ui/widgets/choice_dialog.h"
 #include "ui/widgets/msg_window.h"
 #include "ui/widgets/qt_prompts.h"
 
@@ -102,6 +104,16 @@ int main(int argc, char **argv)
     TCotaBaixada chooser(baixadas, &main);
     ok &= save(&chooser, dir, QStringLiteral("TCotaBaixada"), out);
     baixadas.close();
+
+    // The list of "Restaurar cópia…", on two copies of the fixture store.
+    backUpBeside(context.dm().Banco());
+    backUpBeside(context.dm().Banco());
+    QList<QStringList> copies;
+    for (const StoreBackup &backup : storeBackups(context.databasePath()))
+        copies << StoreRestore::row(backup);
+    ChoiceDialog copiesList(
+        &main, StoreRestore::choiceCaption(), StoreRestore::choiceText(), StoreRestore::columns(), copies);
+    ok &= save(&copiesList, dir, QStringLiteral("ChoiceDialog"), out);
 
     // The report preview on the first page of each printout: a downloaded
     // quotation, and the order and per-store printouts of a downloaded order.

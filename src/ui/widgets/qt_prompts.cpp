@@ -1,6 +1,7 @@
 #include "ui/widgets/qt_prompts.h"
 
 #include "report/widgets/report_preview.h"
+#include "ui/widgets/choice_dialog.h"
 #include "ui/widgets/msg_window.h"
 #include "ui/widgets/window_keys.h"
 
@@ -102,6 +103,14 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &dir, cons
     // Saving replaces the file without asking (the spreadsheet export does so).
     return QFileDialog::getSaveFileName(
         parentWidget(), caption, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+int QtPrompts::choose(
+    const QString &caption, const QString &text, const QStringList &columns, const QList<QStringList> &rows)
+{
+    ChoiceDialog dialog(parentWidget(), caption, text, columns, rows);
+    dialog.exec();
+    return dialog.chosenRow();
 }
 
 std::unique_ptr<LogWindow> QtPrompts::createLog()

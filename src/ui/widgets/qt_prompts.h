@@ -42,6 +42,8 @@ public:
         const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
     void previewReport(const PreparedReport &report) override;
     void beginWait() override;
