@@ -1,5 +1,8 @@
 // The .xlsx reader on any file: the zip container, the package
-// relationships, the workbook, the shared strings and the first worksheet.
+// relationships, the workbook, the shared strings and the first
+// worksheet, read as the import reads it and as a caller that picks its
+// columns by the titles of row 1 does.
+#include "quotations/spreadsheet_exchange.h"
 #include "spreadsheet/spreadsheet_error.h"
 #include "spreadsheet/xlsx_reader.h"
 #include "support/fuzz_support.h"
@@ -27,11 +30,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     file.write(inputBytes(data, size));
     file.close();
     try {
-        const Worksheet sheet = readFirstWorksheet(path);
-        // Read back as the import does: every cell of the used range.
-        for (int row = 0; row < sheet.rowCount() && row < 1000; ++row) {
-            for (int col = 0; col < sheet.columnCount() && col < 16; ++col)
-                (void)sheet.cell(row, col).text.size();
+        WorksheetReader sheet(path);
+        (void)SpreadsheetExchange::priceRows(sheet);
+    } catch (const SpreadsheetError &) {
+    }
+    try {
+        // Row 1 whole, then the columns whose titles are not empty.
+        WorksheetReader sheet(path);
+        QList<int> titled;
+        if (sheet.nextRow(ColumnSet::all())) {
+            for (int col : sheet.cellColumns()) {
+                if (sheet.cell(col).kind == CellKind::Text)
+                    titled << col;
+            }
+        }
+        const ColumnSet chosen = ColumnSet::of(titled);
+        while (sheet.nextRow(chosen)) {
+            for (int col : sheet.cellColumns())
+                (void)sheet.cell(col).text.size();
         }
     } catch (const SpreadsheetError &) {
     }

@@ -49,7 +49,7 @@ TEST(XlsxReader, ReadsEveryKindOfCellOfTheFirstWorksheet)
 
     EXPECT_EQ(sheet.name(), u"Itens"_s);
     EXPECT_EQ(sheet.rowCount(), 6);
-    EXPECT_EQ(sheet.columnCount(), 8); // I5 was never computed and J5 has a style only
+    EXPECT_EQ(sheet.columnCount(), 9); // J5 has a style only
 
     struct Expected {
         int row, col;
@@ -72,7 +72,7 @@ TEST(XlsxReader, ReadsEveryKindOfCellOfTheFirstWorksheet)
         { 4, 5, CellKind::Number, {}, 0.0015 },
         { 4, 6, CellKind::Error, u"#DIV/0!"_s, 0 },
         { 4, 7, CellKind::Number, {}, 6 },
-        { 4, 8, CellKind::Empty, {}, 0 },
+        { 4, 8, CellKind::Uncalculated, u"NOW()"_s, 0 }, // saved without its result
         { 4, 9, CellKind::Empty, {}, 0 },
         { 5, 0, CellKind::Text, u"linha\rquebra"_s, 0 },
         { 5, 1, CellKind::Number, {}, -0.5 },
@@ -192,6 +192,10 @@ TEST(XlsxReader, RefusesDamagedAndHostileFiles)
             u"referência de célula inválida: \"1A\""_s },
         { "bad number", workbookZip("<row><c r=\"E2\"><v>1,5</v></c></row>").bytes(), {},
             u"número inválido na célula E2: \"1,5\""_s },
+        { "rows out of order", workbookZip("<row r=\"3\"/><row r=\"2\"/>").bytes(), {},
+            u"tem a linha 2 depois da linha 3"_s },
+        { "cell of another row", workbookZip("<row r=\"2\"><c r=\"A3\"><v>1</v></c></row>").bytes(), {},
+            u"tem a célula A3 dentro da linha 2"_s },
         { "missing shared string",
             workbookZip("<row><c r=\"B3\" t=\"s\"><v>4</v></c></row>", "<si><t>a</t></si>").bytes(), {},
             u"célula B3 para um texto que não existe"_s },
@@ -209,6 +213,56 @@ TEST(XlsxReader, RefusesDamagedAndHostileFiles)
             EXPECT_TRUE(e.message().contains(u"Cotacao 7.xlsx"_s)) << e.message().toStdString();
             EXPECT_TRUE(e.message().contains(c.expected)) << e.message().toStdString();
         }
+    }
+}
+
+// A caller names the columns it needs: the cells of the others are not
+// decoded, so that what they hold cannot stop the read, but they count in
+// the columns used. Row 1 can be read whole to choose the columns by their
+// titles.
+TEST(XlsxReader, ReadsOnlyTheColumnsAskedFor)
+{
+    const QByteArray data
+        = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>MARCA</t></is></c>"
+          "<c r=\"C1\" t=\"inlineStr\"><is><t>PRECO</t></is></c></row>"
+          "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c><c r=\"B2\"><v>1,5</v></c>"
+          "<c r=\"C2\"><f>4*2</f><v>8</v></c><c r=\"D2\" t=\"x\"><v>?</v></c>"
+          "<c r=\"E2\" t=\"s\"><v>99</v></c><c r=\"F2\"><f>B2</f><v/></c></row>"
+          "<row r=\"4\"><c r=\"G4\" t=\"b\"><v>talvez</v></c><c r=\"H4\" s=\"2\"/></row>"
+          // Past the end of the sheet's data: never read.
+          "</sheetData><sheetData><row r=\"9\"><c r=\"A9\"><v>x</v></c></row>";
+    TempFolder folder;
+    const QString path = folder.file(u"Cotacao 7.xlsx"_s);
+    ASSERT_TRUE(workbookZip(data).save(path));
+
+    WorksheetReader reader(path);
+    EXPECT_EQ(reader.sheetName(), u"Itens"_s);
+    ASSERT_TRUE(reader.nextRow(ColumnSet::all()));
+    EXPECT_EQ(reader.row(), 0);
+    EXPECT_EQ(reader.cell(2).text, u"PRECO"_s);
+    const ColumnSet chosen = ColumnSet::of({ 2, 0 });
+    ASSERT_TRUE(reader.nextRow(chosen));
+    EXPECT_EQ(reader.row(), 1);
+    EXPECT_EQ(reader.cell(0).text, u"NGK"_s);
+    EXPECT_TRUE(reader.cell(1).isEmpty());
+    EXPECT_EQ(reader.cell(2).number, 8);
+    EXPECT_EQ(reader.cellColumns(), (QList<int> { 0, 2 }));
+    ASSERT_TRUE(reader.nextRow(chosen));
+    EXPECT_EQ(reader.row(), 3); // a row the file leaves out is not there
+    EXPECT_TRUE(reader.cellColumns().isEmpty());
+    EXPECT_FALSE(reader.nextRow(chosen));
+    EXPECT_FALSE(reader.nextRow(chosen));
+    EXPECT_EQ(reader.usedColumns(), 7); // H4 has a style only
+
+    const Worksheet firstColumns = readFirstWorksheet(path, {}, ColumnSet::firstColumns(1));
+    EXPECT_EQ(firstColumns.rowCount(), 2);
+    EXPECT_EQ(firstColumns.columnCount(), 1);
+    // Read whole, the sheet is refused at its first bad cell.
+    try {
+        readFirstWorksheet(path);
+        FAIL() << "no error";
+    } catch (const SpreadsheetError &e) {
+        EXPECT_TRUE(e.message().contains(u"número inválido na célula B2"_s)) << e.message().toStdString();
     }
 }
 
