@@ -1,5 +1,5 @@
 // The .xlsx reader on any file: the zip container, the package
-// relationships, the workbook, the shared strings and the first
+// relationships, the workbook, the shared strings, the styles and the first
 // worksheet, read as the import reads it and as a caller that picks its
 // columns by the titles of row 1 does.
 #include "quotations/spreadsheet_exchange.h"
@@ -46,8 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         }
         const ColumnSet chosen = ColumnSet::of(titled);
         while (sheet.nextRow(chosen)) {
-            for (int col : sheet.cellColumns())
-                (void)sheet.cell(col).text.size();
+            for (int col : sheet.cellColumns()) {
+                (void)sheet.cell(col).date();
+                (void)sheet.cell(col).time();
+            }
         }
     } catch (const SpreadsheetError &) {
     }

@@ -46,8 +46,22 @@ const ColumnSet &columnsRead()
     return columns;
 }
 
-// A cell as text, the way a number is written under the regional settings,
-// so that a brand or code typed as a number still matches.
+// A date or time as the regional settings write it.
+QString dateTimeText(const SheetCell &cell)
+{
+    const QDate date = cell.date();
+    const QTime time = cell.time();
+    if (!time.isValid())
+        return formatValue(cell.number, FieldType::Float, QString());
+    if (!date.isValid())
+        return timeText(time);
+    if (time == QTime(0, 0))
+        return dateText(date);
+    return dateText(date) + u' ' + timeText(time);
+}
+
+// A cell as text, the way a number or a date is written under the regional
+// settings, so that a brand or code typed as a number still matches.
 QString cellText(const WorksheetReader &sheet, int col)
 {
     const SheetCell &cell = sheet.cell(col);
@@ -58,6 +72,8 @@ QString cellText(const WorksheetReader &sheet, int col)
         return cell.text;
     case CellKind::Number:
         return formatValue(cell.number, FieldType::Float, QString());
+    case CellKind::DateTime:
+        return dateTimeText(cell);
     case CellKind::Boolean:
         return cell.number != 0 ? u"VERDADEIRO"_s : u"FALSO"_s;
     case CellKind::Error:
@@ -71,7 +87,7 @@ QString cellText(const WorksheetReader &sheet, int col)
 }
 
 // A number cell as it is; a text cell read under the regional settings.
-// Empty for an empty or blank cell.
+// Empty for an empty or blank cell. A date is not a number.
 std::optional<double> cellNumber(const WorksheetReader &sheet, int col)
 {
     const SheetCell &cell = sheet.cell(col);

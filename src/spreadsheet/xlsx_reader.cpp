@@ -5,11 +5,13 @@
 #include "spreadsheet/xml_part.h"
 #include "spreadsheet/zip_archive.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QUrl>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -117,7 +119,64 @@ QStringList readSharedStrings(ZipArchive &zip, const QString &part, const XlsxLi
     return strings;
 }
 
+constexpr qint64 MsPerDay = 86400000;
+// The day after 31/12/9999, the last day a spreadsheet shows.
+constexpr double SerialLimit = 2958466;
+// The 1904 date system counts from 01/01/1904, 1462 days after the 1900 one.
+constexpr double Serial1904Offset = 1462;
+
+// A serial date in milliseconds, rounded to the nearest, so that a time a
+// hair under midnight is the next day; nullopt outside the days shown.
+std::optional<qint64> serialMs(double serial)
+{
+    if (!(serial >= 0 && serial < SerialLimit))
+        return std::nullopt;
+    return std::llround(serial * double(MsPerDay));
+}
+
+// The serial of an ISO 8601 date and time (a "d" cell): a date, a date and
+// time or a time alone.
+std::optional<double> isoSerial(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    QDateTime at = QDateTime::fromString(trimmed, Qt::ISODateWithMs);
+    if (!at.isValid()) {
+        const QDate day = QDate::fromString(trimmed, Qt::ISODate);
+        if (day.isValid())
+            at = QDateTime(day, QTime(0, 0));
+    }
+    if (at.isValid()) {
+        const qint64 days = QDate(1899, 12, 30).daysTo(at.date());
+        if (days < 61 || days >= qint64(SerialLimit))
+            return std::nullopt;
+        return double(days) + at.time().msecsSinceStartOfDay() / double(MsPerDay);
+    }
+    const QTime time = QTime::fromString(trimmed, Qt::ISODateWithMs);
+    if (time.isValid())
+        return time.msecsSinceStartOfDay() / double(MsPerDay);
+    return std::nullopt;
+}
+
 } // namespace
+
+QDate SheetCell::date() const
+{
+    const std::optional<qint64> ms = serialMs(number);
+    if (kind != CellKind::DateTime || !ms || *ms < MsPerDay)
+        return {};
+    const qint64 day = *ms / MsPerDay;
+    // The format counts a 29/02/1900 that never was (serial 60): the days
+    // before it are one off.
+    return day < 60 ? QDate(1899, 12, 31).addDays(day) : QDate(1899, 12, 30).addDays(day);
+}
+
+QTime SheetCell::time() const
+{
+    const std::optional<qint64> ms = serialMs(number);
+    if (kind != CellKind::DateTime || !ms)
+        return {};
+    return QTime::fromMSecsSinceStartOfDay(int(*ms % MsPerDay));
+}
 
 WorksheetReader::WorksheetReader(const QString &path, const XlsxLimits &limits)
     : m_limits(limits)
@@ -142,8 +201,13 @@ WorksheetReader::WorksheetReader(const QString &path, const XlsxLimits &limits)
     {
         XmlPart xml(zip, workbookPart, limits.maxDepth);
         while (xml.next()) {
-            if (xml.isStart(u"sheet"))
+            if (xml.isStart(u"sheet")) {
                 sheets << SheetEntry { xml.attribute(u"name"), xml.attribute(u"id") };
+            } else if (xml.isStart(u"workbookPr")) {
+                const QString date1904 = xml.attribute(u"date1904");
+                if (date1904 == u"1" || date1904 == u"true")
+                    m_serialOffset = Serial1904Offset;
+            }
         }
     }
     const QList<Relationship> rels = readRelationships(zip, workbookPart, limits);
@@ -167,11 +231,13 @@ WorksheetReader::WorksheetReader(const QString &path, const XlsxLimits &limits)
     if (sheetPart.isEmpty())
         throw SpreadsheetError(zip.failure(u"a pasta de trabalho não tem nenhuma planilha"_s));
 
+    bool strings = false;
+    bool styles = false;
     for (const Relationship &rel : rels) {
-        if (rel.type == u"sharedStrings") {
+        if (rel.type == u"sharedStrings" && !std::exchange(strings, true))
             m_strings = readSharedStrings(zip, rel.target, limits);
-            break;
-        }
+        else if (rel.type == u"styles" && !std::exchange(styles, true))
+            m_dateFormats = DateFormats::read(zip, rel.target, limits.maxDepth);
     }
     m_xml = std::make_unique<XmlPart>(zip, sheetPart, limits.maxDepth);
 }
@@ -286,6 +352,7 @@ void WorksheetReader::storeCell(int col, bool read)
     cell.col = col;
     if (read) {
         cell.type = m_xml->attribute(u"t");
+        cell.style = m_xml->attribute(u"s").toInt(); // none: the first cell format
     }
     bool holds = false;
     const int level = m_xml->depth();
@@ -352,6 +419,8 @@ SheetCell WorksheetReader::decode(const StoredCell &stored) const
         const double number = value.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(number))
             m_xml->fail(u"tem um número inválido na célula %1: \"%2\""_s.arg(where, value.left(40)));
+        if (m_dateFormats.isDateTime(stored.style))
+            return { CellKind::DateTime, {}, number + m_serialOffset };
         return { CellKind::Number, {}, number };
     }
     if (type == u"s") {
@@ -361,8 +430,14 @@ SheetCell WorksheetReader::decode(const StoredCell &stored) const
             m_xml->fail(u"aponta na célula %1 para um texto que não existe"_s.arg(where));
         return { CellKind::Text, m_strings.at(index), 0 };
     }
-    if (type == u"str" || type == u"d")
+    if (type == u"str")
         return value.isEmpty() ? SheetCell() : SheetCell { CellKind::Text, value, 0 };
+    if (type == u"d") {
+        const std::optional<double> serial = isoSerial(value);
+        if (!serial)
+            m_xml->fail(u"tem uma data inválida na célula %1: \"%2\""_s.arg(where, value.left(40)));
+        return { CellKind::DateTime, {}, *serial };
+    }
     if (type == u"b") {
         const QString b = value.trimmed();
         if (b != u"0" && b != u"1" && b != u"true" && b != u"false")

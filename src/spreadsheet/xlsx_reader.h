@@ -1,12 +1,15 @@
 #pragma once
 
 #include "spreadsheet/column_set.h"
+#include "spreadsheet/date_formats.h"
 #include "spreadsheet/xlsx_limits.h"
 
+#include <QDate>
 #include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <memory>
 #include <optional>
@@ -19,18 +22,22 @@ enum class CellKind {
     Empty,
     Text,
     Number,
+    DateTime, // a number shown as a date or a time by its cell's format
     Boolean,
     Error,
     Uncalculated, // a formula saved without its result
 };
 
-// One cell as stored: a formula cell by its last computed value, dates as
-// the numbers they are stored as (the caller decides what a number means).
+// One cell as stored: a formula cell by its last computed value.
 struct SheetCell {
     CellKind kind = CellKind::Empty;
     QString text; // Text; the error code ("#DIV/0!") of an Error; the formula of an Uncalculated
-    double number = 0; // Number; 1 or 0 for a Boolean
+    double number = 0; // Number; the serial day of a DateTime (days since 1900); 1 or 0 for a Boolean
     bool isEmpty() const { return kind == CellKind::Empty; }
+    // Of a DateTime: the day (invalid for a time alone, or out of range) and
+    // the time of day.
+    QDate date() const;
+    QTime time() const;
 };
 
 // Reads the first worksheet (in tab order) of an .xlsx workbook row by row,
@@ -68,6 +75,7 @@ private:
     struct StoredCell {
         int col = 0;
         QString type;
+        int style = 0;
         QString value;
         QString formula;
         QString inlineText;
@@ -86,6 +94,8 @@ private:
     std::unique_ptr<ZipArchive> m_zip;
     QString m_sheetName;
     QStringList m_strings;
+    DateFormats m_dateFormats;
+    double m_serialOffset = 0; // days added to a serial of the 1904 date system
     std::unique_ptr<XmlPart> m_xml;
     int m_sheetDataDepth = -1; // while inside <sheetData>
     bool m_atEnd = false;

@@ -219,7 +219,11 @@ TEST_F(SpreadsheetExchangeTest, WhatTheImportDoesNotUseCannotStopIt)
           "<c r=\"F3\"><f>1/0</f></c></row>"
           "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>MAHLE</t></is></c>"
           "<c r=\"B4\" t=\"inlineStr\"><is><t>OC90</t></is></c><c r=\"G4\" t=\"x\"><v>?</v></c></row>";
-    ASSERT_TRUE(workbookZip(sheet).save(file(u"Cotacao4711.xlsx"_s)));
+    const QByteArray styles
+        = "<numFmts><numFmt numFmtId=\"164\" formatCode=\"#,##0.00 &quot;R$&quot;\"/>"
+          "<numFmt numFmtId=\"165\" formatCode=\"dd/mm/yyyy\"/></numFmts>"
+          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/></cellXfs>";
+    ASSERT_TRUE(workbookZip(sheet, {}, styles).save(file(u"Cotacao4711.xlsx"_s)));
     EXPECT_TRUE(import(file(u"Cotacao4711.xlsx"_s)));
     EXPECT_EQ(prompts.transcript(), (QStringList { Abre, Finalizado }));
     EXPECT_EQ(prices(),
@@ -269,7 +273,11 @@ TEST_F(SpreadsheetExchangeTest, AnUnreadableFileChangesNothing)
     }
 
     // Cells as other programs save them: a formula that failed, one saved
-    // without its result.
+    // without its result, a price or a quantity that the spreadsheet turned
+    // into a date or a time.
+    const QByteArray styles
+        = "<numFmts><numFmt numFmtId=\"164\" formatCode=\"[h]:mm\"/></numFmts>"
+          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/></cellXfs>";
     const struct {
         const char *name;
         QByteArray cells;
@@ -283,6 +291,10 @@ TEST_F(SpreadsheetExchangeTest, AnUnreadableFileChangesNothing)
         { "text formula without result", "<c r=\"G2\" t=\"str\"><f>A2&amp;B2</f></c>",
             u"Linha 2, coluna G (SIMILARES): a fórmula =A2&B2 foi salva sem o seu resultado; abra a planilha "
             "num programa de planilhas e salve-a antes de importar."_s },
+        { "date price", "<c r=\"F2\" s=\"1\"><v>46152</v></c>",
+            u"Linha 2, coluna F (VALOR): \"10/05/2026\" não é um número."_s },
+        { "time quantity", "<c r=\"E2\" s=\"2\"><v>0.0625</v></c>",
+            u"Linha 2, coluna E (QTDE): \"01:30:00\" não é um número."_s },
     };
     for (const auto &c : saved) {
         SCOPED_TRACE(c.name);
@@ -290,7 +302,8 @@ TEST_F(SpreadsheetExchangeTest, AnUnreadableFileChangesNothing)
         ASSERT_TRUE(workbookZip("<row r=\"1\"><c r=\"G1\" t=\"inlineStr\"><is><t>SIMILARES</t></is></c></row>"
                                 "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c>"
                                 "<c r=\"B2\" t=\"inlineStr\"><is><t>BKR6E</t></is></c>"
-            + c.cells + "</row>")
+                + c.cells + "</row>",
+            {}, styles)
                         .save(file(u"Cotacao4711.xlsx"_s)));
         EXPECT_FALSE(import(file(u"Cotacao4711.xlsx"_s)));
         EXPECT_EQ(prompts.boxes(), QStringList { u"[Erro] "_s + c.message + u" Nada foi alterado."_s });
