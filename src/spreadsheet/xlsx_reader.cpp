@@ -404,7 +404,7 @@ SheetCell WorksheetReader::decode(const StoredCell &stored) const
 {
     const QString &type = stored.type;
     const QString &value = stored.value;
-    const QString where = cellName(m_row, stored.col);
+    const auto where = [&] { return cellName(m_row, stored.col); };
     // An empty <v/> is no value, except for a formula whose result is an
     // empty text.
     const bool hasValue = stored.hasValue && (!value.isEmpty() || type == u"str");
@@ -418,7 +418,7 @@ SheetCell WorksheetReader::decode(const StoredCell &stored) const
         bool ok = false;
         const double number = value.trimmed().toDouble(&ok);
         if (!ok || !std::isfinite(number))
-            m_xml->fail(u"tem um número inválido na célula %1: \"%2\""_s.arg(where, value.left(40)));
+            m_xml->fail(u"tem um número inválido na célula %1: \"%2\""_s.arg(where(), value.left(40)));
         if (m_dateFormats.isDateTime(stored.style))
             return { CellKind::DateTime, {}, number + m_serialOffset };
         return { CellKind::Number, {}, number };
@@ -427,7 +427,7 @@ SheetCell WorksheetReader::decode(const StoredCell &stored) const
         bool ok = false;
         const int index = value.trimmed().toInt(&ok);
         if (!ok || index < 0 || index >= m_strings.size())
-            m_xml->fail(u"aponta na célula %1 para um texto que não existe"_s.arg(where));
+            m_xml->fail(u"aponta na célula %1 para um texto que não existe"_s.arg(where()));
         return { CellKind::Text, m_strings.at(index), 0 };
     }
     if (type == u"str")
@@ -435,18 +435,18 @@ SheetCell WorksheetReader::decode(const StoredCell &stored) const
     if (type == u"d") {
         const std::optional<double> serial = isoSerial(value);
         if (!serial)
-            m_xml->fail(u"tem uma data inválida na célula %1: \"%2\""_s.arg(where, value.left(40)));
+            m_xml->fail(u"tem uma data inválida na célula %1: \"%2\""_s.arg(where(), value.left(40)));
         return { CellKind::DateTime, {}, *serial };
     }
     if (type == u"b") {
         const QString b = value.trimmed();
         if (b != u"0" && b != u"1" && b != u"true" && b != u"false")
-            m_xml->fail(u"tem um valor lógico inválido na célula %1: \"%2\""_s.arg(where, value.left(40)));
+            m_xml->fail(u"tem um valor lógico inválido na célula %1: \"%2\""_s.arg(where(), value.left(40)));
         return { CellKind::Boolean, {}, (b == u"1" || b == u"true") ? 1.0 : 0.0 };
     }
     if (type == u"e")
         return { CellKind::Error, value, 0 };
-    m_xml->fail(u"tem um tipo de célula desconhecido na célula %1: \"%2\""_s.arg(where, type.left(20)));
+    m_xml->fail(u"tem um tipo de célula desconhecido na célula %1: \"%2\""_s.arg(where(), type.left(20)));
 }
 
 const SheetCell &Worksheet::cell(int row, int col) const
