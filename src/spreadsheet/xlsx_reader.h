@@ -41,11 +41,12 @@ struct SheetCell {
 };
 
 // Reads the first worksheet (in tab order) of an .xlsx workbook row by row,
-// decoding only the cells of the columns the caller asks for at each row;
-// the rest of the sheet is passed over unread. Every failure throws
-// SpreadsheetError naming the file and what is wrong: a file that is not a
-// workbook, a missing or damaged part, XML that is not well-formed, a cell
-// value that cannot be read in a column read, or a limit passed.
+// keeping only the cells of the columns the caller names at each row and
+// decoding a cell only when it is asked for; the rest of the sheet is passed
+// over. Every failure throws SpreadsheetError naming the file and what is
+// wrong: a file that is not a workbook, a missing or damaged part, XML that
+// is not well-formed, a cell asked for whose value cannot be read, or a
+// limit passed.
 class WorksheetReader final {
 public:
     explicit WorksheetReader(const QString &path, const XlsxLimits &limits = {});
