@@ -121,7 +121,7 @@ TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
     EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P2"_s }));
 }
 
-TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
+TEST_F(EngineRules, SepararLojasGivesEveryStoreLineInAscendingOrderCaseCounting)
 {
     Table &p = dm.PedFornec();
     p.open();
@@ -140,15 +140,16 @@ TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
         }
         p.post();
     };
-    // Two stores of the same name with the same line; a null and a zero quantity.
+    // Two stores of the same name with the same line: two lines, each store
+    // gets its goods. A null and a zero quantity: none.
     add(u"X1"_s, { u"LOJA A"_s, u"LOJA A"_s, u"Centro"_s }, { 2.0, 2.0, QVariant() });
     add(u"X2"_s, { u"bairro"_s, u"LOJA A"_s, u"Centro"_s }, { 1.0, 0.0, 4.0 });
 
     Query &q = dm.SepararLojas();
     q.setParam(u"pedido"_s, u"77"_s); // one assignment serves the three occurrences
     q.open();
-    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList { u"Centro"_s, u"LOJA A"_s, u"bairro"_s }));
-    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList { u"X2"_s, u"X1"_s, u"X2"_s }));
+    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList { u"Centro"_s, u"LOJA A"_s, u"LOJA A"_s, u"bairro"_s }));
+    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList { u"X2"_s, u"X1"_s, u"X1"_s, u"X2"_s }));
     q.last();
     EXPECT_EQ(q.value(u"VlTot"_s).toDouble(), 10.0);
 }
