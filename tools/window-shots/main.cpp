@@ -2,6 +2,7 @@
 // on the offscreen platform: window-shots DIR
 #include "app/app_context.h"
 #include "app/main_workflow.h"
+#include "app/qt_translations.h"
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    installQtTranslations();
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() != 2) {
