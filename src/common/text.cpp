@@ -17,3 +17,8 @@ QString quoted(const QString &text)
     doubled.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
+
+QString missingFieldsText(qsizetype found, qsizetype needed)
+{
+    return QStringLiteral("A linha tem %1 campo(s), e são necessários %2").arg(found).arg(needed);
+}

@@ -149,8 +149,7 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
     prompts.clear();
     for (const QString &bad : { u"abc"_s, u"12.5"_s }) {
         EXPECT_FALSE(flow.setPrice(u"P2"_s, bad, std::nullopt));
-        EXPECT_EQ(
-            prompts.boxes().last(), u"[CotaKelvo] '"_s + bad + u"' is not a valid floating point value."_s);
+        EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '"_s + bad + u"' não é um número válido."_s);
     }
     EXPECT_EQ(store.rows(valor), QStringList { u"1234.5|SIM 9"_s });
     EXPECT_FALSE(store.dm.CotaFornec().isEditing());

@@ -64,7 +64,7 @@ TEST_F(QuotationCommands, PriceObservationAndReady)
 
     const CliRun bad = cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"0.5"_s });
     EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.out.last(), u"[CotaKelvo] '0.5' is not a valid floating point value."_s);
+    EXPECT_EQ(bad.out.last(), u"[CotaKelvo] '0.5' não é um número válido."_s);
     const CliRun open = cli({ u"quotations"_s, u"price"_s, u"A0"_s, u"P3"_s, u"1"_s });
     EXPECT_EQ(open.status, 1);
     EXPECT_EQ(open.out, QStringList { u"[Erro] A cotação : A0 não está entre as cotações baixadas."_s });

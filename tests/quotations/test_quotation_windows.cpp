@@ -232,8 +232,7 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
 
     type(u"abc"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
-    EXPECT_EQ(
-        prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' is not a valid floating point value."_s });
+    EXPECT_EQ(prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' não é um número válido."_s });
     ASSERT_TRUE(editor()); // still open for a correction
     QTest::keyClick(editor(), Qt::Key_Escape);
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
@@ -306,8 +305,7 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
         type(u"12.5"_s); // a point is no decimal separator under Brazilian settings
         leave();
         settle();
-        EXPECT_EQ(prompts.transcript(),
-            QStringList { u"[CotaKelvo] '12.5' is not a valid floating point value."_s });
+        EXPECT_EQ(prompts.transcript(), QStringList { u"[CotaKelvo] '12.5' não é um número válido."_s });
         ASSERT_TRUE(editor());
         EXPECT_EQ(editor()->text(), u"12.5"_s);
         EXPECT_EQ(grid->currentIndex().row(), 0);

@@ -100,7 +100,7 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
         t.setText(u"DataLiberada"_s, u"amanhã"_s);
         FAIL() << "a text that is no date was accepted";
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"'amanhã' is not a valid date"_s);
+        EXPECT_EQ(e.message(), u"'amanhã' não é uma data válida"_s);
     }
     t.cancel();
 }
@@ -175,7 +175,7 @@ TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTab
         t.post();
         FAIL();
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"Key violation."_s);
+        EXPECT_EQ(e.message(), u"Violação de chave: já existe um registro com esta chave."_s);
     }
     EXPECT_EQ(t.state(), Dataset::State::Insert); // still there to correct
     EXPECT_EQ(count(u"CotacaoFornc"_s), 1);
