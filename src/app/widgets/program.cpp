@@ -30,7 +30,8 @@ int runCotaKelvo(int &argc, char **argv, const ProgramPlaces &places)
 
     QtPrompts prompts;
     app.setPrompts(&prompts);
-    AppContext context(places.folder.isEmpty() ? QCoreApplication::applicationDirPath() : places.folder);
+    AppContext context(
+        places.folder.isEmpty() ? QCoreApplication::applicationDirPath() : places.folder, places.net);
     MainWorkflow workflow(prompts, context.net(), context.settings());
     AppLauncher launcher(context, prompts);
     TFKelvoCota FKelvoCota(prompts, workflow, context.settings(), launcher);
