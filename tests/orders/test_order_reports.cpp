@@ -41,6 +41,7 @@ TEST_F(OrderReport, PrintsItemsInBrandOrderWithLineValuesAndTotal)
     const PreparedReport r = prepareOrderReport(dm, u"P1"_s);
 
     EXPECT_EQ(r.title, u"Impressão de Pedidos Baixado para Atendimento"_s);
+    EXPECT_EQ(r.fileName, u"Pedido P1"_s); // what a save proposes
     ASSERT_EQ(r.pages.size(), 1u);
     // The maker's code prints under "Produto"; the buyer's code does not
     // print; the quantity is in the general format; the total is the sum of
@@ -130,6 +131,7 @@ TEST_F(StoreReport, EachStoreOnItsOwnPagesWithItsTotal)
     const PreparedReport r = prepareStoreReport(dm, u"P1"_s);
 
     EXPECT_EQ(r.title, u"Relatorio de Separação de Produto por loja"_s);
+    EXPECT_EQ(r.fileName, u"Pedido P1 por loja"_s);
     const QString title = u"Relatório para separação dos produtos atendidos por Loja"_s;
     ASSERT_EQ(r.pages.size(), 2u);
     EXPECT_EQ(pageLines(r.pages[0]),
