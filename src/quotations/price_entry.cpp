@@ -237,6 +237,11 @@ QString PriceEntry::currentLastPriceText()
         + price->cotacao + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
 }
 
+QString PriceEntry::noLastPriceText()
+{
+    return u"Sem último preço para este item."_s;
+}
+
 bool PriceEntry::copyLastPrice()
 {
     const std::optional<LastPrice> price = currentLastPrice();

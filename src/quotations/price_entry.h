@@ -80,6 +80,8 @@ public:
     // F3: the current item's last price into its VALOR, stored as typing it
     // would be. False when there is none or it could not be stored.
     bool copyLastPrice();
+    // What the panel says when F3 finds no last price for the item.
+    static QString noLastPriceText();
     // "Últimos preços": every item without a price takes its last price,
     // after a question that says how many, in one transaction. True when
     // items were filled.

@@ -95,9 +95,15 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
     EXPECT_EQ(grid->model()->index(1, 5).data().toString(), u"12,00"_s);
     QTest::keyClick(grid, Qt::Key_Down); // P3: none
     EXPECT_EQ(panels->noteText(0), QString());
+    // F3 then says so in the panel, until the next item is current.
     QTest::keyClick(grid, Qt::Key_F3);
     EXPECT_EQ(valor(u"P3"_s), u"7.0"_s);
+    EXPECT_EQ(panels->noteText(0), u"Sem último preço para este item."_s);
+    EXPECT_EQ(panels->noteText(1), QString());
     EXPECT_TRUE(prompts.boxes().isEmpty());
+    QTest::keyClick(grid, Qt::Key_Up);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(panels->noteText(0), QString());
 
     // "Últimos preços": P2 is the one item without a price that has a last one.
     EXPECT_EQ(window.btn7()->text(), u"Últimos preços"_s);

@@ -214,8 +214,9 @@ bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
         return true;
     }
     if (key == Qt::Key_F3) {
-        if (leaveEditor())
-            m_flow.copyLastPrice();
+        // Without a last price the key would do nothing, silently: say so.
+        if (leaveEditor() && m_model->rowCount() > 0 && !m_flow.copyLastPrice() && !m_flow.currentLastPrice())
+            m_DBCtrlGrid1->showCurrentNote(PriceEntry::noLastPriceText());
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
