@@ -36,8 +36,21 @@ public:
     // True when the chooser was left with "Filtra e Sai".
     bool chooseQuotation(const std::function<bool(Query &cotasBaixadas)> &chooser);
 
+    // After a choice: warns, before any price is typed, when the chosen
+    // quotation's deadline has passed (the server refuses to take it then).
+    // True when it warned.
+    bool warnPastDeadline();
+
     // Counts the items with and without a price (VALOR other than zero).
     void verificaprecos();
+    // The same count without moving the current item, as the window shows
+    // it: "N de M itens com preço"; empty with no quotation chosen.
+    QString pricedCountText() const;
+
+    // The first item shown, from the row `from` on and round from the top,
+    // whose brand, maker's code or description holds the text, ignoring
+    // accents and letter case; -1 when none does or the text is blank.
+    int findItem(const QString &text, int from) const;
     int compreco() const { return m_compreco; }
     int sempreco() const { return m_sempreco; }
 

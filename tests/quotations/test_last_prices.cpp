@@ -8,6 +8,7 @@
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -113,9 +114,11 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
         QStringList { u"[Atenção] Serão preenchidos com o último preço 1 itens sem preço. "
                       "Confirma???"_s });
     EXPECT_EQ(valor(u"P2"_s), u"~"_s);
+    EXPECT_EQ(window.lblPrecos()->text(), u"2 de 5 itens com preço"_s);
     prompts.answers = { true };
     QTest::mouseClick(window.btn7(), Qt::LeftButton);
     EXPECT_EQ(valor(u"P2"_s), u"5.0"_s);
+    EXPECT_EQ(window.lblPrecos()->text(), u"3 de 5 itens com preço"_s); // the count follows
     EXPECT_EQ(grid->model()->index(0, 5).data().toString(), u"5,00"_s);
     EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P3"_s); // the current item stays
 
