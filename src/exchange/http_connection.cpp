@@ -74,7 +74,9 @@ bool closedByPeer(const error_code &ec)
         || ec == ssl::error::stream_truncated;
 }
 
-// Socket errors carry the numbers users and support know from Windows.
+// Socket errors carry the numbers users and support know from Windows; the
+// descriptions the supplier may read are Portuguese, but for the few whose
+// wording is fixed.
 HttpError transportError(const error_code &ec)
 {
     if (ec == beast::error::timeout || ec == net::error::timed_out)
@@ -84,22 +86,23 @@ HttpError transportError(const error_code &ec)
     if (ec == net::error::host_not_found)
         return socketError(11001, QStringLiteral("Host not found."));
     if (ec == net::error::host_not_found_try_again)
-        return socketError(11002, QStringLiteral("Non-authoritative host not found."));
+        return socketError(
+            11002, QStringLiteral("O nome do servidor não pôde ser encontrado agora; tente de novo."));
     if (ec == net::error::no_data)
-        return socketError(11004, QStringLiteral("Valid name, no data record of requested type."));
+        return socketError(11004, QStringLiteral("O nome do servidor existe, mas não tem endereço."));
     if (ec == http::error::end_of_stream || ec == http::error::partial_message || ec == net::error::eof
         || ec == ssl::error::stream_truncated)
         return closedGracefully();
     if (ec == net::error::connection_reset || ec == net::error::broken_pipe)
-        return socketError(10054, QStringLiteral("Connection reset by peer."));
+        return socketError(10054, QStringLiteral("A conexão foi interrompida pelo servidor."));
     if (ec == net::error::connection_aborted)
-        return socketError(10053, QStringLiteral("Software caused connection abort."));
+        return socketError(10053, QStringLiteral("A conexão foi interrompida neste computador."));
     if (ec == net::error::network_down)
-        return socketError(10050, QStringLiteral("Network is down."));
+        return socketError(10050, QStringLiteral("A rede está fora do ar."));
     if (ec == net::error::network_unreachable)
-        return socketError(10051, QStringLiteral("Network is unreachable."));
+        return socketError(10051, QStringLiteral("A rede está inacessível."));
     if (ec == net::error::host_unreachable)
-        return socketError(10065, QStringLiteral("No route to host."));
+        return socketError(10065, QStringLiteral("Não há caminho na rede até o servidor."));
     if (ec.category() == http::make_error_code(http::error::bad_version).category())
         return HttpError(
             QStringLiteral("Resposta inválida do servidor: %1").arg(QString::fromStdString(ec.message())));

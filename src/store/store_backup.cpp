@@ -115,7 +115,7 @@ void copyPages(Database &from, Database &to)
     }
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        throw StoreError(QString::fromUtf8(sqlite3_errstr(rc)));
+        throw StoreError(storeResultText(rc, QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 // Moves a store file together with the journal a crash may have left

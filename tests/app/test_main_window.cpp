@@ -4,9 +4,11 @@
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -62,7 +64,11 @@ TEST_F(MainFixture, ShowWritesUserAndStatus)
 {
     window.show();
     EXPECT_EQ(window.lbfornec()->text(), QStringLiteral("Fornec.: FORNEC1"));
+    // The server is tried without holding the window.
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Verificando…"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !workflow.internetCheckRunning(); }));
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
+    EXPECT_FALSE(workflow.internetCheckRunning());
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(window.size(), QSize(798, 123));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Cotação Kelvo - Interface Fornecdor : Ver. 2020.1"));
@@ -74,19 +80,75 @@ TEST_F(MainFixture, NoInternetShowsStatusOnlyAndServerDownOneBox)
     net.connected = false;
     window.show();
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Problemas com a sua Internet"));
+    EXPECT_FALSE(workflow.internetCheckRunning());
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(net.serverChecks, 0);
 
     net.connected = true;
     net.problem = serverProblemText();
-    // The status line is written before the server check and its box.
-    QString lineAtCheck;
-    net.onServerCheck = [&] { lineAtCheck = window.lbServidor()->text(); };
+    // The status line is written before the server's box shows.
+    QString lineAtBox;
+    prompts.onShown = [&](const ScriptedPrompts::Shown &) { lineAtBox = window.lbServidor()->text(); };
     QTest::mouseClick(window.btn9(), Qt::LeftButton);
-    EXPECT_EQ(lineAtCheck, QStringLiteral("Conectado a http://compras.example.com.br "));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown.isEmpty(); }));
+    EXPECT_EQ(lineAtBox, QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(prompts.boxes(),
         QStringList { QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...") });
+}
+
+// A server that never answers: the window goes on handling the supplier's
+// events while it is tried, and the check ends as one that failed once its
+// time is up (here shortened from 10 s).
+TEST_F(MainFixture, SilentServerLeavesTheWindowResponsiveUntilItsTimeOut)
+{
+    net.silentServer = std::chrono::milliseconds(300);
+    window.show();
+    EXPECT_TRUE(workflow.internetCheckRunning());
+
+    // A click while the server is tried opens its window.
+    QString lineWhileChecking;
+    QTimer::singleShot(50, &window, [&] {
+        lineWhileChecking = window.lbServidor()->text();
+        QTest::mouseClick(window.button(QStringLiteral("btn5")), Qt::LeftButton);
+    });
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown.isEmpty(); }, 5000));
+    EXPECT_GE(waited.elapsed(), 250);
+    EXPECT_EQ(lineWhileChecking, QStringLiteral("Verificando…"));
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TPedidosBaixados") });
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...") });
+    EXPECT_EQ(net.serverChecks, 1);
+    EXPECT_FALSE(workflow.internetCheckRunning());
+}
+
+// Closing the program while the server is tried neither waits for it nor
+// reaches the window that is gone.
+TEST(MainWindowClosing, WhileTheServerIsTriedNeitherWaitsNorCrashes)
+{
+    ScriptedPrompts prompts;
+    FakeNet net;
+    net.silentServer = std::chrono::milliseconds(200);
+    Settings settings { QStringLiteral("http://compras.example.com.br"), QStringLiteral("F"),
+        QStringLiteral("S") };
+    FakeLauncher launcher;
+    QElapsedTimer took;
+    took.start();
+    {
+        MainWorkflow workflow(prompts, net, settings);
+        auto window = std::make_unique<TFKelvoCota>(prompts, workflow, settings, launcher);
+        window->show();
+        ASSERT_TRUE(workflow.internetCheckRunning());
+        window->close();
+        window.reset();
+        // The check answers after its window is gone: nothing reaches it.
+        QTest::qWait(300);
+        EXPECT_TRUE(prompts.shown.isEmpty());
+    }
+    EXPECT_LT(took.elapsed(), 2000);
 }
 
 TEST_F(MainFixture, HoverTextsAndSetupButtonLeavesPanel)

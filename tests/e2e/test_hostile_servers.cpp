@@ -54,7 +54,7 @@ QList<Hostile> hostileServers(bool shortTimeOuts)
             u"Resposta inválida do servidor: bad chunk"_s },
         { "reset inside the body",
             RawServer::answerAndReset("HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n" + QByteArray(50, 'x')),
-            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+            u"Socket Error # 10054\r\nA conexão foi interrompida pelo servidor."_s },
     };
     if (shortTimeOuts) {
         all << Hostile { "never answers", RawServer::neverAnswer(),

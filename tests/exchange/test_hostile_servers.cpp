@@ -206,9 +206,9 @@ TEST(HostileServer, BrokenChunksAndResetsEndTheRequest)
         { "reset inside the body",
             RawServer::answerAndReset(
                 "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(100, 'x')),
-            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+            u"Socket Error # 10054\r\nA conexão foi interrompida pelo servidor."_s },
         { "reset inside a chunk", RawServer::answerAndReset(chunked + "100\r\nabc"),
-            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+            u"Socket Error # 10054\r\nA conexão foi interrompida pelo servidor."_s },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

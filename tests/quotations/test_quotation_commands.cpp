@@ -87,7 +87,7 @@ TEST_F(QuotationCommands, PriceObservationAndReady)
 
     const CliRun bad = cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"0.5"_s });
     EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.out.last(), u"[CotaKelvo] '0.5' is not a valid floating point value."_s);
+    EXPECT_EQ(bad.out.last(), u"[CotaKelvo] '0.5' não é um número válido."_s);
     const CliRun open = cli({ u"quotations"_s, u"price"_s, u"A0"_s, u"P3"_s, u"1"_s });
     EXPECT_EQ(open.status, 1);
     EXPECT_EQ(open.out, QStringList { u"[Erro] A cotação : A0 não está entre as cotações baixadas."_s });
@@ -112,12 +112,17 @@ TEST_F(QuotationCommands, PrintWritesTheFilesAskedFor)
 {
     const QString pdf = store.folder.file(u"cotacao.pdf"_s);
     const QString xlsx = store.folder.file(u"cotacao.xlsx"_s);
-    const CliRun run = runCliIn(
-        store.folder, { u"quotations"_s, u"print"_s, u"C1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, QStringList { u"pages: 1"_s });
-    EXPECT_TRUE(pdfText(pdf).contains(u"1234567,25"_s));
-    EXPECT_GT(readFirstWorksheet(xlsx).rowCount(), 2);
+    // With --yes or without it: the printout asks nothing.
+    for (const QStringList &yes : { QStringList(), QStringList { u"--yes"_s } }) {
+        QFile::remove(pdf);
+        QFile::remove(xlsx);
+        const CliRun run = runCliIn(store.folder,
+            yes + QStringList { u"quotations"_s, u"print"_s, u"C1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, QStringList { u"pages: 1"_s });
+        EXPECT_TRUE(pdfText(pdf).contains(u"1234567,25"_s));
+        EXPECT_GT(readFirstWorksheet(xlsx).rowCount(), 2);
+    }
 
     const struct {
         QStringList args;
@@ -147,10 +152,13 @@ TEST_F(QuotationCommands, ExportReplacesTheFileAndImportReadsItBack)
 {
     const QString path = store.folder.file(u"CotacaoC1.xlsx"_s);
     store.folder.write(u"CotacaoC1.xlsx"_s, "not a workbook");
-    const CliRun exported = runCliIn(store.folder, { u"quotations"_s, u"export"_s, u"C1"_s, path });
-    EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(exported.out, QStringList { u"[Salva a Planilha] "_s });
-    EXPECT_EQ(readFirstWorksheet(path).rowCount(), 3);
+    for (const QStringList &yes : { QStringList(), QStringList { u"--yes"_s } }) {
+        const CliRun exported
+            = runCliIn(store.folder, yes + QStringList { u"quotations"_s, u"export"_s, u"C1"_s, path });
+        EXPECT_EQ(exported.status, 0);
+        EXPECT_EQ(exported.out, QStringList { u"[Salva a Planilha] "_s });
+        EXPECT_EQ(readFirstWorksheet(path).rowCount(), 3);
+    }
 
     ASSERT_EQ(runCliIn(store.folder, { u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"5"_s }).status, 0);
     const CliRun imported = runCliIn(store.folder, { u"quotations"_s, u"import"_s, u"C1"_s, path });

@@ -1,3 +1,4 @@
+#include "common/clock.h"
 #include "quotation_fixture.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
@@ -141,6 +142,7 @@ class PriceWindowTest : public ::testing::Test {
 protected:
     PriceWindowTest()
     {
+        Clock::setCurrent(&clock); // before C1's deadline, 05/06/2020 14:30
         store.addQuotation(u"C1"_s, u"Baixada"_s);
         store.addItem({ .cotacao = u"C1"_s,
             .produto = u"P1"_s,
@@ -178,6 +180,9 @@ protected:
         return e && window.dbgrd1()->isAncestorOf(e) ? e : nullptr;
     }
 
+    ~PriceWindowTest() override { Clock::setCurrent(nullptr); }
+
+    FixedClock clock { QDateTime(QDate(2020, 6, 1), QTime(9, 0)) };
     TestStore store;
     ScriptedPrompts prompts;
     TPrecoCota window { prompts, store.dm };
@@ -235,8 +240,7 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
 
     type(u"abc"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
-    EXPECT_EQ(
-        prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' is not a valid floating point value."_s });
+    EXPECT_EQ(prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' não é um número válido."_s });
     ASSERT_TRUE(editor()); // still open for a correction
     QTest::keyClick(editor(), Qt::Key_Escape);
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
@@ -320,8 +324,8 @@ TEST_F(PriceWindowTest, CtrlTabLeavesTheGrid)
 
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), window.btn3());
-    QTest::keyClick(window.btn3(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.edtBusca());
+    QTest::keyClick(window.edtBusca(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), grid);
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -407,8 +411,7 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
         type(u"12.5"_s); // a point is no decimal separator under Brazilian settings
         leave();
         settle();
-        EXPECT_EQ(prompts.transcript(),
-            QStringList { u"[CotaKelvo] '12.5' is not a valid floating point value."_s });
+        EXPECT_EQ(prompts.transcript(), QStringList { u"[CotaKelvo] '12.5' não é um número válido."_s });
         ASSERT_TRUE(editor());
         EXPECT_EQ(editor()->text(), u"12.5"_s);
         EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -465,6 +468,10 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
     type(u"20"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"20.0"_s);
+    window.dbgrd1()->setCurrentIndex(window.model()->index(1, 5));
+    type(u"7"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(window.lblPrecos()->text(), u"2 de 2 itens com preço"_s);
 
     prompts.clear();
     prompts.files = { path };
@@ -473,6 +480,81 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
         (QStringList { u"[Abre Planilha Excel] "_s, u"[Atenção] Processo Finalizado..."_s }));
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
     EXPECT_EQ(window.model()->index(0, 5).data().toString(), u"10,00"_s);
+    // The import emptied P2's price, as the file has it: the count follows.
+    EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"~"_s);
+    EXPECT_EQ(window.lblPrecos()->text(), u"1 de 2 itens com preço"_s);
+}
+
+// For a long quotation: the count of priced items follows every price
+// typed, and the search box (Ctrl+F) moves the grid to the item.
+TEST_F(PriceWindowTest, CountOfPricedItemsAndSearchByBrandOrDescription)
+{
+    EXPECT_EQ(window.lblPrecos()->text(), QString());
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    EXPECT_EQ(window.lblPrecos()->text(), u"1 de 2 itens com preço"_s);
+    QTableView *grid = window.dbgrd1();
+    grid->setCurrentIndex(window.model()->index(1, 5));
+    type(u"5"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(window.lblPrecos()->text(), u"2 de 2 itens com preço"_s);
+    grid->setCurrentIndex(window.model()->index(0, 5));
+    type(u"0"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(window.lblPrecos()->text(), u"1 de 2 itens com preço"_s);
+
+    // The controls of the window stay where they were; the new ones clear of them.
+    EXPECT_EQ(window.btn1()->geometry(), QRect(910, 536, 100, 25));
+    EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.btn7()->geometry()));
+    EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.btn1()->geometry()));
+    EXPECT_FALSE(window.lblBusca()->geometry().intersects(window.lb1()->geometry()));
+    EXPECT_LE(window.edtBusca()->geometry().right(), window.width());
+
+    // Ctrl+F from the grid; the search ignores accents and letter case and
+    // starts at the current item.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(window.edtBusca()->hasFocus());
+    QTest::keyClicks(window.edtBusca(), u"bb"_s);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P2"_s); // the panels follow
+    window.edtBusca()->clear();
+    QTest::keyClicks(window.edtBusca(), u"PECA"_s);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    // Enter goes on to the next match, round from the top; it presses nothing.
+    QTest::keyClick(window.edtBusca(), Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    QTest::keyClick(window.edtBusca(), Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_TRUE(window.edtBusca()->hasFocus());
+    EXPECT_TRUE(window.edtBusca()->styleSheet().isEmpty());
+    // A text no item holds leaves the grid where it is and says so.
+    QTest::keyClicks(window.edtBusca(), u"x"_s);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_FALSE(window.edtBusca()->styleSheet().isEmpty());
+    settle();
+    EXPECT_EQ(choosing, 1);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // Tab reaches the box between "Cotações Baixadas" and the grid.
+    window.btn3()->setFocus();
+    QTest::keyClick(window.btn3(), Qt::Key_Tab);
+    EXPECT_TRUE(window.edtBusca()->hasFocus());
+    QTest::keyClick(window.edtBusca(), Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+// A quotation chosen after its deadline is priced only after a warning: the
+// server would refuse it when it is sent.
+TEST_F(PriceWindowTest, APastDeadlineIsToldWhenTheQuotationIsChosen)
+{
+    clock.set(QDateTime(QDate(2020, 6, 5), QTime(14, 31)));
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    EXPECT_EQ(prompts.transcript(),
+        QStringList { u"[Atenção] O prazo para responder a cotação : C1 venceu em 05/06/2020 às 14:30. Os "
+                      "preços podem ser digitados, mas o Kelvo vai recusar o envio desta cotação."_s });
+    EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(window.lblCota()->text(), u"C1"_s);
+    EXPECT_EQ(window.model()->rowCount(), 2);
 }
 
 TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)

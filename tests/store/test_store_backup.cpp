@@ -117,9 +117,9 @@ TEST_F(StoreBackupTest, RestoreRefusesFilesThatAreNoSoundStore)
         QString reason;
     } refused[] = {
         { u"nao-existe.db"_s, u"o arquivo não existe"_s },
-        { u"outra-chave.db"_s, u"wrong password or not a database"_s },
+        { u"outra-chave.db"_s, u"senha errada ou não é um banco de dados"_s },
         { u"sem-tabelas.db"_s, u"falta a tabela CotaLiberadas"_s },
-        { u"danificado.db"_s, u"malformed"_s },
+        { u"danificado.db"_s, u"está danificado"_s },
         { u"CotaKelvo.new"_s, u"já é o banco em uso"_s },
     };
     for (const auto &r : refused) {
@@ -298,5 +298,5 @@ TEST_F(StoreBackupTest, BackupsAreListedNewestFirstWithWhatTheyHold)
         EXPECT_EQ(listed[i].problem.isEmpty(), expected[i].quotations >= 0)
             << listed[i].problem.toStdString();
     }
-    EXPECT_TRUE(listed[0].problem.contains(u"not a database"_s)) << listed[0].problem.toStdString();
+    EXPECT_TRUE(listed[0].problem.contains(u"não é um banco de dados"_s)) << listed[0].problem.toStdString();
 }

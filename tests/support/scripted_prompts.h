@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 // A Prompts that records everything shown and answers from a script.
 class ScriptedPrompts final : public Prompts {
@@ -31,6 +32,8 @@ public:
     std::deque<int> choices;
 
     QList<Shown> shown;
+    // Runs as each box, dialog or preview is shown, before it is answered.
+    std::function<void(const Shown &)> onShown;
     QStringList filters; // of the file dialogs shown, in order
     int logsCreated = 0;
     int logsDiscarded = 0;
@@ -56,4 +59,6 @@ public:
     // Only the boxes ("message", "ask", "error") as "[Caption] text".
     QStringList boxes() const;
     void clear() { shown.clear(); }
+    // Keeps what was shown and tells onShown.
+    void record(const Shown &s);
 };

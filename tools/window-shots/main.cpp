@@ -4,6 +4,7 @@
 // needs to read is cut.
 #include "app/app_context.h"
 #include "app/main_workflow.h"
+#include "app/qt_translations.h"
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
@@ -58,6 +59,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    installQtTranslations();
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
     const bool longValues = args.size() == 3 && args.at(2) == QLatin1String("--long");

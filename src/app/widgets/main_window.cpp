@@ -172,8 +172,9 @@ void TFKelvoCota::showFornecedor(const QString &text)
 
 void TFKelvoCota::btn9Click()
 {
-    // The line is written before the server check, whose box may follow.
-    m_workflow.internetCheck([this](const QString &line) {
+    // The server is tried without holding the window: the line says so
+    // until it answers, and is written before the box that may follow.
+    m_workflow.startInternetCheck(this, [this](const QString &line) {
         m_lbServidor->setText(line);
         m_lbServidor->adjustSize();
     });

@@ -198,6 +198,9 @@ void TPedidosBaixados::rg1Click()
     m_flow.chooseList(list);
     m_btnimp->setVisible(m_flow.printsOffered());
     m_btnlojas->setVisible(m_flow.printsOffered());
+    // The hint names the key that works on the list shown.
+    setLabelText(m_lbmsg,
+        list == DownloadedOrders::Atendidos ? u"F11 - Atendido -> Baixado"_s : u"F4 - Baixado -> Atendido"_s);
 }
 
 void TPedidosBaixados::ds1DataChange()

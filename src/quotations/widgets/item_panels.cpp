@@ -206,6 +206,13 @@ QString ItemPanels::noteText(int panel) const
     return m_panels[size_t(panel)].note->text();
 }
 
+void ItemPanels::showCurrentNote(const QString &text)
+{
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        if (m_rows[i] >= 0 && m_rows[i] == m_items.currentRow())
+            m_panels[i].note->setText(text);
+}
+
 QString ItemPanels::aplicacaoText(int panel) const
 {
     return m_panels[size_t(panel)].aplicacaoText;

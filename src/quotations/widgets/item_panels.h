@@ -43,6 +43,9 @@ public:
     // price), asked each time the panels follow the current row.
     void setCurrentNote(std::function<QString()> note);
     QString noteText(int panel) const;
+    // Puts text in the current item's note until the panels next follow the
+    // current row (an answer to a key, such as F3 without a last price).
+    void showCurrentNote(const QString &text);
 
 Q_SIGNALS:
     // Moving to another item failed (the row being edited could not be stored).
