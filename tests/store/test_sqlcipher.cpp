@@ -242,7 +242,7 @@ TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)
 {
     TempFolder folder;
     const QString path = folder.file(u"CotaKelvo.new"_s);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KELVO_SOURCE_DIR "/tests/store/sqlcipher3_store.db"), path));
+    ASSERT_TRUE(QFile::copy(testsFilePath(QStringLiteral("store/sqlcipher3_store.db")), path));
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const auto indexes = [&path] {
         Database db;

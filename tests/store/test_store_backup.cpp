@@ -1,5 +1,6 @@
 #include "common/clock.h"
 #include "store/store_backup.h"
+#include "support/fixtures.h"
 #include "support/test_store.h"
 
 #include <QDir>
@@ -105,7 +106,7 @@ TEST_F(StoreBackupTest, RestoreRefusesFilesThatAreNoSoundStore)
         empty.open(folder.file(u"sem-tabelas.db"_s), storeKey());
     }
     // A store whose pages were damaged after it was written.
-    QFile fixture(QStringLiteral(KELVO_SOURCE_DIR "/tests/store/sqlcipher3_store.db"));
+    QFile fixture(testsFilePath(QStringLiteral("store/sqlcipher3_store.db")));
     ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
     QByteArray damaged = fixture.readAll();
     for (qsizetype i = 5000; i < 5200; ++i)
@@ -177,7 +178,7 @@ class LockHolder final {
 public:
     LockHolder(const TempFolder &folder, const QString &part)
     {
-        m_process.start(QStringLiteral(KELVO_INSTANCE_HOLDER), { folder.path(), part });
+        m_process.start(instanceHolderPath(), { folder.path(), part });
         m_held = m_process.waitForReadyRead(30000) && m_process.readLine().trimmed() == "held";
     }
     ~LockHolder() { kill(); }
