@@ -4,6 +4,7 @@
 // entry showing the chosen quotation's items. The answer is already
 // received: the network is bench_quotation_road's part.
 #include "bench_support.h"
+#include "raw_limit.h"
 
 #include "exchange/http_transport.h"
 #include "quotations/price_entry.h"
@@ -186,6 +187,10 @@ void BM_PriceEntryShowsTheChosenQuotation(benchmark::State &state)
 
 } // namespace
 
+BENCHMARK(raw_limit::BM_RawLimitInsertTenThousandItems)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 BENCHMARK(BM_DownloadNewItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_DownloadAgainUpdatesEveryItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(6);
 BENCHMARK(BM_PriceEntryShowsTheChosenQuotation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
