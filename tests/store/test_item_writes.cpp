@@ -1,0 +1,49 @@
+#include "store/item_writes.h"
+#include "store/schema.h"
+#include "support/qstring_printer.h"
+#include "support/test_store.h"
+
+namespace {
+
+class ItemWritesTest : public StoreTest { };
+
+} // namespace
+
+// The enums index the schema's columns: a column added or moved in one and
+// not the other would write a value to the wrong column.
+TEST(ColumnEnums, NameTheColumnsOfTheFileInOrder)
+{
+    const FieldList &cotacao = cotacaoForncSchema().columns;
+    ASSERT_EQ(cotacao.size(), int(CotacaoForncColumn::Count));
+    const std::pair<CotacaoForncColumn, const char16_t *> quotation[] = { { CotacaoForncColumn::CONTATO,
+                                                                              u"CONTATO" },
+        { CotacaoForncColumn::PRODUTO, u"PRODUTO" }, { CotacaoForncColumn::MARCA, u"MARCA" },
+        { CotacaoForncColumn::VALOR, u"VALOR" }, { CotacaoForncColumn::COTACAOLOJA3, u"COTACAOLOJA3" },
+        { CotacaoForncColumn::QTDELOJA1, u"QTDELOJA1" }, { CotacaoForncColumn::SIMILARES, u"SIMILARES" },
+        { CotacaoForncColumn::NOMELOJA3, u"NOMELOJA3" } };
+    for (const auto &[column, name] : quotation)
+        EXPECT_EQ(cotacao[int(column)].name, QString::fromUtf16(name));
+
+    const FieldList &pedido = pedidoForncSchema().columns;
+    ASSERT_EQ(pedido.size(), int(PedidoForncColumn::Count));
+    const std::pair<PedidoForncColumn, const char16_t *> order[] = { { PedidoForncColumn::PEDIDO, u"PEDIDO" },
+        { PedidoForncColumn::VALOR, u"VALOR" }, { PedidoForncColumn::OBS, u"OBS" },
+        { PedidoForncColumn::QTDELOJA1, u"QTDELOJA1" }, { PedidoForncColumn::NOMELOJA3, u"NOMELOJA3" } };
+    for (const auto &[column, name] : order)
+        EXPECT_EQ(pedido[int(column)].name, QString::fromUtf16(name));
+}
+
+TEST_F(ItemWritesTest, PriceAndSimilarItemAreStoredAsTheColumnsKeepThem)
+{
+    addItem(
+        { .cotacao = u"Q1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .valor = 3.0, .similares = u"S"_s });
+    addItem({ .cotacao = u"Q1"_s, .produto = u"X2"_s, .marca = u"BOSCH"_s });
+    QuotationItemWrites writes(dm.Banco());
+
+    writes.setPriceAndSimilares(1, QVariant(), QString());
+    writes.setPriceAndSimilares(2, 1234.5, u"SIMILAR MUITO LONGO DEMAIS \u4e2d"_s);
+
+    // Empty is NULL; a text goes through the code page and is cut to 20.
+    EXPECT_EQ(rows(u"SELECT typeof(VALOR), VALOR, SIMILARES FROM CotacaoFornc ORDER BY rowid"_s),
+        (QStringList { u"null|~|~"_s, u"real|1234.5|SIMILAR MUITO LONGO "_s }));
+}
