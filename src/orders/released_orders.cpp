@@ -9,6 +9,7 @@
 #include "orders/order_records.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 
 using namespace Qt::StringLiterals;
@@ -192,18 +193,5 @@ void ReleasedOrders::storeItems(const QStringList &lines, const std::function<vo
 
 void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)
 {
-    Table &lib = m_dm.PedidosLiberados();
-    if (!lib.gotoBookmark(selected))
-        lib.locate(u"Pedido"_s, { pedido });
-    const QDateTime now = Clock::current().now();
-    try {
-        lib.edit();
-        lib.setValue(u"TipoStatus"_s, u"Baixado"_s);
-        lib.setValue(u"DataBaixado"_s, now.date());
-        lib.setValue(u"HoraBaixa"_s, now.time());
-        lib.post();
-    } catch (...) {
-        lib.cancel();
-        throw;
-    }
+    setOrderDownloadedAt(m_dm.Banco(), selected.id, pedido, u"Baixado"_s, Clock::current().now());
 }

@@ -8,6 +8,7 @@
 #include "quotations/quotation_records.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 
 using namespace Qt::StringLiterals;
@@ -180,15 +181,5 @@ bool ReleasedQuotations::storeItems(
 
 void ReleasedQuotations::markDownloaded(const Bookmark &selected, const QString &cotacao)
 {
-    Table &lib = m_dm.CotaLiberada();
-    try {
-        if (!lib.gotoBookmark(selected))
-            lib.locate(u"Cotacao"_s, { cotacao });
-        lib.edit();
-        lib.setValue(u"TipoStatus"_s, u"Baixada"_s);
-        lib.post();
-    } catch (...) {
-        lib.cancel();
-        throw;
-    }
+    setQuotationStatusAt(m_dm.Banco(), selected.id, cotacao, u"Baixada"_s);
 }

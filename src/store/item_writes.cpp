@@ -9,6 +9,16 @@ QuotationItemWrites::QuotationItemWrites(Database &db)
 {
 }
 
+void QuotationItemWrites::setPrice(qint64 rowid, const QVariant &valor)
+{
+    if (!m_price)
+        m_price.emplace(m_db, u"UPDATE CotacaoFornc SET VALOR = ? WHERE rowid = ?"_s);
+    m_price->bind(1, cotacaoForncField(CotacaoForncColumn::VALOR).coerce(valor));
+    m_price->bind(2, rowid);
+    m_price->step();
+    m_price->reset();
+}
+
 void QuotationItemWrites::setPriceAndSimilares(qint64 rowid, const QVariant &valor, const QVariant &similares)
 {
     if (!m_priceAndSimilares)

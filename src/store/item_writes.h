@@ -15,10 +15,13 @@ public:
     explicit QuotationItemWrites(Database &db);
     Q_DISABLE_COPY_MOVE(QuotationItemWrites)
 
-    // VALOR (a number, or NULL for none) and SIMILARES of one item.
+    // VALOR of one item (a number, or NULL for none).
+    void setPrice(qint64 rowid, const QVariant &valor);
+    // VALOR and SIMILARES of one item.
     void setPriceAndSimilares(qint64 rowid, const QVariant &valor, const QVariant &similares);
 
 private:
     Database &m_db;
+    std::optional<Statement> m_price;
     std::optional<Statement> m_priceAndSimilares;
 };
