@@ -73,3 +73,14 @@ bool setOrderDownloadedAt(
     db.announceWritten({ table.name });
     return true;
 }
+
+bool setOrderStatusAt(Database &db, qint64 rowid, const QString &status)
+{
+    Statement update(db, u"UPDATE PedidosLiberados SET TipoStatus = ? WHERE rowid = ?"_s);
+    update.bind(1, column(pedidosLiberadosSchema(), u"TipoStatus"_s).coerce(status));
+    update.bind(2, rowid);
+    update.step();
+    const bool changed = db.changes() > 0;
+    db.announceWritten({ pedidosLiberadosSchema().name });
+    return changed;
+}

@@ -18,6 +18,9 @@ int setQuotationStatus(Database &db, const QString &cotacao, const QString &stat
 // case. False when there is none.
 bool setQuotationStatusAt(Database &db, qint64 rowid, const QString &cotacao, const QString &status);
 
+// TipoStatus of the released order stored at rowid. False when it is gone.
+bool setOrderStatusAt(Database &db, qint64 rowid, const QString &status);
+
 // TipoStatus, DataBaixado and HoraBaixa (to the second) of the released order
 // stored at rowid, or, when that row is gone, of the first whose Pedido
 // equals pedido ignoring case. False when there is none.
