@@ -70,6 +70,33 @@ void appendKeyPart(QString &key, FieldType type, const QVariant &value)
     }
 }
 
+// Whether a column of the current result row holds the value, compared as
+// the stored value read back would be, without making a string of it.
+bool sameAsStored(const Statement &st, int column, FieldType type, const QVariant &value)
+{
+    const bool storedNull = st.columnIsNull(column);
+    if (!value.isValid())
+        return storedNull;
+    if (storedNull)
+        return false;
+    switch (type) {
+    case FieldType::Text:
+        if (value.typeId() == QMetaType::QString) {
+            const QByteArrayView utf8 = st.columnUtf8(column);
+            return QAnyStringView::equal(
+                QUtf8StringView(utf8.data(), utf8.size()), *static_cast<const QString *>(value.constData()));
+        }
+        break;
+    case FieldType::Float:
+        if (value.typeId() == QMetaType::Double)
+            return st.columnDouble(column) == *static_cast<const double *>(value.constData());
+        break;
+    default:
+        break;
+    }
+    return storedValue(st, column, type) == value;
+}
+
 QString sqlName(const QString &name)
 {
     return u'"' + QString(name).replace(u'"', u"\"\""_s) + u'"';
@@ -150,7 +177,7 @@ private:
         if (m_current->step()) {
             for (int i = 0; i < m_updated.size(); ++i) {
                 const int c = m_updated[i];
-                if (storedValue(*m_current, i, m_table.columns[c].type) != row[c])
+                if (!sameAsStored(*m_current, i, m_table.columns[c].type, row[c]))
                     mask |= quint64(1) << i;
             }
         }
