@@ -146,7 +146,7 @@ struct DownloadRun {
         listed = fetchList(flow, store.dm, generated().cotacao);
     }
     bool run() { return listed && flow.downloadItems(); }
-    bool stored() { return store.dm.CotaFornec().rowCount() == ItemCount; }
+    bool stored() { return storedRows(store.dm.Banco(), u"CotacaoFornc"_s) == ItemCount; }
 };
 
 void BM_DownloadTenThousandItems(benchmark::State &state)
