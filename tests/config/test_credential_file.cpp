@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 const QString kBlankCredentials = QStringLiteral("[Atenção] Nem usuário, nem senha pode está em branco....");

@@ -2,13 +2,12 @@
 // within the client's limits, and the client serves the next request.
 #include "exchange/http_client.h"
 #include "exchange/multipart_form.h"
+#include "support/peak_memory.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/thrown.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
@@ -22,14 +21,6 @@ void expectUsable(HttpClient &client)
 {
     RawServer good({ RawServer::answer(okAnswer) });
     EXPECT_EQ(client.get(good.url(u"/net/getcotalib.php"_s)), u"OK"_s);
-}
-
-// The largest resident size of this process so far, in bytes.
-qint64 peakMemory()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_maxrss) * 1024;
 }
 
 } // namespace
