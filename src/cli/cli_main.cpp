@@ -7,6 +7,10 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
 
 // The tool prints only what the program would show; Qt's own notes about
@@ -18,13 +22,27 @@ void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &mes
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// What differs between the systems where the tool runs. On Linux there may be
+// no display, and the tool shows no window: the offscreen platform serves.
+// Windows always has its own platform, and only with it does Qt find the
+// system's fonts (its offscreen platform knows none: a printout would come
+// out as boxes); its console shows the tool's UTF-8 right only when told.
+void prepareSystem()
+{
+#ifdef Q_OS_WIN
+    SetConsoleOutputCP(CP_UTF8);
+#else
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+}
+
 } // namespace
 
 int cliMain(int argc, char **argv, Connectivity *net)
 {
     qInstallMessageHandler(quietHandler);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareSystem();
     QGuiApplication app(argc, argv);
     applyRegionalDefaults();
     QTextStream out(stdout);
