@@ -95,17 +95,6 @@ TEST(ServerFile, MissingFileOrFolderInItsPlace)
     EXPECT_EQ(readServerFile(dir.path()).status, ServerFileStatus::Missing);
 }
 
-TEST(ServerFile, UnreadableFileIsReportedAsDamaged)
-{
-    // A pipe in its place: there, but never read (nor waited on), also as root.
-    TempFolder dir;
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file(QStringLiteral("server.new"))).constData(), 0600), 0);
-    const ServerFile r = readServerFile(dir.path());
-    EXPECT_EQ(r.status, ServerFileStatus::Unusable);
-    ASSERT_TRUE(r.failure.has_value());
-    EXPECT_EQ(r.failure->text, kProblems);
-}
-
 TEST(TextLines, SplitsLikeATextListOfLines)
 {
     struct Case {

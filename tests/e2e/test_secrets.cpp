@@ -156,8 +156,8 @@ ToolRun runTool(const TempFolder &dir, const QStringList &arguments)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     tool.setProcessEnvironment(env);
-    tool.start(
-        QStringLiteral(KELVO_BIN_DIR "/cotakelvo-cli"), QStringList { u"--dir"_s, dir.path() } + arguments);
+    tool.start(QStringLiteral(KELVO_BIN_DIR "/cotakelvo-cli" KELVO_EXE_SUFFIX),
+        QStringList { u"--dir"_s, dir.path() } + arguments);
     if (!tool.waitForFinished(120000))
         return {};
     return { tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
@@ -168,7 +168,7 @@ ToolRun runTool(const TempFolder &dir, const QStringList &arguments)
 
 TEST(Secrets, NoFailureOfTheCommandLineToolPrintsThem)
 {
-    ASSERT_TRUE(QFileInfo::exists(QStringLiteral(KELVO_BIN_DIR "/cotakelvo-cli")))
+    ASSERT_TRUE(QFileInfo::exists(QStringLiteral(KELVO_BIN_DIR "/cotakelvo-cli" KELVO_EXE_SUFFIX)))
         << "build cotakelvo-cli first";
     const TempFolder certFolder;
     const TestCertificate selfSigned
