@@ -38,7 +38,7 @@ public:
     }
     bool ask(const QString &, const QString &) override { return true; }
     void error(const QString &text) override { problem = text; }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    QString input(const QString &, const QString &, const QString &, int) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }

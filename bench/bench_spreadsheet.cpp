@@ -1,10 +1,14 @@
 // The spreadsheet price exchange at ten thousand items: the export of the
 // items shown to an .xlsx file and the import of that file back into them
-// (read, check every row, apply all in one transaction). The store, the
-// quotation and the file to import are set up outside the timing.
+// (read, check every row, apply all in one transaction); and the reading
+// alone beside its floor, the same sheet unpacked and walked by the XML
+// tokenizer with nothing done per element. The store, the quotation and the
+// file to import are set up outside the timing.
 #include "bench_support.h"
 
 #include "quotations/spreadsheet_exchange.h"
+#include "spreadsheet/xlsx_reader.h"
+#include "spreadsheet/zip_archive.h"
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
@@ -13,6 +17,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <benchmark/benchmark.h>
 
@@ -102,10 +107,65 @@ void BM_ImportTenThousandItems(benchmark::State &state)
     state.counters["items"] = ItemCount;
 }
 
+// The file the export writes of the store's quotation; empty if it failed.
+QString exportedFile(QuotationStore &store)
+{
+    BenchPrompts prompts;
+    prompts.path = store.dir.filePath(u"Cotacao4711.xlsx"_s);
+    SpreadsheetExchange exchange(prompts, store.dm);
+    return exchange.exportItems() ? prompts.path : QString();
+}
+
+// What the import reads and checks of the file, without the store.
+void BM_ReadTenThousandPriceRows(benchmark::State &state)
+{
+    QuotationStore store;
+    const QString path = exportedFile(store);
+    if (path.isEmpty()) {
+        state.SkipWithError("the export failed");
+        return;
+    }
+    for (auto _ : state) {
+        WorksheetReader sheet(path);
+        const QList<SpreadsheetExchange::PriceRow> rows = SpreadsheetExchange::priceRows(sheet);
+        if (rows.size() != ItemCount) {
+            state.SkipWithError("not every row was read");
+            break;
+        }
+    }
+    state.counters["items"] = ItemCount;
+}
+
+// The floor under the reading: the parts it reads most of, the sheet and
+// its shared strings, unpacked and tokenized.
+void BM_UnpackAndTokenizeTheSheet(benchmark::State &state)
+{
+    QuotationStore store;
+    const QString path = exportedFile(store);
+    if (path.isEmpty()) {
+        state.SkipWithError("the export failed");
+        return;
+    }
+    qint64 tokens = 0;
+    for (auto _ : state) {
+        ZipArchive zip(path, XlsxLimits {});
+        tokens = 0;
+        for (const QString &part : { u"xl/worksheets/sheet1.xml"_s, u"xl/sharedStrings.xml"_s }) {
+            QXmlStreamReader xml(zip.read(part));
+            while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::Invalid)
+                ++tokens;
+        }
+        benchmark::DoNotOptimize(tokens);
+    }
+    state.counters["tokens"] = double(tokens);
+}
+
 } // namespace
 
 BENCHMARK(BM_ExportTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
 BENCHMARK(BM_ImportTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
+BENCHMARK(BM_ReadTenThousandPriceRows)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
+BENCHMARK(BM_UnpackAndTokenizeTheSheet)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
 
 int main(int argc, char **argv)
 {

@@ -5,6 +5,7 @@
 #include "exchange/connectivity.h"
 #include "ui/silent_prompts.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
@@ -19,7 +20,7 @@ public:
     }
     bool ask(const QString &, const QString &) override { return true; }
     void error(const QString &text) override { shown = text; }
-    QString input(const QString &, const QString &, const QString &) override { return {}; }
+    QString input(const QString &, const QString &, const QString &, int) override { return {}; }
     QString openFileName(const QString &, const QString &, const QString &) override { return path; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return path; }
     std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
@@ -61,7 +62,12 @@ public:
     }
     Q_DISABLE_COPY_MOVE(SimServer)
 
-    static QString program() { return QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim"); }
+    // The tools are built into bin/ beside the benchmarks' bench/ folder; a
+    // path fixed at build time would tie every benchmark's object to one clone.
+    static QString program()
+    {
+        return QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/kelvo-buyer-sim");
+    }
     const QString &url() const { return m_url; } // empty when it never listened
 
 private:

@@ -1,6 +1,9 @@
 #include "app/app_context.h"
 #include "app/instance_guard.h"
 #include "cli/cli.h"
+#include "cli/listing.h"
+#include "common/regional.h"
+#include "purge/store_restore.h"
 #include "store/data_module.h"
 #include "store/store_backup.h"
 
@@ -10,6 +13,11 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+QString storePath(CliContext &c)
+{
+    return QDir(c.options().dir).absoluteFilePath(databaseFileName());
+}
 
 int backup(CliContext &c, AppContext &app)
 {
@@ -24,8 +32,22 @@ int backup(CliContext &c, AppContext &app)
     return CliOk;
 }
 
+// The list "Restaurar cópia…" shows, newest first.
+int backups(CliContext &c)
+{
+    for (const StoreBackup &b : storeBackups(storePath(c))) {
+        const auto count = [](qint64 rows) { return rows < 0 ? QString() : QString::number(rows); };
+        c.out() << QStringList { listingText(b.path), plainDate(b.madeAt.date()), plainTime(b.madeAt.time()),
+            QString::number(b.size), count(b.quotations), count(b.orders), listingText(b.problem) }
+                       .join(u'|')
+                << Qt::endl;
+    }
+    return CliOk;
+}
+
 // The store is replaced only while no copy of the program has it open: the
-// program's own single-instance lock is taken for the whole time.
+// program's own single-instance lock is taken for the whole time. The
+// store is not opened first: it may be the damaged one being replaced.
 int restore(CliContext &c)
 {
     InstanceGuard guard(u"kelvocota"_s, c.options().lockFolder);
@@ -34,18 +56,9 @@ int restore(CliContext &c)
             u"Erro"_s, u"O programa de cotação está aberto: feche-o antes de restaurar o banco."_s);
         return CliFailed;
     }
-    const QString store = QDir(c.options().dir).absoluteFilePath(databaseFileName());
-    QString kept;
-    try {
-        kept = restoreStoreFile(store, c.options().args.at(0));
-    } catch (const std::exception &e) {
-        c.prompts().error(errorText(e));
-        return CliFailed;
-    }
-    c.out() << "banco restaurado: " << store << Qt::endl;
-    if (!kept.isEmpty())
-        c.out() << "banco anterior guardado em: " << kept << Qt::endl;
-    return CliOk;
+    TDm dm;
+    StoreRestore flow(c.prompts(), dm, storePath(c));
+    return flow.restore(c.options().args.at(0)) ? CliOk : CliFailed;
 }
 
 } // namespace
@@ -54,8 +67,12 @@ void addBackupCommands(QList<CliCommand> &commands)
 {
     commands << CliCommand { u"backup"_s, u"backup FILE"_s,
         u"write an encrypted copy of the database to FILE (never overwrites)"_s, 1, 1, withApp(backup) }
+             << CliCommand { u"backups"_s, u"backups"_s,
+                    u"list the backups beside the database, newest first: "
+                    "FILE|DATE|TIME|BYTES|QUOTATIONS|ORDERS|PROBLEM"_s,
+                    0, 0, backups }
              << CliCommand { u"restore"_s, u"restore FILE"_s,
                     u"check FILE and put it in place of the database, keeping the current one as a "
-                    "backup beside it (refused while the program runs)"_s,
+                    "backup beside it (refused while the program runs; no backup is deleted)"_s,
                     1, 1, restore };
 }

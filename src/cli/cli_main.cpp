@@ -1,3 +1,4 @@
+#include "app/qt_translations.h"
 #include "cli/cli.h"
 #include "common/regional.h"
 
@@ -45,6 +46,7 @@ int cliMain(int argc, char **argv, Connectivity *net)
     prepareSystem();
     QGuiApplication app(argc, argv);
     applyRegionalDefaults();
+    installQtTranslations();
     QTextStream out(stdout);
     QTextStream err(stderr);
     QStringList args = QCoreApplication::arguments();

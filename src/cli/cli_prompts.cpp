@@ -56,10 +56,21 @@ void CliPrompts::error(const QString &text)
     line(programTitle(), errorBoxText(text));
 }
 
-QString CliPrompts::input(const QString &caption, const QString &prompt, const QString &)
+QString CliPrompts::input(const QString &caption, const QString &prompt, const QString &, int maxLength)
 {
     line(caption, prompt);
-    return pendingInputs.isEmpty() ? QString() : pendingInputs.takeFirst();
+    return fitted(caption, pendingInputs.isEmpty() ? QString() : pendingInputs.takeFirst(), maxLength);
+}
+
+QString CliPrompts::fitted(const QString &caption, const QString &text, int maxLength)
+{
+    if (maxLength <= 0 || text.size() <= maxLength)
+        return text;
+    line(caption,
+        QStringLiteral("O texto tem %1 caracteres; só os %2 primeiros serão gravados.")
+            .arg(text.size())
+            .arg(maxLength));
+    return text.left(maxLength);
 }
 
 QString CliPrompts::openFileName(const QString &caption, const QString &, const QString &)

@@ -20,7 +20,10 @@ public:
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
-    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    // The pending text, cut to maxLength as the box would take it, with a
+    // line saying so first.
+    QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     std::unique_ptr<LogWindow> createLog() override;
@@ -38,6 +41,11 @@ public:
     // How many error boxes and refusals were printed: a command that showed
     // an error box did not complete.
     int errors() const { return m_errors; }
+
+    // A text given for a column of maxLength characters (0: no limit): a
+    // longer one is cut to it, and a line under caption says so before
+    // anything is stored.
+    QString fitted(const QString &caption, const QString &text, int maxLength);
 
 private:
     void line(const QString &caption, const QString &text);

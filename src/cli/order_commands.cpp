@@ -148,7 +148,9 @@ int unattend(CliContext &c, AppContext &app)
     return key(c, app, DownloadedOrders::Atendidos, &DownloadedOrders::returnToDownloaded);
 }
 
-int print(CliContext &c, AppContext &app, bool (DownloadedOrders::*printout)())
+// The pages were saved once the preview was "shown": that is the command's
+// work, whatever the answer to "already printed?" that follows.
+int print(CliContext &c, AppContext &app, DownloadedOrders::Printout (DownloadedOrders::*printout)())
 {
     const std::optional<ReportFiles> files = reportFiles(c, 1);
     if (!files)
@@ -157,7 +159,7 @@ int print(CliContext &c, AppContext &app, bool (DownloadedOrders::*printout)())
     if (!selectListed(c, app.dm(), flow, DownloadedOrders::Baixados))
         return CliFailed;
     saveReportsInstead(c, *files);
-    return status(c, (flow.*printout)());
+    return status(c, (flow.*printout)() != DownloadedOrders::Printout::NotShown);
 }
 
 int printOrder(CliContext &c, AppContext &app)

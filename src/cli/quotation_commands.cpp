@@ -118,7 +118,10 @@ int price(CliContext &c, AppContext &app)
     if (!choose(c, app, flow))
         return CliFailed;
     const QStringList &a = c.options().args;
-    const std::optional<QString> similares = a.size() > 3 ? std::optional(a.at(3)) : std::nullopt;
+    // The grid's cell takes no more than the column keeps.
+    const int size = app.dm().CotaFornec().fieldByName(u"SIMILARES"_s).size;
+    const std::optional<QString> similares
+        = a.size() > 3 ? std::optional(c.prompts().fitted(u"Atenção"_s, a.at(3), size)) : std::nullopt;
     return status(c, flow.setPrice(a.at(1), a.at(2), similares));
 }
 

@@ -14,11 +14,26 @@ ConversionError::ConversionError(const QString &message)
 {
 }
 
+QString notAValueText(const QString &text, ValueKind kind)
+{
+    switch (kind) {
+    case ValueKind::Integer:
+        return u"'%1' não é um número inteiro válido"_s.arg(text);
+    case ValueKind::Date:
+        return u"'%1' não é uma data válida"_s.arg(text);
+    case ValueKind::Time:
+        return u"'%1' não é uma hora válida"_s.arg(text);
+    case ValueKind::Number:
+        break;
+    }
+    return u"'%1' não é um número válido"_s.arg(text);
+}
+
 namespace {
 
-[[noreturn]] void invalid(const QString &text, const char16_t *what)
+[[noreturn]] void invalid(const QString &text, ValueKind kind)
 {
-    throw ConversionError(u"'%1' is not a valid %2"_s.arg(text, QString::fromUtf16(what)));
+    throw ConversionError(notAValueText(text, kind));
 }
 
 bool isDigit(QChar c)
@@ -255,14 +270,14 @@ QTime readRegionalTime(const QString &t)
 
 // Blanks around a text are ignored and an empty text is an empty value; a
 // text the reader finds no value in is refused.
-template <typename Value, typename Read> Value readValue(const QString &text, const char16_t *what, Read read)
+template <typename Value, typename Read> Value readValue(const QString &text, ValueKind kind, Read read)
 {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return {};
     const Value v = read(t);
     if (!v.isValid())
-        invalid(text, what);
+        invalid(text, kind);
     return v;
 }
 
@@ -405,7 +420,7 @@ std::optional<double> regionalNumber(const QString &text)
     bool ok = false;
     const double v = locale.toDouble(t, &ok);
     if (!ok || !std::isfinite(v))
-        invalid(text, u"floating point value");
+        invalid(text, ValueKind::Number);
     return v;
 }
 
@@ -413,23 +428,23 @@ double requiredNumber(const QString &text)
 {
     const auto v = regionalNumber(text);
     if (!v)
-        invalid(text, u"floating point value");
+        invalid(text, ValueKind::Number);
     return *v;
 }
 
 QDate regionalDate(const QString &text)
 {
-    return readValue<QDate>(text, u"date", readRegionalDate);
+    return readValue<QDate>(text, ValueKind::Date, readRegionalDate);
 }
 
 QTime regionalTime(const QString &text)
 {
-    return readValue<QTime>(text, u"time", readRegionalTime);
+    return readValue<QTime>(text, ValueKind::Time, readRegionalTime);
 }
 
 QDate isoOrRegionalDate(const QString &text)
 {
-    return readValue<QDate>(text, u"date", [](const QString &t) {
+    return readValue<QDate>(text, ValueKind::Date, [](const QString &t) {
         QDate d = isoDate(t);
         if (!d.isValid() && looksIsoDateTime(t))
             d = QDateTime::fromString(t, Qt::ISODateWithMs).date();
@@ -439,7 +454,7 @@ QDate isoOrRegionalDate(const QString &text)
 
 QTime isoOrRegionalTime(const QString &text)
 {
-    const QTime v = readValue<QTime>(text, u"time", [](const QString &t) {
+    const QTime v = readValue<QTime>(text, ValueKind::Time, [](const QString &t) {
         QTime iso = isoTime(t);
         if (!iso.isValid())
             iso = QTime::fromString(t, Qt::ISODateWithMs);

@@ -23,11 +23,18 @@ private:
 // Every conversion between text and numbers, dates or times goes through
 // here, under QLocale() (the user's regional settings), by one set of rules.
 
+// The kinds of value a text is read as, for the message of one that is not.
+enum class ValueKind { Number, Integer, Date, Time };
+
+// The message of a text that is not a value of that kind, e.g. "'abc' não é
+// um número válido" (the general error box adds the final point).
+QString notAValueText(const QString &text, ValueKind kind);
+
 // ---- Reading -------------------------------------------------------------
 // The same rules for the server's fields, grid cells, spreadsheet text cells
 // and the command line. Blanks around the text are ignored; an empty text is
 // an empty value; any other text that is not a value throws ConversionError
-// "'<text>' is not a valid date" (time, floating point value).
+// with notAValueText ("'<text>' não é uma data válida").
 // - Number: a sign, digits, the regional decimal separator, an exponent
 //   ("1,5E3"). No thousands separator: "1.500" under Brazilian settings is an
 //   error, never 1500, since a grouped text can as well be a misplaced point.

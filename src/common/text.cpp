@@ -17,3 +17,19 @@ QString quoted(const QString &text)
     doubled.replace(QLatin1Char('\''), QLatin1String("''"));
     return QLatin1Char('\'') + doubled + QLatin1Char('\'');
 }
+
+QString searchFolded(const QString &text)
+{
+    const QString decomposed = text.normalized(QString::NormalizationForm_D);
+    QString kept;
+    kept.reserve(decomposed.size());
+    for (const QChar c : decomposed)
+        if (c.category() != QChar::Mark_NonSpacing)
+            kept.append(c);
+    return kept.toCaseFolded();
+}
+
+QString missingFieldsText(qsizetype found, qsizetype needed)
+{
+    return QStringLiteral("A linha tem %1 campo(s), e são necessários %2").arg(found).arg(needed);
+}

@@ -17,7 +17,7 @@ QString credentialPath(const QString &folder)
 const QString &lineAt(const QStringList &lines, qsizetype index)
 {
     if (index >= lines.size())
-        throw ConfigError(QStringLiteral("List index out of bounds (%1)").arg(index));
+        throw ConfigError(QStringLiteral("Falta a linha %1 do arquivo de usuário").arg(index + 1));
     return lines.at(index);
 }
 
@@ -54,7 +54,8 @@ std::optional<QString> writeCredentials(const QString &folder, const QString &us
         || file.write(content.toLatin1()) < 0 || !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(path), reason);
+        return QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2")
+            .arg(QDir::toNativeSeparators(path), reason);
     }
     return std::nullopt;
 }

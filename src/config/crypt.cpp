@@ -1,5 +1,6 @@
 #include "config/crypt.h"
 
+#include "common/regional.h"
 #include "config/config_error.h"
 
 #include <QRandomGenerator>
@@ -49,7 +50,7 @@ int hexPair(const QString &src, qsizetype pos)
     const int high = piece.size() == 2 ? hexDigit(piece.at(0)) : -1;
     const int low = piece.size() == 2 ? hexDigit(piece.at(1)) : -1;
     if (high < 0 || low < 0)
-        throw ConfigError(QStringLiteral("'%1' is not a valid integer value").arg(piece));
+        throw ConfigError(notAValueText(piece, ValueKind::Integer));
     return high * 16 + low;
 }
 

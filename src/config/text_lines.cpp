@@ -105,9 +105,9 @@ TextFile loadTextLines(const QString &path)
     QFile file(path);
     if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         result.status = TextFileStatus::Unreadable;
-        result.error = QStringLiteral("Cannot open file \"%1\". %2")
+        result.error = QStringLiteral("Não foi possível abrir o arquivo \"%1\": %2")
                            .arg(QDir::toNativeSeparators(path),
-                               info.isFile() ? file.errorString() : QStringLiteral("Not a regular file"));
+                               info.isFile() ? file.errorString() : QStringLiteral("não é um arquivo comum"));
         return result;
     }
     result.status = TextFileStatus::Read;

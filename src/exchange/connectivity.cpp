@@ -3,9 +3,67 @@
 #include <QNetworkInterface>
 #include <QTcpSocket>
 
+#include <functional>
+
+namespace {
+
+// A check whose answer is known at once: given on the loop's next turn, when
+// whoever started it listens.
+class ReadyCheck final : public ServerCheck {
+public:
+    explicit ReadyCheck(std::function<QString()> check)
+        : ServerCheck(std::chrono::milliseconds::zero())
+    {
+        QTimer::singleShot(0, this, [this, check = std::move(check)] { answer(check()); });
+    }
+};
+
+// A real connection to the server's host, made without waiting for it.
+class SocketCheck final : public ServerCheck {
+public:
+    SocketCheck(const QString &host, quint16 port, std::chrono::milliseconds timeout)
+        : ServerCheck(timeout)
+    {
+        connect(&m_socket, &QTcpSocket::connected, this, [this] {
+            m_socket.abort();
+            answer(QString());
+        });
+        connect(&m_socket, &QTcpSocket::errorOccurred, this, [this] { answer(serverProblemText()); });
+        QTimer::singleShot(0, this, [this, host, port] { m_socket.connectToHost(host, port); });
+    }
+
+private:
+    QTcpSocket m_socket;
+};
+
+} // namespace
+
 QString serverProblemText()
 {
     return QStringLiteral("O servidor da Kelvo está com problemas...");
+}
+
+ServerCheck::ServerCheck(std::chrono::milliseconds timeout)
+{
+    if (timeout > std::chrono::milliseconds::zero()) {
+        m_deadline.setSingleShot(true);
+        connect(&m_deadline, &QTimer::timeout, this, [this] { answer(serverProblemText()); });
+        m_deadline.start(timeout);
+    }
+}
+
+void ServerCheck::answer(const QString &problem)
+{
+    if (m_answered)
+        return;
+    m_answered = true;
+    m_deadline.stop();
+    Q_EMIT answered(problem);
+}
+
+std::unique_ptr<ServerCheck> Connectivity::startCheckkelvo(const QString &servidor)
+{
+    return std::make_unique<ReadyCheck>([this, servidor] { return checkkelvo(servidor); });
 }
 
 bool SystemConnectivity::IsConnected()
@@ -74,4 +132,13 @@ QString SystemConnectivity::checkkelvo(const QString &servidor)
     const bool ok = socket.waitForConnected(static_cast<int>(m_timeout.count()));
     socket.abort();
     return ok ? QString() : serverProblemText();
+}
+
+std::unique_ptr<ServerCheck> SystemConnectivity::startCheckkelvo(const QString &servidor)
+{
+    QString host;
+    quint16 port = 0;
+    if (!serverEndpoint(servidor, &host, &port))
+        return std::make_unique<ReadyCheck>([] { return serverProblemText(); });
+    return std::make_unique<SocketCheck>(host, port, m_timeout);
 }

@@ -61,6 +61,6 @@ std::optional<QStringList> recordFields(const QString &line, int needed)
     if (trimControls(fields.value(0)).isEmpty())
         return std::nullopt;
     if (fields.size() < needed)
-        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
+        throw ConversionError(missingFieldsText(fields.size(), needed));
     return fields;
 }

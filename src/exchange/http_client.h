@@ -38,6 +38,12 @@ public:
         m_settings.submissionIdleTimeout = timeout;
     }
     void setAnswerTimeout(std::chrono::milliseconds timeout) { m_settings.answerTimeout = timeout; }
+    // An answer that brings fewer than bytes within any window is abandoned.
+    void setLowSpeedLimit(quint64 bytes, std::chrono::milliseconds window)
+    {
+        m_settings.lowSpeedBytes = bytes;
+        m_settings.lowSpeedWindow = window;
+    }
     void setBodyLimit(quint64 bytes) { m_settings.bodyLimit = bytes; }
     // A PEM file of certificate authorities trusted besides the system's.
     void setCaFile(const QString &path) { m_settings.caFile = path; }

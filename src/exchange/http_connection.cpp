@@ -30,6 +30,8 @@
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
 
+#include <deque>
+#include <functional>
 #include <optional>
 
 namespace net = boost::asio;
@@ -73,7 +75,9 @@ bool closedByPeer(const error_code &ec)
         || ec == ssl::error::stream_truncated;
 }
 
-// Socket errors carry the numbers users and support know from Windows.
+// Socket errors carry the numbers users and support know from Windows; the
+// descriptions the supplier may read are Portuguese, but for the few whose
+// wording is fixed.
 HttpError transportError(const error_code &ec)
 {
     if (ec == beast::error::timeout || ec == net::error::timed_out)
@@ -83,22 +87,23 @@ HttpError transportError(const error_code &ec)
     if (ec == net::error::host_not_found)
         return socketError(11001, QStringLiteral("Host not found."));
     if (ec == net::error::host_not_found_try_again)
-        return socketError(11002, QStringLiteral("Non-authoritative host not found."));
+        return socketError(
+            11002, QStringLiteral("O nome do servidor não pôde ser encontrado agora; tente de novo."));
     if (ec == net::error::no_data)
-        return socketError(11004, QStringLiteral("Valid name, no data record of requested type."));
+        return socketError(11004, QStringLiteral("O nome do servidor existe, mas não tem endereço."));
     if (ec == http::error::end_of_stream || ec == http::error::partial_message || ec == net::error::eof
         || ec == ssl::error::stream_truncated)
         return closedGracefully();
     if (ec == net::error::connection_reset || ec == net::error::broken_pipe)
-        return socketError(10054, QStringLiteral("Connection reset by peer."));
+        return socketError(10054, QStringLiteral("A conexão foi interrompida pelo servidor."));
     if (ec == net::error::connection_aborted)
-        return socketError(10053, QStringLiteral("Software caused connection abort."));
+        return socketError(10053, QStringLiteral("A conexão foi interrompida neste computador."));
     if (ec == net::error::network_down)
-        return socketError(10050, QStringLiteral("Network is down."));
+        return socketError(10050, QStringLiteral("A rede está fora do ar."));
     if (ec == net::error::network_unreachable)
-        return socketError(10051, QStringLiteral("Network is unreachable."));
+        return socketError(10051, QStringLiteral("A rede está inacessível."));
     if (ec == net::error::host_unreachable)
-        return socketError(10065, QStringLiteral("No route to host."));
+        return socketError(10065, QStringLiteral("Não há caminho na rede até o servidor."));
     if (ec.category() == http::make_error_code(http::error::bad_version).category())
         return HttpError(
             QStringLiteral("Resposta inválida do servidor: %1").arg(QString::fromStdString(ec.message())));
@@ -140,6 +145,11 @@ HttpError certificateRefused(long verifyResult)
     return HttpError(
         QStringLiteral("Falha na verificação do certificado do servidor: %1 (%2); nada foi enviado.")
             .arg(reason, QString::fromUtf8(X509_verify_cert_error_string(verifyResult))));
+}
+
+QString seconds(std::chrono::milliseconds span)
+{
+    return QLocale().toString(double(span.count()) / 1000.0);
 }
 
 QByteArray statusLineOf(const http::response<http::string_body> &response)
@@ -205,6 +215,50 @@ private:
     std::shared_ptr<HttpByteSource> m_source;
 };
 
+// A stream that reports the bytes of each read from the stream under it,
+// between two of its reads.
+template <class Next> class CountingStream {
+public:
+    using executor_type = typename Next::executor_type;
+    using next_layer_type = Next;
+    using Report = std::function<void(std::size_t)>;
+
+    CountingStream(Next &next, Report report)
+        : m_next(next)
+        , m_report(std::move(report))
+    {
+    }
+
+    Next &next_layer() { return m_next; }
+    executor_type get_executor() noexcept { return m_next.get_executor(); }
+
+    template <class MutableBuffers, class Handler>
+    auto async_read_some(const MutableBuffers &buffers, Handler &&handler)
+    {
+        return net::async_initiate<Handler, void(error_code, std::size_t)>(
+            [next = &m_next, report = m_report](auto completion, const MutableBuffers &into) {
+                // The report is copied: it may run after this object is gone.
+                next->async_read_some(
+                    into, [report, completion = std::move(completion)](error_code ec, std::size_t n) mutable {
+                        if (n > 0)
+                            report(n);
+                        std::move(completion)(ec, n);
+                    });
+            },
+            handler, buffers);
+    }
+
+    template <class ConstBuffers, class Handler>
+    auto async_write_some(const ConstBuffers &buffers, Handler &&handler)
+    {
+        return m_next.async_write_some(buffers, std::forward<Handler>(handler));
+    }
+
+private:
+    Next &m_next;
+    Report m_report;
+};
+
 } // namespace
 
 struct HttpConnection::Impl {
@@ -225,6 +279,19 @@ struct HttpConnection::Impl {
     // The longest silence of the request in flight.
     std::chrono::milliseconds idleTimeout { 0 };
     steady_clock::time_point answerDeadline;
+    steady_clock::time_point idleDeadline; // of the wait in flight
+
+    // How far the answer in flight has come: the bytes read from the server,
+    // and the points (time, bytes so far) that still bound the low-speed
+    // window, oldest first; the first is the answer's start with no bytes.
+    struct Progress {
+        steady_clock::time_point at;
+        quint64 bytes;
+    };
+    quint64 received = 0;
+    std::deque<Progress> progress;
+    void noteProgress();
+    std::optional<steady_clock::time_point> slowDeadline() const;
 
     // The outcome of the operation in flight. Members, not locals: a handler
     // that runs after a wait was abandoned must not write into a dead frame.
@@ -252,11 +319,15 @@ struct HttpConnection::Impl {
     bool transact(
         Stream &stream, const QByteArray &request, HttpAnswer &answer, bool &anyByte, bool &keepAlive);
     template <class Stream> void readSome(Stream &stream, Parser &parser);
-    // The next wait ends at the idle time-out or the answer's deadline.
+    // The next wait ends at the idle time-out, the answer's deadline or the
+    // end of the low-speed window, whichever comes first.
     template <class Stream> void expire(Stream &stream)
     {
-        beast::get_lowest_layer(stream).expires_at(
-            std::min(steady_clock::now() + idleTimeout, answerDeadline));
+        idleDeadline = steady_clock::now() + idleTimeout;
+        steady_clock::time_point until = std::min(idleDeadline, answerDeadline);
+        if (const auto slow = slowDeadline())
+            until = std::min(until, *slow);
+        beast::get_lowest_layer(stream).expires_at(until);
     }
 };
 
@@ -387,10 +458,43 @@ void HttpConnection::Impl::close()
     ioc.poll();
 }
 
+// The window counts from the first byte of the answer: before it, a server
+// may take its time (the idle time-out), as one storing a submission.
+// Beyond lowSpeedBytes back, a point no longer bounds any window.
+void HttpConnection::Impl::noteProgress()
+{
+    const auto now = steady_clock::now();
+    if (settings.lowSpeedBytes == 0 || received == 0)
+        return;
+    if (progress.empty())
+        progress.push_back({ now, 0 });
+    if (received > progress.back().bytes)
+        progress.push_back({ now, received });
+    while (progress.front().bytes + settings.lowSpeedBytes <= received)
+        progress.pop_front();
+}
+
+// When the bytes of the last window fall under the limit if nothing more
+// arrives: the window then no longer reaches back to the earliest point
+// within lowSpeedBytes of what has arrived.
+std::optional<steady_clock::time_point> HttpConnection::Impl::slowDeadline() const
+{
+    if (progress.empty())
+        return std::nullopt;
+    return progress.front().at + settings.lowSpeedWindow;
+}
+
 template <class Stream> void HttpConnection::Impl::readSome(Stream &stream, Parser &parser)
 {
     expire(stream);
-    http::async_read_some(stream, buffer, parser, completion());
+    // The parser waits for a whole header line or chunk size before it
+    // returns: every read from the server renews the time-outs meanwhile.
+    CountingStream<Stream> counted(stream, [this, &stream](std::size_t bytes) {
+        received += bytes;
+        noteProgress();
+        expire(stream);
+    });
+    http::async_read_some(counted, buffer, parser, completion());
     wait();
     // A TLS server that closes without a close_notify ends its answer the
     // way a plain one does by closing.
@@ -412,6 +516,8 @@ bool HttpConnection::Impl::transact(
 {
     anyByte = false;
     answerDeadline = steady_clock::now() + settings.answerTimeout;
+    received = 0;
+    progress.clear();
     expire(stream);
     net::async_write(stream, net::buffer(request.constData(), std::size_t(request.size())), completion());
     wait();
@@ -510,10 +616,20 @@ HttpAnswer HttpConnection::exchange(const HttpAddress &address, const QByteArray
                 throw HttpError(QStringLiteral(
                     "O cabeçalho da resposta do servidor excede o limite de %1 bytes e foi recusado.")
                                     .arg(headerLimit));
-            if (d->result == beast::error::timeout && steady_clock::now() >= d->answerDeadline)
-                throw HttpError(
-                    QStringLiteral("O servidor não terminou a resposta em %1 segundos; ela foi abandonada.")
-                        .arg(QLocale().toString(d->settings.answerTimeout.count() / 1000.0)));
+            if (d->result == beast::error::timeout) {
+                const auto now = steady_clock::now();
+                if (now >= d->answerDeadline)
+                    throw HttpError(QStringLiteral(
+                        "O servidor não terminou a resposta em %1 segundos; ela foi abandonada.")
+                                        .arg(seconds(d->settings.answerTimeout)));
+                // Silence keeps its own message; a trickle gets this one.
+                const auto slow = d->slowDeadline();
+                if (now < d->idleDeadline && slow && now >= *slow)
+                    throw HttpError(QStringLiteral("A resposta do servidor chega devagar demais (menos de %1 "
+                                                   "bytes em %2 segundos); ela foi abandonada.")
+                                        .arg(QLocale().toString(d->settings.lowSpeedBytes),
+                                            seconds(d->settings.lowSpeedWindow)));
+            }
             throw transportError(d->result);
         }
     } catch (...) {

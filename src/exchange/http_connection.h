@@ -36,6 +36,13 @@ struct HttpConnectionSettings {
     // never hits the idle time-out. Ten minutes still take a few megabytes
     // over a slow line and a submission the server is slow to store.
     std::chrono::milliseconds answerTimeout { std::chrono::minutes(10) };
+    // Least progress of an answer once its first byte arrived: fewer than
+    // lowSpeedBytes within any lowSpeedWindow ends it. A server that drips a
+    // byte every few seconds is neither silent nor finished: without this it
+    // holds the supplier until the answer deadline. A slow line still
+    // brings kilobytes a second. Zero bytes turns the check off.
+    quint64 lowSpeedBytes = 1024;
+    std::chrono::milliseconds lowSpeedWindow { std::chrono::minutes(1) };
     // Largest answer body accepted; a longer one is refused unread.
     quint64 bodyLimit = quint64(64) * 1024 * 1024;
     // A PEM file of certificates trusted besides the system's.

@@ -113,36 +113,36 @@ bool DownloadedOrders::returnToDownloaded()
     return changeStatus(Atendido, Baixado, u"Tem certeza que quer retornar esse pedido para baixados????"_s);
 }
 
-bool DownloadedOrders::printOrder()
+DownloadedOrders::Printout DownloadedOrders::printOrder()
 {
     return print(prepareOrderReport);
 }
 
-bool DownloadedOrders::printStores()
+DownloadedOrders::Printout DownloadedOrders::printStores()
 {
     return print(prepareStoreReport);
 }
 
-bool DownloadedOrders::print(PreparedReport (*prepare)(TDm &, const QString &))
+DownloadedOrders::Printout DownloadedOrders::print(PreparedReport (*prepare)(TDm &, const QString &))
 {
     if (m_list == Atendidos) {
         m_prompts.message(u"Erro"_s, u"Esse pedido já foi atendido, não posso imprimir"_s);
-        return false;
+        return Printout::NotShown;
     }
     Table &lib = m_dm.PedidosLiberados();
     try {
         m_prompts.previewReport(prepare(m_dm, selectedPedido()));
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
-        return false;
+        return Printout::NotShown;
     }
     if (!m_prompts.ask(Atencao,
             u"Você já imprimiu o pedido ??, Se a Resposta for sim, não será possível imprimir "
             u"o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s))
-        return false;
+        return Printout::Shown;
     // With no order listed there is nothing to mark, and no row to add.
     if (!lib.isOpen() || lib.isEmpty())
-        return false;
+        return Printout::Shown;
     try {
         lib.edit();
         lib.setValue(u"TipoStatus"_s, Atendido);
@@ -152,9 +152,9 @@ bool DownloadedOrders::print(PreparedReport (*prepare)(TDm &, const QString &))
     } catch (const std::exception &e) {
         lib.cancel();
         m_prompts.error(errorText(e));
-        return false;
+        return Printout::Shown;
     }
-    return true;
+    return Printout::Attended;
 }
 
 void DownloadedOrders::closeTables()

@@ -47,18 +47,22 @@ public:
     bool markAttended();
     bool returnToDownloaded();
 
+    // What became of a print command: nothing shown, shown (printed or
+    // saved from the preview) and left "Baixado", or shown and "Atendido".
+    enum class Printout { NotShown, Shown, Attended };
+
     // "Imprime o Pedido" and "Distribuição por Loja": the preview, the
     // question whether it was printed, and on Yes "Atendido" with the list
-    // reopened. True when the order became "Atendido".
-    bool printOrder();
-    bool printStores();
+    // reopened.
+    Printout printOrder();
+    Printout printStores();
 
     // FormClose: both tables closed, without filter.
     void closeTables();
 
 private:
     bool changeStatus(const QString &from, const QString &to, const QString &question);
-    bool print(PreparedReport (*prepare)(TDm &, const QString &));
+    Printout print(PreparedReport (*prepare)(TDm &, const QString &));
     QString selectedPedido() const;
 
     Prompts &m_prompts;

@@ -40,7 +40,7 @@ constexpr std::array<Position, OrderItemPositions> itemPositions { {
 void requireFields(const QStringList &fields, int needed)
 {
     if (fields.size() < needed)
-        throw ConversionError(u"List index out of bounds (%1)"_s.arg(fields.size()));
+        throw ConversionError(missingFieldsText(fields.size(), needed));
 }
 
 } // namespace

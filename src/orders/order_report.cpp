@@ -71,5 +71,7 @@ PreparedReport prepareOrderReport(TDm &dm, const QString &pedido)
     print.close();
     print.setParam(u"Pedido"_s, pedido);
     print.open();
-    return prepareReport(RLPedAtende(pedido), print);
+    PreparedReport report = prepareReport(RLPedAtende(pedido), print);
+    report.fileName = u"Pedido "_s + pedido;
+    return report;
 }

@@ -58,5 +58,7 @@ PreparedReport prepareStoreReport(TDm &dm, const QString &pedido)
     lojas.close();
     lojas.setParam(u"PEDIDO"_s, pedido);
     lojas.open();
-    return prepareReport(RLSepararLoja(), lojas);
+    PreparedReport report = prepareReport(RLSepararLoja(), lojas);
+    report.fileName = u"Pedido "_s + pedido + u" por loja"_s;
+    return report;
 }

@@ -6,8 +6,9 @@
 #include "store/store_backup.h"
 #include "store/store_error.h"
 
-#include <algorithm>
+#include <QDir>
 
+#include <algorithm>
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -68,13 +69,24 @@ namespace {
 
 // A purge cannot be undone: what it deletes stays in a copy beside the store.
 // Without that copy nothing is deleted.
-void backUpFirst(TDm &dm)
+BesideBackup backUpFirst(TDm &dm)
 {
     try {
-        backUpBeside(dm.Banco());
+        return backUpBeside(dm.Banco());
     } catch (const StoreError &e) {
         throw StoreError(e.message() + u". Nada foi apagado."_s);
     }
+}
+
+// Where the copy is, and which older copies made room for it: no backup
+// disappears without a word.
+QString backupLines(const BesideBackup &made)
+{
+    QString lines = u"\nCópia do banco antes de apagar: "_s + QDir::toNativeSeparators(made.path);
+    if (!made.removed.isEmpty())
+        lines
+            += u"\nCópias mais antigas apagadas (ficam as cinco mais novas): "_s + made.removed.join(u", "_s);
+    return lines;
 }
 
 bool runsSomething(const QString &op)
@@ -87,8 +99,9 @@ bool runsSomething(const QString &op)
 
 void DeletePedCotaAntigo(Prompts &prompts, TDm &dm, const QDate &Data, const QString &op)
 {
+    std::optional<BesideBackup> made;
     if (runsSomething(op))
-        backUpFirst(dm);
+        made = backUpFirst(dm);
     QString name;
     if (op.isEmpty()) {
         // Four deletions, one disk sync; a failing one keeps those before it.
@@ -111,7 +124,8 @@ void DeletePedCotaAntigo(Prompts &prompts, TDm &dm, const QDate &Data, const QSt
             }
         }
     }
-    prompts.message(Atencao, u"Processo finalizado.... apagados "_s + name);
+    prompts.message(
+        Atencao, u"Processo finalizado.... apagados "_s + name + (made ? backupLines(*made) : QString()));
 }
 
 DataPurge::DataPurge(Prompts &prompts, TDm &dm)

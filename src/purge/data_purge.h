@@ -14,7 +14,8 @@ class TDm;
 // are never deleted; the kinds are independent of each other. First writes
 // an encrypted copy of the store beside it (keeping the five newest); when
 // that copy cannot be written, throws and deletes nothing. Ends with the
-// message "Processo finalizado.... apagados " and the kind's name. A
+// message "Processo finalizado.... apagados " and the kind's name, followed
+// on lines of their own by the copy's path and the older backups deleted. A
 // statement the store refuses throws: the statements run before it stay
 // done, the rest are not run and no message is shown.
 // Every purge goes through here, from the window and from the command line.

@@ -1,6 +1,9 @@
 #include "quotations/price_entry.h"
 
+#include "common/clock.h"
 #include "common/regional.h"
+#include "common/text.h"
+#include "quotations/quotation_deadline.h"
 #include "quotations/quotation_report.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
@@ -73,6 +76,57 @@ bool PriceEntry::chooseQuotation(const std::function<bool(Query &)> &chooser)
     return true;
 }
 
+bool PriceEntry::warnPastDeadline()
+{
+    const Query &baixadas = m_dm.CotasBaixadas();
+    if (m_chosen == NoQuotation || !baixadas.isOpen() || baixadas.isEmpty()
+        || baixadas.asString(u"Cotacao"_s) != m_chosen)
+        return false;
+    const QDate validade = baixadas.asDate(u"DataValidade"_s);
+    const QTime hora = baixadas.asTime(u"AteHora"_s);
+    const std::optional<QDateTime> deadline = quotationDeadline(validade, hora);
+    if (!deadline || minutesLeft(*deadline, Clock::current().now()) >= 0)
+        return false;
+    const QString when = dateText(validade, u"dd/mm/yyyy"_s)
+        + (hora.isValid() ? u" às "_s + timeText(hora, u"hh:nn"_s) : QString());
+    m_prompts.message(Atencao,
+        u"O prazo para responder a cotação : "_s + m_chosen + u" venceu em "_s + when
+            + u". Os preços podem ser digitados, mas o Kelvo vai recusar o envio desta cotação."_s,
+        PromptIcon::Warning);
+    return true;
+}
+
+QString PriceEntry::pricedCountText() const
+{
+    const Table &items = m_dm.CotaFornec();
+    if (m_chosen == NoQuotation || !items.isOpen())
+        return {};
+    const int valor = items.fieldIndex(u"VALOR"_s);
+    int priced = 0;
+    for (int row = 0; row < items.rowCount(); ++row)
+        if (items.value(row, valor).toDouble() != 0)
+            ++priced;
+    return u"%1 de %2 itens com preço"_s.arg(priced).arg(items.rowCount());
+}
+
+int PriceEntry::findItem(const QString &text, int from) const
+{
+    const QString wanted = searchFolded(text.trimmed());
+    const Table &items = m_dm.CotaFornec();
+    if (wanted.isEmpty() || !items.isOpen() || items.isEmpty())
+        return -1;
+    const int count = items.rowCount();
+    const int columns[]
+        = { items.fieldIndex(u"MARCA"_s), items.fieldIndex(u"PRODFABR"_s), items.fieldIndex(u"DESCRICAO"_s) };
+    for (int k = 0; k < count; ++k) {
+        const int row = (qBound(0, from, count) + k) % count;
+        for (const int column : columns)
+            if (searchFolded(items.value(row, column).toString()).contains(wanted))
+                return row;
+    }
+    return -1;
+}
+
 void PriceEntry::verificaprecos()
 {
     m_compreco = 0;
@@ -122,7 +176,8 @@ bool PriceEntry::editObservation()
     Table &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
         return false;
-    const QString text = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString());
+    const QString text
+        = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString(), items.fieldByName(u"OBS"_s).size);
     return storeStep(
         [&] {
             items.edit();
@@ -235,6 +290,11 @@ QString PriceEntry::currentLastPriceText()
         return {};
     return u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s
         + price->cotacao + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
+}
+
+QString PriceEntry::noLastPriceText()
+{
+    return u"Sem último preço para este item."_s;
 }
 
 bool PriceEntry::copyLastPrice()

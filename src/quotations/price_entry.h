@@ -36,8 +36,21 @@ public:
     // True when the chooser was left with "Filtra e Sai".
     bool chooseQuotation(const std::function<bool(Query &cotasBaixadas)> &chooser);
 
+    // After a choice: warns, before any price is typed, when the chosen
+    // quotation's deadline has passed (the server refuses to take it then).
+    // True when it warned.
+    bool warnPastDeadline();
+
     // Counts the items with and without a price (VALOR other than zero).
     void verificaprecos();
+    // The same count without moving the current item, as the window shows
+    // it: "N de M itens com preço"; empty with no quotation chosen.
+    QString pricedCountText() const;
+
+    // The first item shown, from the row `from` on and round from the top,
+    // whose brand, maker's code or description holds the text, ignoring
+    // accents and letter case; -1 when none does or the text is blank.
+    int findItem(const QString &text, int from) const;
     int compreco() const { return m_compreco; }
     int sempreco() const { return m_sempreco; }
 
@@ -80,6 +93,8 @@ public:
     // F3: the current item's last price into its VALOR, stored as typing it
     // would be. False when there is none or it could not be stored.
     bool copyLastPrice();
+    // What the panel says when F3 finds no last price for the item.
+    static QString noLastPriceText();
     // "Últimos preços": every item without a price takes its last price,
     // after a question that says how many, in one transaction. True when
     // items were filled.

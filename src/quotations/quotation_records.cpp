@@ -60,7 +60,7 @@ QVariant numberValue(const QString &text)
 ReleasedQuotationLine readReleasedQuotation(const QStringList &fields)
 {
     if (fields.size() < ReleasedQuotationFields)
-        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
+        throw ConversionError(missingFieldsText(fields.size(), ReleasedQuotationFields));
     ReleasedQuotationLine r;
     r.dataValidade = regionalDate(fields.at(0));
     r.cotacao = fields.at(1);
@@ -84,7 +84,7 @@ const std::array<QString, QuotationItemPositions> &quotationItemColumns()
 QuotationItemLine readQuotationItem(const QStringList &fields)
 {
     if (fields.size() < QuotationItemPositions)
-        throw ConversionError(QStringLiteral("List index out of bounds (%1)").arg(fields.size()));
+        throw ConversionError(missingFieldsText(fields.size(), QuotationItemPositions));
     QuotationItemLine item;
     for (int i = 0; i < QuotationItemPositions; ++i) {
         const QString &text = fields.at(i);

@@ -54,5 +54,9 @@ PreparedReport prepareQuotationReport(TDm &dm)
 {
     Table &items = dm.CotaFornec();
     items.setIndexName(u"Por_Marca"_s);
-    return prepareReport(RLCotacao(), items);
+    PreparedReport report = prepareReport(RLCotacao(), items);
+    // Named after the quotation its heading prints.
+    if (!items.isEmpty())
+        report.fileName = u"Cotação "_s + items.value(0, items.fieldIndex(u"COTACAO"_s)).toString();
+    return report;
 }

@@ -39,11 +39,32 @@ SpreadsheetError cellError(int row, int col, const QString &problem)
         columnName(col), SpreadsheetExchange::columnTitles().at(col), problem));
 }
 
-// A cell as text, the way a number is written under the regional settings,
-// so that a brand or code typed as a number still matches.
-QString cellText(const Worksheet &sheet, int row, int col)
+// What the import reads of each row; the other columns may hold anything.
+const ColumnSet &columnsRead()
 {
-    const SheetCell &cell = sheet.cell(row, col);
+    static const ColumnSet columns = ColumnSet::of({ Marca, Prodfabr, Qtde, Valor, Similares });
+    return columns;
+}
+
+// A date or time as the regional settings write it.
+QString dateTimeText(const SheetCell &cell)
+{
+    const QDate date = cell.date();
+    const QTime time = cell.time();
+    if (!time.isValid())
+        return formatValue(cell.number, FieldType::Float, QString());
+    if (!date.isValid())
+        return timeText(time);
+    if (time == QTime(0, 0))
+        return dateText(date);
+    return dateText(date) + u' ' + timeText(time);
+}
+
+// A cell as text, the way a number or a date is written under the regional
+// settings, so that a brand or code typed as a number still matches.
+QString cellText(const WorksheetReader &sheet, int col)
+{
+    const SheetCell &cell = sheet.cell(col);
     switch (cell.kind) {
     case CellKind::Empty:
         return {};
@@ -51,28 +72,34 @@ QString cellText(const Worksheet &sheet, int row, int col)
         return cell.text;
     case CellKind::Number:
         return formatValue(cell.number, FieldType::Float, QString());
+    case CellKind::DateTime:
+        return dateTimeText(cell);
     case CellKind::Boolean:
         return cell.number != 0 ? u"VERDADEIRO"_s : u"FALSO"_s;
     case CellKind::Error:
+        throw cellError(sheet.row(), col, u"a célula contém o erro %1"_s.arg(cell.text));
+    case CellKind::Uncalculated:
         break;
     }
-    throw cellError(row, col, u"a célula contém o erro %1"_s.arg(cell.text));
+    throw cellError(sheet.row(), col,
+        u"a fórmula =%1 foi salva sem o seu resultado; abra a planilha num programa de planilhas e "
+        "salve-a antes de importar"_s.arg(cell.text.left(40)));
 }
 
 // A number cell as it is; a text cell read under the regional settings.
-// Empty for an empty or blank cell.
-std::optional<double> cellNumber(const Worksheet &sheet, int row, int col)
+// Empty for an empty or blank cell. A date is not a number.
+std::optional<double> cellNumber(const WorksheetReader &sheet, int col)
 {
-    const SheetCell &cell = sheet.cell(row, col);
+    const SheetCell &cell = sheet.cell(col);
     if (cell.kind == CellKind::Number)
         return cell.number;
-    const QString text = cellText(sheet, row, col);
+    const QString text = cellText(sheet, col);
     try {
-        if (cell.kind != CellKind::Boolean)
+        if (cell.kind == CellKind::Text || cell.kind == CellKind::Empty)
             return regionalNumber(text);
     } catch (const ConversionError &) {
     }
-    throw cellError(row, col, u"\"%1\" não é um número"_s.arg(text.left(40)));
+    throw cellError(sheet.row(), col, u"\"%1\" não é um número"_s.arg(text.left(40)));
 }
 
 } // namespace
@@ -165,30 +192,43 @@ bool SpreadsheetExchange::writeWorkbook(const QString &path)
     return true;
 }
 
-QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::priceRows(const Worksheet &sheet)
+QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::priceRows(WorksheetReader &sheet)
 {
     QList<PriceRow> rows;
-    for (int row = 1; row < sheet.rowCount(); ++row) {
+    // From the second row to the first one whose brand is blank; a row the
+    // file leaves out holds nothing, so its brand is blank too.
+    int expected = 1;
+    while (sheet.nextRow(columnsRead())) {
+        if (sheet.row() == 0)
+            continue;
+        if (sheet.row() != expected++)
+            break;
         PriceRow r;
-        r.line = row + 1;
-        r.marca = cellText(sheet, row, Marca);
+        r.line = sheet.row() + 1;
+        r.marca = cellText(sheet, Marca);
         if (r.marca.trimmed().isEmpty())
             break;
-        if (sheet.columnCount() < ColumnCount)
-            throw cellError(row, sheet.columnCount(),
-                u"a planilha tem só %1 colunas usadas; são necessárias %2, de MARCA a SIMILARES"_s
-                    .arg(sheet.columnCount())
-                    .arg(int(ColumnCount)));
-        r.prodfabr = cellText(sheet, row, Prodfabr);
+        r.prodfabr = cellText(sheet, Prodfabr);
         // The quantity is not stored, but must be a number; an empty one is
         // what the export writes for an item without quantity.
-        cellNumber(sheet, row, Qtde);
-        const std::optional<double> valor = cellNumber(sheet, row, Valor);
+        cellNumber(sheet, Qtde);
+        const std::optional<double> valor = cellNumber(sheet, Valor);
         if (valor && *valor != 0)
             r.valor = valor;
-        r.similares = cellText(sheet, row, Similares);
+        r.similares = cellText(sheet, Similares);
         rows << r;
     }
+    // The sheet must reach SIMILARES somewhere, in any row, as the layout
+    // has it; only a sheet that does not yet is walked to its end.
+    if (!rows.isEmpty() && sheet.usedColumns() < ColumnCount) {
+        while (sheet.nextRow(ColumnSet()))
+            ;
+    }
+    if (!rows.isEmpty() && sheet.usedColumns() < ColumnCount)
+        throw cellError(rows.first().line - 1, sheet.usedColumns(),
+            u"a planilha tem só %1 colunas usadas; são necessárias %2, de MARCA a SIMILARES"_s
+                .arg(sheet.usedColumns())
+                .arg(int(ColumnCount)));
     return rows;
 }
 
@@ -209,7 +249,8 @@ bool SpreadsheetExchange::importItems()
     try {
         WaitScope wait(m_prompts);
         // Every row is read and checked before the first item changes.
-        const QList<PriceRow> rows = priceRows(readFirstWorksheet(path));
+        WorksheetReader sheet(path);
+        const QList<PriceRow> rows = priceRows(sheet);
         unmatched = applyRows(rows);
     } catch (const SpreadsheetError &e) {
         m_prompts.message(Erro, e.message() + u" Nada foi alterado."_s);

@@ -8,7 +8,7 @@
 #include <optional>
 
 class TDm;
-class Worksheet;
+class WorksheetReader;
 
 // What the buttons "Exporta para o Excel" and "Importa do Excel" of the
 // price-entry window do: write the items shown (CotacaoFornc as the window
@@ -38,8 +38,10 @@ public:
     };
 
     // The rows of a sheet, up to the first one whose brand is blank. Throws
-    // SpreadsheetError naming the row and column of a cell that cannot be read.
-    static QList<PriceRow> priceRows(const Worksheet &sheet);
+    // SpreadsheetError naming the row and column of a cell that cannot be
+    // read; nothing past the rows read, nor in the columns the import does
+    // not use, can stop it.
+    static QList<PriceRow> priceRows(WorksheetReader &sheet);
 
 private:
     QString currentQuotation() const;

@@ -37,6 +37,9 @@ struct PreparedPage {
 
 struct PreparedReport {
     QString title;
+    // The name a save proposes, without suffix ("Pedido 2026000202"); the
+    // title when empty.
+    QString fileName;
     QSize pageSize;
     QDateTime preparedAt;
     std::vector<PreparedPage> pages;

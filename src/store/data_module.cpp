@@ -119,13 +119,18 @@ void TDm::setUpQueries()
         u"select NOMELOJA1 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA1 as QTDELOJA, VALOR, (QTDELOJA1 * VALOR) AS VlTot from PedidoFornc"_s,
         u"where not (qtdeloja1 is null) and (PEDIDO = :PEDIDO) and (QTDELOJA1  * VALOR > 0)"_s,
         QString(),
-        u"union"_s,
+        u"union all"_s,
         u"select NOMELOJA2 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA2 as QTDELOJA, VALOR, (QTDELOJA2 * VALOR) AS VlTot from PedidoFornc"_s,
         u"where not (qtdeloja2 is null) and (PEDIDO =  :PEDIDO)  and ((QTDELOJA2 * VALOR) > 0)"_s,
         QString(),
-        u"union"_s,
+        u"union all"_s,
         u"select NOMELOJA3 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA3 as QTDELOJA, VALOR, (QTDELOJA3 * VALOR) AS VlTot from PedidoFornc"_s,
         u"where not (qtdeloja3 is null) and (PEDIDO =  :PEDIDO)  and ((QTDELOJA3 * VALOR) > 0)"_s,
+        // Every line goes to its store, even one equal to another in every
+        // printed column (a union without "all" printed it once and the
+        // store's total fell short); the printout needs each store's lines
+        // together.
+        u"order by LOJA, MARCA, PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA, VALOR, VlTot"_s,
     });
     m_separarLojas.setFieldDefs({
         declared(u"Loja"_s, FieldType::Text, 5),

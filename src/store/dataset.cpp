@@ -34,7 +34,7 @@ void Dataset::fail(const QString &message) const
 void Dataset::requireOpen() const
 {
     if (!isOpen())
-        fail(u"Cannot perform this operation on a closed dataset"_s);
+        fail(u"Operação impossível: a tabela está fechada"_s);
 }
 
 // ---- open state -------------------------------------------------------------
@@ -138,7 +138,7 @@ Field *Dataset::findField(const QString &name)
 const Field &Dataset::field(int column) const
 {
     if (column < 0 || column >= m_fields.size())
-        fail(u"Field index %1 out of range"_s.arg(column));
+        fail(u"A coluna %1 não existe"_s.arg(column));
     return m_fields[column];
 }
 
@@ -151,7 +151,7 @@ int Dataset::columnOrThrow(const QString &name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        fail(u"Field '%1' not found"_s.arg(name));
+        fail(u"A coluna '%1' não existe"_s.arg(name));
     return i;
 }
 
@@ -340,12 +340,12 @@ QString Dataset::editText(int row, int column) const
 
 void Dataset::store(Row &, bool)
 {
-    fail(u"Cannot modify a read-only dataset"_s);
+    fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
 }
 
 void Dataset::erase(const Row &)
 {
-    fail(u"Cannot modify a read-only dataset"_s);
+    fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
 }
 
 void Dataset::setState(State state)
@@ -359,7 +359,7 @@ bool Dataset::append()
 {
     requireOpen();
     if (isReadOnly())
-        fail(u"Cannot modify a read-only dataset"_s);
+        fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
     checkBrowseMode();
     if (!allowInsert())
         return false;
@@ -385,11 +385,11 @@ void Dataset::edit()
 {
     requireOpen();
     if (isReadOnly())
-        fail(u"Cannot modify a read-only dataset"_s);
+        fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
     if (isEditing())
         return;
     if (m_current < 0)
-        fail(u"Cannot perform this operation on an empty dataset"_s);
+        fail(u"Operação impossível: a tabela está vazia"_s);
     m_buffer = std::make_unique<Row>(*m_rows[size_t(m_current)]);
     m_modified = false;
     setState(State::Edit);
@@ -398,7 +398,7 @@ void Dataset::edit()
 void Dataset::setValue(int column, const QVariant &value)
 {
     if (!isEditing())
-        fail(u"Dataset not in edit or insert mode"_s);
+        fail(u"A tabela não está em edição nem em inclusão"_s);
     m_buffer->values[column] = field(column).coerce(value);
     m_modified = true;
     if (notifying())
@@ -413,7 +413,7 @@ void Dataset::setValue(const QString &name, const QVariant &value)
 void Dataset::post()
 {
     if (!isEditing())
-        fail(u"Dataset not in edit or insert mode"_s);
+        fail(u"A tabela não está em edição nem em inclusão"_s);
     for (int i = 0; i < m_fields.size(); ++i) {
         if (m_fields[i].required && !m_buffer->values[i].isValid())
             throw StoreError(u"Field '%1' must have a value"_s.arg(m_fields[i].name));
@@ -494,13 +494,13 @@ void Dataset::deleteRow()
 {
     requireOpen();
     if (isReadOnly())
-        fail(u"Cannot modify a read-only dataset"_s);
+        fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
     if (m_state == State::Insert) {
         cancel();
         return;
     }
     if (m_current < 0)
-        fail(u"Cannot perform this operation on an empty dataset"_s);
+        fail(u"Operação impossível: a tabela está vazia"_s);
     if (m_state == State::Edit)
         cancel();
     const int pos = m_current;

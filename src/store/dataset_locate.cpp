@@ -90,7 +90,8 @@ bool Dataset::locate(const QStringList &columns, const QVariantList &values)
 {
     requireOpen();
     if (columns.size() != values.size())
-        fail(u"Locate needs one value for each of %1 columns, %2 were given"_s.arg(columns.size())
+        fail(u"A busca precisa de um valor para cada uma das %1 colunas, e foram dados %2"_s
+                 .arg(columns.size())
                  .arg(values.size()));
     QList<int> cols;
     QVariantList wanted(m_fields.size());

@@ -119,6 +119,10 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole:
     case Qt::FontRole:
         return m_style ? m_style(m_dataset, row, field, role) : QVariant();
+    case MaxLengthRole: {
+        const Field &f = m_dataset.field(field);
+        return f.type == FieldType::Text && f.size > 0 ? QVariant(f.size) : QVariant();
+    }
     default:
         return {};
     }

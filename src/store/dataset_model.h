@@ -28,6 +28,10 @@ class DatasetModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // The most characters a text column stores (an int), for the editors:
+    // what is typed must fit what is kept.
+    static constexpr int MaxLengthRole = Qt::UserRole + 1;
+
     // Background, foreground and font of a cell, from values already in
     // memory (dataset.value(row, column)); an invalid QVariant keeps the default.
     using StyleHook = std::function<QVariant(const Dataset &dataset, int row, int column, int role)>;

@@ -58,9 +58,7 @@ QVariant Field::coerce(const QVariant &value) const
 {
     if (!value.isValid() || value.isNull())
         return {};
-    const auto invalid = [&](const char16_t *what) {
-        return StoreError(u"'%1' is not a valid %2"_s.arg(value.toString(), QString::fromUtf16(what)));
-    };
+    const auto invalid = [&](ValueKind kind) { return StoreError(notAValueText(value.toString(), kind)); };
     switch (type) {
     case FieldType::Text: {
         QString text;
@@ -78,7 +76,7 @@ QVariant Field::coerce(const QVariant &value) const
     }
     case FieldType::Float:
     case FieldType::Integer: {
-        const char16_t *what = type == FieldType::Float ? u"floating point value" : u"integer value";
+        const ValueKind what = type == FieldType::Float ? ValueKind::Number : ValueKind::Integer;
         double number = 0;
         if (isTextual(value)) {
             std::optional<double> read;
@@ -109,7 +107,7 @@ QVariant Field::coerce(const QVariant &value) const
             return date.isValid() ? QVariant(date) : QVariant(); // a null date clears the column
         }
         if (!isTextual(value))
-            throw invalid(u"date");
+            throw invalid(ValueKind::Date);
         try {
             const QDate date = isoOrRegionalDate(value.toString());
             return date.isValid() ? QVariant(date) : QVariant();
@@ -122,7 +120,7 @@ QVariant Field::coerce(const QVariant &value) const
         if (value.typeId() == QMetaType::QTime || value.typeId() == QMetaType::QDateTime) {
             time = value.toTime();
         } else if (!isTextual(value)) {
-            throw invalid(u"time");
+            throw invalid(ValueKind::Time);
         } else {
             try {
                 time = isoOrRegionalTime(value.toString());

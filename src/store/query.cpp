@@ -100,7 +100,7 @@ QVariant Query::valueFor(const QString &name) const
     if (it != m_params.cend())
         return *it;
     if (!m_master)
-        fail(u"No value for parameter '%1'"_s.arg(name));
+        fail(u"O parâmetro '%1' não tem valor"_s.arg(name));
     const int column = m_master->fieldIndex(name);
     if (!m_master->isOpen() || column < 0)
         return {};
@@ -110,12 +110,12 @@ QVariant Query::valueFor(const QString &name) const
 Statement Query::prepared() const
 {
     if (m_lines.isEmpty())
-        fail(u"No SQL statement available"_s);
+        fail(u"A consulta não tem comando SQL"_s);
     Statement st(m_database, sqlText());
     for (int i = 1; i <= st.parameterCount(); ++i) {
         const QString name = st.parameterName(i);
         if (name.size() < 2 || name[0] == u'?')
-            fail(u"Parameters are given by name (\":Name\")"_s);
+            fail(u"Os parâmetros são dados pelo nome (\":Nome\")"_s);
         st.bind(i, valueFor(name.mid(1)));
     }
     return st;
@@ -127,7 +127,7 @@ Dataset::RowList Query::load()
     Statement st = prepared();
     const int count = st.columnCount();
     if (count == 0)
-        fail(u"The statement returns no rows"_s);
+        fail(u"O comando SQL não devolve linhas"_s);
 
     // Declared columns by name; the others typed by the statement, and an
     // expression by its first value.
@@ -185,6 +185,6 @@ void Query::execSql()
     m_database.requireOpen();
     Statement st = prepared();
     if (m_readOnly && !st.isReadOnly())
-        fail(u"Cannot modify a read-only dataset"_s);
+        fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
     m_rowsAffected = m_database.executeTracked(st);
 }

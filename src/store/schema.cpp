@@ -279,8 +279,8 @@ void createDatabase(const QString &path)
     // Made empty and private first, so the file never exists readable by others.
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (QFileInfo::exists(full))
-            throw StoreError(u"Database file '%1' already exists"_s.arg(full));
-        throw StoreError(u"Cannot create database file '%1': %2"_s.arg(full, file.errorString()));
+            throw StoreError(u"O banco de dados '%1' já existe"_s.arg(full));
+        throw StoreError(u"Não foi possível criar o banco de dados '%1': %2"_s.arg(full, file.errorString()));
     }
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     file.close();

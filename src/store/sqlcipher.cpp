@@ -13,14 +13,43 @@
 
 using namespace Qt::StringLiterals;
 
+QString storeResultText(int code, const QString &libraryText)
+{
+    switch (code & 0xff) {
+    case SQLITE_CONSTRAINT:
+        // A trigger's refusal says its own words; empty columns never get here.
+        if (code == SQLITE_CONSTRAINT_PRIMARYKEY || code == SQLITE_CONSTRAINT_UNIQUE)
+            return u"Violação de chave: já existe um registro com esta chave."_s;
+        return libraryText;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return u"O banco de dados está em uso por outro programa; tente de novo em instantes."_s;
+    case SQLITE_FULL:
+        return u"O disco está cheio: o banco de dados não pôde ser gravado."_s;
+    case SQLITE_IOERR:
+        return u"Falha de leitura ou gravação no disco do banco de dados."_s;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return u"Sem permissão para gravar no banco de dados."_s;
+    case SQLITE_CANTOPEN:
+        return u"O arquivo do banco de dados não pôde ser aberto."_s;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return u"O arquivo do banco de dados está danificado ou não é um banco de dados."_s;
+    case SQLITE_NOMEM:
+        return u"Falta memória para a operação no banco de dados."_s;
+    default:
+        return libraryText;
+    }
+}
+
 namespace {
 
 QString errorText(sqlite3 *db, int code)
 {
     const int extended = db ? sqlite3_extended_errcode(db) : code;
-    if (extended == SQLITE_CONSTRAINT_PRIMARYKEY || extended == SQLITE_CONSTRAINT_UNIQUE)
-        return u"Key violation."_s;
-    return QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code));
+    return storeResultText(extended, QString::fromUtf8(db ? sqlite3_errmsg(db) : sqlite3_errstr(code)));
 }
 
 // The one-row, one-column answer of a pragma; empty when there is none.
@@ -69,12 +98,12 @@ Statement::Statement(const Database &database, const QString &sql)
     if (rc != SQLITE_OK)
         throw StoreError(errorText(m_db, rc));
     if (!m_stmt)
-        throw StoreError(u"The statement is empty"_s);
+        throw StoreError(u"O comando SQL está vazio"_s);
     for (; tail && *tail; ++tail) {
         if (*tail != ';' && !QChar::isSpace(uchar(*tail))) {
             sqlite3_finalize(m_stmt);
             m_stmt = nullptr;
-            throw StoreError(u"Only one statement can be run at a time"_s);
+            throw StoreError(u"Só um comando SQL pode ser executado por vez"_s);
         }
     }
 }
@@ -175,8 +204,9 @@ void Statement::bind(int index, const QVariant &value)
 void Statement::bindAll(const QVariantList &values)
 {
     if (values.size() > parameterCount())
-        throw StoreError(u"The statement has %1 parameters, %2 values were given"_s.arg(parameterCount())
-                             .arg(values.size()));
+        throw StoreError(
+            u"O comando SQL tem %1 parâmetro(s), e foram dados %2 valor(es)"_s.arg(parameterCount())
+                .arg(values.size()));
     for (int i = 0; i < values.size(); ++i)
         bind(i + 1, values[i]);
 }
@@ -292,27 +322,29 @@ void Database::open(const QString &path, const QByteArray &key, bool create)
         throw StoreError(prefix + message);
     };
     if (rc != SQLITE_OK)
-        fail(u"Cannot open database file '%1': %2"_s.arg(full, errorText(db, rc)));
+        fail(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(full, errorText(db, rc)));
     sqlite3_extended_result_codes(db, 1);
     // The same as PRAGMA key, without putting the key into statement text.
     rc = sqlite3_key(db, key.constData(), int(key.size()));
     if (rc != SQLITE_OK)
-        fail(u"Cannot open database file '%1': %2"_s.arg(full, errorText(db, rc)));
+        fail(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(full, errorText(db, rc)));
     // Told before the first read, or a newer library reads no page of the file.
     const QString version = pragmaText(db, "PRAGMA cipher_version");
     if (version.isEmpty())
-        fail(u"Cannot open database file '%1': the database library does not encrypt"_s.arg(full));
+        fail(u"Não foi possível abrir o banco de dados '%1': a biblioteca do banco de dados não cifra"_s.arg(
+            full));
     if (needsCipherCompatibility3(version)) {
         rc = sqlite3_exec(db, "PRAGMA cipher_compatibility = 3", nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK)
-            fail(u"Cannot open database file '%1': %2"_s.arg(full, errorText(db, rc)));
+            fail(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(full, errorText(db, rc)));
     }
     // A wrong key only shows on the first read.
     rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     if (rc == SQLITE_NOTADB)
-        fail(u"Database file '%1' cannot be opened: wrong password or not a database"_s.arg(full));
+        fail(u"O banco de dados '%1' não pode ser aberto: senha errada ou não é um banco de dados"_s.arg(
+            full));
     if (rc != SQLITE_OK)
-        fail(u"Cannot open database file '%1': %2"_s.arg(full, errorText(db, rc)));
+        fail(u"Não foi possível abrir o banco de dados '%1': %2"_s.arg(full, errorText(db, rc)));
     // Room for a download of ten thousand items without spilling pages.
     sqlite3_exec(db, "PRAGMA cache_size = -32000", nullptr, nullptr, nullptr);
 
@@ -340,7 +372,8 @@ void Database::close()
 void Database::requireOpen() const
 {
     if (!m_db)
-        throw StoreError((m_name.isEmpty() ? QString() : m_name + u": "_s) + u"Database is not open"_s);
+        throw StoreError(
+            (m_name.isEmpty() ? QString() : m_name + u": "_s) + u"O banco de dados não está aberto"_s);
 }
 
 void Database::raise(int code) const
@@ -356,10 +389,7 @@ void Database::execute(const QString &sql)
     if (rc != SQLITE_OK) {
         QString message = QString::fromUtf8(error);
         sqlite3_free(error);
-        if (sqlite3_extended_errcode(m_db) == SQLITE_CONSTRAINT_PRIMARYKEY
-            || sqlite3_extended_errcode(m_db) == SQLITE_CONSTRAINT_UNIQUE)
-            message = u"Key violation."_s;
-        throw StoreError(message);
+        throw StoreError(storeResultText(sqlite3_extended_errcode(m_db), message));
     }
 }
 

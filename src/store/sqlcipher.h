@@ -12,6 +12,12 @@ struct sqlite3_stmt;
 class Database;
 class Transaction;
 
+// The text of a failure of the database library, by its (extended) result
+// code: in words a supplier can act on for the failures he can meet (a
+// duplicate key, a file in use, a full disk); the library's own text for the
+// rest, which only a fault of the program's statements gives.
+QString storeResultText(int code, const QString &libraryText);
+
 // A prepared statement. Values are always bound, never spliced into SQL.
 class Statement final {
 public:

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <optional>
 
@@ -20,15 +22,58 @@ namespace {
 
 const QString Journal = u"-journal"_s;
 
+const QString Part = u".part"_s;
+
 const QString StampFormat = u"yyyyMMdd-HHmmss"_s;
+
+// The names of the store's backups beside it, with what may follow them.
+QRegularExpression backupPattern(const QFileInfo &store, const QString &after)
+{
+    return QRegularExpression(
+        u"^"_s + QRegularExpression::escape(store.fileName()) + uR"(\.\d{8}-\d{6}\.bak)"_s + after + u'$');
+}
 
 // The backups of the store beside it, oldest first: their names hold the
 // time they were made.
 QStringList backupNames(const QFileInfo &store)
 {
-    const QRegularExpression backup(
-        u"^"_s + QRegularExpression::escape(store.fileName()) + uR"(\.\d{8}-\d{6}\.bak$)"_s);
-    return store.absoluteDir().entryList(QDir::Files | QDir::Hidden, QDir::Name).filter(backup);
+    return store.absoluteDir()
+        .entryList(QDir::Files | QDir::Hidden, QDir::Name)
+        .filter(backupPattern(store, QString()));
+}
+
+QDateTime stampOf(const QFileInfo &store, const QString &backupName)
+{
+    return QDateTime::fromString(
+        backupName.mid(store.fileName().size() + 1, StampFormat.size()), StampFormat);
+}
+
+// The lock a writer holds on its ".part" from before the file exists until
+// after it is renamed or removed. Only a dead owner makes the lock stale,
+// never its age: a copy of a large store may take minutes.
+class PartLockFile final {
+public:
+    explicit PartLockFile(const QString &part)
+        : m_lock(part + u".lock"_s)
+    {
+        m_lock.setStaleLockTime(0);
+    }
+    bool tryLock() { return m_lock.tryLock(0); }
+    QLockFile::LockError error() const { return m_lock.error(); }
+
+private:
+    QLockFile m_lock;
+};
+
+// Removes a ".part", with its journal, when no running process holds its
+// lock; the lock of one that died is taken over and released.
+bool removeIfAbandoned(const QString &part)
+{
+    PartLockFile lock(part);
+    if (!lock.tryLock())
+        return false;
+    QFile::remove(part + Journal);
+    return !QFileInfo::exists(part) || QFile::remove(part);
 }
 
 // The name of a backup made now. It sorts after every backup there: two
@@ -41,14 +86,13 @@ QString freeBackupName(const QString &storePath)
     QDateTime at = Clock::current().now();
     const QStringList names = backupNames(store);
     if (!names.isEmpty()) {
-        const qsizetype stamp = store.fileName().size() + 1;
-        const QDateTime newest
-            = QDateTime::fromString(names.last().mid(stamp, StampFormat.size()), StampFormat);
+        const QDateTime newest = stampOf(store, names.last());
         if (newest.isValid() && at <= newest)
             at = newest.addSecs(1);
     }
+    // Nor may it be one another process is writing at this moment.
     QString name = backupFileName(storePath, at);
-    while (QFileInfo::exists(name)) {
+    while (QFileInfo::exists(name) || QFileInfo::exists(name + Part)) {
         at = at.addSecs(1);
         name = backupFileName(storePath, at);
     }
@@ -71,7 +115,7 @@ void copyPages(Database &from, Database &to)
     }
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        throw StoreError(QString::fromUtf8(sqlite3_errstr(rc)));
+        throw StoreError(storeResultText(rc, QString::fromUtf8(sqlite3_errstr(rc))));
 }
 
 // Moves a store file together with the journal a crash may have left
@@ -136,7 +180,12 @@ void writeStoreCopy(Database &db, const QString &target)
         fail(u"o arquivo já existe"_s);
     // Written under a name of its own first: a copy cut short never looks
     // like a finished one.
-    const QString part = full + u".part"_s;
+    const QString part = full + Part;
+    removeIfAbandoned(part);
+    PartLockFile lock(part);
+    if (!lock.tryLock())
+        fail(lock.error() == QLockFile::LockFailedError ? u"outro processo está gravando esta cópia"_s
+                                                        : u"não foi possível criar '%1.lock'"_s.arg(part));
     QFile file(part);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         fail(file.errorString());
@@ -156,22 +205,71 @@ void writeStoreCopy(Database &db, const QString &target)
     }
 }
 
-QString backUpBeside(Database &db)
+BesideBackup backUpBeside(Database &db)
 {
     db.requireOpen();
-    const QString name = freeBackupName(db.path());
-    writeStoreCopy(db, name);
-    keepNewestBackups(db.path());
-    return name;
+    removeAbandonedParts(db.path());
+    BesideBackup made;
+    made.path = freeBackupName(db.path());
+    writeStoreCopy(db, made.path);
+    made.removed = keepNewestBackups(db.path());
+    return made;
 }
 
-void keepNewestBackups(const QString &storePath, int keep)
+QStringList keepNewestBackups(const QString &storePath, int keep)
 {
     const QFileInfo store(storePath);
     const QStringList names = backupNames(store);
+    QStringList removed;
     // A backup that cannot be deleted now is deleted by a later purge.
-    for (qsizetype i = 0; i + keep < names.size(); ++i)
-        store.absoluteDir().remove(names.at(i));
+    for (qsizetype i = 0; i + keep < names.size(); ++i) {
+        if (store.absoluteDir().remove(names.at(i)))
+            removed << names.at(i);
+    }
+    return removed;
+}
+
+void removeAbandonedParts(const QString &storePath)
+{
+    const QFileInfo store(storePath);
+    const QDir dir = store.absoluteDir();
+    // A lock or journal alone is left too when the writer died between
+    // renaming its copy and releasing them.
+    const QStringList strays = dir.entryList(QDir::Files | QDir::Hidden, QDir::Name)
+                                   .filter(backupPattern(store, uR"(\.part(-journal|\.lock)?)"_s));
+    QSet<QString> parts;
+    for (const QString &name : strays)
+        parts.insert(dir.absoluteFilePath(name.left(name.lastIndexOf(Part) + Part.size())));
+    for (const QString &part : std::as_const(parts))
+        removeIfAbandoned(part);
+}
+
+QList<StoreBackup> storeBackups(const QString &storePath)
+{
+    const QFileInfo store(storePath);
+    const QStringList names = backupNames(store);
+    QList<StoreBackup> backups;
+    for (auto name = names.crbegin(); name != names.crend(); ++name) {
+        StoreBackup backup;
+        backup.path = store.absoluteDir().absoluteFilePath(*name);
+        backup.madeAt = stampOf(store, *name);
+        backup.size = QFileInfo(backup.path).size();
+        try {
+            Database copy;
+            copy.open(backup.path, storeKey());
+            const auto rows = [&copy](const QString &table) {
+                Statement count(copy, u"SELECT count(*) FROM "_s + table);
+                return count.step() ? count.columnInt(0) : 0;
+            };
+            backup.quotations = rows(cotaLiberadasSchema().name);
+            backup.orders = rows(pedidosLiberadosSchema().name);
+        } catch (const StoreError &e) {
+            backup.quotations = backup.orders = -1;
+            backup.problem = e.message();
+        }
+        backups << backup;
+    }
+    return backups;
 }
 
 void checkStoreFile(const QString &file)
@@ -226,6 +324,5 @@ QString restoreStoreFile(const QString &storePath, const QString &file, const Fi
             throw StoreError(u"O banco '%1' não foi restaurado e está guardado em '%2'"_s.arg(store, kept));
         fail(u"não foi possível pôr a cópia no lugar do banco"_s);
     }
-    keepNewestBackups(store);
     return kept;
 }

@@ -54,7 +54,7 @@ void Table::setIndexName(const QString &name)
 {
     const int index = name.isEmpty() ? -1 : m_schema.indexIndex(name);
     if (index < 0 && !name.isEmpty())
-        fail(u"Index '%1' not found"_s.arg(name));
+        fail(u"O índice '%1' não existe"_s.arg(name));
     if (index == m_index)
         return;
     m_index = index;
@@ -175,7 +175,7 @@ void Table::store(Row &row, bool inserting)
     update.step();
     update.reset();
     if (m_database.changes() == 0)
-        fail(u"Record/Key deleted."_s); // removed by a statement since it was read
+        fail(u"O registro foi apagado por outra operação."_s); // removed by a statement since it was read
 }
 
 void Table::erase(const Row &row)

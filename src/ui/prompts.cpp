@@ -16,3 +16,8 @@ QString errorText(const std::exception &e)
 {
     return QString::fromUtf8(e.what());
 }
+
+int Prompts::choose(const QString &, const QString &, const QStringList &, const QList<QStringList> &)
+{
+    return -1;
+}

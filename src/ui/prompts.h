@@ -41,12 +41,22 @@ public:
     // icon, an OK button and the program's title as caption.
     virtual void error(const QString &text) = 0;
 
-    // A one-line input box. Cancelling returns an empty text.
-    virtual QString input(const QString &caption, const QString &prompt, const QString &initial) = 0;
+    // A one-line input box for a text stored in at most maxLength
+    // characters (0: no limit); the box takes no more than that. Cancelling
+    // returns an empty text.
+    virtual QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength)
+        = 0;
 
     // File dialogs; an empty text when the user cancels.
     virtual QString openFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
     virtual QString saveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+
+    // A choice among the rows of a table under the column titles: the index
+    // of the chosen row, or -1 when the user cancels. Prompts with nobody to
+    // choose (the command-line tool, benchmarks) choose nothing.
+    virtual int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows);
 
     virtual std::unique_ptr<LogWindow> createLog() = 0;
 

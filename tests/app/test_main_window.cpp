@@ -3,9 +3,12 @@
 #include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -61,7 +64,11 @@ TEST_F(MainFixture, ShowWritesUserAndStatus)
 {
     window.show();
     EXPECT_EQ(window.lbfornec()->text(), QStringLiteral("Fornec.: FORNEC1"));
+    // The server is tried without holding the window.
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Verificando…"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !workflow.internetCheckRunning(); }));
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
+    EXPECT_FALSE(workflow.internetCheckRunning());
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(window.size(), QSize(798, 123));
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Cotação Kelvo - Interface Fornecdor : Ver. 2020.1"));
@@ -73,19 +80,75 @@ TEST_F(MainFixture, NoInternetShowsStatusOnlyAndServerDownOneBox)
     net.connected = false;
     window.show();
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Problemas com a sua Internet"));
+    EXPECT_FALSE(workflow.internetCheckRunning());
     EXPECT_TRUE(prompts.shown.isEmpty());
     EXPECT_EQ(net.serverChecks, 0);
 
     net.connected = true;
     net.problem = serverProblemText();
-    // The status line is written before the server check and its box.
-    QString lineAtCheck;
-    net.onServerCheck = [&] { lineAtCheck = window.lbServidor()->text(); };
+    // The status line is written before the server's box shows.
+    QString lineAtBox;
+    prompts.onShown = [&](const ScriptedPrompts::Shown &) { lineAtBox = window.lbServidor()->text(); };
     QTest::mouseClick(window.btn9(), Qt::LeftButton);
-    EXPECT_EQ(lineAtCheck, QStringLiteral("Conectado a http://compras.example.com.br "));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown.isEmpty(); }));
+    EXPECT_EQ(lineAtBox, QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
     EXPECT_EQ(prompts.boxes(),
         QStringList { QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...") });
+}
+
+// A server that never answers: the window goes on handling the supplier's
+// events while it is tried, and the check ends as one that failed once its
+// time is up (here shortened from 10 s).
+TEST_F(MainFixture, SilentServerLeavesTheWindowResponsiveUntilItsTimeOut)
+{
+    net.silentServer = std::chrono::milliseconds(300);
+    window.show();
+    EXPECT_TRUE(workflow.internetCheckRunning());
+
+    // A click while the server is tried opens its window.
+    QString lineWhileChecking;
+    QTimer::singleShot(50, &window, [&] {
+        lineWhileChecking = window.lbServidor()->text();
+        QTest::mouseClick(window.button(QStringLiteral("btn5")), Qt::LeftButton);
+    });
+    QElapsedTimer waited;
+    waited.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !prompts.shown.isEmpty(); }, 5000));
+    EXPECT_GE(waited.elapsed(), 250);
+    EXPECT_EQ(lineWhileChecking, QStringLiteral("Verificando…"));
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TPedidosBaixados") });
+    EXPECT_EQ(window.lbServidor()->text(), QStringLiteral("Conectado a http://compras.example.com.br "));
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { QStringLiteral("[Atenção] O servidor da Kelvo está com problemas...") });
+    EXPECT_EQ(net.serverChecks, 1);
+    EXPECT_FALSE(workflow.internetCheckRunning());
+}
+
+// Closing the program while the server is tried neither waits for it nor
+// reaches the window that is gone.
+TEST(MainWindowClosing, WhileTheServerIsTriedNeitherWaitsNorCrashes)
+{
+    ScriptedPrompts prompts;
+    FakeNet net;
+    net.silentServer = std::chrono::milliseconds(200);
+    Settings settings { QStringLiteral("http://compras.example.com.br"), QStringLiteral("F"),
+        QStringLiteral("S") };
+    FakeLauncher launcher;
+    QElapsedTimer took;
+    took.start();
+    {
+        MainWorkflow workflow(prompts, net, settings);
+        auto window = std::make_unique<TFKelvoCota>(prompts, workflow, settings, launcher);
+        window->show();
+        ASSERT_TRUE(workflow.internetCheckRunning());
+        window->close();
+        window.reset();
+        // The check answers after its window is gone: nothing reaches it.
+        QTest::qWait(300);
+        EXPECT_TRUE(prompts.shown.isEmpty());
+    }
+    EXPECT_LT(took.elapsed(), 2000);
 }
 
 TEST_F(MainFixture, HoverTextsAndSetupButtonLeavesPanel)
@@ -162,4 +225,64 @@ TEST_F(MainFixture, AButtonWithoutItsWindowSaysSoBeforeTheLogin)
             QStringLiteral("[Atenção] Esta função ainda não está disponível nesta versão do programa.") });
     EXPECT_EQ(launcher.loginsAsked, 0);
     EXPECT_TRUE(launcher.opened.isEmpty());
+}
+
+TEST_F(MainFixture, EveryImageButtonIsNamedAndTheKeysReachIt)
+{
+    const char *names[][2] = {
+        { "btn1", "Verifica cotações liberadas....." },
+        { "btn3", "Cotações baixadas pra definir Preços..." },
+        { "btn6", "Envia resposta da cotação para Kelvo" },
+        { "sbDel", "Apaga cotações e pedidos antigos...." },
+        { "btn2", "Verifica Pedidos liberados..." },
+        { "btn5", "Pedidos Baixados.. Para Atendimento..." },
+        { "btn7", "Consulta cotações respondidas e enviadas" },
+        { "btn8", "Configura usuário e senha" },
+        { "btn4", "Sai do Sistema de Cotação - Fornecedor" },
+    };
+    for (const auto &[button, text] : names) {
+        SCOPED_TRACE(button);
+        EXPECT_EQ(window.button(QString::fromLatin1(button))->toolTip(), QString::fromUtf8(text));
+        EXPECT_EQ(window.button(QString::fromLatin1(button))->accessibleName(), QString::fromUtf8(text));
+    }
+
+    // The panel follows the keyboard as it follows the pointer: the set-up
+    // button puts nothing in it, and leaving a button empties it.
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.button(QStringLiteral("btn7"))->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Consulta cotações respondidas e enviadas"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn8")));
+    EXPECT_EQ(window.pnlMsg()->text(), QString());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Sai do Sistema de Cotação - Fornecedor"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.btn9());
+    EXPECT_EQ(window.pnlMsg()->text(), QString());
+
+    // Enter on the focused button opens its window.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn3")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TPrecoCota") });
+}
+
+TEST(MainWindow, ALongSupplierNameEndsShortOfTheButtonsAndIsWholeInItsToolTip)
+{
+    ScriptedPrompts prompts;
+    FakeNet net;
+    FakeLauncher launcher;
+    const QString name = QStringLiteral("DISTRIBUIDORA DE AUTOPEÇAS SÃO JOÃO BATISTA LTDA");
+    Settings settings { QStringLiteral("http://compras.example.com.br"), name, QStringLiteral("S") };
+    MainWorkflow workflow { prompts, net, settings };
+    TFKelvoCota window { prompts, workflow, settings, launcher };
+    window.show();
+    const QLabel *label = window.lbfornec();
+    EXPECT_TRUE(label->text().startsWith(QStringLiteral("Fornec.: DISTRIB")));
+    EXPECT_TRUE(label->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(label->toolTip(), QStringLiteral("Fornec.: ") + name);
+    EXPECT_LE(label->geometry().right(), window.button(QStringLiteral("btn7"))->geometry().left());
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
 }

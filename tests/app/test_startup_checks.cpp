@@ -1,4 +1,5 @@
 #include "app/instance_guard.h"
+#include "support/fixtures.h"
 #include "support/temp_folder.h"
 
 #include <QProcess>
@@ -23,7 +24,7 @@ TEST(InstanceGuard, KilledOwnerDoesNotBlock)
 {
     TempFolder dir;
     QProcess holder;
-    holder.start(QStringLiteral(KELVO_INSTANCE_HOLDER), { dir.path() });
+    holder.start(instanceHolderPath(), { dir.path() });
     ASSERT_TRUE(holder.waitForReadyRead(30000)) << "the holder said nothing";
     ASSERT_EQ(holder.readLine().trimmed(), "held");
 

@@ -7,6 +7,7 @@
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTextStream>
 
@@ -83,7 +84,20 @@ TEST(BackupCommands, BackupThenRestoreWhileTheProgramIsClosed)
     EXPECT_EQ(restored.status, 0);
     const QString kept = dir.file(u"CotaKelvo.new.20200605-143000.bak"_s);
     EXPECT_EQ(restored.out,
-        (QStringList { u"banco restaurado: "_s + store, u"banco anterior guardado em: "_s + kept }));
+        QStringList {
+            u"[Atenção] Banco restaurado da cópia %1. O banco que estava em uso foi guardado em %2."_s.arg(
+                copy, kept) });
     EXPECT_EQ(released(store), u"C1"_s);
     EXPECT_EQ(released(kept), u"C1,C2"_s);
+
+    // The backups beside the store, as "Restaurar cópia…" lists them.
+    EXPECT_EQ(runCliIn(dir, { u"backups"_s }).out,
+        QStringList { u"%1|2020-06-05|14:30|%2|2|0|"_s.arg(kept).arg(QFileInfo(kept).size()) });
+    const CliRun refused = runWithLock(dir, locks, { u"restore"_s, dir.file(u"server.new"_s) });
+    EXPECT_EQ(refused.status, 1);
+    ASSERT_EQ(refused.out.size(), 1);
+    EXPECT_TRUE(refused.out[0].startsWith(
+        u"[CotaKelvo] O arquivo '%1' não é um banco"_s.arg(dir.file(u"server.new"_s))))
+        << refused.out[0].toStdString();
+    EXPECT_EQ(released(store), u"C1"_s);
 }

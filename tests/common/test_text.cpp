@@ -30,3 +30,19 @@ TEST(Text, ErrorBoxAppendsPointOnlyAfterCharactersAboveIt)
     EXPECT_EQ(errorBoxText(QStringLiteral("10 / 2")), QStringLiteral("10 / 2."));
     EXPECT_EQ(errorBoxText(QString()), QString());
 }
+
+TEST(Text, SearchFoldedDropsAccentsAndLetterCase)
+{
+    const struct {
+        const char16_t *text;
+        const char16_t *folded;
+    } cases[] = {
+        { u"ÓLEO", u"oleo" },
+        { u"Ação", u"acao" },
+        { u"PASTILHA DE FREIO DIANTEIRA", u"pastilha de freio dianteira" },
+        { u"ÇX-1 Ü ñ ÂNGULO", u"cx-1 u n angulo" },
+        { u"", u"" },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(searchFolded(QString::fromUtf16(c.text)), QString::fromUtf16(c.folded));
+}

@@ -60,15 +60,15 @@ TEST(CredentialFile, DamagedFileReportsTheErrorAndKeepsWhatWasRead)
     };
     const QString ab = QStringLiteral("AB");
     const Case cases[] = {
-        { "", {}, {}, QStringLiteral("List index out of bounds (0)") },
-        { "100015\r\n", ab, {}, QStringLiteral("List index out of bounds (1)") },
-        { "100015", ab, {}, QStringLiteral("List index out of bounds (1)") },
-        { "10\r\n506B\r\n", {}, {}, QStringLiteral("'' is not a valid integer value") },
-        { "100015\r\n50\r\n", ab, {}, QStringLiteral("'' is not a valid integer value") },
-        { "100015\r\nZZ6B\r\n", ab, {}, QStringLiteral("'ZZ' is not a valid integer value") },
-        { "10G015\r\n506B\r\n", {}, {}, QStringLiteral("'G0' is not a valid integer value") },
-        { "100015\r\n506B0\r\n", ab, {}, QStringLiteral("'0' is not a valid integer value") },
-        { "1000150\r\n506B\r\n", {}, {}, QStringLiteral("'0' is not a valid integer value") },
+        { "", {}, {}, QStringLiteral("Falta a linha 1 do arquivo de usuário") },
+        { "100015\r\n", ab, {}, QStringLiteral("Falta a linha 2 do arquivo de usuário") },
+        { "100015", ab, {}, QStringLiteral("Falta a linha 2 do arquivo de usuário") },
+        { "10\r\n506B\r\n", {}, {}, QStringLiteral("'' não é um número inteiro válido") },
+        { "100015\r\n50\r\n", ab, {}, QStringLiteral("'' não é um número inteiro válido") },
+        { "100015\r\nZZ6B\r\n", ab, {}, QStringLiteral("'ZZ' não é um número inteiro válido") },
+        { "10G015\r\n506B\r\n", {}, {}, QStringLiteral("'G0' não é um número inteiro válido") },
+        { "100015\r\n506B0\r\n", ab, {}, QStringLiteral("'0' não é um número inteiro válido") },
+        { "1000150\r\n506B\r\n", {}, {}, QStringLiteral("'0' não é um número inteiro válido") },
         // An empty line deciphers to empty text and is no error.
         { "\r\n506B\r\n", {}, QString::fromUtf16(u"é"), std::nullopt },
     };
@@ -166,7 +166,7 @@ TEST(SetUpWorkflow, WriteFailureIsShownAndLeavesTheValues)
     EXPECT_FALSE(flow.save(QStringLiteral("NEW"), QStringLiteral("PW")));
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown.at(0).kind, QStringLiteral("error"));
-    EXPECT_TRUE(prompts.shown.at(0).text.startsWith(QStringLiteral("Cannot create file")))
+    EXPECT_TRUE(prompts.shown.at(0).text.startsWith(QStringLiteral("Não foi possível gravar o arquivo")))
         << prompts.shown.at(0).text.toStdString();
     EXPECT_EQ(settings.usuario, QStringLiteral("AB"));
     EXPECT_EQ(settings.senha, QStringLiteral("X"));

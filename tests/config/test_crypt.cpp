@@ -123,16 +123,16 @@ TEST(Crypt, MalformedTextRaisesNamingThePiece)
         QString message;
     };
     const Case cases[] = {
-        { QStringLiteral("10"), QStringLiteral("'' is not a valid integer value") },
-        { QStringLiteral("1"), QStringLiteral("'1' is not a valid integer value") },
-        { QStringLiteral("ZZ0015"), QStringLiteral("'ZZ' is not a valid integer value") },
-        { QStringLiteral("10001G"), QStringLiteral("'1G' is not a valid integer value") },
-        { QStringLiteral("10 015"), QStringLiteral("' 0' is not a valid integer value") },
-        { QStringLiteral("+10015"), QStringLiteral("'+1' is not a valid integer value") },
+        { QStringLiteral("10"), QStringLiteral("'' não é um número inteiro válido") },
+        { QStringLiteral("1"), QStringLiteral("'1' não é um número inteiro válido") },
+        { QStringLiteral("ZZ0015"), QStringLiteral("'ZZ' não é um número inteiro válido") },
+        { QStringLiteral("10001G"), QStringLiteral("'1G' não é um número inteiro válido") },
+        { QStringLiteral("10 015"), QStringLiteral("' 0' não é um número inteiro válido") },
+        { QStringLiteral("+10015"), QStringLiteral("'+1' não é um número inteiro válido") },
         // A cut line: the lone last digit is an error, not dropped.
-        { QStringLiteral("100"), QStringLiteral("'0' is not a valid integer value") },
-        { QStringLiteral("1000151"), QStringLiteral("'1' is not a valid integer value") },
-        { S(u"10é015"), S(u"'é0' is not a valid integer value") },
+        { QStringLiteral("100"), QStringLiteral("'0' não é um número inteiro válido") },
+        { QStringLiteral("1000151"), QStringLiteral("'1' não é um número inteiro válido") },
+        { S(u"10é015"), S(u"'é0' não é um número inteiro válido") },
     };
     for (const Case &c : cases)
         EXPECT_EQ(thrownMessage([&] { Crypt(QStringLiteral("D"), c.src); }), c.message)

@@ -21,7 +21,8 @@ TEST(CredentialFile, UnreadableFileIsAnErrorWithEmptyValues)
     const StoredCredentials c = readCredentials(dir.path());
     EXPECT_EQ(c.usuario, QString());
     EXPECT_EQ(c.senha, QString());
-    EXPECT_EQ(c.error, QStringLiteral("Cannot open file \"%1\". Not a regular file").arg(path));
+    EXPECT_EQ(
+        c.error, QStringLiteral("Não foi possível abrir o arquivo \"%1\": não é um arquivo comum").arg(path));
 }
 
 TEST(ServerFile, UnreadableFileIsReportedAsDamaged)

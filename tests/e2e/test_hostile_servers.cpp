@@ -54,14 +54,19 @@ QList<Hostile> hostileServers(bool shortTimeOuts)
             u"Resposta inválida do servidor: bad chunk"_s },
         { "reset inside the body",
             RawServer::answerAndReset("HTTP/1.1 200 OK\r\nContent-Length: 500\r\n\r\n" + QByteArray(50, 'x')),
-            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+            u"Socket Error # 10054\r\nA conexão foi interrompida pelo servidor."_s },
     };
     if (shortTimeOuts) {
         all << Hostile { "never answers", RawServer::neverAnswer(),
             u"Socket Error # 10060\r\nConnection timed out."_s };
+        // Fast enough for the least rate, too slow for the deadline.
+        all << Hostile { "a trickle",
+            RawServer::trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", QByteArray(16, 'x'), 2),
+            u"O servidor não terminou a resposta em 0,6 segundos; ela foi abandonada."_s };
         all << Hostile { "a byte now and then",
-            RawServer::trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 2),
-            u"O servidor não terminou a resposta em 0,3 segundos; ela foi abandonada."_s };
+            RawServer::trickle("HTTP/1.1 200 OK\r\nContent-Length: 100000\r\n\r\n", "x", 50),
+            u"A resposta do servidor chega devagar demais (menos de 64 bytes em 0,3 segundos); ela foi "
+            "abandonada."_s };
     }
     return all;
 }
@@ -137,7 +142,8 @@ TEST(HostileServerRoad, EveryExchangeEndsClearlyStoresNothingAndTheNextOneWorks)
             RawServer server({ hostile.reply, RawServer::answer(okAnswer(exchange.goodAnswer)) });
             HttpClient client;
             client.setIdleTimeout(150ms);
-            client.setAnswerTimeout(300ms);
+            client.setAnswerTimeout(600ms);
+            client.setLowSpeedLimit(64, 300ms);
             client.setBodyLimit(1024 * 1024);
             ScriptedPrompts prompts;
             prompts.answers = { true, true };

@@ -10,6 +10,7 @@
 #include "store/schema.h"
 #include "store/sqlcipher.h"
 #include "support/fake_net.h"
+#include "support/fixtures.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
@@ -156,8 +157,7 @@ ToolRun runTool(const TempFolder &dir, const QStringList &arguments)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
     tool.setProcessEnvironment(env);
-    tool.start(QStringLiteral(KELVO_BIN_DIR "/cotakelvo-cli" KELVO_EXE_SUFFIX),
-        QStringList { u"--dir"_s, dir.path() } + arguments);
+    tool.start(binPath(u"cotakelvo-cli"_s), QStringList { u"--dir"_s, dir.path() } + arguments);
     if (!tool.waitForFinished(120000))
         return {};
     return { tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
@@ -168,8 +168,7 @@ ToolRun runTool(const TempFolder &dir, const QStringList &arguments)
 
 TEST(Secrets, NoFailureOfTheCommandLineToolPrintsThem)
 {
-    ASSERT_TRUE(QFileInfo::exists(QStringLiteral(KELVO_BIN_DIR "/cotakelvo-cli" KELVO_EXE_SUFFIX)))
-        << "build cotakelvo-cli first";
+    ASSERT_TRUE(QFileInfo::exists(binPath(u"cotakelvo-cli"_s))) << "build cotakelvo-cli first";
     const TempFolder certFolder;
     const TestCertificate selfSigned
         = makeSelfSignedCertificate(certFolder.path(), u"localhost"_s, { u"DNS:localhost"_s });

@@ -23,6 +23,26 @@ void expectUsable(HttpClient &client)
     EXPECT_EQ(client.get(good.url(u"/net/getcotalib.php"_s)), u"OK"_s);
 }
 
+// The test's idle time-outs (of a GET and of a submission) and answer deadline.
+void setTimeOuts(HttpClient &client, std::chrono::milliseconds idle, std::chrono::milliseconds answer)
+{
+    client.setIdleTimeout(idle);
+    client.setSubmissionIdleTimeout(idle);
+    client.setAnswerTimeout(answer);
+}
+
+// The message of a GET or a submission to the server, "(no error)" when it
+// completes; its answer in body.
+QString exchange(HttpClient &client, const RawServer &server, bool post, QString *body = nullptr)
+{
+    const QString address = server.url(u"/net/sendcotaforn.php?cota=1"_s);
+    return thrownMessage([&] {
+        const QString answer = post ? client.post(address, MultipartForm()) : client.get(address);
+        if (body)
+            *body = answer;
+    });
+}
+
 } // namespace
 
 TEST(HostileServer, TrickleEndsAtTheAnswerDeadline)
@@ -47,13 +67,57 @@ TEST(HostileServer, TrickleEndsAtTheAnswerDeadline)
         RawServer server({ c.reply });
         HttpClient client;
         // Each byte comes well within the idle time-out: only the deadline ends it.
-        client.setIdleTimeout(10s);
-        client.setSubmissionIdleTimeout(10s);
-        client.setAnswerTimeout(150ms);
-        const QString address = server.url(u"/net/sendcotaforn.php?cota=1"_s);
-        EXPECT_EQ(
-            thrownMessage([&] { c.post ? client.post(address, MultipartForm()) : client.get(address); }),
+        setTimeOuts(client, 10s, 150ms);
+        EXPECT_EQ(exchange(client, server, c.post),
             u"O servidor não terminou a resposta em 0,15 segundos; ela foi abandonada."_s);
+        expectUsable(client);
+    }
+}
+
+// The low-speed limit scaled down from 1 KB a minute to 1 KB in 0.3 s, with
+// idle time-outs and a deadline far beyond it: the message tells which limit
+// ended the answer.
+TEST(HostileServer, AnAnswerSlowerThanTheLeastRateEndsAfterOneWindow)
+{
+    const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Length: 1000000\r\n\r\n";
+    const QByteArray chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+    const QString slow = u"A resposta do servidor chega devagar demais (menos de 1.024 bytes em 0,3 "
+                         "segundos); ela foi abandonada."_s;
+    const struct {
+        const char *name;
+        RawServer::Reply reply;
+        bool post;
+        QString message;
+    } cases[] = {
+        { "a byte every 10 ms", RawServer::trickle(head, "x", 10), false, slow },
+        { "a header line a byte at a time", RawServer::trickle("HTTP/1.1 200 OK\r\nX-", "a", 10), false,
+            slow },
+        { "one-byte chunks", RawServer::trickle(chunked, "1\r\nx\r\n", 10), false, slow },
+        { "a submission's answer", RawServer::trickle(head, "x", 10), true, slow },
+        // Steady, but under the rate: 600 bytes in each window.
+        { "100 bytes every 50 ms", RawServer::trickle(head, QByteArray(100, 'x'), 50), false, slow },
+        // A hundred times the rate, for more than two windows.
+        { "4 KB every 10 ms",
+            RawServer::paced(
+                "HTTP/1.1 200 OK\r\nContent-Length: 262144\r\n\r\n", QByteArray(4096, 'x'), 64, 10),
+            false, u"(no error)"_s },
+        // Silent longer than a window before the first byte: only the idle
+        // time-out bounds that (a server storing a submission).
+        { "quiet, then the whole answer",
+            RawServer::paced({}, "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK", 1, 700), true,
+            u"(no error)"_s },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        RawServer server({ c.reply });
+        HttpClient client;
+        setTimeOuts(client, 20s, 30s);
+        client.setLowSpeedLimit(1024, 300ms);
+        QString body;
+        EXPECT_EQ(exchange(client, server, c.post, &body), c.message);
+        if (c.message == u"(no error)") {
+            EXPECT_EQ(body.size(), c.post ? 2 : 262144);
+        }
         expectUsable(client);
     }
 }
@@ -133,9 +197,9 @@ TEST(HostileServer, BrokenChunksAndResetsEndTheRequest)
         { "reset inside the body",
             RawServer::answerAndReset(
                 "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + QByteArray(100, 'x')),
-            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+            u"Socket Error # 10054\r\nA conexão foi interrompida pelo servidor."_s },
         { "reset inside a chunk", RawServer::answerAndReset(chunked + "100\r\nabc"),
-            u"Socket Error # 10054\r\nConnection reset by peer."_s },
+            u"Socket Error # 10054\r\nA conexão foi interrompida pelo servidor."_s },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -122,10 +122,10 @@ TEST_F(DownloadedOrdersTest, PrintoutPreviewedThenConfirmedAsAttended)
     select(u"B2"_s);
 
     // No: nothing changes, and it can be printed again.
-    EXPECT_FALSE(flow.printStores());
+    EXPECT_EQ(flow.printStores(), DownloadedOrders::Printout::Shown);
     EXPECT_EQ(status(u"B2"_s), u"Baixado"_s);
     prompts.answers = { true };
-    EXPECT_TRUE(flow.printOrder());
+    EXPECT_EQ(flow.printOrder(), DownloadedOrders::Printout::Attended);
     ASSERT_EQ(prompts.shown.size(), 4);
     EXPECT_EQ(prompts.shown[0].caption, u"Relatorio de Separação de Produto por loja"_s);
     EXPECT_EQ(prompts.shown[0].pages, 2); // one page per store
@@ -138,7 +138,7 @@ TEST_F(DownloadedOrdersTest, PrintoutPreviewedThenConfirmedAsAttended)
     // On the attended orders nothing is prepared.
     prompts.clear();
     ASSERT_TRUE(flow.chooseList(DownloadedOrders::Atendidos));
-    EXPECT_FALSE(flow.printOrder());
+    EXPECT_EQ(flow.printOrder(), DownloadedOrders::Printout::NotShown);
     EXPECT_EQ(
         prompts.transcript(), QStringList { u"[Erro] Esse pedido já foi atendido, não posso imprimir"_s });
 }
@@ -148,8 +148,8 @@ TEST_F(DownloadedOrdersTest, PrintoutOfAnEmptyListAddsNoRow)
     addOrder(u"A1"_s, u"Atendido"_s);
     ASSERT_TRUE(flow.chooseList(DownloadedOrders::Baixados));
     prompts.answers = { true, true };
-    EXPECT_FALSE(flow.printOrder());
-    EXPECT_FALSE(flow.printStores());
+    EXPECT_EQ(flow.printOrder(), DownloadedOrders::Printout::Shown);
+    EXPECT_EQ(flow.printStores(), DownloadedOrders::Printout::Shown);
     EXPECT_EQ(prompts.boxes(), (QStringList { PrintQuestion, PrintQuestion }));
     EXPECT_EQ(orders(), QStringList { u"A1|Atendido|2020-06-20|09:30:00|~|~"_s });
 }

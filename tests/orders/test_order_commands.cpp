@@ -102,30 +102,44 @@ TEST_F(OrderCommands, AttendAndUnattendAskFirst)
 
 TEST_F(OrderCommands, PrintSavesThePagesThenAsks)
 {
-    const QString pdf = folder.file(u"pedido.pdf"_s);
-    const QString xlsx = folder.file(u"pedido.xlsx"_s);
-    const CliRun no = cli({ u"orders"_s, u"print"_s, u"B1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
-    EXPECT_EQ(no.status, 1);
-    EXPECT_EQ(no.out, (QStringList { u"pages: 1"_s, PrintQuestion }));
-    EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
-    QFile pdfFile(pdf), xlsxFile(xlsx);
-    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(pdfFile.read(5).startsWith("%PDF-"));
-    ASSERT_TRUE(xlsxFile.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(xlsxFile.read(2).startsWith("PK"));
+    // Both printouts, answered No (without --yes) and Yes: the files are
+    // written and the command succeeds either way; only Yes attends.
+    const struct {
+        QString command;
+        bool yes;
+        int pages;
+    } runs[] = {
+        { u"print"_s, false, 1 },
+        { u"print-stores"_s, false, 2 },
+        { u"print"_s, true, 1 },
+        { u"print-stores"_s, true, 2 },
+    };
+    for (const auto &r : runs) {
+        SCOPED_TRACE(r.command.toStdString() + (r.yes ? " --yes" : ""));
+        rows(u"UPDATE PedidosLiberados SET TipoStatus = 'Baixado' WHERE Pedido = 'B1'"_s);
+        const QString pdf = folder.file(r.command + (r.yes ? u"-sim.pdf"_s : u"-nao.pdf"_s));
+        const QString xlsx = folder.file(r.command + (r.yes ? u"-sim.xlsx"_s : u"-nao.xlsx"_s));
+        const QStringList args { u"orders"_s, r.command, u"B1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx };
+        const CliRun run = cli(r.yes ? QStringList { u"--yes"_s } + args : args);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, (QStringList { u"pages: %1"_s.arg(r.pages), PrintQuestion }));
+        EXPECT_EQ(status(u"B1"_s), r.yes ? u"Atendido"_s : u"Baixado"_s);
+        QFile pdfFile(pdf), xlsxFile(xlsx);
+        ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(pdfFile.read(5).startsWith("%PDF-"));
+        ASSERT_TRUE(xlsxFile.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(xlsxFile.read(2).startsWith("PK"));
+    }
 
     // A file that cannot be written stops before the question.
+    rows(u"UPDATE PedidosLiberados SET TipoStatus = 'Baixado' WHERE Pedido = 'B1'"_s);
     const CliRun unwritable
         = cli({ u"--yes"_s, u"orders"_s, u"print"_s, u"B1"_s, u"--pdf"_s, folder.file(u"nada/x.pdf"_s) });
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.out.size(), 2);
     EXPECT_TRUE(unwritable.out.last().startsWith(u"[CotaKelvo] "_s));
     EXPECT_EQ(status(u"B1"_s), u"Baixado"_s);
-
-    const CliRun yes = cli({ u"--yes"_s, u"orders"_s, u"print-stores"_s, u"B1"_s });
-    EXPECT_EQ(yes.status, 0);
-    EXPECT_EQ(yes.out, (QStringList { u"pages: 2"_s, PrintQuestion }));
-    EXPECT_EQ(status(u"B1"_s), u"Atendido"_s);
+    ASSERT_EQ(cli({ u"--yes"_s, u"orders"_s, u"attend"_s, u"B1"_s }).status, 0);
 
     // Nothing is prepared or asked for an order the list of "Baixados" does not hold.
     for (const QString &pedido : { u"B1"_s, u"L1"_s }) {
@@ -135,5 +149,5 @@ TEST_F(OrderCommands, PrintSavesThePagesThenAsks)
         EXPECT_TRUE(refused.out.first().endsWith(u"não está entre os pedidos baixados."_s));
     }
     EXPECT_EQ(cli({ u"orders"_s, u"print"_s, u"A1"_s, u"--pdf"_s }).status, 2);
-    EXPECT_EQ(cli({ u"orders"_s, u"print"_s, u"A1"_s, u"--png"_s, pdf }).status, 2);
+    EXPECT_EQ(cli({ u"orders"_s, u"print"_s, u"A1"_s, u"--png"_s, folder.file(u"x.png"_s) }).status, 2);
 }

@@ -1,8 +1,18 @@
+#include "buyersim/buyer_records.h"
+#include "buyersim/buyer_state.h"
+#include "common/regional.h"
+#include "orders/downloaded_orders.h"
 #include "orders/order_fixture.h"
 #include "orders/order_report.h"
+#include "orders/released_orders.h"
 #include "orders/store_report.h"
+#include "quotations/quotation_fixture.h"
+#include "store/data_module.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
+#include "support/scripted_prompts.h"
+
+#include <QMap>
 
 namespace {
 
@@ -31,6 +41,7 @@ TEST_F(OrderReport, PrintsItemsInBrandOrderWithLineValuesAndTotal)
     const PreparedReport r = prepareOrderReport(dm, u"P1"_s);
 
     EXPECT_EQ(r.title, u"Impressão de Pedidos Baixado para Atendimento"_s);
+    EXPECT_EQ(r.fileName, u"Pedido P1"_s); // what a save proposes
     ASSERT_EQ(r.pages.size(), 1u);
     // The maker's code prints under "Produto"; the buyer's code does not
     // print; the quantity is in the general format; the total is the sum of
@@ -108,7 +119,8 @@ TEST_F(StoreReport, EachStoreOnItsOwnPagesWithItsTotal)
     // No store quantity, or a zero price: in no section.
     addLine({ .produto = u"2"_s, .lojas = { QVariant(), 0.0, QVariant() } });
     addLine({ .produto = u"3"_s, .valor = 0.0, .lojas = { 1.0, 1.0, 1.0 } });
-    // Agrees with item 1 for store 1 in every printed column: one line.
+    // Agrees with item 1 for store 1 in every printed column: a line of its
+    // own all the same, since both go to that store.
     addLine({ .produto = u"4"_s,
         .qtde = 4.0,
         .valor = 2.0,
@@ -119,6 +131,7 @@ TEST_F(StoreReport, EachStoreOnItsOwnPagesWithItsTotal)
     const PreparedReport r = prepareStoreReport(dm, u"P1"_s);
 
     EXPECT_EQ(r.title, u"Relatorio de Separação de Produto por loja"_s);
+    EXPECT_EQ(r.fileName, u"Pedido P1 por loja"_s);
     const QString title = u"Relatório para separação dos produtos atendidos por Loja"_s;
     ASSERT_EQ(r.pages.size(), 2u);
     EXPECT_EQ(pageLines(r.pages[0]),
@@ -129,7 +142,8 @@ TEST_F(StoreReport, EachStoreOnItsOwnPagesWithItsTotal)
             OrderHeadings,
             u"BOSCH | PF-1 | SIM | Peça | UN | 0,50 | 2,00 | 1,00"_s,
             u"BOSCH | PF-1 | SIM | Peça | UN | 1,50 | 2,00 | 3,00"_s,
-            u"Total Loja :  | 4,00"_s,
+            u"BOSCH | PF-1 | SIM | Peça | UN | 1,50 | 2,00 | 3,00"_s,
+            u"Total Loja :  | 7,00"_s,
             footer(1),
         }));
     EXPECT_EQ(pageLines(r.pages[1]),
@@ -189,4 +203,79 @@ TEST_F(StoreReport, OrderWithoutStoreQuantitiesPrintsOnePageWithoutSections)
     ASSERT_EQ(r.pages.size(), 1u);
     EXPECT_EQ(pageLines(r.pages[0]),
         QStringList({ u"Relatório para separação dos produtos atendidos por Loja"_s, Stamp, footer(1) }));
+}
+
+// The picking list of a generated order, downloaded as from the buyer, holds
+// for every store the lines and the total the orders window shows for it,
+// also where two lines of a store agree in every printed column.
+TEST_F(StoreReport, EveryStorePrintsTheLinesAndTotalTheWindowShows)
+{
+    buyersim::BuyerState buyer;
+    const QString pedido = buyersim::addGenerated(buyer, 120, QDate(2020, 6, 20)).pedido;
+    const buyersim::Order &order = *buyer.order(pedido);
+    QStringList answer;
+    for (const buyersim::OrderItem &item : order.itens)
+        answer << buyersim::orderItemRecord(order, item, buyer.lojas);
+    answer << QString(buyersim::orderSuccessLine);
+    addOrder(pedido, u"Liberado"_s);
+    ScriptedPrompts prompts;
+    prompts.answers = { true };
+    FakeNet net;
+    FakeServer server;
+    server.answers = { answer.join(u"\r\n"_s) + u"\r\n"_s };
+    ReleasedOrders download(prompts, dm, net, server, u"http://127.0.0.1:1"_s);
+    ASSERT_TRUE(download.openTables());
+    ASSERT_TRUE(dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }));
+    ASSERT_TRUE(download.downloadItems());
+
+    DownloadedOrders window(prompts, dm);
+    ASSERT_TRUE(window.chooseList(DownloadedOrders::Baixados));
+    ASSERT_TRUE(dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }));
+    ASSERT_TRUE(window.followSelectedOrder());
+    const PreparedReport r = prepareStoreReport(dm, pedido);
+
+    // Per store as printed: its detail lines and its "Total Loja" line.
+    struct Section {
+        QStringList lines;
+        QString total;
+    };
+    QMap<QString, Section> printed;
+    QString loja;
+    for (const PreparedPage &page : r.pages) {
+        for (const QString &line : pageLines(page)) {
+            const QStringList cells = line.split(u" | "_s);
+            if (cells.first() == u"Loja : ")
+                loja = cells.value(1);
+            else if (cells.first() == u"Total Loja : ")
+                printed[loja].total = cells.value(1);
+            else if (cells.size() == 8 && cells.first() != u"Marca")
+                printed[loja].lines << cells.join(u'|');
+        }
+    }
+
+    ASSERT_EQ(printed.size(), 3);
+    int repeated = 0; // lines that agree with another of their store in every printed column
+    for (int k = 0; k < 3; ++k) {
+        const QString name = buyer.lojas[k];
+        SCOPED_TRACE(name.toStdString());
+        QStringList wanted;
+        for (const buyersim::OrderItem &item : order.itens)
+            if (item.qtdeLoja[k] * item.valor > 0)
+                wanted << QStringList(
+                    { item.marca, item.prodFabr, item.similares, item.descricao, item.un,
+                        numberText(item.qtdeLoja[k], u"0.00"_s), numberText(item.valor, u"0.00"_s),
+                        numberText(item.qtdeLoja[k] * item.valor, u"0.00"_s) })
+                              .join(u'|');
+        QStringList got = printed.value(name).lines;
+        got.sort();
+        wanted.sort();
+        EXPECT_EQ(got, wanted);
+        repeated += int(wanted.size() - QSet<QString>(wanted.cbegin(), wanted.cend()).size());
+
+        const QString shown = window.totals().lojas[size_t(k)];
+        ASSERT_TRUE(shown.startsWith(u"Tot. "_s + name + u" = "_s)) << shown.toStdString();
+        EXPECT_EQ(requiredNumber(printed.value(name).total), QLocale().toDouble(shown.section(u" = "_s, 1)))
+            << printed.value(name).total.toStdString() << " / " << shown.toStdString();
+    }
+    EXPECT_GT(repeated, 0); // the order does hold such lines
 }

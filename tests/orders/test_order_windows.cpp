@@ -210,6 +210,9 @@ TEST_F(PedidosBaixadosTest, HintRadioGroupAndKeys)
     prompts.clear();
     prompts.answers = { true };
     window->dbgrd1()->setFocus();
+    // The hint names the key that works on this list.
+    EXPECT_TRUE(window->lbmsg()->isVisible());
+    EXPECT_EQ(window->lbmsg()->text(), u"F11 - Atendido -> Baixado"_s);
     QTest::keyClick(window->dbgrd1(), Qt::Key_F11);
     EXPECT_EQ(prompts.boxes(),
         QStringList { u"[Atenção] Tem certeza que quer retornar esse pedido para baixados????"_s });
@@ -219,6 +222,7 @@ TEST_F(PedidosBaixadosTest, HintRadioGroupAndKeys)
     EXPECT_TRUE(window->btnimp()->isVisible());
     EXPECT_TRUE(window->btnlojas()->isVisible());
     EXPECT_EQ(window->dbgrd1()->model()->rowCount(), 2);
+    EXPECT_EQ(window->lbmsg()->text(), u"F4 - Baixado -> Atendido"_s);
 }
 
 TEST_F(PedidosBaixadosTest, PrintButtonPreviewsAsksAndTheWindowClosesClean)

@@ -206,7 +206,8 @@ TEST_F(ReleasedOrdersTest, StatusLineDecidesTheOutcome)
         // A blank before the marker: records, not a refusal.
         { u" *negado"_s, 0, Failure },
         // An empty last line: the success line is read as an item line, which is too short.
-        { item + u"\r\nBAIXADO COM SUCESSO\r\n\r\n"_s, 1, u"[CotaKelvo] List index out of bounds (1)"_s },
+        { item + u"\r\nBAIXADO COM SUCESSO\r\n\r\n"_s, 1,
+            u"[CotaKelvo] A linha tem 1 campo(s), e são necessários 20."_s },
         { u"*pedido cancelado"_s, 0,
             u"[Atenção] Nenhuma pedido liberado  para você... Erro : *pedido cancelado"_s },
     };
@@ -265,5 +266,5 @@ TEST_F(ReleasedOrdersTest, BadItemLineStopsKeepingTheItemsBefore)
         EXPECT_EQ(status(u"P1"_s), u"Liberado"_s);
         EXPECT_FALSE(dm.PedFornec().isEditing());
     }
-    EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '32/01/2020' is not a valid date."_s);
+    EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '32/01/2020' não é uma data válida."_s);
 }

@@ -29,6 +29,16 @@ void seed(PurgeStore &store)
     store.addAll(u"g"_s, u"2020-06-05 18:30:00"_s);
 }
 
+// Each box up to its first line break: a purge's own message, without the
+// lines about the copy made before it.
+QStringList firstLines(const QStringList &boxes)
+{
+    QStringList out;
+    for (const QString &box : boxes)
+        out << box.section(u'\n', 0, 0);
+    return out;
+}
+
 class DataPurgeTest : public ::testing::Test {
 protected:
     DataPurgeTest() { seed(store); }
@@ -61,7 +71,8 @@ TEST(DataPurge, EachKindDeletesOnlyItsOwnRowsUpToTheDay)
         DataPurge purge(prompts, store.dm);
         EXPECT_TRUE(purge.purgeKind(CutOff, c.code)) << c.code.toStdString();
         EXPECT_EQ(store.left(), c.left) << c.code.toStdString();
-        EXPECT_EQ(prompts.boxes(), QStringList { u"[Atenção] Processo finalizado.... apagados "_s + c.name });
+        EXPECT_EQ(firstLines(prompts.boxes()),
+            QStringList { u"[Atenção] Processo finalizado.... apagados "_s + c.name });
     }
 }
 
@@ -81,7 +92,7 @@ TEST_F(DataPurgeTest, AllPurgeAsksFirstAndRunsTheFourDeletions)
     prompts.clear();
     prompts.answers = { true };
     EXPECT_TRUE(purge.purgeAll(QDate(2000, 1, 1)));
-    EXPECT_EQ(prompts.boxes().last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
+    EXPECT_EQ(firstLines(prompts.boxes()).last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
     EXPECT_EQ(store.left(), Everything);
 
     prompts.answers = { true };
@@ -170,12 +181,17 @@ TEST_F(DataPurgeTest, CommandLinePurgesByCodeAndAsksForAll)
 
     const CliRun one = runCliIn(store.folder, { u"purge"_s, u"PB"_s, u"2020-06-05"_s });
     EXPECT_EQ(one.status, 0);
-    EXPECT_EQ(one.out, QStringList { u"[Atenção] Processo finalizado.... apagados Pedidos Baixados"_s });
+    ASSERT_EQ(one.out.size(), 1);
+    // The box's lines on one line.
+    EXPECT_TRUE(one.out[0].startsWith(u"[Atenção] Processo finalizado.... apagados Pedidos Baixados Cópia do "
+                                      "banco antes de apagar: "_s
+        + store.folder.path()))
+        << one.out[0].toStdString();
     EXPECT_EQ(store.left(), u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:c,d,f"_s);
 
     const CliRun yes = runCliIn(store.folder, { u"--yes"_s, u"purge"_s, u"ALL"_s, u"2020-06-05"_s });
     EXPECT_EQ(yes.status, 0);
-    EXPECT_EQ(yes.out.last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
+    EXPECT_TRUE(yes.out.last().startsWith(u"[Atenção] Processo finalizado.... apagados Todos "_s));
     EXPECT_EQ(store.left(), u"CL:c,d,e,f PL:c,d,e,f CB:c,d,f PB:c,d,f"_s);
 
     for (const QStringList &bad : { QStringList { u"purge"_s, u"XX"_s, u"2020-06-05"_s },
@@ -205,11 +221,32 @@ TEST_F(DataPurgeTest, EveryPurgeFirstKeepsACopyOfTheStore)
     const QStringList copies = QDir(store.folder.path()).entryList({ u"*.bak"_s }, QDir::Files, QDir::Name);
     ASSERT_EQ(copies,
         (QStringList { u"CotaKelvo.new.20200605-100000.bak"_s, u"CotaKelvo.new.20200605-100001.bak"_s }));
-    Database first;
-    first.open(store.folder.file(copies[0]), storeKey());
-    Statement released(first, u"SELECT count(*) FROM CotaLiberadas"_s);
-    ASSERT_TRUE(released.step());
-    EXPECT_EQ(released.columnInt(0), 7);
+    {
+        Database first;
+        first.open(store.folder.file(copies[0]), storeKey());
+        Statement released(first, u"SELECT count(*) FROM CotaLiberadas"_s);
+        ASSERT_TRUE(released.step());
+        EXPECT_EQ(released.columnInt(0), 7);
+    }
+    // The message names the copy made.
+    const auto copyLine = [&](const QString &name) {
+        return u"\nCópia do banco antes de apagar: "_s + QDir::toNativeSeparators(store.folder.file(name));
+    };
+    EXPECT_EQ(prompts.boxes(),
+        (QStringList {
+            u"[Atenção] Processo finalizado.... apagados Cotações Liberadas"_s + copyLine(copies[0]),
+            u"[Atenção] "_s + DataPurge::confirmationText(CutOff),
+            u"[Atenção] "_s + DataPurge::confirmationText(CutOff),
+            u"[Atenção] Processo finalizado.... apagados Todos"_s + copyLine(copies[1]) }));
+
+    // The sixth copy makes room: the message names the one deleted.
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(purge.purgeKind(CutOff, u"PB"_s));
+    EXPECT_EQ(QDir(store.folder.path()).entryList({ u"*.bak"_s }).size(), 5);
+    EXPECT_EQ(prompts.boxes().last(),
+        u"[Atenção] Processo finalizado.... apagados Pedidos Baixados"_s
+            + copyLine(u"CotaKelvo.new.20200605-100005.bak"_s)
+            + u"\nCópias mais antigas apagadas (ficam as cinco mais novas): CotaKelvo.new.20200605-100000.bak"_s);
 }
 
 TEST_F(DataPurgeTest, APurgeWhoseCopyCannotBeWrittenDeletesNothing)
@@ -217,8 +254,8 @@ TEST_F(DataPurgeTest, APurgeWhoseCopyCannotBeWrittenDeletesNothing)
     FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(10, 0)) };
     Clock::setCurrent(&clock);
     const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
-    // The file the copy is written into cannot be made.
-    ASSERT_TRUE(QDir(store.folder.path()).mkdir(u"CotaKelvo.new.20200605-100000.bak.part"_s));
+    // The lock of the file the copy is written into cannot be made.
+    ASSERT_TRUE(QDir(store.folder.path()).mkdir(u"CotaKelvo.new.20200605-100000.bak.part.lock"_s));
     DataPurge purge(prompts, store.dm);
     ASSERT_TRUE(purge.refreshLists());
     prompts.answers = { true };

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -32,6 +34,16 @@ protected:
     }
     ~PurgeWindowTest() override { Clock::setCurrent(nullptr); }
 
+    // The boxes up to their first line break: a purge's own message without
+    // the lines about its copy.
+    QStringList firstLines() const
+    {
+        QStringList out;
+        for (const QString &box : prompts.boxes())
+            out << box.section(u'\n', 0, 0);
+        return out;
+    }
+
     static QStringList column(QTableView *grid, int column)
     {
         QStringList out;
@@ -43,7 +55,7 @@ protected:
     FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(10, 0)) };
     PurgeStore store;
     ScriptedPrompts prompts;
-    TApagaDados window { prompts, store.dm };
+    TApagaDados window { prompts, store.dm, store.folder.file(u"CotaKelvo.new"_s) };
 };
 
 } // namespace
@@ -100,8 +112,8 @@ TEST_F(PurgeWindowTest, ArrowsPurgeTheirOwnList)
     for (int i = 0; i < cases.size(); ++i) {
         prompts.clear();
         QTest::mouseClick(cases[i].button, Qt::LeftButton);
-        EXPECT_EQ(prompts.boxes(),
-            QStringList { u"[Atenção] Processo finalizado.... apagados "_s + cases[i].name });
+        EXPECT_EQ(
+            firstLines(), QStringList { u"[Atenção] Processo finalizado.... apagados "_s + cases[i].name });
         for (int j = 0; j < cases.size(); ++j) {
             const QStringList expected
                 = j <= i ? QStringList { u"new"_s } : QStringList { u"new"_s, u"today"_s, u"old"_s };
@@ -123,7 +135,7 @@ TEST_F(PurgeWindowTest, AllPurgeAsksForThePickersDay)
 
     prompts.answers = { true };
     QTest::mouseClick(window.SpeedButton1(), Qt::LeftButton);
-    EXPECT_EQ(prompts.boxes().last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
+    EXPECT_EQ(firstLines().last(), u"[Atenção] Processo finalizado.... apagados Todos"_s);
     for (QTableView *grid : { window.DBGrid1(), window.DBGrid2(), window.DBGrid3(), window.DBGrid4() })
         EXPECT_EQ(column(grid, 0), (QStringList { u"new"_s, u"today"_s }));
 }
@@ -142,4 +154,81 @@ TEST_F(PurgeWindowTest, EnterAndEscapeInTheListsDoNothing)
 
     QTest::mouseClick(window.Button1(), Qt::LeftButton);
     EXPECT_FALSE(window.isVisible());
+}
+
+// The copies the purges made, newest first, with what each holds; the one
+// chosen comes back only on Yes, and the store it replaces is kept.
+TEST_F(PurgeWindowTest, RestoreListsTheCopiesAndPutsTheChosenOneBackOnYes)
+{
+    QTest::mouseClick(window.Button3(), Qt::LeftButton); // the released quotations up to today
+    QTest::mouseClick(window.Button4(), Qt::LeftButton); // the order items up to today
+    const QString afterPurges = store.left();
+    ASSERT_EQ(afterPurges, u"CL:new PL:new,old,today CB:new,old,today PB:new"_s);
+    const QString first = store.folder.file(u"CotaKelvo.new.20200605-100000.bak"_s);
+    const QString second = store.folder.file(u"CotaKelvo.new.20200605-100001.bak"_s);
+    const auto kb = [](const QString &file) {
+        return QString::number((QFileInfo(file).size() + 1023) / 1024) + u" KB"_s;
+    };
+    const QList<QStringList> listed { StoreRestore::columns(),
+        { u"05/06/2020 10:00:01"_s, kb(second), u"1"_s, u"3"_s, u"CotaKelvo.new.20200605-100001.bak"_s },
+        { u"05/06/2020 10:00:00"_s, kb(first), u"3"_s, u"3"_s, u"CotaKelvo.new.20200605-100000.bak"_s } };
+    const QString question
+        = u"O banco em uso será substituído pela cópia de 05/06/2020 10:00:00 (3 cotações, "
+          "3 pedidos). O banco atual fica guardado como uma nova cópia. Confirma???"_s;
+
+    for (const bool yes : { false, true }) {
+        SCOPED_TRACE(yes);
+        prompts.clear();
+        prompts.choices = { 1 };
+        prompts.answers = { yes };
+        QTest::mouseClick(window.btnRestaura(), Qt::LeftButton);
+        ASSERT_GE(prompts.shown.size(), 2);
+        EXPECT_EQ(prompts.shown[0].kind, u"choose"_s);
+        EXPECT_EQ(prompts.shown[0].caption, u"Restaurar cópia"_s);
+        EXPECT_EQ(prompts.shown[0].table, listed);
+        EXPECT_EQ(prompts.shown[1].kind, u"ask"_s);
+        EXPECT_EQ(prompts.shown[1].text, question);
+        if (!yes) {
+            EXPECT_EQ(prompts.shown.size(), 2);
+            EXPECT_EQ(store.left(), afterPurges);
+        }
+    }
+    const QString kept = store.folder.file(u"CotaKelvo.new.20200605-100002.bak"_s);
+    EXPECT_EQ(prompts.boxes().last(),
+        u"[Atenção] Banco restaurado da cópia %1.\nO banco que estava em uso foi guardado em %2."_s.arg(
+            QDir::toNativeSeparators(first), QDir::toNativeSeparators(kept)));
+    EXPECT_EQ(store.left(), u"CL:new,old,today PL:new,old,today CB:new,old,today PB:new,old,today"_s);
+    // The lists read the restored store.
+    for (QTableView *grid : { window.DBGrid1(), window.DBGrid2(), window.DBGrid3(), window.DBGrid4() })
+        EXPECT_EQ(column(grid, 0), (QStringList { u"new"_s, u"today"_s, u"old"_s }));
+    EXPECT_EQ(QDir(store.folder.path()).entryList({ u"*.bak"_s }).size(), 3);
+    EXPECT_TRUE(QFileInfo::exists(first));
+}
+
+// Beside "Fecha Janela", reached with Tab, never a default button.
+TEST_F(PurgeWindowTest, TheRestoreButtonSitsApartAndIsReachedByTab)
+{
+    QPushButton *restore = window.btnRestaura();
+    EXPECT_EQ(restore->text(), u"Restaurar cópia…"_s);
+    EXPECT_EQ(restore->geometry(), QRect(741, 419, 120, 33));
+    EXPECT_FALSE(restore->autoDefault());
+    EXPECT_FALSE(restore->isDefault());
+    for (QWidget *other : window.findChildren<QWidget *>()) {
+        if (other != restore && other->isVisible() && other->parentWidget() == &window) {
+            EXPECT_FALSE(other->geometry().intersects(restore->geometry()))
+                << other->objectName().toStdString();
+        }
+    }
+    window.Button4()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), restore);
+    QTest::keyClick(restore, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.DBGrid1());
+
+    // Space presses it; with nothing chosen nothing else happens.
+    restore->setFocus();
+    QTest::keyClick(restore, Qt::Key_Space);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].kind, u"message"_s); // no copies yet
+    EXPECT_TRUE(prompts.shown[0].text.startsWith(u"Não há cópias do banco em "_s));
 }

@@ -8,6 +8,7 @@
 #include "support/scripted_prompts.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -95,9 +96,15 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
     EXPECT_EQ(grid->model()->index(1, 5).data().toString(), u"12,00"_s);
     QTest::keyClick(grid, Qt::Key_Down); // P3: none
     EXPECT_EQ(panels->noteText(0), QString());
+    // F3 then says so in the panel, until the next item is current.
     QTest::keyClick(grid, Qt::Key_F3);
     EXPECT_EQ(valor(u"P3"_s), u"7.0"_s);
+    EXPECT_EQ(panels->noteText(0), u"Sem último preço para este item."_s);
+    EXPECT_EQ(panels->noteText(1), QString());
     EXPECT_TRUE(prompts.boxes().isEmpty());
+    QTest::keyClick(grid, Qt::Key_Up);
+    QTest::keyClick(grid, Qt::Key_Down);
+    EXPECT_EQ(panels->noteText(0), QString());
 
     // "Últimos preços": P2 is the one item without a price that has a last one.
     EXPECT_EQ(window.btn7()->text(), u"Últimos preços"_s);
@@ -107,9 +114,11 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
         QStringList { u"[Atenção] Serão preenchidos com o último preço 1 itens sem preço. "
                       "Confirma???"_s });
     EXPECT_EQ(valor(u"P2"_s), u"~"_s);
+    EXPECT_EQ(window.lblPrecos()->text(), u"2 de 5 itens com preço"_s);
     prompts.answers = { true };
     QTest::mouseClick(window.btn7(), Qt::LeftButton);
     EXPECT_EQ(valor(u"P2"_s), u"5.0"_s);
+    EXPECT_EQ(window.lblPrecos()->text(), u"3 de 5 itens com preço"_s); // the count follows
     EXPECT_EQ(grid->model()->index(0, 5).data().toString(), u"5,00"_s);
     EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P3"_s); // the current item stays
 

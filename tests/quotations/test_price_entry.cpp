@@ -1,8 +1,11 @@
+#include "common/clock.h"
 #include "quotation_fixture.h"
 #include "quotations/price_entry.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
 #include "support/scripted_prompts.h"
+
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -100,8 +103,11 @@ TEST_F(PriceEntryTest, ReadyToSendCountsPricesAndMarksTheQuotation)
     flow.start();
     EXPECT_FALSE(flow.markReady()); // nothing chosen
     EXPECT_TRUE(prompts.shown.isEmpty());
+    EXPECT_EQ(flow.pricedCountText(), QString());
 
     ASSERT_TRUE(choose(u"C'1"_s));
+    // The window's count and the question's agree.
+    EXPECT_EQ(flow.pricedCountText(), u"3 de 5 itens com preço"_s);
     const QString question
         = u"[Atenção] Você colocou preços em : 3 produtos, e deixou sem preços : 2, tornando "
           "pronta para envio, não vai poder mais fazer alterações. Ok???"_s;
@@ -117,6 +123,7 @@ TEST_F(PriceEntryTest, ReadyToSendCountsPricesAndMarksTheQuotation)
     EXPECT_EQ(store.status(u"C'1"_s), u"Enviar"_s);
     EXPECT_EQ(flow.chosenQuotation(), u"0"_s);
     EXPECT_TRUE(shown().isEmpty());
+    EXPECT_EQ(flow.pricedCountText(), QString());
     EXPECT_EQ(
         store.rows(u"SELECT VALOR FROM CotacaoFornc WHERE PRODUTO = 'P0'"_s), QStringList { u"12.5"_s });
     flow.chooseQuotation([](Query &baixadas) {
@@ -149,8 +156,7 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
     prompts.clear();
     for (const QString &bad : { u"abc"_s, u"12.5"_s }) {
         EXPECT_FALSE(flow.setPrice(u"P2"_s, bad, std::nullopt));
-        EXPECT_EQ(
-            prompts.boxes().last(), u"[CotaKelvo] '"_s + bad + u"' is not a valid floating point value."_s);
+        EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '"_s + bad + u"' não é um número válido."_s);
     }
     EXPECT_EQ(store.rows(valor), QStringList { u"1234.5|SIM 9"_s });
     EXPECT_FALSE(store.dm.CotaFornec().isEditing());
@@ -189,4 +195,85 @@ TEST_F(PriceEntryTest, ThePrintoutTakesThePriceStillInEdit)
     EXPECT_TRUE(flow.printQuotation());
     ASSERT_EQ(prompts.shown.size(), 1);
     EXPECT_EQ(prompts.shown[0].kind, u"preview"_s);
+}
+
+TEST_F(PriceEntryTest, FindsAnItemByBrandMakersCodeOrDescriptionRoundFromTheTop)
+{
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    const char16_t *items[][4] = {
+        { u"P1", u"BOSCH", u"0986B00020", u"FILTRO DE ÓLEO" },
+        { u"P2", u"COFAP", u"GB27065", u"AMORTECEDOR TRASEIRO" },
+        { u"P3", u"NGK", u"BKR6E", u"VELA DE IGNIÇÃO" },
+        { u"P4", u"SKF", u"VKMA 01250", u"CABO DE VELA" },
+    };
+    for (const auto &i : items)
+        store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, DESCRICAO) "
+                   "VALUES ('ACME', 'C1', '2020-06-01', ?, ?, ?, ?)"_s,
+            { QString::fromUtf16(i[0]), QString::fromUtf16(i[1]), QString::fromUtf16(i[2]),
+                QString::fromUtf16(i[3]) });
+    store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, DESCRICAO) "
+               "VALUES ('ACME', 'C2', '2020-06-01', 'P9', 'ÓLEO', 'OLEO')"_s); // another quotation
+    flow.start();
+    EXPECT_EQ(flow.findItem(u"vela"_s, 0), -1); // nothing chosen
+    ASSERT_TRUE(choose(u"C1"_s));
+    ASSERT_EQ(shown(), (QStringList { u"P1"_s, u"P2"_s, u"P3"_s, u"P4"_s }));
+
+    const struct {
+        const char16_t *text;
+        int from;
+        const char16_t *found; // nullptr: none
+    } cases[] = {
+        { u"oleo", 0, u"P1" }, // accents and letter case ignored
+        { u"Ignição", 0, u"P3" },
+        { u"gb27", 0, u"P2" }, // the maker's code
+        { u"ngk", 0, u"P3" }, // the brand
+        { u"vela", 0, u"P3" }, // the first from the current item on
+        { u"vela", 3, u"P4" },
+        { u"vela", 4, u"P3" }, // past the last: round from the top
+        { u"bosch", 2, u"P1" },
+        { u"  vkma 0125 ", 0, u"P4" },
+        { u"xyz", 0, nullptr },
+        { u"   ", 0, nullptr },
+    };
+    for (const auto &c : cases) {
+        const int row = flow.findItem(QString::fromUtf16(c.text), c.from);
+        EXPECT_EQ(row < 0 ? QString() : shown().value(row), c.found ? QString::fromUtf16(c.found) : QString())
+            << QString::fromUtf16(c.text).toStdString() << " from " << c.from;
+    }
+}
+
+TEST_F(PriceEntryTest, WarnsWhenTheChosenQuotationIsPastItsDeadline)
+{
+    FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(14, 30)) };
+    Clock::setCurrent(&clock);
+    const auto restore = qScopeGuard([] { Clock::setCurrent(nullptr); });
+    store.addQuotation(u"C1"_s, u"Baixada"_s); // due 05/06/2020 at 14:30
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    store.exec(u"UPDATE CotaLiberadas SET AteHora = NULL WHERE Cotacao = 'C2'"_s); // to the end of the day
+    store.addQuotation(u"C3"_s, u"Baixada"_s);
+    store.exec(u"UPDATE CotaLiberadas SET DataValidade = NULL WHERE Cotacao = 'C3'"_s);
+    flow.start();
+    EXPECT_FALSE(flow.warnPastDeadline()); // nothing chosen
+
+    const QString after = u" Os preços podem ser digitados, mas o Kelvo vai recusar o envio desta cotação."_s;
+    const struct {
+        QString cotacao;
+        QDateTime now;
+        QString warning;
+    } cases[] = {
+        { u"C1"_s, QDateTime(QDate(2020, 6, 5), QTime(14, 30)), QString() }, // the deadline itself
+        { u"C1"_s, QDateTime(QDate(2020, 6, 5), QTime(14, 31)),
+            u"[Atenção] O prazo para responder a cotação : C1 venceu em 05/06/2020 às 14:30."_s + after },
+        { u"C2"_s, QDateTime(QDate(2020, 6, 5), QTime(23, 59)), QString() },
+        { u"C2"_s, QDateTime(QDate(2020, 6, 6), QTime(0, 1)),
+            u"[Atenção] O prazo para responder a cotação : C2 venceu em 05/06/2020."_s + after },
+        { u"C3"_s, QDateTime(QDate(2030, 1, 1), QTime(0, 0)), QString() }, // no deadline
+    };
+    for (const auto &c : cases) {
+        clock.set(c.now);
+        prompts.clear();
+        ASSERT_TRUE(choose(c.cotacao));
+        EXPECT_EQ(flow.warnPastDeadline(), !c.warning.isEmpty()) << c.cotacao.toStdString();
+        EXPECT_EQ(prompts.transcript(), c.warning.isEmpty() ? QStringList() : QStringList { c.warning });
+    }
 }

@@ -53,6 +53,29 @@ TEST_F(QuotationCommands, ListingsInKeyAndBrandOrder)
             u"COMPRAS|C1|2020-06-26|P2||peça||NGK|1|||obs\\r\\nP2\\\\x||||||"_s }));
 }
 
+// A similar item or an observation longer than its column is cut as the
+// window's editors would take it, and the tool says so before storing it.
+TEST_F(QuotationCommands, ATextLongerThanItsColumnIsCutAndSaidSo)
+{
+    const QString similar = u"SACHS 6235 OU LUK 620 3133 00 ORIG"_s;
+    const CliRun price = cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"1"_s, similar });
+    EXPECT_EQ(price.status, 0);
+    EXPECT_EQ(price.out,
+        QStringList { u"[Atenção] O texto tem 34 caracteres; só os 20 primeiros serão gravados."_s });
+    const QString obs(230, u'ó');
+    const CliRun typed = cli({ u"quotations"_s, u"obs"_s, u"C1"_s, u"P2"_s, obs });
+    EXPECT_EQ(typed.status, 0);
+    EXPECT_EQ(typed.out,
+        (QStringList { u"[Digite] A sua observação :"_s,
+            u"[Digite] O texto tem 230 caracteres; só os 200 primeiros serão gravados."_s }));
+    EXPECT_EQ(store.rows(u"SELECT SIMILARES, OBS FROM CotacaoFornc WHERE PRODUTO = 'P2'"_s),
+        QStringList { similar.left(20) + u'|' + obs.left(200) });
+
+    // Within the column: nothing is said.
+    EXPECT_EQ(
+        cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"1"_s, similar.left(20) }).out, QStringList {});
+}
+
 TEST_F(QuotationCommands, PriceObservationAndReady)
 {
     EXPECT_EQ(cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"0,5"_s, u"SIM 1"_s }).status, 0);
@@ -64,7 +87,7 @@ TEST_F(QuotationCommands, PriceObservationAndReady)
 
     const CliRun bad = cli({ u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"0.5"_s });
     EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.out.last(), u"[CotaKelvo] '0.5' is not a valid floating point value."_s);
+    EXPECT_EQ(bad.out.last(), u"[CotaKelvo] '0.5' não é um número válido."_s);
     const CliRun open = cli({ u"quotations"_s, u"price"_s, u"A0"_s, u"P3"_s, u"1"_s });
     EXPECT_EQ(open.status, 1);
     EXPECT_EQ(open.out, QStringList { u"[Erro] A cotação : A0 não está entre as cotações baixadas."_s });
@@ -89,12 +112,17 @@ TEST_F(QuotationCommands, PrintWritesTheFilesAskedFor)
 {
     const QString pdf = store.folder.file(u"cotacao.pdf"_s);
     const QString xlsx = store.folder.file(u"cotacao.xlsx"_s);
-    const CliRun run = runCliIn(
-        store.folder, { u"quotations"_s, u"print"_s, u"C1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, QStringList { u"pages: 1"_s });
-    EXPECT_TRUE(pdfText(pdf).contains(u"1234567,25"_s));
-    EXPECT_GT(readFirstWorksheet(xlsx).rowCount(), 2);
+    // With --yes or without it: the printout asks nothing.
+    for (const QStringList &yes : { QStringList(), QStringList { u"--yes"_s } }) {
+        QFile::remove(pdf);
+        QFile::remove(xlsx);
+        const CliRun run = runCliIn(store.folder,
+            yes + QStringList { u"quotations"_s, u"print"_s, u"C1"_s, u"--pdf"_s, pdf, u"--xlsx"_s, xlsx });
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out, QStringList { u"pages: 1"_s });
+        EXPECT_TRUE(pdfText(pdf).contains(u"1234567,25"_s));
+        EXPECT_GT(readFirstWorksheet(xlsx).rowCount(), 2);
+    }
 
     const struct {
         QStringList args;
@@ -124,10 +152,13 @@ TEST_F(QuotationCommands, ExportReplacesTheFileAndImportReadsItBack)
 {
     const QString path = store.folder.file(u"CotacaoC1.xlsx"_s);
     store.folder.write(u"CotacaoC1.xlsx"_s, "not a workbook");
-    const CliRun exported = runCliIn(store.folder, { u"quotations"_s, u"export"_s, u"C1"_s, path });
-    EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(exported.out, QStringList { u"[Salva a Planilha] "_s });
-    EXPECT_EQ(readFirstWorksheet(path).rowCount(), 3);
+    for (const QStringList &yes : { QStringList(), QStringList { u"--yes"_s } }) {
+        const CliRun exported
+            = runCliIn(store.folder, yes + QStringList { u"quotations"_s, u"export"_s, u"C1"_s, path });
+        EXPECT_EQ(exported.status, 0);
+        EXPECT_EQ(exported.out, QStringList { u"[Salva a Planilha] "_s });
+        EXPECT_EQ(readFirstWorksheet(path).rowCount(), 3);
+    }
 
     ASSERT_EQ(runCliIn(store.folder, { u"quotations"_s, u"price"_s, u"C1"_s, u"P2"_s, u"5"_s }).status, 0);
     const CliRun imported = runCliIn(store.folder, { u"quotations"_s, u"import"_s, u"C1"_s, path });

@@ -51,6 +51,7 @@ TEST_F(QuotationReport, ItemsInBrandOrderWithTwoDecimalsAndEmptyPriceAsZero)
     const PreparedReport r = prepareQuotationReport(dm);
 
     EXPECT_EQ(r.title, u"Cotação Kelvo AutoPeças"_s);
+    EXPECT_EQ(r.fileName, u"Cotação 123"_s); // what a save proposes
     ASSERT_EQ(r.pages.size(), 1u);
     EXPECT_EQ(pageLines(r.pages[0]),
         QStringList({
@@ -103,6 +104,7 @@ TEST_F(QuotationReport, NoQuotationChosenPrintsTheHeadingAlone)
     add(u"1"_s, u"BOSCH"_s, u"Vela"_s, 1.0);
     show(u"0"_s);
     const PreparedReport r = prepareQuotationReport(dm);
+    EXPECT_TRUE(r.fileName.isEmpty()); // a save proposes the title
     ASSERT_EQ(r.pages.size(), 1u);
     EXPECT_EQ(pageLines(r.pages[0]),
         QStringList({ u"Relatorio para Cotação - KELVO AutoPeças"_s, u"Impresso em :26/06/2020 09:05:00"_s,

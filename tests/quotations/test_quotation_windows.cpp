@@ -1,8 +1,10 @@
+#include "common/clock.h"
 #include "quotation_fixture.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
+#include "quotations/widgets/submission_window.h"
 #include "store/dataset_model.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
@@ -62,7 +65,8 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     window.setXSenha(u"S 1"_s);
     window.show();
 
-    EXPECT_EQ(window.size(), QSize(582, 298));
+    // Wider than specified by the column "Prazo", read without scrolling.
+    EXPECT_EQ(window.size(), QSize(582 + window.dbgrd1()->columnWidth(4), 298));
     EXPECT_FALSE(window.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(window.font().pixelSize(), 13);
     const QAbstractItemModel *model = window.dbgrd1()->model();
@@ -138,6 +142,7 @@ class PriceWindowTest : public ::testing::Test {
 protected:
     PriceWindowTest()
     {
+        Clock::setCurrent(&clock); // before C1's deadline, 05/06/2020 14:30
         store.addQuotation(u"C1"_s, u"Baixada"_s);
         store.addItem({ .cotacao = u"C1"_s,
             .produto = u"P1"_s,
@@ -175,6 +180,9 @@ protected:
         return e && window.dbgrd1()->isAncestorOf(e) ? e : nullptr;
     }
 
+    ~PriceWindowTest() override { Clock::setCurrent(nullptr); }
+
+    FixedClock clock { QDateTime(QDate(2020, 6, 1), QTime(9, 0)) };
     TestStore store;
     ScriptedPrompts prompts;
     TPrecoCota window { prompts, store.dm };
@@ -232,8 +240,7 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
 
     type(u"abc"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
-    EXPECT_EQ(
-        prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' is not a valid floating point value."_s });
+    EXPECT_EQ(prompts.transcript(), QStringList { u"[CotaKelvo] 'abc' não é um número válido."_s });
     ASSERT_TRUE(editor()); // still open for a correction
     QTest::keyClick(editor(), Qt::Key_Escape);
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
@@ -274,6 +281,103 @@ TEST_F(PriceWindowTest, F2AndCtrlDelete)
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P2"_s });
 }
 
+// Typed text longer than its column is refused as it is typed: what the
+// cell or the observation's box shows is what is stored.
+TEST_F(PriceWindowTest, NoEditorTakesMoreThanItsColumnKeeps)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+    grid->setCurrentIndex(window.model()->index(0, 6));
+    const QString typed = u"SACHS 6235 OU LUK 620 3133 00 ORIG"_s; // 34 characters
+    type(typed);
+    ASSERT_TRUE(editor());
+    EXPECT_EQ(editor()->maxLength(), 20);
+    EXPECT_EQ(editor()->text(), typed.left(20));
+    QTest::keyClick(editor(), Qt::Key_Return);
+    settle();
+    EXPECT_EQ(stored(u"SIMILARES"_s, u"P1"_s), typed.left(20));
+
+    prompts.inputs = { QString(230, u'x') };
+    QTest::keyClick(grid, Qt::Key_F2);
+    ASSERT_EQ(prompts.shown.size(), 1);
+    EXPECT_EQ(prompts.shown[0].maxLength, 200);
+    EXPECT_EQ(stored(u"OBS"_s, u"P1"_s), QString(200, u'x'));
+}
+
+// In the grid Tab moves between cells; Ctrl+Tab and Ctrl+Shift+Tab leave it
+// for the controls around it, keeping what was typed.
+TEST_F(PriceWindowTest, CtrlTabLeavesTheGrid)
+{
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTableView *grid = window.dbgrd1();
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(grid->currentIndex().column(), 6);
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->currentIndex().column(), 5);
+
+    type(u"8,75"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window.btn2());
+    EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"8.75"_s);
+    EXPECT_FALSE(editor());
+
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), window.edtBusca());
+    QTest::keyClick(window.edtBusca(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), grid);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+// The panels show an application and an observation of the longest the
+// store keeps whole: the current item's panel takes the room of both.
+TEST_F(PriceWindowTest, ThePanelsShowLongTextsWhole)
+{
+    const QString aplicacao
+        = u"GOL G3/G4/G5 1.0 8V 16V TOTAL FLEX 2000/2014 PARATI 1.6 1.8 AP 1996/2012 SAVEIRO "
+          "G4 G5 1.6 2005/2016 VOYAGE 1.6 2009/2018 FOX CROSSFOX SPACEFOX 1.6 8V 2004/2020 "
+          "POLO 1.6 2003/2014 GOLF"_s.left(200);
+    const QString obs
+        = u"ENTREGAR NA MATRIZ ATÉ SEXTA-FEIRA ANTES DAS 17H, EM EMBALAGEM ORIGINAL LACRADA E COM "
+          "A NOTA FISCAL SEPARADA POR LOJA; NA FALTA DE ALGUM ITEM, INFORMAR O SIMILAR "
+          "DISPONÍVEL E O PRAZO DE REPOSIÇÃO"_s.left(200);
+    store.addItem(
+        { .cotacao = u"C1"_s, .produto = u"P3"_s, .marca = u"ZZZ"_s, .obs = obs, .aplicacao = aplicacao });
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Down);
+    ItemPanels *panels = window.DBCtrlGrid1();
+    // The last item is current: the panels hold the one before it and it.
+    ASSERT_EQ(panels->panelRow(1), 2);
+    ASSERT_EQ(panels->aplicacaoText(1), aplicacao);
+
+    EXPECT_EQ(panels->panel(1)->geometry(), QRect(0, 0, ItemPanels::PanelWidth, 2 * ItemPanels::PanelHeight));
+    EXPECT_FALSE(panels->panel(0)->isVisible());
+    for (QLabel *label : { panels->aplicacaoLabel(1), panels->obsLabel(1) }) {
+        EXPECT_TRUE(label->text() == aplicacao || label->text() == obs) << label->text().toStdString();
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << label->text().toStdString();
+        EXPECT_LE(label->geometry().bottom(), panels->panel(1)->height());
+        EXPECT_TRUE(label->isVisible());
+    }
+    EXPECT_GT(panels->obsLabel(1)->y(), panels->aplicacaoLabel(1)->geometry().bottom());
+
+    // On a short item the two panels come back; the long texts of the next
+    // one end in "…" on their lines and are whole in their tool tips.
+    QTest::keyClick(window.dbgrd1(), Qt::Key_Up);
+    ASSERT_EQ(panels->panelRow(0), 1);
+    EXPECT_EQ(panels->panel(0)->geometry(), QRect(0, 0, ItemPanels::PanelWidth, ItemPanels::PanelHeight));
+    EXPECT_EQ(panels->panel(1)->geometry(),
+        QRect(0, ItemPanels::PanelHeight, ItemPanels::PanelWidth, ItemPanels::PanelHeight));
+    EXPECT_TRUE(panels->panel(0)->isVisible());
+    EXPECT_TRUE(panels->panel(1)->isVisible());
+    EXPECT_TRUE(panels->aplicacaoLabel(1)->text().endsWith(QChar(0x2026)));
+    EXPECT_EQ(panels->aplicacaoLabel(1)->toolTip(), aplicacao);
+    EXPECT_EQ(panels->obsLabel(1)->toolTip(), obs);
+    EXPECT_EQ(panels->obsLabel(0)->text(), u"obs P2"_s);
+    EXPECT_EQ(panels->obsLabel(0)->toolTip(), QString());
+}
+
 TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
 {
     QTest::mouseClick(window.btn3(), Qt::LeftButton);
@@ -285,6 +389,7 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
     };
     const std::pair<const char *, std::function<void()>> ways[] = {
         { "Tab", key(Qt::Key_Tab) },
+        { "Ctrl+Tab", [this] { QTest::keyClick(editor(), Qt::Key_Tab, Qt::ControlModifier); } },
         { "Enter", key(Qt::Key_Return) },
         { "Down", key(Qt::Key_Down) },
         { "Page Down", key(Qt::Key_PageDown) },
@@ -306,8 +411,7 @@ TEST_F(PriceWindowTest, APriceThatIsNotANumberHoldsItsCellWhateverTheWayOut)
         type(u"12.5"_s); // a point is no decimal separator under Brazilian settings
         leave();
         settle();
-        EXPECT_EQ(prompts.transcript(),
-            QStringList { u"[CotaKelvo] '12.5' is not a valid floating point value."_s });
+        EXPECT_EQ(prompts.transcript(), QStringList { u"[CotaKelvo] '12.5' não é um número válido."_s });
         ASSERT_TRUE(editor());
         EXPECT_EQ(editor()->text(), u"12.5"_s);
         EXPECT_EQ(grid->currentIndex().row(), 0);
@@ -364,6 +468,10 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
     type(u"20"_s);
     QTest::keyClick(editor(), Qt::Key_Tab);
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"20.0"_s);
+    window.dbgrd1()->setCurrentIndex(window.model()->index(1, 5));
+    type(u"7"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(window.lblPrecos()->text(), u"2 de 2 itens com preço"_s);
 
     prompts.clear();
     prompts.files = { path };
@@ -372,6 +480,81 @@ TEST_F(PriceWindowTest, PrintExportAndImportWorkOnTheItemsShown)
         (QStringList { u"[Abre Planilha Excel] "_s, u"[Atenção] Processo Finalizado..."_s }));
     EXPECT_EQ(stored(u"VALOR"_s, u"P1"_s), u"10.0"_s);
     EXPECT_EQ(window.model()->index(0, 5).data().toString(), u"10,00"_s);
+    // The import emptied P2's price, as the file has it: the count follows.
+    EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"~"_s);
+    EXPECT_EQ(window.lblPrecos()->text(), u"1 de 2 itens com preço"_s);
+}
+
+// For a long quotation: the count of priced items follows every price
+// typed, and the search box (Ctrl+F) moves the grid to the item.
+TEST_F(PriceWindowTest, CountOfPricedItemsAndSearchByBrandOrDescription)
+{
+    EXPECT_EQ(window.lblPrecos()->text(), QString());
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    EXPECT_EQ(window.lblPrecos()->text(), u"1 de 2 itens com preço"_s);
+    QTableView *grid = window.dbgrd1();
+    grid->setCurrentIndex(window.model()->index(1, 5));
+    type(u"5"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(window.lblPrecos()->text(), u"2 de 2 itens com preço"_s);
+    grid->setCurrentIndex(window.model()->index(0, 5));
+    type(u"0"_s);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    EXPECT_EQ(window.lblPrecos()->text(), u"1 de 2 itens com preço"_s);
+
+    // The controls of the window stay where they were; the new ones clear of them.
+    EXPECT_EQ(window.btn1()->geometry(), QRect(910, 536, 100, 25));
+    EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.btn7()->geometry()));
+    EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.btn1()->geometry()));
+    EXPECT_FALSE(window.lblBusca()->geometry().intersects(window.lb1()->geometry()));
+    EXPECT_LE(window.edtBusca()->geometry().right(), window.width());
+
+    // Ctrl+F from the grid; the search ignores accents and letter case and
+    // starts at the current item.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(window.edtBusca()->hasFocus());
+    QTest::keyClicks(window.edtBusca(), u"bb"_s);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P2"_s); // the panels follow
+    window.edtBusca()->clear();
+    QTest::keyClicks(window.edtBusca(), u"PECA"_s);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    // Enter goes on to the next match, round from the top; it presses nothing.
+    QTest::keyClick(window.edtBusca(), Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().row(), 0);
+    QTest::keyClick(window.edtBusca(), Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_TRUE(window.edtBusca()->hasFocus());
+    EXPECT_TRUE(window.edtBusca()->styleSheet().isEmpty());
+    // A text no item holds leaves the grid where it is and says so.
+    QTest::keyClicks(window.edtBusca(), u"x"_s);
+    EXPECT_EQ(grid->currentIndex().row(), 1);
+    EXPECT_FALSE(window.edtBusca()->styleSheet().isEmpty());
+    settle();
+    EXPECT_EQ(choosing, 1);
+    EXPECT_TRUE(prompts.shown.isEmpty());
+
+    // Tab reaches the box between "Cotações Baixadas" and the grid.
+    window.btn3()->setFocus();
+    QTest::keyClick(window.btn3(), Qt::Key_Tab);
+    EXPECT_TRUE(window.edtBusca()->hasFocus());
+    QTest::keyClick(window.edtBusca(), Qt::Key_Tab);
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+// A quotation chosen after its deadline is priced only after a warning: the
+// server would refuse it when it is sent.
+TEST_F(PriceWindowTest, APastDeadlineIsToldWhenTheQuotationIsChosen)
+{
+    clock.set(QDateTime(QDate(2020, 6, 5), QTime(14, 31)));
+    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    EXPECT_EQ(prompts.transcript(),
+        QStringList { u"[Atenção] O prazo para responder a cotação : C1 venceu em 05/06/2020 às 14:30. Os "
+                      "preços podem ser digitados, mas o Kelvo vai recusar o envio desta cotação."_s });
+    EXPECT_EQ(prompts.shown[0].icon, PromptIcon::Warning);
+    EXPECT_EQ(window.lblCota()->text(), u"C1"_s);
+    EXPECT_EQ(window.model()->rowCount(), 2);
 }
 
 TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
@@ -390,8 +573,6 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
     EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
     chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));
     EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
-    QTest::keyClick(chooser.dbgrd1(), Qt::Key_Escape);
-    EXPECT_TRUE(chooser.isVisible());
     QTest::mouseClick(chooser.btn1(), Qt::LeftButton);
     EXPECT_FALSE(chooser.isVisible());
     EXPECT_TRUE(chooser.okfil());
@@ -400,4 +581,79 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
     again.show();
     QTest::mouseClick(again.btn2(), Qt::LeftButton);
     EXPECT_FALSE(again.okfil());
+}
+
+// Enter on the list chooses its selected row as "Filtra e Sai" does; Escape
+// and Alt+F4 give up as "Desiste" does.
+TEST(QuotationWindows, TheChooserIsLeftWithTheKeys)
+{
+    TestStore store;
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addQuotation(u"C2"_s, u"Baixada"_s);
+    Query &baixadas = store.dm.CotasBaixadas();
+    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    baixadas.open();
+
+    const std::pair<QKeyCombination, bool> keys[] = {
+        { Qt::Key_Return, true },
+        { Qt::KeypadModifier | Qt::Key_Enter, true },
+        { Qt::Key_Escape, false },
+        { Qt::ALT | Qt::Key_F4, false },
+    };
+    for (const auto &[key, chosen] : keys) {
+        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+        TCotaBaixada chooser(baixadas);
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
+        ASSERT_TRUE(chooser.dbgrd1()->hasFocus());
+        QTest::keyClick(chooser.dbgrd1(), Qt::Key_Down);
+        QTest::keyClick(chooser.dbgrd1(), key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(chooser.isVisible());
+        EXPECT_EQ(chooser.okfil(), chosen);
+        EXPECT_EQ(chooser.result(), chosen ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+    }
+}
+
+// "Prazo" is read without scrolling, in the longest quotation numbers a
+// column keeps and with the vertical scroll bar of a long list; the columns
+// before it keep their widths.
+TEST(QuotationWindows, TheDeadlineColumnIsSeenWithoutScrolling)
+{
+    TestStore store;
+    for (int i = 0; i < 40; ++i) {
+        const QString status = i % 3 == 0 ? u"ABERTA"_s : i % 3 == 1 ? u"Baixada"_s : u"Enviar"_s;
+        store.addQuotation(u"2026%1/MATRIZ"_s.arg(i, 6, 10, QLatin1Char('0')), status);
+    }
+    ScriptedPrompts prompts;
+    FakeNet net;
+    Query &baixadas = store.dm.CotasBaixadas();
+    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    baixadas.open();
+    TFCotaLib released(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
+    TCotaBaixada chooser(baixadas);
+    TEnviaCotacao ready(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
+
+    const std::tuple<QDialog *, QTableView *, QList<int>> windows[] = {
+        { &released, released.dbgrd1(), { 201, 109, 103, 86 } },
+        { &chooser, chooser.dbgrd1(), { 138, 78, 89, 77, 79 } },
+        { &ready, ready.dbgrd1(), { 180, 106, 157, 97, 121 } },
+    };
+    for (const auto &[window, grid, widths] : windows) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->show();
+        QCoreApplication::processEvents();
+        const QAbstractItemModel *model = grid->model();
+        ASSERT_GT(model->rowCount(), 10);
+        ASSERT_EQ(model->columnCount(), widths.size() + 1);
+        for (int c = 0; c < widths.size(); ++c)
+            EXPECT_EQ(grid->columnWidth(c), widths[c]) << c;
+        const int prazo = int(widths.size());
+        EXPECT_EQ(model->headerData(prazo, Qt::Horizontal).toString(), u"Prazo"_s);
+        EXPECT_TRUE(grid->verticalScrollBar()->isVisible());
+        EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+        EXPECT_LE(grid->columnViewportPosition(prazo) + grid->columnWidth(prazo), grid->viewport()->width());
+        EXPECT_FALSE(grid->horizontalHeader()->isSectionHidden(prazo));
+        window->hide();
+    }
 }

@@ -207,7 +207,7 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
         { u" *negado"_s, 0, failure },
         // An empty last line: the success line is read as an item line, which is too short.
         { itemLine(u"C1"_s, u"P1"_s) + u"\r\nBAIXADA COM SUCESSO\r\n\r\n"_s, 1,
-            u"[CotaKelvo] List index out of bounds (1)"_s },
+            u"[CotaKelvo] A linha tem 1 campo(s), e são necessários 26."_s },
     };
     for (const Case &c : cases) {
         TestStore fresh;
@@ -243,7 +243,7 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
 
     prompts.clear();
     EXPECT_FALSE(flow.downloadItems());
-    EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '4.5' is not a valid floating point value."_s);
+    EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '4.5' não é um número válido."_s);
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P1"_s });
     EXPECT_EQ(store.status(u"C1"_s), u"ABERTA"_s);
     EXPECT_FALSE(store.dm.CotaFornec().isEditing());

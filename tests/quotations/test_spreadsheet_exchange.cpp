@@ -26,28 +26,13 @@ protected:
         : entry(prompts, store.dm)
         , exchange(prompts, store.dm)
     {
-        store.addQuotation(u"4711"_s, u"Baixada"_s);
+        addSheetQuotation(store);
         store.addQuotation(u"4712"_s, u"Baixada"_s);
-        // Added out of brand order; one item without a quantity.
-        addItem(u"P1"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha de freio dianteira"_s, u"JG"_s, 2, 45.9, {});
-        addItem(u"P2"_s, u"NGK"_s, u"BKR6E"_s, u"Vela de ignição"_s, u"PC"_s, 8, {}, {});
-        addItem(u"P3"_s, u"MAHLE"_s, u"OC90"_s, u"Filtro de óleo"_s, u"PC"_s, 1.5, 10, u"OLD"_s);
-        addItem(u"P4"_s, u"ACDELCO"_s, u"X9"_s, u"Sem quantidade"_s, u"UN"_s, {}, 3.25, u"SIM"_s);
         store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, VALOR) "
                    "VALUES ('ACME', '4712', '2020-06-01', 'Q1', 'BOSCH', '0986AB1234', 7)"_s);
         entry.start();
         entry.chooseQuotation([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
         prompts.clear();
-    }
-
-    void addItem(const QString &produto, const QString &marca, const QString &prodfabr,
-        const QString &descricao, const QString &un, const QVariant &qtde, const QVariant &valor,
-        const QVariant &similares)
-    {
-        store.exec(
-            u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, DESCRICAO, UN, "
-            "QTDE, VALOR, SIMILARES) VALUES ('ACME', '4711', '2020-06-01', ?, ?, ?, ?, ?, ?, ?, ?)"_s,
-            { produto, marca, prodfabr, descricao, un, qtde, valor, similares });
     }
 
     // PRODUTO|VALOR|SIMILARES of every item of both quotations, as stored.
@@ -155,7 +140,8 @@ TEST_F(SpreadsheetExchangeTest, AnExportedFileImportsUnchanged)
 TEST_F(SpreadsheetExchangeTest, ItemsSharingBrandAndCodeEachTakeTheirOwnRow)
 {
     // Two product codes of the buyer for one part: each keeps its price.
-    addItem(u"P5"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha (outro código)"_s, u"JG"_s, 4, 50, u"B"_s);
+    addSheetItem(
+        store, u"P5"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha (outro código)"_s, u"JG"_s, 4, 50, u"B"_s);
     entry.chooseQuotation([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
     const QStringList before = prices();
     prompts.files.push_back(file(u"Cotacao4711.xlsx"_s));
@@ -217,6 +203,33 @@ TEST_F(SpreadsheetExchangeTest, AWorkbookWrittenByAnotherProgramImports)
             u"log: Linha 5 - Marca: SEM CADASTRO - Código: X-1"_s }));
 }
 
+// Only the columns the import uses are read, and only down to the first
+// blank brand: what the rest of the sheet holds cannot stop it.
+TEST_F(SpreadsheetExchangeTest, WhatTheImportDoesNotUseCannotStopIt)
+{
+    const QByteArray sheet
+        = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>MARCA</t></is></c></row>"
+          "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c>"
+          "<c r=\"B2\" t=\"inlineStr\"><is><t>BKR6E</t></is></c><c r=\"C2\"><f>X</f><v/></c>"
+          "<c r=\"D2\" t=\"s\"><v>7</v></c><c r=\"E2\"><v>8</v></c><c r=\"F2\" s=\"1\"><v>12.5</v></c>"
+          "<c r=\"H2\" s=\"2\"><v>46152</v></c><c r=\"I2\"><f>E2*F2</f><v></v></c>"
+          "<c r=\"J2\"><v>1,5</v></c><c r=\"K2\" t=\"e\"><v>#REF!</v></c></row>"
+          // A blank brand ends the rows read, whatever else its row holds.
+          "<row r=\"3\"><c r=\"A3\" t=\"inlineStr\"><is><t> </t></is></c><c r=\"E3\"><v>x</v></c>"
+          "<c r=\"F3\"><f>1/0</f></c></row>"
+          "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>MAHLE</t></is></c>"
+          "<c r=\"B4\" t=\"inlineStr\"><is><t>OC90</t></is></c><c r=\"G4\" t=\"x\"><v>?</v></c></row>";
+    const QByteArray styles
+        = "<numFmts><numFmt numFmtId=\"164\" formatCode=\"#,##0.00 &quot;R$&quot;\"/>"
+          "<numFmt numFmtId=\"165\" formatCode=\"dd/mm/yyyy\"/></numFmts>"
+          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/><xf numFmtId=\"165\"/></cellXfs>";
+    ASSERT_TRUE(workbookZip(sheet, {}, styles).save(file(u"Cotacao4711.xlsx"_s)));
+    EXPECT_TRUE(import(file(u"Cotacao4711.xlsx"_s)));
+    EXPECT_EQ(prompts.transcript(), (QStringList { Abre, Finalizado }));
+    EXPECT_EQ(prices(),
+        (QStringList { u"P1|45.9|~"_s, u"P2|12.5|~"_s, u"P3|10.0|OLD"_s, u"P4|3.25|SIM"_s, u"Q1|7.0|~"_s }));
+}
+
 TEST_F(SpreadsheetExchangeTest, AFileWithOnlyTheTitlesImportsNothingAndFinishes)
 {
     const QStringList before = prices();
@@ -259,17 +272,43 @@ TEST_F(SpreadsheetExchangeTest, AnUnreadableFileChangesNothing)
         EXPECT_EQ(prices(), before);
     }
 
-    // A formula that failed in the supplier's spreadsheet.
-    prompts.clear();
-    ASSERT_TRUE(workbookZip("<row r=\"1\"><c r=\"G1\" t=\"inlineStr\"><is><t>SIMILARES</t></is></c></row>"
-                            "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c>"
-                            "<c r=\"F2\" t=\"e\"><f>VLOOKUP(B2,X,2)</f><v>#N/A</v></c></row>")
-                    .save(file(u"Cotacao4711.xlsx"_s)));
-    EXPECT_FALSE(import(file(u"Cotacao4711.xlsx"_s)));
-    EXPECT_EQ(prompts.boxes(),
-        QStringList {
-            u"[Erro] Linha 2, coluna F (VALOR): a célula contém o erro #N/A. Nada foi alterado."_s });
-    EXPECT_EQ(prices(), before);
+    // Cells as other programs save them: a formula that failed, one saved
+    // without its result, a price or a quantity that the spreadsheet turned
+    // into a date or a time.
+    const QByteArray styles
+        = "<numFmts><numFmt numFmtId=\"164\" formatCode=\"[h]:mm\"/></numFmts>"
+          "<cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"164\"/></cellXfs>";
+    const struct {
+        const char *name;
+        QByteArray cells;
+        QString message;
+    } saved[] = {
+        { "formula error", "<c r=\"F2\" t=\"e\"><f>VLOOKUP(B2,X,2)</f><v>#N/A</v></c>",
+            u"Linha 2, coluna F (VALOR): a célula contém o erro #N/A."_s },
+        { "formula without result", "<c r=\"F2\"><f>E2*1.5</f><v/></c>",
+            u"Linha 2, coluna F (VALOR): a fórmula =E2*1.5 foi salva sem o seu resultado; abra a planilha "
+            "num programa de planilhas e salve-a antes de importar."_s },
+        { "text formula without result", "<c r=\"G2\" t=\"str\"><f>A2&amp;B2</f></c>",
+            u"Linha 2, coluna G (SIMILARES): a fórmula =A2&B2 foi salva sem o seu resultado; abra a planilha "
+            "num programa de planilhas e salve-a antes de importar."_s },
+        { "date price", "<c r=\"F2\" s=\"1\"><v>46152</v></c>",
+            u"Linha 2, coluna F (VALOR): \"10/05/2026\" não é um número."_s },
+        { "time quantity", "<c r=\"E2\" s=\"2\"><v>0.0625</v></c>",
+            u"Linha 2, coluna E (QTDE): \"01:30:00\" não é um número."_s },
+    };
+    for (const auto &c : saved) {
+        SCOPED_TRACE(c.name);
+        prompts.clear();
+        ASSERT_TRUE(workbookZip("<row r=\"1\"><c r=\"G1\" t=\"inlineStr\"><is><t>SIMILARES</t></is></c></row>"
+                                "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c>"
+                                "<c r=\"B2\" t=\"inlineStr\"><is><t>BKR6E</t></is></c>"
+                + c.cells + "</row>",
+            {}, styles)
+                        .save(file(u"Cotacao4711.xlsx"_s)));
+        EXPECT_FALSE(import(file(u"Cotacao4711.xlsx"_s)));
+        EXPECT_EQ(prompts.boxes(), QStringList { u"[Erro] "_s + c.message + u" Nada foi alterado."_s });
+        EXPECT_EQ(prices(), before);
+    }
 
     prompts.clear();
     store.folder.write(u"Cotacao4711.xlsx"_s, "MARCA;PRODFABR\nBOSCH;0986AB1234\n");

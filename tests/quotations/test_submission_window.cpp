@@ -51,15 +51,18 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
     WindowFixture f;
     TEnviaCotacao &w = *f.window;
     EXPECT_EQ(w.windowTitle(), u"Contações Prontas para envia-las a Kelvo Autopeças"_s);
-    EXPECT_EQ(w.size(), QSize(730, 281));
+    // Wider than specified by the column "Prazo", read without scrolling.
+    const int prazo = w.dbgrd1()->columnWidth(5);
+    EXPECT_GT(prazo, w.fontMetrics().horizontalAdvance(u"vencida"_s));
+    EXPECT_EQ(w.size(), QSize(730 + prazo, 281));
     EXPECT_FALSE(w.windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
     EXPECT_EQ(w.font().pixelSize(), 16);
     EXPECT_EQ(w.lbl1()->text(), u"Cotações Prontas"_s);
     EXPECT_EQ(w.lbl1()->pos(), QPoint(8, 8));
-    EXPECT_EQ(w.dbgrd1()->geometry(), QRect(8, 32, 713, 208));
+    EXPECT_EQ(w.dbgrd1()->geometry(), QRect(8, 32, 713 + prazo, 208));
     EXPECT_EQ(w.btn1()->geometry(), QRect(8, 248, 161, 25));
     EXPECT_EQ(w.btn1()->text(), u"Envia-las Agora?"_s);
-    EXPECT_EQ(w.btn2()->geometry(), QRect(632, 246, 88, 25));
+    EXPECT_EQ(w.btn2()->geometry(), QRect(632 + prazo, 246, 88, 25));
     EXPECT_EQ(w.btn2()->text(), u"Saída"_s);
     EXPECT_EQ(w.lbl2()->pos(), QPoint(180, 249));
     EXPECT_TRUE(w.lbl2()->font().bold());

@@ -4,6 +4,7 @@
 #include "support/report_reading.h"
 #include "support/temp_folder.h"
 
+#include <QFileInfo>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -42,8 +43,9 @@ class ReportPreviewTest : public ::testing::Test {
 protected:
     ReportPreviewTest()
     {
-        services.saveFileName = [this](const QString &caption, const QString &, const QString &filter) {
+        services.saveFileName = [this](const QString &caption, const QString &dir, const QString &filter) {
             asked << caption + u" | "_s + filter;
+            proposed << QFileInfo(dir).fileName();
             return answer;
         };
         services.showError = [this](const QString &message) { errors << message; };
@@ -60,7 +62,7 @@ protected:
 
     PreparedReport report = threePages();
     PreviewServices services;
-    QStringList asked, errors;
+    QStringList asked, proposed, errors;
     QString answer;
     TempFolder folder;
 };
@@ -174,6 +176,26 @@ TEST_F(ReportPreviewTest, SavesAsPdfOrWorkbookByTheNameChosen)
     QTest::mouseClick(p->btnSave(), Qt::LeftButton);
     EXPECT_EQ(errors.size(), 1);
     EXPECT_TRUE(p->isVisible());
+}
+
+TEST_F(ReportPreviewTest, ProposesTheReportsNameFitForAFile)
+{
+    const struct {
+        QString fileName;
+        QString proposed;
+    } cases[] = {
+        { u"Pedido 2026000202 por loja"_s, u"Pedido 2026000202 por loja.pdf"_s },
+        { QString(), u"Relatório de teste.pdf"_s }, // the title
+        { u"Cotação 12/34:5*\"?<>|\t."_s, u"Cotação 12-34-5-------.pdf"_s },
+        { u" . "_s, u"Relatório.pdf"_s },
+    };
+    for (const auto &c : cases) {
+        report.fileName = c.fileName;
+        auto p = open();
+        proposed.clear();
+        QTest::mouseClick(p->btnSave(), Qt::LeftButton);
+        EXPECT_EQ(proposed, QStringList { c.proposed }) << c.fileName.toStdString();
+    }
 }
 
 TEST_F(ReportPreviewTest, PrintsTheRangeChosenOnThePrinter)

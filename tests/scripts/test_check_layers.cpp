@@ -1,3 +1,4 @@
+#include "support/fixtures.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -25,7 +26,7 @@ ScriptRun checkLayers(const QList<std::pair<QString, QByteArray>> &files)
     }
     QProcess script;
     script.setProcessChannelMode(QProcess::MergedChannels);
-    script.start(u"bash"_s, { QStringLiteral(KELVO_SOURCE_DIR "/scripts/check-layers"), src.path() });
+    script.start(u"bash"_s, { sourcePath(u"scripts/check-layers"_s), src.path() });
     script.waitForFinished(60000);
     return { script.exitStatus() == QProcess::NormalExit ? script.exitCode() : -1,
         QString::fromUtf8(script.readAll()) };

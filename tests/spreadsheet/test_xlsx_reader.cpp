@@ -49,7 +49,7 @@ TEST(XlsxReader, ReadsEveryKindOfCellOfTheFirstWorksheet)
 
     EXPECT_EQ(sheet.name(), u"Itens"_s);
     EXPECT_EQ(sheet.rowCount(), 6);
-    EXPECT_EQ(sheet.columnCount(), 8); // I5 was never computed and J5 has a style only
+    EXPECT_EQ(sheet.columnCount(), 9); // J5 has a style only
 
     struct Expected {
         int row, col;
@@ -72,7 +72,7 @@ TEST(XlsxReader, ReadsEveryKindOfCellOfTheFirstWorksheet)
         { 4, 5, CellKind::Number, {}, 0.0015 },
         { 4, 6, CellKind::Error, u"#DIV/0!"_s, 0 },
         { 4, 7, CellKind::Number, {}, 6 },
-        { 4, 8, CellKind::Empty, {}, 0 },
+        { 4, 8, CellKind::Uncalculated, u"NOW()"_s, 0 }, // saved without its result
         { 4, 9, CellKind::Empty, {}, 0 },
         { 5, 0, CellKind::Text, u"linha\rquebra"_s, 0 },
         { 5, 1, CellKind::Number, {}, -0.5 },
@@ -192,6 +192,12 @@ TEST(XlsxReader, RefusesDamagedAndHostileFiles)
             u"referência de célula inválida: \"1A\""_s },
         { "bad number", workbookZip("<row><c r=\"E2\"><v>1,5</v></c></row>").bytes(), {},
             u"número inválido na célula E2: \"1,5\""_s },
+        { "rows out of order", workbookZip("<row r=\"3\"/><row r=\"2\"/>").bytes(), {},
+            u"tem a linha 2 depois da linha 3"_s },
+        { "cell of another row", workbookZip("<row r=\"2\"><c r=\"A3\"><v>1</v></c></row>").bytes(), {},
+            u"tem a célula A3 dentro da linha 2"_s },
+        { "bad date", workbookZip("<row><c r=\"F2\" t=\"d\"><v>10/5</v></c></row>").bytes(), {},
+            u"data inválida na célula F2: \"10/5\""_s },
         { "missing shared string",
             workbookZip("<row><c r=\"B3\" t=\"s\"><v>4</v></c></row>", "<si><t>a</t></si>").bytes(), {},
             u"célula B3 para um texto que não existe"_s },
@@ -210,6 +216,113 @@ TEST(XlsxReader, RefusesDamagedAndHostileFiles)
             EXPECT_TRUE(e.message().contains(c.expected)) << e.message().toStdString();
         }
     }
+}
+
+// A caller names the columns it needs: the cells of the others are not
+// decoded, so that what they hold cannot stop the read, but they count in
+// the columns used. Row 1 can be read whole to choose the columns by their
+// titles.
+TEST(XlsxReader, ReadsOnlyTheColumnsAskedFor)
+{
+    const QByteArray data
+        = "<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>MARCA</t></is></c>"
+          "<c r=\"C1\" t=\"inlineStr\"><is><t>PRECO</t></is></c></row>"
+          "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>NGK</t></is></c><c r=\"B2\"><v>1,5</v></c>"
+          "<c r=\"C2\"><f>4*2</f><v>8</v></c><c r=\"D2\" t=\"x\"><v>?</v></c>"
+          "<c r=\"E2\" t=\"s\"><v>99</v></c><c r=\"F2\"><f>B2</f><v/></c></row>"
+          "<row r=\"4\"><c r=\"G4\" t=\"b\"><v>talvez</v></c><c r=\"H4\" s=\"2\"/></row>"
+          // Past the end of the sheet's data: never read.
+          "</sheetData><sheetData><row r=\"9\"><c r=\"A9\"><v>x</v></c></row>";
+    TempFolder folder;
+    const QString path = folder.file(u"Cotacao 7.xlsx"_s);
+    ASSERT_TRUE(workbookZip(data).save(path));
+
+    WorksheetReader reader(path);
+    EXPECT_EQ(reader.sheetName(), u"Itens"_s);
+    ASSERT_TRUE(reader.nextRow(ColumnSet::all()));
+    EXPECT_EQ(reader.row(), 0);
+    EXPECT_EQ(reader.cell(2).text, u"PRECO"_s);
+    const ColumnSet chosen = ColumnSet::of({ 2, 0 });
+    ASSERT_TRUE(reader.nextRow(chosen));
+    EXPECT_EQ(reader.row(), 1);
+    EXPECT_EQ(reader.cell(0).text, u"NGK"_s);
+    EXPECT_TRUE(reader.cell(1).isEmpty());
+    EXPECT_EQ(reader.cell(2).number, 8);
+    EXPECT_EQ(reader.cellColumns(), (QList<int> { 0, 2 }));
+    ASSERT_TRUE(reader.nextRow(chosen));
+    EXPECT_EQ(reader.row(), 3); // a row the file leaves out is not there
+    EXPECT_TRUE(reader.cellColumns().isEmpty());
+    EXPECT_FALSE(reader.nextRow(chosen));
+    EXPECT_FALSE(reader.nextRow(chosen));
+    EXPECT_EQ(reader.usedColumns(), 7); // H4 has a style only
+
+    const Worksheet firstColumns = readFirstWorksheet(path, {}, ColumnSet::firstColumns(1));
+    EXPECT_EQ(firstColumns.rowCount(), 2);
+    EXPECT_EQ(firstColumns.columnCount(), 1);
+    // Read whole, the sheet is refused at its first bad cell.
+    try {
+        readFirstWorksheet(path);
+        FAIL() << "no error";
+    } catch (const SpreadsheetError &e) {
+        EXPECT_TRUE(e.message().contains(u"número inválido na célula B2"_s)) << e.message().toStdString();
+    }
+}
+
+// A number under a date or time format is a date (a price typed as "10/5"
+// becomes one); the format decides, not the number. Formats of conditional
+// formatting and of cell styles are not cell formats.
+TEST(XlsxReader, KnowsTheNumbersShownAsDates)
+{
+    const QByteArray styles
+        = "<numFmts count=\"4\"><numFmt numFmtId=\"164\" formatCode=\"dd/mm/yyyy\"/>"
+          "<numFmt numFmtId=\"165\" formatCode=\"#,##0.00 &quot;R$&quot;\"/>"
+          "<numFmt numFmtId=\"166\" formatCode=\"[h]:mm\"/>"
+          "<numFmt numFmtId=\"22\" formatCode=\"0.00\"/></numFmts>"
+          "<cellStyleXfs count=\"2\"><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellStyleXfs>"
+          "<cellXfs count=\"8\"><xf numFmtId=\"0\" xfId=\"1\"/><xf numFmtId=\"14\"/>"
+          "<xf numFmtId=\"164\"><alignment horizontal=\"left\"/></xf><xf numFmtId=\"165\"/>"
+          "<xf numFmtId=\"166\"/><xf numFmtId=\"4\"/><xf numFmtId=\"47\"/><xf numFmtId=\"22\"/></cellXfs>"
+          "<dxfs count=\"1\"><dxf><numFmt numFmtId=\"165\" formatCode=\"yyyy\"/></dxf></dxfs>";
+    const QByteArray data
+        = "<row r=\"1\"><c r=\"A1\"><v>45.9</v></c><c r=\"B1\" s=\"1\"><v>46152</v></c>"
+          "<c r=\"C1\" s=\"2\"><v>46152.5</v></c><c r=\"D1\" s=\"3\"><v>12.5</v></c>"
+          "<c r=\"E1\" s=\"4\"><v>1.0625</v></c><c r=\"F1\" s=\"5\"><v>1234.5</v></c>"
+          "<c r=\"G1\" s=\"6\"><v>0.000011574074074</v></c><c r=\"H1\" s=\"7\"><v>10.5</v></c>"
+          "<c r=\"I1\" s=\"99\"><v>3</v></c><c r=\"J1\" s=\"1\" t=\"str\"><f>A1</f><v>10/5</v></c>"
+          "<c r=\"K1\" t=\"d\"><v>2026-05-10T12:00:00Z</v></c><c r=\"L1\" t=\"d\"><v>01:30:00</v></c></row>";
+    struct Expected {
+        int col;
+        CellKind kind;
+        QDate date;
+        QTime time;
+    };
+    const Expected cells[] = {
+        { 0, CellKind::Number, {}, {} },
+        { 1, CellKind::DateTime, QDate(2026, 5, 10), QTime(0, 0) },
+        { 2, CellKind::DateTime, QDate(2026, 5, 10), QTime(12, 0) },
+        { 3, CellKind::Number, {}, {} },
+        { 4, CellKind::DateTime, QDate(1900, 1, 1), QTime(1, 30) },
+        { 5, CellKind::Number, {}, {} },
+        { 6, CellKind::DateTime, {}, QTime(0, 0, 1) },
+        { 7, CellKind::Number, {}, {} }, // a built-in id the workbook gave a number format
+        { 8, CellKind::Number, {}, {} }, // a cell format the workbook lacks
+        { 9, CellKind::Text, {}, {} },
+        { 10, CellKind::DateTime, QDate(2026, 5, 10), QTime(12, 0) },
+        { 11, CellKind::DateTime, {}, QTime(1, 30) },
+    };
+    const Worksheet sheet = readZip(workbookZip(data, {}, styles));
+    for (const Expected &e : cells) {
+        SCOPED_TRACE(testing::Message() << "col " << e.col);
+        const SheetCell &c = sheet.cell(0, e.col);
+        EXPECT_EQ(c.kind, e.kind);
+        EXPECT_EQ(c.date(), e.date);
+        EXPECT_EQ(c.time(), e.time);
+    }
+    // The 1904 date system counts the same serial four years later; an ISO
+    // date is the date it names.
+    const Worksheet mac = readZip(workbookZip(data, {}, styles, true));
+    EXPECT_EQ(mac.cell(0, 1).date(), QDate(2030, 5, 11));
+    EXPECT_EQ(mac.cell(0, 10).date(), QDate(2026, 5, 10));
 }
 
 TEST(XlsxReader, AMissingFileIsNamed)

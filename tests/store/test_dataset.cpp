@@ -223,7 +223,7 @@ TEST_F(DatasetTest, ABatchThatStopsOnABadLineKeepsTheRowsBeforeAndDropsTheHalfRo
         }
         FAIL() << "a bad number was accepted";
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"'abc' is not a valid floating point value"_s);
+        EXPECT_EQ(e.message(), u"'abc' não é um número válido"_s);
         t.cancel();
         tx.commit();
     }

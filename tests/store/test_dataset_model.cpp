@@ -61,7 +61,7 @@ TEST_F(DatasetModelTest, ModelFollowsTheDatasetThroughEveryChange)
     EXPECT_EQ(model.index(1, 2).data(Qt::EditRole).toString(), u"1234,5");
     EXPECT_EQ(t.currentRow(), 1);
     EXPECT_FALSE(model.setData(model.index(0, 2), u"abc"_s));
-    EXPECT_EQ(model.lastError(), u"'abc' is not a valid floating point value");
+    EXPECT_EQ(model.lastError(), u"'abc' não é um número válido");
     EXPECT_EQ(t.state(), Dataset::State::Browse);
     EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsEditable);
 

@@ -100,7 +100,7 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
         t.setText(u"DataLiberada"_s, u"amanhã"_s);
         FAIL() << "a text that is no date was accepted";
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"'amanhã' is not a valid date"_s);
+        EXPECT_EQ(e.message(), u"'amanhã' não é uma data válida"_s);
     }
     t.cancel();
 }
@@ -121,7 +121,7 @@ TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
     EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P2"_s }));
 }
 
-TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
+TEST_F(EngineRules, SepararLojasGivesEveryStoreLineInAscendingOrderCaseCounting)
 {
     Table &p = dm.PedFornec();
     p.open();
@@ -140,15 +140,16 @@ TEST_F(EngineRules, SepararLojasGivesALineOnceAndInAscendingOrderCaseCounting)
         }
         p.post();
     };
-    // Two stores of the same name with the same line; a null and a zero quantity.
+    // Two stores of the same name with the same line: two lines, each store
+    // gets its goods. A null and a zero quantity: none.
     add(u"X1"_s, { u"LOJA A"_s, u"LOJA A"_s, u"Centro"_s }, { 2.0, 2.0, QVariant() });
     add(u"X2"_s, { u"bairro"_s, u"LOJA A"_s, u"Centro"_s }, { 1.0, 0.0, 4.0 });
 
     Query &q = dm.SepararLojas();
     q.setParam(u"pedido"_s, u"77"_s); // one assignment serves the three occurrences
     q.open();
-    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList { u"Centro"_s, u"LOJA A"_s, u"bairro"_s }));
-    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList { u"X2"_s, u"X1"_s, u"X2"_s }));
+    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList { u"Centro"_s, u"LOJA A"_s, u"LOJA A"_s, u"bairro"_s }));
+    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList { u"X2"_s, u"X1"_s, u"X1"_s, u"X2"_s }));
     q.last();
     EXPECT_EQ(q.value(u"VlTot"_s).toDouble(), 10.0);
 }
@@ -174,7 +175,7 @@ TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTab
         t.post();
         FAIL();
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"Key violation."_s);
+        EXPECT_EQ(e.message(), u"Violação de chave: já existe um registro com esta chave."_s);
     }
     EXPECT_EQ(t.state(), Dataset::State::Insert); // still there to correct
     EXPECT_EQ(count(u"CotacaoFornc"_s), 1);

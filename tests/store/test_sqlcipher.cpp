@@ -43,7 +43,7 @@ TEST_F(StoreFileTest, WrongKeyAndMissingFileFailWithClearErrors)
         other.open(path(), "not-the-password");
         FAIL() << "opened with a wrong key";
     } catch (const StoreError &e) {
-        EXPECT_TRUE(e.message().contains(u"wrong password"_s)) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains(u"senha errada"_s)) << e.message().toStdString();
         EXPECT_FALSE(e.message().contains(u"not-the-password"_s));
     }
     EXPECT_FALSE(other.isOpen());
@@ -64,7 +64,7 @@ TEST_F(StoreFileTest, WrongKeyAndMissingFileFailWithClearErrors)
         fresh.Fsql().execSql();
         FAIL();
     } catch (const StoreError &e) {
-        EXPECT_EQ(e.message(), u"Banco: Database is not open"_s);
+        EXPECT_EQ(e.message(), u"Banco: O banco de dados não está aberto"_s);
     }
 }
 
@@ -242,7 +242,7 @@ TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)
 {
     TempFolder folder;
     const QString path = folder.file(u"CotaKelvo.new"_s);
-    ASSERT_TRUE(QFile::copy(QStringLiteral(KELVO_SOURCE_DIR "/tests/store/sqlcipher3_store.db"), path));
+    ASSERT_TRUE(QFile::copy(testsFilePath(QStringLiteral("store/sqlcipher3_store.db")), path));
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     const auto indexes = [&path] {
         Database db;

@@ -3,10 +3,12 @@
 #include "exchange/connectivity.h"
 
 #include <functional>
+#include <optional>
 
 // The connectivity checks of a test, whatever network the machine has: the
 // internet is up unless told otherwise, and the server check answers
-// `problem`, or, with realServerCheck, really connects to the server.
+// `problem`, or, with realServerCheck, really connects to the server, or,
+// with silentServer, never answers.
 class FakeNet final : public Connectivity {
 public:
     bool connected = true;
@@ -22,5 +24,16 @@ public:
         if (onServerCheck)
             onServerCheck();
         return realServerCheck ? SystemConnectivity().checkkelvo(servidor) : problem;
+    }
+
+    // When set, the server never answers a check made without waiting, which
+    // gives up after this time.
+    std::optional<std::chrono::milliseconds> silentServer;
+    std::unique_ptr<ServerCheck> startCheckkelvo(const QString &servidor) override
+    {
+        if (!silentServer)
+            return Connectivity::startCheckkelvo(servidor);
+        ++serverChecks;
+        return std::make_unique<ServerCheck>(*silentServer);
     }
 };

@@ -2,12 +2,24 @@
 
 #include <QString>
 
-// A file committed under tests/, named from that folder ("store/x.db"). The
-// folder comes from the build, not from __FILE__: a compiler cache with a base
-// folder makes __FILE__ relative to wherever the compiler ran.
+// The folders of this build are fixed in support/fixtures.cpp alone: a path of
+// one clone on every test's command line would make each object differ between
+// clones, and the compiler cache could share none of them.
+
+// A file of the repository, named from its root ("scripts/check-layers").
+QString sourcePath(const QString &relative);
+
+// An executable built into the tools' folder ("cotakelvo-cli"), with the
+// system's suffix for programs.
+QString binPath(const QString &name);
+
+// The helper that holds a lock until it is killed.
+QString instanceHolderPath();
+
+// A file committed under tests/, named from that folder ("store/x.db").
 inline QString testsFilePath(const QString &relative)
 {
-    return QStringLiteral(KELVO_TESTS_DIR "/") + relative;
+    return sourcePath(QStringLiteral("tests/") + relative);
 }
 
 // A file committed under tests/fixtures/.

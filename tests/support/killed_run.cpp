@@ -24,7 +24,7 @@ public:
         return true;
     }
     void error(const QString &) override { shown(); }
-    QString input(const QString &, const QString &, const QString &) override
+    QString input(const QString &, const QString &, const QString &, int) override
     {
         shown();
         return {};

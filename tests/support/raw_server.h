@@ -49,6 +49,13 @@ public:
     {
         return { head, true, false, false, piece, count, 0, tail, false };
     }
+    // The head, then the piece count times, each after the pause, then the
+    // tail and a close: a server that sends at a steady pace.
+    static Reply paced(const QByteArray &head, const QByteArray &piece, qint64 count, int pauseMs,
+        const QByteArray &tail = {})
+    {
+        return { head, true, false, false, piece, count, pauseMs, tail, false };
+    }
     // The head, then the piece after every pause, for as long as the client stays.
     static Reply trickle(const QByteArray &head, const QByteArray &piece, int pauseMs)
     {

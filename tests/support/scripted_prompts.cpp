@@ -18,7 +18,7 @@ public:
         s.kind = QStringLiteral("log");
         s.caption = QStringLiteral("Mensagens");
         s.logLines = m_lines;
-        m_owner.shown << s;
+        m_owner.record(s);
     }
 
 private:
@@ -39,12 +39,12 @@ QString take(std::deque<QString> &queue)
 
 void ScriptedPrompts::message(const QString &caption, const QString &text, PromptIcon icon)
 {
-    shown << Shown { QStringLiteral("message"), caption, text, icon, {} };
+    record({ QStringLiteral("message"), caption, text, icon, {} });
 }
 
 bool ScriptedPrompts::ask(const QString &caption, const QString &text)
 {
-    shown << Shown { QStringLiteral("ask"), caption, text, PromptIcon::Warning, {} };
+    record({ QStringLiteral("ask"), caption, text, PromptIcon::Warning, {} });
     if (answers.empty())
         return false;
     const bool a = answers.front();
@@ -54,25 +54,28 @@ bool ScriptedPrompts::ask(const QString &caption, const QString &text)
 
 void ScriptedPrompts::error(const QString &text)
 {
-    shown << Shown { QStringLiteral("error"), programTitle(), errorBoxText(text), PromptIcon::Error, {} };
+    record({ QStringLiteral("error"), programTitle(), errorBoxText(text), PromptIcon::Error, {} });
 }
 
-QString ScriptedPrompts::input(const QString &caption, const QString &prompt, const QString &)
+QString ScriptedPrompts::input(const QString &caption, const QString &prompt, const QString &, int maxLength)
 {
-    shown << Shown { QStringLiteral("input"), caption, prompt, PromptIcon::None, {} };
-    return take(inputs);
+    Shown s { QStringLiteral("input"), caption, prompt, PromptIcon::None, {} };
+    s.maxLength = maxLength;
+    record(s);
+    const QString typed = take(inputs);
+    return maxLength > 0 ? typed.left(maxLength) : typed;
 }
 
 QString ScriptedPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    shown << Shown { QStringLiteral("open"), caption, dir, PromptIcon::None, {} };
+    record({ QStringLiteral("open"), caption, dir, PromptIcon::None, {} });
     filters << filter;
     return take(files);
 }
 
 QString ScriptedPrompts::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
-    shown << Shown { QStringLiteral("save"), caption, dir, PromptIcon::None, {} };
+    record({ QStringLiteral("save"), caption, dir, PromptIcon::None, {} });
     filters << filter;
     return take(files);
 }
@@ -84,7 +87,30 @@ void ScriptedPrompts::previewReport(const PreparedReport &report)
     s.caption = report.title;
     s.pages = int(report.pages.size());
     s.text = QStringLiteral("%1 página(s)").arg(s.pages);
+    record(s);
+}
+
+void ScriptedPrompts::record(const Shown &s)
+{
     shown << s;
+    if (onShown)
+        onShown(s);
+}
+
+int ScriptedPrompts::choose(
+    const QString &caption, const QString &text, const QStringList &columns, const QList<QStringList> &rows)
+{
+    Shown s;
+    s.kind = QStringLiteral("choose");
+    s.caption = caption;
+    s.text = text;
+    s.table << columns << rows;
+    shown << s;
+    if (choices.empty())
+        return -1;
+    const int row = choices.front();
+    choices.pop_front();
+    return row;
 }
 
 std::unique_ptr<LogWindow> ScriptedPrompts::createLog()

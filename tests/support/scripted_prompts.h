@@ -7,17 +7,20 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 // A Prompts that records everything shown and answers from a script.
 class ScriptedPrompts final : public Prompts {
 public:
     struct Shown {
-        QString kind; // "message", "ask", "error", "input", "open", "save", "log", "preview"
+        QString kind; // "message", "ask", "error", "input", "open", "save", "log", "preview", "choose"
         QString caption;
         QString text; // for "open" and "save": the folder or name proposed
         PromptIcon icon = PromptIcon::None;
         QStringList logLines; // for "log": the lines of the log window shown
         int pages = 0; // for "preview": the report's pages (its title is the caption)
+        int maxLength = 0; // for "input": the most characters the box takes
+        QList<QStringList> table = {}; // for "choose": the column titles, then the rows
     };
 
     // Answers to the next questions, in order; No when the script runs out.
@@ -25,8 +28,12 @@ public:
     // Texts for the next input boxes and file dialogs; empty when it runs out.
     std::deque<QString> inputs;
     std::deque<QString> files;
+    // Rows for the next choices; -1 (cancelled) when the script runs out.
+    std::deque<int> choices;
 
     QList<Shown> shown;
+    // Runs as each box, dialog or preview is shown, before it is answered.
+    std::function<void(const Shown &)> onShown;
     QStringList filters; // of the file dialogs shown, in order
     int logsCreated = 0;
     int logsDiscarded = 0;
@@ -35,9 +42,13 @@ public:
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
-    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    // The next scripted text, cut to maxLength as the box's line would take it.
+    QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
     void previewReport(const PreparedReport &report) override;
     void keepAlive() override { ++keepAlives; }
@@ -48,4 +59,6 @@ public:
     // Only the boxes ("message", "ask", "error") as "[Caption] text".
     QStringList boxes() const;
     void clear() { shown.clear(); }
+    // Keeps what was shown and tells onShown.
+    void record(const Shown &s);
 };

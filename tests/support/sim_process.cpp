@@ -1,4 +1,5 @@
 #include "support/sim_process.h"
+#include "support/fixtures.h"
 
 #include <QRegularExpression>
 
@@ -6,7 +7,7 @@ using namespace Qt::StringLiterals;
 
 QString SimProcess::program()
 {
-    return QStringLiteral(KELVO_BIN_DIR "/kelvo-buyer-sim" KELVO_EXE_SUFFIX);
+    return binPath(u"kelvo-buyer-sim"_s);
 }
 
 SimProcess::SimProcess(const QStringList &arguments)

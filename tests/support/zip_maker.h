@@ -21,11 +21,13 @@ private:
     QList<QPair<QString, QPair<QByteArray, bool>>> m_entries;
 };
 
-// The parts of a minimal workbook whose first sheet is sheetXml (the
-// <sheetData> content) and whose shared strings are sst (no part when
-// empty). The sheet is stored under a name other than sheet1.xml, after a
-// chart sheet in the relationships, so that the reader must follow them.
-inline ZipMaker workbookZip(const QByteArray &sheetData, const QByteArray &sharedStrings = {});
+// The parts of a minimal workbook whose first sheet is sheetData (the
+// <sheetData> content), whose shared strings are sharedStrings and whose
+// styles are styles (the <styleSheet> content; no part when empty). The
+// sheet is stored under a name other than sheet1.xml, after a chart sheet in
+// the relationships, so that the reader must follow them.
+inline ZipMaker workbookZip(const QByteArray &sheetData, const QByteArray &sharedStrings = {},
+    const QByteArray &styles = {}, bool date1904 = false);
 
 inline ZipMaker &ZipMaker::add(const QString &name, const QByteArray &bytes, bool deflate)
 {
@@ -63,7 +65,8 @@ inline QByteArray ZipMaker::bytes() const
     return f.readAll();
 }
 
-inline ZipMaker workbookZip(const QByteArray &sheetData, const QByteArray &sharedStrings)
+inline ZipMaker workbookZip(
+    const QByteArray &sheetData, const QByteArray &sharedStrings, const QByteArray &styles, bool date1904)
 {
     ZipMaker zip;
     zip.add(QStringLiteral("[Content_Types].xml"),
@@ -75,10 +78,12 @@ inline ZipMaker workbookZip(const QByteArray &sheetData, const QByteArray &share
         "officeDocument\" Target=\"xl/book.xml\"/></Relationships>");
     zip.add(QStringLiteral("xl/book.xml"),
         "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
-        "<sheet name=\"Gráfico\" sheetId=\"3\" r:id=\"rId7\"/>"
-        "<sheet name=\"Itens\" sheetId=\"2\" r:id=\"rId5\"/>"
-        "<sheet name=\"Outra\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>");
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+            + QByteArray(date1904 ? "<workbookPr date1904=\"1\"/>" : "")
+            + "<sheets>"
+              "<sheet name=\"Gráfico\" sheetId=\"3\" r:id=\"rId7\"/>"
+              "<sheet name=\"Itens\" sheetId=\"2\" r:id=\"rId5\"/>"
+              "<sheet name=\"Outra\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>");
     QByteArray rels
         = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
           "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
@@ -90,6 +95,9 @@ inline ZipMaker workbookZip(const QByteArray &sheetData, const QByteArray &share
     if (!sharedStrings.isEmpty())
         rels += "<Relationship Id=\"rId9\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
                 "relationships/sharedStrings\" Target=\"strings.xml\"/>";
+    if (!styles.isEmpty())
+        rels += "<Relationship Id=\"rId3\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                "relationships/styles\" Target=\"estilos.xml\"/>";
     rels += "</Relationships>";
     zip.add(QStringLiteral("xl/_rels/book.xml.rels"), rels);
     zip.add(QStringLiteral("xl/worksheets/sheet1.xml"),
@@ -102,5 +110,9 @@ inline ZipMaker workbookZip(const QByteArray &sheetData, const QByteArray &share
         zip.add(QStringLiteral("xl/strings.xml"),
             "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + sharedStrings
                 + "</sst>");
+    if (!styles.isEmpty())
+        zip.add(QStringLiteral("xl/estilos.xml"),
+            "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" + styles
+                + "</styleSheet>");
     return zip;
 }

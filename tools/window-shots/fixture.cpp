@@ -3,19 +3,24 @@
 #include "config/credential_file.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
+#include "store/dataset_model.h"
 #include "store/schema.h"
 
 #include <QDate>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QTableView>
 
-void writeFixtureFolder(const QString &folder)
+void writeFixtureFolder(const QString &folder, FixtureValues values)
 {
     QFile server(QDir(folder).filePath(QStringLiteral("server.new")));
     if (server.open(QIODevice::WriteOnly))
         server.write("http://127.0.0.1:8090/kelvo\r\n");
-    writeCredentials(folder, QStringLiteral("AUTOPECAS SILVA"), QStringLiteral("SEGREDO"));
+    writeCredentials(folder,
+        values == FixtureValues::Long ? QStringLiteral("DISTRIBUIDORA DE AUTOPEÇAS SÃO JOÃO BATISTA LTDA")
+                                      : QStringLiteral("AUTOPECAS SILVA"),
+        QStringLiteral("SEGREDO"));
     createDatabase(QDir(folder).filePath(QStringLiteral("CotaKelvo.new")));
 }
 
@@ -25,10 +30,31 @@ struct Item {
     const char *produto, *fabr, *descricao, *un, *marca, *aplicacao;
     double qtde, valor;
     double loja1, loja2, loja3;
+    const char *similares = "";
+    const char *obs = "";
 };
 
+struct Texts {
+    QStringList lojas;
+    QString condPgto;
+    QString orderObs;
+};
+
+Texts texts(FixtureValues values)
+{
+    if (values == FixtureValues::Long)
+        return { { QStringLiteral("LOJA JARDIM PAULISTA"), QStringLiteral("FILIAL SÃO BERNARDO"),
+                     QStringLiteral("FILIAL VILA MARIANA") },
+            QStringLiteral("28/56/84 DDL POR BOLETO BANCÁRIO, OU 3% DE DESCONTO À VISTA"),
+            QStringLiteral("ENTREGAR NA MATRIZ ATÉ SEXTA-FEIRA ANTES DAS 17H, EM EMBALAGEM ORIGINAL LACRADA "
+                           "E COM A NOTA FISCAL SEPARADA POR LOJA; NA FALTA DE ALGUM ITEM, INFORMAR O "
+                           "SIMILAR DISPONÍVEL E O PRAZO DE REPOSIÇÃO") };
+    return { { QStringLiteral("MATRIZ"), QStringLiteral("FILIAL 1"), QStringLiteral("FILIAL 2") },
+        QStringLiteral("28 DDL"), QStringLiteral("ENTREGAR NA MATRIZ ATÉ SEXTA") };
+}
+
 // The columns quotation and order items share, on the row in edit.
-void setItem(Table &t, const Item &i)
+void setItem(Table &t, const Item &i, const Texts &x)
 {
     t.setText(QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto));
     t.setText(QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr));
@@ -42,14 +68,16 @@ void setItem(Table &t, const Item &i)
     t.setFloat(QStringLiteral("QTDELOJA1"), i.loja1);
     t.setFloat(QStringLiteral("QTDELOJA2"), i.loja2);
     t.setFloat(QStringLiteral("QTDELOJA3"), i.loja3);
-    t.setText(QStringLiteral("NOMELOJA1"), QStringLiteral("MATRIZ"));
-    t.setText(QStringLiteral("NOMELOJA2"), QStringLiteral("FILIAL 1"));
-    t.setText(QStringLiteral("NOMELOJA3"), QStringLiteral("FILIAL 2"));
-    t.setText(QStringLiteral("CONDPGTO"), QStringLiteral("28 DDL"));
+    t.setText(QStringLiteral("NOMELOJA1"), x.lojas.value(0));
+    t.setText(QStringLiteral("NOMELOJA2"), x.lojas.value(1));
+    t.setText(QStringLiteral("NOMELOJA3"), x.lojas.value(2));
+    t.setText(QStringLiteral("CONDPGTO"), x.condPgto);
+    t.setText(QStringLiteral("SIMILARES"), QString::fromUtf8(i.similares));
+    t.setText(QStringLiteral("OBS"), QString::fromUtf8(i.obs));
 }
 
-void addQuotation(
-    TDm &dm, const QString &cota, const QString &status, const QDate &validade, const QList<Item> &items)
+void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDate &validade,
+    const QList<Item> &items, const Texts &x)
 {
     Table &cab = dm.CotaLiberada();
     if (!cab.isOpen())
@@ -73,14 +101,14 @@ void addQuotation(
         t.setText(QStringLiteral("CONTATO"), QStringLiteral("JOAO COMPRAS"));
         t.setText(QStringLiteral("COTACAO"), cota);
         t.setDate(QStringLiteral("DATA"), validade.addDays(-5));
-        setItem(t, i);
+        setItem(t, i, x);
         t.post();
     }
     dm.setPodeIcota(was);
 }
 
-void addOrder(
-    TDm &dm, const QString &pedido, const QString &status, const QDate &liberado, const QList<Item> &items)
+void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate &liberado,
+    const QList<Item> &items, const Texts &x)
 {
     Table &cab = dm.PedidosLiberados();
     if (!cab.isOpen())
@@ -106,47 +134,88 @@ void addOrder(
         t.setText(QStringLiteral("CONTATO"), QStringLiteral("MARCOS"));
         t.setText(QStringLiteral("PEDIDO"), pedido);
         t.setDate(QStringLiteral("DATA"), liberado);
-        setItem(t, i);
-        t.setFloat(QStringLiteral("VALOR"), prices[k++ % 4]); // every ordered item has its price
-        t.setText(QStringLiteral("CONDPGTO"), QStringLiteral("28/56 DDL"));
-        t.setText(QStringLiteral("OBS"), QStringLiteral("ENTREGAR NA MATRIZ ATÉ SEXTA"));
+        setItem(t, i, x);
+        if (i.valor == 0)
+            t.setFloat(QStringLiteral("VALOR"), prices[k % 4]); // every ordered item has its price
+        ++k;
+        t.setText(QStringLiteral("OBS"), x.orderObs);
         t.post();
     }
 }
 
-} // namespace
-
-void fillFixtureStore(TDm &dm)
+const QList<Item> &ordinaryItems()
 {
-    const QDate today = QDate::currentDate();
-    const QList<Item> items = {
+    static const QList<Item> items = {
         { "100231", "BB1234", "PASTILHA DE FREIO DIANTEIRA", "JG", "BOSCH", "GOL 1.0 2008/2012\rFOX 1.6", 6,
             89.9, 2, 2, 2 },
         { "100232", "F 000 99", "VELA DE IGNIÇÃO", "PC", "NGK", "PALIO 1.0 FIRE", 24, 0, 8, 8, 8 },
         { "100245", "GP31234", "AMORTECEDOR TRASEIRO", "PC", "COFAP", "CELTA 2006/2015", 4, 0, 2, 2, 0 },
         { "100250", "6204-2RS", "ROLAMENTO DA RODA TRASEIRA", "PC", "SKF", "UNO MILLE", 10, 35.5, 4, 4, 2 },
     };
-    addQuotation(dm, QStringLiteral("2026000101"), QStringLiteral("ABERTA"), today.addDays(3), {});
-    addQuotation(dm, QStringLiteral("2026000102"), QStringLiteral("Baixada"), today.addDays(2), items);
-    addQuotation(
-        dm, QStringLiteral("2026000103"), QStringLiteral("Enviar"), today.addDays(1), items.mid(0, 2));
-    addQuotation(
-        dm, QStringLiteral("2026000098"), QStringLiteral("Enviada"), today.addDays(-2), items.mid(1, 2));
-    addOrder(dm, QStringLiteral("2026000201"), QStringLiteral("Baixado"), today.addDays(-1), items);
-    addOrder(dm, QStringLiteral("2026000202"), QStringLiteral("Liberado"), today, {});
-    addOrder(
-        dm, QStringLiteral("2026000199"), QStringLiteral("Atendido"), today.addDays(-6), items.mid(0, 2));
+    return items;
 }
 
-void prepareFixtureWindow(const QString &windowClass, QDialog *window)
+// Every text as long as its column keeps it.
+const QList<Item> &longItems()
+{
+    static const QList<Item> items = {
+        { "000100231000001", "OC 1234/KIT 000-0001",
+            "ÓLEO LUBRIFICANTE SEMISSINTÉTICO 15W40 API SN FRASCO 1 LITRO", "FR", "ÓLEO LUBRAX SUPERA",
+            "GOL G3/G4/G5 1.0 8V 16V TOTAL FLEX 2000/2014\rPARATI 1.6 1.8 AP 1996/2012\rSAVEIRO G4 G5 "
+            "1.6 2005/2016\rVOYAGE 1.6 2009/2018\rFOX CROSSFOX SPACEFOX 1.6 8V 2004/2020\rPOLO 1.6 2003/20",
+            1250.5, 12345.67, 500.25, 450.25, 300, "LUBRAX ESSENCIAL 15W",
+            "ENTREGAR NA MATRIZ ATÉ SEXTA-FEIRA ANTES DAS 17H, EM EMBALAGEM ORIGINAL LACRADA E COM A NOTA "
+            "FISCAL SEPARADA POR LOJA; NA FALTA DE ALGUM ITEM, INFORMAR O SIMILAR DISPONÍVEL E O PRAZO DE "
+            "REPOSIÇÃO" },
+        { "000100232000002", "KIT-EMBR-VW-GOL-G5-1",
+            "KIT EMBREAGEM COMPLETO COM ROLAMENTO E ATUADOR HIDRÁULICO", "JG", "SACHS ZF DO BRASIL",
+            "GOL G5 1.0 1.6 TOTAL FLEX 2009/2016\rVOYAGE 1.0 1.6 2009/2018", 48, 1899.9, 16, 16, 16,
+            "LUK 620 3133 00 OU V", "SÓ ACEITAMOS A MARCA INDICADA OU O SIMILAR ORIGINAL DE MONTADORA" },
+        { "000100245000003", "N 1016 ESQ/DIR PAR 2",
+            "TERMINAL DE DIREÇÃO ESQUERDO E DIREITO PAR COM PORCA E PINO", "PR", "NAKATA AUTOMOTIVA SA",
+            "CELTA 2000/2015 PRISMA 1.4 2006/2012", 10, 0, 4, 4, 2 },
+        { "000100250000004", "6204-2RS1/C3 SKF BR", "ROLAMENTO DA RODA TRASEIRA COM ANEL ABS ÍMÃ INTEGRADO",
+            "PC", "SKF DO BRASIL LTDA", "UNO MILLE FIRE ECONOMY 1.0 2004/2013", 1000, 35.5, 400, 400, 200 },
+    };
+    return items;
+}
+
+} // namespace
+
+QString fixtureNumber(const char *digits, FixtureValues values)
+{
+    // The longest number a column keeps, or the buyer's usual ten digits.
+    const QString number = QLatin1String(digits);
+    return values == FixtureValues::Long ? number + QStringLiteral("/MATRIZ") : number;
+}
+
+void fillFixtureStore(TDm &dm, FixtureValues values)
+{
+    const QDate today = QDate::currentDate();
+    const QList<Item> &items = values == FixtureValues::Long ? longItems() : ordinaryItems();
+    const Texts x = texts(values);
+    const auto number = [values](const char *digits) { return fixtureNumber(digits, values); };
+    addQuotation(dm, number("2026000101"), QStringLiteral("ABERTA"), today.addDays(3), {}, x);
+    addQuotation(dm, number("2026000102"), QStringLiteral("Baixada"), today.addDays(2), items, x);
+    addQuotation(dm, number("2026000103"), QStringLiteral("Enviar"), today.addDays(1), items.mid(0, 2), x);
+    addQuotation(dm, number("2026000098"), QStringLiteral("Enviada"), today.addDays(-2), items.mid(1, 2), x);
+    addOrder(dm, number("2026000201"), QStringLiteral("Baixado"), today.addDays(-1), items, x);
+    addOrder(dm, number("2026000202"), QStringLiteral("Liberado"), today, {}, x);
+    addOrder(dm, number("2026000199"), QStringLiteral("Atendido"), today.addDays(-6), items.mid(0, 2), x);
+}
+
+void prepareFixtureWindow(const QString &windowClass, QDialog *window, FixtureValues values)
 {
     if (auto *prices = qobject_cast<TPrecoCota *>(window);
         prices && windowClass == QLatin1String("TPrecoCota")) {
         // Shown first, since showing empties the grid; then the downloaded quotation is chosen.
         prices->show();
-        prices->setChooserRunner([](Query &baixadas) {
-            return baixadas.locate(QStringLiteral("Cotacao"), { QStringLiteral("2026000102") });
-        });
+        const QString cota = fixtureNumber("2026000102", values);
+        prices->setChooserRunner(
+            [cota](Query &baixadas) { return baixadas.locate(QStringLiteral("Cotacao"), { cota }); });
         prices->btn3Click();
+        // The longest texts are on the last item: its panel shows them whole.
+        if (values == FixtureValues::Long && prices->model()->rowCount() > 0)
+            prices->dbgrd1()->setCurrentIndex(prices->model()->index(prices->model()->rowCount() - 1, 5));
     }
 }

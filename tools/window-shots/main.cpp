@@ -1,18 +1,23 @@
 // Saves a PNG of every window of the program, filled from a fixture store,
-// on the offscreen platform: window-shots DIR
+// on the offscreen platform: window-shots DIR [--long]. With --long every
+// text is as long as its column keeps it, to see that nothing a supplier
+// needs to read is cut.
 #include "app/app_context.h"
 #include "app/main_workflow.h"
+#include "app/qt_translations.h"
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "config/widgets/login_window.h"
 #include "fixture.h"
 #include "orders/order_report.h"
 #include "orders/store_report.h"
+#include "purge/store_restore.h"
 #include "quotations/quotation_report.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "report/widgets/report_preview.h"
 #include "store/data_module.h"
 #include "ui/silent_prompts.h"
+#include "ui/widgets/choice_dialog.h"
 #include "ui/widgets/msg_window.h"
 #include "ui/widgets/qt_prompts.h"
 
@@ -54,17 +59,20 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    installQtTranslations();
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() != 2) {
-        out << "usage: window-shots DIR" << Qt::endl;
+    const bool longValues = args.size() == 3 && args.at(2) == QLatin1String("--long");
+    if (args.size() != 2 && !longValues) {
+        out << "usage: window-shots DIR [--long]" << Qt::endl;
         return 2;
     }
+    const FixtureValues values = longValues ? FixtureValues::Long : FixtureValues::Ordinary;
     QDir dir(args.at(1));
     dir.mkpath(QStringLiteral("."));
 
     QTemporaryDir folder;
-    writeFixtureFolder(folder.path());
+    writeFixtureFolder(folder.path(), values);
     SilentPrompts prompts;
     OnlineNet net;
     AppContext context(folder.path(), &net);
@@ -72,7 +80,7 @@ int main(int argc, char **argv)
         out << "the fixture folder did not start" << Qt::endl;
         return 1;
     }
-    fillFixtureStore(context.dm());
+    fillFixtureStore(context.dm(), values);
 
     bool ok = true;
     MainWorkflow workflow(prompts, context.net(), context.settings());
@@ -99,6 +107,16 @@ int main(int argc, char **argv)
     ok &= save(&chooser, dir, QStringLiteral("TCotaBaixada"), out);
     baixadas.close();
 
+    // The list of "Restaurar cópia…", on two copies of the fixture store.
+    backUpBeside(context.dm().Banco());
+    backUpBeside(context.dm().Banco());
+    QList<QStringList> copies;
+    for (const StoreBackup &backup : storeBackups(context.databasePath()))
+        copies << StoreRestore::row(backup);
+    ChoiceDialog copiesList(
+        &main, StoreRestore::choiceCaption(), StoreRestore::choiceText(), StoreRestore::columns(), copies);
+    ok &= save(&copiesList, dir, QStringLiteral("ChoiceDialog"), out);
+
     // The report preview on the first page of each printout: a downloaded
     // quotation, and the order and per-store printouts of a downloaded order.
     const auto savePreview = [&](const PreparedReport &report, const QString &name) {
@@ -107,15 +125,15 @@ int main(int argc, char **argv)
         ok &= save(&preview, dir, name, out);
     };
     Table &items = context.dm().CotaFornec();
-    items.setFilter(QStringLiteral("COTACAO = ?"), { QStringLiteral("2026000102") });
+    items.setFilter(QStringLiteral("COTACAO = ?"), { fixtureNumber("2026000102", values) });
     items.setFiltered(true);
     items.open();
     savePreview(prepareQuotationReport(context.dm()), QStringLiteral("ReportPreview"));
     items.close();
     items.setFiltered(false);
-    savePreview(prepareOrderReport(context.dm(), QStringLiteral("2026000201")),
+    savePreview(prepareOrderReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLPedAtende"));
-    savePreview(prepareStoreReport(context.dm(), QStringLiteral("2026000201")),
+    savePreview(prepareStoreReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLSepararLoja"));
 
     // Every working window the program can open, as its button opens it.
@@ -124,7 +142,7 @@ int main(int argc, char **argv)
         const std::unique_ptr<QDialog> window = launcher.create(windowClass, &main, &demo);
         if (!window)
             continue;
-        prepareFixtureWindow(windowClass, window.get());
+        prepareFixtureWindow(windowClass, window.get(), values);
         ok &= save(window.get(), dir, windowClass, out);
     }
     return ok ? 0 : 1;

@@ -41,7 +41,7 @@ const WindowKind kWindows[] = {
     { "TEnviaCotacao", serverWindow<TEnviaCotacao> },
     { "TApagaDados",
         [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {
-            return new TApagaDados(prompts, app.dm(), owner);
+            return new TApagaDados(prompts, app.dm(), app.databasePath(), owner);
         } },
     { "TCotasRespEnv",
         [](AppContext &app, Prompts &prompts, QWidget *owner, const Login *) -> QDialog * {

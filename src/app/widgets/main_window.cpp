@@ -3,6 +3,7 @@
 #include "app/widgets/window_launcher.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/hover_bold.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -50,6 +51,10 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
     for (const ButtonDef &s : buttons) {
         QToolButton *b = addImageButton(
             QString::fromLatin1(s.name), s.left, s.hint ? QString::fromUtf8(s.hint) : QString(), s.icon);
+        // The set-up button puts nothing in the panel, but is named all the same.
+        const QString name = s.hint ? QString::fromUtf8(s.hint) : QStringLiteral("Configura usuário e senha");
+        b->setToolTip(name);
+        b->setAccessibleName(name);
         if (s.window) {
             const QString cls = QString::fromLatin1(s.window);
             const bool login = s.login;
@@ -92,6 +97,18 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
     m_lb1->setStyleSheet(QStringLiteral("color: red;"));
     m_lb1->move(695, 102);
     m_lb1->adjustSize();
+
+    // Tab goes along the row, left to right, then to "Verifica Internet".
+    QWidget *previous = nullptr;
+    for (const ButtonDef &s : buttons) {
+        QWidget *b = m_buttons.value(QString::fromLatin1(s.name));
+        if (previous)
+            setTabOrder(previous, b);
+        previous = b;
+    }
+    setTabOrder(previous, m_btn9);
+    enterPressesButtons(this);
+    altF4Closes(this);
 }
 
 QToolButton *TFKelvoCota::addImageButton(const QString &name, int left, const QString &hint, int icon)
@@ -114,10 +131,13 @@ QToolButton *TFKelvoCota::addImageButton(const QString &name, int left, const QS
 
 bool TFKelvoCota::eventFilter(QObject *watched, QEvent *event)
 {
+    // The panel tells what the button under the pointer, or the one the
+    // keys reached, does.
     if (m_hints.contains(watched)) {
-        if (event->type() == QEvent::Enter)
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Enter || type == QEvent::FocusIn)
             m_pnlMsg->setText(m_hints.value(watched));
-        else if (event->type() == QEvent::Leave)
+        else if (type == QEvent::Leave || type == QEvent::FocusOut)
             m_pnlMsg->clear();
     }
     return QWidget::eventFilter(watched, event);
@@ -134,17 +154,27 @@ void TFKelvoCota::showEvent(QShowEvent *event)
 
 void TFKelvoCota::FormShow()
 {
-    m_lbfornec->setText(m_workflow.fornecedorText());
-    // A long name is cut short of the next button rather than covering it.
-    m_lbfornec->adjustSize();
-    m_lbfornec->resize(qMin(m_lbfornec->width(), 612 - 378 - 4), m_lbfornec->height());
+    showFornecedor(m_workflow.fornecedorText());
     btn9Click();
+}
+
+void TFKelvoCota::showFornecedor(const QString &text)
+{
+    // A long name ends in "…" short of the next button, whole in its tool tip.
+    const int room = 612 - 378 - 4;
+    const QString shown = m_lbfornec->fontMetrics().elidedText(text, Qt::ElideRight, room);
+    m_lbfornec->setText(shown);
+    m_lbfornec->setToolTip(shown == text ? QString() : text);
+    m_lbfornec->setAccessibleName(text);
+    m_lbfornec->adjustSize();
+    m_lbfornec->resize(qMin(m_lbfornec->width(), room), m_lbfornec->height());
 }
 
 void TFKelvoCota::btn9Click()
 {
-    // The line is written before the server check, whose box may follow.
-    m_workflow.internetCheck([this](const QString &line) {
+    // The server is tried without holding the window: the line says so
+    // until it answers, and is written before the box that may follow.
+    m_workflow.startInternetCheck(this, [this](const QString &line) {
         m_lbServidor->setText(line);
         m_lbServidor->adjustSize();
     });

@@ -11,8 +11,9 @@ class QToolButton;
 class WindowLauncher;
 
 // The main window: a row of image buttons that open the working windows, a
-// message panel for the button under the pointer, the supplier's name and
-// the internet status line.
+// message panel for the button under the pointer or with the focus, the
+// supplier's name and the internet status line. Tab goes through the
+// buttons left to right; Enter or Space presses the one with the focus.
 class TFKelvoCota final : public QWidget {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ protected:
 
 private:
     QToolButton *addImageButton(const QString &name, int left, const QString &hint, int icon);
+    void showFornecedor(const QString &text);
 
     Prompts &m_prompts;
     MainWorkflow &m_workflow;

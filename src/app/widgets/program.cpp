@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/instance_guard.h"
 #include "app/main_workflow.h"
+#include "app/qt_translations.h"
 #include "app/widgets/app_launcher.h"
 #include "app/widgets/kelvo_application.h"
 #include "app/widgets/main_window.h"
@@ -21,6 +22,7 @@ int runCotaKelvo(int &argc, char **argv, const ProgramPlaces &places)
     KelvoApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CotaKelvo"));
     applyRegionalDefaults();
+    installQtTranslations();
     if (!owner) {
         QMessageBox::information(nullptr, QStringLiteral("Atenção"), secondCopyText());
         return 0;
@@ -28,7 +30,8 @@ int runCotaKelvo(int &argc, char **argv, const ProgramPlaces &places)
 
     QtPrompts prompts;
     app.setPrompts(&prompts);
-    AppContext context(places.folder.isEmpty() ? QCoreApplication::applicationDirPath() : places.folder);
+    AppContext context(
+        places.folder.isEmpty() ? QCoreApplication::applicationDirPath() : places.folder, places.net);
     MainWorkflow workflow(prompts, context.net(), context.settings());
     AppLauncher launcher(context, prompts);
     TFKelvoCota FKelvoCota(prompts, workflow, context.settings(), launcher);

@@ -3,6 +3,7 @@
 #include "ui/widgets/enter_moves_focus.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/upper_case_validator.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +54,7 @@ TFLogin::TFLogin(QWidget *parent)
     chainTabOrder({ m_edt1, m_edt2, m_btn1, m_btn2 });
     // Enter moves on from every control, the buttons too: it never clicks one.
     new EnterMovesFocus(this, { m_edt1, m_edt2, m_btn1, m_btn2 });
+    altF4Closes(this);
 
     fixAndCentre(this, 290, 143);
 }

@@ -3,6 +3,7 @@
 #include "ui/widgets/enter_moves_focus.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/upper_case_validator.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -44,6 +45,7 @@ TSetUP::TSetUP(Prompts &prompts, const QString &folder, Settings &settings, QWid
 
     chainTabOrder({ m_eduser, m_edpass, m_btn1, m_btn2 });
     new EnterMovesFocus(this, { m_eduser, m_edpass, m_btn1, m_btn2 });
+    altF4Closes(this);
 
     fixAndCentre(this, 246, 125);
 }

@@ -5,6 +5,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -142,8 +143,11 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(&lines, &Dataset::currentRowChanged, this, &TPedidosBaixados::ds2DataChange);
     connect(&lines, &Dataset::rowChanged, this, &TPedidosBaixados::ds2DataChange);
 
-    chainTabOrder(
-        { m_dbgrd1, m_rg1Items->button(0), m_rg1Items->button(1), m_dbgrd2, m_btnimp, m_btnlojas, m_btnsai });
+    // Top to bottom; the boxes too, whose text the arrow keys scroll.
+    chainTabOrder({ m_dbgrd1, m_rg1Items->button(0), m_rg1Items->button(1), m_dbedtCONTATO, m_dbgrd2,
+        m_dbedtAPLICACAO, m_dbedtOBS, m_dbedtCONDPGTO, m_btnimp, m_btnlojas, m_btnsai });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 973, 564);
 }
 
@@ -194,6 +198,9 @@ void TPedidosBaixados::rg1Click()
     m_flow.chooseList(list);
     m_btnimp->setVisible(m_flow.printsOffered());
     m_btnlojas->setVisible(m_flow.printsOffered());
+    // The hint names the key that works on the list shown.
+    setLabelText(m_lbmsg,
+        list == DownloadedOrders::Atendidos ? u"F11 - Atendido -> Baixado"_s : u"F4 - Baixado -> Atendido"_s);
 }
 
 void TPedidosBaixados::ds1DataChange()
@@ -212,8 +219,7 @@ void TPedidosBaixados::ds2DataChange()
     const Table &items = m_dm.PedFornec();
     for (QLineEdit *box : { m_dbedtCONTATO, m_dbedtAPLICACAO, m_dbedtOBS, m_dbedtCONDPGTO }) {
         const QString column = box->property("column").toString();
-        box->setText(items.isOpen() && !items.isEmpty() ? items.asString(column) : QString());
-        box->setCursorPosition(0);
+        setBoxText(box, items.isOpen() && !items.isEmpty() ? items.asString(column) : QString());
     }
 }
 

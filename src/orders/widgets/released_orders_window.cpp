@@ -5,6 +5,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
@@ -39,6 +40,8 @@ TPedLib::TPedLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &se
     connect(m_btn3, &QPushButton::clicked, this, &TPedLib::btn3Click);
 
     chainTabOrder({ m_dbgrd1, m_btn1, m_btn2, m_btn3 });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 585, 297);
 }
 

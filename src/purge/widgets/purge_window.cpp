@@ -1,9 +1,11 @@
 #include "purge/widgets/purge_window.h"
 
 #include "common/clock.h"
+#include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QDateEdit>
 #include <QKeyEvent>
@@ -49,11 +51,13 @@ QPushButton *arrow(QWidget *parent, const char *name, const QString &text, int l
 
 } // namespace
 
-TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent)
+TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, const QString &storePath, QWidget *parent)
     : QDialog(parent,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
             | Qt::WindowMinimizeButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+    , m_dm(dm)
     , m_flow(prompts, dm)
+    , m_restore(prompts, dm, storePath)
 {
     setObjectName(u"ApagaDados"_s);
     setWindowTitle(u"Apaga dados antigos"_s);
@@ -102,8 +106,17 @@ TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent)
     m_Button1->resize(89, 33);
     connect(m_Button1, &QPushButton::clicked, this, &TApagaDados::Button1Click);
 
-    chainTabOrder({ m_data, m_SpeedButton1, m_Button3, m_Button2, m_Button5, m_Button4, m_Button1, m_DBGrid1,
-        m_DBGrid2, m_DBGrid3, m_DBGrid4 });
+    // Beside "Fecha Janela", away from the buttons that delete.
+    m_btnRestaura = arrow(this, "btnRestaura", u"Restaurar cópia…"_s, 741, 419);
+    m_btnRestaura->setFont(font());
+    m_btnRestaura->resize(120, 33);
+    connect(m_btnRestaura, &QPushButton::clicked, this, &TApagaDados::btnRestauraClick);
+
+    // The day and what to purge first, the lists after them, closing last.
+    chainTabOrder({ m_data, m_SpeedButton1, m_Button3, m_Button2, m_Button5, m_Button4, m_btnRestaura,
+        m_DBGrid1, m_DBGrid2, m_DBGrid3, m_DBGrid4, m_Button1 });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 964, 460);
 }
 
@@ -153,6 +166,15 @@ void TApagaDados::Button4Click()
 void TApagaDados::SpeedButton1Click()
 {
     m_flow.purgeAll(cutOff());
+}
+
+void TApagaDados::btnRestauraClick()
+{
+    m_restore.restoreChosen();
+    // The lists closed with the store while it was replaced; a store that
+    // could not be opened again has shown its error already.
+    if (!m_flow.CotasLiberadas().isOpen() && m_dm.isStoreOpen())
+        m_flow.refreshLists();
 }
 
 void TApagaDados::Button1Click()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "purge/data_purge.h"
+#include "purge/store_restore.h"
 
 #include <QDialog>
 
@@ -11,13 +12,14 @@ class QTableView;
 class QToolButton;
 
 // "Apaga dados antigos": the four kinds of stored data side by side, purged
-// by day, one kind or all four.
+// by day, one kind or all four; and the copies made before each purge, one
+// of which "Restaurar cópia…" puts back in place of the store at storePath.
 class TApagaDados final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TApagaDados)
 
 public:
-    TApagaDados(Prompts &prompts, TDm &dm, QWidget *parent = nullptr);
+    TApagaDados(Prompts &prompts, TDm &dm, const QString &storePath, QWidget *parent = nullptr);
     ~TApagaDados() override;
 
     QTableView *DBGrid1() const { return m_DBGrid1; }
@@ -29,9 +31,11 @@ public:
     QPushButton *Button3() const { return m_Button3; }
     QPushButton *Button4() const { return m_Button4; }
     QPushButton *Button5() const { return m_Button5; }
+    QPushButton *btnRestaura() const { return m_btnRestaura; }
     QToolButton *SpeedButton1() const { return m_SpeedButton1; }
     QDateEdit *data() const { return m_data; }
     DataPurge &workflow() { return m_flow; }
+    StoreRestore &restoreWorkflow() { return m_restore; }
 
     void FormShow();
     void Button1Click();
@@ -40,6 +44,7 @@ public:
     void Button4Click();
     void Button5Click();
     void SpeedButton1Click();
+    void btnRestauraClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,7 +54,9 @@ protected:
 private:
     QDate cutOff() const;
 
+    TDm &m_dm;
     DataPurge m_flow;
+    StoreRestore m_restore;
     QTableView *m_DBGrid1;
     QTableView *m_DBGrid2;
     QTableView *m_DBGrid3;
@@ -59,6 +66,7 @@ private:
     QPushButton *m_Button3;
     QPushButton *m_Button4;
     QPushButton *m_Button5;
+    QPushButton *m_btnRestaura;
     QToolButton *m_SpeedButton1;
     QDateEdit *m_data;
     bool m_shown = false;

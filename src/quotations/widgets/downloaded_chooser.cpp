@@ -6,7 +6,9 @@
 #include "store/query.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTableView>
 
@@ -41,8 +43,10 @@ TCotaBaixada::TCotaBaixada(Query &cotasBaixadas, QWidget *parent)
     m_btn2 = makeButton(this, "btn2", u"Desiste"_s, { 126, 256, 110, 27 });
     connect(m_btn1, &QPushButton::clicked, this, &TCotaBaixada::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TCotaBaixada::btn2Click);
-    setTabOrder(m_dbgrd1, m_btn1);
-    setTabOrder(m_btn1, m_btn2);
+    chainTabOrder({ m_dbgrd1, m_btn1, m_btn2 });
+    m_dbgrd1->installEventFilter(this);
+    enterPressesButtons(this);
+    altF4Closes(this);
 
     fixAndCentre(this, 645, 291);
     m_dbgrd1->setFocus();
@@ -58,6 +62,19 @@ void TCotaBaixada::btn2Click()
 {
     m_okfil = false;
     done(Rejected);
+}
+
+bool TCotaBaixada::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_dbgrd1 && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (isPlainEnter(key)) {
+            if (!key->isAutoRepeat())
+                m_btn1->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TCotaBaixada::tmrPrazoTimer()

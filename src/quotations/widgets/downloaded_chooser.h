@@ -11,6 +11,8 @@ class QTimer;
 
 // "Cotações Baixadas": picks one of the quotations in status "Baixada" (the
 // current row of the query CotasBaixadas), with the time left to answer each.
+// Enter on the list picks the selected quotation as "Filtra e Sai" does;
+// Escape and the close command (Alt+F4) give up as "Desiste" does.
 class TCotaBaixada final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TCotaBaixada)
@@ -32,8 +34,8 @@ public:
     void tmrPrazoTimer();
 
 protected:
-    // Only its two buttons close the window.
-    void reject() override { }
+    void reject() override { btn2Click(); }
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool m_okfil = false;

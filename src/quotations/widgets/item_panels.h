@@ -14,7 +14,10 @@ class QScrollBar;
 // one, the current item's panel in mint green, the other in sky blue. It
 // follows the dataset's current row; a click on a panel makes its item
 // current. It neither adds nor deletes rows. The current item's panel may
-// carry a note at the right of its observation line.
+// carry a note at the right of its observation line. When the current item's
+// texts are too long for their lines, its panel takes the room of both and
+// shows them whole, wrapped; a text cut short on a line ends in "…" and is
+// whole in its tool tip.
 class ItemPanels final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ItemPanels)
@@ -25,10 +28,13 @@ public:
 
     ItemPanels(Dataset &items, QWidget *parent = nullptr);
 
-    // The row each panel shows (-1 when empty) and its two texts.
+    // The row each panel shows (-1 when empty) and its two texts, whole.
     int panelRow(int panel) const { return m_rows[size_t(panel)]; }
     QString aplicacaoText(int panel) const;
     QString obsText(int panel) const;
+    // Where they are shown.
+    QLabel *aplicacaoLabel(int panel) const;
+    QLabel *obsLabel(int panel) const;
     QWidget *panel(int panel) const { return m_panels[size_t(panel)].frame; }
 
     void refresh();
@@ -37,6 +43,9 @@ public:
     // price), asked each time the panels follow the current row.
     void setCurrentNote(std::function<QString()> note);
     QString noteText(int panel) const;
+    // Puts text in the current item's note until the panels next follow the
+    // current row (an answer to a key, such as F3 without a last price).
+    void showCurrentNote(const QString &text);
 
 Q_SIGNALS:
     // Moving to another item failed (the row being edited could not be stored).
@@ -50,10 +59,19 @@ private:
 
     struct Panel {
         QWidget *frame = nullptr;
+        QLabel *aplicacaoCaption = nullptr;
+        QLabel *obsCaption = nullptr;
         QLabel *aplicacao = nullptr;
         QLabel *obs = nullptr;
         QLabel *note = nullptr;
+        QString aplicacaoText;
+        QString obsText;
     };
+
+    int obsWidth(const Panel &p) const;
+    bool fitsTwoLines(const Panel &p) const;
+    void layOutLines(int panel);
+    void layOutWhole(int panel);
 
     Dataset &m_items;
     int m_aplicacao;
@@ -61,6 +79,7 @@ private:
     std::array<Panel, 2> m_panels;
     std::array<int, 2> m_rows { -1, -1 };
     std::function<QString()> m_note;
+    int m_valueLeft = 0;
     QScrollBar *m_scroll;
     bool m_updating = false;
 };

@@ -37,6 +37,12 @@ bool isLeavingKey(int key)
     return key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+bool isModifierKey(int key)
+{
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta
+        || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
 } // namespace
 
 PriceDelegate::PriceDelegate(PriceEntry &flow, Prompts &prompts, QAbstractItemView *grid)
@@ -165,8 +171,10 @@ bool PriceDelegate::gateEvent(QObject *watched, QEvent *event)
     }
     case QEvent::KeyPress:
         // A key the editor left alone goes on to the grid, which would move
-        // to another row or act on the item (F2).
-        if (watched != m_grid && watched != m_grid->viewport())
+        // to another row or act on the item (F2). Shift or Ctrl pressed on
+        // their own, before the key they go with, move nothing.
+        if ((watched != m_grid && watched != m_grid->viewport())
+            || isModifierKey(static_cast<QKeyEvent *>(event)->key()))
             return false;
         break;
     default:

@@ -7,11 +7,14 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableView>
 
 #include <set>
@@ -21,6 +24,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QColor Mint(101, 245, 184);
+constexpr int SearchLeft = 850; // the search box, right of the hint lb1
 const QColor LightBlue(201, 217, 241);
 constexpr int ValorColumn = 5;
 
@@ -121,6 +125,43 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     setTabOrder(m_btn5, m_btn6);
     setTabOrder(m_btn6, m_btn7);
     setTabOrder(m_btn7, m_btn1);
+    enterPressesButtons(this);
+    altF4Closes(this);
+
+    // For a long quotation: how many items carry a price, and a search by
+    // brand, maker's code or description, placed clear of the controls above.
+    m_lblPrecos = new QLabel(this);
+    m_lblPrecos->setObjectName(u"lblPrecos"_s);
+    m_lblPrecos->setFont(tahomaPixels(13, true));
+    m_lblPrecos->setGeometry(626, 536, 276, 25);
+    m_lblPrecos->setAlignment(Qt::AlignCenter);
+    m_lblPrecos->setAccessibleName(u"Itens com preço"_s);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TPrecoCota::showPricedCount);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &TPrecoCota::showPricedCount);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &TPrecoCota::showPricedCount);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TPrecoCota::showPricedCount);
+
+    m_edtBusca = new QLineEdit(this);
+    m_edtBusca->setObjectName(u"edtBusca"_s);
+    m_edtBusca->setGeometry(SearchLeft, 8, 1012 - SearchLeft, 21);
+    m_edtBusca->setPlaceholderText(u"marca, código ou descrição"_s);
+    m_edtBusca->setAccessibleName(u"Procurar item"_s);
+    m_edtBusca->setToolTip(u"Procura o item pela marca, pelo código do fabricante ou pela descrição "
+                           u"(Ctrl+F). Enter vai ao próximo."_s);
+    m_lblBusca = new QLabel(u"&Procurar :"_s, this);
+    m_lblBusca->setObjectName(u"lblBusca"_s);
+    m_lblBusca->setBuddy(m_edtBusca);
+    m_lblBusca->adjustSize();
+    m_lblBusca->move(SearchLeft - 6 - m_lblBusca->width(), 8 + (21 - m_lblBusca->height()) / 2);
+    connect(m_edtBusca, &QLineEdit::textEdited, this, [this] { edtBuscaFind(false); });
+    connect(m_edtBusca, &QLineEdit::returnPressed, this, [this] { edtBuscaFind(true); });
+    auto *find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        m_edtBusca->setFocus(Qt::ShortcutFocusReason);
+        m_edtBusca->selectAll();
+    });
+    setTabOrder(m_btn3, m_edtBusca);
+    setTabOrder(m_edtBusca, m_dbgrd1);
 
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &TPrecoCota::leaveGrid);
     fixAndCentre(this, 1018, 569);
@@ -156,7 +197,8 @@ void TPrecoCota::btn3Click()
 {
     if (!leaveEditor())
         return;
-    m_flow.chooseQuotation(m_runChooser);
+    if (m_flow.chooseQuotation(m_runChooser))
+        m_flow.warnPastDeadline();
     showChoice();
 }
 
@@ -214,8 +256,9 @@ bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
         return true;
     }
     if (key == Qt::Key_F3) {
-        if (leaveEditor())
-            m_flow.copyLastPrice();
+        // Without a last price the key would do nothing, silently: say so.
+        if (leaveEditor() && m_model->rowCount() > 0 && !m_flow.copyLastPrice() && !m_flow.currentLastPrice())
+            m_DBCtrlGrid1->showCurrentNote(PriceEntry::noLastPriceText());
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
@@ -245,6 +288,24 @@ void TPrecoCota::leaveGrid(QWidget *old, QWidget *now)
 void TPrecoCota::dbgrd1Exit()
 {
     m_flow.postPendingEdit();
+}
+
+void TPrecoCota::showPricedCount()
+{
+    m_lblPrecos->setText(m_flow.pricedCountText());
+}
+
+void TPrecoCota::edtBuscaFind(bool next)
+{
+    const QModelIndex current = m_dbgrd1->currentIndex();
+    const int from = current.isValid() ? current.row() + (next ? 1 : 0) : 0;
+    const int row = m_flow.findItem(m_edtBusca->text(), from);
+    // A text that no item holds turns the box pink; the grid stays.
+    const bool missing = row < 0 && !m_edtBusca->text().trimmed().isEmpty();
+    m_edtBusca->setStyleSheet(missing ? u"QLineEdit { background: rgb(255, 205, 205); }"_s : QString());
+    if (row < 0 || !leaveEditor())
+        return;
+    m_dbgrd1->setCurrentIndex(m_model->index(row, current.isValid() ? current.column() : ValorColumn));
 }
 
 void TPrecoCota::keyPressEvent(QKeyEvent *event)

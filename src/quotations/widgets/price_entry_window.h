@@ -11,6 +11,7 @@ class DatasetModel;
 class ItemPanels;
 class PriceDelegate;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableView;
 
@@ -44,6 +45,10 @@ public:
     QPushButton *btn6() const { return m_btn6; }
     QPushButton *btn7() const { return m_btn7; }
     PriceEntry &workflow() { return m_flow; }
+    // The count of priced items, and the search box (Ctrl+F) with its label.
+    QLabel *lblPrecos() const { return m_lblPrecos; }
+    QLabel *lblBusca() const { return m_lblBusca; }
+    QLineEdit *edtBusca() const { return m_edtBusca; }
 
     void FormShow();
     void btn1Click();
@@ -59,6 +64,9 @@ public:
     // deletes the item after a question.
     bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void dbgrd1Exit();
+    // The search box: moves the grid to the first item, from the current one
+    // (or, with next, from the one after it), that holds the text typed.
+    void edtBuscaFind(bool next);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -73,6 +81,7 @@ private:
     bool leaveEditor();
     void showChoice();
     void leaveGrid(QWidget *old, QWidget *now);
+    void showPricedCount();
 
     Prompts &m_prompts;
     TDm &m_dm;
@@ -93,6 +102,9 @@ private:
     QPushButton *m_btn6;
     QPushButton *m_btn7;
     QPushButton *m_btn1;
+    QLabel *m_lblPrecos;
+    QLabel *m_lblBusca;
+    QLineEdit *m_edtBusca;
     QMetaObject::Connection m_focusWatch;
     bool m_shown = false;
 };

@@ -6,6 +6,7 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QPushButton>
 #include <QTableView>
@@ -40,32 +41,34 @@ TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString
     setFont(tahomaPixels(13));
     setWindowColour(this, QColor(248, 176, 80));
 
+    // The window and its grid are wider than the four columns ask by the
+    // column "Prazo", which is read without scrolling.
+    const int prazo = PrazoRefresh::columnWidth(this);
     m_model = new DatasetModel(dm.CotaLiberada(),
         { { u"Cotacao"_s, u"Cotação"_s, 201, {}, true }, { u"TipoStatus"_s, u"Status"_s, 109, {}, true },
             { u"DataValidade"_s, u"Data Validade"_s, 103, u"dd/mm/yyyy"_s, true },
-            { u"AteHora"_s, u"Até Hora"_s, 86, u"HH:NN"_s, true },
-            prazoColumn(PrazoRefresh::columnWidth(this)) },
+            { u"AteHora"_s, u"Até Hora"_s, 86, u"HH:NN"_s, true }, prazoColumn(prazo) },
         this);
     const int status = dm.CotaLiberada().fieldIndex(u"TipoStatus"_s);
     m_model->setStyleHook([status](const Dataset &d, int row, int, int role) {
         return rowStyle(d.value(row, status).toString(), role);
     });
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 8, 566, 244 });
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 8, 566 + prazo, 244 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleColour(m_dbgrd1, QColor(225, 247, 138));
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
 
     m_btn1 = makeButton(this, "btn1", u"Verificar"_s, { 8, 262, 105, 28 });
     m_btn2 = makeButton(this, "btn2", u"Baixar"_s, { 121, 262, 105, 28 });
-    m_btn3 = makeButton(this, "btn3", u"Saída"_s, { 469, 262, 105, 28 });
+    m_btn3 = makeButton(this, "btn3", u"Saída"_s, { 469 + prazo, 262, 105, 28 });
     connect(m_btn1, &QPushButton::clicked, this, &TFCotaLib::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TFCotaLib::btn2Click);
     connect(m_btn3, &QPushButton::clicked, this, &TFCotaLib::btn3Click);
-    setTabOrder(m_dbgrd1, m_btn1);
-    setTabOrder(m_btn1, m_btn2);
-    setTabOrder(m_btn2, m_btn3);
+    chainTabOrder({ m_dbgrd1, m_btn1, m_btn2, m_btn3 });
+    enterPressesButtons(this);
+    altF4Closes(this);
 
-    fixAndCentre(this, 582, 298);
+    fixAndCentre(this, 582 + prazo, 298);
 }
 
 TFCotaLib::~TFCotaLib() = default;

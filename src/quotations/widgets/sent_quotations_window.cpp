@@ -4,13 +4,13 @@
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QBrush>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 
 using namespace Qt::StringLiterals;
@@ -20,10 +20,10 @@ namespace {
 // Cells in the row's own colours: the selected row is painted from its
 // background like every other row, and no style shades it or the cell with
 // the focus (the whole row already shows where the selection is).
-class RowColours final : public QStyledItemDelegate {
+class RowColours final : public WholeTextDelegate {
 public:
     RowColours(bool centred, QObject *parent)
-        : QStyledItemDelegate(parent)
+        : WholeTextDelegate(parent)
         , m_centred(centred)
     {
     }
@@ -31,7 +31,7 @@ public:
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
-        QStyledItemDelegate::initStyleOption(option, index);
+        WholeTextDelegate::initStyleOption(option, index);
         option->state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
         if (m_centred)
             option->displayAlignment = Qt::AlignCenter;
@@ -109,6 +109,8 @@ TCotasRespEnv::TCotasRespEnv(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(&dm.ConsCotaCab(), &Dataset::currentRowChanged, this, &TCotasRespEnv::ds1DataChange);
 
     chainTabOrder({ m_dbgrd1, m_dbgrd2, m_btn1 });
+    enterPressesButtons(this);
+    altF4Closes(this);
     fixAndCentre(this, 1153, 525);
 }
 

@@ -8,6 +8,7 @@
 #include "ui/prompts.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,9 +49,11 @@ TEnviaCotacao::TEnviaCotacao(
     m_lbl1->setText(u"Cotações Prontas"_s);
     placeLabel(m_lbl1, 8, 8);
 
-    m_model = new DatasetModel(
-        dm.CotaLiberada(), kColumns + QList { prazoColumn(PrazoRefresh::columnWidth(this)) }, this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 32, 713, 208 });
+    // The window and its grid are wider than the five columns ask by the
+    // column "Prazo", which is read without scrolling.
+    const int prazo = PrazoRefresh::columnWidth(this);
+    m_model = new DatasetModel(dm.CotaLiberada(), kColumns + QList { prazoColumn(prazo) }, this);
+    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 32, 713 + prazo, 208 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
     // Column titles on a green shaded towards light yellow-green.
@@ -68,7 +71,7 @@ TEnviaCotacao::TEnviaCotacao(
     m_lbl2->move(180, 249);
     m_lbl2->hide();
 
-    m_btn2 = makeButton(this, "btn2", u"Saída"_s, { 632, 246, 88, 25 });
+    m_btn2 = makeButton(this, "btn2", u"Saída"_s, { 632 + prazo, 246, 88, 25 });
     connect(m_btn2, &QPushButton::clicked, this, &TEnviaCotacao::btn2Click);
 
     m_tmr1->setObjectName(u"tmr1"_s);
@@ -76,7 +79,9 @@ TEnviaCotacao::TEnviaCotacao(
     connect(m_tmr1, &QTimer::timeout, this, &TEnviaCotacao::tmr1Timer);
 
     chainTabOrder({ m_dbgrd1, m_btn1, m_btn2 });
-    fixAndCentre(this, 730, 281);
+    enterPressesButtons(this);
+    altF4Closes(this);
+    fixAndCentre(this, 730 + prazo, 281);
 }
 
 TEnviaCotacao::~TEnviaCotacao() = default;

@@ -32,6 +32,20 @@ namespace {
 
 constexpr int PageGap = 12; // grey around the page
 
+// The name a save proposes: the report's own, with what no file name may
+// hold on the suppliers' desktops (the numbers come from the buyer's server)
+// turned into "-".
+QString proposedFileName(const PreparedReport &report)
+{
+    QString name = report.fileName.isEmpty() ? report.title : report.fileName;
+    for (QChar &c : name)
+        if (c.unicode() < 0x20 || QStringView(u"\\/:*?\"<>|").contains(c))
+            c = u'-';
+    while (name.endsWith(u'.') || name.endsWith(u' '))
+        name.chop(1);
+    return name.trimmed().isEmpty() ? u"Relatório"_s : name.trimmed();
+}
+
 } // namespace
 
 // One page painted at the zoom, on a grey ground.
@@ -258,7 +272,7 @@ void ReportPreview::save()
     if (!m_services.saveFileName)
         return;
     const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-                                 .filePath(m_report.title + u".pdf"_s);
+                                 .filePath(proposedFileName(m_report) + u".pdf"_s);
     QString path = m_services.saveFileName(
         u"Salvar relatório"_s, proposed, u"Documento PDF (*.pdf);;Planilha Excel (*.xlsx)"_s);
     if (path.isEmpty())

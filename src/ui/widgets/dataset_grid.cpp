@@ -2,14 +2,87 @@
 
 #include "store/dataset_model.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QBrush>
 #include <QFont>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QToolTip>
+
+namespace {
+
+constexpr int FrameWidth = 2; // the selected row's frame
+constexpr int FrameGap = 2; // between the frame and the text
+
+// What every grid of ours does with its font and the keys that leave it.
+class GridBehaviour final : public QObject {
+public:
+    explicit GridBehaviour(QTableView *grid)
+        : QObject(grid)
+        , m_grid(grid)
+    {
+        grid->installEventFilter(this);
+        fitRows();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_grid && event->type() == QEvent::FontChange)
+            fitRows();
+        if (watched == m_grid && event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (isGridLeavingKey(key)) {
+                leaveGrid(m_grid, isForwardKey(key));
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fitRows() { m_grid->verticalHeader()->setDefaultSectionSize(gridRowHeight(m_grid->fontMetrics())); }
+
+    QTableView *m_grid;
+};
+
+} // namespace
+
+bool WholeTextDelegate::helpEvent(
+    QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    if (event && event->type() == QEvent::ToolTip) {
+        const QString text = cutText(option, index);
+        if (!text.isEmpty()) {
+            QToolTip::showText(event->globalPos(), text, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
+}
+
+QString WholeTextDelegate::cutText(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    if (cell.text.isEmpty())
+        return {};
+    // The style cuts the text short with "…" when its size does not fit.
+    const QSize wanted = sizeHint(cell, index);
+    return wanted.width() > option.rect.width() ? cell.text : QString();
+}
+
+int gridRowHeight(const QFontMetrics &metrics)
+{
+    return metrics.height() + 2 * (FrameWidth + FrameGap);
+}
 
 void GridCellDelegate::paint(
     QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
@@ -25,23 +98,47 @@ void GridCellDelegate::paint(
     const QRect r = option.rect;
     painter->save();
     if (option.state & QStyle::State_Selected) {
-        // Two pixels along the row's edges; the ends close on the first and
-        // last columns.
-        painter->fillRect(QRect(r.left(), r.top(), r.width(), 2), frame);
-        painter->fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), frame);
+        // Along the row's edges; the ends close on the first and last columns.
+        painter->fillRect(QRect(r.left(), r.top(), r.width(), FrameWidth), frame);
+        painter->fillRect(QRect(r.left(), r.bottom() - FrameWidth + 1, r.width(), FrameWidth), frame);
         if (index.column() == 0)
-            painter->fillRect(QRect(r.left(), r.top(), 2, r.height()), frame);
+            painter->fillRect(QRect(r.left(), r.top(), FrameWidth, r.height()), frame);
         if (index.column() == index.model()->columnCount(index.parent()) - 1)
-            painter->fillRect(QRect(r.right() - 1, r.top(), 2, r.height()), frame);
+            painter->fillRect(QRect(r.right() - FrameWidth + 1, r.top(), FrameWidth, r.height()), frame);
     }
     const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
     if ((option.state & QStyle::State_HasFocus) && view
         && view->editTriggers() != QAbstractItemView::NoEditTriggers) {
+        // In the gap between the row's frame and the text.
         painter->setPen(QPen(frame, 1, Qt::DotLine));
         painter->setBrush(Qt::NoBrush);
-        painter->drawRect(r.adjusted(3, 3, -4, -4));
+        painter->drawRect(r.adjusted(FrameWidth, FrameWidth, -FrameWidth - 1, -FrameWidth - 1));
     }
     painter->restore();
+}
+
+QWidget *GridCellDelegate::createEditor(
+    QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QWidget *editor = WholeTextDelegate::createEditor(parent, option, index);
+    const int limit = index.data(DatasetModel::MaxLengthRole).toInt();
+    if (auto *line = qobject_cast<QLineEdit *>(editor); line && limit > 0)
+        line->setMaxLength(limit);
+    return editor;
+}
+
+bool GridCellDelegate::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ahead of the editor's own Tab, which would move to the next cell.
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *grid = qobject_cast<QAbstractItemView *>(parent());
+        if (grid && isGridLeavingKey(key)) {
+            leaveGrid(grid, isForwardKey(key));
+            return true;
+        }
+    }
+    return WholeTextDelegate::eventFilter(watched, event);
 }
 
 QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place)
@@ -52,8 +149,8 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
     grid->setGeometry(place);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setTabKeyNavigation(false);
     grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 4);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     grid->horizontalHeader()->setHighlightSections(false);
@@ -64,6 +161,7 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
             grid->setColumnWidth(c, model->columns().at(c).width);
     }
     model->followSelection(grid->selectionModel());
+    new GridBehaviour(grid);
     return grid;
 }
 

@@ -9,27 +9,54 @@
 #include <optional>
 
 class DatasetModel;
+class QFontMetrics;
+class QHelpEvent;
 class QPushButton;
 class QTableView;
 class QWidget;
 
 // Helpers every grid window shares.
 
-// Paints a grid's cells in the colours their model gives them also on the
-// selected row, which is marked by a frame instead of the system highlight
-// (a highlight would hide the row's own colour, such as a status colour). In
-// a grid that edits, the current cell gets a frame of its own.
-class GridCellDelegate : public QStyledItemDelegate {
+// Cells whose text is wider than the cell show it whole as their tool tip.
+class WholeTextDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+        const QModelIndex &index) override;
+    // The text of the cell when it does not fit the cell, else empty.
+    QString cutText(const QStyleOptionViewItem &option, const QModelIndex &index) const;
+};
+
+// Paints a grid's cells in the colours their model gives them also on the
+// selected row, which is marked by a frame instead of the system highlight
+// (a highlight would hide the row's own colour, such as a status colour). In
+// a grid that edits, the current cell gets a frame of its own. A cell editor
+// takes no more characters than the column stores, and Ctrl+Tab in it
+// leaves the grid.
+class GridCellDelegate : public WholeTextDelegate {
+    Q_OBJECT
+public:
+    using WholeTextDelegate::WholeTextDelegate;
     void paint(
         QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+    QWidget *createEditor(
+        QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
+
+// The height of a grid's rows in that font: the selected row's frame lies
+// in the margin above and below the text, clear of accents on capitals.
+int gridRowHeight(const QFontMetrics &metrics);
 
 // A grid over a dataset model at a fixed place: one row selected at a time,
 // following the dataset's current row, column widths and centred titles from
-// the model, no row headers, cells painted by GridCellDelegate.
+// the model, no row headers, cells painted by GridCellDelegate, rows as high
+// as gridRowHeight for the grid's font (also after it changes). Tab and
+// Shift+Tab leave the grid; a grid that moves between cells with Tab turns
+// setTabKeyNavigation on, and Ctrl+Tab and Ctrl+Shift+Tab still leave it.
 QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place);
 
 // A click on the title of that column sorts the grid's rows by the column's

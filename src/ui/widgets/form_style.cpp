@@ -4,8 +4,10 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 QFont tahomaFont(int pointSize, bool bold)
@@ -44,6 +46,16 @@ void placeTextButton(QPushButton *button, const QString &text, const QRect &plac
     button->setCursor(Qt::PointingHandCursor);
     button->setFocusPolicy(Qt::StrongFocus);
     new HoverBold(button);
+}
+
+void setBoxText(QLineEdit *box, const QString &text)
+{
+    box->setText(text);
+    box->setCursorPosition(0);
+    // The frame and the text's own margins take a few pixels of the width.
+    const int room
+        = box->contentsRect().width() - 2 * box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) - 4;
+    box->setToolTip(box->fontMetrics().horizontalAdvance(text) > room ? text : QString());
 }
 
 void chainTabOrder(std::initializer_list<QWidget *> widgets)

@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QRect;
 
@@ -29,6 +30,10 @@ void noDefaultButton(QPushButton *button);
 // A text button at place with the hand cursor, reachable by Tab, whose
 // caption turns bold under the mouse pointer; never a default button.
 void placeTextButton(QPushButton *button, const QString &text, const QRect &place);
+
+// Shows text in a read-only box from its start; a text wider than the box
+// is shown whole as its tool tip.
+void setBoxText(QLineEdit *box, const QString &text);
 
 // Tab moves through widgets in the order given.
 void chainTabOrder(std::initializer_list<QWidget *> widgets);

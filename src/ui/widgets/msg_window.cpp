@@ -2,6 +2,7 @@
 
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -19,6 +20,8 @@ TMsg::TMsg(QWidget *parent)
     m_lstmsg->setFont(tahomaPixels(11, true));
     m_lstmsg->setGeometry(0, 0, 309, 240);
     connect(m_btn1, &QPushButton::clicked, this, &QDialog::accept);
+    enterPressesButtons(this);
+    altF4Closes(this);
 }
 
 void TMsg::reject() { }

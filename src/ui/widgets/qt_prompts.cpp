@@ -1,11 +1,14 @@
 #include "ui/widgets/qt_prompts.h"
 
 #include "report/widgets/report_preview.h"
+#include "ui/widgets/choice_dialog.h"
 #include "ui/widgets/msg_window.h"
+#include "ui/widgets/window_keys.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -61,12 +64,33 @@ void QtPrompts::error(const QString &text)
     box.exec();
 }
 
-QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial)
+std::unique_ptr<QInputDialog> inputBox(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &initial, int maxLength)
 {
-    bool ok = false;
-    const QString text
-        = QInputDialog::getText(parentWidget(), caption, prompt, QLineEdit::Normal, initial, &ok);
-    return ok ? text : QString();
+    auto box = std::make_unique<QInputDialog>(parent);
+    box->setInputMode(QInputDialog::TextInput);
+    box->setWindowTitle(caption);
+    box->setLabelText(prompt);
+    box->setTextValue(initial);
+    // What is typed is what is stored: no more than the column keeps.
+    if (auto *line = box->findChild<QLineEdit *>(); line && maxLength > 0)
+        line->setMaxLength(maxLength);
+    return box;
+}
+
+std::unique_ptr<ReportPreview> previewWindow(
+    const PreparedReport &report, PreviewServices services, QWidget *parent)
+{
+    auto preview = std::make_unique<ReportPreview>(report, std::move(services), parent);
+    enterPressesButtons(preview.get());
+    altF4Closes(preview.get());
+    return preview;
+}
+
+QString QtPrompts::input(const QString &caption, const QString &prompt, const QString &initial, int maxLength)
+{
+    const std::unique_ptr<QInputDialog> box = inputBox(parentWidget(), caption, prompt, initial, maxLength);
+    return box->exec() == QDialog::Accepted ? box->textValue() : QString();
 }
 
 QString QtPrompts::openFileName(const QString &caption, const QString &dir, const QString &filter)
@@ -81,6 +105,14 @@ QString QtPrompts::saveFileName(const QString &caption, const QString &dir, cons
         parentWidget(), caption, dir, filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
+int QtPrompts::choose(
+    const QString &caption, const QString &text, const QStringList &columns, const QList<QStringList> &rows)
+{
+    ChoiceDialog dialog(parentWidget(), caption, text, columns, rows);
+    dialog.exec();
+    return dialog.chosenRow();
+}
+
 std::unique_ptr<LogWindow> QtPrompts::createLog()
 {
     return std::make_unique<TMsgLog>(parentWidget(), m_parent);
@@ -93,8 +125,7 @@ void QtPrompts::previewReport(const PreparedReport &report)
         return saveFileName(caption, dir, filter);
     };
     services.showError = [this](const QString &message) { error(message); };
-    ReportPreview preview(report, std::move(services), parentWidget());
-    preview.exec();
+    previewWindow(report, std::move(services), parentWidget())->exec();
 }
 
 void QtPrompts::beginWait()

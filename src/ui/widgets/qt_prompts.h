@@ -7,12 +7,24 @@
 
 #include <memory>
 
+class QInputDialog;
 class QMessageBox;
+class ReportPreview;
+struct PreviewServices;
 
 // The box of every question: Yes and No, a warning icon, No the default
 // button and the answer to Escape. Built apart from showing it, so that it
 // can be looked at without running it.
 std::unique_ptr<QMessageBox> questionBox(QWidget *parent, const QString &caption, const QString &text);
+
+// The one-line input box; its line takes at most maxLength characters (no
+// limit when 0).
+std::unique_ptr<QInputDialog> inputBox(
+    QWidget *parent, const QString &caption, const QString &prompt, const QString &initial, int maxLength);
+
+// The report preview, worked with the keys of every window of ours.
+std::unique_ptr<ReportPreview> previewWindow(
+    const PreparedReport &report, PreviewServices services, QWidget *parent);
 
 // Prompts shown as real Qt dialogs, owned by a parent window.
 class QtPrompts final : public Prompts {
@@ -26,9 +38,12 @@ public:
     void message(const QString &caption, const QString &text, PromptIcon icon = PromptIcon::None) override;
     bool ask(const QString &caption, const QString &text) override;
     void error(const QString &text) override;
-    QString input(const QString &caption, const QString &prompt, const QString &initial) override;
+    QString input(
+        const QString &caption, const QString &prompt, const QString &initial, int maxLength) override;
     QString openFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString saveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    int choose(const QString &caption, const QString &text, const QStringList &columns,
+        const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
     void previewReport(const PreparedReport &report) override;
     void beginWait() override;
