@@ -46,9 +46,11 @@ TEST(CredentialFile, FileHeldByAnotherProgramIsAnErrorWithEmptyValues)
     EXPECT_EQ(c.usuario, QString());
     EXPECT_EQ(c.senha, QString());
     ASSERT_TRUE(c.error.has_value());
-    EXPECT_TRUE(
-        c.error->startsWith(QStringLiteral("Cannot open file \"%1\"").arg(QDir::toNativeSeparators(path))))
-        << c.error->toStdString();
+    // Then the system's own words for the sharing violation, in the
+    // language of the system.
+    const QString opening
+        = QStringLiteral("Não foi possível abrir o arquivo \"%1\": ").arg(QDir::toNativeSeparators(path));
+    EXPECT_TRUE(c.error->startsWith(opening) && c.error->size() > opening.size()) << c.error->toStdString();
 }
 
 TEST(ServerFile, FileHeldByAnotherProgramIsReportedAsDamaged)
