@@ -12,7 +12,7 @@
 #include <wincrypt.h>
 
 // Windows keeps its trusted authorities in the system's ROOT certificate
-// stores, where OpenSSL never looks: its default paths are folders of the
+// store, where OpenSSL never looks: its default paths are folders of the
 // machine that built it, which on a supplier's computer hold nothing, or
 // whatever someone put there. So the default paths are never used here; the
 // two variables still are, as OpenSSL reads them elsewhere.
@@ -28,16 +28,9 @@ void trustSystemAuthorities(SSL_CTX *context)
     if (!dir.isEmpty())
         X509_STORE_load_path(store, dir.constData());
 
-    // The user's own trusted roots, then those of the machine, of the
-    // domain's policies and of the enterprise. (Windows shows the user all of
-    // them as one store; not every implementation of the API does.)
-    for (const DWORD location : { CERT_SYSTEM_STORE_CURRENT_USER, CERT_SYSTEM_STORE_LOCAL_MACHINE,
-             CERT_SYSTEM_STORE_CURRENT_USER_GROUP_POLICY, CERT_SYSTEM_STORE_LOCAL_MACHINE_GROUP_POLICY,
-             CERT_SYSTEM_STORE_LOCAL_MACHINE_ENTERPRISE }) {
-        HCERTSTORE root = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0,
-            location | CERT_STORE_READONLY_FLAG | CERT_STORE_OPEN_EXISTING_FLAG, L"ROOT");
-        if (!root)
-            continue;
+    // The user's view of the ROOT store: Windows shows in it the user's own
+    // roots with those of the machine and of the domain's policies.
+    if (HCERTSTORE root = CertOpenSystemStoreW(0, L"ROOT")) {
         PCCERT_CONTEXT entry = nullptr;
         while ((entry = CertEnumCertificatesInStore(root, entry)) != nullptr) {
             const unsigned char *der = entry->pbCertEncoded;

@@ -76,11 +76,17 @@ public:
                 reinterpret_cast<const BYTE *>(der.constData()), DWORD(der.size()),
                 CERT_STORE_ADD_REPLACE_EXISTING, &m_entry))
             throw std::runtime_error("cannot add the authority to the ROOT store");
+        // A registry-backed store may keep a change to itself until it is
+        // committed: other handles on the store, the program's among them,
+        // see it only then.
+        CertControlStore(m_store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
     }
     ~TrustedRoot()
     {
-        if (m_entry)
+        if (m_entry) {
             CertDeleteCertificateFromStore(m_entry);
+            CertControlStore(m_store, 0, CERT_STORE_CTRL_COMMIT, nullptr);
+        }
         if (m_store)
             CertCloseStore(m_store, 0);
     }
