@@ -16,9 +16,13 @@ namespace {
 
 // The tool prints only what the program would show; Qt's own notes about
 // the platform it runs on stay out of the output.
-void quietHandler(QtMsgType type, const QMessageLogContext &, const QString &message)
+void quietHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
 {
     if (type == QtDebugMsg || type == QtInfoMsg || message.startsWith(QLatin1String("QStandardPaths:")))
+        return;
+    // The platform plugin's notes (on Windows, one about the screen's scaling
+    // on systems that lack a newer mode).
+    if (context.category && qstrncmp(context.category, "qt.qpa", 6) == 0)
         return;
     std::fprintf(stderr, "%s\n", qPrintable(message));
 }
