@@ -193,6 +193,10 @@ void RawServer::run()
         const Socket fd = ::accept(socketOf(m_listen), nullptr, nullptr);
         if (fd == sockets::none)
             continue;
+        // A client that left while a big answer was being sent ends the send
+        // with an error; where the system does not say so (seen under Wine),
+        // the send would block the server, and its test, for ever.
+        sockets::setSendTimeout(fd, 30);
         int connection = 0;
         {
             std::lock_guard lock(m_mutex);

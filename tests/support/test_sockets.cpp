@@ -76,14 +76,28 @@ long send(Socket s, const char *bytes, long size)
 #endif
 }
 
-void setReceiveTimeout(Socket s, int seconds)
+namespace {
+
+void setTimeout(Socket s, int option, int seconds)
 {
 #ifdef _WIN32
     const DWORD limit = DWORD(seconds) * 1000;
 #else
     const timeval limit { seconds, 0 };
 #endif
-    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char *>(&limit), sizeof limit);
+    ::setsockopt(s, SOL_SOCKET, option, reinterpret_cast<const char *>(&limit), sizeof limit);
+}
+
+} // namespace
+
+void setReceiveTimeout(Socket s, int seconds)
+{
+    setTimeout(s, SO_RCVTIMEO, seconds);
+}
+
+void setSendTimeout(Socket s, int seconds)
+{
+    setTimeout(s, SO_SNDTIMEO, seconds);
 }
 
 void resetOnClose(Socket s)

@@ -36,6 +36,8 @@ long receive(Socket s, char *into, long size);
 // Never raises SIGPIPE: a client that left is an ordinary outcome.
 long send(Socket s, const char *bytes, long size);
 void setReceiveTimeout(Socket s, int seconds);
+// A send that cannot go on for that long fails instead of blocking for ever.
+void setSendTimeout(Socket s, int seconds);
 // The close sends a reset instead of the orderly end.
 void resetOnClose(Socket s);
 void setNonBlocking(Socket s);
