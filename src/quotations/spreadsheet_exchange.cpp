@@ -12,6 +12,7 @@
 
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -247,12 +248,12 @@ bool SpreadsheetExchange::importItems()
         m_prompts.message(Erro, u"Arquivo incompatível, Verifique..."_s);
         return false;
     }
-    QList<PriceRow> unmatched;
+    QList<PriceRow> rows, unmatched;
     try {
         WaitScope wait(m_prompts);
         // Every row is read and checked before the first item changes.
         WorksheetReader sheet(path);
-        const QList<PriceRow> rows = priceRows(sheet);
+        rows = priceRows(sheet);
         unmatched = applyRows(rows);
     } catch (const SpreadsheetError &e) {
         m_prompts.message(Erro, e.message() + u" Nada foi alterado."_s);
@@ -262,7 +263,7 @@ bool SpreadsheetExchange::importItems()
         return false;
     }
     m_prompts.message(Atencao, u"Processo Finalizado..."_s);
-    showUnmatched(cotacao, unmatched);
+    showImportNotes(cotacao, unmatched, rows);
     return true;
 }
 
@@ -323,14 +324,34 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<
     return unmatched;
 }
 
-void SpreadsheetExchange::showUnmatched(const QString &cotacao, const QList<PriceRow> &unmatched)
+void SpreadsheetExchange::showImportNotes(
+    const QString &cotacao, const QList<PriceRow> &unmatched, const QList<PriceRow> &rows)
 {
-    if (unmatched.isEmpty())
+    const int limit = m_dm.CotaFornec().field(m_dm.CotaFornec().fieldIndex(u"SIMILARES"_s)).size;
+    QSet<int> unmatchedLines;
+    for (const PriceRow &row : unmatched)
+        unmatchedLines << row.line;
+    QList<PriceRow> cut;
+    for (const PriceRow &row : rows) {
+        if (limit > 0 && row.similares.size() > limit && !unmatchedLines.contains(row.line))
+            cut << row;
+    }
+    if (unmatched.isEmpty() && cut.isEmpty())
         return;
     const auto log = m_prompts.createLog();
-    log->addLine(
-        u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(cotacao));
-    for (const PriceRow &row : unmatched)
-        log->addLine(u"Linha %1 - Marca: %2 - Código: %3"_s.arg(row.line).arg(row.marca, row.prodfabr));
+    if (!unmatched.isEmpty()) {
+        log->addLine(
+            u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(
+                cotacao));
+        for (const PriceRow &row : unmatched)
+            log->addLine(u"Linha %1 - Marca: %2 - Código: %3"_s.arg(row.line).arg(row.marca, row.prodfabr));
+    }
+    if (!cut.isEmpty()) {
+        log->addLine(
+            u"Linhas com SIMILARES de mais de %1 caracteres (guardados os %1 primeiros):"_s.arg(limit));
+        for (const PriceRow &row : cut)
+            log->addLine(u"Linha %1 - Marca: %2 - Código: %3 - Guardado: %4"_s.arg(row.line).arg(
+                row.marca, row.prodfabr, row.similares.left(limit)));
+    }
     log->showModal();
 }

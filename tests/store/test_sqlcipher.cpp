@@ -1,4 +1,5 @@
 #include "support/fixtures.h"
+#include "support/owner_only.h"
 #include "support/test_store.h"
 
 #include <QDir>
@@ -14,8 +15,7 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
     const QByteArray head = folder.read(u"CotaKelvo.new"_s).left(16);
     EXPECT_EQ(head.size(), 16);
     EXPECT_NE(head, QByteArray("SQLite format 3\0", 16));
-    EXPECT_EQ(QFile::permissions(path()),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    EXPECT_TRUE(isOwnersOnly(path()));
 
     Database db;
     db.open(path(), storeKey());
