@@ -60,8 +60,9 @@ TEST_F(StoreFileTest, WrongKeyAndMissingFileFailWithClearErrors)
     EXPECT_FALSE(QFileInfo::exists(missing)); // never created by opening
     EXPECT_THROW(fresh.CotaLiberada().open(), StoreError);
     try {
-        fresh.Fsql().setSql({ u"delete from CotaLiberadas"_s });
-        fresh.Fsql().execSql();
+        Query runner(fresh.Banco(), u"Fsql"_s);
+        runner.setSql({ u"delete from CotaLiberadas"_s });
+        runner.execSql();
         FAIL();
     } catch (const StoreError &e) {
         EXPECT_EQ(e.message(), u"Banco: O banco de dados não está aberto"_s);
@@ -99,7 +100,7 @@ TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoi
 TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
 {
     addQuotation(u"1' OR '1'='1"_s, u"ABERTA"_s);
-    Query &q = dm.Fsql();
+    Query q(dm.Banco(), u"Fsql"_s);
     q.setSql({ u"select Cotacao from CotaLiberadas where Cotacao = :c"_s });
     q.setParam(u"c"_s, u"1' OR '1'='1"_s);
     q.open();
