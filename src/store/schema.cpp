@@ -213,6 +213,10 @@ const QList<LookupIndex> &lookupIndexes()
         // column the look-up reads, so that no table row is read.
         { u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
             u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s },
+        // The day at a glance at every start: the quotations due in the next
+        // day, and the orders that wait for attendance.
+        { u"CotaLiberadas_DataValidade"_s, u"CotaLiberadas"_s, u"\"DataValidade\""_s },
+        { u"PedidosLiberados_TipoStatus"_s, u"PedidosLiberados"_s, u"\"TipoStatus\""_s },
     };
     return all;
 }
