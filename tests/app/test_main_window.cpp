@@ -1,5 +1,6 @@
 #include "app/widgets/main_window.h"
 #include "app/widgets/window_launcher.h"
+#include "store/store_error.h"
 #include "support/fake_net.h"
 #include "support/scripted_prompts.h"
 
@@ -285,4 +286,106 @@ TEST(MainWindow, ALongSupplierNameEndsShortOfTheButtonsAndIsWholeInItsToolTip)
     EXPECT_EQ(label->toolTip(), QStringLiteral("Fornec.: ") + name);
     EXPECT_LE(label->geometry().right(), window.button(QStringLiteral("btn7"))->geometry().left());
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+}
+
+namespace {
+
+// The main window with the day at a glance read from counts the test sets.
+struct DayPanel : MainFixture {
+    DayCounts counts;
+    int reads = 0;
+    bool storeFails = false;
+    DayPanel()
+    {
+        counts.dueSoon = { 2, 1, 0 }; // one not yet downloaded: fetched first
+        counts.overdue = { 1, 0, 1 }; // priced, to be sent
+        counts.ordersToAttend = 1;
+        window.setDayCounter([this]() -> std::optional<DayCounts> {
+            ++reads;
+            if (storeFails)
+                throw StoreError(QStringLiteral("Banco: Database is not open"));
+            return counts;
+        });
+    }
+    QPushButton *day(DayCount which) const { return window.dayButton(which); }
+};
+
+} // namespace
+
+TEST_F(DayPanel, ShowsTheCountsUnderTheRowWithoutMovingIt)
+{
+    window.show();
+    EXPECT_EQ(day(DayCount::DueSoon)->text(), QStringLiteral("2 cotações vencem em 24 horas"));
+    EXPECT_EQ(day(DayCount::Overdue)->text(), QStringLiteral("1 cotação vencida sem envio"));
+    EXPECT_EQ(day(DayCount::OrdersToAttend)->text(), QStringLiteral("1 pedido aguarda atendimento"));
+    // The specified controls keep their places; the counts are below them.
+    EXPECT_EQ(window.button(QStringLiteral("btn4"))->geometry(), QRect(742, 8, 49, 44));
+    EXPECT_EQ(window.pnlMsg()->geometry(), QRect(8, 57, 783, 33));
+    EXPECT_EQ(window.btn9()->geometry(), QRect(404, 100, 121, 19));
+    for (QPushButton *b : { day(DayCount::DueSoon), day(DayCount::Overdue), day(DayCount::OrdersToAttend) }) {
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_GE(b->geometry().top(), 123);
+        EXPECT_TRUE(window.rect().contains(b->geometry()));
+        EXPECT_FALSE(b->autoDefault());
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width());
+    }
+    EXPECT_EQ(window.width(), 798);
+
+    // A store that cannot be read leaves the counts out, and the row as specified.
+    storeFails = true;
+    window.refreshDay();
+    EXPECT_FALSE(day(DayCount::DueSoon)->isVisible());
+    EXPECT_EQ(window.size(), QSize(798, 123));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(DayPanel, EachCountOpensItsWindowByTheButtonsRoadAndIsReadAgainAfter)
+{
+    window.show();
+    // Quotations due, one not downloaded: the released list, after the login.
+    launcher.answer = { true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
+    QTest::mouseClick(day(DayCount::DueSoon), Qt::LeftButton);
+    EXPECT_EQ(launcher.loginsAsked, 1);
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TFCotaLib") });
+    ASSERT_EQ(launcher.logins.size(), 1);
+    EXPECT_EQ(launcher.logins.first().login, QStringLiteral("FORNEC1"));
+
+    // The window changed the store: the counts are read again when it closes.
+    const int before = reads;
+    counts.dueSoon = { 0, 0, 0 };
+    QTest::mouseClick(day(DayCount::OrdersToAttend), Qt::LeftButton);
+    EXPECT_EQ(launcher.opened.last(), QStringLiteral("TPedidosBaixados"));
+    EXPECT_EQ(launcher.loginsAsked, 1);
+    EXPECT_EQ(reads, before + 1);
+    EXPECT_EQ(day(DayCount::DueSoon)->text(), QStringLiteral("Nenhuma cotação vence em 24 horas"));
+
+    // A refused login opens nothing, with the button's own message.
+    launcher.answer = { false, QString(), QString() };
+    QTest::mouseClick(day(DayCount::Overdue), Qt::LeftButton);
+    EXPECT_EQ(launcher.loginsAsked, 2);
+    EXPECT_EQ(launcher.opened.size(), 2);
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente...") });
+}
+
+TEST_F(DayPanel, TheKeysReachTheCountsAfterTheSpecifiedControls)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.btn9()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), day(DayCount::DueSoon));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), day(DayCount::Overdue));
+    // Priced and overdue: the sending window, after the login.
+    launcher.answer = { true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TEnviaCotacao") });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), day(DayCount::OrdersToAttend));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(launcher.opened.last(), QStringLiteral("TPedidosBaixados"));
+    EXPECT_EQ(launcher.loginsAsked, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn1")));
 }
