@@ -1,5 +1,6 @@
 #include "store/status_counts.h"
 
+#include "store/schema.h"
 #include "store/sqlcipher.h"
 
 using namespace Qt::StringLiterals;
@@ -15,23 +16,24 @@ QString wallClockText(const QDateTime &at)
 
 PendingQuotations countPendingQuotations(Database &db, const QDateTime &from, const QDateTime &until)
 {
-    // The bounds on DataValidade alone let the index on it narrow the rows
-    // before the deadline of each is put together. A time written without
-    // seconds is read as the program reads it elsewhere ("14:30" is
-    // 14:30:00). The status test with ASCII NOCASE is the full case folding
-    // the windows use: no other letter folds to one of "enviada".
+    // The unsent quotations are a few among years of sent ones: their
+    // partial index holds them, with every column read here. The bounds on
+    // DataValidade decide every day strictly between the two bounds' days;
+    // the deadline is put together only on those two days. A time written
+    // without seconds is read as the program reads it elsewhere ("14:30" is
+    // 14:30:00).
     Statement st(db,
         u"SELECT COUNT(*), COALESCE(SUM(TipoStatus = 'Baixada'), 0), COALESCE(SUM(TipoStatus = 'Enviar'), 0) "
-        "FROM (SELECT TipoStatus, DataValidade || ' ' || CASE length(AteHora) WHEN 8 THEN AteHora "
-        "WHEN 5 THEN AteHora || ':00' ELSE '23:59:59' END AS Prazo FROM CotaLiberadas "
-        "WHERE length(DataValidade) = 10 AND DataValidade >= ?1 AND DataValidade <= ?2 "
-        "AND (TipoStatus IS NULL OR TipoStatus <> 'Enviada' COLLATE NOCASE)) "
-        "WHERE Prazo >= ?3 AND Prazo < ?4"_s);
-    // Without a lower bound, one below every date a store can hold.
+        "FROM CotaLiberadas WHERE %1 AND length(DataValidade) = 10 AND DataValidade >= ?1 "
+        "AND DataValidade <= ?2 AND ((DataValidade > ?1 AND DataValidade < ?2) OR (DataValidade || ' ' || "
+        "CASE length(AteHora) WHEN 8 THEN AteHora WHEN 5 THEN AteHora || ':00' ELSE '23:59:59' END) "
+        "BETWEEN ?3 AND ?4)"_s.arg(unsentQuotationCondition()));
+    // Without a lower bound, one below every date a store can hold. The
+    // upper bound is exclusive: the last second before it.
     st.bind(1, from.isValid() ? from.date().toString(Qt::ISODate) : u"0000-01-01"_s);
     st.bind(2, until.date().toString(Qt::ISODate));
     st.bind(3, from.isValid() ? wallClockText(from) : u"0000-01-01 00:00:00"_s);
-    st.bind(4, wallClockText(until));
+    st.bind(4, wallClockText(until.addSecs(-1)));
     PendingQuotations out;
     if (st.step()) {
         out.total = st.columnInt(0);
