@@ -375,8 +375,13 @@ TEST_F(DayPanel, TheKeysReachTheCountsAfterTheSpecifiedControls)
     window.btn9()->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), day(DayCount::DueSoon));
+    // The count with the focus shows it, and the panel tells where it leads.
+    EXPECT_FALSE(day(DayCount::DueSoon)->isFlat());
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Verifica cotações liberadas....."));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), day(DayCount::Overdue));
+    EXPECT_TRUE(day(DayCount::DueSoon)->isFlat());
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Envia resposta da cotação para Kelvo"));
     // Priced and overdue: the sending window, after the login.
     launcher.answer = { true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);

@@ -153,6 +153,18 @@ bool TFKelvoCota::eventFilter(QObject *watched, QEvent *event)
         else if (type == QEvent::Leave || type == QEvent::FocusOut)
             m_pnlMsg->clear();
     }
+    // A count tells the same of the window it opens; it drops its flat look
+    // while it has the focus, so the keys show where they are.
+    const auto day = std::find(m_dayButtons.begin(), m_dayButtons.end(), watched);
+    if (day != m_dayButtons.end()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Enter || type == QEvent::FocusIn)
+            m_pnlMsg->setText((*day)->toolTip());
+        else if (type == QEvent::Leave || type == QEvent::FocusOut)
+            m_pnlMsg->clear();
+        if (type == QEvent::FocusIn || type == QEvent::FocusOut)
+            (*day)->setFlat(type == QEvent::FocusOut);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -230,6 +242,7 @@ void TFKelvoCota::buildDayPanel()
         b->setObjectName(QStringLiteral("day%1").arg(i + 1));
         placeTextButton(b, QString(), QRect(8 + i * width, DayTop, width, DayHeight));
         b->setFlat(true);
+        b->installEventFilter(this);
         b->hide();
         const DayCount which = counts[i];
         connect(b, &QPushButton::clicked, this, [this, which] { openDayCount(which); });
