@@ -22,6 +22,7 @@ struct DayCounts {
     qint64 ordersToAttend = 0;
 };
 
+// In the order the main window shows them, left to right.
 enum class DayCount { DueSoon, Overdue, OrdersToAttend };
 
 // One small read per count; nothing goes to the server.

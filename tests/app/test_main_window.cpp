@@ -1,13 +1,21 @@
+#include "app/app_context.h"
+#include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "app/widgets/window_launcher.h"
+#include "common/clock.h"
+#include "store/data_module.h"
+#include "store/schema.h"
 #include "store/store_error.h"
 #include "support/fake_net.h"
 #include "support/scripted_prompts.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -393,4 +401,49 @@ TEST_F(DayPanel, TheKeysReachTheCountsAfterTheSpecifiedControls)
     EXPECT_EQ(launcher.loginsAsked, 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn1")));
+}
+
+// The real windows, through the program's own launcher and counts: the
+// orders count opens the downloaded orders; a quotations count asks for the
+// login first, as its button does, and a cancelled login opens nothing.
+TEST(DayPanelOnTheProgram, TheCountsOpenTheProgramsWindows)
+{
+    FixedClock clock { QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)) };
+    Clock::setCurrent(&clock);
+    const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
+    TempFolder dir;
+    dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
+    createDatabase(dir.file(QStringLiteral("CotaKelvo.new")));
+    ScriptedPrompts prompts;
+    FakeNet net;
+    AppContext app(dir.path(), &net);
+    ASSERT_TRUE(app.start(prompts));
+    app.dm().Banco().execute(
+        QStringLiteral("INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataValidade, AteHora) VALUES "
+                       "('C1', 'ABERTA', '2026-12-10', '18:00:00'); "
+                       "INSERT INTO PedidosLiberados (Pedido, TipoStatus) VALUES ('P1', 'Baixado')"));
+    MainWorkflow workflow(prompts, app.net(), app.settings());
+    AppLauncher launcher(app, prompts);
+    TFKelvoCota window(prompts, workflow, app.settings(), launcher);
+    window.setDayCounter([&app] { return countDay(app); });
+    window.show();
+    ASSERT_EQ(
+        window.dayButton(DayCount::OrdersToAttend)->text(), QStringLiteral("1 pedido aguarda atendimento"));
+
+    // Each modal window that comes up is named and closed.
+    QStringList opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &window, [&opened] {
+        if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            opened << QString::fromLatin1(modal->metaObject()->className());
+            modal->hide(); // ends its loop, as "Saída" would
+        }
+    });
+    watch.start(20);
+    QTest::mouseClick(window.dayButton(DayCount::OrdersToAttend), Qt::LeftButton);
+    QTest::mouseClick(window.dayButton(DayCount::DueSoon), Qt::LeftButton);
+    watch.stop();
+    EXPECT_EQ(opened, (QStringList { QStringLiteral("TPedidosBaixados"), QStringLiteral("TFLogin") }));
+    EXPECT_EQ(
+        prompts.boxes().last(), QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente..."));
 }

@@ -235,7 +235,6 @@ constexpr int DayHeight = 22;
 
 void TFKelvoCota::buildDayPanel()
 {
-    const DayCount counts[] = { DayCount::DueSoon, DayCount::Overdue, DayCount::OrdersToAttend };
     const int width = 783 / 3;
     for (int i = 0; i < 3; ++i) {
         auto *b = new QPushButton(this);
@@ -244,7 +243,7 @@ void TFKelvoCota::buildDayPanel()
         b->setFlat(true);
         b->installEventFilter(this);
         b->hide();
-        const DayCount which = counts[i];
+        const auto which = DayCount(i);
         connect(b, &QPushButton::clicked, this, [this, which] { openDayCount(which); });
         m_dayButtons[i] = b;
     }
