@@ -1,4 +1,5 @@
 #include "app/app_context.h"
+#include "app/day_summary.h"
 #include "app/main_workflow.h"
 #include "cli/cli.h"
 #include "config/set_up_workflow.h"
@@ -80,6 +81,24 @@ int check(CliContext &c)
     return status.ok ? CliOk : CliFailed;
 }
 
+// The day at a glance of the main window, one count per line.
+int today(CliContext &c, AppContext &app)
+{
+    std::optional<DayCounts> counts;
+    try {
+        counts = countDay(app);
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    if (!counts)
+        return CliFailed; // the start has said why the store did not open
+    for (const QString &line : dayCountLines(*counts))
+        c.out() << line << '\n';
+    c.out().flush();
+    return CliOk;
+}
+
 } // namespace
 
 void addCoreCommands(QList<CliCommand> &commands)
@@ -93,5 +112,9 @@ void addCoreCommands(QList<CliCommand> &commands)
                     QStringLiteral("mostra o servidor, o usuário, o banco e as linhas de cada tabela"), 0, 0,
                     printStatus }
              << CliCommand { QStringLiteral("check"), QStringLiteral("check"),
-                    QStringLiteral("faz a verificação de internet da janela principal"), 0, 0, check };
+                    QStringLiteral("faz a verificação de internet da janela principal"), 0, 0, check }
+             << CliCommand { QStringLiteral("today"), QStringLiteral("today"),
+                    QStringLiteral("as cotações que vencem em 24 horas, as vencidas sem envio e os pedidos a "
+                                   "atender, como a janela principal os mostra"),
+                    0, 0, withApp(today) };
 }

@@ -194,6 +194,13 @@ const QList<TableSchema> &storeSchema()
     return all;
 }
 
+QString unsentQuotationCondition()
+{
+    // ASCII NOCASE is the full case folding the windows use here: no other
+    // letter folds to one of "enviada".
+    return u"(TipoStatus IS NULL OR TipoStatus <> 'Enviada' COLLATE NOCASE)"_s;
+}
+
 namespace {
 
 // Indexes no window selects: they serve the program's own look-ups.
@@ -201,6 +208,7 @@ struct LookupIndex {
     QString name;
     QString table;
     QString columns; // as written in CREATE INDEX
+    QString where = QString(); // the rows of a partial index
 };
 
 const QList<LookupIndex> &lookupIndexes()
@@ -213,6 +221,12 @@ const QList<LookupIndex> &lookupIndexes()
         // column the look-up reads, so that no table row is read.
         { u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
             u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s },
+        // The day at a glance at every start: the deadlines of the quotations
+        // not yet sent (a few among years of sent ones), and the orders that
+        // wait for attendance. The condition is written as the counts write it.
+        { u"CotaLiberadas_Unsent"_s, u"CotaLiberadas"_s, u"\"DataValidade\", \"AteHora\", \"TipoStatus\""_s,
+            unsentQuotationCondition() },
+        { u"PedidosLiberados_TipoStatus"_s, u"PedidosLiberados"_s, u"\"TipoStatus\""_s },
     };
     return all;
 }
@@ -222,9 +236,10 @@ const QList<LookupIndex> &lookupIndexes()
 QStringList indexStatements()
 {
     QStringList out;
-    const auto create = [&out](const QString &name, const QString &table, const QString &columns) {
-        out << u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(
-            quotedName(name), quotedName(table), columns);
+    const auto create = [&out](const QString &name, const QString &table, const QString &columns,
+                            const QString &where) {
+        out << u"CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)"_s.arg(quotedName(name), quotedName(table), columns)
+                + (where.isEmpty() ? QString() : u" WHERE "_s + where);
     };
     for (const TableSchema &table : storeSchema()) {
         for (const IndexSchema &i : table.indexes) {
@@ -233,11 +248,11 @@ QStringList indexStatements()
             QStringList cols;
             for (const QString &c : i.columns)
                 cols << quotedName(c);
-            create(i.sqlName, table.name, cols.join(u", "_s));
+            create(i.sqlName, table.name, cols.join(u", "_s), QString());
         }
     }
     for (const LookupIndex &i : lookupIndexes())
-        create(i.name, i.table, i.columns);
+        create(i.name, i.table, i.columns, i.where);
     return out;
 }
 

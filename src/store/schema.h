@@ -91,6 +91,11 @@ inline const Field &cotacaoForncField(CotacaoForncColumn column)
     return cotacaoForncSchema().columns[int(column)];
 }
 
+// Released quotations not yet "Enviada", in any letter case, as SQL on
+// CotaLiberadas: the rows of the partial index that serves their deadlines,
+// written alike wherever a statement is to use that index.
+QString unsentQuotationCondition();
+
 // The CREATE statements of the four tables and their indexes.
 QStringList schemaStatements();
 // Every index of the store but the primary keys, each created only where it

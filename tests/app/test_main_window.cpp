@@ -1,12 +1,21 @@
+#include "app/app_context.h"
+#include "app/widgets/app_launcher.h"
 #include "app/widgets/main_window.h"
 #include "app/widgets/window_launcher.h"
+#include "common/clock.h"
+#include "store/data_module.h"
+#include "store/schema.h"
+#include "store/store_error.h"
 #include "support/fake_net.h"
 #include "support/scripted_prompts.h"
+#include "support/temp_folder.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -285,4 +294,156 @@ TEST(MainWindow, ALongSupplierNameEndsShortOfTheButtonsAndIsWholeInItsToolTip)
     EXPECT_EQ(label->toolTip(), QStringLiteral("Fornec.: ") + name);
     EXPECT_LE(label->geometry().right(), window.button(QStringLiteral("btn7"))->geometry().left());
     EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width());
+}
+
+namespace {
+
+// The main window with the day at a glance read from counts the test sets.
+struct DayPanel : MainFixture {
+    DayCounts counts;
+    int reads = 0;
+    bool storeFails = false;
+    DayPanel()
+    {
+        counts.dueSoon = { 2, 1, 0 }; // one not yet downloaded: fetched first
+        counts.overdue = { 1, 0, 1 }; // priced, to be sent
+        counts.ordersToAttend = 1;
+        window.setDayCounter([this]() -> std::optional<DayCounts> {
+            ++reads;
+            if (storeFails)
+                throw StoreError(QStringLiteral("Banco: Database is not open"));
+            return counts;
+        });
+    }
+    QPushButton *day(DayCount which) const { return window.dayButton(which); }
+};
+
+} // namespace
+
+TEST_F(DayPanel, ShowsTheCountsUnderTheRowWithoutMovingIt)
+{
+    window.show();
+    EXPECT_EQ(day(DayCount::DueSoon)->text(), QStringLiteral("2 cotações vencem em 24 horas"));
+    EXPECT_EQ(day(DayCount::Overdue)->text(), QStringLiteral("1 cotação vencida sem envio"));
+    EXPECT_EQ(day(DayCount::OrdersToAttend)->text(), QStringLiteral("1 pedido aguarda atendimento"));
+    // The specified controls keep their places; the counts are below them.
+    EXPECT_EQ(window.button(QStringLiteral("btn4"))->geometry(), QRect(742, 8, 49, 44));
+    EXPECT_EQ(window.pnlMsg()->geometry(), QRect(8, 57, 783, 33));
+    EXPECT_EQ(window.btn9()->geometry(), QRect(404, 100, 121, 19));
+    for (QPushButton *b : { day(DayCount::DueSoon), day(DayCount::Overdue), day(DayCount::OrdersToAttend) }) {
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_GE(b->geometry().top(), 123);
+        EXPECT_TRUE(window.rect().contains(b->geometry()));
+        EXPECT_FALSE(b->autoDefault());
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width());
+    }
+    EXPECT_EQ(window.width(), 798);
+
+    // A store that cannot be read leaves the counts out, and the row as specified.
+    storeFails = true;
+    window.refreshDay();
+    EXPECT_FALSE(day(DayCount::DueSoon)->isVisible());
+    EXPECT_EQ(window.size(), QSize(798, 123));
+    EXPECT_TRUE(prompts.shown.isEmpty());
+}
+
+TEST_F(DayPanel, EachCountOpensItsWindowByTheButtonsRoadAndIsReadAgainAfter)
+{
+    window.show();
+    // Quotations due, one not downloaded: the released list, after the login.
+    launcher.answer = { true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
+    QTest::mouseClick(day(DayCount::DueSoon), Qt::LeftButton);
+    EXPECT_EQ(launcher.loginsAsked, 1);
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TFCotaLib") });
+    ASSERT_EQ(launcher.logins.size(), 1);
+    EXPECT_EQ(launcher.logins.first().login, QStringLiteral("FORNEC1"));
+
+    // The window changed the store: the counts are read again when it closes.
+    const int before = reads;
+    counts.dueSoon = { 0, 0, 0 };
+    QTest::mouseClick(day(DayCount::OrdersToAttend), Qt::LeftButton);
+    EXPECT_EQ(launcher.opened.last(), QStringLiteral("TPedidosBaixados"));
+    EXPECT_EQ(launcher.loginsAsked, 1);
+    EXPECT_EQ(reads, before + 1);
+    EXPECT_EQ(day(DayCount::DueSoon)->text(), QStringLiteral("Nenhuma cotação vence em 24 horas"));
+
+    // A refused login opens nothing, with the button's own message.
+    launcher.answer = { false, QString(), QString() };
+    QTest::mouseClick(day(DayCount::Overdue), Qt::LeftButton);
+    EXPECT_EQ(launcher.loginsAsked, 2);
+    EXPECT_EQ(launcher.opened.size(), 2);
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente...") });
+}
+
+TEST_F(DayPanel, TheKeysReachTheCountsAfterTheSpecifiedControls)
+{
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.btn9()->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), day(DayCount::DueSoon));
+    // The count with the focus shows it, and the panel tells where it leads.
+    EXPECT_FALSE(day(DayCount::DueSoon)->isFlat());
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Verifica cotações liberadas....."));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), day(DayCount::Overdue));
+    EXPECT_TRUE(day(DayCount::DueSoon)->isFlat());
+    EXPECT_EQ(window.pnlMsg()->text(), QStringLiteral("Envia resposta da cotação para Kelvo"));
+    // Priced and overdue: the sending window, after the login.
+    launcher.answer = { true, QStringLiteral("FORNEC1"), QStringLiteral("SEGREDO") };
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(launcher.opened, QStringList { QStringLiteral("TEnviaCotacao") });
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), day(DayCount::OrdersToAttend));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(launcher.opened.last(), QStringLiteral("TPedidosBaixados"));
+    EXPECT_EQ(launcher.loginsAsked, 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.button(QStringLiteral("btn1")));
+}
+
+// The real windows, through the program's own launcher and counts: the
+// orders count opens the downloaded orders; a quotations count asks for the
+// login first, as its button does, and a cancelled login opens nothing.
+TEST(DayPanelOnTheProgram, TheCountsOpenTheProgramsWindows)
+{
+    FixedClock clock { QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)) };
+    Clock::setCurrent(&clock);
+    const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
+    TempFolder dir;
+    dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
+    createDatabase(dir.file(QStringLiteral("CotaKelvo.new")));
+    ScriptedPrompts prompts;
+    FakeNet net;
+    AppContext app(dir.path(), &net);
+    ASSERT_TRUE(app.start(prompts));
+    app.dm().Banco().execute(
+        QStringLiteral("INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataValidade, AteHora) VALUES "
+                       "('C1', 'ABERTA', '2026-12-10', '18:00:00'); "
+                       "INSERT INTO PedidosLiberados (Pedido, TipoStatus) VALUES ('P1', 'Baixado')"));
+    MainWorkflow workflow(prompts, app.net(), app.settings());
+    AppLauncher launcher(app, prompts);
+    TFKelvoCota window(prompts, workflow, app.settings(), launcher);
+    window.setDayCounter([&app] { return countDay(app); });
+    window.show();
+    ASSERT_EQ(
+        window.dayButton(DayCount::OrdersToAttend)->text(), QStringLiteral("1 pedido aguarda atendimento"));
+
+    // Each modal window that comes up is named and closed.
+    QStringList opened;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &window, [&opened] {
+        if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            opened << QString::fromLatin1(modal->metaObject()->className());
+            modal->hide(); // ends its loop, as "Saída" would
+        }
+    });
+    watch.start(20);
+    QTest::mouseClick(window.dayButton(DayCount::OrdersToAttend), Qt::LeftButton);
+    QTest::mouseClick(window.dayButton(DayCount::DueSoon), Qt::LeftButton);
+    watch.stop();
+    EXPECT_EQ(opened, (QStringList { QStringLiteral("TPedidosBaixados"), QStringLiteral("TFLogin") }));
+    EXPECT_EQ(
+        prompts.boxes().last(), QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente..."));
 }

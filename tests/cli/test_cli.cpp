@@ -1,10 +1,15 @@
 #include "cli/cli.h"
+#include "common/clock.h"
+#include "store/schema.h"
+#include "store/sqlcipher.h"
 #include "support/cli_run.h"
 #include "support/fake_net.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/temp_folder.h"
 
+#include <QFile>
+#include <QScopeGuard>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -109,4 +114,35 @@ TEST(Cli, CheckTellsInternetAndServer)
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.out, c.out);
     }
+}
+
+TEST(Cli, TodayPrintsTheDayAtAGlance)
+{
+    FixedClock clock { QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)) };
+    Clock::setCurrent(&clock);
+    const auto systemClock = qScopeGuard([] { Clock::setCurrent(nullptr); });
+    TempFolder dir;
+    dir.write(QStringLiteral("server.new"), "http://127.0.0.1:1/\r\n");
+    ASSERT_EQ(runCliIn(dir, { QStringLiteral("init-db") }).status, 0);
+    {
+        Database db;
+        db.open(dir.file(QStringLiteral("CotaKelvo.new")), storeKey());
+        db.execute(QStringLiteral(
+            "INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataValidade, AteHora) VALUES "
+            "('C1', 'Baixada', '2026-12-10', '18:00:00'), ('C2', 'ABERTA', '2026-12-11', '11:00:00'), "
+            "('C3', 'Enviada', '2026-12-10', '18:00:00'), ('C4', 'Enviar', '2026-12-09', '18:00:00'); "
+            "INSERT INTO PedidosLiberados (Pedido, TipoStatus) VALUES ('P1', 'Baixado'), ('P2', "
+            "'Atendido')"));
+    }
+    const CliRun today = runCliIn(dir, { QStringLiteral("today") });
+    EXPECT_EQ(today.status, 0);
+    EXPECT_EQ(today.out,
+        (QStringList { QStringLiteral("vencem em 24 horas: 2"), QStringLiteral("vencidas sem envio: 1"),
+            QStringLiteral("pedidos a atender: 1") }));
+
+    // Without a store there is nothing to count: a failure, not zeros.
+    ASSERT_TRUE(QFile::remove(dir.file(QStringLiteral("CotaKelvo.new"))));
+    const CliRun none = runCliIn(dir, { QStringLiteral("today") });
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(none.out.join(u'\n').contains(QStringLiteral("does not exist")));
 }

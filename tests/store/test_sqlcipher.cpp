@@ -26,9 +26,10 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
     while (st.step())
         names << st.columnText(0);
     EXPECT_EQ(names,
-        (QStringList { u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Cotacao"_s,
-            u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s, u"CotacaoFornc_Prodfabr"_s,
-            u"PedidoFornc"_s, u"PedidosLiberados"_s }));
+        (QStringList { u"CotaLiberadas"_s, u"CotaLiberadas_Unsent"_s, u"CotacaoFornc"_s,
+            u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
+            u"CotacaoFornc_Prodfabr"_s, u"PedidoFornc"_s, u"PedidosLiberados"_s,
+            u"PedidosLiberados_TipoStatus"_s }));
     Statement cols(db, u"PRAGMA table_info('CotacaoFornc')"_s);
     int columns = 0;
     while (cols.step())
@@ -262,6 +263,6 @@ TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)
         dm.openStore(path); // a second time finds them there
     }
     EXPECT_EQ(indexes(),
-        (QStringList { u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
-            u"CotacaoFornc_Prodfabr"_s }));
+        (QStringList { u"CotaLiberadas_Unsent"_s, u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s,
+            u"CotacaoFornc_Por_Marca"_s, u"CotacaoFornc_Prodfabr"_s, u"PedidosLiberados_TipoStatus"_s }));
 }

@@ -3,6 +3,7 @@
 // text is as long as its column keeps it, to see that nothing a supplier
 // needs to read is cut.
 #include "app/app_context.h"
+#include "app/day_summary.h"
 #include "app/main_workflow.h"
 #include "app/qt_translations.h"
 #include "app/widgets/app_launcher.h"
@@ -87,6 +88,7 @@ int main(int argc, char **argv)
     MainWorkflow workflow(prompts, context.net(), context.settings());
     AppLauncher launcher(context, prompts);
     TFKelvoCota main(prompts, workflow, context.settings(), launcher);
+    main.setDayCounter([&context] { return countDay(context); });
     ok &= save(&main, dir, QStringLiteral("TFKelvoCota"), out);
 
     TFLogin login(&main);

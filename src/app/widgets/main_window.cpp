@@ -7,9 +7,13 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QStyle>
 #include <QToolButton>
+
+#include <algorithm>
+#include <exception>
 
 TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Settings &settings,
     WindowLauncher &launcher, QWidget *parent)
@@ -58,6 +62,7 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
         if (s.window) {
             const QString cls = QString::fromLatin1(s.window);
             const bool login = s.login;
+            m_windowButtons.insert(cls, b);
             connect(b, &QToolButton::clicked, this, [this, cls, login] { openWindow(cls, login); });
         } else {
             connect(b, &QToolButton::clicked, this, &QWidget::close);
@@ -98,7 +103,10 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
     m_lb1->move(695, 102);
     m_lb1->adjustSize();
 
-    // Tab goes along the row, left to right, then to "Verifica Internet".
+    buildDayPanel();
+
+    // Tab goes along the row, left to right, then to "Verifica Internet",
+    // then to the day's counts.
     QWidget *previous = nullptr;
     for (const ButtonDef &s : buttons) {
         QWidget *b = m_buttons.value(QString::fromLatin1(s.name));
@@ -107,6 +115,11 @@ TFKelvoCota::TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Setting
         previous = b;
     }
     setTabOrder(previous, m_btn9);
+    previous = m_btn9;
+    for (QPushButton *b : m_dayButtons) {
+        setTabOrder(previous, b);
+        previous = b;
+    }
     enterPressesButtons(this);
     altF4Closes(this);
 }
@@ -139,6 +152,18 @@ bool TFKelvoCota::eventFilter(QObject *watched, QEvent *event)
             m_pnlMsg->setText(m_hints.value(watched));
         else if (type == QEvent::Leave || type == QEvent::FocusOut)
             m_pnlMsg->clear();
+    }
+    // A count tells the same of the window it opens; it drops its flat look
+    // while it has the focus, so the keys show where they are.
+    const auto day = std::find(m_dayButtons.begin(), m_dayButtons.end(), watched);
+    if (day != m_dayButtons.end()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Enter || type == QEvent::FocusIn)
+            m_pnlMsg->setText((*day)->toolTip());
+        else if (type == QEvent::Leave || type == QEvent::FocusOut)
+            m_pnlMsg->clear();
+        if (type == QEvent::FocusIn || type == QEvent::FocusOut)
+            (*day)->setFlat(type == QEvent::FocusOut);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -196,4 +221,83 @@ void TFKelvoCota::openWindow(const QString &windowClass, bool needsLogin)
             return;
     }
     m_launcher.open(windowClass, this, login ? &*login : nullptr);
+    // What the window did may change the day's counts.
+    refreshDay();
+}
+
+namespace {
+
+constexpr int RowHeight = 123; // the specified client area
+constexpr int DayTop = 125;
+constexpr int DayHeight = 22;
+
+} // namespace
+
+void TFKelvoCota::buildDayPanel()
+{
+    const int width = 783 / 3;
+    for (int i = 0; i < 3; ++i) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("day%1").arg(i + 1));
+        placeTextButton(b, QString(), QRect(8 + i * width, DayTop, width, DayHeight));
+        b->setFlat(true);
+        b->installEventFilter(this);
+        b->hide();
+        const auto which = DayCount(i);
+        connect(b, &QPushButton::clicked, this, [this, which] { openDayCount(which); });
+        m_dayButtons[i] = b;
+    }
+}
+
+void TFKelvoCota::setDayCounter(DayCounter counter)
+{
+    m_dayCounter = std::move(counter);
+    refreshDay();
+}
+
+void TFKelvoCota::refreshDay()
+{
+    std::optional<DayCounts> counts;
+    if (m_dayCounter) {
+        try {
+            counts = m_dayCounter();
+        } catch (const std::exception &) {
+            // The start has already told what is wrong with the store; the
+            // counts are left out rather than shown wrong.
+        }
+    }
+    const bool shown = counts.has_value();
+    if (shown)
+        m_dayCounts = *counts;
+    const bool hadFocus
+        = std::any_of(m_dayButtons.begin(), m_dayButtons.end(), [](QPushButton *b) { return b->hasFocus(); });
+    for (int i = 0; i < 3; ++i) {
+        QPushButton *b = m_dayButtons[i];
+        const auto which = DayCount(i);
+        if (shown) {
+            const QString text = dayCountText(which, m_dayCounts);
+            b->setText(text);
+            b->setAccessibleName(text);
+            b->setToolTip(m_hints.value(m_windowButtons.value(dayCountWindow(which, m_dayCounts))));
+            // Quotations that may still be lost are drawn red, as their "Prazo" is.
+            const bool urgent = which == DayCount::DueSoon ? m_dayCounts.dueSoon.total > 0
+                : which == DayCount::Overdue               ? m_dayCounts.overdue.total > 0
+                                                           : false;
+            QPalette palette = this->palette();
+            if (urgent)
+                palette.setColor(QPalette::ButtonText, Qt::red);
+            b->setPalette(palette);
+        }
+        b->setVisible(shown);
+    }
+    setFixedSize(798, shown ? DayTop + DayHeight + 3 : RowHeight);
+    if (hadFocus && !shown)
+        m_btn9->setFocus();
+}
+
+void TFKelvoCota::openDayCount(DayCount which)
+{
+    // The same road as the button of the row: its login, its window.
+    if (QToolButton *b = m_windowButtons.value(dayCountWindow(which, m_dayCounts)))
+        b->click();
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include "app/day_summary.h"
 #include "app/main_workflow.h"
 
 #include <QHash>
 #include <QWidget>
+
+#include <array>
+#include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -14,9 +19,17 @@ class WindowLauncher;
 // message panel for the button under the pointer or with the focus, the
 // supplier's name and the internet status line. Tab goes through the
 // buttons left to right; Enter or Space presses the one with the focus.
+//
+// Below them, once a day counter is set, the day at a glance: three counts,
+// each a button that opens the window that handles it through the button of
+// the row that opens that window (login included). They come after the
+// specified controls in the Tab order.
 class TFKelvoCota final : public QWidget {
     Q_OBJECT
 public:
+    // Reads the counts; nothing when the store cannot be read.
+    using DayCounter = std::function<std::optional<DayCounts>()>;
+
     TFKelvoCota(Prompts &prompts, MainWorkflow &workflow, const Settings &settings, WindowLauncher &launcher,
         QWidget *parent = nullptr);
 
@@ -25,6 +38,12 @@ public:
     QLabel *lbfornec() const { return m_lbfornec; }
     QLabel *lbServidor() const { return m_lbServidor; }
     QPushButton *btn9() const { return m_btn9; }
+    QPushButton *dayButton(DayCount which) const { return m_dayButtons[int(which)]; }
+
+    // Shows the day at a glance under the row, read now and again whenever
+    // a working window closes.
+    void setDayCounter(DayCounter counter);
+    void refreshDay();
 
     void FormShow();
     void btn9Click();
@@ -38,6 +57,8 @@ protected:
 private:
     QToolButton *addImageButton(const QString &name, int left, const QString &hint, int icon);
     void showFornecedor(const QString &text);
+    void buildDayPanel();
+    void openDayCount(DayCount which);
 
     Prompts &m_prompts;
     MainWorkflow &m_workflow;
@@ -45,6 +66,10 @@ private:
     WindowLauncher &m_launcher;
     QHash<QString, QToolButton *> m_buttons;
     QHash<QObject *, QString> m_hints;
+    QHash<QString, QToolButton *> m_windowButtons; // by the class of the window each opens
+    std::array<QPushButton *, 3> m_dayButtons {};
+    DayCounter m_dayCounter;
+    DayCounts m_dayCounts;
     QLabel *m_pnlMsg = nullptr;
     QLabel *m_lbfornec = nullptr;
     QLabel *m_lbServidor = nullptr;

@@ -41,6 +41,7 @@ int runCotaKelvo(int &argc, char **argv, const ProgramPlaces &places)
     if (!context.start(prompts))
         return 0;
 
+    FKelvoCota.setDayCounter([&context] { return countDay(context); });
     FKelvoCota.move(FKelvoCota.screen()->availableGeometry().center() - FKelvoCota.rect().center());
     FKelvoCota.show();
     if (places.shown)
