@@ -376,6 +376,27 @@ TEST_F(DayPanel, EachCountOpensItsWindowByTheButtonsRoadAndIsReadAgainAfter)
         QStringList { QStringLiteral("[Erro] Login ou Senha inválida...., Tente novamente...") });
 }
 
+TEST_F(DayPanel, TheCountsFollowTheClockButLeaveAWorkingWindowAlone)
+{
+    window.show();
+    ASSERT_TRUE(window.dayTimer()->isActive());
+    EXPECT_EQ(window.dayTimer()->interval(), 60 * 1000);
+
+    // A minute on, a quotation has come within 24 hours.
+    counts.dueSoon = { 3, 2, 0 };
+    QMetaObject::invokeMethod(window.dayTimer(), "timeout", Qt::DirectConnection);
+    EXPECT_EQ(day(DayCount::DueSoon)->text(), QStringLiteral("3 cotações vencem em 24 horas"));
+
+    // While a working window is open over it, the panel waits for it to close.
+    QDialog working(&window);
+    working.setModal(true);
+    working.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &working);
+    const int before = reads;
+    QMetaObject::invokeMethod(window.dayTimer(), "timeout", Qt::DirectConnection);
+    EXPECT_EQ(reads, before);
+}
+
 TEST_F(DayPanel, TheKeysReachTheCountsAfterTheSpecifiedControls)
 {
     window.show();

@@ -5,11 +5,13 @@
 #include "ui/widgets/hover_bold.h"
 #include "ui/widgets/window_keys.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 #include <algorithm>
@@ -247,12 +249,21 @@ void TFKelvoCota::buildDayPanel()
         connect(b, &QPushButton::clicked, this, [this, which] { openDayCount(which); });
         m_dayButtons[i] = b;
     }
+    m_dayTimer = new QTimer(this);
+    m_dayTimer->setInterval(60 * 1000);
+    connect(m_dayTimer, &QTimer::timeout, this, [this] {
+        // A working window open over this one may be in the middle of its
+        // work; its closing reads the counts anyway.
+        if (!QApplication::activeModalWidget())
+            refreshDay();
+    });
 }
 
 void TFKelvoCota::setDayCounter(DayCounter counter)
 {
     m_dayCounter = std::move(counter);
     refreshDay();
+    m_dayTimer->start();
 }
 
 void TFKelvoCota::refreshDay()

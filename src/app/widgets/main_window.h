@@ -12,6 +12,7 @@
 
 class QLabel;
 class QPushButton;
+class QTimer;
 class QToolButton;
 class WindowLauncher;
 
@@ -40,10 +41,12 @@ public:
     QPushButton *btn9() const { return m_btn9; }
     QPushButton *dayButton(DayCount which) const { return m_dayButtons[int(which)]; }
 
-    // Shows the day at a glance under the row, read now and again whenever
-    // a working window closes.
+    // Shows the day at a glance under the row, read now, again whenever
+    // a working window closes, and every minute while the program sits open,
+    // so that "within 24 hours" follows the clock.
     void setDayCounter(DayCounter counter);
     void refreshDay();
+    QTimer *dayTimer() const { return m_dayTimer; }
 
     void FormShow();
     void btn9Click();
@@ -70,6 +73,7 @@ private:
     std::array<QPushButton *, 3> m_dayButtons {};
     DayCounter m_dayCounter;
     DayCounts m_dayCounts;
+    QTimer *m_dayTimer = nullptr;
     QLabel *m_pnlMsg = nullptr;
     QLabel *m_lbfornec = nullptr;
     QLabel *m_lbServidor = nullptr;
