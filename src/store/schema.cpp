@@ -1,5 +1,6 @@
 #include "store/schema.h"
 
+#include "store/price_list_store.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 
@@ -256,13 +257,13 @@ QStringList schemaStatements()
         }
         out << u"CREATE TABLE %1 (%2)"_s.arg(quotedName(table.name), parts.join(u", "_s));
     }
-    return out + indexStatements();
+    return out + indexStatements() + priceListStatements();
 }
 
 void addMissingIndexes(Database &db)
 {
     Transaction tx(db);
-    for (const QString &statement : indexStatements())
+    for (const QString &statement : indexStatements() + priceListStatements())
         db.execute(statement);
     tx.commit();
 }

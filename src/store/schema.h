@@ -31,14 +31,15 @@ const TableSchema &pedidosLiberadosSchema();
 const TableSchema &pedidoForncSchema();
 const QList<TableSchema> &storeSchema();
 
-// The CREATE statements of the four tables and their indexes.
+// The CREATE statements of the four tables and their indexes, and of the
+// program's own tables.
 QStringList schemaStatements();
 // Every index of the store but the primary keys, each created only where it
 // is missing: the declared ones windows select and those of the program's
 // own look-ups.
 QStringList indexStatements();
-// Runs indexStatements(), so that a store made by an earlier version gains
-// the indexes added since.
+// Runs indexStatements() and the program's own tables (the price list), so
+// that a store made by an earlier version gains what was added since.
 void addMissingIndexes(Database &db);
 
 // The password of the store file.
