@@ -15,3 +15,6 @@ QString exactCodeKey(const QString &prodfabr);
 // A code compared loosely: in one letter case, without blanks, dots, dashes
 // (of any kind) and slashes. Empty for a code made only of those.
 QString looseCodeKey(const QString &prodfabr);
+
+// How a look-up found its part: the code as written, or only loosely.
+enum class CodeMatch { Exact, Loose };

@@ -89,3 +89,40 @@ void forEachPriceListEntry(Database &db, const std::function<void(const PriceLis
             st.columnDouble(5) });
     }
 }
+
+PriceListLookup::PriceListLookup(Database &db)
+{
+    if (hasPriceList(db))
+        m_byKey = std::make_unique<Statement>(db,
+            u"SELECT LINHA, MARCA, PRODFABR, DESCRICAO, UN, VALOR, CHAVEEXATA FROM TabelaPreco "
+            "WHERE CHAVEMARCA = ?1 AND CHAVECODIGO = ?2 ORDER BY LINHA"_s);
+}
+
+PriceListLookup::~PriceListLookup() = default;
+
+std::optional<PriceListMatch> PriceListLookup::find(const QString &marca, const QString &prodfabr)
+{
+    const QString loose = looseCodeKey(prodfabr);
+    if (!m_byKey || loose.isEmpty())
+        return std::nullopt;
+    const QString exact = exactCodeKey(prodfabr);
+    m_byKey->bindAll({ brandKey(marca), loose });
+    std::optional<PriceListMatch> found;
+    bool agree = true;
+    while (m_byKey->step()) {
+        const PriceListEntry e { int(m_byKey->columnInt(0)), m_byKey->columnText(1), m_byKey->columnText(2),
+            m_byKey->columnText(3), m_byKey->columnText(4), m_byKey->columnDouble(5) };
+        if (m_byKey->columnText(6) == exact) {
+            found = PriceListMatch { e, CodeMatch::Exact };
+            break;
+        }
+        if (!found)
+            found = PriceListMatch { e, CodeMatch::Loose };
+        else if (found->entry.valor != e.valor || found->entry.un.toCaseFolded() != e.un.toCaseFolded())
+            agree = false;
+    }
+    m_byKey->reset();
+    if (found && found->match == CodeMatch::Loose && !agree)
+        return std::nullopt;
+    return found;
+}

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "common/part_code.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class Database;
+class Statement;
 
 // The supplier's own price list: a table of the program's own beside the
 // four of the buyer's exchange, holding the last list imported and where it
@@ -43,3 +47,25 @@ bool clearPriceList(Database &db);
 std::optional<PriceListSource> priceListSource(Database &db);
 // Every entry in the order of its file.
 void forEachPriceListEntry(Database &db, const std::function<void(const PriceListEntry &)> &visit);
+
+struct PriceListMatch {
+    PriceListEntry entry;
+    CodeMatch match = CodeMatch::Exact;
+};
+
+// Finds a part in the list by brand and code, on one prepared statement for
+// a whole operation: the entry whose code is the same but for letter case
+// wins; otherwise the entries whose code differs only in blanks, dots,
+// dashes and slashes, when they agree on price and unit (when they do not,
+// the list does not say which is meant, and nothing is found).
+class PriceListLookup final {
+public:
+    explicit PriceListLookup(Database &db);
+    ~PriceListLookup();
+    Q_DISABLE_COPY_MOVE(PriceListLookup)
+
+    std::optional<PriceListMatch> find(const QString &marca, const QString &prodfabr);
+
+private:
+    std::unique_ptr<Statement> m_byKey; // null when the store has no list
+};

@@ -181,3 +181,38 @@ TEST_F(PriceListTest, CommandLineImportsListsAndClearsTheList)
         QStringList { u"[Atenção] Não há tabela de preços."_s });
     EXPECT_FALSE(priceListSource(store.dm.Banco()));
 }
+
+TEST_F(PriceListTest, APartIsFoundByItsCodeAsWrittenBeforeOneWrittenAnotherWay)
+{
+    ASSERT_TRUE(flow.importFile(csv("MARCA;PRODFABR;VALOR;UN\n"
+                                    "BOSCH;0986B00020;42,9;PC\n"
+                                    "BOSCH;0986.B00.021;10;PC\n"
+                                    "BOSCH;0986-B00-021;10;pc\n"
+                                    "NGK;BKR6E-11;18,75;PC\n"
+                                    "NGK;BKR6E/11;19;PC\n")));
+    struct Case {
+        QString marca;
+        QString prodfabr;
+        QString found; // line and how, or nothing
+    };
+    const Case cases[] = {
+        { u"BOSCH"_s, u"0986b00020"_s, u"2 exato"_s },
+        { u"bosch"_s, u"0986 B00 020"_s, u"2 solto"_s },
+        { u"Bosch"_s, u"0986-B00-021"_s, u"4 exato"_s },
+        { u"BOSCH"_s, u"0986 B00 021"_s, u"3 solto"_s }, // two ways of writing it, one price
+        { u"NGK"_s, u"bkr6e/11"_s, u"6 exato"_s },
+        { u"NGK"_s, u"BKR6E 11"_s, QString() }, // two prices: the list does not say which
+        { u"Outra"_s, u"0986B00020"_s, QString() },
+        { u"BOSCH"_s, u"--"_s, QString() },
+    };
+    PriceListLookup lookup(store.dm.Banco());
+    for (const Case &c : cases) {
+        const std::optional<PriceListMatch> m = lookup.find(c.marca, c.prodfabr);
+        const QString found = m
+            ? u"%1 %2"_s.arg(m->entry.linha).arg(m->match == CodeMatch::Exact ? u"exato"_s : u"solto"_s)
+            : QString();
+        EXPECT_EQ(found, c.found) << c.prodfabr.toStdString();
+    }
+    clearPriceList(store.dm.Banco());
+    EXPECT_FALSE(PriceListLookup(store.dm.Banco()).find(u"BOSCH"_s, u"0986B00020"_s));
+}
