@@ -1,21 +1,11 @@
 #include "common/part_code.h"
 
-namespace {
-
-// Besides the hyphen-minus, the dashes a word processor or a pasted web page
-// puts in a code.
-bool isDash(QChar c)
+const QList<QChar> &looseCodeIgnored()
 {
-    const char16_t u = c.unicode();
-    return u == u'-' || (u >= 0x2010 && u <= 0x2015) || u == 0x2212 || u == 0xFE63 || u == 0xFF0D;
+    static const QList<QChar> ignored { u' ', u'\t', QChar(0x00A0), u'.', u'-', u'/', QChar(0x2010),
+        QChar(0x2013), QChar(0x2014), QChar(0x2212) };
+    return ignored;
 }
-
-bool isIgnored(QChar c)
-{
-    return c.isSpace() || c == u'.' || c == u'/' || isDash(c);
-}
-
-} // namespace
 
 QString brandKey(const QString &marca)
 {
@@ -32,7 +22,7 @@ QString looseCodeKey(const QString &prodfabr)
     QString kept;
     kept.reserve(prodfabr.size());
     for (const QChar c : prodfabr) {
-        if (!isIgnored(c))
+        if (!looseCodeIgnored().contains(c))
             kept.append(c);
     }
     return kept.toCaseFolded();

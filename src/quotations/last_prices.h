@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/part_code.h"
+
 #include <QDate>
 #include <QHash>
 #include <QList>
@@ -14,11 +16,13 @@ class Statement;
 
 // The price a supplier last gave for a part: the newest item (by DATA) of
 // another quotation with the same MARCA and PRODFABR, compared ignoring case,
-// whose VALOR is other than zero.
+// whose VALOR is other than zero; when there is none, the newest whose
+// PRODFABR differs only in blanks, dots, dashes and slashes.
 struct LastPrice {
     double valor = 0;
     QString cotacao;
     QDate data;
+    CodeMatch match = CodeMatch::Exact;
 };
 
 // Finds last prices on the store's connection. Meant for one operation: it
@@ -36,6 +40,7 @@ public:
 private:
     struct Candidate {
         QString marca; // case-folded
+        QString code; // its exact key
         QString cotacao;
         QVariant valor;
         QDate data;
@@ -47,7 +52,7 @@ private:
     std::unique_ptr<Statement> m_byPart;
     QHash<QString, std::optional<LastPrice>> m_found;
     // Parts with letters beyond ASCII, which the index's case rule does not
-    // fold: read once, by case-folded part, newest first.
+    // fold: read once, by loose key, newest first.
     QHash<QString, QList<Candidate>> m_unusual;
     bool m_unusualLoaded = false;
 };

@@ -1,5 +1,6 @@
 #include "store/schema.h"
 
+#include "common/part_code.h"
 #include "store/price_list_store.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
@@ -214,11 +215,24 @@ const QList<LookupIndex> &lookupIndexes()
         // column the look-up reads, so that no table row is read.
         { u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
             u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s },
+        // The same by the code's loose key, which finds a part however its
+        // code was written.
+        { u"CotacaoFornc_Prodfabr_Solto"_s, u"CotacaoFornc"_s,
+            looseCodeSql(u"\"PRODFABR\""_s)
+                + u", \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\", \"PRODFABR\""_s },
     };
     return all;
 }
 
 } // namespace
+
+QString looseCodeSql(const QString &column)
+{
+    QString sql = column;
+    for (const QChar c : looseCodeIgnored())
+        sql = u"replace(%1, char(%2), '')"_s.arg(sql).arg(c.unicode());
+    return u"lower(%1)"_s.arg(sql);
+}
 
 QStringList indexStatements()
 {

@@ -38,6 +38,11 @@ QStringList schemaStatements();
 // is missing: the declared ones windows select and those of the program's
 // own look-ups.
 QStringList indexStatements();
+// The SQL of a code column's loose key, with SQLite's own functions only
+// (so that any SQLite client can read and check the file): equal to
+// looseCodeKey() for every code whose letters are ASCII, which lower() folds.
+QString looseCodeSql(const QString &column);
+
 // Runs indexStatements() and the program's own tables (the price list), so
 // that a store made by an earlier version gains what was added since.
 void addMissingIndexes(Database &db);

@@ -76,6 +76,36 @@ TEST_F(LastPriceTest, TheNewestPriceOfTheSamePartInAnotherQuotationIgnoringCase)
     EXPECT_EQ(lastPricesOf(store.dm.Banco(), u"NADA"_s).items, 0);
 }
 
+TEST_F(LastPriceTest, ACodeWrittenAnotherWayIsFoundWhenTheSameCodeIsNot)
+{
+    item(u"Q5"_s, u"2020-06-08"_s, u"X1"_s, u"BOSCH"_s, u"F 100"_s, 20.0); // newer, but loose
+    item(u"Q1"_s, u"2020-05-01"_s, u"X5"_s, u"Bosch"_s, u"f/200"_s, 3.0);
+    item(u"Q2"_s, u"2020-06-01"_s, u"X5"_s, u"Bosch"_s, u"F.2.0.0"_s, 4.0);
+    item(u"Q1"_s, u"2020-05-01"_s, u"X6"_s, u"aço"_s, u"çx\u20132"_s, 6.0); // an en dash
+    struct Case {
+        QString marca;
+        QString prodfabr;
+        QString found; // price, quotation and how
+    };
+    const Case cases[] = {
+        { u"Bosch"_s, u"f-100"_s, u"12 Q2 exato"_s }, // the same code wins over a newer loose one
+        { u"BOSCH"_s, u"F100"_s, u"20 Q5 solto"_s },
+        { u"BOSCH"_s, u"F-200"_s, u"4 Q2 solto"_s }, // the newest loose one
+        { u"AÇO"_s, u"ÇX 2"_s, u"6 Q1 solto"_s }, // beyond ASCII
+        { u"AÇO"_s, u"ÇX-1"_s, u"5 Q1 exato"_s },
+        { u"NGK"_s, u"F-100"_s, QString() }, // another brand
+        { u"BOSCH"_s, u" - "_s, QString() },
+    };
+    LastPrices prices(store.dm.Banco());
+    for (const Case &c : cases) {
+        const std::optional<LastPrice> p = prices.find(u"ATUAL"_s, c.marca, c.prodfabr);
+        const QString found = p ? u"%1 %2 %3"_s.arg(p->valor).arg(
+                                  p->cotacao, p->match == CodeMatch::Exact ? u"exato"_s : u"solto"_s)
+                                : QString();
+        EXPECT_EQ(found, c.found) << c.prodfabr.toStdString();
+    }
+}
+
 TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
 {
     TPrecoCota window(prompts, store.dm);

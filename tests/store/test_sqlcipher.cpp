@@ -28,8 +28,8 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsItsTablesAndIndexes)
     EXPECT_EQ(names,
         (QStringList { u"CotaLiberadas"_s, u"CotacaoFornc"_s, u"CotacaoFornc_Cotacao"_s,
             u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s, u"CotacaoFornc_Prodfabr"_s,
-            u"PedidoFornc"_s, u"PedidosLiberados"_s, u"TabelaPreco"_s, u"TabelaPrecoArquivo"_s,
-            u"TabelaPreco_Chave"_s }));
+            u"CotacaoFornc_Prodfabr_Solto"_s, u"PedidoFornc"_s, u"PedidosLiberados"_s, u"TabelaPreco"_s,
+            u"TabelaPrecoArquivo"_s, u"TabelaPreco_Chave"_s }));
     Statement cols(db, u"PRAGMA table_info('CotacaoFornc')"_s);
     int columns = 0;
     while (cols.step())
@@ -263,5 +263,5 @@ TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)
     }
     EXPECT_EQ(indexes(),
         (QStringList { u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
-            u"CotacaoFornc_Prodfabr"_s, u"TabelaPreco_Chave"_s }));
+            u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc_Prodfabr_Solto"_s, u"TabelaPreco_Chave"_s }));
 }
