@@ -102,7 +102,11 @@ struct ListedStore {
             && dm.PedidosLiberados().locate(u"Pedido"_s, { sim->pedido() });
     }
 
-    bool download() { return listed && flow->downloadItems() && dm.PedFornec().rowCount() == ItemCount; }
+    bool download()
+    {
+        return listed && flow->downloadItems()
+            && storedRows(dm.Banco(), QStringLiteral("PedidoFornc")) == ItemCount;
+    }
 };
 
 void BM_DownloadTenThousandItemOrder(benchmark::State &state)

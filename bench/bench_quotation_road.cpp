@@ -12,6 +12,7 @@
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "store/schema.h"
+#include "store/sqlcipher.h"
 
 #include <QApplication>
 #include <QFile>
@@ -125,9 +126,8 @@ TDm *downloadedStore()
 
 void exec(TDm &dm, const QString &statement)
 {
-    dm.Fsql().close();
-    dm.Fsql().setSql({ statement });
-    dm.Fsql().execSql();
+    Statement st(dm.Banco(), statement);
+    dm.Banco().executeTracked(st);
 }
 
 // One "Baixar" of the generated quotation into a store of its own, with the
@@ -146,7 +146,7 @@ struct DownloadRun {
         listed = fetchList(flow, store.dm, generated().cotacao);
     }
     bool run() { return listed && flow.downloadItems(); }
-    bool stored() { return store.dm.CotaFornec().rowCount() == ItemCount; }
+    bool stored() { return storedRows(store.dm.Banco(), u"CotacaoFornc"_s) == ItemCount; }
 };
 
 void BM_DownloadTenThousandItems(benchmark::State &state)

@@ -5,6 +5,7 @@
 // tokenizer with nothing done per element. The store, the quotation and the
 // file to import are set up outside the timing.
 #include "bench_support.h"
+#include "raw_limit.h"
 
 #include "quotations/spreadsheet_exchange.h"
 #include "spreadsheet/xlsx_reader.h"
@@ -162,6 +163,10 @@ void BM_UnpackAndTokenizeTheSheet(benchmark::State &state)
 
 } // namespace
 
+BENCHMARK(raw_limit::BM_RawLimitInsertTenThousandItems)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 BENCHMARK(BM_ExportTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
 BENCHMARK(BM_ImportTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
 BENCHMARK(BM_ReadTenThousandPriceRows)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);

@@ -3,6 +3,7 @@
 // What the benchmarks share: prompts that confirm every question and keep
 // the last problem shown, and connectivity checks that always pass.
 #include "exchange/connectivity.h"
+#include "store/sqlcipher.h"
 #include "ui/silent_prompts.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,13 @@ public:
     QString path; // the answer of every file dialog
     QString shown; // the last message or error
 };
+
+// The rows a table of the store holds, as the file has them.
+inline qint64 storedRows(const Database &db, const QString &table)
+{
+    Statement count(db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table));
+    return count.step() ? count.columnInt(0) : -1;
+}
 
 class OnlineNet final : public Connectivity {
 public:

@@ -24,6 +24,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 list(PREPEND CMAKE_PREFIX_PATH ${KELVO_WINDOWS_PREFIX})
 
+# OpenSSL is static in the prefix: FindOpenSSL then adds what it needs of
+# Windows (ws2_32, crypt32).
+set(OPENSSL_USE_STATIC_LIBS TRUE)
+
 # pkg-config looks only into the prefix, never at the host's .pc files.
 if(KELVO_WINDOWS_PREFIX)
   set(ENV{PKG_CONFIG_LIBDIR} ${KELVO_WINDOWS_PREFIX}/lib/pkgconfig)

@@ -65,14 +65,14 @@ int restore(CliContext &c)
 
 void addBackupCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand { u"backup"_s, u"backup FILE"_s,
-        u"write an encrypted copy of the database to FILE (never overwrites)"_s, 1, 1, withApp(backup) }
+    commands << CliCommand { u"backup"_s, u"backup ARQUIVO"_s,
+        u"grava em ARQUIVO uma cópia cifrada do banco (nunca sobrescreve)"_s, 1, 1, withApp(backup) }
              << CliCommand { u"backups"_s, u"backups"_s,
-                    u"list the backups beside the database, newest first: "
-                    "FILE|DATE|TIME|BYTES|QUOTATIONS|ORDERS|PROBLEM"_s,
+                    u"lista as cópias ao lado do banco, a mais nova primeiro: "
+                    "ARQUIVO|DATA|HORA|BYTES|COTACOES|PEDIDOS|PROBLEMA"_s,
                     0, 0, backups }
-             << CliCommand { u"restore"_s, u"restore FILE"_s,
-                    u"check FILE and put it in place of the database, keeping the current one as a "
-                    "backup beside it (refused while the program runs; no backup is deleted)"_s,
+             << CliCommand { u"restore"_s, u"restore ARQUIVO"_s,
+                    u"confere ARQUIVO e o põe no lugar do banco, guardando o atual como cópia ao lado "
+                    "(recusado com o programa aberto; nenhuma cópia é apagada)"_s,
                     1, 1, restore };
 }

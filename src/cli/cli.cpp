@@ -46,7 +46,7 @@ std::function<int(CliContext &)> withApp(std::function<int(CliContext &, AppCont
 
 int CliContext::usage(const QString &text)
 {
-    m_err << "cotakelvo-cli: " << text << Qt::endl << "Try 'cotakelvo-cli --help'." << Qt::endl;
+    m_err << "cotakelvo-cli: " << text << Qt::endl << "Veja 'cotakelvo-cli --help'." << Qt::endl;
     return CliUsage;
 }
 
@@ -67,12 +67,12 @@ QList<CliCommand> allCommands()
 
 void printHelp(QTextStream &out, const QList<CliCommand> &commands)
 {
-    out << "usage: cotakelvo-cli [--dir DIR] [--login L --password P] [--yes] COMMAND [ARGS...]\n"
-           "  --dir DIR   the folder with server.new, userkelvo.new and CotaKelvo.new\n"
-           "              (default: the executable's folder)\n"
-           "  --login, --password   credentials for exchanges (default: the stored ones)\n"
-           "  --yes       answer Yes to every question; without it every question is answered No\n"
-           "commands:\n";
+    out << "uso: cotakelvo-cli [--dir PASTA] [--login L --password S] [--yes] COMANDO [ARGUMENTOS...]\n"
+           "  --dir PASTA  a pasta de server.new, userkelvo.new e CotaKelvo.new\n"
+           "               (padrão: a pasta do executável)\n"
+           "  --login, --password   usuário e senha das trocas com o servidor (padrão: os gravados)\n"
+           "  --yes        responde Sim a toda pergunta; sem ele, toda pergunta é respondida Não\n"
+           "comandos:\n";
     for (const CliCommand &c : commands)
         out << "  " << c.synopsis.leftJustified(40) << ' ' << c.help << '\n';
     out.flush();
@@ -121,16 +121,16 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
             options.yes = true;
         } else if (a == QLatin1String("--dir")) {
             if (!value(v))
-                return CliContext(options, out, err).usage(QStringLiteral("--dir needs a folder"));
+                return CliContext(options, out, err).usage(QStringLiteral("--dir precisa de uma pasta"));
             options.dir = *v;
         } else if (a == QLatin1String("--login")) {
             if (!value(options.login))
-                return CliContext(options, out, err).usage(QStringLiteral("--login needs a value"));
+                return CliContext(options, out, err).usage(QStringLiteral("--login precisa de um valor"));
         } else if (a == QLatin1String("--password")) {
             if (!value(options.password))
-                return CliContext(options, out, err).usage(QStringLiteral("--password needs a value"));
+                return CliContext(options, out, err).usage(QStringLiteral("--password precisa de um valor"));
         } else if (a.startsWith(QLatin1String("--"))) {
-            return CliContext(options, out, err).usage(QStringLiteral("unknown option %1").arg(a));
+            return CliContext(options, out, err).usage(QStringLiteral("opção desconhecida %1").arg(a));
         } else {
             rest << a;
         }
@@ -138,7 +138,7 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
     options.dir = QDir(options.dir).absolutePath();
     CliContext context(options, out, err);
     if (rest.isEmpty())
-        return context.usage(QStringLiteral("no command given"));
+        return context.usage(QStringLiteral("nenhum comando foi dado"));
 
     // The longest command name that the words begin with ("quotations fetch").
     const CliCommand *found = nullptr;
@@ -151,11 +151,11 @@ int runCli(const QStringList &arguments, const QString &defaultDir, QTextStream 
         }
     }
     if (!found)
-        return context.usage(QStringLiteral("unknown command '%1'").arg(commandWords(commands, rest)));
+        return context.usage(QStringLiteral("comando desconhecido '%1'").arg(commandWords(commands, rest)));
     options.command = found->name;
     options.args = rest.mid(words);
     if (options.args.size() < found->minArgs || options.args.size() > found->maxArgs)
-        return context.usage(QStringLiteral("usage: cotakelvo-cli %1").arg(found->synopsis));
+        return context.usage(QStringLiteral("uso: cotakelvo-cli %1").arg(found->synopsis));
     CliContext run(options, out, err, net);
     return found->run(run);
 }

@@ -85,12 +85,13 @@ int check(CliContext &c)
 void addCoreCommands(QList<CliCommand> &commands)
 {
     commands << CliCommand { QStringLiteral("init-db"), QStringLiteral("init-db"),
-        QStringLiteral("create the database CotaKelvo.new (never overwrites)"), 0, 0, initDb }
-             << CliCommand { QStringLiteral("set-user"), QStringLiteral("set-user USER PASSWORD"),
-                    QStringLiteral("store the credentials, as the set-up window's \"Grava\""), 2, 2, setUser }
+        QStringLiteral("cria o banco CotaKelvo.new (nunca sobrescreve)"), 0, 0, initDb }
+             << CliCommand { QStringLiteral("set-user"), QStringLiteral("set-user USUARIO SENHA"),
+                    QStringLiteral("grava usuário e senha, como o \"Grava\" da janela de configuração"), 2, 2,
+                    setUser }
              << CliCommand { QStringLiteral("status"), QStringLiteral("status"),
-                    QStringLiteral("print the server, the user, the database and its row counts"), 0, 0,
+                    QStringLiteral("mostra o servidor, o usuário, o banco e as linhas de cada tabela"), 0, 0,
                     printStatus }
              << CliCommand { QStringLiteral("check"), QStringLiteral("check"),
-                    QStringLiteral("run the internet check of the main window"), 0, 0, check };
+                    QStringLiteral("faz a verificação de internet da janela principal"), 0, 0, check };
 }

@@ -177,27 +177,28 @@ int printStores(CliContext &c, AppContext &app)
 void addOrderCommands(QList<CliCommand> &commands)
 {
     commands
-        << CliCommand { u"orders fetch"_s, u"orders fetch"_s, u"fetch the released orders (\"Verificar\")"_s,
+        << CliCommand { u"orders fetch"_s, u"orders fetch"_s, u"busca os pedidos liberados (\"Verificar\")"_s,
                0, 0, withApp(fetch) }
         << CliCommand { u"orders download"_s, u"orders download PEDIDO"_s,
-               u"fetch the items of an order (\"Baixar\"; confirm with --yes)"_s, 1, 1, withApp(download) }
+               u"busca os itens de um pedido (\"Baixar\"; confirme com --yes)"_s, 1, 1, withApp(download) }
         << CliCommand { u"orders list"_s, u"orders list"_s,
-               u"print the stored orders: Pedido|TipoStatus|DataLiberado|HoraLib|DataBaixado|HoraBaixa"_s, 0,
-               0, withApp(list) }
-        << CliCommand { u"orders items"_s, u"orders items PEDIDO"_s, u"print the items of an order"_s, 1, 1,
+               u"lista os pedidos guardados: Pedido|TipoStatus|DataLiberado|HoraLib|DataBaixado|HoraBaixa"_s,
+               0, 0, withApp(list) }
+        << CliCommand { u"orders items"_s, u"orders items PEDIDO"_s, u"lista os itens de um pedido"_s, 1, 1,
                withApp(items) }
         << CliCommand { u"orders totals"_s, u"orders totals PEDIDO"_s,
-               u"print the order total and the total per store of a downloaded or attended order"_s, 1, 1,
+               u"mostra o total e o total por loja de um pedido baixado ou atendido"_s, 1, 1,
                withApp(totals) }
         << CliCommand { u"orders attend"_s, u"orders attend PEDIDO"_s,
-               u"mark a downloaded order attended (F4; confirm with --yes)"_s, 1, 1, withApp(attend) }
+               u"marca um pedido baixado como atendido (F4; confirme com --yes)"_s, 1, 1, withApp(attend) }
         << CliCommand { u"orders unattend"_s, u"orders unattend PEDIDO"_s,
-               u"return an attended order to the downloaded ones (F11; confirm with --yes)"_s, 1, 1,
+               u"devolve um pedido atendido aos baixados (F11; confirme com --yes)"_s, 1, 1,
                withApp(unattend) }
-        << CliCommand { u"orders print"_s, u"orders print PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
-               u"prepare \"Imprime o Pedido\" and save it; --yes then marks the order attended"_s, 1, 5,
+        << CliCommand { u"orders print"_s, u"orders print PEDIDO [--pdf ARQUIVO] [--xlsx ARQUIVO]"_s,
+               u"prepara \"Imprime o Pedido\" e o grava; com --yes marca depois o pedido atendido"_s, 1, 5,
                withApp(printOrder) }
-        << CliCommand { u"orders print-stores"_s, u"orders print-stores PEDIDO [--pdf FILE] [--xlsx FILE]"_s,
-               u"prepare \"Distribuição por Loja\" and save it; --yes then marks the order attended"_s, 1, 5,
-               withApp(printStores) };
+        << CliCommand { u"orders print-stores"_s,
+               u"orders print-stores PEDIDO [--pdf ARQUIVO] [--xlsx ARQUIVO]"_s,
+               u"prepara \"Distribuição por Loja\" e a grava; com --yes marca depois o pedido atendido"_s, 1,
+               5, withApp(printStores) };
 }

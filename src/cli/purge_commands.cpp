@@ -15,9 +15,9 @@ int purge(CliContext &c)
     const QDate day = isoDate(c.options().args.at(1));
     static const QStringList kinds { u"CL"_s, u"PL"_s, u"CB"_s, u"PB"_s };
     if (code != u"ALL" && !kinds.contains(code))
-        return c.usage(u"the purge code is one of CL, PL, CB, PB or ALL, not '%1'"_s.arg(code));
+        return c.usage(u"o código da limpeza é CL, PL, CB, PB ou ALL, não '%1'"_s.arg(code));
     if (!day.isValid())
-        return c.usage(u"the purge date is written yyyy-MM-dd, not '%1'"_s.arg(c.options().args.at(1)));
+        return c.usage(u"a data da limpeza se escreve aaaa-MM-dd, não '%1'"_s.arg(c.options().args.at(1)));
     AppContext *app = c.app();
     if (!app)
         return CliFailed;
@@ -30,8 +30,8 @@ int purge(CliContext &c)
 
 void addPurgeCommands(QList<CliCommand> &commands)
 {
-    commands << CliCommand { u"purge"_s, u"purge CODE DATE"_s,
-        u"delete rows dated on or before DATE (yyyy-MM-dd): CL released quotations, PL released "
-        "orders, CB quotation items, PB order items, ALL all four (confirm with --yes)"_s,
+    commands << CliCommand { u"purge"_s, u"purge CODIGO DATA"_s,
+        u"apaga as linhas com data até DATA (aaaa-MM-dd): CL cotações liberadas, PL pedidos "
+        "liberados, CB itens de cotação, PB itens de pedido, ALL as quatro (confirme com --yes)"_s,
         2, 2, purge };
 }

@@ -155,7 +155,7 @@ int print(CliContext &c)
     for (qsizetype i = 1; i < a.size(); i += 2) {
         QString *target = a.at(i) == u"--pdf" ? &pdf : a.at(i) == u"--xlsx" ? &xlsx : nullptr;
         if (!target || i + 1 >= a.size())
-            return c.usage(u"usage: cotakelvo-cli quotations print COTA [--pdf FILE] [--xlsx FILE]"_s);
+            return c.usage(u"uso: cotakelvo-cli quotations print COTA [--pdf ARQUIVO] [--xlsx ARQUIVO]"_s);
         *target = a.at(i + 1);
     }
     AppContext *app = c.app();
@@ -275,45 +275,46 @@ int fillLast(CliContext &c, AppContext &app)
 void addQuotationCommands(QList<CliCommand> &commands)
 {
     commands << CliCommand { u"quotations fetch"_s, u"quotations fetch"_s,
-        u"fetch the released quotations (\"Verificar\")"_s, 0, 0, withApp(fetch) }
+        u"busca as cotações liberadas (\"Verificar\")"_s, 0, 0, withApp(fetch) }
              << CliCommand { u"quotations download"_s, u"quotations download COTA"_s,
-                    u"fetch the items of a quotation (\"Baixar\")"_s, 1, 1, withApp(download) }
+                    u"busca os itens de uma cotação (\"Baixar\")"_s, 1, 1, withApp(download) }
              << CliCommand { u"quotations list"_s, u"quotations list"_s,
-                    u"print the released quotations: Cotacao|TipoStatus|DataValidade|AteHora|DataLiberada"_s,
-                    0, 0, withApp(list) }
+                    u"lista as cotações liberadas: Cotacao|TipoStatus|DataValidade|AteHora|DataLiberada"_s, 0,
+                    0, withApp(list) }
              << CliCommand { u"quotations items"_s, u"quotations items COTA"_s,
-                    u"print the items of a quotation, by brand"_s, 1, 1, withApp(items) }
+                    u"lista os itens de uma cotação, por marca"_s, 1, 1, withApp(items) }
              << CliCommand { u"quotations price"_s, u"quotations price COTA PRODUTO VALOR [SIMILARES]"_s,
-                    u"type a price (regional format; empty clears it) and a similar item"_s, 3, 4,
+                    u"digita um preço (formato regional; vazio o apaga) e um similar"_s, 3, 4,
                     withApp(price) }
-             << CliCommand { u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXT"_s,
-                    u"type the observation of an item (F2)"_s, 3, 3, withApp(obs) }
+             << CliCommand { u"quotations obs"_s, u"quotations obs COTA PRODUTO TEXTO"_s,
+                    u"digita a observação de um item (F2)"_s, 3, 3, withApp(obs) }
              << CliCommand { u"quotations ready"_s, u"quotations ready COTA"_s,
-                    u"declare a downloaded quotation ready to send (\"Pronto Para envio\")"_s, 1, 1,
+                    u"declara uma cotação baixada pronta para envio (\"Pronto Para envio\")"_s, 1, 1,
                     withApp(ready) }
-             << CliCommand { u"quotations print"_s, u"quotations print COTA [--pdf FILE] [--xlsx FILE]"_s,
-                    u"prepare the printout (\"Imprime Cotação\"), print its pages, write the files"_s, 1, 5,
-                    print }
-             << CliCommand { u"quotations export"_s, u"quotations export COTA FILE"_s,
-                    u"write the items to a workbook (\"Exporta para o Excel\"), replacing FILE"_s, 2, 2,
+             << CliCommand { u"quotations print"_s,
+                    u"quotations print COTA [--pdf ARQUIVO] [--xlsx ARQUIVO]"_s,
+                    u"prepara a impressão (\"Imprime Cotação\"), imprime as páginas, grava os arquivos"_s, 1,
+                    5, print }
+             << CliCommand { u"quotations export"_s, u"quotations export COTA ARQUIVO"_s,
+                    u"grava os itens numa planilha (\"Exporta para o Excel\"), substituindo ARQUIVO"_s, 2, 2,
                     withApp([](CliContext &c, AppContext &app) { return exchange(c, app, false); }) }
-             << CliCommand { u"quotations import"_s, u"quotations import COTA FILE"_s,
-                    u"read prices and similar items from a workbook (\"Importa do Excel\")"_s, 2, 2,
+             << CliCommand { u"quotations import"_s, u"quotations import COTA ARQUIVO"_s,
+                    u"lê preços e similares de uma planilha (\"Importa do Excel\")"_s, 2, 2,
                     withApp([](CliContext &c, AppContext &app) { return exchange(c, app, true); }) }
              << CliCommand { u"quotations answered"_s, u"quotations answered [COTA]"_s,
-                    u"print the quotations with items: Cotacao|Data|TipoStatus; with COTA its items: "
-                    "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, then the total"_s,
+                    u"lista as cotações com itens: Cotacao|Data|TipoStatus; com COTA, os itens dela: "
+                    "Marca|Prodfabr|Similares|Descricao|UN|Qtde|Valor|Total, e depois o total"_s,
                     0, 1, withApp(answered) }
              << CliCommand { u"quotations deadlines"_s, u"quotations deadlines"_s,
-                    u"print the quotations not yet sent, soonest deadline first: "
-                    "Cotacao|TipoStatus|yyyy-MM-ddTHH:mm|minutes left (negative when past)"_s,
+                    u"lista as cotações ainda não enviadas, o prazo mais próximo primeiro: "
+                    "Cotacao|TipoStatus|aaaa-MM-ddTHH:mm|minutos restantes (negativo quando vencido)"_s,
                     0, 0, withApp(deadlines) }
              << CliCommand { u"quotations last-prices"_s, u"quotations last-prices COTA"_s,
-                    u"print the items of a quotation that were priced before in another one: "
+                    u"lista os itens de uma cotação que já tiveram preço em outra: "
                     "PRODUTO|MARCA|PRODFABR|VALOR|COTACAO|DATA"_s,
                     1, 1, withApp(lastPrices) }
              << CliCommand { u"quotations fill-last"_s, u"quotations fill-last COTA"_s,
-                    u"give every item without a price its last price (\"Últimos preços\"; confirm "
-                    "with --yes)"_s,
+                    u"dá a cada item sem preço o seu último preço (\"Últimos preços\"; confirme "
+                    "com --yes)"_s,
                     1, 1, withApp(fillLast) };
 }

@@ -13,7 +13,7 @@ std::optional<ReportFiles> reportFiles(CliContext &c, int fixedArgs)
     for (qsizetype i = fixedArgs; i < args.size(); i += 2) {
         QString *target = args[i] == u"--pdf" ? &files.pdf : args[i] == u"--xlsx" ? &files.xlsx : nullptr;
         if (!target || i + 1 >= args.size() || args[i + 1].isEmpty()) {
-            c.usage(u"%1 takes [--pdf FILE] [--xlsx FILE]"_s.arg(c.options().command));
+            c.usage(u"%1 aceita [--pdf ARQUIVO] [--xlsx ARQUIVO]"_s.arg(c.options().command));
             return std::nullopt;
         }
         *target = args[i + 1];

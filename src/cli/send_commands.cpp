@@ -38,7 +38,7 @@ int sendQuotation(CliContext &c, AppContext &app)
 void addSubmissionCommands(QList<CliCommand> &commands)
 {
     commands << CliCommand { QStringLiteral("quotations send"), QStringLiteral("quotations send COTA"),
-        QStringLiteral("send a quotation in \"Enviar\" to the server, as \"Envia-las Agora?\" "
-                       "(confirm with --yes)"),
+        QStringLiteral("envia ao servidor uma cotação em \"Enviar\", como \"Envia-las Agora?\" "
+                       "(confirme com --yes)"),
         1, 1, withApp(sendQuotation) };
 }

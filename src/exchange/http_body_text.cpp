@@ -42,6 +42,28 @@ QByteArray metaCharset(const QByteArray &body)
     return match.hasMatch() ? match.captured(1).toLatin1() : QByteArray();
 }
 
+// windows-1252, which servers in Brazil often declare: Latin-1 but for the
+// bytes 80 to 9F hex. Qt knows it only through ICU, which not every build of
+// it has (ours for Windows has not): decoded here, the same everywhere.
+bool isWindows1252(const QByteArray &charset)
+{
+    const QByteArray name = charset.toLower();
+    return name == "windows-1252" || name == "cp1252" || name == "x-cp1252";
+}
+
+QString fromWindows1252(const QByteArray &bytes)
+{
+    static constexpr char16_t high[32] = { 0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C,
+        0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178 };
+    QString text(bytes.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes.at(i));
+        text[i] = QChar(byte >= 0x80 && byte < 0xA0 ? high[byte - 0x80] : char16_t(byte));
+    }
+    return text;
+}
+
 } // namespace
 
 QString httpBodyText(const QByteArray &body, const QByteArray &contentType)
@@ -53,6 +75,8 @@ QString httpBodyText(const QByteArray &body, const QByteArray &contentType)
         if (!declared.isEmpty())
             charset = declared;
     }
+    if (isWindows1252(charset))
+        return fromWindows1252(body);
     if (!charset.isEmpty()) {
         QStringDecoder decoder(charset.constData());
         if (decoder.isValid())

@@ -12,6 +12,7 @@
 #include "exchange/http_connection.h"
 
 #include "exchange/http_error.h"
+#include "exchange/system_trust.h"
 
 #include <boost/asio/async_result.hpp>
 #include <boost/asio/connect.hpp>
@@ -358,8 +359,8 @@ ssl::context &HttpConnection::Impl::tlsContext()
     tls.reset();
     tls.emplace(ssl::context::tls_client);
     SSL_CTX_set_min_proto_version(tls->native_handle(), TLS1_2_VERSION);
+    trustSystemAuthorities(tls->native_handle());
     error_code ec;
-    tls->set_default_verify_paths(ec);
     if (!settings.caFile.isEmpty()) {
         tls->load_verify_file(settings.caFile.toStdString(), ec);
         if (ec) {

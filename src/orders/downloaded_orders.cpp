@@ -4,6 +4,7 @@
 #include "orders/order_report.h"
 #include "orders/store_report.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 
 using namespace Qt::StringLiterals;
 
@@ -92,11 +93,8 @@ bool DownloadedOrders::changeStatus(const QString &from, const QString &to, cons
     if (!m_prompts.ask(Atencao, question))
         return false;
     try {
-        lib.edit();
-        lib.setValue(u"TipoStatus"_s, to);
-        lib.post();
+        setOrderStatusAt(m_dm.Banco(), lib.bookmark().id, to);
     } catch (const std::exception &e) {
-        lib.cancel();
         m_prompts.error(errorText(e));
         return false;
     }
@@ -144,13 +142,10 @@ DownloadedOrders::Printout DownloadedOrders::print(PreparedReport (*prepare)(TDm
     if (!lib.isOpen() || lib.isEmpty())
         return Printout::Shown;
     try {
-        lib.edit();
-        lib.setValue(u"TipoStatus"_s, Atendido);
-        lib.post();
+        setOrderStatusAt(m_dm.Banco(), lib.bookmark().id, Atendido);
         lib.close();
         lib.open();
     } catch (const std::exception &e) {
-        lib.cancel();
         m_prompts.error(errorText(e));
         return Printout::Shown;
     }

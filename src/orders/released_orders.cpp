@@ -9,6 +9,8 @@
 #include "orders/order_records.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
+#include "store/schema.h"
 
 using namespace Qt::StringLiterals;
 
@@ -49,9 +51,11 @@ bool ReleasedOrders::openTables()
         lib.setFiltered(false);
         lib.open();
         Table &items = m_dm.PedFornec();
+        // The items are written by key, not through the table: it is left
+        // closed with its filter switched off, which is all the next window
+        // finds of it.
         items.close();
         items.setFiltered(false);
-        items.open();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;
@@ -177,7 +181,7 @@ bool ReleasedOrders::downloadItems()
 void ReleasedOrders::storeItems(const QStringList &lines, const std::function<void()> &finish)
 {
     storeItemLines(
-        m_dm.Banco(), m_dm.PedFornec(), itemLayout(), lines,
+        m_dm.Banco(), pedidoForncSchema(), itemLayout(), lines,
         [](const QString &line) -> std::optional<QVariantList> {
             const auto fields = recordFields(line, OrderItemPositions);
             if (!fields)
@@ -189,18 +193,5 @@ void ReleasedOrders::storeItems(const QStringList &lines, const std::function<vo
 
 void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)
 {
-    Table &lib = m_dm.PedidosLiberados();
-    if (!lib.gotoBookmark(selected))
-        lib.locate(u"Pedido"_s, { pedido });
-    const QDateTime now = Clock::current().now();
-    try {
-        lib.edit();
-        lib.setValue(u"TipoStatus"_s, u"Baixado"_s);
-        lib.setValue(u"DataBaixado"_s, now.date());
-        lib.setValue(u"HoraBaixa"_s, now.time());
-        lib.post();
-    } catch (...) {
-        lib.cancel();
-        throw;
-    }
+    setOrderDownloadedAt(m_dm.Banco(), selected.id, pedido, u"Baixado"_s, Clock::current().now());
 }

@@ -20,7 +20,6 @@ const QString Atencao = u"Atenção"_s;
 struct Kind {
     QLatin1StringView code;
     QLatin1StringView statement;
-    bool onLiberados; // else on Baixados
     QString name;
 };
 
@@ -28,23 +27,17 @@ struct Kind {
 // (a time of day after it is dropped): an empty date, or any text that is no
 // date, compares as nothing and its row stays.
 const Kind Kinds[] = {
-    { "CL"_L1, "Delete from cotaliberadas where date(dataliberada) <= :Data"_L1, true,
-        u"Cotações Liberadas"_s },
-    { "PL"_L1, "Delete from PedidosLiberados where date(DataLiberado) <= :Data"_L1, true,
-        u"Pedidos Liberados"_s },
-    { "CB"_L1, "Delete from CotacaoFornc where date(data) <= :Data"_L1, false, u"Cotações Baixadas"_s },
-    { "PB"_L1, "Delete from PedidoFornc where date(data) <= :Data"_L1, false, u"Pedidos Baixados"_s },
+    { "CL"_L1, "Delete from cotaliberadas where date(dataliberada) <= :Data"_L1, u"Cotações Liberadas"_s },
+    { "PL"_L1, "Delete from PedidosLiberados where date(DataLiberado) <= :Data"_L1, u"Pedidos Liberados"_s },
+    { "CB"_L1, "Delete from CotacaoFornc where date(data) <= :Data"_L1, u"Cotações Baixadas"_s },
+    { "PB"_L1, "Delete from PedidoFornc where date(data) <= :Data"_L1, u"Pedidos Baixados"_s },
 };
 
 void run(TDm &dm, const Kind &kind, const QDate &day)
 {
-    Query &runner = kind.onLiberados ? dm.Liberados() : dm.Baixados();
-    runner.close();
-    runner.clearSql();
-    runner.clearParams();
-    runner.addSql(kind.statement);
-    runner.setParam(u"Data"_s, day);
-    runner.execSql();
+    Statement purge(dm.Banco(), QString(kind.statement));
+    purge.bind(purge.parameterIndex(":Data"), day);
+    dm.Banco().executeTracked(purge);
 }
 
 Field declared(const QString &name, FieldType type, int size = 0)

@@ -7,6 +7,8 @@
 #include "quotations/quotation_report.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/item_writes.h"
+#include "store/released_writes.h"
 #include "store/store_error.h"
 #include "ui/prompts.h"
 
@@ -160,13 +162,7 @@ bool PriceEntry::markReady()
     if (!m_prompts.ask(Atencao, question))
         return false;
     return storeStep([this] {
-        Query &fsql = m_dm.Fsql();
-        fsql.close();
-        fsql.clearSql();
-        fsql.clearParams();
-        fsql.addSql(u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = :Cotacao"_s);
-        fsql.setParam(u"Cotacao"_s, m_chosen);
-        fsql.execSql();
+        setQuotationStatus(m_dm.Banco(), m_chosen, u"Enviar"_s);
         showQuotation(NoQuotation);
     });
 }
@@ -350,19 +346,22 @@ bool PriceEntry::fillLastPrices()
                 + u" itens sem preço. Confirma???"_s))
         return false;
     return storeStep([&] {
-        items.disableControls();
-        const auto enable = qScopeGuard([&] {
+        Database &db = m_dm.Banco();
+        const auto follow = qScopeGuard([&] {
+            db.announceWritten({ u"CotacaoFornc"_s });
             items.gotoBookmark(where);
-            items.enableControls();
         });
-        writeInOneTransaction(m_dm.Banco(), items, [&] {
-            for (const Fill &fill : fills) {
-                if (!items.gotoBookmark(fill.item))
-                    continue;
-                items.edit();
-                items.setValue(u"VALOR"_s, fill.valor);
-                items.post();
-            }
-        });
+        // A price that cannot be stored stops the fill; those before it stay.
+        std::optional<Transaction> tx;
+        try {
+            tx.emplace(db);
+            QuotationItemWrites writes(db);
+            for (const Fill &fill : fills)
+                writes.setPrice(fill.item.id, fill.valor);
+            tx->commit();
+        } catch (...) {
+            keepWhatWasStored(tx);
+            throw;
+        }
     });
 }

@@ -8,6 +8,7 @@
 #include "exchange/multipart_form.h"
 #include "quotations/submission_record.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 #include "store/store_error.h"
 
 using namespace Qt::StringLiterals;
@@ -168,9 +169,7 @@ void QuotationSubmission::markSent(const QString &cotacao)
     if (list.asString(u"Cotacao"_s) != cotacao
         && (!list.locate(u"Cotacao"_s, { cotacao }) || list.asString(u"Cotacao"_s) != cotacao))
         throw StoreError(u"Cotação %1 não encontrada no banco"_s.arg(cotacao));
-    list.edit();
-    list.setText(u"TipoStatus"_s, u"Enviada"_s);
-    list.post();
+    setQuotationStatusAt(m_dm.Banco(), list.bookmark().id, cotacao, u"Enviada"_s);
 }
 
 QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError)

@@ -8,6 +8,8 @@
 #include "quotations/quotation_records.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
+#include "store/schema.h"
 
 using namespace Qt::StringLiterals;
 
@@ -48,9 +50,11 @@ bool ReleasedQuotations::openTables()
         lib.close();
         lib.open();
         Table &items = m_dm.CotaFornec();
+        // The items are written by key, not through the table: it is left
+        // closed with its filter switched off, which is all the next window
+        // finds of it.
         items.close();
         items.setFiltered(false);
-        items.open();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;
@@ -159,7 +163,7 @@ bool ReleasedQuotations::storeItems(
 {
     try {
         storeItemLines(
-            m_dm.Banco(), m_dm.CotaFornec(), itemLayout(), lines,
+            m_dm.Banco(), cotacaoForncSchema(), itemLayout(), lines,
             [](const QString &line) -> std::optional<QVariantList> {
                 const auto fields = recordFields(line, QuotationItemPositions);
                 if (!fields)
@@ -167,7 +171,7 @@ bool ReleasedQuotations::storeItems(
                 const QuotationItemLine item = readQuotationItem(*fields);
                 return QVariantList(item.values.cbegin(), item.values.cend());
             },
-            finish);
+            finish, [this] { return m_dm.podeIcota(); });
     } catch (const std::exception &e) {
         frame.fail(errorText(e));
         return false;
@@ -177,15 +181,5 @@ bool ReleasedQuotations::storeItems(
 
 void ReleasedQuotations::markDownloaded(const Bookmark &selected, const QString &cotacao)
 {
-    Table &lib = m_dm.CotaLiberada();
-    try {
-        if (!lib.gotoBookmark(selected))
-            lib.locate(u"Cotacao"_s, { cotacao });
-        lib.edit();
-        lib.setValue(u"TipoStatus"_s, u"Baixada"_s);
-        lib.post();
-    } catch (...) {
-        lib.cancel();
-        throw;
-    }
+    setQuotationStatusAt(m_dm.Banco(), selected.id, cotacao, u"Baixada"_s);
 }

@@ -7,9 +7,12 @@
 #include "spreadsheet/xlsx_reader.h"
 #include "spreadsheet/xlsx_writer.h"
 #include "store/data_module.h"
+#include "store/item_writes.h"
+#include "store/schema.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -245,12 +248,12 @@ bool SpreadsheetExchange::importItems()
         m_prompts.message(Erro, u"Arquivo incompatível, Verifique..."_s);
         return false;
     }
-    QList<PriceRow> unmatched;
+    QList<PriceRow> rows, unmatched;
     try {
         WaitScope wait(m_prompts);
         // Every row is read and checked before the first item changes.
         WorksheetReader sheet(path);
-        const QList<PriceRow> rows = priceRows(sheet);
+        rows = priceRows(sheet);
         unmatched = applyRows(rows);
     } catch (const SpreadsheetError &e) {
         m_prompts.message(Erro, e.message() + u" Nada foi alterado."_s);
@@ -260,71 +263,95 @@ bool SpreadsheetExchange::importItems()
         return false;
     }
     m_prompts.message(Atencao, u"Processo Finalizado..."_s);
-    showUnmatched(cotacao, unmatched);
+    showImportNotes(cotacao, unmatched, rows);
     return true;
 }
 
 QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<PriceRow> &rows)
 {
-    Table &items = m_dm.CotaFornec();
-    const QStringList key { u"MARCA"_s, u"PRODFABR"_s };
-    const int valor = items.fieldIndex(u"VALOR"_s);
-    const int similares = items.fieldIndex(u"SIMILARES"_s);
-    QList<PriceRow> unmatched;
+    // The key of a look-up by brand and maker's code: each text as the
+    // column keeps it, compared ignoring case (full case folding).
+    const Field &marcaField = cotacaoForncField(CotacaoForncColumn::MARCA);
+    const Field &prodfabrField = cotacaoForncField(CotacaoForncColumn::PRODFABR);
+    const auto keyOf = [&](const QVariant &marca, const QVariant &prodfabr) {
+        const QVariant m = marcaField.coerce(marca);
+        const QVariant p = prodfabrField.coerce(prodfabr);
+        return (m.isValid() ? m.toString().toCaseFolded() : QString(QChar(0xFFFE))) + QChar(0xFFFF)
+            + (p.isValid() ? p.toString().toCaseFolded() : QString(QChar(0xFFFE)));
+    };
 
-    const Bookmark place = items.bookmark();
-    items.disableControls();
-    const auto restore = qScopeGuard([&] {
-        items.gotoBookmark(place);
-        items.enableControls();
-    });
     // Items that share brand and maker's code take the rows naming them in
     // turn, in the order of the grid and so of the export: an exported file
-    // imports unchanged. Extra rows go to the last of them. The items of one
-    // key are listed under the first, the one a look-up finds.
-    QHash<qint64, QList<Bookmark>> sameKey;
-    for (int row = 0; row < items.rowCount(); ++row) {
-        items.setCurrentRow(row);
-        const Bookmark item = items.bookmark();
-        items.locate(key, { items.value(u"MARCA"_s), items.value(u"PRODFABR"_s) });
-        sameKey[items.bookmark().id] << item;
+    // imports unchanged. Extra rows go to the last of them.
+    Table &items = m_dm.CotaFornec();
+    const int marca = items.fieldIndex(u"MARCA"_s);
+    const int prodfabr = items.fieldIndex(u"PRODFABR"_s);
+    QHash<QString, QList<qint64>> sameKey;
+    {
+        const Bookmark place = items.bookmark();
+        items.disableControls();
+        const auto restore = qScopeGuard([&] {
+            items.gotoBookmark(place);
+            items.enableControls();
+        });
+        for (int row = 0; row < items.rowCount(); ++row) {
+            items.setCurrentRow(row);
+            sameKey[keyOf(items.value(row, marca), items.value(row, prodfabr))] << items.bookmark().id;
+        }
     }
-    QHash<qint64, int> taken;
+    QHash<QString, int> taken;
+    QList<PriceRow> unmatched;
 
     // All rows or none: a failure rolls back, and the tables re-read the file.
-    Transaction tx = m_dm.Banco().transaction();
-    try {
+    Database &db = m_dm.Banco();
+    {
+        Transaction tx = db.transaction();
+        QuotationItemWrites writes(db);
         for (const PriceRow &row : rows) {
-            if (!items.locate(key, { row.marca, row.prodfabr })) {
+            const QString key = keyOf(row.marca, row.prodfabr);
+            const auto group = sameKey.constFind(key);
+            if (group == sameKey.cend()) {
                 unmatched << row;
                 continue;
             }
-            const qint64 first = items.bookmark().id;
-            const QList<Bookmark> &group = sameKey[first];
-            if (!group.isEmpty())
-                items.gotoBookmark(group.at(std::min(taken[first]++, int(group.size()) - 1)));
-            items.edit();
+            const qint64 rowid = group->at(std::min(taken[key]++, int(group->size()) - 1));
             // Stored as a price typed in the grid is: a number, or empty.
-            items.setValue(valor, row.valor ? QVariant(*row.valor) : QVariant());
-            items.setValue(similares, row.similares);
-            items.post();
+            writes.setPriceAndSimilares(rowid, row.valor ? QVariant(*row.valor) : QVariant(), row.similares);
         }
         tx.commit();
-    } catch (...) {
-        items.cancel();
-        throw;
     }
+    db.announceWritten({ u"CotacaoFornc"_s });
     return unmatched;
 }
 
-void SpreadsheetExchange::showUnmatched(const QString &cotacao, const QList<PriceRow> &unmatched)
+void SpreadsheetExchange::showImportNotes(
+    const QString &cotacao, const QList<PriceRow> &unmatched, const QList<PriceRow> &rows)
 {
-    if (unmatched.isEmpty())
+    const int limit = m_dm.CotaFornec().field(m_dm.CotaFornec().fieldIndex(u"SIMILARES"_s)).size;
+    QSet<int> unmatchedLines;
+    for (const PriceRow &row : unmatched)
+        unmatchedLines << row.line;
+    QList<PriceRow> cut;
+    for (const PriceRow &row : rows) {
+        if (limit > 0 && row.similares.size() > limit && !unmatchedLines.contains(row.line))
+            cut << row;
+    }
+    if (unmatched.isEmpty() && cut.isEmpty())
         return;
     const auto log = m_prompts.createLog();
-    log->addLine(
-        u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(cotacao));
-    for (const PriceRow &row : unmatched)
-        log->addLine(u"Linha %1 - Marca: %2 - Código: %3"_s.arg(row.line).arg(row.marca, row.prodfabr));
+    if (!unmatched.isEmpty()) {
+        log->addLine(
+            u"Linhas da planilha sem item correspondente na cotação %1 (preços não importados):"_s.arg(
+                cotacao));
+        for (const PriceRow &row : unmatched)
+            log->addLine(u"Linha %1 - Marca: %2 - Código: %3"_s.arg(row.line).arg(row.marca, row.prodfabr));
+    }
+    if (!cut.isEmpty()) {
+        log->addLine(
+            u"Linhas com SIMILARES de mais de %1 caracteres (guardados os %1 primeiros):"_s.arg(limit));
+        for (const PriceRow &row : cut)
+            log->addLine(u"Linha %1 - Marca: %2 - Código: %3 - Guardado: %4"_s.arg(row.line).arg(
+                row.marca, row.prodfabr, row.similares.left(limit)));
+    }
     log->showModal();
 }

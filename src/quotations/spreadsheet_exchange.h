@@ -50,7 +50,10 @@ private:
     bool writeWorkbook(const QString &path);
     // Applies the rows in one transaction; the rows that match no item.
     QList<PriceRow> applyRows(const QList<PriceRow> &rows);
-    void showUnmatched(const QString &cotacao, const QList<PriceRow> &unmatched);
+    // The rows that found no item, and those whose similar item was longer
+    // than the column keeps: nothing the sheet said is dropped unannounced.
+    void showImportNotes(
+        const QString &cotacao, const QList<PriceRow> &unmatched, const QList<PriceRow> &rows);
 
     Prompts &m_prompts;
     TDm &m_dm;

@@ -17,6 +17,7 @@ namespace {
 
 // Room between a box's border and its text.
 constexpr qreal BoxPadding = 2.0;
+constexpr int SmallestNumberPixels = 6; // a number never shrinks below this
 
 bool isNumeric(FieldType type)
 {
@@ -284,14 +285,21 @@ PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int r
 }
 
 // Places the text by the element's alignment; a text wider than its room
-// starts at the left edge and is cut at the right one, so that a number
-// keeps its leading digits. Never wrapped.
+// starts at the left edge and is cut at the right one. Never wrapped. A
+// number is never cut: one digit less is another amount, so a number wider
+// than its room is printed smaller, down to the smallest size that reads.
 void Preparer::setText(PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin)
 {
-    const QFontMetricsF &fm = metrics(e.font);
-    const qreal width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
     const Qt::Alignment h = e.alignment & Qt::AlignHorizontal_Mask;
     const qreal pad = e.boxed ? BoxPadding : 0;
+    if (out.cell.typeId() == QMetaType::Double && !e.fitsText) {
+        const qreal room = e.rect.width() - 2 * pad;
+        while (out.font.pixelSize > SmallestNumberPixels && metrics(out.font).horizontalAdvance(text) > room)
+            --out.font.pixelSize;
+    }
+    // A copy: metrics() may move the ones it keeps.
+    const QFontMetricsF fm = metrics(out.font);
+    const qreal width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
 
     QRectF box(e.rect);
     if (e.fitsText) {

@@ -23,6 +23,18 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+// A file name as libxlsxwriter takes it. Our Windows build of the library
+// reads names as UTF-8 and opens them with wide calls, so that a folder such
+// as a user's temporary folder may be named beyond the ANSI code page.
+QByteArray libraryFileName(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return nativePath(path).toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
 SpreadsheetError writeFailure(const QString &path, const QString &reason)
 {
     return SpreadsheetError(
@@ -39,8 +51,8 @@ XlsxWriter::XlsxWriter(const QString &path, const QString &sheetName)
     if (!m_tempDir->isValid())
         throw writeFailure(path, u"a pasta temporária não pôde ser criada"_s);
     m_tempPath = m_tempDir->filePath(u"workbook.xlsx"_s);
-    const QByteArray tempName = QFile::encodeName(m_tempPath);
-    const QByteArray tempDir = QFile::encodeName(m_tempDir->path());
+    const QByteArray tempName = libraryFileName(m_tempPath);
+    const QByteArray tempDir = libraryFileName(m_tempDir->path());
     lxw_workbook_options options {};
     options.tmpdir = const_cast<char *>(tempDir.constData()); // only read
     m_workbook = workbook_new_opt(tempName.constData(), &options);

@@ -9,6 +9,7 @@
 class Database;
 class Dataset;
 class Transaction;
+struct TableSchema;
 
 // Writes of a download that belong together: one transaction for the whole
 // batch, so that ten thousand lines pay one disk sync, and where a line
@@ -38,13 +39,17 @@ struct ItemLineLayout {
 // that holds no record; throws at a line that cannot be read.
 using ItemLineReader = std::function<std::optional<QVariantList>(const QString &line)>;
 
-// Stores the item lines of one download in target, in one transaction: each
-// line's row is looked up by its key (text ignoring case) and updated, or
-// appended when there is none (a refused append skips the line). Grids on
-// target follow once, at the end. At a line that cannot be read or stored the
-// half-written row is discarded, the rows before it stay stored and the error
-// goes on to the caller. When every line is stored, finish (when given)
-// runs in the same transaction: what completes the download (a status) is
-// stored together with its items, or, if the program stops, neither is.
-void storeItemLines(Database &db, Dataset &target, const ItemLineLayout &layout, const QStringList &lines,
-    const ItemLineReader &read, const std::function<void()> &finish = {});
+// Stores the item lines of one download in table, in one transaction: each
+// line's row is looked up by its key (texts ignoring case by full Unicode
+// case folding, the lowest rowid first where several match) and updated, or
+// inserted when there is none; canAppend (when given) may refuse an insert,
+// which skips the line. Every value is stored as a column of its type keeps
+// it (texts through the ANSI code page, cut to the column's size). At a line
+// that cannot be read or stored the rows before it stay stored and the error
+// goes on to the caller. When every line is stored, finish (when given) runs
+// in the same transaction: what completes the download (a status) is stored
+// together with its items, or, if the program stops, neither is. Open
+// datasets on table re-read it once, at the end.
+void storeItemLines(Database &db, const TableSchema &table, const ItemLineLayout &layout,
+    const QStringList &lines, const ItemLineReader &read, const std::function<void()> &finish = {},
+    const std::function<bool()> &canAppend = {});

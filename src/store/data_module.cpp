@@ -31,9 +31,6 @@ TDm::TDm(QObject *parent)
     , m_consCotaItens(m_banco, u"ConsCotaItens"_s)
     , m_separarLojas(m_banco, u"SepararLojas"_s)
     , m_pedFornecPrint(m_banco, u"PedFornecPrint"_s)
-    , m_fsql(m_banco, u"Fsql"_s)
-    , m_liberados(m_banco, u"Liberados"_s)
-    , m_baixados(m_banco, u"Baixados"_s)
 {
     m_cotaLiberada.setIndexName(u"IndexName"_s);
     m_cotaFornec.setIndexName(u"Por_Marca"_s);
@@ -60,13 +57,10 @@ void TDm::openStore(const QString &path)
 
 void TDm::apagar(const QString &pedido)
 {
-    m_fsql.close();
-    m_fsql.clearSql();
-    m_fsql.clearParams();
     // The number is a bound value: a quote inside it is part of the number.
-    m_fsql.addSql(u"delete from PedidoFornc  where Pedido = :Pedido"_s);
-    m_fsql.setParam(u"Pedido"_s, pedido);
-    m_fsql.execSql();
+    Statement remove(m_banco, u"delete from PedidoFornc  where Pedido = :Pedido"_s);
+    remove.bind(remove.parameterIndex(":Pedido"), pedido);
+    m_banco.executeTracked(remove);
 }
 
 void TDm::setUpQueries()

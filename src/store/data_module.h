@@ -37,11 +37,8 @@ public:
     Query &ConsCotaItens() { return m_consCotaItens; } // follows ConsCotaCab
     Query &SepararLojas() { return m_separarLojas; }
     Query &PedFornecPrint() { return m_pedFornecPrint; }
-    Query &Fsql() { return m_fsql; }
-    Query &Liberados() { return m_liberados; }
-    Query &Baixados() { return m_baixados; }
 
-    // Deletes every item of one order (PEDIDO exactly as given) through Fsql.
+    // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
 
     // While false, no row can be added to CotacaoFornc (refused silently).
@@ -61,8 +58,5 @@ private:
     Query m_consCotaItens;
     Query m_separarLojas;
     Query m_pedFornecPrint;
-    Query m_fsql;
-    Query m_liberados;
-    Query m_baixados;
     bool m_podeIcota = false;
 };

@@ -23,6 +23,62 @@ struct TableSchema {
     const IndexSchema *primaryKey() const;
 };
 
+// The columns of CotacaoFornc in the order of the file.
+enum class CotacaoForncColumn {
+    CONTATO,
+    COTACAO,
+    DATA,
+    PRODUTO,
+    PRODFABR,
+    DESCRICAO,
+    UN,
+    APLICACAO,
+    MARCA,
+    QTDE,
+    VALOR,
+    STATUS,
+    TIPOSTATUS,
+    COTACAOAGRUPADAS,
+    COTACAOLOJA1,
+    COTACAOLOJA2,
+    COTACAOLOJA3,
+    QTDELOJA1,
+    QTDELOJA2,
+    QTDELOJA3,
+    CONDPGTO,
+    SIMILARES,
+    OBS,
+    NOMELOJA1,
+    NOMELOJA2,
+    NOMELOJA3,
+    Count
+};
+
+// The columns of PedidoFornc in the order of the file.
+enum class PedidoForncColumn {
+    CONTATO,
+    PEDIDO,
+    DATA,
+    PRODUTO,
+    PRODFABR,
+    DESCRICAO,
+    UN,
+    APLICACAO,
+    MARCA,
+    QTDE,
+    VALOR,
+    CONDPGTO,
+    SIMILARES,
+    OBS,
+    QTDELOJA1,
+    QTDELOJA2,
+    QTDELOJA3,
+    NOMELOJA1,
+    NOMELOJA2,
+    NOMELOJA3,
+    Count
+};
+
 // The four tables of the store, each column with its type, size and
 // required flag, and their indexes.
 const TableSchema &cotaLiberadasSchema();
@@ -30,6 +86,10 @@ const TableSchema &cotacaoForncSchema();
 const TableSchema &pedidosLiberadosSchema();
 const TableSchema &pedidoForncSchema();
 const QList<TableSchema> &storeSchema();
+inline const Field &cotacaoForncField(CotacaoForncColumn column)
+{
+    return cotacaoForncSchema().columns[int(column)];
+}
 
 // The CREATE statements of the four tables and their indexes, and of the
 // program's own tables.

@@ -88,6 +88,8 @@ public:
     int executeTracked(Statement &statement);
     qint64 lastInsertId() const;
     int changes() const;
+    // Tells the datasets that statements of their own wrote these tables.
+    void announceWritten(const QStringList &tables) { Q_EMIT tablesChanged(tables); }
 
     // A guard: auto tx = db.transaction(); ... tx.commit();
     Transaction transaction();

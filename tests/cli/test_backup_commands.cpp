@@ -7,6 +7,7 @@
 #include "support/qstring_printer.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <QTextStream>
@@ -86,7 +87,7 @@ TEST(BackupCommands, BackupThenRestoreWhileTheProgramIsClosed)
     EXPECT_EQ(restored.out,
         QStringList {
             u"[Atenção] Banco restaurado da cópia %1. O banco que estava em uso foi guardado em %2."_s.arg(
-                copy, kept) });
+                QDir::toNativeSeparators(copy), QDir::toNativeSeparators(kept)) });
     EXPECT_EQ(released(store), u"C1"_s);
     EXPECT_EQ(released(kept), u"C1,C2"_s);
 

@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 namespace {
 
 const QString kMissing
@@ -95,17 +93,6 @@ TEST(ServerFile, MissingFileOrFolderInItsPlace)
 
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("server.new")));
     EXPECT_EQ(readServerFile(dir.path()).status, ServerFileStatus::Missing);
-}
-
-TEST(ServerFile, UnreadableFileIsReportedAsDamaged)
-{
-    // A pipe in its place: there, but never read (nor waited on), also as root.
-    TempFolder dir;
-    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file(QStringLiteral("server.new"))).constData(), 0600), 0);
-    const ServerFile r = readServerFile(dir.path());
-    EXPECT_EQ(r.status, ServerFileStatus::Unusable);
-    ASSERT_TRUE(r.failure.has_value());
-    EXPECT_EQ(r.failure->text, kProblems);
 }
 
 TEST(TextLines, SplitsLikeATextListOfLines)

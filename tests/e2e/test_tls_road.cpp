@@ -96,7 +96,7 @@ TEST(TlsRoad, QuotationRoadOverHttps)
         ASSERT_TRUE(supplier.dm.CotaLiberada().locate(u"Cotacao"_s, { cota }));
         supplier.prompts.answers = { true };
         ASSERT_TRUE(released.downloadItems()) << supplier.prompts.transcript().join(u'\n').toStdString();
-        EXPECT_EQ(supplier.dm.CotaFornec().rowCount(), 3);
+        EXPECT_EQ(supplier.count(u"CotacaoFornc"_s), 3);
         if (servidor != servers.first())
             continue;
 

@@ -2,13 +2,12 @@
 // within the client's limits, and the client serves the next request.
 #include "exchange/http_client.h"
 #include "exchange/multipart_form.h"
+#include "support/peak_memory.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/thrown.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
 
 using namespace std::chrono_literals;
 using namespace Qt::StringLiterals;
@@ -42,14 +41,6 @@ QString exchange(HttpClient &client, const RawServer &server, bool post, QString
         if (body)
             *body = answer;
     });
-}
-
-// The largest resident size of this process so far, in bytes.
-qint64 peakMemory()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_maxrss) * 1024;
 }
 
 } // namespace

@@ -185,7 +185,7 @@ TEST_F(DataPurgeTest, CommandLinePurgesByCodeAndAsksForAll)
     // The box's lines on one line.
     EXPECT_TRUE(one.out[0].startsWith(u"[Atenção] Processo finalizado.... apagados Pedidos Baixados Cópia do "
                                       "banco antes de apagar: "_s
-        + store.folder.path()))
+        + QDir::toNativeSeparators(store.folder.path())))
         << one.out[0].toStdString();
     EXPECT_EQ(store.left(), u"CL:a,b,c,d,e,f,g PL:a,b,c,d,e,f,g CB:a,b,c,d,f,g PB:c,d,f"_s);
 

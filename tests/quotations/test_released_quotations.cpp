@@ -1,6 +1,5 @@
 #include "quotation_fixture.h"
 #include "quotations/released_quotations.h"
-#include "support/killed_run.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
 
@@ -248,30 +247,4 @@ TEST_F(ReleasedQuotationsTest, BaixarRefusalAndBadItemLine)
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P1"_s });
     EXPECT_EQ(store.status(u"C1"_s), u"ABERTA"_s);
     EXPECT_FALSE(store.dm.CotaFornec().isEditing());
-}
-
-TEST(ReleasedQuotationsKilled, TheStatusIsOnDiskWithItsItemsOrNotAtAll)
-{
-    // The boxes of a download: the question, "BAIXADA COM SUCESSO", the log window.
-    for (int box = 1; box <= 4; ++box) {
-        SCOPED_TRACE(box);
-        TestStore store;
-        store.addQuotation(u"C1"_s, u"ABERTA"_s);
-        const KilledRun run = runKilledAtBox(box, [&](Prompts &prompts) {
-            TDm dm;
-            dm.openStore(store.path());
-            FakeNet net;
-            FakeServer server;
-            server.answers = { itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s)
-                + u"\r\nBAIXADA COM SUCESSO\r\n"_s };
-            ReleasedQuotations flow(prompts, dm, net, server, Server);
-            flow.openTables();
-            dm.CotaLiberada().locate(u"Cotacao"_s, { u"C1"_s });
-            flow.downloadItems();
-        });
-        EXPECT_EQ(run, box < 4 ? KilledRun::Killed : KilledRun::Finished);
-        // Once the supplier is told the download succeeded, all of it is stored.
-        EXPECT_EQ(store.status(u"C1"_s) + u' ' + QString::number(store.count(u"CotacaoFornc"_s)),
-            box == 1 ? u"ABERTA 0"_s : u"Baixada 2"_s);
-    }
 }

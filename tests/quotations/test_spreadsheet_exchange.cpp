@@ -168,19 +168,24 @@ TEST_F(SpreadsheetExchangeTest, ImportAppliesPricesAndSimilarItemsByBrandAndCode
             { u"bosch"_s, u"0986ab1234"_s, {}, {}, 2, 0, u"SIMX"_s },
             // texts read under the regional settings
             { u"NGK"_s, u"BKR6E"_s, {}, {}, u"8"_s, u"12,5"_s, {} },
-            // a blank price empties it
-            { u"MAHLE"_s, u"OC90"_s, {}, {}, 1.5, u"  "_s, u"Z"_s },
-            { u"SEM CADASTRO"_s, u"X-1"_s, {}, {}, 1, 9.99, {} },
+            // a blank price empties it; a similar item longer than the
+            // column keeps its first 20 letters, and the log says so
+            { u"MAHLE"_s, u"OC90"_s, {}, {}, 1.5, u"  "_s, u"Z12345678901234567890ÇÃO"_s },
+            { u"SEM CADASTRO"_s, u"X-1"_s, {}, {}, 1, 9.99, u"não importado, nem cortado"_s },
             // a blank brand ends the import
             { u"  "_s, u"X9"_s, {}, {}, 1, 1, {} }, { u"ACDELCO"_s, u"X9"_s, {}, {}, 1, 99, u"no"_s } });
     ASSERT_TRUE(import(path));
     EXPECT_EQ(prices(),
-        (QStringList { u"P1|~|SIMX"_s, u"P2|12.5|~"_s, u"P3|~|Z"_s, u"P4|3.25|SIM"_s, u"Q1|7.0|~"_s }));
-    // The row that matched no item is listed after the end message.
+        (QStringList { u"P1|~|SIMX"_s, u"P2|12.5|~"_s, u"P3|~|Z1234567890123456789"_s, u"P4|3.25|SIM"_s,
+            u"Q1|7.0|~"_s }));
+    // The row that matched no item, and the similar item cut, are listed
+    // after the end message.
     EXPECT_EQ(prompts.transcript(),
         (QStringList { Abre, Finalizado,
             u"log: Linhas da planilha sem item correspondente na cotação 4711 (preços não importados):"_s,
-            u"log: Linha 5 - Marca: SEM CADASTRO - Código: X-1"_s }));
+            u"log: Linha 5 - Marca: SEM CADASTRO - Código: X-1"_s,
+            u"log: Linhas com SIMILARES de mais de 20 caracteres (guardados os 20 primeiros):"_s,
+            u"log: Linha 4 - Marca: MAHLE - Código: OC90 - Guardado: Z1234567890123456789"_s }));
     EXPECT_EQ(prompts.filters, QStringList { u"Excel (*.xlsx)"_s });
     // The grid keeps its row and shows the new values.
     Table &items = store.dm.CotaFornec();

@@ -179,6 +179,30 @@ TEST_F(ReportPreparation, TextsAreAlignedInTheirBoxesAndCutAtTheEdge)
     EXPECT_NEAR(meio.box.center().x(), 10 + 140, 0.01);
 }
 
+// One digit less is another amount: a number wider than its box is printed
+// smaller, whole, the sum as the line's value.
+TEST_F(ReportPreparation, NumbersTooWideForTheirBoxShrinkAndKeepEveryDigit)
+{
+    addLine({ .produto = u"X1"_s, .qtde = 1000.0, .valor = 15438.2603 });
+    ReportLayout layout = smallLayout();
+    layout.detail = ReportBand(20);
+    layout.detail.add(dataText(u"VALOR"_s, { 0, 0, 64, 16 }).px(11).box().align(Qt::AlignRight));
+    layout.detail.add(
+        result({ u"QTDE"_s, u"VALOR"_s }, u"0.00"_s, { 64, 0, 64, 16 }).px(11).box().align(Qt::AlignRight));
+
+    const PreparedReport r = prepareReport(layout, items());
+    const PreparedLine &line = r.pages[0].lines[1];
+    ASSERT_EQ(line.items.size(), 2u);
+    const PreparedText &value = line.items[0], &total = line.items[1];
+    EXPECT_EQ(value.font.pixelSize, 11); // fits as it is
+    EXPECT_FALSE(value.cut);
+    EXPECT_EQ(total.text, u"15438260,30"_s);
+    EXPECT_FALSE(total.cut);
+    EXPECT_LT(total.font.pixelSize, 11);
+    EXPECT_LE(QFontMetricsF(reportFont(total.font)).horizontalAdvance(total.text), 64 - 4);
+    EXPECT_DOUBLE_EQ(total.cell.toDouble(), 15438260.3);
+}
+
 TEST_F(ReportPreparation, LeavesTheDatasetWhereItWas)
 {
     addRows(3);

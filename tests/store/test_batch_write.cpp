@@ -1,6 +1,9 @@
 #include "store/batch_write.h"
 #include "support/qstring_printer.h"
 #include "support/test_store.h"
+#include "support/thrown.h"
+
+#include "store/schema.h"
 
 #include <optional>
 
@@ -17,19 +20,21 @@ protected:
     BatchWriteTest() { items.open(); }
 
     // Reads a line as its positions; an empty line holds no record. While
-    // it runs, notes whether the batch is in a transaction with grids held.
+    // it runs, notes whether the batch is in a transaction.
     std::optional<QVariantList> read(const QString &line)
     {
-        insideBatch = insideBatch && dm.Banco().inTransaction() && items.controlsDisabled();
+        insideBatch = insideBatch && dm.Banco().inTransaction();
         if (line.isEmpty())
             return std::nullopt;
         const QStringList f = line.split(u';');
         return QVariantList { f[0], f[1], QDate::fromString(f[2], Qt::ISODate), f[3], f[4], f[5] };
     }
 
-    void store(const QStringList &lines)
+    void store(const QStringList &lines, const std::function<bool()> &canAppend = {})
     {
-        storeItemLines(dm.Banco(), items, Layout, lines, [this](const QString &line) { return read(line); });
+        storeItemLines(
+            dm.Banco(), pedidoForncSchema(), Layout, lines,
+            [this](const QString &line) { return read(line); }, {}, canAppend);
     }
 
     // CONTATO|PRODUTO|DESCRICAO|QTDE of each stored row.
@@ -60,9 +65,38 @@ TEST_F(BatchWriteTest, UpdatesKnownRowsByKeyAndAddsTheOthersInOneTransaction)
 
     EXPECT_TRUE(insideBatch);
     EXPECT_FALSE(dm.Banco().inTransaction());
-    EXPECT_FALSE(items.controlsDisabled());
     EXPECT_EQ(stored(), (QStringList { u"COMPRAS|X1|nova|5.0"_s, u"LOJA|X2|outra de novo|3.0"_s }));
-    EXPECT_EQ(items.rowCount(), 2);
+    EXPECT_EQ(items.rowCount(), 2); // the open table read what was stored
+}
+
+TEST_F(BatchWriteTest, KeysMatchByFullCaseFoldingAndTextsAreStoredAsTheColumnKeepsThem)
+{
+    addItem(
+        items, { .cotacao = u"P1"_s, .produto = u"ÇÃO-1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
+    const QString longText = QString(70, u'D') + u"\u20ac\u4e2d"_s;
+
+    store({ u"compras;p1;2020-06-26;ção-1;nova;5"_s, u"C;P1;2020-06-26;X9;"_s + longText + u";1"_s });
+
+    EXPECT_EQ(
+        stored(), (QStringList { u"C|X9|"_s + QString(60, u'D') + u"|1.0"_s, u"COMPRAS|ÇÃO-1|nova|5.0"_s }));
+}
+
+TEST_F(BatchWriteTest, ARefusedAppendSkipsItsLineAndUpdatesStillRun)
+{
+    addItem(items, { .cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
+
+    store({ u"COMPRAS;P1;2020-06-26;X1;nova;5"_s, u"C;P1;2020-06-26;X2;nunca;1"_s }, [] { return false; });
+
+    EXPECT_EQ(stored(), (QStringList { u"COMPRAS|X1|nova|5.0"_s }));
+}
+
+TEST_F(BatchWriteTest, AnEmptyRequiredKeyColumnRefusesTheLineAndKeepsTheRowsBefore)
+{
+    EXPECT_EQ(thrownMessage([&] {
+        store({ u"C;P1;2020-06-26;X1;um;1"_s, u"C;P1;2020-06-26;;dois;2"_s });
+    }),
+        u"Field 'PRODUTO' must have a value"_s);
+    EXPECT_EQ(stored(), (QStringList { u"C|X1|um|1.0"_s }));
 }
 
 TEST_F(BatchWriteTest, ABadLineKeepsTheRowsBeforeItAndDiscardsItsHalfWrittenRow)
@@ -73,8 +107,6 @@ TEST_F(BatchWriteTest, ABadLineKeepsTheRowsBeforeItAndDiscardsItsHalfWrittenRow)
         StoreError);
 
     EXPECT_EQ(stored(), (QStringList { u"C|X1|um|1.0"_s, u"C|X2|dois|2.0"_s }));
-    EXPECT_FALSE(items.isEditing());
     EXPECT_EQ(items.rowCount(), 2);
     EXPECT_FALSE(dm.Banco().inTransaction());
-    EXPECT_FALSE(items.controlsDisabled());
 }

@@ -76,8 +76,9 @@ TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
     EXPECT_EQ(print.displayText(1, print.fieldIndex(u"QTDE"_s)), u"1"); // only VALOR is formatted
 
     // A query with no value for a parameter and no master says so.
-    dm.Fsql().setSql({ u"select * from PedidoFornc where PEDIDO = :Pedido"_s });
-    EXPECT_THROW(dm.Fsql().open(), StoreError);
+    Query runner(dm.Banco(), u"Fsql"_s);
+    runner.setSql({ u"select * from PedidoFornc where PEDIDO = :Pedido"_s });
+    EXPECT_THROW(runner.open(), StoreError);
 }
 
 TEST_F(DataModuleTest, ReopeningTheStoreClosesEveryDatasetAndKeepsTheirSettings)

@@ -131,7 +131,7 @@ TEST_F(DatasetTest, WalkBookmarksAndMovingOffAnEditedRowPostsIt)
     Dataset::freeBookmark(mark);
     EXPECT_FALSE(mark.isValid());
 
-    Query &q = dm.Fsql();
+    Query q(dm.Banco(), u"Fsql"_s);
     q.setSql({ u"select PRODUTO from CotacaoFornc"_s });
     q.open();
     const Bookmark queryMark = q.bookmark();

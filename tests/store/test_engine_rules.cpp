@@ -6,7 +6,7 @@ using EngineRules = StoreTest;
 TEST_F(EngineRules, NamesOfTablesColumnsParametersAndIndexesIgnoreCase)
 {
     addQuotation(u"A1"_s, u"Baixada"_s);
-    Query &q = dm.Fsql();
+    Query q(dm.Banco(), u"Fsql"_s);
     q.setSql({ u"select cotacao AS Numero, tipostatus from cotaliberadas where TIPOSTATUS =:STATUS"_s });
     q.setParam(u"status"_s, u"Baixada"_s);
     q.open();
@@ -61,7 +61,7 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
     addQuotation(u"E"_s, u"x"_s, QDate()); // no date: never deleted
 
     // The purge's cut-off, 5 June 2020 as the supplier types it.
-    Query &purge = dm.Liberados();
+    Query purge(dm.Banco(), u"Liberados"_s);
     purge.setSql({ u"Delete from cotaliberadas where dataliberada <= :Data"_s });
     purge.setParam(u"Data"_s, regionalDate(u"05/06/2020"_s));
     purge.execSql();
@@ -222,9 +222,10 @@ TEST_F(EngineRules, ReadOnlyQueriesRefuseEditsAndWritingStatements)
     EXPECT_THROW(q.execSql(), StoreError);
     EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
 
-    dm.Fsql().setSql({ u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = '1'"_s });
-    dm.Fsql().execSql();
-    EXPECT_EQ(dm.Fsql().rowsAffected(), 1);
+    Query fsql(dm.Banco(), u"Fsql"_s);
+    fsql.setSql({ u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = '1'"_s });
+    fsql.execSql();
+    EXPECT_EQ(fsql.rowsAffected(), 1);
     EXPECT_EQ(dm.CotaLiberada().asString(u"TipoStatus"_s), u"Enviar"); // the open table follows
 }
 

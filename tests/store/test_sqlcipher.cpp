@@ -1,4 +1,5 @@
 #include "support/fixtures.h"
+#include "support/owner_only.h"
 #include "support/test_store.h"
 
 #include <QDir>
@@ -14,8 +15,7 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsItsTablesAndIndexes)
     const QByteArray head = folder.read(u"CotaKelvo.new"_s).left(16);
     EXPECT_EQ(head.size(), 16);
     EXPECT_NE(head, QByteArray("SQLite format 3\0", 16));
-    EXPECT_EQ(QFile::permissions(path()),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    EXPECT_TRUE(isOwnersOnly(path()));
 
     Database db;
     db.open(path(), storeKey());
@@ -61,8 +61,9 @@ TEST_F(StoreFileTest, WrongKeyAndMissingFileFailWithClearErrors)
     EXPECT_FALSE(QFileInfo::exists(missing)); // never created by opening
     EXPECT_THROW(fresh.CotaLiberada().open(), StoreError);
     try {
-        fresh.Fsql().setSql({ u"delete from CotaLiberadas"_s });
-        fresh.Fsql().execSql();
+        Query runner(fresh.Banco(), u"Fsql"_s);
+        runner.setSql({ u"delete from CotaLiberadas"_s });
+        runner.execSql();
         FAIL();
     } catch (const StoreError &e) {
         EXPECT_EQ(e.message(), u"Banco: O banco de dados não está aberto"_s);
@@ -100,7 +101,7 @@ TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoi
 TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
 {
     addQuotation(u"1' OR '1'='1"_s, u"ABERTA"_s);
-    Query &q = dm.Fsql();
+    Query q(dm.Banco(), u"Fsql"_s);
     q.setSql({ u"select Cotacao from CotaLiberadas where Cotacao = :c"_s });
     q.setParam(u"c"_s, u"1' OR '1'='1"_s);
     q.open();

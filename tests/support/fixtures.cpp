@@ -7,7 +7,7 @@ QString sourcePath(const QString &relative)
 
 QString binPath(const QString &name)
 {
-    return QStringLiteral(KELVO_BIN_DIR "/") + name;
+    return QStringLiteral(KELVO_BIN_DIR "/") + name + QStringLiteral(KELVO_EXE_SUFFIX);
 }
 
 QString instanceHolderPath()

@@ -9,7 +9,8 @@
 // A file of the repository, named from its root ("scripts/check-layers").
 QString sourcePath(const QString &relative);
 
-// An executable built into the tools' folder ("cotakelvo-cli").
+// An executable built into the tools' folder ("cotakelvo-cli"), with the
+// system's suffix for programs.
 QString binPath(const QString &name);
 
 // The helper that holds a lock until it is killed.

@@ -83,6 +83,9 @@ QString OpensslCa::run(const QStringList &arguments, const QString &alternativeN
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     // Read by the configuration's server extensions.
     env.insert(QStringLiteral("KELVO_ALT_NAMES"), alternativeNames);
+    // Our configuration for every command, not the machine's (a Windows build
+    // of the tool has none where it looks).
+    env.insert(QStringLiteral("OPENSSL_CONF"), file(QStringLiteral("ca.cnf")));
     openssl.setProcessEnvironment(env);
     openssl.start(QStringLiteral("openssl"), arguments);
     if (!openssl.waitForFinished(60000) || openssl.exitStatus() != QProcess::NormalExit

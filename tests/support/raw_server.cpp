@@ -1,33 +1,21 @@
 #include "support/raw_server.h"
 
+// Before OpenSSL's headers: on Windows, Winsock comes before windows.h.
+#include "support/test_sockets.h"
+
 #include <openssl/err.h>
 #include <openssl/ssl.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <stdexcept>
+
+namespace sockets = testsockets;
+using sockets::Socket;
 
 namespace {
 
-sockaddr_in loopback(quint16 port)
+Socket socketOf(qintptr handle)
 {
-    sockaddr_in address {};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
-quint16 boundPort(int fd)
-{
-    sockaddr_in address {};
-    socklen_t length = sizeof address;
-    ::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length);
-    return ntohs(address.sin_port);
+    return Socket(handle);
 }
 
 // The length of a whole request at the front of the bytes, or -1.
@@ -52,7 +40,7 @@ qsizetype requestLength(const QByteArray &bytes)
 // server stops.
 class RawServer::Peer {
 public:
-    Peer(RawServer &server, int fd, SSL *tls)
+    Peer(RawServer &server, Socket fd, SSL *tls)
         : m_server(server)
         , m_fd(fd)
         , m_tls(tls)
@@ -65,22 +53,22 @@ public:
                 SSL_shutdown(m_tls);
             SSL_free(m_tls);
         }
-        ::close(m_fd);
+        sockets::close(m_fd);
     }
     // The close sends a reset instead of the orderly end.
     void resetOnClose()
     {
-        const linger abort { 1, 0 };
-        ::setsockopt(m_fd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
+        sockets::resetOnClose(m_fd);
         m_reset = true;
     }
     // Appends what arrives; false at the end of the stream or when stopping.
     bool read(QByteArray &into)
     {
         char chunk[4096];
-        if (!(m_tls && SSL_pending(m_tls) > 0) && !m_server.waitReadable(m_fd))
+        if (!(m_tls && SSL_pending(m_tls) > 0) && !m_server.waitReadable(qintptr(m_fd)))
             return false;
-        const long n = m_tls ? SSL_read(m_tls, chunk, sizeof chunk) : ::recv(m_fd, chunk, sizeof chunk, 0);
+        const long n
+            = m_tls ? SSL_read(m_tls, chunk, sizeof chunk) : sockets::receive(m_fd, chunk, sizeof chunk);
         if (n <= 0)
             return false;
         into.append(chunk, qsizetype(n));
@@ -97,8 +85,7 @@ public:
             return SSL_write(m_tls, bytes.constData(), int(bytes.size())) > 0;
         qsizetype sent = 0;
         while (sent < bytes.size()) {
-            const ssize_t n
-                = ::send(m_fd, bytes.constData() + sent, size_t(bytes.size() - sent), MSG_NOSIGNAL);
+            const long n = sockets::send(m_fd, bytes.constData() + sent, long(bytes.size() - sent));
             if (n <= 0)
                 return false;
             sent += n;
@@ -108,7 +95,7 @@ public:
 
 private:
     RawServer &m_server;
-    int m_fd;
+    Socket m_fd;
     SSL *m_tls;
     bool m_reset = false;
 };
@@ -122,12 +109,15 @@ RawServer::RawServer(QList<Reply> replies, const QString &certFile, const QStrin
             || SSL_CTX_use_PrivateKey_file(m_tls, keyFile.toLocal8Bit().constData(), SSL_FILETYPE_PEM) != 1)
             throw std::runtime_error("test server: cannot load certificate");
     }
-    m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(0);
-    if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
-        || ::listen(m_listen, 8) != 0 || ::pipe(m_wake) != 0)
+    const Socket listener = sockets::tcp();
+    m_listen = qintptr(listener);
+    Socket wake[2];
+    const bool woken = sockets::pair(wake);
+    m_wake[0] = qintptr(wake[0]);
+    m_wake[1] = qintptr(wake[1]);
+    if (listener == sockets::none || !sockets::bindLoopback(listener) || ::listen(listener, 8) != 0 || !woken)
         throw std::runtime_error("test server: cannot listen");
-    m_port = boundPort(m_listen);
+    m_port = sockets::boundPort(listener);
     m_thread = std::thread([this] { run(); });
 }
 
@@ -139,11 +129,11 @@ RawServer::~RawServer()
     }
     m_releasedChanged.notify_all();
     const char wake = 1;
-    [[maybe_unused]] const auto written = ::write(m_wake[1], &wake, 1);
+    sockets::send(socketOf(m_wake[1]), &wake, 1);
     m_thread.join();
-    ::close(m_listen);
-    ::close(m_wake[0]);
-    ::close(m_wake[1]);
+    sockets::close(socketOf(m_listen));
+    sockets::close(socketOf(m_wake[0]));
+    sockets::close(socketOf(m_wake[1]));
     if (m_tls)
         SSL_CTX_free(m_tls);
 }
@@ -184,10 +174,10 @@ void RawServer::release()
 }
 
 // True when the socket has data; false when the server is stopping.
-bool RawServer::waitReadable(int fd) const
+bool RawServer::waitReadable(qintptr socket) const
 {
-    pollfd fds[2] = { { fd, POLLIN, 0 }, { m_wake[0], POLLIN, 0 } };
-    while (::poll(fds, 2, -1) < 0) { }
+    pollfd fds[2] = { { socketOf(socket), POLLIN, 0 }, { socketOf(m_wake[0]), POLLIN, 0 } };
+    while (sockets::poll(fds, 2, -1) < 0) { }
     return !m_stopping && (fds[0].revents & (POLLIN | POLLHUP | POLLERR));
 }
 
@@ -200,9 +190,13 @@ RawServer::Reply RawServer::nextReply()
 void RawServer::run()
 {
     while (waitReadable(m_listen)) {
-        const int fd = ::accept(m_listen, nullptr, nullptr);
-        if (fd < 0)
+        const Socket fd = ::accept(socketOf(m_listen), nullptr, nullptr);
+        if (fd == sockets::none)
             continue;
+        // A client that left while a big answer was being sent ends the send
+        // with an error; where the system does not say so (seen under Wine),
+        // the send would block the server, and its test, for ever.
+        sockets::setSendTimeout(fd, 30);
         int connection = 0;
         {
             std::lock_guard lock(m_mutex);
@@ -210,14 +204,13 @@ void RawServer::run()
         }
         SSL *tls = nullptr;
         if (m_tls) {
-            timeval limit { 5, 0 };
-            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+            sockets::setReceiveTimeout(fd, 5);
             tls = SSL_new(m_tls);
-            SSL_set_fd(tls, fd);
+            SSL_set_fd(tls, int(fd)); // OpenSSL's own way with a Windows socket
             if (SSL_accept(tls) != 1) {
                 ERR_clear_error();
                 SSL_free(tls);
-                ::close(fd);
+                sockets::close(fd);
                 continue;
             }
         }
@@ -264,8 +257,8 @@ void RawServer::serve(Peer &peer, int connection)
 
 bool RawServer::pause(int ms) const
 {
-    pollfd wake { m_wake[0], POLLIN, 0 };
-    return ::poll(&wake, 1, ms) == 0 && !m_stopping;
+    pollfd wake { socketOf(m_wake[0]), POLLIN, 0 };
+    return sockets::poll(&wake, 1, ms) == 0 && !m_stopping;
 }
 
 bool RawServer::sendBody(Peer &peer, const Reply &reply)
@@ -281,32 +274,32 @@ bool RawServer::sendBody(Peer &peer, const Reply &reply)
 
 quint16 closedLocalPort()
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(0);
-    ::bind(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address);
-    const quint16 port = boundPort(fd);
-    ::close(fd);
+    const Socket fd = sockets::tcp();
+    sockets::bindLoopback(fd);
+    const quint16 port = sockets::boundPort(fd);
+    sockets::close(fd);
     return port;
 }
 
 StalledListener::StalledListener()
 {
-    m_listen = ::socket(AF_INET, SOCK_STREAM, 0);
-    const sockaddr_in address = loopback(0);
-    if (m_listen < 0 || ::bind(m_listen, reinterpret_cast<const sockaddr *>(&address), sizeof address) != 0
-        || ::listen(m_listen, 0) != 0)
+    const Socket listener = sockets::tcp();
+    m_listen = qintptr(listener);
+    if (listener == sockets::none || !sockets::bindLoopback(listener) || ::listen(listener, 0) != 0)
         throw std::runtime_error("test listener: cannot listen");
-    m_port = boundPort(m_listen);
+    m_port = sockets::boundPort(listener);
     // One pending connection fills a queue of length 0; later SYNs are dropped.
-    m_filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    const sockaddr_in target = loopback(m_port);
-    ::connect(m_filler, reinterpret_cast<const sockaddr *>(&target), sizeof target);
-    pollfd connected { m_filler, POLLOUT, 0 };
-    ::poll(&connected, 1, 2000);
+    const Socket filler = sockets::tcp();
+    m_filler = qintptr(filler);
+    sockets::setNonBlocking(filler);
+    const sockaddr_in target = sockets::loopback(m_port);
+    ::connect(filler, reinterpret_cast<const sockaddr *>(&target), sizeof target);
+    pollfd connected { filler, POLLOUT, 0 };
+    sockets::poll(&connected, 1, 2000);
 }
 
 StalledListener::~StalledListener()
 {
-    ::close(m_filler);
-    ::close(m_listen);
+    sockets::close(socketOf(m_filler));
+    sockets::close(socketOf(m_listen));
 }

@@ -89,14 +89,15 @@ private:
     class Peer;
     void run();
     void serve(Peer &peer, int connection);
-    bool waitReadable(int fd) const;
+    bool waitReadable(qintptr socket) const;
     bool pause(int ms) const; // false when the server is stopping
     bool sendBody(Peer &peer, const Reply &reply);
     Reply nextReply();
 
     QList<Reply> m_replies;
-    int m_listen = -1;
-    int m_wake[2] = { -1, -1 };
+    // Sockets, in the integer type of every system's sockets.
+    qintptr m_listen = -1;
+    qintptr m_wake[2] = { -1, -1 }; // written to wake the server's thread
     quint16 m_port = 0;
     SSL_CTX *m_tls = nullptr;
     mutable std::mutex m_mutex;
@@ -123,7 +124,7 @@ public:
     quint16 port() const { return m_port; }
 
 private:
-    int m_listen = -1;
-    int m_filler = -1;
+    qintptr m_listen = -1;
+    qintptr m_filler = -1;
     quint16 m_port = 0;
 };

@@ -32,9 +32,15 @@ SimProcess::SimProcess(const QStringList &arguments)
 SimProcess::~SimProcess()
 {
     if (m_process.state() != QProcess::NotRunning) {
+#ifdef Q_OS_WIN
+        // terminate() asks a program's windows to close: a console program
+        // has none, so it would wait for nothing.
+        m_process.kill();
+#else
         m_process.terminate();
         if (!m_process.waitForFinished(5000))
             m_process.kill();
+#endif
         m_process.waitForFinished(5000);
     }
 }

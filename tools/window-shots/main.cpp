@@ -25,6 +25,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -98,6 +99,11 @@ int main(int argc, char **argv)
     log.addLine(QStringLiteral("Servidor do kelvo - ok "));
     log.addLine(QStringLiteral("Recebidos 12 itens da cotação 2026000101"));
     ok &= save(log.window(), dir, QStringLiteral("TMsg"), out);
+
+    // A question as every question is asked: Qt's own buttons, in Portuguese.
+    const auto question
+        = questionBox(&main, QStringLiteral("Atenção"), QStringLiteral("Você já imprimiu o pedido ??"));
+    ok &= save(question.get(), dir, QStringLiteral("Pergunta"), out);
 
     // The chooser of the price entry, with the quotations it offers.
     Query &baixadas = context.dm().CotasBaixadas();
