@@ -1,8 +1,13 @@
 // The list prices of a quotation of 10,000 items against a price list of
 // 200,000 parts (aim: under 0.5 s), a third of the items written another
-// way than the list writes them; beside it the raw limit of the same
+// way than the list writes them; beside it the raw limits of the same
 // machine: as many look-ups of one indexed column by a plain prepared
-// statement. The store is filled once, outside the timing.
+// statement, and the insert of the quotation's 10,000 rows. The whole fill
+// of "Preços da tabela" (look-ups and writes, in one transaction) is timed
+// too. The store is filled once, outside the timing.
+#include "bench_support.h"
+#include "quotations/price_entry.h"
+#include "raw_limit.h"
 #include "store/data_module.h"
 #include "store/price_list_store.h"
 #include "store/schema.h"
@@ -47,6 +52,8 @@ QString written(int p)
     return c;
 }
 
+int part(int i);
+
 struct Store {
     QTemporaryDir folder;
     TDm dm;
@@ -61,15 +68,34 @@ struct Store {
         for (int p = 0; p < ListParts; ++p)
             entries.append({ p + 2, brand(p), code(p), u"PEÇA %1"_s.arg(p), u"PC"_s, 10.0 + p % 500 });
         replacePriceList(dm.Banco(), { u"tabela.xlsx"_s, QDateTime::currentDateTime(), ListParts }, entries);
+        addQuotation();
+    }
+
+    // The quotation QLISTA: its items name the parts as a buyer writes them.
+    void addQuotation()
+    {
+        Database &db = dm.Banco();
+        db.execute(u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES ('QLISTA', 'Baixada')"_s);
+        Transaction tx(db);
+        Statement insert(db,
+            u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, UN, QTDE) "
+            "VALUES ('COMPRAS', 'QLISTA', '2026-06-01', ?1, ?2, ?3, 'PC', 1)"_s);
+        for (int i = 0; i < Items; ++i) {
+            const int p = part(i);
+            insert.bindAll({ u"P%1"_s.arg(i, 6, 10, QLatin1Char('0')), brand(p), written(p) });
+            insert.step();
+            insert.reset();
+        }
+        tx.commit();
     }
 };
-
-std::unique_ptr<Store> filled;
 
 int part(int i)
 {
     return (i * 19) % ListParts;
 }
+
+std::unique_ptr<Store> filled;
 
 void BM_ListPricesOfTenThousandItems(benchmark::State &state)
 {
@@ -109,8 +135,45 @@ void BM_RawIndexedLookups(benchmark::State &state)
     }
 }
 
+// "Preços da tabela" on the 10,000 items: every look-up and every write,
+// with the question answered Yes. The prices are emptied again between
+// runs, outside the timing.
+void BM_FillTenThousandItemsFromTheList(benchmark::State &state)
+{
+    BenchPrompts prompts;
+    PriceEntry flow(prompts, filled->dm);
+    flow.start();
+    if (!flow.chooseQuotation(
+            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"QLISTA"_s }); })) {
+        state.SkipWithError("the quotation could not be chosen");
+        return;
+    }
+    Database &db = filled->dm.Banco();
+    for (auto _ : state) {
+        if (!flow.fillPrices(PriceSource::PriceList)) {
+            state.SkipWithError(prompts.shown.toUtf8().constData());
+            break;
+        }
+        state.PauseTiming();
+        Statement priced(db, u"SELECT count(*) FROM CotacaoFornc WHERE COTACAO = 'QLISTA' AND VALOR > 0"_s);
+        if (!priced.step() || priced.columnInt(0) != Items) {
+            state.SkipWithError("not every item took its list price");
+            break;
+        }
+        db.execute(u"UPDATE CotacaoFornc SET VALOR = NULL WHERE COTACAO = 'QLISTA'"_s);
+        db.announceWritten({ u"CotacaoFornc"_s });
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * Items);
+}
+
 } // namespace
 
+BENCHMARK(BM_FillTenThousandItemsFromTheList)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinWarmUpTime(0.5);
+BENCHMARK(raw_limit::BM_RawLimitInsertTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ListPricesOfTenThousandItems)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
 BENCHMARK(BM_RawIndexedLookups)->Unit(benchmark::kMillisecond)->UseRealTime()->MinWarmUpTime(0.5);
 

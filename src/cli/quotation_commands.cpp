@@ -270,6 +270,14 @@ int fillLast(CliContext &c, AppContext &app)
     return status(c, flow.fillLastPrices());
 }
 
+int fillList(CliContext &c, AppContext &app)
+{
+    PriceEntry flow(c.prompts(), app.dm());
+    if (!choose(c, app, flow))
+        return CliFailed;
+    return status(c, flow.fillPrices(PriceSource::PriceList));
+}
+
 } // namespace
 
 void addQuotationCommands(QList<CliCommand> &commands)
@@ -316,5 +324,9 @@ void addQuotationCommands(QList<CliCommand> &commands)
              << CliCommand { u"quotations fill-last"_s, u"quotations fill-last COTA"_s,
                     u"dá a cada item sem preço o seu último preço (\"Últimos preços\"; confirme "
                     "com --yes)"_s,
-                    1, 1, withApp(fillLast) };
+                    1, 1, withApp(fillLast) }
+             << CliCommand { u"quotations fill-list"_s, u"quotations fill-list COTA"_s,
+                    u"dá a cada item sem preço o preço da tabela de preços, se a unidade for a mesma "
+                    "(\"Preços da tabela\"; confirme com --yes)"_s,
+                    1, 1, withApp(fillList) };
 }

@@ -1,3 +1,4 @@
+#include "price_window_fixture.h"
 #include "quotation_fixture.h"
 #include "quotations/last_prices.h"
 #include "quotations/widgets/item_panels.h"
@@ -109,10 +110,7 @@ TEST_F(LastPriceTest, ACodeWrittenAnotherWayIsFoundWhenTheSameCodeIsNot)
 TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
 {
     TPrecoCota window(prompts, store.dm);
-    window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"ATUAL"_s }); });
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    showWithQuotation(window, u"ATUAL"_s);
     ItemPanels *panels = window.DBCtrlGrid1();
     QTableView *grid = window.dbgrd1();
 
@@ -141,7 +139,7 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
     prompts.answers = { false };
     QTest::mouseClick(window.btn7(), Qt::LeftButton);
     EXPECT_EQ(prompts.boxes(),
-        QStringList { u"[Atenção] Serão preenchidos com o último preço 1 itens sem preço. "
+        QStringList { u"[Atenção] Será preenchido com o último preço 1 item sem preço. "
                       "Confirma???"_s });
     EXPECT_EQ(valor(u"P2"_s), u"~"_s);
     EXPECT_EQ(window.lblPrecos()->text(), u"2 de 5 itens com preço"_s);

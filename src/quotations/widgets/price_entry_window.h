@@ -44,10 +44,13 @@ public:
     QPushButton *btn5() const { return m_btn5; }
     QPushButton *btn6() const { return m_btn6; }
     QPushButton *btn7() const { return m_btn7; }
+    // "Tabela de preços" (imports the list) and "Preços da tabela" (fills
+    // the items without a price from it).
+    QPushButton *btnTabela() const { return m_btnTabela; }
+    QPushButton *btnPrecosTabela() const { return m_btnPrecosTabela; }
     PriceEntry &workflow() { return m_flow; }
-    // The count of priced items, and the search box (Ctrl+F) with its label.
+    // The count of priced items, and the search box (Ctrl+F).
     QLabel *lblPrecos() const { return m_lblPrecos; }
-    QLabel *lblBusca() const { return m_lblBusca; }
     QLineEdit *edtBusca() const { return m_edtBusca; }
 
     void FormShow();
@@ -60,7 +63,10 @@ public:
     void btn6Click();
     // "Últimos preços": items without a price take their last price.
     void btn7Click();
-    // F2 asks for the observation; F3 takes the item's last price; Ctrl+Del
+    void btnTabelaClick();
+    void btnPrecosTabelaClick();
+    // F2 asks for the observation; F3 takes the item's last price, F4 its
+    // list price; Ctrl+Del
     // deletes the item after a question.
     bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void dbgrd1Exit();
@@ -101,9 +107,10 @@ private:
     QPushButton *m_btn5;
     QPushButton *m_btn6;
     QPushButton *m_btn7;
+    QPushButton *m_btnTabela;
+    QPushButton *m_btnPrecosTabela;
     QPushButton *m_btn1;
     QLabel *m_lblPrecos;
-    QLabel *m_lblBusca;
     QLineEdit *m_edtBusca;
     QMetaObject::Connection m_focusWatch;
     bool m_shown = false;
