@@ -4,6 +4,8 @@
 #include "store/schema.h"
 #include "store/sqlcipher.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -67,13 +69,19 @@ std::optional<LastPrice> LastPrices::search(
                 same ? CodeMatch::Exact : CodeMatch::Loose };
         return same;
     };
+    forEachCandidate(loose, consider);
+    return looseFound;
+}
+
+void LastPrices::forEachCandidate(const QString &loose, const std::function<bool(const Candidate &)> &visit)
+{
     if (!isAscii(loose)) {
         loadUnusualParts();
         for (const Candidate &c : m_unusual.value(loose)) {
-            if (consider(c))
+            if (visit(c))
                 break;
         }
-        return looseFound;
+        return;
     }
     // The index folds ASCII letters only, which is all a key of ASCII
     // letters needs.
@@ -85,11 +93,39 @@ std::optional<LastPrice> LastPrices::search(
     while (m_byPart->step()) {
         const Candidate c { m_byPart->columnText(0).toCaseFolded(), exactCodeKey(m_byPart->columnText(4)),
             m_byPart->columnText(1), m_byPart->columnValue(2), isoDate(m_byPart->columnText(3)) };
-        if (consider(c))
+        if (visit(c))
             break;
     }
     m_byPart->reset();
-    return looseFound;
+}
+
+QList<LastPrice> LastPrices::history(const QString &marca, const QString &prodfabr)
+{
+    const QString brand = marca.toCaseFolded();
+    const QString exact = exactCodeKey(prodfabr);
+    const QString loose = looseCodeKey(prodfabr);
+    if (prodfabr.trimmed().isEmpty() || loose.isEmpty())
+        return {};
+    // One point per quotation: its item with the code as written, else the
+    // first written another way.
+    QList<LastPrice> newestFirst;
+    QHash<QString, qsizetype> atQuotation;
+    forEachCandidate(loose, [&](const Candidate &c) {
+        if (!priced(c.valor) || c.marca != brand)
+            return false;
+        const LastPrice p { c.valor.toDouble(), c.cotacao, c.data,
+            c.code == exact ? CodeMatch::Exact : CodeMatch::Loose };
+        const auto known = atQuotation.constFind(c.cotacao);
+        if (known == atQuotation.cend()) {
+            atQuotation.insert(c.cotacao, newestFirst.size());
+            newestFirst.append(p);
+        } else if (p.match == CodeMatch::Exact && newestFirst.at(*known).match == CodeMatch::Loose) {
+            newestFirst[*known] = p;
+        }
+        return false;
+    });
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    return newestFirst;
 }
 
 void LastPrices::loadUnusualParts()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -37,6 +38,11 @@ public:
     // PRODFABR, which names no part.
     std::optional<LastPrice> find(const QString &cotacao, const QString &marca, const QString &prodfabr);
 
+    // Every price given for the part, in any quotation, as the look-up
+    // matches it: one per quotation (its item with the code as written, else
+    // one written another way), oldest first.
+    QList<LastPrice> history(const QString &marca, const QString &prodfabr);
+
 private:
     struct Candidate {
         QString marca; // case-folded
@@ -47,6 +53,9 @@ private:
     };
     std::optional<LastPrice> search(const QString &cotacao, const QString &marca, const QString &prodfabr);
     void loadUnusualParts();
+    // The stored items whose code has that loose key, newest first, until
+    // visit returns true.
+    void forEachCandidate(const QString &loose, const std::function<bool(const Candidate &)> &visit);
 
     Database &m_db;
     std::unique_ptr<Statement> m_byPart;

@@ -391,6 +391,33 @@ bool PriceEntry::copyListPrice()
         &items);
 }
 
+std::optional<PriceHistory> PriceEntry::currentPriceHistory()
+{
+    if (!hasItems())
+        return std::nullopt;
+    Table &items = m_dm.CotaFornec();
+    PriceHistory history { items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s),
+        items.asString(u"DESCRICAO"_s), {}, {} };
+    if (!storeStep([&] {
+            LastPrices prices(m_dm.Banco());
+            history.points = prices.history(history.marca, history.prodfabr);
+            PriceListLookup lookup(m_dm.Banco());
+            if (const auto listed = lookup.find(history.marca, history.prodfabr))
+                history.listPrice = listed->entry.valor;
+        }))
+        return std::nullopt;
+    return history;
+}
+
+QString PriceEntry::pointText(const LastPrice &point)
+{
+    QString text = u"Cotação : "_s + point.cotacao + u" de "_s + dateText(point.data, u"dd/mm/yyyy"_s)
+        + u" - "_s + numberText(point.valor, u"0.00"_s);
+    if (point.match == CodeMatch::Loose)
+        text += u" (código escrito de outro modo)"_s;
+    return text;
+}
+
 QString PriceEntry::noListText()
 {
     return u"Não há tabela de preços: importe uma com \"Tabela de preços\"."_s;

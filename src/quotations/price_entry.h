@@ -26,6 +26,15 @@ struct ItemListPrice {
     bool unitDiffers = false;
 };
 
+// The prices the supplier gave for one part over time, and his list's.
+struct PriceHistory {
+    QString marca;
+    QString prodfabr;
+    QString descricao;
+    QList<LastPrice> points; // one per quotation, oldest first
+    std::optional<double> listPrice;
+};
+
 // What "Define Preços dos Itens da Contação" does: choose a
 // downloaded quotation, price its items in CotacaoFornc, and declare it
 // ready to send. The items shown are CotacaoFornc filtered to the chosen
@@ -125,6 +134,13 @@ public:
     bool copyListPrice();
     // What F4 and "Preços da tabela" say while no list is stored.
     static QString noListText();
+    // The history of the current item's part: every quotation that priced
+    // it (the code matched as the last price matches it) and the list price.
+    // Nothing with no item chosen; the store's error is shown.
+    std::optional<PriceHistory> currentPriceHistory();
+    // A point as the chart names it: its quotation, date and price.
+    static QString pointText(const LastPrice &point);
+
     // "Tabela de preços": asks for a file and replaces the price list.
     bool importPriceList();
 

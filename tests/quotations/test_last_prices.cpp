@@ -3,6 +3,8 @@
 #include "quotations/last_prices.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_entry_window.h"
+#include "quotations/widgets/price_history_chart.h"
+#include "quotations/widgets/price_history_window.h"
 #include "store/dataset_model.h"
 #include "support/cli_run.h"
 #include "support/qstring_printer.h"
@@ -174,4 +176,68 @@ TEST_F(LastPriceTest, CommandLineListsAndFillsTheLastPrices)
                       "Confirma???"_s });
     EXPECT_EQ(store.rows(u"SELECT PRODUTO, VALOR FROM CotacaoFornc WHERE COTACAO = 'ATUAL' ORDER BY 1"_s),
         (QStringList { u"P1|12.0"_s, u"P2|5.0"_s, u"P3|7.0"_s, u"P4|~"_s, u"P5|~"_s }));
+}
+
+TEST_F(LastPriceTest, HistoryHasOnePricePerQuotationOldestFirstTheCodeAsWrittenWinning)
+{
+    item(u"Q5"_s, u"2020-06-08"_s, u"X1"_s, u"BOSCH"_s, u"F 100"_s, 20.0);
+    item(u"Q2"_s, u"2020-06-01"_s, u"X7"_s, u"Bosch"_s, u"F.100"_s, 99.0); // Q2 has it as written too
+    item(u"Q6"_s, u"2020-06-09"_s, u"X1"_s, u"NGK"_s, u"F-100"_s, 50.0); // another brand
+    LastPrices prices(store.dm.Banco());
+    QStringList points;
+    for (const LastPrice &p : prices.history(u"bosch"_s, u"F-100"_s))
+        points << PriceEntry::pointText(p);
+    EXPECT_EQ(points,
+        (QStringList { u"Cotação : Q1 de 01/05/2020 - 10,00"_s, u"Cotação : Q2 de 01/06/2020 - 12,00"_s,
+            u"Cotação : Q5 de 08/06/2020 - 20,00 (código escrito de outro modo)"_s }));
+    EXPECT_TRUE(prices.history(u"NGK"_s, QString()).isEmpty());
+}
+
+TEST_F(LastPriceTest, HistoryWindowOpensWithF5OrItsButtonAndTheKeysWalkThePoints)
+{
+    TPrecoCota window(prompts, store.dm);
+    QList<PriceHistory> opened;
+    window.setHistoryRunner([&](const PriceHistory &h) { opened << h; });
+    showWithQuotation(window, u"ATUAL"_s);
+    QTableView *grid = window.dbgrd1();
+    EXPECT_FALSE(window.btnHistorico()->autoDefault());
+    QTest::keyClick(grid, Qt::Key_Down); // P1
+    QTest::keyClick(grid, Qt::Key_F5);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid, Qt::Key_Down); // P3, P4, P5: another brand never priced
+    QTest::mouseClick(window.btnHistorico(), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0].points.size(), 2);
+    EXPECT_EQ(opened[1].prodfabr, u"F-100"_s);
+    EXPECT_TRUE(opened[1].points.isEmpty());
+
+    TPrecoHistorico history(opened[0]);
+    history.show();
+    QApplication::setActiveWindow(&history);
+    PriceHistoryChart *chart = history.chart();
+    ASSERT_TRUE(chart->hasFocus());
+    const QString q1 = u"Cotação : Q1 de 01/05/2020 - 10,00"_s;
+    const QString q2 = u"Cotação : Q2 de 01/06/2020 - 12,00"_s;
+    // The newest point first; the keys and the tool tip name the same points.
+    EXPECT_EQ(history.lblPonto()->text(), q2);
+    QTest::keyClick(chart, Qt::Key_Left);
+    EXPECT_EQ(history.lblPonto()->text(), q1);
+    QTest::keyClick(chart, Qt::Key_Left); // stays on the first
+    EXPECT_EQ(chart->currentPoint(), 0);
+    QTest::keyClick(chart, Qt::Key_End);
+    EXPECT_EQ(history.lblPonto()->text(), q2);
+    QTest::keyClick(chart, Qt::Key_Home);
+    EXPECT_EQ(chart->accessibleDescription(), q1);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(chart->pointAt(chart->pointCentre(i).toPoint()), i);
+    EXPECT_EQ(chart->pointAt(QPoint(1, 1)), -1);
+    // The older price is drawn lower: 10 under 12.
+    EXPECT_GT(chart->pointCentre(0).y(), chart->pointCentre(1).y());
+    EXPECT_FALSE(history.btnFechar()->autoDefault());
+
+    TPrecoHistorico empty(opened[1]);
+    EXPECT_EQ(empty.lblPonto()->text(), u"Nenhum preço anterior para este item."_s);
+    EXPECT_EQ(empty.chart()->currentPoint(), -1);
+    QTest::keyClick(empty.chart(), Qt::Key_Right);
+    EXPECT_EQ(empty.chart()->currentPoint(), -1);
 }

@@ -157,13 +157,15 @@ TEST_F(ListPriceTest, TheWindowImportsTheListShowsItUnderTheGridAndFillsByKeyAnd
         EXPECT_FALSE(b->autoDefault()) << b->text().toStdString();
         EXPECT_FALSE(b->isDefault()) << b->text().toStdString();
     }
-    // Tab reaches the list's buttons after "Últimos preços", then "Saída".
+    // Tab reaches the list's buttons after "Últimos preços", then "Histórico" and "Saída".
     window.btn7()->setFocus();
     QTest::keyClick(window.btn7(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.btnTabela());
     QTest::keyClick(window.btnTabela(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.btnPrecosTabela());
     QTest::keyClick(window.btnPrecosTabela(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window.btnHistorico());
+    QTest::keyClick(window.btnHistorico(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), window.btn1());
 
     // "Tabela de preços" with Space, as from the keyboard alone.

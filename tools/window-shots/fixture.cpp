@@ -226,6 +226,14 @@ void fillFixtureStore(TDm &dm, FixtureValues values)
     addOrder(dm, number("2026000201"), QStringLiteral("Baixado"), today.addDays(-1), items, x);
     addOrder(dm, number("2026000202"), QStringLiteral("Liberado"), today, {}, x);
     addOrder(dm, number("2026000199"), QStringLiteral("Atendido"), today.addDays(-6), items.mid(0, 2), x);
+    // Earlier answers for the first item, for its price history.
+    const double earlier[] = { 79.5, 84.0, 82.9, 91.3, 88.0 };
+    for (int k = 0; k < 5; ++k) {
+        Item first = items.first();
+        first.valor = values == FixtureValues::Long ? earlier[k] * 140 : earlier[k];
+        addQuotation(dm, number("2026000090").replace(QStringLiteral("0090"), QStringLiteral("009%1").arg(k)),
+            QStringLiteral("Enviada"), today.addDays(-70 + 13 * k), { first }, x);
+    }
     addPriceList(dm, items, values);
 }
 

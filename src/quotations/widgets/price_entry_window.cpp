@@ -3,6 +3,7 @@
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_delegate.h"
+#include "quotations/widgets/price_history_window.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
@@ -57,6 +58,10 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
         TCotaBaixada chooser(cotasBaixadas, this);
         chooser.exec();
         return chooser.okfil();
+    };
+    m_runHistory = [this](const PriceHistory &history) {
+        TPrecoHistorico window(history, this);
+        window.exec();
     };
 
     m_lbl1 = heading(this, "lbl1", u"Itens da Cotação :"_s, 8, false);
@@ -118,6 +123,8 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
         = makeButton(this, "btnPrecosTabela", u"Preços da tabela"_s, { 717, 536, 104, 25 }, arrow);
     m_btnPrecosTabela->setToolTip(
         u"Dá a cada item sem preço o preço da tabela (F4: só ao item selecionado)"_s);
+    m_btnHistorico = makeButton(this, "btnHistorico", u"Histórico"_s, { 827, 536, 76, 25 }, arrow);
+    m_btnHistorico->setToolTip(u"Os preços que você já deu para o item selecionado (F5)"_s);
     m_btn1 = makeButton(this, "btn1", u"Saída"_s, { 910, 536, 100, 25 }, arrow);
     connect(m_btn1, &QPushButton::clicked, this, &TPrecoCota::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TPrecoCota::btn2Click);
@@ -128,6 +135,7 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_btn7, &QPushButton::clicked, this, &TPrecoCota::btn7Click);
     connect(m_btnTabela, &QPushButton::clicked, this, &TPrecoCota::btnTabelaClick);
     connect(m_btnPrecosTabela, &QPushButton::clicked, this, &TPrecoCota::btnPrecosTabelaClick);
+    connect(m_btnHistorico, &QPushButton::clicked, this, &TPrecoCota::btnHistoricoClick);
     setTabOrder(m_btn3, m_dbgrd1);
     setTabOrder(m_dbgrd1, m_btn2);
     setTabOrder(m_btn2, m_btn4);
@@ -136,7 +144,8 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     setTabOrder(m_btn6, m_btn7);
     setTabOrder(m_btn7, m_btnTabela);
     setTabOrder(m_btnTabela, m_btnPrecosTabela);
-    setTabOrder(m_btnPrecosTabela, m_btn1);
+    setTabOrder(m_btnPrecosTabela, m_btnHistorico);
+    setTabOrder(m_btnHistorico, m_btn1);
     enterPressesButtons(this);
     altF4Closes(this);
 
@@ -262,6 +271,14 @@ void TPrecoCota::btnPrecosTabelaClick()
         m_flow.fillPrices(PriceSource::PriceList);
 }
 
+void TPrecoCota::btnHistoricoClick()
+{
+    if (!leaveEditor() || m_model->rowCount() == 0)
+        return;
+    if (const std::optional<PriceHistory> history = m_flow.currentPriceHistory())
+        m_runHistory(*history);
+}
+
 void TPrecoCota::btn1Click()
 {
     done(Accepted);
@@ -286,6 +303,10 @@ bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
             const QString why = m_flow.currentListPriceText();
             m_DBCtrlGrid1->showCurrentListNote(why.isEmpty() ? PriceEntry::noListText() : why);
         }
+        return true;
+    }
+    if (key == Qt::Key_F5) {
+        btnHistoricoClick();
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {
