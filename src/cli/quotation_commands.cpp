@@ -227,7 +227,7 @@ int deadlines(CliContext &c, AppContext &app)
     }
     const QDateTime now = Clock::current().now();
     for (const QuotationDeadline &q : pending) {
-        QStringList line { q.cotacao, q.tipoStatus, QString(), QString() };
+        QStringList line { listingText(q.cotacao), listingText(q.tipoStatus), QString(), QString() };
         if (q.deadline) {
             line[2] = q.deadline->toString(u"yyyy-MM-ddTHH:mm"_s);
             line[3] = QString::number(minutesLeft(*q.deadline, now));
@@ -253,8 +253,9 @@ int lastPrices(CliContext &c, AppContext &app)
         return CliFailed;
     }
     for (const ItemLastPrice &item : prices.found) {
-        c.out() << QStringList { item.produto, item.marca, item.prodfabr, plainNumber(item.price.valor),
-            item.price.cotacao, plainDate(item.price.data) }
+        c.out() << QStringList { listingText(item.produto), listingText(item.marca),
+            listingText(item.prodfabr), plainNumber(item.price.valor), listingText(item.price.cotacao),
+            plainDate(item.price.data) }
                        .join(u'|')
                 << '\n';
     }

@@ -300,8 +300,11 @@ QString PriceEntry::currentLastPriceText()
     const std::optional<LastPrice> price = currentLastPrice();
     if (!price)
         return {};
-    return u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s
+    QString text = u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s
         + price->cotacao + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
+    if (price->match == CodeMatch::Loose)
+        text += u" (código escrito de outro modo)"_s;
+    return text;
 }
 
 QString PriceEntry::noLastPriceText()

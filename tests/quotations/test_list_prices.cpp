@@ -109,6 +109,12 @@ TEST_F(ListPriceTest, ThePanelSaysThePriceHowTheCodeMatchedOrWhyTheItemDoesNotTa
     EXPECT_EQ(prices(),
         (QStringList { u"P1|42.9"_s, u"P2|189.5"_s, u"P3|~"_s, u"P4|~"_s, u"P5|310.0"_s, u"P6|~"_s }));
     EXPECT_TRUE(prompts.boxes().isEmpty());
+    // The last price, beside it, says so too when it found the code written another way.
+    store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, VALOR) "
+               "VALUES ('ACME', 'ANTIGA', '2020-05-02', 'X', 'BOSCH', '0986.b00.020', 40)"_s);
+    ASSERT_TRUE(flow.selectItem(u"P1"_s));
+    EXPECT_EQ(flow.currentLastPriceText(),
+        u"Último preço (F3) : 40,00 - Cotação : ANTIGA de 02/05/2020 (código escrito de outro modo)"_s);
 }
 
 TEST_F(ListPriceTest, FillingEveryItemWithoutAPriceAsksWithTheCountsFirstAndWritesOnlyOnYes)
