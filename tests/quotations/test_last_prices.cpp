@@ -234,6 +234,11 @@ TEST_F(LastPriceTest, HistoryWindowOpensWithF5OrItsButtonAndTheKeysWalkThePoints
     // The older price is drawn lower: 10 under 12.
     EXPECT_GT(chart->pointCentre(0).y(), chart->pointCentre(1).y());
     EXPECT_FALSE(history.btnFechar()->autoDefault());
+    // Tab goes to "Fechar", Enter presses it.
+    QTest::keyClick(chart, Qt::Key_Tab);
+    ASSERT_TRUE(history.btnFechar()->hasFocus());
+    QTest::keyClick(history.btnFechar(), Qt::Key_Return);
+    EXPECT_FALSE(history.isVisible());
 
     TPrecoHistorico empty(opened[1]);
     EXPECT_EQ(empty.lblPonto()->text(), u"Nenhum preço anterior para este item."_s);
