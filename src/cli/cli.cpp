@@ -57,6 +57,7 @@ QList<CliCommand> allCommands()
     QList<CliCommand> commands;
     addCoreCommands(commands);
     addQuotationCommands(commands);
+    addPriceListCommands(commands);
     addSubmissionCommands(commands);
     addPurgeCommands(commands);
     addBackupCommands(commands);

@@ -81,6 +81,7 @@ void addSubmissionCommands(QList<CliCommand> &commands);
 void addPurgeCommands(QList<CliCommand> &commands);
 void addOrderCommands(QList<CliCommand> &commands);
 void addBackupCommands(QList<CliCommand> &commands);
+void addPriceListCommands(QList<CliCommand> &commands);
 
 // Runs the tool: arguments without the program name. defaultDir is the
 // folder used without --dir (the executable's folder). net, when given, takes

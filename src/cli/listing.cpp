@@ -18,6 +18,8 @@ QString listingText(const QString &text)
             out += u"\\r"_s;
         else if (ch == u'\n')
             out += u"\\n"_s;
+        else if (ch == u'|')
+            out += u"\\|"_s;
         else
             out += ch;
     }

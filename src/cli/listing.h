@@ -13,7 +13,8 @@ struct Field;
 // "|", independent of the regional settings.
 
 // A text as a listing writes it: a backslash as "\\", a carriage return as
-// "\r" and a line feed as "\n", so that one record stays one line.
+// "\r", a line feed as "\n" and a "|" as "\|", so that one record stays one
+// line and each value one field.
 QString listingText(const QString &text);
 
 // The value of a column in a listing: yyyy-MM-dd, HH:mm, numbers with "." in

@@ -227,7 +227,7 @@ int deadlines(CliContext &c, AppContext &app)
     }
     const QDateTime now = Clock::current().now();
     for (const QuotationDeadline &q : pending) {
-        QStringList line { q.cotacao, q.tipoStatus, QString(), QString() };
+        QStringList line { listingText(q.cotacao), listingText(q.tipoStatus), QString(), QString() };
         if (q.deadline) {
             line[2] = q.deadline->toString(u"yyyy-MM-ddTHH:mm"_s);
             line[3] = QString::number(minutesLeft(*q.deadline, now));
@@ -253,8 +253,9 @@ int lastPrices(CliContext &c, AppContext &app)
         return CliFailed;
     }
     for (const ItemLastPrice &item : prices.found) {
-        c.out() << QStringList { item.produto, item.marca, item.prodfabr, plainNumber(item.price.valor),
-            item.price.cotacao, plainDate(item.price.data) }
+        c.out() << QStringList { listingText(item.produto), listingText(item.marca),
+            listingText(item.prodfabr), plainNumber(item.price.valor), listingText(item.price.cotacao),
+            plainDate(item.price.data) }
                        .join(u'|')
                 << '\n';
     }
@@ -268,6 +269,14 @@ int fillLast(CliContext &c, AppContext &app)
     if (!choose(c, app, flow))
         return CliFailed;
     return status(c, flow.fillLastPrices());
+}
+
+int fillList(CliContext &c, AppContext &app)
+{
+    PriceEntry flow(c.prompts(), app.dm());
+    if (!choose(c, app, flow))
+        return CliFailed;
+    return status(c, flow.fillPrices(PriceSource::PriceList));
 }
 
 } // namespace
@@ -316,5 +325,9 @@ void addQuotationCommands(QList<CliCommand> &commands)
              << CliCommand { u"quotations fill-last"_s, u"quotations fill-last COTA"_s,
                     u"dá a cada item sem preço o seu último preço (\"Últimos preços\"; confirme "
                     "com --yes)"_s,
-                    1, 1, withApp(fillLast) };
+                    1, 1, withApp(fillLast) }
+             << CliCommand { u"quotations fill-list"_s, u"quotations fill-list COTA"_s,
+                    u"dá a cada item sem preço o preço da tabela de preços, se a unidade for a mesma "
+                    "(\"Preços da tabela\"; confirme com --yes)"_s,
+                    1, 1, withApp(fillList) };
 }

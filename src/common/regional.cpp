@@ -432,6 +432,32 @@ double requiredNumber(const QString &text)
     return *v;
 }
 
+std::optional<double> fileNumber(const QString &text)
+{
+    try {
+        return regionalNumber(text);
+    } catch (const ConversionError &) {
+    }
+    // One separator, and not followed by three digits, where a thousands
+    // separator would be.
+    const QString t = text.trimmed();
+    const auto lone = [&t](QChar separator, QChar other) {
+        const qsizetype at = t.indexOf(separator);
+        return at >= 0 && t.count(separator) == 1 && !t.contains(other) && t.size() - at - 1 != 3;
+    };
+    const bool decimalComma = lone(u',', u'.');
+    const bool decimalPoint = lone(u'.', u',');
+    if (decimalComma || decimalPoint) {
+        QLocale written = decimalPoint ? QLocale::c() : QLocale(QLocale::Portuguese, QLocale::Brazil);
+        written.setNumberOptions(QLocale::RejectGroupSeparator);
+        bool ok = false;
+        const double v = written.toDouble(t, &ok);
+        if (ok && std::isfinite(v))
+            return v;
+    }
+    invalid(text, ValueKind::Number);
+}
+
 QDate regionalDate(const QString &text)
 {
     return readValue<QDate>(text, ValueKind::Date, readRegionalDate);

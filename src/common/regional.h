@@ -47,6 +47,11 @@ QString notAValueText(const QString &text, ValueKind kind);
 std::optional<double> regionalNumber(const QString &text);
 // The same, where an empty text is no number either.
 double requiredNumber(const QString &text);
+// A number of a file that may have been written under other settings than
+// these: the regional rules; else one decimal comma or point not followed
+// by three digits, where it could be a thousands separator ("12,50" as
+// Brazilian settings write it, "12.5"; "1.500" and "1,500" stay refused).
+std::optional<double> fileNumber(const QString &text);
 QDate regionalDate(const QString &text);
 QTime regionalTime(const QString &text);
 

@@ -1,7 +1,10 @@
 #include "quotations/last_prices.h"
 
 #include "common/regional.h"
+#include "store/schema.h"
 #include "store/sqlcipher.h"
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -50,33 +53,79 @@ std::optional<LastPrice> LastPrices::search(
 {
     const QString brand = marca.toCaseFolded();
     const QString quotation = cotacao.toCaseFolded();
-    const auto fits = [&](const Candidate &c) {
-        return priced(c.valor) && c.marca == brand && c.cotacao.toCaseFolded() != quotation;
-    };
-    if (!isAscii(prodfabr)) {
-        loadUnusualParts();
-        for (const Candidate &c : m_unusual.value(prodfabr.toCaseFolded())) {
-            if (fits(c))
-                return LastPrice { c.valor.toDouble(), c.cotacao, c.data };
-        }
+    const QString exact = exactCodeKey(prodfabr);
+    const QString loose = looseCodeKey(prodfabr);
+    if (loose.isEmpty())
         return std::nullopt;
+    // Newest first: the first exact candidate that fits is the answer, and
+    // the first loose one is, when no exact one fits.
+    std::optional<LastPrice> looseFound;
+    const auto consider = [&](const Candidate &c) {
+        if (!priced(c.valor) || c.marca != brand || c.cotacao.toCaseFolded() == quotation)
+            return false;
+        const bool same = c.code == exact;
+        if (same || !looseFound)
+            looseFound = LastPrice { c.valor.toDouble(), c.cotacao, c.data,
+                same ? CodeMatch::Exact : CodeMatch::Loose };
+        return same;
+    };
+    forEachCandidate(loose, consider);
+    return looseFound;
+}
+
+void LastPrices::forEachCandidate(const QString &loose, const std::function<bool(const Candidate &)> &visit)
+{
+    if (!isAscii(loose)) {
+        loadUnusualParts();
+        for (const Candidate &c : m_unusual.value(loose)) {
+            if (visit(c))
+                break;
+        }
+        return;
     }
-    // The index folds ASCII letters only, which is all a part of ASCII
-    // letters needs; newest first, so the first that fits is the answer.
+    // The index folds ASCII letters only, which is all a key of ASCII
+    // letters needs.
     if (!m_byPart)
         m_byPart = std::make_unique<Statement>(m_db,
-            u"SELECT MARCA, COTACAO, VALOR, DATA FROM CotacaoFornc WHERE PRODFABR = ?1 COLLATE NOCASE "
-            "ORDER BY DATA DESC, COTACAO DESC"_s);
-    m_byPart->bind(1, prodfabr);
-    std::optional<LastPrice> found;
-    while (!found && m_byPart->step()) {
-        const Candidate c { m_byPart->columnText(0).toCaseFolded(), m_byPart->columnText(1),
-            m_byPart->columnValue(2), isoDate(m_byPart->columnText(3)) };
-        if (fits(c))
-            found = LastPrice { c.valor.toDouble(), c.cotacao, c.data };
+            u"SELECT MARCA, COTACAO, VALOR, DATA, PRODFABR FROM CotacaoFornc WHERE %1 = ?1 "
+            "ORDER BY DATA DESC, COTACAO DESC"_s.arg(looseCodeSql(u"\"PRODFABR\""_s)));
+    m_byPart->bind(1, loose);
+    while (m_byPart->step()) {
+        const Candidate c { m_byPart->columnText(0).toCaseFolded(), exactCodeKey(m_byPart->columnText(4)),
+            m_byPart->columnText(1), m_byPart->columnValue(2), isoDate(m_byPart->columnText(3)) };
+        if (visit(c))
+            break;
     }
     m_byPart->reset();
-    return found;
+}
+
+QList<LastPrice> LastPrices::history(const QString &marca, const QString &prodfabr)
+{
+    const QString brand = marca.toCaseFolded();
+    const QString exact = exactCodeKey(prodfabr);
+    const QString loose = looseCodeKey(prodfabr);
+    if (prodfabr.trimmed().isEmpty() || loose.isEmpty())
+        return {};
+    // One point per quotation: its item with the code as written, else the
+    // first written another way.
+    QList<LastPrice> newestFirst;
+    QHash<QString, qsizetype> atQuotation;
+    forEachCandidate(loose, [&](const Candidate &c) {
+        if (!priced(c.valor) || c.marca != brand)
+            return false;
+        const LastPrice p { c.valor.toDouble(), c.cotacao, c.data,
+            c.code == exact ? CodeMatch::Exact : CodeMatch::Loose };
+        const auto known = atQuotation.constFind(c.cotacao);
+        if (known == atQuotation.cend()) {
+            atQuotation.insert(c.cotacao, newestFirst.size());
+            newestFirst.append(p);
+        } else if (p.match == CodeMatch::Exact && newestFirst.at(*known).match == CodeMatch::Loose) {
+            newestFirst[*known] = p;
+        }
+        return false;
+    });
+    std::reverse(newestFirst.begin(), newestFirst.end());
+    return newestFirst;
 }
 
 void LastPrices::loadUnusualParts()
@@ -88,8 +137,9 @@ void LastPrices::loadUnusualParts()
         u"SELECT PRODFABR, MARCA, COTACAO, VALOR, DATA FROM CotacaoFornc "
         "WHERE PRODFABR GLOB '*[^ -~]*' ORDER BY DATA DESC, COTACAO DESC"_s);
     while (st.step()) {
-        m_unusual[st.columnText(0).toCaseFolded()].append({ st.columnText(1).toCaseFolded(), st.columnText(2),
-            st.columnValue(3), isoDate(st.columnText(4)) });
+        const QString code = st.columnText(0);
+        m_unusual[looseCodeKey(code)].append({ st.columnText(1).toCaseFolded(), exactCodeKey(code),
+            st.columnText(2), st.columnValue(3), isoDate(st.columnText(4)) });
     }
 }
 

@@ -1,8 +1,10 @@
 #include "quotations/price_entry.h"
 
 #include "common/clock.h"
+#include "common/part_code.h"
 #include "common/regional.h"
 #include "common/text.h"
+#include "quotations/price_list.h"
 #include "quotations/quotation_deadline.h"
 #include "quotations/quotation_report.h"
 #include "store/batch_write.h"
@@ -14,11 +16,19 @@
 
 #include <QScopeGuard>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString Atencao = u"Atenção"_s;
+
+// A unit as two writings of it compare: "pç", "PC" and " Pc " are one unit.
+QString unitKey(const QString &un)
+{
+    return searchFolded(un).remove(u' ');
+}
 
 } // namespace
 
@@ -266,11 +276,17 @@ bool PriceEntry::setPrice(
         &items);
 }
 
+bool PriceEntry::hasItems() const
+{
+    const Table &items = m_dm.CotaFornec();
+    return m_chosen != NoQuotation && items.isOpen() && !items.isEmpty();
+}
+
 std::optional<LastPrice> PriceEntry::currentLastPrice()
 {
-    Table &items = m_dm.CotaFornec();
-    if (m_chosen == NoQuotation || !items.isOpen() || items.isEmpty())
+    if (!hasItems())
         return std::nullopt;
+    Table &items = m_dm.CotaFornec();
     try {
         LastPrices prices(m_dm.Banco());
         return prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s));
@@ -284,8 +300,11 @@ QString PriceEntry::currentLastPriceText()
     const std::optional<LastPrice> price = currentLastPrice();
     if (!price)
         return {};
-    return u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s
+    QString text = u"Último preço (F3) : "_s + numberText(price->valor, u"0.00"_s) + u" - Cotação : "_s
         + price->cotacao + u" de "_s + dateText(price->data, u"dd/mm/yyyy"_s);
+    if (price->match == CodeMatch::Loose)
+        text += u" (código escrito de outro modo)"_s;
+    return text;
 }
 
 QString PriceEntry::noLastPriceText()
@@ -308,42 +327,200 @@ bool PriceEntry::copyLastPrice()
         &items);
 }
 
-bool PriceEntry::fillLastPrices()
+std::optional<ItemListPrice> PriceEntry::listPriceOf(
+    PriceListLookup &lookup, const QString &marca, const QString &prodfabr, const QString &un) const
 {
+    const std::optional<PriceListMatch> found = lookup.find(marca, prodfabr);
+    if (!found)
+        return std::nullopt;
+    // A list without a unit for the part leaves the unit to the supplier.
+    const bool differs = !found->entry.un.trimmed().isEmpty() && unitKey(found->entry.un) != unitKey(un);
+    return ItemListPrice { *found, differs };
+}
+
+std::optional<ItemListPrice> PriceEntry::currentListPrice()
+{
+    if (!hasItems())
+        return std::nullopt;
     Table &items = m_dm.CotaFornec();
-    if (m_chosen == NoQuotation || !items.isOpen() || items.isEmpty())
+    try {
+        PriceListLookup lookup(m_dm.Banco());
+        return listPriceOf(
+            lookup, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s), items.asString(u"UN"_s));
+    } catch (const StoreError &) {
+        return std::nullopt; // a help only, as the last price is
+    }
+}
+
+QString PriceEntry::currentListPriceText()
+{
+    if (!hasItems())
+        return {};
+    Table &items = m_dm.CotaFornec();
+    bool hasList = false;
+    try {
+        hasList = priceListSource(m_dm.Banco()).has_value();
+    } catch (const StoreError &) {
+        return {};
+    }
+    if (!hasList)
+        return {};
+    const std::optional<ItemListPrice> price = currentListPrice();
+    if (!price)
+        return u"Item fora da tabela de preços."_s;
+    const PriceListEntry &e = price->found.entry;
+    const QString valor = numberText(e.valor, u"0.00"_s);
+    if (price->unitDiffers)
+        return u"Tabela : %1 por %2, o item vem em %3: não é preenchido."_s.arg(valor, e.un.trimmed(),
+            items.asString(u"UN"_s).trimmed().isEmpty() ? u"(sem unidade)"_s
+                                                        : items.asString(u"UN"_s).trimmed());
+    if (price->found.match == CodeMatch::Exact)
+        return u"Tabela (F4) : %1 - mesmo código"_s.arg(valor);
+    return u"Tabela (F4) : %1 - código escrito de outro modo: %2"_s.arg(valor, e.prodfabr);
+}
+
+bool PriceEntry::copyListPrice()
+{
+    const std::optional<ItemListPrice> price = currentListPrice();
+    if (!price || price->unitDiffers)
         return false;
+    Table &items = m_dm.CotaFornec();
+    return storeStep(
+        [&] {
+            items.edit();
+            items.setValue(u"VALOR"_s, price->found.entry.valor);
+            items.post();
+        },
+        &items);
+}
+
+std::optional<PriceHistory> PriceEntry::currentPriceHistory()
+{
+    if (!hasItems())
+        return std::nullopt;
+    Table &items = m_dm.CotaFornec();
+    PriceHistory history { items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s),
+        items.asString(u"DESCRICAO"_s), {}, {} };
+    if (!storeStep([&] {
+            LastPrices prices(m_dm.Banco());
+            history.points = prices.history(history.marca, history.prodfabr);
+            PriceListLookup lookup(m_dm.Banco());
+            if (const auto listed = lookup.find(history.marca, history.prodfabr))
+                history.listPrice = listed->entry.valor;
+        }))
+        return std::nullopt;
+    return history;
+}
+
+QString PriceEntry::pointText(const LastPrice &point)
+{
+    QString text = u"Cotação : "_s + point.cotacao + u" de "_s + dateText(point.data, u"dd/mm/yyyy"_s)
+        + u" - "_s + numberText(point.valor, u"0.00"_s);
+    if (point.match == CodeMatch::Loose)
+        text += u" (código escrito de outro modo)"_s;
+    return text;
+}
+
+QString PriceEntry::noListText()
+{
+    return u"Não há tabela de preços: importe uma com \"Tabela de preços\"."_s;
+}
+
+bool PriceEntry::importPriceList()
+{
+    PriceList list(m_prompts, m_dm.Banco());
+    return list.chooseAndImport();
+}
+
+bool PriceEntry::fillPrices(PriceSource source)
+{
+    if (!hasItems())
+        return false;
+    Table &items = m_dm.CotaFornec();
+    const bool fromList = source == PriceSource::PriceList;
     struct Fill {
         Bookmark item;
         double valor;
     };
     QList<Fill> fills;
+    int otherUnit = 0;
+    bool hasList = true;
     const Bookmark where = items.bookmark();
     const bool found = storeStep([&] {
-        LastPrices prices(m_dm.Banco());
+        if (fromList && !priceListSource(m_dm.Banco())) {
+            hasList = false;
+            return;
+        }
+        LastPrices lastPrices(m_dm.Banco());
+        PriceListLookup lookup(m_dm.Banco());
         const int valor = items.fieldIndex(u"VALOR"_s);
+        const int marca = items.fieldIndex(u"MARCA"_s);
+        const int prodfabr = items.fieldIndex(u"PRODFABR"_s);
+        const int un = items.fieldIndex(u"UN"_s);
         items.disableControls();
         const auto enable = qScopeGuard([&] {
             items.gotoBookmark(where);
             items.enableControls();
         });
+        struct Wanted {
+            Bookmark item;
+            QString marca;
+            QString prodfabr;
+            QString un;
+            QString key; // the order of the look-ups
+        };
+        QList<Wanted> wanted;
         for (items.first(); !items.eof(); items.next()) {
             if (items.value(valor).toDouble() != 0)
                 continue;
-            if (const auto price
-                = prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s)))
-                fills.append({ items.bookmark(), price->valor });
+            Wanted w { items.bookmark(), items.value(marca).toString(), items.value(prodfabr).toString(),
+                items.value(un).toString(), {} };
+            w.key = brandKey(w.marca) + QChar(0xFFFF) + looseCodeKey(w.prodfabr);
+            wanted.append(std::move(w));
         }
+        // In the order of the keys the look-ups search, the index's pages are
+        // read once each instead of once an item: on a large list that is
+        // most of the time a fill takes.
+        std::sort(
+            wanted.begin(), wanted.end(), [](const Wanted &a, const Wanted &b) { return a.key < b.key; });
+        for (const Wanted &w : wanted) {
+            if (!fromList) {
+                if (const auto price = lastPrices.find(m_chosen, w.marca, w.prodfabr))
+                    fills.append({ w.item, price->valor });
+            } else if (const auto price = listPriceOf(lookup, w.marca, w.prodfabr, w.un)) {
+                if (price->unitDiffers)
+                    ++otherUnit;
+                else
+                    fills.append({ w.item, price->found.entry.valor });
+            }
+        }
+        // Written in the order of the table's rows, for the same reason.
+        std::sort(
+            fills.begin(), fills.end(), [](const Fill &a, const Fill &b) { return a.item.id < b.item.id; });
     });
     if (!found)
         return false;
-    if (fills.isEmpty()) {
-        m_prompts.message(Atencao, u"Nenhum item sem preço tem um último preço."_s);
+    if (!hasList) {
+        m_prompts.message(Atencao, noListText());
         return false;
     }
-    if (!m_prompts.ask(Atencao,
-            u"Serão preenchidos com o último preço "_s + QString::number(fills.size())
-                + u" itens sem preço. Confirma???"_s))
+    // Items left out for their unit are named in every answer, so that the
+    // supplier knows to price them himself.
+    const QString unitNotes = otherUnit == 0 ? QString()
+        : otherUnit == 1                     ? u" 1 item da tabela com outra unidade não será preenchido."_s
+                         : u" %1 itens da tabela com outra unidade não serão preenchidos."_s.arg(otherUnit);
+    if (fills.isEmpty()) {
+        m_prompts.message(Atencao,
+            (fromList ? u"Nenhum item sem preço está na tabela de preços."_s
+                      : u"Nenhum item sem preço tem um último preço."_s)
+                + unitNotes);
+        return false;
+    }
+    const QString what = fromList ? u"o preço da tabela "_s : u"o último preço "_s;
+    const QString count = fills.size() == 1
+        ? u"Será preenchido com "_s + what + u"1 item sem preço."_s
+        : u"Serão preenchidos com "_s + what + QString::number(fills.size()) + u" itens sem preço."_s;
+    if (!m_prompts.ask(Atencao, count + unitNotes + u" Confirma???"_s))
         return false;
     return storeStep([&] {
         Database &db = m_dm.Banco();

@@ -2,6 +2,7 @@
 
 #include "quotations/last_prices.h"
 #include "report/prepared_report.h"
+#include "store/price_list_store.h"
 #include "ui/prompts.h"
 
 #include <QString>
@@ -10,10 +11,31 @@
 #include <optional>
 
 class Query;
+class PriceListLookup;
 class Dataset;
 class TDm;
 
-// What the window "Define Preços dos Itens da Contação" does: choose a
+// Where a fill takes its prices from: the last price the supplier gave for
+// the part in another quotation, or his own price list.
+enum class PriceSource { LastPrice, PriceList };
+
+// The list's entry for an item, and whether the item may take its price: a
+// price per box is no price per piece.
+struct ItemListPrice {
+    PriceListMatch found;
+    bool unitDiffers = false;
+};
+
+// The prices the supplier gave for one part over time, and his list's.
+struct PriceHistory {
+    QString marca;
+    QString prodfabr;
+    QString descricao;
+    QList<LastPrice> points; // one per quotation, oldest first
+    std::optional<double> listPrice;
+};
+
+// What "Define Preços dos Itens da Contação" does: choose a
 // downloaded quotation, price its items in CotacaoFornc, and declare it
 // ready to send. The items shown are CotacaoFornc filtered to the chosen
 // quotation; "0" means none is chosen.
@@ -95,13 +117,39 @@ public:
     bool copyLastPrice();
     // What the panel says when F3 finds no last price for the item.
     static QString noLastPriceText();
-    // "Últimos preços": every item without a price takes its last price,
-    // after a question that says how many, in one transaction. True when
-    // items were filled.
-    bool fillLastPrices();
+    // "Últimos preços" and "Preços da tabela": every item without a price
+    // takes its price from the source, after a question that says how many,
+    // in one transaction. True when items were filled.
+    bool fillPrices(PriceSource source);
+    bool fillLastPrices() { return fillPrices(PriceSource::LastPrice); }
+
+    // The current item's entry in the price list; nothing without a list,
+    // without an entry, or when the list cannot be read.
+    std::optional<ItemListPrice> currentListPrice();
+    // The same as the panel under the grid shows it: the price, how the code
+    // matched, or why the item does not take it. Empty without a list.
+    QString currentListPriceText();
+    // F4: the current item's list price into its VALOR. False when there is
+    // none, its unit differs, or it could not be stored.
+    bool copyListPrice();
+    // What F4 and "Preços da tabela" say while no list is stored.
+    static QString noListText();
+    // The history of the current item's part: every quotation that priced
+    // it (the code matched as the last price matches it) and the list price.
+    // Nothing with no item chosen; the store's error is shown.
+    std::optional<PriceHistory> currentPriceHistory();
+    // A point as the chart names it: its quotation, date and price.
+    static QString pointText(const LastPrice &point);
+
+    // "Tabela de preços": asks for a file and replaces the price list.
+    bool importPriceList();
 
 private:
     void showQuotation(const QString &cotacao);
+    // A quotation is chosen and has items shown.
+    bool hasItems() const;
+    std::optional<ItemListPrice> listPriceOf(
+        PriceListLookup &lookup, const QString &marca, const QString &prodfabr, const QString &un) const;
     // Runs one step on the store; a failure is shown in the general error
     // box (the row in edit, if any, cancelled) and gives false.
     bool storeStep(const std::function<void()> &step, Dataset *cancelOnError = nullptr);

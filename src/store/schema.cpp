@@ -1,5 +1,7 @@
 #include "store/schema.h"
 
+#include "common/part_code.h"
+#include "store/price_list_store.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 
@@ -221,6 +223,11 @@ const QList<LookupIndex> &lookupIndexes()
         // column the look-up reads, so that no table row is read.
         { u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc"_s,
             u"\"PRODFABR\" COLLATE NOCASE, \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\""_s },
+        // The same by the code's loose key, which finds a part however its
+        // code was written.
+        { u"CotacaoFornc_Prodfabr_Solto"_s, u"CotacaoFornc"_s,
+            looseCodeSql(u"\"PRODFABR\""_s)
+                + u", \"DATA\", \"COTACAO\", \"MARCA\", \"VALOR\", \"PRODFABR\""_s },
         // The day at a glance at every start: the deadlines of the quotations
         // not yet sent (a few among years of sent ones), and the orders that
         // wait for attendance. The condition is written as the counts write it.
@@ -232,6 +239,14 @@ const QList<LookupIndex> &lookupIndexes()
 }
 
 } // namespace
+
+QString looseCodeSql(const QString &column)
+{
+    QString sql = column;
+    for (const QChar c : looseCodeIgnored())
+        sql = u"replace(%1, char(%2), '')"_s.arg(sql).arg(c.unicode());
+    return u"lower(%1)"_s.arg(sql);
+}
 
 QStringList indexStatements()
 {
@@ -271,13 +286,13 @@ QStringList schemaStatements()
         }
         out << u"CREATE TABLE %1 (%2)"_s.arg(quotedName(table.name), parts.join(u", "_s));
     }
-    return out + indexStatements();
+    return out + indexStatements() + priceListStatements();
 }
 
 void addMissingIndexes(Database &db)
 {
     Transaction tx(db);
-    for (const QString &statement : indexStatements())
+    for (const QString &statement : indexStatements() + priceListStatements())
         db.execute(statement);
     tx.commit();
 }

@@ -96,14 +96,20 @@ inline const Field &cotacaoForncField(CotacaoForncColumn column)
 // written alike wherever a statement is to use that index.
 QString unsentQuotationCondition();
 
-// The CREATE statements of the four tables and their indexes.
+// The CREATE statements of the four tables and their indexes, and of the
+// program's own tables.
 QStringList schemaStatements();
 // Every index of the store but the primary keys, each created only where it
 // is missing: the declared ones windows select and those of the program's
 // own look-ups.
 QStringList indexStatements();
-// Runs indexStatements(), so that a store made by an earlier version gains
-// the indexes added since.
+// The SQL of a code column's loose key, with SQLite's own functions only
+// (so that any SQLite client can read and check the file): equal to
+// looseCodeKey() for every code whose letters are ASCII, which lower() folds.
+QString looseCodeSql(const QString &column);
+
+// Runs indexStatements() and the program's own tables (the price list), so
+// that a store made by an earlier version gains what was added since.
 void addMissingIndexes(Database &db);
 
 // The password of the store file.

@@ -1,7 +1,10 @@
+#include "price_window_fixture.h"
 #include "quotation_fixture.h"
 #include "quotations/last_prices.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_entry_window.h"
+#include "quotations/widgets/price_history_chart.h"
+#include "quotations/widgets/price_history_window.h"
 #include "store/dataset_model.h"
 #include "support/cli_run.h"
 #include "support/qstring_printer.h"
@@ -76,13 +79,40 @@ TEST_F(LastPriceTest, TheNewestPriceOfTheSamePartInAnotherQuotationIgnoringCase)
     EXPECT_EQ(lastPricesOf(store.dm.Banco(), u"NADA"_s).items, 0);
 }
 
+TEST_F(LastPriceTest, ACodeWrittenAnotherWayIsFoundWhenTheSameCodeIsNot)
+{
+    item(u"Q5"_s, u"2020-06-08"_s, u"X1"_s, u"BOSCH"_s, u"F 100"_s, 20.0); // newer, but loose
+    item(u"Q1"_s, u"2020-05-01"_s, u"X5"_s, u"Bosch"_s, u"f/200"_s, 3.0);
+    item(u"Q2"_s, u"2020-06-01"_s, u"X5"_s, u"Bosch"_s, u"F.2.0.0"_s, 4.0);
+    item(u"Q1"_s, u"2020-05-01"_s, u"X6"_s, u"aço"_s, u"çx\u20132"_s, 6.0); // an en dash
+    struct Case {
+        QString marca;
+        QString prodfabr;
+        QString found; // price, quotation and how
+    };
+    const Case cases[] = {
+        { u"Bosch"_s, u"f-100"_s, u"12 Q2 exato"_s }, // the same code wins over a newer loose one
+        { u"BOSCH"_s, u"F100"_s, u"20 Q5 solto"_s },
+        { u"BOSCH"_s, u"F-200"_s, u"4 Q2 solto"_s }, // the newest loose one
+        { u"AÇO"_s, u"ÇX 2"_s, u"6 Q1 solto"_s }, // beyond ASCII
+        { u"AÇO"_s, u"ÇX-1"_s, u"5 Q1 exato"_s },
+        { u"NGK"_s, u"F-100"_s, QString() }, // another brand
+        { u"BOSCH"_s, u" - "_s, QString() },
+    };
+    LastPrices prices(store.dm.Banco());
+    for (const Case &c : cases) {
+        const std::optional<LastPrice> p = prices.find(u"ATUAL"_s, c.marca, c.prodfabr);
+        const QString found = p ? u"%1 %2 %3"_s.arg(p->valor).arg(
+                                  p->cotacao, p->match == CodeMatch::Exact ? u"exato"_s : u"solto"_s)
+                                : QString();
+        EXPECT_EQ(found, c.found) << c.prodfabr.toStdString();
+    }
+}
+
 TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
 {
     TPrecoCota window(prompts, store.dm);
-    window.setChooserRunner([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"ATUAL"_s }); });
-    window.show();
-    QApplication::setActiveWindow(&window);
-    QTest::mouseClick(window.btn3(), Qt::LeftButton);
+    showWithQuotation(window, u"ATUAL"_s);
     ItemPanels *panels = window.DBCtrlGrid1();
     QTableView *grid = window.dbgrd1();
 
@@ -111,7 +141,7 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
     prompts.answers = { false };
     QTest::mouseClick(window.btn7(), Qt::LeftButton);
     EXPECT_EQ(prompts.boxes(),
-        QStringList { u"[Atenção] Serão preenchidos com o último preço 1 itens sem preço. "
+        QStringList { u"[Atenção] Será preenchido com o último preço 1 item sem preço. "
                       "Confirma???"_s });
     EXPECT_EQ(valor(u"P2"_s), u"~"_s);
     EXPECT_EQ(window.lblPrecos()->text(), u"2 de 5 itens com preço"_s);
@@ -146,4 +176,73 @@ TEST_F(LastPriceTest, CommandLineListsAndFillsTheLastPrices)
                       "Confirma???"_s });
     EXPECT_EQ(store.rows(u"SELECT PRODUTO, VALOR FROM CotacaoFornc WHERE COTACAO = 'ATUAL' ORDER BY 1"_s),
         (QStringList { u"P1|12.0"_s, u"P2|5.0"_s, u"P3|7.0"_s, u"P4|~"_s, u"P5|~"_s }));
+}
+
+TEST_F(LastPriceTest, HistoryHasOnePricePerQuotationOldestFirstTheCodeAsWrittenWinning)
+{
+    item(u"Q5"_s, u"2020-06-08"_s, u"X1"_s, u"BOSCH"_s, u"F 100"_s, 20.0);
+    item(u"Q2"_s, u"2020-06-01"_s, u"X7"_s, u"Bosch"_s, u"F.100"_s, 99.0); // Q2 has it as written too
+    item(u"Q6"_s, u"2020-06-09"_s, u"X1"_s, u"NGK"_s, u"F-100"_s, 50.0); // another brand
+    LastPrices prices(store.dm.Banco());
+    QStringList points;
+    for (const LastPrice &p : prices.history(u"bosch"_s, u"F-100"_s))
+        points << PriceEntry::pointText(p);
+    EXPECT_EQ(points,
+        (QStringList { u"Cotação : Q1 de 01/05/2020 - 10,00"_s, u"Cotação : Q2 de 01/06/2020 - 12,00"_s,
+            u"Cotação : Q5 de 08/06/2020 - 20,00 (código escrito de outro modo)"_s }));
+    EXPECT_TRUE(prices.history(u"NGK"_s, QString()).isEmpty());
+}
+
+TEST_F(LastPriceTest, HistoryWindowOpensWithF5OrItsButtonAndTheKeysWalkThePoints)
+{
+    TPrecoCota window(prompts, store.dm);
+    QList<PriceHistory> opened;
+    window.setHistoryRunner([&](const PriceHistory &h) { opened << h; });
+    showWithQuotation(window, u"ATUAL"_s);
+    QTableView *grid = window.dbgrd1();
+    EXPECT_FALSE(window.btnHistorico()->autoDefault());
+    QTest::keyClick(grid, Qt::Key_Down); // P1
+    QTest::keyClick(grid, Qt::Key_F5);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(grid, Qt::Key_Down); // P3, P4, P5: another brand never priced
+    QTest::mouseClick(window.btnHistorico(), Qt::LeftButton);
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0].points.size(), 2);
+    EXPECT_EQ(opened[1].prodfabr, u"F-100"_s);
+    EXPECT_TRUE(opened[1].points.isEmpty());
+
+    TPrecoHistorico history(opened[0]);
+    history.show();
+    QApplication::setActiveWindow(&history);
+    PriceHistoryChart *chart = history.chart();
+    ASSERT_TRUE(chart->hasFocus());
+    const QString q1 = u"Cotação : Q1 de 01/05/2020 - 10,00"_s;
+    const QString q2 = u"Cotação : Q2 de 01/06/2020 - 12,00"_s;
+    // The newest point first; the keys and the tool tip name the same points.
+    EXPECT_EQ(history.lblPonto()->text(), q2);
+    QTest::keyClick(chart, Qt::Key_Left);
+    EXPECT_EQ(history.lblPonto()->text(), q1);
+    QTest::keyClick(chart, Qt::Key_Left); // stays on the first
+    EXPECT_EQ(chart->currentPoint(), 0);
+    QTest::keyClick(chart, Qt::Key_End);
+    EXPECT_EQ(history.lblPonto()->text(), q2);
+    QTest::keyClick(chart, Qt::Key_Home);
+    EXPECT_EQ(chart->accessibleDescription(), q1);
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(chart->pointAt(chart->pointCentre(i).toPoint()), i);
+    EXPECT_EQ(chart->pointAt(QPoint(1, 1)), -1);
+    // The older price is drawn lower: 10 under 12.
+    EXPECT_GT(chart->pointCentre(0).y(), chart->pointCentre(1).y());
+    EXPECT_FALSE(history.btnFechar()->autoDefault());
+    // Tab goes to "Fechar", Enter presses it.
+    QTest::keyClick(chart, Qt::Key_Tab);
+    ASSERT_TRUE(history.btnFechar()->hasFocus());
+    QTest::keyClick(history.btnFechar(), Qt::Key_Return);
+    EXPECT_FALSE(history.isVisible());
+
+    TPrecoHistorico empty(opened[1]);
+    EXPECT_EQ(empty.lblPonto()->text(), u"Nenhum preço anterior para este item."_s);
+    EXPECT_EQ(empty.chart()->currentPoint(), -1);
+    QTest::keyClick(empty.chart(), Qt::Key_Right);
+    EXPECT_EQ(empty.chart()->currentPoint(), -1);
 }

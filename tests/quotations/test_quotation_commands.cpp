@@ -43,14 +43,15 @@ TEST_F(QuotationCommands, ListingsInKeyAndBrandOrder)
     EXPECT_EQ(
         list.out, (QStringList { u"A0|ABERTA|2020-06-05||"_s, u"C1|Baixada|2020-06-05|14:30|2020-06-01"_s }));
 
-    // A line break or backslash typed in a field is escaped: one item, one line.
-    store.exec(
-        u"UPDATE CotacaoFornc SET OBS = 'obs' || char(13) || char(10) || 'P2\\x' WHERE PRODUTO = 'P2'"_s);
+    // A line break, backslash or "|" typed in a field is escaped: one item,
+    // one line, each value one field.
+    store.exec(u"UPDATE CotacaoFornc SET OBS = 'obs' || char(13) || char(10) || 'P2\\x|y' WHERE PRODUTO = "
+               "'P2'"_s);
     const CliRun items = cli({ u"quotations"_s, u"items"_s, u"C1"_s });
     EXPECT_EQ(items.status, 0);
     EXPECT_EQ(items.out,
         (QStringList { u"COMPRAS|C1|2020-06-26|P1||peça||BOSCH|1|1234567.25||obs P1||||||"_s,
-            u"COMPRAS|C1|2020-06-26|P2||peça||NGK|1|||obs\\r\\nP2\\\\x||||||"_s }));
+            u"COMPRAS|C1|2020-06-26|P2||peça||NGK|1|||obs\\r\\nP2\\\\x\\|y||||||"_s }));
 }
 
 // A similar item or an observation longer than its column is cut as the

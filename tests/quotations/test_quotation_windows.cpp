@@ -506,7 +506,10 @@ TEST_F(PriceWindowTest, CountOfPricedItemsAndSearchByBrandOrDescription)
     EXPECT_EQ(window.btn1()->geometry(), QRect(910, 536, 100, 25));
     EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.btn7()->geometry()));
     EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.btn1()->geometry()));
-    EXPECT_FALSE(window.lblBusca()->geometry().intersects(window.lb1()->geometry()));
+    EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.lb1()->geometry()));
+    EXPECT_FALSE(window.lblPrecos()->geometry().intersects(window.edtBusca()->geometry()));
+    EXPECT_LE(window.lblPrecos()->fontMetrics().horizontalAdvance(u"120 de 350 itens com preço"_s),
+        window.lblPrecos()->width());
     EXPECT_LE(window.edtBusca()->geometry().right(), window.width());
 
     // Ctrl+F from the grid; the search ignores accents and letter case and

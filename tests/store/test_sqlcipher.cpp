@@ -9,7 +9,7 @@
 
 using StoreFileTest = StoreTest;
 
-TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
+TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsItsTablesAndIndexes)
 {
     dm.Banco().close();
     const QByteArray head = folder.read(u"CotaKelvo.new"_s).left(16);
@@ -28,8 +28,9 @@ TEST_F(StoreFileTest, FileIsEncryptedPrivateAndHoldsTheFourTablesAndIndexes)
     EXPECT_EQ(names,
         (QStringList { u"CotaLiberadas"_s, u"CotaLiberadas_Unsent"_s, u"CotacaoFornc"_s,
             u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s, u"CotacaoFornc_Por_Marca"_s,
-            u"CotacaoFornc_Prodfabr"_s, u"PedidoFornc"_s, u"PedidosLiberados"_s,
-            u"PedidosLiberados_TipoStatus"_s }));
+            u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc_Prodfabr_Solto"_s, u"PedidoFornc"_s,
+            u"PedidosLiberados"_s, u"PedidosLiberados_TipoStatus"_s, u"TabelaPreco"_s,
+            u"TabelaPrecoArquivo"_s, u"TabelaPreco_Chave"_s }));
     Statement cols(db, u"PRAGMA table_info('CotacaoFornc')"_s);
     int columns = 0;
     while (cols.step())
@@ -264,5 +265,6 @@ TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)
     }
     EXPECT_EQ(indexes(),
         (QStringList { u"CotaLiberadas_Unsent"_s, u"CotacaoFornc_Cotacao"_s, u"CotacaoFornc_Por_Desc"_s,
-            u"CotacaoFornc_Por_Marca"_s, u"CotacaoFornc_Prodfabr"_s, u"PedidosLiberados_TipoStatus"_s }));
+            u"CotacaoFornc_Por_Marca"_s, u"CotacaoFornc_Prodfabr"_s, u"CotacaoFornc_Prodfabr_Solto"_s,
+            u"PedidosLiberados_TipoStatus"_s, u"TabelaPreco_Chave"_s }));
 }

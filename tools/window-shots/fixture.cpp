@@ -4,9 +4,11 @@
 #include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
+#include "store/price_list_store.h"
 #include "store/schema.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -180,6 +182,28 @@ const QList<Item> &longItems()
     return items;
 }
 
+// The supplier's list holds every item: the first as the buyer writes its
+// code, the second written another way, the third in another unit.
+void addPriceList(TDm &dm, const QList<Item> &items, FixtureValues values)
+{
+    QList<PriceListEntry> entries;
+    int row = 2;
+    for (const Item &i : items) {
+        PriceListEntry e { row, QString::fromUtf8(i.marca), QString::fromUtf8(i.fabr),
+            QString::fromUtf8(i.descricao), QString::fromUtf8(i.un), 40.0 + 11.25 * row };
+        if (row == 3)
+            e.prodfabr = e.prodfabr.remove(QLatin1Char(' ')).replace(QLatin1Char('-'), QLatin1Char('.'));
+        if (row == 4)
+            e.un = QStringLiteral("CX");
+        entries.append(e);
+        ++row;
+    }
+    const QString file = values == FixtureValues::Long
+        ? QStringLiteral("TABELA DE PREÇOS AUTOPEÇAS SÃO JOÃO BATISTA - JUNHO 2026 - REVISÃO FINAL.xlsx")
+        : QStringLiteral("tabela-junho.xlsx");
+    replacePriceList(dm.Banco(), { file, QDateTime::currentDateTime(), int(entries.size()) }, entries);
+}
+
 } // namespace
 
 QString fixtureNumber(const char *digits, FixtureValues values)
@@ -202,6 +226,15 @@ void fillFixtureStore(TDm &dm, FixtureValues values)
     addOrder(dm, number("2026000201"), QStringLiteral("Baixado"), today.addDays(-1), items, x);
     addOrder(dm, number("2026000202"), QStringLiteral("Liberado"), today, {}, x);
     addOrder(dm, number("2026000199"), QStringLiteral("Atendido"), today.addDays(-6), items.mid(0, 2), x);
+    // Earlier answers for the first item, for its price history.
+    const double earlier[] = { 79.5, 84.0, 82.9, 91.3, 88.0 };
+    for (int k = 0; k < 5; ++k) {
+        Item first = items.first();
+        first.valor = values == FixtureValues::Long ? earlier[k] * 140 : earlier[k];
+        addQuotation(dm, number("2026000090").replace(QStringLiteral("0090"), QStringLiteral("009%1").arg(k)),
+            QStringLiteral("Enviada"), today.addDays(-70 + 13 * k), { first }, x);
+    }
+    addPriceList(dm, items, values);
 }
 
 void prepareFixtureWindow(const QString &windowClass, QDialog *window, FixtureValues values)

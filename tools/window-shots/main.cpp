@@ -13,8 +13,10 @@
 #include "orders/order_report.h"
 #include "orders/store_report.h"
 #include "purge/store_restore.h"
+#include "quotations/price_entry.h"
 #include "quotations/quotation_report.h"
 #include "quotations/widgets/downloaded_chooser.h"
+#include "quotations/widgets/price_history_window.h"
 #include "report/widgets/report_preview.h"
 #include "store/data_module.h"
 #include "ui/silent_prompts.h"
@@ -152,6 +154,26 @@ int main(int argc, char **argv)
             continue;
         prepareFixtureWindow(windowClass, window.get(), values);
         ok &= save(window.get(), dir, windowClass, out);
+    }
+
+    // The price history of the chosen quotation's first item, and of an
+    // item never priced before.
+    PriceEntry pricing(prompts, context.dm());
+    pricing.start();
+    const QString chosen = fixtureNumber("2026000102", values);
+    pricing.chooseQuotation([&](Query &q) { return q.locate(QStringLiteral("Cotacao"), { chosen }); });
+    pricing.selectItem(
+        values == FixtureValues::Long ? QStringLiteral("000100231000001") : QStringLiteral("100231"));
+    if (const auto history = pricing.currentPriceHistory()) {
+        TPrecoHistorico window(*history, &main);
+        ok &= save(&window, dir, QStringLiteral("TPrecoHistorico"), out);
+        PriceHistory none = *history;
+        none.points.clear();
+        none.listPrice.reset();
+        TPrecoHistorico empty(none, &main);
+        ok &= save(&empty, dir, QStringLiteral("TPrecoHistorico-vazio"), out);
+    } else {
+        ok = false;
     }
     return ok ? 0 : 1;
 }

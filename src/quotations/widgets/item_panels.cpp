@@ -16,7 +16,7 @@ namespace {
 const QColor Current(101, 245, 184);
 const QColor Other(166, 202, 240);
 constexpr int Margin = 6;
-constexpr int NoteWidth = 380;
+constexpr int NoteWidth = 440;
 constexpr int FirstTop = 4; // the application's line
 constexpr int SecondTop = 24; // the observation's line
 constexpr int LineHeight = 18;
@@ -93,6 +93,8 @@ ItemPanels::ItemPanels(Dataset &items, QWidget *parent)
         p.obs = value(p.frame, true);
         p.note = value(p.frame, false);
         p.note->setAlignment(Qt::AlignRight | Qt::AlignTop);
+        p.listNote = value(p.frame, false);
+        p.listNote->setAlignment(Qt::AlignRight | Qt::AlignTop);
     }
     m_scroll->setGeometry(PanelWidth, 0, 17, 2 * PanelHeight);
     connect(m_scroll, &QScrollBar::valueChanged, this, [this](int row) {
@@ -115,9 +117,15 @@ int ItemPanels::obsWidth(const Panel &p) const
     return PanelWidth - m_valueLeft - Margin - note;
 }
 
+int ItemPanels::aplicacaoWidth(const Panel &p) const
+{
+    const int note = p.listNote->text().isEmpty() ? 0 : NoteWidth + Margin;
+    return PanelWidth - m_valueLeft - Margin - note;
+}
+
 bool ItemPanels::fitsTwoLines(const Panel &p) const
 {
-    return fitsLine(p.aplicacao, p.aplicacaoText, PanelWidth - m_valueLeft - Margin)
+    return fitsLine(p.aplicacao, p.aplicacaoText, aplicacaoWidth(p))
         && fitsLine(p.obs, p.obsText, obsWidth(p));
 }
 
@@ -134,7 +142,11 @@ void ItemPanels::refresh()
         Panel &p = m_panels[size_t(i)];
         p.aplicacaoText = row < 0 ? QString() : m_items.displayText(row, m_aplicacao);
         p.obsText = row < 0 ? QString() : m_items.displayText(row, m_obs);
-        p.note->setText(row >= 0 && row == current && m_note ? m_note() : QString());
+        const bool isCurrent = row >= 0 && row == current;
+        p.note->setText(isCurrent && m_note ? m_note() : QString());
+        p.listNote->setText(isCurrent && m_listNote ? m_listNote() : QString());
+        p.note->setToolTip(p.note->text());
+        p.listNote->setToolTip(p.listNote->text());
         setWindowColour(p.frame, row >= 0 && row == current ? Current : Other);
         if (row >= 0 && row == current && !fitsTwoLines(p))
             whole = i;
@@ -162,8 +174,9 @@ void ItemPanels::layOutLines(int panel)
     p.frame->setGeometry(0, panel * PanelHeight, PanelWidth, PanelHeight);
     p.frame->show();
     p.obsCaption->move(Margin, SecondTop);
-    placeLine(p.aplicacao, p.aplicacaoText, m_valueLeft, FirstTop, PanelWidth - m_valueLeft - Margin);
+    placeLine(p.aplicacao, p.aplicacaoText, m_valueLeft, FirstTop, aplicacaoWidth(p));
     placeLine(p.obs, p.obsText, m_valueLeft, SecondTop, obsWidth(p));
+    p.listNote->setGeometry(PanelWidth - NoteWidth - Margin, FirstTop, NoteWidth, LineHeight);
     p.note->setGeometry(PanelWidth - NoteWidth - Margin, SecondTop, NoteWidth, LineHeight);
 }
 
@@ -175,8 +188,9 @@ void ItemPanels::layOutWhole(int panel)
     p.frame->show();
     p.frame->raise();
     // The application leaves at least one line to the observation.
-    placeWrapped(p.aplicacao, p.aplicacaoText, m_valueLeft, FirstTop, PanelWidth - m_valueLeft - Margin,
+    placeWrapped(p.aplicacao, p.aplicacaoText, m_valueLeft, FirstTop, aplicacaoWidth(p),
         height - FirstTop - 2 * Margin - LineHeight);
+    p.listNote->setGeometry(PanelWidth - NoteWidth - Margin, FirstTop, NoteWidth, LineHeight);
     const int obsTop = p.aplicacao->geometry().bottom() + 1 + Margin;
     p.obsCaption->move(Margin, obsTop);
     placeWrapped(p.obs, p.obsText, m_valueLeft, obsTop, obsWidth(p), height - obsTop - Margin / 2);
@@ -206,11 +220,33 @@ QString ItemPanels::noteText(int panel) const
     return m_panels[size_t(panel)].note->text();
 }
 
+void ItemPanels::setCurrentListNote(std::function<QString()> note)
+{
+    m_listNote = std::move(note);
+    refresh();
+}
+
+QString ItemPanels::listNoteText(int panel) const
+{
+    return m_panels[size_t(panel)].listNote->text();
+}
+
 void ItemPanels::showCurrentNote(const QString &text)
 {
     for (size_t i = 0; i < m_panels.size(); ++i)
-        if (m_rows[i] >= 0 && m_rows[i] == m_items.currentRow())
+        if (m_rows[i] >= 0 && m_rows[i] == m_items.currentRow()) {
             m_panels[i].note->setText(text);
+            m_panels[i].note->setToolTip(text);
+        }
+}
+
+void ItemPanels::showCurrentListNote(const QString &text)
+{
+    for (size_t i = 0; i < m_panels.size(); ++i)
+        if (m_rows[i] >= 0 && m_rows[i] == m_items.currentRow()) {
+            m_panels[i].listNote->setText(text);
+            m_panels[i].listNote->setToolTip(text);
+        }
 }
 
 QString ItemPanels::aplicacaoText(int panel) const

@@ -43,9 +43,14 @@ public:
     // price), asked each time the panels follow the current row.
     void setCurrentNote(std::function<QString()> note);
     QString noteText(int panel) const;
+    // A second note, at the right of the current item's application line
+    // (the item's list price).
+    void setCurrentListNote(std::function<QString()> note);
+    QString listNoteText(int panel) const;
     // Puts text in the current item's note until the panels next follow the
     // current row (an answer to a key, such as F3 without a last price).
     void showCurrentNote(const QString &text);
+    void showCurrentListNote(const QString &text);
 
 Q_SIGNALS:
     // Moving to another item failed (the row being edited could not be stored).
@@ -64,11 +69,13 @@ private:
         QLabel *aplicacao = nullptr;
         QLabel *obs = nullptr;
         QLabel *note = nullptr;
+        QLabel *listNote = nullptr;
         QString aplicacaoText;
         QString obsText;
     };
 
     int obsWidth(const Panel &p) const;
+    int aplicacaoWidth(const Panel &p) const;
     bool fitsTwoLines(const Panel &p) const;
     void layOutLines(int panel);
     void layOutWhole(int panel);
@@ -79,6 +86,7 @@ private:
     std::array<Panel, 2> m_panels;
     std::array<int, 2> m_rows { -1, -1 };
     std::function<QString()> m_note;
+    std::function<QString()> m_listNote;
     int m_valueLeft = 0;
     QScrollBar *m_scroll;
     bool m_updating = false;

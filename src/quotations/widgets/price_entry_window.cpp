@@ -3,6 +3,7 @@
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_delegate.h"
+#include "quotations/widgets/price_history_window.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
@@ -24,7 +25,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QColor Mint(101, 245, 184);
-constexpr int SearchLeft = 850; // the search box, right of the hint lb1
+constexpr int CountLeft = 736; // the count of priced items, right of the hint lb1
+constexpr int SearchLeft = 886; // the search box, at the right
 const QColor LightBlue(201, 217, 241);
 constexpr int ValorColumn = 5;
 
@@ -56,6 +58,10 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
         TCotaBaixada chooser(cotasBaixadas, this);
         chooser.exec();
         return chooser.okfil();
+    };
+    m_runHistory = [this](const PriceHistory &history) {
+        TPrecoHistorico window(history, this);
+        window.exec();
     };
 
     m_lbl1 = heading(this, "lbl1", u"Itens da Cotação :"_s, 8, false);
@@ -102,6 +108,7 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_DBCtrlGrid1, &ItemPanels::errorOccurred, this,
         [this](const QString &message) { m_prompts.error(message); });
     m_DBCtrlGrid1->setCurrentNote([this] { return m_flow.currentLastPriceText(); });
+    m_DBCtrlGrid1->setCurrentListNote([this] { return m_flow.currentListPriceText(); });
 
     // Of this window's buttons only "Cotações Baixadas" has the hand cursor.
     const auto arrow = ButtonCursor::Arrow;
@@ -109,7 +116,15 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     m_btn4 = makeButton(this, "btn4", u"Imprime Cotação"_s, { 116, 536, 113, 25 }, arrow);
     m_btn5 = makeButton(this, "btn5", u"Exporta para o Excel"_s, { 237, 536, 126, 25 }, arrow);
     m_btn6 = makeButton(this, "btn6", u"Importa do Excel"_s, { 371, 536, 126, 25 }, arrow);
-    m_btn7 = makeButton(this, "btn7", u"Últimos preços"_s, { 505, 536, 113, 25 }, arrow);
+    m_btn7 = makeButton(this, "btn7", u"Últimos preços"_s, { 505, 536, 96, 25 }, arrow);
+    m_btnTabela = makeButton(this, "btnTabela", u"Tabela de preços"_s, { 607, 536, 104, 25 }, arrow);
+    m_btnTabela->setToolTip(u"Importa a sua tabela de preços de uma planilha .xlsx ou de um arquivo CSV"_s);
+    m_btnPrecosTabela
+        = makeButton(this, "btnPrecosTabela", u"Preços da tabela"_s, { 717, 536, 104, 25 }, arrow);
+    m_btnPrecosTabela->setToolTip(
+        u"Dá a cada item sem preço o preço da tabela (F4: só ao item selecionado)"_s);
+    m_btnHistorico = makeButton(this, "btnHistorico", u"Histórico"_s, { 827, 536, 76, 25 }, arrow);
+    m_btnHistorico->setToolTip(u"Os preços que você já deu para o item selecionado (F5)"_s);
     m_btn1 = makeButton(this, "btn1", u"Saída"_s, { 910, 536, 100, 25 }, arrow);
     connect(m_btn1, &QPushButton::clicked, this, &TPrecoCota::btn1Click);
     connect(m_btn2, &QPushButton::clicked, this, &TPrecoCota::btn2Click);
@@ -118,41 +133,42 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_btn5, &QPushButton::clicked, this, &TPrecoCota::btn5Click);
     connect(m_btn6, &QPushButton::clicked, this, &TPrecoCota::btn6Click);
     connect(m_btn7, &QPushButton::clicked, this, &TPrecoCota::btn7Click);
+    connect(m_btnTabela, &QPushButton::clicked, this, &TPrecoCota::btnTabelaClick);
+    connect(m_btnPrecosTabela, &QPushButton::clicked, this, &TPrecoCota::btnPrecosTabelaClick);
+    connect(m_btnHistorico, &QPushButton::clicked, this, &TPrecoCota::btnHistoricoClick);
     setTabOrder(m_btn3, m_dbgrd1);
     setTabOrder(m_dbgrd1, m_btn2);
     setTabOrder(m_btn2, m_btn4);
     setTabOrder(m_btn4, m_btn5);
     setTabOrder(m_btn5, m_btn6);
     setTabOrder(m_btn6, m_btn7);
-    setTabOrder(m_btn7, m_btn1);
+    setTabOrder(m_btn7, m_btnTabela);
+    setTabOrder(m_btnTabela, m_btnPrecosTabela);
+    setTabOrder(m_btnPrecosTabela, m_btnHistorico);
+    setTabOrder(m_btnHistorico, m_btn1);
     enterPressesButtons(this);
     altF4Closes(this);
 
     // For a long quotation: how many items carry a price, and a search by
-    // brand, maker's code or description, placed clear of the controls above.
+    // brand, maker's code or description, right of the hint lb1 and clear of
+    // the controls above.
+    m_edtBusca = new QLineEdit(this);
+    m_edtBusca->setObjectName(u"edtBusca"_s);
+    m_edtBusca->setGeometry(SearchLeft, 8, 1012 - SearchLeft, 21);
+    m_edtBusca->setPlaceholderText(u"Procurar (Ctrl+F)"_s);
+    m_edtBusca->setAccessibleName(u"Procurar item"_s);
+    m_edtBusca->setToolTip(u"Procura o item pela marca, pelo código do fabricante ou pela descrição "
+                           u"(Ctrl+F). Enter vai ao próximo."_s);
     m_lblPrecos = new QLabel(this);
     m_lblPrecos->setObjectName(u"lblPrecos"_s);
-    m_lblPrecos->setFont(tahomaPixels(13, true));
-    m_lblPrecos->setGeometry(626, 536, 276, 25);
-    m_lblPrecos->setAlignment(Qt::AlignCenter);
+    m_lblPrecos->setFont(tahomaPixels(11, true));
+    m_lblPrecos->setGeometry(CountLeft, 8, SearchLeft - 6 - CountLeft, 21);
+    m_lblPrecos->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lblPrecos->setAccessibleName(u"Itens com preço"_s);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TPrecoCota::showPricedCount);
     connect(m_model, &QAbstractItemModel::dataChanged, this, &TPrecoCota::showPricedCount);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, &TPrecoCota::showPricedCount);
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &TPrecoCota::showPricedCount);
-
-    m_edtBusca = new QLineEdit(this);
-    m_edtBusca->setObjectName(u"edtBusca"_s);
-    m_edtBusca->setGeometry(SearchLeft, 8, 1012 - SearchLeft, 21);
-    m_edtBusca->setPlaceholderText(u"marca, código ou descrição"_s);
-    m_edtBusca->setAccessibleName(u"Procurar item"_s);
-    m_edtBusca->setToolTip(u"Procura o item pela marca, pelo código do fabricante ou pela descrição "
-                           u"(Ctrl+F). Enter vai ao próximo."_s);
-    m_lblBusca = new QLabel(u"&Procurar :"_s, this);
-    m_lblBusca->setObjectName(u"lblBusca"_s);
-    m_lblBusca->setBuddy(m_edtBusca);
-    m_lblBusca->adjustSize();
-    m_lblBusca->move(SearchLeft - 6 - m_lblBusca->width(), 8 + (21 - m_lblBusca->height()) / 2);
     connect(m_edtBusca, &QLineEdit::textEdited, this, [this] { edtBuscaFind(false); });
     connect(m_edtBusca, &QLineEdit::returnPressed, this, [this] { edtBuscaFind(true); });
     auto *find = new QShortcut(QKeySequence::Find, this);
@@ -243,6 +259,26 @@ void TPrecoCota::btn7Click()
         m_flow.fillLastPrices();
 }
 
+void TPrecoCota::btnTabelaClick()
+{
+    if (leaveEditor() && m_flow.importPriceList())
+        m_DBCtrlGrid1->refresh();
+}
+
+void TPrecoCota::btnPrecosTabelaClick()
+{
+    if (leaveEditor())
+        m_flow.fillPrices(PriceSource::PriceList);
+}
+
+void TPrecoCota::btnHistoricoClick()
+{
+    if (!leaveEditor() || m_model->rowCount() == 0)
+        return;
+    if (const std::optional<PriceHistory> history = m_flow.currentPriceHistory())
+        m_runHistory(*history);
+}
+
 void TPrecoCota::btn1Click()
 {
     done(Accepted);
@@ -259,6 +295,18 @@ bool TPrecoCota::dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers)
         // Without a last price the key would do nothing, silently: say so.
         if (leaveEditor() && m_model->rowCount() > 0 && !m_flow.copyLastPrice() && !m_flow.currentLastPrice())
             m_DBCtrlGrid1->showCurrentNote(PriceEntry::noLastPriceText());
+        return true;
+    }
+    if (key == Qt::Key_F4) {
+        // An item left without its list price says why: none, or its unit.
+        if (leaveEditor() && m_model->rowCount() > 0 && !m_flow.copyListPrice()) {
+            const QString why = m_flow.currentListPriceText();
+            m_DBCtrlGrid1->showCurrentListNote(why.isEmpty() ? PriceEntry::noListText() : why);
+        }
+        return true;
+    }
+    if (key == Qt::Key_F5) {
+        btnHistoricoClick();
         return true;
     }
     if (key == Qt::Key_Delete && (modifiers & Qt::ControlModifier)) {

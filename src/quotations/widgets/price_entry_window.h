@@ -28,8 +28,13 @@ public:
     TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent = nullptr);
     ~TPrecoCota() override;
 
+    // Shows the price history of the current item.
+    using HistoryRunner = std::function<void(const PriceHistory &history)>;
+
     // Replaces the chooser window (tests answer without a dialog).
     void setChooserRunner(ChooserRunner runner) { m_runChooser = std::move(runner); }
+    // Replaces the history window (tests look at what it would show).
+    void setHistoryRunner(HistoryRunner runner) { m_runHistory = std::move(runner); }
 
     QLabel *lbl1() const { return m_lbl1; }
     QLabel *lblCota() const { return m_lblCota; }
@@ -44,10 +49,15 @@ public:
     QPushButton *btn5() const { return m_btn5; }
     QPushButton *btn6() const { return m_btn6; }
     QPushButton *btn7() const { return m_btn7; }
+    // "Tabela de preços" (imports the list) and "Preços da tabela" (fills
+    // the items without a price from it).
+    QPushButton *btnTabela() const { return m_btnTabela; }
+    QPushButton *btnPrecosTabela() const { return m_btnPrecosTabela; }
+    // "Histórico": the chart of the prices given for the current item (F5).
+    QPushButton *btnHistorico() const { return m_btnHistorico; }
     PriceEntry &workflow() { return m_flow; }
-    // The count of priced items, and the search box (Ctrl+F) with its label.
+    // The count of priced items, and the search box (Ctrl+F).
     QLabel *lblPrecos() const { return m_lblPrecos; }
-    QLabel *lblBusca() const { return m_lblBusca; }
     QLineEdit *edtBusca() const { return m_edtBusca; }
 
     void FormShow();
@@ -60,7 +70,11 @@ public:
     void btn6Click();
     // "Últimos preços": items without a price take their last price.
     void btn7Click();
-    // F2 asks for the observation; F3 takes the item's last price; Ctrl+Del
+    void btnTabelaClick();
+    void btnPrecosTabelaClick();
+    void btnHistoricoClick();
+    // F2 asks for the observation; F3 takes the item's last price, F4 its
+    // list price; F5 shows its price history; Ctrl+Del
     // deletes the item after a question.
     bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void dbgrd1Exit();
@@ -88,6 +102,7 @@ private:
     PriceEntry m_flow;
     SpreadsheetExchange m_exchange;
     ChooserRunner m_runChooser;
+    HistoryRunner m_runHistory;
     DatasetModel *m_model;
     QLabel *m_lbl1;
     QLabel *m_lblCota;
@@ -101,9 +116,11 @@ private:
     QPushButton *m_btn5;
     QPushButton *m_btn6;
     QPushButton *m_btn7;
+    QPushButton *m_btnTabela;
+    QPushButton *m_btnPrecosTabela;
+    QPushButton *m_btnHistorico;
     QPushButton *m_btn1;
     QLabel *m_lblPrecos;
-    QLabel *m_lblBusca;
     QLineEdit *m_edtBusca;
     QMetaObject::Connection m_focusWatch;
     bool m_shown = false;
