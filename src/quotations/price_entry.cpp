@@ -338,15 +338,18 @@ std::optional<ItemListPrice> PriceEntry::listPriceOf(
     return ItemListPrice { *found, differs };
 }
 
-std::optional<ItemListPrice> PriceEntry::currentListPrice()
+std::optional<ItemListPrice> PriceEntry::currentListPrice(bool *conflicting)
 {
     if (!hasItems())
         return std::nullopt;
     Table &items = m_dm.CotaFornec();
     try {
         PriceListLookup lookup(m_dm.Banco());
-        return listPriceOf(
+        std::optional<ItemListPrice> price = listPriceOf(
             lookup, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s), items.asString(u"UN"_s));
+        if (conflicting)
+            *conflicting = lookup.conflicting();
+        return price;
     } catch (const StoreError &) {
         return std::nullopt; // a help only, as the last price is
     }
@@ -365,7 +368,10 @@ QString PriceEntry::currentListPriceText()
     }
     if (!hasList)
         return {};
-    const std::optional<ItemListPrice> price = currentListPrice();
+    bool conflicting = false;
+    const std::optional<ItemListPrice> price = currentListPrice(&conflicting);
+    if (!price && conflicting)
+        return u"Tabela : código repetido com preço ou unidade diferente: não é preenchido."_s;
     if (!price)
         return u"Item fora da tabela de preços."_s;
     const PriceListEntry &e = price->found.entry;

@@ -125,7 +125,9 @@ public:
 
     // The current item's entry in the price list; nothing without a list,
     // without an entry, or when the list cannot be read.
-    std::optional<ItemListPrice> currentListPrice();
+    // When conflicting is given, it tells whether nothing was found because
+    // the list holds the part written other ways at different prices or units.
+    std::optional<ItemListPrice> currentListPrice(bool *conflicting = nullptr);
     // The same as the panel under the grid shows it: the price, how the code
     // matched, or why the item does not take it. Empty without a list.
     QString currentListPriceText();

@@ -102,6 +102,7 @@ PriceListLookup::~PriceListLookup() = default;
 
 std::optional<PriceListMatch> PriceListLookup::find(const QString &marca, const QString &prodfabr)
 {
+    m_conflicting = false;
     const QString loose = looseCodeKey(prodfabr);
     if (!m_byKey || loose.isEmpty())
         return std::nullopt;
@@ -122,7 +123,9 @@ std::optional<PriceListMatch> PriceListLookup::find(const QString &marca, const 
             agree = false;
     }
     m_byKey->reset();
-    if (found && found->match == CodeMatch::Loose && !agree)
+    if (found && found->match == CodeMatch::Loose && !agree) {
+        m_conflicting = true;
         return std::nullopt;
+    }
     return found;
 }

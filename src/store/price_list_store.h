@@ -65,7 +65,11 @@ public:
     Q_DISABLE_COPY_MOVE(PriceListLookup)
 
     std::optional<PriceListMatch> find(const QString &marca, const QString &prodfabr);
+    // The last find found nothing because the list holds the part written
+    // other ways at different prices or units.
+    bool conflicting() const { return m_conflicting; }
 
 private:
     std::unique_ptr<Statement> m_byKey; // null when the store has no list
+    bool m_conflicting = false;
 };

@@ -109,6 +109,16 @@ TEST_F(ListPriceTest, ThePanelSaysThePriceHowTheCodeMatchedOrWhyTheItemDoesNotTa
     EXPECT_EQ(prices(),
         (QStringList { u"P1|42.9"_s, u"P2|189.5"_s, u"P3|~"_s, u"P4|~"_s, u"P5|310.0"_s, u"P6|~"_s }));
     EXPECT_TRUE(prompts.boxes().isEmpty());
+    // A list that holds the part written two other ways at two prices does
+    // not say which is meant: the panel says so rather than "not in the list".
+    replacePriceList(store.dm.Banco(), { u"dupla.csv"_s, clock.now(), 2 },
+        { { 2, u"NGK"_s, u"XX.1"_s, QString(), u"PC"_s, 10.0 },
+            { 3, u"NGK"_s, u"XX 1"_s, QString(), u"PC"_s, 12.0 } });
+    ASSERT_TRUE(flow.selectItem(u"P4"_s));
+    EXPECT_EQ(flow.currentListPriceText(),
+        u"Tabela : código repetido com preço ou unidade diferente: não é preenchido."_s);
+    EXPECT_FALSE(flow.copyListPrice());
+    EXPECT_EQ(prices().at(3), u"P4|~"_s);
     // The last price, beside it, says so too when it found the code written another way.
     store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, VALOR) "
                "VALUES ('ACME', 'ANTIGA', '2020-05-02', 'X', 'BOSCH', '0986.b00.020', 40)"_s);
