@@ -51,6 +51,12 @@ std::vector<std::vector<int>> bandLines(const ReportBand &band)
 class ReportPreparation::Preparer {
 public:
     Preparer(ReportLayout layout, ReportRows rows);
+    explicit Preparer(PreparedReport prepared)
+        : m_rows(0)
+        , m_report(std::move(prepared))
+        , m_complete(true)
+    {
+    }
     Q_DISABLE_COPY_MOVE(Preparer)
 
     const PreparedReport &report() const { return m_report; }
@@ -81,7 +87,14 @@ private:
     void print(const ReportBand &band, int row);
     PreparedText prepare(const ReportElement &e, QPointF bandOrigin, int row);
     void setText(PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin);
-    const QFontMetricsF &metrics(const ReportFont &font);
+    struct Measure {
+        QFontMetricsF metrics;
+        // Widths of whole texts: brands, units and amounts repeat line
+        // after line, and shaping a text is most of the work.
+        QHash<QString, qreal> widths;
+        qreal width(const QString &text);
+    };
+    Measure &measure(const ReportFont &font);
 
     const ReportLayout m_layout;
     const ReportRows m_data;
@@ -90,7 +103,7 @@ private:
     QHash<const ReportElement *, Sum> m_sums;
     QHash<const ReportElement *, int> m_dataColumns;
     QHash<const ReportBand *, Band> m_bands;
-    std::vector<std::pair<ReportFont, QFontMetricsF>> m_metrics;
+    std::vector<std::pair<ReportFont, std::unique_ptr<Measure>>> m_measures;
     QString m_preparedAtText;
     // The group key of the last row laid out, kept so that the comparison
     // with the next row formats each key once.
@@ -328,12 +341,12 @@ void ReportPreparation::Preparer::setText(
     const qreal pad = e.boxed ? BoxPadding : 0;
     if (out.cell.typeId() == QMetaType::Double && !e.fitsText) {
         const qreal room = e.rect.width() - 2 * pad;
-        while (out.font.pixelSize > SmallestNumberPixels && metrics(out.font).horizontalAdvance(text) > room)
+        while (out.font.pixelSize > SmallestNumberPixels && measure(out.font).width(text) > room)
             --out.font.pixelSize;
     }
-    // A copy: metrics() may move the ones it keeps.
-    const QFontMetricsF fm = metrics(out.font);
-    const qreal width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
+    Measure &m = measure(out.font);
+    const QFontMetricsF &fm = m.metrics;
+    const qreal width = m.width(text);
 
     QRectF box(e.rect);
     if (e.fitsText) {
@@ -385,18 +398,33 @@ void ReportPreparation::Preparer::setText(
     }
 }
 
-const QFontMetricsF &ReportPreparation::Preparer::metrics(const ReportFont &font)
+qreal ReportPreparation::Preparer::Measure::width(const QString &text)
 {
-    for (const auto &[f, fm] : m_metrics) {
+    if (text.isEmpty())
+        return 0;
+    const auto known = widths.constFind(text);
+    if (known != widths.cend())
+        return *known;
+    return *widths.insert(text, metrics.horizontalAdvance(text));
+}
+
+ReportPreparation::Preparer::Measure &ReportPreparation::Preparer::measure(const ReportFont &font)
+{
+    for (const auto &[f, m] : m_measures) {
         if (f == font)
-            return fm;
+            return *m;
     }
-    m_metrics.emplace_back(font, QFontMetricsF(reportFont(font)));
-    return m_metrics.back().second;
+    m_measures.emplace_back(font, std::make_unique<Measure>(Measure { QFontMetricsF(reportFont(font)), {} }));
+    return *m_measures.back().second;
 }
 
 ReportPreparation::ReportPreparation(ReportLayout layout, ReportRows rows)
     : m_preparer(std::make_unique<Preparer>(std::move(layout), std::move(rows)))
+{
+}
+
+ReportPreparation::ReportPreparation(PreparedReport prepared)
+    : m_preparer(std::make_unique<Preparer>(std::move(prepared)))
 {
 }
 

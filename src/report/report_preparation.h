@@ -19,6 +19,8 @@
 class ReportPreparation final {
 public:
     ReportPreparation(ReportLayout layout, ReportRows rows);
+    // Pages laid out already: complete from the start.
+    explicit ReportPreparation(PreparedReport prepared);
     ~ReportPreparation();
     ReportPreparation(ReportPreparation &&) noexcept;
     ReportPreparation &operator=(ReportPreparation &&) noexcept;

@@ -30,6 +30,23 @@ ReportLayout smallLayout()
     return r;
 }
 
+// The small page with a group by brand, its summary the brand's quantity,
+// and the report's summary the quantity of all rows.
+ReportLayout groupedLayout()
+{
+    ReportLayout layout = smallLayout();
+    ReportGroup &g = layout.group.emplace();
+    g.keyColumn = u"marca"_s;
+    g.header = ReportBand(20);
+    g.header.add(dataText(u"MARCA"_s, { 0, 0, 60, 20 }));
+    g.summary = ReportBand(20);
+    g.summary.add(label(u"T"_s, { 0, 0, 20, 20 }));
+    g.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
+    layout.summary = ReportBand(20);
+    layout.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
+    return layout;
+}
+
 } // namespace
 
 // Rows built in memory, as the reads of the store give them.
@@ -100,16 +117,8 @@ TEST_F(Preparation, HeaderShowsTheRowAboutToPrintAndDetailsStackByHeight)
 
 TEST_F(Preparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
 {
-    ReportLayout layout = smallLayout();
-    ReportGroup &g = layout.group.emplace();
-    g.keyColumn = u"marca"_s;
-    g.header = ReportBand(20);
-    g.header.add(dataText(u"MARCA"_s, { 0, 0, 60, 20 }));
-    g.summary = ReportBand(20);
-    g.summary.add(label(u"T"_s, { 0, 0, 20, 20 }));
-    g.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
-    layout.summary = ReportBand(20);
-    layout.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
+    ReportLayout layout = groupedLayout();
+    ReportGroup &g = *layout.group;
     addRows(8, u"ACME"_s, 1.0); // over a page: 1 header + 6 details fit under the page header
     addRows(2, u"BETA"_s, 2.0);
     add(u"B99"_s, u"BETA"_s, QVariant()); // adds nothing
@@ -226,4 +235,38 @@ TEST_F(Preparation, UnknownColumnIsAnError)
     } catch (const ReportError &e) {
         EXPECT_TRUE(e.message().contains(u"'PESO'"_s)) << e.message().toStdString();
     }
+}
+
+// Laid out a few rows at a time, as the preview does between the user's
+// input, the pages are those of one go: no row, result or group heading is
+// lost or doubled where a slice ends.
+TEST_F(Preparation, PageByPageGivesTheSamePagesAsOneGo)
+{
+    const ReportLayout layout = groupedLayout();
+    addRows(9, u"ACME"_s, 1.0);
+    addRows(13, u"BETA"_s, 2.0);
+    addRows(1, u"CORA"_s, 3.0);
+    const auto all = [](const PreparedReport &r) {
+        QStringList lines;
+        for (const PreparedPage &page : r.pages)
+            lines << pageLines(page).join(u" / "_s);
+        return lines;
+    };
+    const QStringList whole = all(prepareReport(layout, items()));
+    ASSERT_GT(whole.size(), 4);
+
+    ReportPreparation first(layout, items());
+    EXPECT_EQ(first.finishedPages(), 0);
+    first.prepareUntil(1);
+    EXPECT_EQ(first.finishedPages(), 1);
+    EXPECT_FALSE(first.isComplete());
+    EXPECT_EQ(all(first.report()).first(), whole.first());
+    for (int slice : { 1, 3, 7 }) {
+        ReportPreparation sliced(layout, items());
+        while (!sliced.isComplete())
+            sliced.prepareRows(slice);
+        EXPECT_EQ(sliced.finishedPages(), int(whole.size()));
+        EXPECT_EQ(all(sliced.report()), whole) << slice;
+    }
+    EXPECT_EQ(all(first.take()), whole);
 }
