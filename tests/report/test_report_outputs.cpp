@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <gtest/gtest.h>
+
 using namespace Qt::StringLiterals;
 
 // Both files are written from the same prepared pages the preview shows.

@@ -7,6 +7,8 @@
 #include <QFontMetricsF>
 #include <QRegularExpression>
 
+#include <gtest/gtest.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
