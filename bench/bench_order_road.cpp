@@ -42,7 +42,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(const PreparedReport &) override { }
+    void previewReport(ReportPreparation &) override { }
 
     QString problem;
 };

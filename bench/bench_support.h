@@ -25,7 +25,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return path; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return path; }
     std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(const PreparedReport &) override { }
+    void previewReport(ReportPreparation &) override { }
 
     QString path; // the answer of every file dialog
     QString shown; // the last message or error

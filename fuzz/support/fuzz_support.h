@@ -35,7 +35,7 @@ public:
     QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
     std::unique_ptr<LogWindow> createLog() override;
-    void previewReport(const PreparedReport &) override { }
+    void previewReport(ReportPreparation &) override { }
 };
 
 class OnlineNet final : public Connectivity {

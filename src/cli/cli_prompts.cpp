@@ -90,8 +90,9 @@ std::unique_ptr<LogWindow> CliPrompts::createLog()
     return std::make_unique<PrintedLog>(m_out);
 }
 
-void CliPrompts::previewReport(const PreparedReport &report)
+void CliPrompts::previewReport(ReportPreparation &preparation)
 {
+    const PreparedReport &report = preparation.complete();
     if (reportOutput) {
         reportOutput(report);
         return;

@@ -29,7 +29,7 @@ public:
     std::unique_ptr<LogWindow> createLog() override;
     // No window: one line naming the report and its pages, or, when
     // reportOutput is set, the report handed to it.
-    void previewReport(const PreparedReport &report) override;
+    void previewReport(ReportPreparation &report) override;
 
     // Set by a command that saves the prepared pages instead; what it throws
     // reaches the workflow as a failed preview.

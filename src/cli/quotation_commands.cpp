@@ -164,15 +164,16 @@ int print(CliContext &c)
     PriceEntry flow(c.prompts(), app->dm());
     if (!choose(c, *app, flow))
         return CliFailed;
-    const std::optional<PreparedReport> report = flow.preparePrintout();
-    if (!report)
+    std::optional<ReportPreparation> preparation = flow.preparePrintout();
+    if (!preparation)
         return CliFailed;
-    c.out() << "pages: " << report->pages.size() << Qt::endl;
+    const PreparedReport report = preparation->take();
+    c.out() << "pages: " << report.pages.size() << Qt::endl;
     try {
         if (!pdf.isEmpty())
-            writeReportPdf(*report, pdf);
+            writeReportPdf(report, pdf);
         if (!xlsx.isEmpty())
-            writeReportXlsx(*report, xlsx);
+            writeReportXlsx(report, xlsx);
     } catch (const std::exception &e) {
         c.prompts().error(errorText(e));
     }

@@ -113,15 +113,15 @@ bool DownloadedOrders::returnToDownloaded()
 
 DownloadedOrders::Printout DownloadedOrders::printOrder()
 {
-    return print(prepareOrderReport);
+    return print(orderReport);
 }
 
 DownloadedOrders::Printout DownloadedOrders::printStores()
 {
-    return print(prepareStoreReport);
+    return print(storeReport);
 }
 
-DownloadedOrders::Printout DownloadedOrders::print(PreparedReport (*prepare)(TDm &, const QString &))
+DownloadedOrders::Printout DownloadedOrders::print(ReportPreparation (*start)(TDm &, const QString &))
 {
     if (m_list == Atendidos) {
         m_prompts.message(u"Erro"_s, u"Esse pedido já foi atendido, não posso imprimir"_s);
@@ -129,7 +129,8 @@ DownloadedOrders::Printout DownloadedOrders::print(PreparedReport (*prepare)(TDm
     }
     Table &lib = m_dm.PedidosLiberados();
     try {
-        m_prompts.previewReport(prepare(m_dm, selectedPedido()));
+        ReportPreparation report = start(m_dm, selectedPedido());
+        m_prompts.previewReport(report);
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return Printout::NotShown;

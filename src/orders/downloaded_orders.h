@@ -62,7 +62,7 @@ public:
 
 private:
     bool changeStatus(const QString &from, const QString &to, const QString &question);
-    Printout print(PreparedReport (*prepare)(TDm &, const QString &));
+    Printout print(ReportPreparation (*start)(TDm &, const QString &));
     QString selectedPedido() const;
 
     Prompts &m_prompts;

@@ -1,6 +1,5 @@
 #include "orders/order_report.h"
 
-#include "report/report_preparation.h"
 #include "store/data_module.h"
 
 using namespace Qt::StringLiterals;
@@ -65,13 +64,28 @@ ReportLayout RLPedAtende(const QString &pedido)
     return r;
 }
 
+ReportPreparation orderReport(const QString &pedido, const std::vector<ItemPrintLine> &lines)
+{
+    ReportLayout layout = RLPedAtende(pedido);
+    layout.fileName = u"Pedido "_s + pedido;
+    ReportRows rows;
+    // The quantity in the general format, the price with two decimals.
+    rows.columns = { textColumn(u"MARCA"_s), textColumn(u"PRODFABR"_s), textColumn(u"SIMILARES"_s),
+        textColumn(u"DESCRICAO"_s), textColumn(u"UN"_s), numberColumn(u"QTDE"_s),
+        numberColumn(u"VALOR"_s, u"0.00"_s) };
+    rows.rows.reserve(lines.size());
+    for (const ItemPrintLine &l : lines)
+        rows.rows.push_back({ l.marca, l.prodfabr, l.similares, l.descricao, l.un, reportNumber(l.qtde),
+            reportNumber(l.valor) });
+    return ReportPreparation(std::move(layout), std::move(rows));
+}
+
+ReportPreparation orderReport(TDm &dm, const QString &pedido)
+{
+    return orderReport(pedido, orderPrintLines(dm.Banco(), pedido));
+}
+
 PreparedReport prepareOrderReport(TDm &dm, const QString &pedido)
 {
-    Query &print = dm.PedFornecPrint();
-    print.close();
-    print.setParam(u"Pedido"_s, pedido);
-    print.open();
-    PreparedReport report = prepareReport(RLPedAtende(pedido), print);
-    report.fileName = u"Pedido "_s + pedido;
-    return report;
+    return orderReport(dm, pedido).take();
 }

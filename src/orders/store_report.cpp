@@ -1,7 +1,6 @@
 #include "orders/store_report.h"
 
 #include "orders/order_report.h"
-#include "report/report_preparation.h"
 #include "store/data_module.h"
 
 using namespace Qt::StringLiterals;
@@ -52,13 +51,28 @@ ReportLayout RLSepararLoja()
     return r;
 }
 
+ReportPreparation storeReport(const QString &pedido, const std::vector<StorePickingLine> &lines)
+{
+    ReportLayout layout = RLSepararLoja();
+    layout.fileName = u"Pedido "_s + pedido + u" por loja"_s;
+    ReportRows rows;
+    rows.columns = { textColumn(u"LOJA"_s), textColumn(u"MARCA"_s), textColumn(u"PRODUTO"_s),
+        textColumn(u"SIMILARES"_s), textColumn(u"DESCRICAO"_s), textColumn(u"UN"_s),
+        numberColumn(u"QTDELOJA"_s, u"0.00"_s), numberColumn(u"VALOR"_s, u"0.00"_s),
+        numberColumn(u"VlTot"_s, u"0.00"_s) };
+    rows.rows.reserve(lines.size());
+    for (const StorePickingLine &l : lines)
+        rows.rows.push_back(
+            { l.loja, l.marca, l.produto, l.similares, l.descricao, l.un, l.qtdeLoja, l.valor, l.vlTot });
+    return ReportPreparation(std::move(layout), std::move(rows));
+}
+
+ReportPreparation storeReport(TDm &dm, const QString &pedido)
+{
+    return storeReport(pedido, storePickingLines(dm.Banco(), pedido));
+}
+
 PreparedReport prepareStoreReport(TDm &dm, const QString &pedido)
 {
-    Query &lojas = dm.SepararLojas();
-    lojas.close();
-    lojas.setParam(u"PEDIDO"_s, pedido);
-    lojas.open();
-    PreparedReport report = prepareReport(RLSepararLoja(), lojas);
-    report.fileName = u"Pedido "_s + pedido + u" por loja"_s;
-    return report;
+    return storeReport(dm, pedido).take();
 }

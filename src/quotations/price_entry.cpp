@@ -216,12 +216,12 @@ bool PriceEntry::postPendingEdit()
     });
 }
 
-std::optional<PreparedReport> PriceEntry::preparePrintout()
+std::optional<ReportPreparation> PriceEntry::preparePrintout()
 {
     if (!postPendingEdit())
         return std::nullopt;
     try {
-        return prepareQuotationReport(m_dm);
+        return quotationReport(m_dm);
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
     }
@@ -230,7 +230,7 @@ std::optional<PreparedReport> PriceEntry::preparePrintout()
 
 bool PriceEntry::printQuotation()
 {
-    const std::optional<PreparedReport> report = preparePrintout();
+    std::optional<ReportPreparation> report = preparePrintout();
     if (!report)
         return false;
     m_prompts.previewReport(*report);

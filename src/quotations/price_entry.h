@@ -90,10 +90,10 @@ public:
     // Stores an item still in edit, as when the grid loses the focus.
     bool postPendingEdit();
 
-    // "Imprime Cotação": stores an item still in edit, then prepares the
+    // "Imprime Cotação": stores an item still in edit, then starts the
     // printout of the items shown, in brand order (the index stays in force
     // for the grid). Nothing, with the error shown, when that failed.
-    std::optional<PreparedReport> preparePrintout();
+    std::optional<ReportPreparation> preparePrintout();
     // The same, shown in the preview. False when nothing was shown.
     bool printQuotation();
 

@@ -1,6 +1,5 @@
 #include "quotations/quotation_report.h"
 
-#include "report/report_preparation.h"
 #include "store/data_module.h"
 
 using namespace Qt::StringLiterals;
@@ -50,13 +49,34 @@ ReportLayout RLCotacao()
     return r;
 }
 
-PreparedReport prepareQuotationReport(TDm &dm)
+ReportPreparation quotationReport(const std::vector<ItemPrintLine> &lines)
+{
+    ReportLayout layout = RLCotacao();
+    if (!lines.empty())
+        layout.fileName = u"Cotação "_s + lines.front().cotacao;
+    ReportRows rows;
+    rows.columns = { textColumn(u"COTACAO"_s), textColumn(u"MARCA"_s), textColumn(u"PRODFABR"_s),
+        textColumn(u"SIMILARES"_s), textColumn(u"DESCRICAO"_s), textColumn(u"UN"_s),
+        numberColumn(u"QTDE"_s, u"0.00"_s), numberColumn(u"VALOR"_s, u"0.00"_s) };
+    rows.rows.reserve(lines.size());
+    for (const ItemPrintLine &l : lines)
+        rows.rows.push_back({ l.cotacao, l.marca, l.prodfabr, l.similares, l.descricao, l.un,
+            reportNumber(l.qtde), reportNumber(l.valor) });
+    return ReportPreparation(std::move(layout), std::move(rows));
+}
+
+ReportPreparation quotationReport(TDm &dm)
 {
     Table &items = dm.CotaFornec();
     items.setIndexName(u"Por_Marca"_s);
-    PreparedReport report = prepareReport(RLCotacao(), items);
-    // Named after the quotation its heading prints.
-    if (!items.isEmpty())
-        report.fileName = u"Cotação "_s + items.value(0, items.fieldIndex(u"COTACAO"_s)).toString();
-    return report;
+    if (!items.isOpen())
+        return quotationReport(std::vector<ItemPrintLine> {});
+    const bool filtered = items.isFiltered() && !items.filter().trimmed().isEmpty();
+    return quotationReport(quotationPrintLines(
+        dm.Banco(), filtered ? items.filter() : QString(), filtered ? items.filterValues() : QVariantList()));
+}
+
+PreparedReport prepareQuotationReport(TDm &dm)
+{
+    return quotationReport(dm).take();
 }

@@ -2,6 +2,8 @@
 
 #include "report/prepared_report.h"
 #include "report/report_layout.h"
+#include "report/report_preparation.h"
+#include "store/printout_reads.h"
 
 class TDm;
 
@@ -9,6 +11,12 @@ class TDm;
 // as the price entry shows it, under a heading repeated on every page.
 ReportLayout RLCotacao();
 
+// The printout of these items, in their order, named after the quotation its
+// heading prints.
+ReportPreparation quotationReport(const std::vector<ItemPrintLine> &lines);
+
 // "Imprime Cotação": selects the brand index on the items (it stays in force
-// for the grid) and prepares the printout from the items shown.
-PreparedReport prepareQuotationReport(TDm &dm);
+// for the grid) and starts the printout of the items shown: those of the
+// grid's filter while it is on, none while the items are closed.
+ReportPreparation quotationReport(TDm &dm);
+PreparedReport prepareQuotationReport(TDm &dm); // the whole printout

@@ -80,6 +80,9 @@ struct ReportGroup {
 
 struct ReportLayout {
     QString title; // the document's and the print job's name
+    // The name a save proposes, without suffix ("Pedido 2026000202"); the
+    // title when empty.
+    QString fileName;
     QSize pageSize { 794, 1123 }; // A4 portrait
     QMargins margins;
     ReportBand pageHeader;

@@ -4,7 +4,6 @@
 #include "common/regional.h"
 #include "report/report_error.h"
 #include "report/report_fonts.h"
-#include "store/dataset.h"
 
 #include <QFontMetricsF>
 #include <QHash>
@@ -18,11 +17,6 @@ namespace {
 // Room between a box's border and its text.
 constexpr qreal BoxPadding = 2.0;
 constexpr int SmallestNumberPixels = 6; // a number never shrinks below this
-
-bool isNumeric(FieldType type)
-{
-    return type == FieldType::Float || type == FieldType::Integer;
-}
 
 // The elements of a band grouped into printed lines: an element starts a new
 // line unless its top lies within the upper half of the line's first element.
@@ -52,10 +46,24 @@ std::vector<std::vector<int>> bandLines(const ReportBand &band)
     return lines;
 }
 
-class Preparer {
+} // namespace
+
+class ReportPreparation::Preparer {
 public:
-    Preparer(const ReportLayout &layout, const Dataset &data);
-    PreparedReport run();
+    Preparer(ReportLayout layout, ReportRows rows);
+    explicit Preparer(PreparedReport prepared)
+        : m_rows(0)
+        , m_report(std::move(prepared))
+        , m_complete(true)
+    {
+    }
+    Q_DISABLE_COPY_MOVE(Preparer)
+
+    const PreparedReport &report() const { return m_report; }
+    bool isComplete() const { return m_complete; }
+    int finishedPages() const { return int(m_report.pages.size()) - (m_complete ? 0 : 1); }
+    void step();
+    PreparedReport takeReport() { return std::move(m_report); }
 
 private:
     struct Sum {
@@ -70,6 +78,8 @@ private:
 
     void addBand(const ReportBand &band);
     int column(const QString &name) const;
+    const QString &key(int row);
+    void finish();
     void accumulate(int row);
     void startPage(int row);
     void endPage(int row);
@@ -77,44 +87,65 @@ private:
     void print(const ReportBand &band, int row);
     PreparedText prepare(const ReportElement &e, QPointF bandOrigin, int row);
     void setText(PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin);
-    const QFontMetricsF &metrics(const ReportFont &font);
+    struct Measure {
+        QFontMetricsF metrics;
+        // Widths of whole texts: brands, units and amounts repeat line
+        // after line, and shaping a text is most of the work.
+        QHash<QString, qreal> widths;
+        qreal width(const QString &text);
+    };
+    Measure &measure(const ReportFont &font);
 
-    const ReportLayout &m_layout;
-    const Dataset &m_data;
+    const ReportLayout m_layout;
+    const ReportRows m_data;
     const int m_rows;
     PreparedReport m_report;
     QHash<const ReportElement *, Sum> m_sums;
+    QHash<const ReportElement *, int> m_dataColumns;
     QHash<const ReportBand *, Band> m_bands;
-    std::vector<std::pair<ReportFont, QFontMetricsF>> m_metrics;
+    std::vector<std::pair<ReportFont, std::unique_ptr<Measure>>> m_measures;
     QString m_preparedAtText;
+    // The group key of the last row laid out, kept so that the comparison
+    // with the next row formats each key once.
+    QString m_lastKey;
     int m_groupKey = -1;
+    int m_next = 0; // the next row to lay out
+    bool m_complete = false;
     bool m_inGroup = false;
     bool m_bodyOnPage = false; // a band other than the headers is on the page
     qreal m_y = 0;
     qreal m_footerTop = 0;
 };
 
-Preparer::Preparer(const ReportLayout &layout, const Dataset &data)
-    : m_layout(layout)
-    , m_data(data)
-    , m_rows(data.isOpen() ? data.rowCount() : 0)
+ReportPreparation::Preparer::Preparer(ReportLayout layout, ReportRows rows)
+    : m_layout(std::move(layout))
+    , m_data(std::move(rows))
+    , m_rows(int(m_data.rows.size()))
 {
-    for (const ReportBand *band : { &layout.pageHeader, &layout.detail, &layout.summary, &layout.pageFooter })
+    for (const ReportBand *band :
+        { &m_layout.pageHeader, &m_layout.detail, &m_layout.summary, &m_layout.pageFooter })
         addBand(*band);
-    if (layout.group) {
-        addBand(layout.group->header);
-        addBand(layout.group->summary);
-        m_groupKey = column(layout.group->keyColumn);
+    if (m_layout.group) {
+        addBand(m_layout.group->header);
+        addBand(m_layout.group->summary);
+        m_groupKey = column(m_layout.group->keyColumn);
     }
-    m_footerTop = layout.pageSize.height() - layout.margins.bottom() - layout.pageFooter.height;
+    m_footerTop = m_layout.pageSize.height() - m_layout.margins.bottom() - m_layout.pageFooter.height;
+
+    m_report.title = m_layout.title;
+    m_report.fileName = m_layout.fileName;
+    m_report.pageSize = m_layout.pageSize;
+    m_report.preparedAt = Clock::current().now();
+    m_preparedAtText = dateTimeText(m_report.preparedAt);
+    startPage(m_rows > 0 ? 0 : -1);
 }
 
-void Preparer::addBand(const ReportBand &band)
+void ReportPreparation::Preparer::addBand(const ReportBand &band)
 {
     m_bands.insert(&band, Band { &band, bandLines(band) });
     for (const ReportElement &e : band.elements) {
         if (e.kind == ElementKind::DataText)
-            column(e.columns.value(0));
+            m_dataColumns.insert(&e, column(e.columns.value(0)));
         if (e.kind != ElementKind::Result)
             continue;
         Sum sum;
@@ -124,25 +155,32 @@ void Preparer::addBand(const ReportBand &band)
     }
 }
 
-int Preparer::column(const QString &name) const
+int ReportPreparation::Preparer::column(const QString &name) const
 {
-    const int c = m_data.fieldIndex(name);
-    if (c < 0 && m_data.isOpen())
+    const int c = m_data.columnIndex(name);
+    if (c < 0)
         throw ReportError(u"O relatório usa a coluna '%1', que os dados não têm"_s.arg(name));
     return c;
 }
 
-PreparedReport Preparer::run()
+const QString &ReportPreparation::Preparer::key(int row)
 {
-    m_report.title = m_layout.title;
-    m_report.pageSize = m_layout.pageSize;
-    m_report.preparedAt = Clock::current().now();
-    m_preparedAtText = dateTimeText(m_report.preparedAt);
+    m_lastKey = reportText(m_data.columns[m_groupKey], m_data.rows[size_t(row)][m_groupKey]);
+    return m_lastKey;
+}
 
-    const auto key = [&](int row) { return m_data.displayText(row, m_groupKey); };
-    startPage(m_rows > 0 ? 0 : -1);
-    for (int row = 0; row < m_rows; ++row) {
-        if (m_inGroup && key(row) != key(row - 1)) {
+void ReportPreparation::Preparer::step()
+{
+    if (m_complete)
+        return;
+    if (m_next >= m_rows) {
+        finish();
+        return;
+    }
+    const int row = m_next++;
+    if (m_inGroup) {
+        const QString previous = m_lastKey;
+        if (key(row) != previous) {
             place(m_layout.group->summary, row - 1);
             m_inGroup = false;
             if (m_layout.group->newPageAfter) {
@@ -150,23 +188,30 @@ PreparedReport Preparer::run()
                 startPage(row);
             }
         }
-        accumulate(row);
-        if (m_layout.group && !m_inGroup) {
-            place(m_layout.group->header, row);
-            m_inGroup = true;
-        }
-        place(m_layout.detail, row);
+    } else if (m_groupKey >= 0) {
+        key(row);
     }
+    accumulate(row);
+    if (m_layout.group && !m_inGroup) {
+        place(m_layout.group->header, row);
+        m_inGroup = true;
+    }
+    place(m_layout.detail, row);
+}
+
+void ReportPreparation::Preparer::finish()
+{
     const int last = m_rows - 1;
     if (m_inGroup)
         place(m_layout.group->summary, last);
     place(m_layout.summary, last);
     endPage(last);
-    return std::move(m_report);
+    m_complete = true;
 }
 
-void Preparer::accumulate(int row)
+void ReportPreparation::Preparer::accumulate(int row)
 {
+    const ReportRow &values = m_data.rows[size_t(row)];
     for (Sum &sum : m_sums) {
         if (sum.printed) {
             sum.value = 0;
@@ -175,7 +220,7 @@ void Preparer::accumulate(int row)
         double product = 1;
         bool empty = sum.columns.isEmpty();
         for (int c : std::as_const(sum.columns)) {
-            const QVariant v = m_data.value(row, c);
+            const QVariant &v = values[c];
             empty = empty || !v.isValid() || v.isNull();
             product *= v.toDouble();
         }
@@ -184,7 +229,7 @@ void Preparer::accumulate(int row)
     }
 }
 
-void Preparer::startPage(int row)
+void ReportPreparation::Preparer::startPage(int row)
 {
     PreparedPage page;
     page.number = int(m_report.pages.size()) + 1;
@@ -196,13 +241,13 @@ void Preparer::startPage(int row)
     m_bodyOnPage = false;
 }
 
-void Preparer::endPage(int row)
+void ReportPreparation::Preparer::endPage(int row)
 {
     m_y = m_footerTop;
     print(m_layout.pageFooter, row);
 }
 
-void Preparer::place(const ReportBand &band, int row)
+void ReportPreparation::Preparer::place(const ReportBand &band, int row)
 {
     if (!band.isPrinted())
         return;
@@ -216,7 +261,7 @@ void Preparer::place(const ReportBand &band, int row)
     m_bodyOnPage = true;
 }
 
-void Preparer::print(const ReportBand &band, int row)
+void ReportPreparation::Preparer::print(const ReportBand &band, int row)
 {
     if (!band.isPrinted())
         return;
@@ -236,7 +281,7 @@ void Preparer::print(const ReportBand &band, int row)
     m_y += band.height;
 }
 
-PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int row)
+PreparedText ReportPreparation::Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int row)
 {
     PreparedText out;
     out.font = e.font;
@@ -248,18 +293,19 @@ PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int r
         out.cell = text;
         break;
     case ElementKind::DataText: {
-        const int c = m_data.fieldIndex(e.columns.value(0));
-        if (row < 0 || c < 0)
+        if (row < 0)
             break;
-        const Field &field = m_data.field(c);
-        QVariant v = m_data.value(row, c);
+        const int c = m_dataColumns.value(&e);
+        const ReportColumn &column = m_data.columns[c];
+        const bool numeric = column.type == ReportColumnType::Number;
+        QVariant v = m_data.rows[size_t(row)][c];
         const bool empty = !v.isValid() || v.isNull();
-        if (isNumeric(field.type) && empty && e.emptyAsZero)
+        if (numeric && empty && e.emptyAsZero)
             v = 0.0;
-        text = field.displayText(v);
-        if (isNumeric(field.type) && (!empty || e.emptyAsZero)) {
+        text = reportText(column, v);
+        if (numeric && (!empty || e.emptyAsZero)) {
             out.cell = v.toDouble();
-            out.numberFormat = field.displayFormat;
+            out.numberFormat = column.displayFormat;
         } else if (!text.isEmpty())
             out.cell = text;
         break;
@@ -288,18 +334,19 @@ PreparedText Preparer::prepare(const ReportElement &e, QPointF bandOrigin, int r
 // starts at the left edge and is cut at the right one. Never wrapped. A
 // number is never cut: one digit less is another amount, so a number wider
 // than its room is printed smaller, down to the smallest size that reads.
-void Preparer::setText(PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin)
+void ReportPreparation::Preparer::setText(
+    PreparedText &out, const ReportElement &e, const QString &text, QPointF bandOrigin)
 {
     const Qt::Alignment h = e.alignment & Qt::AlignHorizontal_Mask;
     const qreal pad = e.boxed ? BoxPadding : 0;
     if (out.cell.typeId() == QMetaType::Double && !e.fitsText) {
         const qreal room = e.rect.width() - 2 * pad;
-        while (out.font.pixelSize > SmallestNumberPixels && metrics(out.font).horizontalAdvance(text) > room)
+        while (out.font.pixelSize > SmallestNumberPixels && measure(out.font).width(text) > room)
             --out.font.pixelSize;
     }
-    // A copy: metrics() may move the ones it keeps.
-    const QFontMetricsF fm = metrics(out.font);
-    const qreal width = text.isEmpty() ? 0 : fm.horizontalAdvance(text);
+    Measure &m = measure(out.font);
+    const QFontMetricsF &fm = m.metrics;
+    const qreal width = m.width(text);
 
     QRectF box(e.rect);
     if (e.fitsText) {
@@ -351,19 +398,81 @@ void Preparer::setText(PreparedText &out, const ReportElement &e, const QString 
     }
 }
 
-const QFontMetricsF &Preparer::metrics(const ReportFont &font)
+qreal ReportPreparation::Preparer::Measure::width(const QString &text)
 {
-    for (const auto &[f, fm] : m_metrics) {
-        if (f == font)
-            return fm;
-    }
-    m_metrics.emplace_back(font, QFontMetricsF(reportFont(font)));
-    return m_metrics.back().second;
+    if (text.isEmpty())
+        return 0;
+    const auto known = widths.constFind(text);
+    if (known != widths.cend())
+        return *known;
+    return *widths.insert(text, metrics.horizontalAdvance(text));
 }
 
-} // namespace
-
-PreparedReport prepareReport(const ReportLayout &layout, const Dataset &data)
+ReportPreparation::Preparer::Measure &ReportPreparation::Preparer::measure(const ReportFont &font)
 {
-    return Preparer(layout, data).run();
+    for (const auto &[f, m] : m_measures) {
+        if (f == font)
+            return *m;
+    }
+    m_measures.emplace_back(font, std::make_unique<Measure>(Measure { QFontMetricsF(reportFont(font)), {} }));
+    return *m_measures.back().second;
+}
+
+ReportPreparation::ReportPreparation(ReportLayout layout, ReportRows rows)
+    : m_preparer(std::make_unique<Preparer>(std::move(layout), std::move(rows)))
+{
+}
+
+ReportPreparation::ReportPreparation(PreparedReport prepared)
+    : m_preparer(std::make_unique<Preparer>(std::move(prepared)))
+{
+}
+
+ReportPreparation::~ReportPreparation() = default;
+ReportPreparation::ReportPreparation(ReportPreparation &&) noexcept = default;
+ReportPreparation &ReportPreparation::operator=(ReportPreparation &&) noexcept = default;
+
+const PreparedReport &ReportPreparation::report() const
+{
+    return m_preparer->report();
+}
+
+bool ReportPreparation::isComplete() const
+{
+    return m_preparer->isComplete();
+}
+
+int ReportPreparation::finishedPages() const
+{
+    return m_preparer->finishedPages();
+}
+
+void ReportPreparation::prepareUntil(int pages)
+{
+    while (!m_preparer->isComplete() && m_preparer->finishedPages() < pages)
+        m_preparer->step();
+}
+
+void ReportPreparation::prepareRows(int rows)
+{
+    for (int i = 0; i < rows && !m_preparer->isComplete(); ++i)
+        m_preparer->step();
+}
+
+const PreparedReport &ReportPreparation::complete()
+{
+    while (!m_preparer->isComplete())
+        m_preparer->step();
+    return m_preparer->report();
+}
+
+PreparedReport ReportPreparation::take()
+{
+    complete();
+    return m_preparer->takeReport();
+}
+
+PreparedReport prepareReport(ReportLayout layout, ReportRows rows)
+{
+    return ReportPreparation(std::move(layout), std::move(rows)).take();
 }

@@ -29,8 +29,6 @@ TDm::TDm(QObject *parent)
     , m_cotasBaixadas(m_banco, u"CotasBaixadas"_s)
     , m_consCotaCab(m_banco, u"ConsCotaCab"_s)
     , m_consCotaItens(m_banco, u"ConsCotaItens"_s)
-    , m_separarLojas(m_banco, u"SepararLojas"_s)
-    , m_pedFornecPrint(m_banco, u"PedFornecPrint"_s)
 {
     m_cotaLiberada.setIndexName(u"IndexName"_s);
     m_cotaFornec.setIndexName(u"Por_Marca"_s);
@@ -107,44 +105,4 @@ void TDm::setUpQueries()
     });
     // The parameter Cotacao is never set: it comes from ConsCotaCab's row.
     m_consCotaItens.setMaster(&m_consCotaCab);
-
-    m_separarLojas.setReadOnly(true);
-    m_separarLojas.setSql({
-        u"select NOMELOJA1 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA1 as QTDELOJA, VALOR, (QTDELOJA1 * VALOR) AS VlTot from PedidoFornc"_s,
-        u"where not (qtdeloja1 is null) and (PEDIDO = :PEDIDO) and (QTDELOJA1  * VALOR > 0)"_s,
-        QString(),
-        u"union all"_s,
-        u"select NOMELOJA2 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA2 as QTDELOJA, VALOR, (QTDELOJA2 * VALOR) AS VlTot from PedidoFornc"_s,
-        u"where not (qtdeloja2 is null) and (PEDIDO =  :PEDIDO)  and ((QTDELOJA2 * VALOR) > 0)"_s,
-        QString(),
-        u"union all"_s,
-        u"select NOMELOJA3 AS LOJA, MARCA,PRODFABR as PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA3 as QTDELOJA, VALOR, (QTDELOJA3 * VALOR) AS VlTot from PedidoFornc"_s,
-        u"where not (qtdeloja3 is null) and (PEDIDO =  :PEDIDO)  and ((QTDELOJA3 * VALOR) > 0)"_s,
-        // Every line goes to its store, even one equal to another in every
-        // printed column (a union without "all" printed it once and the
-        // store's total fell short); the printout needs each store's lines
-        // together.
-        u"order by LOJA, MARCA, PRODUTO, SIMILARES, DESCRICAO, UN, QTDELOJA, VALOR, VlTot"_s,
-    });
-    m_separarLojas.setFieldDefs({
-        declared(u"Loja"_s, FieldType::Text, 5),
-        declared(u"MARCA"_s, FieldType::Text, 20),
-        declared(u"PRODUTO"_s, FieldType::Text, 15),
-        declared(u"SIMILARES"_s, FieldType::Text, 20),
-        declared(u"DESCRICAO"_s, FieldType::Text, 60),
-        declared(u"UN"_s, FieldType::Text, 2),
-        declared(u"QTDELOJA"_s, FieldType::Float, 0, u"0.00"_s),
-        declared(u"VALOR"_s, FieldType::Float, 0, u"0.00"_s),
-        declared(u"VlTot"_s, FieldType::Float, 0, u"0.00"_s),
-    });
-
-    m_pedFornecPrint.setReadOnly(true);
-    m_pedFornecPrint.setSql(
-        { u"Select * from PedidoFornc"_s, u"where Pedido =:Pedido"_s, u"order by Marca"_s });
-    FieldList printFields = pedidoForncSchema().columns;
-    for (Field &f : printFields) {
-        f.required = false;
-        f.displayFormat = f.name == u"VALOR" ? u"0.00"_s : QString();
-    }
-    m_pedFornecPrint.setFieldDefs(printFields);
 }

@@ -35,8 +35,6 @@ public:
     Query &CotasBaixadas() { return m_cotasBaixadas; }
     Query &ConsCotaCab() { return m_consCotaCab; }
     Query &ConsCotaItens() { return m_consCotaItens; } // follows ConsCotaCab
-    Query &SepararLojas() { return m_separarLojas; }
-    Query &PedFornecPrint() { return m_pedFornecPrint; }
 
     // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
@@ -56,7 +54,5 @@ private:
     Query m_cotasBaixadas;
     Query m_consCotaCab;
     Query m_consCotaItens;
-    Query m_separarLojas;
-    Query m_pedFornecPrint;
     bool m_podeIcota = false;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/prepared_report.h"
+#include "report/report_preparation.h"
 
 #include <QString>
 #include <QStringList>
@@ -60,10 +60,10 @@ public:
 
     virtual std::unique_ptr<LogWindow> createLog() = 0;
 
-    // The modal preview of prepared report pages, from which the user prints
-    // them or saves them as "Documento PDF" or "Planilha Excel". Returns
-    // when the preview closes.
-    virtual void previewReport(const PreparedReport &report) = 0;
+    // The modal preview of a report, from which the user prints it or saves
+    // it as "Documento PDF" or "Planilha Excel"; its pages may still be being
+    // laid out. Returns when the preview closes.
+    virtual void previewReport(ReportPreparation &report) = 0;
 
     // Called repeatedly while a blocking operation (a server request) waits:
     // the GUI repaints and shows a busy cursor but takes no user input.

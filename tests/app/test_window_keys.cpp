@@ -302,7 +302,7 @@ TEST(WindowKeys, AndTheWindowsAroundThem)
     baixadas.open();
     Table &items = dm.CotaFornec();
     items.open();
-    const PreparedReport report = prepareQuotationReport(dm);
+    ReportPreparation report = quotationReport(dm);
 
     struct Window {
         const char *name;

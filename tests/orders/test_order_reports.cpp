@@ -29,6 +29,15 @@ QString footer(int page)
 
 using OrderReport = OrderStoreTest;
 
+// The printouts laid out from lines in memory, at the same time of day.
+class OrderPrintout : public testing::Test {
+protected:
+    OrderPrintout() { Clock::setCurrent(&clock); }
+    ~OrderPrintout() override { Clock::setCurrent(nullptr); }
+
+    FixedClock clock { QDateTime(QDate(2020, 6, 26), QTime(14, 30, 5)) };
+};
+
 TEST_F(OrderReport, PrintsItemsInBrandOrderWithLineValuesAndTotal)
 {
     addLine({ .produto = u"1"_s, .marca = u"VALEO"_s, .qtde = 1.5, .valor = 3.0 });
@@ -65,12 +74,13 @@ TEST_F(OrderReport, PrintsItemsInBrandOrderWithLineValuesAndTotal)
     EXPECT_DOUBLE_EQ(line->cell.toDouble(), 7.5);
 }
 
-TEST_F(OrderReport, LongOrderRunsOverPagesWithHeaderAndFooterOnEach)
+TEST_F(OrderPrintout, LongOrderRunsOverPagesWithHeaderAndFooterOnEach)
 {
+    std::vector<ItemPrintLine> lines;
     for (int i = 0; i < 120; ++i)
-        addLine({ .produto = u"%1"_s.arg(i, 3, 10, QChar(u'0')), .qtde = 2.0, .valor = 0.5 });
+        lines.push_back({ .marca = u"BOSCH"_s, .prodfabr = u"PF-%1"_s.arg(i), .qtde = 2.0, .valor = 0.5 });
 
-    const PreparedReport r = prepareOrderReport(dm, u"P1"_s);
+    const PreparedReport r = orderReport(u"P1"_s, lines).take();
 
     ASSERT_EQ(r.pages.size(), 3u);
     int details = 0;
@@ -89,9 +99,9 @@ TEST_F(OrderReport, LongOrderRunsOverPagesWithHeaderAndFooterOnEach)
     EXPECT_TRUE(pageLines(r.pages[0]).filter(u"Valor Total"_s).isEmpty());
 }
 
-TEST_F(OrderReport, OrderWithoutItemsPrintsOnePageWithZeroTotal)
+TEST_F(OrderPrintout, OrderWithoutItemsPrintsOnePageWithZeroTotal)
 {
-    const PreparedReport r = prepareOrderReport(dm, u"NADA"_s);
+    const PreparedReport r = orderReport(u"NADA"_s, {}).take();
     ASSERT_EQ(r.pages.size(), 1u);
     EXPECT_EQ(pageLines(r.pages[0]),
         QStringList(
@@ -158,15 +168,14 @@ TEST_F(StoreReport, EachStoreOnItsOwnPagesWithItsTotal)
         }));
 }
 
-TEST_F(StoreReport, LongStoreNamePrintsWholeAndStaysApartFromItsNeighbour)
+TEST_F(OrderPrintout, LongStoreNamePrintsWholeAndStaysApartFromItsNeighbour)
 {
     const QString longName = u"DISTRIBUIDORA CENTRO"_s; // 20 characters
     const QString sameStart = u"DISTRIBUIDORA NORTE"_s;
-    addLine({ .produto = u"1"_s,
-        .lojas = { 1.0, 1.0, QVariant() },
-        .nomes = { longName, sameStart, QString() } });
-
-    const PreparedReport r = prepareStoreReport(dm, u"P1"_s);
+    const PreparedReport r = storeReport(u"P1"_s,
+        { { .loja = longName, .qtdeLoja = 1, .valor = 10, .vlTot = 10 },
+            { .loja = sameStart, .qtdeLoja = 1, .valor = 10, .vlTot = 10 } })
+                                 .take();
 
     ASSERT_EQ(r.pages.size(), 2u);
     const PreparedText *name = findText(r.pages[0], longName);
@@ -176,13 +185,19 @@ TEST_F(StoreReport, LongStoreNamePrintsWholeAndStaysApartFromItsNeighbour)
     EXPECT_TRUE(findText(r.pages[1], sameStart));
 }
 
-TEST_F(StoreReport, SectionLongerThanAPageRepeatsItsHeadingOnTheNextPage)
+TEST_F(OrderPrintout, SectionLongerThanAPageRepeatsItsHeadingOnTheNextPage)
 {
+    std::vector<StorePickingLine> lines;
     for (int i = 0; i < 70; ++i)
-        addLine({ .produto = u"%1"_s.arg(i, 3, 10, QChar(u'0')), .lojas = { 1.0, QVariant(), QVariant() } });
-    addLine({ .produto = u"999"_s, .lojas = { QVariant(), 1.0, QVariant() } });
+        lines.push_back({ .loja = u"Loja Centro"_s,
+            .produto = u"PF-%1"_s.arg(i),
+            .qtdeLoja = 1,
+            .valor = 10,
+            .vlTot = 10 });
+    lines.push_back(
+        { .loja = u"Loja Norte"_s, .produto = u"PF-999"_s, .qtdeLoja = 1, .valor = 10, .vlTot = 10 });
 
-    const PreparedReport r = prepareStoreReport(dm, u"P1"_s);
+    const PreparedReport r = storeReport(u"P1"_s, lines).take();
 
     ASSERT_EQ(r.pages.size(), 3u);
     const QStringList p1 = pageLines(r.pages[0]), p2 = pageLines(r.pages[1]), p3 = pageLines(r.pages[2]);

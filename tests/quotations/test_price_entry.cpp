@@ -185,12 +185,13 @@ TEST_F(PriceEntryTest, ThePrintoutTakesThePriceStillInEdit)
     items.edit();
     items.setValue(u"VALOR"_s, 7.5);
 
-    const std::optional<PreparedReport> report = flow.preparePrintout();
-    ASSERT_TRUE(report);
+    std::optional<ReportPreparation> preparation = flow.preparePrintout();
+    ASSERT_TRUE(preparation);
+    const PreparedReport &report = preparation->complete();
     EXPECT_FALSE(items.isEditing());
     EXPECT_EQ(store.rows(u"SELECT VALOR FROM CotacaoFornc"_s), QStringList { u"7.5"_s });
-    ASSERT_EQ(report->pages.size(), 1u);
-    EXPECT_EQ(pageLines(report->pages[0]).filter(u"7,50"_s).size(), 1);
+    ASSERT_EQ(report.pages.size(), 1u);
+    EXPECT_EQ(pageLines(report.pages[0]).filter(u"7,50"_s).size(), 1);
 
     EXPECT_TRUE(flow.printQuotation());
     ASSERT_EQ(prompts.shown.size(), 1);

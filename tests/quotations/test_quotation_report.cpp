@@ -73,15 +73,21 @@ TEST_F(QuotationReport, ItemsInBrandOrderWithTwoDecimalsAndEmptyPriceAsZero)
     EXPECT_NEAR(findText(r.pages[0], u"Impresso em :26/06/2020 09:05:00"_s)->box.right(), 19 + 756, 0.01);
 }
 
-TEST_F(QuotationReport, EveryPageRepeatsTheHeadingAndLongDescriptionsAreCut)
+TEST(QuotationPrintout, EveryPageRepeatsTheHeadingAndLongDescriptionsAreCut)
 {
     const QString longText
         = u"Jogo de juntas do motor completo com retentores e anéis de vedação para linha pesada"_s;
+    std::vector<ItemPrintLine> lines;
     for (int i = 0; i < 60; ++i)
-        add(u"%1"_s.arg(i, 2, 10, QChar(u'0')), u"BOSCH"_s, i == 0 ? longText : u"Vela"_s, 1.0);
-    show(u"123"_s);
+        lines.push_back({ .cotacao = u"123"_s,
+            .marca = u"BOSCH"_s,
+            .prodfabr = u"PF-%1"_s.arg(i),
+            .descricao = i == 0 ? longText : u"Vela"_s,
+            .un = u"PC"_s,
+            .qtde = 2.0,
+            .valor = 1.0 });
 
-    const PreparedReport r = prepareQuotationReport(dm);
+    const PreparedReport r = quotationReport(lines).take();
 
     ASSERT_EQ(r.pages.size(), 2u); // (1123 - 26 - 26 - 68 - 24) / 20 = 48 lines a page
     for (const PreparedPage &page : r.pages) {
@@ -102,11 +108,14 @@ TEST_F(QuotationReport, EveryPageRepeatsTheHeadingAndLongDescriptionsAreCut)
 TEST_F(QuotationReport, NoQuotationChosenPrintsTheHeadingAlone)
 {
     add(u"1"_s, u"BOSCH"_s, u"Vela"_s, 1.0);
+    const QStringList alone { u"Relatorio para Cotação - KELVO AutoPeças"_s,
+        u"Impresso em :26/06/2020 09:05:00"_s, u"Cotação : | "_s, Headings, u"Página : 1"_s };
     show(u"0"_s);
     const PreparedReport r = prepareQuotationReport(dm);
     EXPECT_TRUE(r.fileName.isEmpty()); // a save proposes the title
     ASSERT_EQ(r.pages.size(), 1u);
-    EXPECT_EQ(pageLines(r.pages[0]),
-        QStringList({ u"Relatorio para Cotação - KELVO AutoPeças"_s, u"Impresso em :26/06/2020 09:05:00"_s,
-            u"Cotação : | "_s, Headings, u"Página : 1"_s }));
+    EXPECT_EQ(pageLines(r.pages[0]), alone);
+
+    dm.CotaFornec().close(); // closed items show nothing
+    EXPECT_EQ(pageLines(prepareQuotationReport(dm).pages[0]), alone);
 }

@@ -1,4 +1,4 @@
-#include "orders/order_fixture.h"
+#include "common/clock.h"
 #include "orders/order_report.h"
 #include "report/report_error.h"
 #include "report/report_pdf.h"
@@ -7,23 +7,38 @@
 #include "spreadsheet/xlsx_reader.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
+#include "support/temp_folder.h"
 
 #include <QFile>
 #include <QRegularExpression>
 
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
 // Both files are written from the same prepared pages the preview shows.
-class ReportOutputs : public OrderStoreTest {
+class ReportOutputs : public testing::Test {
 protected:
-    PreparedReport twoPages()
+    ReportOutputs() { Clock::setCurrent(&clock); }
+    ~ReportOutputs() override { Clock::setCurrent(nullptr); }
+
+    PreparedReport twoPages() const
     {
+        std::vector<ItemPrintLine> lines;
+        const auto line = [](const QString &marca, const QString &produto, const QString &descricao,
+                              double qtde, double valor) {
+            return ItemPrintLine { QString(), marca, u"PF-"_s + produto, u"SIM"_s, descricao, u"UN"_s, qtde,
+                valor };
+        };
         for (int i = 0; i < 60; ++i)
-            addLine({ .produto = u"%1"_s.arg(i, 3, 10, QChar(u'0')), .qtde = 3.0, .valor = 2.5 });
-        addLine(
-            { .produto = u"999"_s, .marca = u"VALEO"_s, .descricao = longText, .qtde = 1.5, .valor = 2.0 });
-        return prepareOrderReport(dm, u"P1"_s);
+            lines.push_back(line(u"BOSCH"_s, u"%1"_s.arg(i, 3, 10, QChar(u'0')), u"Peça"_s, 3.0, 2.5));
+        lines.push_back(line(u"VALEO"_s, u"999"_s, longText, 1.5, 2.0));
+        return orderReport(u"P1"_s, lines).take();
     }
     const QString longText
         = u"Jogo de juntas do motor completo com retentores e anéis de vedação para linha pesada"_s;
+    FixedClock clock { QDateTime(QDate(2020, 6, 26), QTime(14, 30, 5)) };
+    TempFolder folder;
 };
 
 TEST_F(ReportOutputs, PdfHasThePagesTextAndTitle)
@@ -89,7 +104,7 @@ TEST_F(ReportOutputs, WorkbookHasOneRowPerPrintedLine)
 
 TEST_F(ReportOutputs, FailedWriteSaysWhereAndLeavesNoFile)
 {
-    const PreparedReport report = prepareOrderReport(dm, u"P1"_s);
+    const PreparedReport report = orderReport(u"P1"_s, {}).take();
     const QString pdf = folder.file(u"falta/r.pdf"_s), xlsx = folder.file(u"falta/r.xlsx"_s);
     try {
         writeReportPdf(report, pdf);

@@ -1,4 +1,3 @@
-#include "orders/order_fixture.h"
 #include "report/report_error.h"
 #include "report/report_fonts.h"
 #include "report/report_preparation.h"
@@ -7,6 +6,10 @@
 
 #include <QFontMetricsF>
 #include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -29,26 +32,50 @@ ReportLayout smallLayout()
     return r;
 }
 
+// The small page with a group by brand, its summary the brand's quantity,
+// and the report's summary the quantity of all rows.
+ReportLayout groupedLayout()
+{
+    ReportLayout layout = smallLayout();
+    ReportGroup &g = layout.group.emplace();
+    g.keyColumn = u"marca"_s;
+    g.header = ReportBand(20);
+    g.header.add(dataText(u"MARCA"_s, { 0, 0, 60, 20 }));
+    g.summary = ReportBand(20);
+    g.summary.add(label(u"T"_s, { 0, 0, 20, 20 }));
+    g.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
+    layout.summary = ReportBand(20);
+    layout.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
+    return layout;
+}
+
 } // namespace
 
-class ReportPreparation : public OrderStoreTest {
+// Rows built in memory, as the reads of the store give them.
+class Preparation : public testing::Test {
 protected:
-    Table &items()
+    void add(const QString &produto, const QString &marca, const QVariant &qtde, const QVariant &valor = 10.0,
+        const QString &descricao = u"Peça"_s)
     {
-        dm.PedFornec().open();
-        return dm.PedFornec();
+        m_rows.rows.push_back({ produto, marca, descricao, u"UN"_s, qtde, valor });
     }
     void addRows(int n, const QString &marca = u"BOSCH"_s, double qtde = 1.0)
     {
         for (int i = 0; i < n; ++i)
-            addLine({ .produto = u"%1%2"_s.arg(marca.left(1)).arg(++m_next), .marca = marca, .qtde = qtde });
+            add(u"%1%2"_s.arg(marca.left(1)).arg(++m_next), marca, qtde);
     }
+    const ReportRows &items() const { return m_rows; }
+    void clear() { m_rows.rows.clear(); }
 
 private:
+    ReportRows m_rows { { textColumn(u"PRODUTO"_s), textColumn(u"MARCA"_s), textColumn(u"DESCRICAO"_s),
+                            textColumn(u"UN"_s), numberColumn(u"QTDE"_s, u"0.00"_s),
+                            numberColumn(u"VALOR"_s, u"0.00"_s) },
+        {} };
     int m_next = 0;
 };
 
-TEST_F(ReportPreparation, BandsFlowOntoPagesBetweenHeaderAndFooter)
+TEST_F(Preparation, BandsFlowOntoPagesBetweenHeaderAndFooter)
 {
     ReportLayout layout = smallLayout();
     layout.summary = ReportBand(30);
@@ -61,8 +88,7 @@ TEST_F(ReportPreparation, BandsFlowOntoPagesBetweenHeaderAndFooter)
     } cases[] = { { 0, { 0 }, 1 }, { 5, { 5 }, 1 }, { 7, { 7, 0 }, 2 }, { 14, { 7, 7, 0 }, 3 },
         { 15, { 7, 7, 1 }, 3 } };
     for (const auto &c : cases) {
-        dm.PedFornec().close();
-        dm.Banco().execute(u"DELETE FROM PedidoFornc"_s);
+        clear();
         addRows(c.rows);
         const PreparedReport r = prepareReport(layout, items());
         ASSERT_EQ(r.pages.size(), size_t(c.details.size())) << c.rows;
@@ -78,7 +104,7 @@ TEST_F(ReportPreparation, BandsFlowOntoPagesBetweenHeaderAndFooter)
     }
 }
 
-TEST_F(ReportPreparation, HeaderShowsTheRowAboutToPrintAndDetailsStackByHeight)
+TEST_F(Preparation, HeaderShowsTheRowAboutToPrintAndDetailsStackByHeight)
 {
     addRows(9);
     const PreparedReport r = prepareReport(smallLayout(), items());
@@ -91,21 +117,13 @@ TEST_F(ReportPreparation, HeaderShowsTheRowAboutToPrintAndDetailsStackByHeight)
     EXPECT_DOUBLE_EQ(p.lines[1].items[0].box.left(), 10);
 }
 
-TEST_F(ReportPreparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
+TEST_F(Preparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
 {
-    ReportLayout layout = smallLayout();
-    ReportGroup &g = layout.group.emplace();
-    g.keyColumn = u"marca"_s;
-    g.header = ReportBand(20);
-    g.header.add(dataText(u"MARCA"_s, { 0, 0, 60, 20 }));
-    g.summary = ReportBand(20);
-    g.summary.add(label(u"T"_s, { 0, 0, 20, 20 }));
-    g.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
-    layout.summary = ReportBand(20);
-    layout.summary.add(result({ u"QTDE"_s }, u"0.00"_s, { 30, 0, 60, 20 }));
+    ReportLayout layout = groupedLayout();
+    ReportGroup &g = *layout.group;
     addRows(8, u"ACME"_s, 1.0); // over a page: 1 header + 6 details fit under the page header
     addRows(2, u"BETA"_s, 2.0);
-    addLine({ .produto = u"B99"_s, .marca = u"BETA"_s, .qtde = QVariant() }); // adds nothing
+    add(u"B99"_s, u"BETA"_s, QVariant()); // adds nothing
 
     for (bool newPage : { true, false }) {
         g.newPageAfter = newPage;
@@ -134,10 +152,10 @@ TEST_F(ReportPreparation, GroupsRepeatTheirHeaderAndCloseThePageWhenAsked)
     }
 }
 
-TEST_F(ReportPreparation, TextsAreAlignedInTheirBoxesAndCutAtTheEdge)
+TEST_F(Preparation, TextsAreAlignedInTheirBoxesAndCutAtTheEdge)
 {
     const QString longText = u"Amortecedor dianteiro com kit completo"_s;
-    addLine({ .produto = u"X1"_s, .descricao = longText, .qtde = 1.5 });
+    add(u"X1"_s, u"BOSCH"_s, 1.5, 10.0, longText);
     ReportLayout layout = smallLayout();
     layout.detail = ReportBand(20);
     layout.detail.add(dataText(u"PRODUTO"_s, { 0, 0, 60, 16 }).box());
@@ -181,9 +199,9 @@ TEST_F(ReportPreparation, TextsAreAlignedInTheirBoxesAndCutAtTheEdge)
 
 // One digit less is another amount: a number wider than its box is printed
 // smaller, whole, the sum as the line's value.
-TEST_F(ReportPreparation, NumbersTooWideForTheirBoxShrinkAndKeepEveryDigit)
+TEST_F(Preparation, NumbersTooWideForTheirBoxShrinkAndKeepEveryDigit)
 {
-    addLine({ .produto = u"X1"_s, .qtde = 1000.0, .valor = 15438.2603 });
+    add(u"X1"_s, u"BOSCH"_s, 1000.0, 15438.2603);
     ReportLayout layout = smallLayout();
     layout.detail = ReportBand(20);
     layout.detail.add(dataText(u"VALOR"_s, { 0, 0, 64, 16 }).px(11).box().align(Qt::AlignRight));
@@ -203,20 +221,13 @@ TEST_F(ReportPreparation, NumbersTooWideForTheirBoxShrinkAndKeepEveryDigit)
     EXPECT_DOUBLE_EQ(total.cell.toDouble(), 15438260.3);
 }
 
-TEST_F(ReportPreparation, LeavesTheDatasetWhereItWas)
+TEST_F(Preparation, NoRowsGivesOnePageOfHeaderAndFooter)
 {
-    addRows(3);
-    Table &t = items();
-    t.setCurrentRow(1);
-    const PreparedReport r = prepareReport(smallLayout(), t);
-    EXPECT_EQ(t.currentRow(), 1);
-    EXPECT_EQ(pageLines(r.pages[0]).filter(u"B"_s).size(), 4);
-
-    t.close(); // a closed dataset has no rows
-    EXPECT_EQ(pageLines(prepareReport(smallLayout(), t).pages[0]), QStringList({ u"H | "_s, u"P 1"_s }));
+    EXPECT_EQ(
+        pageLines(prepareReport(smallLayout(), items()).pages[0]), QStringList({ u"H | "_s, u"P 1"_s }));
 }
 
-TEST_F(ReportPreparation, UnknownColumnIsAnError)
+TEST_F(Preparation, UnknownColumnIsAnError)
 {
     ReportLayout layout = smallLayout();
     layout.detail.add(result({ u"QTDE"_s, u"PESO"_s }, u"0.00"_s, { 0, 0, 10, 10 }));
@@ -226,4 +237,38 @@ TEST_F(ReportPreparation, UnknownColumnIsAnError)
     } catch (const ReportError &e) {
         EXPECT_TRUE(e.message().contains(u"'PESO'"_s)) << e.message().toStdString();
     }
+}
+
+// Laid out a few rows at a time, as the preview does between the user's
+// input, the pages are those of one go: no row, result or group heading is
+// lost or doubled where a slice ends.
+TEST_F(Preparation, PageByPageGivesTheSamePagesAsOneGo)
+{
+    const ReportLayout layout = groupedLayout();
+    addRows(9, u"ACME"_s, 1.0);
+    addRows(13, u"BETA"_s, 2.0);
+    addRows(1, u"CORA"_s, 3.0);
+    const auto all = [](const PreparedReport &r) {
+        QStringList lines;
+        for (const PreparedPage &page : r.pages)
+            lines << pageLines(page).join(u" / "_s);
+        return lines;
+    };
+    const QStringList whole = all(prepareReport(layout, items()));
+    ASSERT_GT(whole.size(), 4);
+
+    ReportPreparation first(layout, items());
+    EXPECT_EQ(first.finishedPages(), 0);
+    first.prepareUntil(1);
+    EXPECT_EQ(first.finishedPages(), 1);
+    EXPECT_FALSE(first.isComplete());
+    EXPECT_EQ(all(first.report()).first(), whole.first());
+    for (int slice : { 1, 3, 7 }) {
+        ReportPreparation sliced(layout, items());
+        while (!sliced.isComplete())
+            sliced.prepareRows(slice);
+        EXPECT_EQ(sliced.finishedPages(), int(whole.size()));
+        EXPECT_EQ(all(sliced.report()), whole) << slice;
+    }
+    EXPECT_EQ(all(first.take()), whole);
 }

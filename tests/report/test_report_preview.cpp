@@ -5,6 +5,7 @@
 #include "support/temp_folder.h"
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -53,14 +54,14 @@ protected:
 
     std::unique_ptr<ReportPreview> open()
     {
-        auto preview = std::make_unique<ReportPreview>(report, services);
+        auto preview = std::make_unique<ReportPreview>(preparation, services);
         preview->resize(900, 800);
         preview->show();
         QApplication::setActiveWindow(preview.get()); // as the platform does, at once
         return preview;
     }
 
-    PreparedReport report = threePages();
+    ReportPreparation preparation { threePages() };
     PreviewServices services;
     QStringList asked, proposed, errors;
     QString answer;
@@ -72,7 +73,7 @@ protected:
 TEST_F(ReportPreviewTest, PagesThroughWithButtonsKeysAndThePageNumber)
 {
     auto p = open();
-    EXPECT_EQ(p->windowTitle(), report.title);
+    EXPECT_EQ(p->windowTitle(), preparation.report().title);
     EXPECT_EQ(p->currentPage(), 1);
     EXPECT_FALSE(p->btnFirst()->isEnabled());
     EXPECT_FALSE(p->btnPrior()->isEnabled());
@@ -151,6 +152,53 @@ TEST_F(ReportPreviewTest, PaintsTheShownPage)
     EXPECT_NE(shot(), first); // another page's text
 }
 
+// The first page shows at once; the rest follow between the user's input,
+// and the last page, printing and saving wait for the whole report.
+TEST_F(ReportPreviewTest, ShowsTheFirstPageBeforeTheRestAreLaidOut)
+{
+    // Pages 200 high with a footer of 20 and margins of 10: 8 lines a page.
+    ReportLayout layout;
+    layout.title = u"Longo"_s;
+    layout.pageSize = QSize(300, 200);
+    layout.margins = QMargins(10, 10, 10, 10);
+    layout.detail = ReportBand(20).add(dataText(u"N"_s, { 0, 0, 60, 20 }));
+    layout.pageFooter = ReportBand(20).add(pageNumber(u"P "_s, { 0, 0, 40, 20 }));
+    ReportRows rows { { numberColumn(u"N"_s) }, {} };
+    for (int n = 1; n <= 800; ++n) // 100 pages
+        rows.rows.push_back({ double(n) });
+    const auto started = [&] {
+        preparation = ReportPreparation(layout, rows);
+        auto p = open();
+        EXPECT_EQ(p->currentPage(), 1);
+        EXPECT_LT(p->pageCount(), 100);
+        EXPECT_FALSE(p->isComplete());
+        EXPECT_TRUE(p->pageCountLabel()->text().endsWith(u"…"_s));
+        EXPECT_TRUE(p->btnLast()->isEnabled());
+        return p;
+    };
+
+    auto p = started();
+    // On its own, while the preview waits for input.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return p->isComplete(); }, 20000));
+    EXPECT_EQ(p->pageCount(), 100);
+    EXPECT_EQ(p->edtPage()->maximum(), 100);
+    EXPECT_EQ(p->pageCountLabel()->text(), u"de 100"_s);
+
+    p = started();
+    QTest::mouseClick(p->btnNext(), Qt::LeftButton);
+    EXPECT_EQ(p->currentPage(), 2);
+    p->showPage(60); // a page not laid out yet is laid out for it
+    EXPECT_EQ(p->currentPage(), 60);
+    QTest::mouseClick(p->btnLast(), Qt::LeftButton);
+    EXPECT_TRUE(p->isComplete());
+    EXPECT_EQ(p->currentPage(), 100);
+
+    p = started();
+    answer = folder.file(u"longo.pdf"_s);
+    QTest::mouseClick(p->btnSave(), Qt::LeftButton);
+    EXPECT_EQ(pdfInfo(answer, u"Pages"_s), u"100"_s);
+}
+
 TEST_F(ReportPreviewTest, SavesAsPdfOrWorkbookByTheNameChosen)
 {
     auto p = open();
@@ -190,7 +238,9 @@ TEST_F(ReportPreviewTest, ProposesTheReportsNameFitForAFile)
         { u" . "_s, u"Relatório.pdf"_s },
     };
     for (const auto &c : cases) {
-        report.fileName = c.fileName;
+        PreparedReport named = threePages();
+        named.fileName = c.fileName;
+        preparation = ReportPreparation(std::move(named));
         auto p = open();
         proposed.clear();
         QTest::mouseClick(p->btnSave(), Qt::LeftButton);
@@ -212,7 +262,7 @@ TEST_F(ReportPreviewTest, PrintsTheRangeChosenOnThePrinter)
     };
     auto p = open();
     QTest::mouseClick(p->btnPrint(), Qt::LeftButton);
-    EXPECT_EQ(jobName, report.title);
+    EXPECT_EQ(jobName, preparation.report().title);
     EXPECT_EQ(pdfInfo(path, u"Pages"_s), u"2"_s);
     const QString text = pdfText(path);
     EXPECT_FALSE(text.contains(u"Página de teste 1"_s));

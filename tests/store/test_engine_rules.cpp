@@ -1,4 +1,5 @@
 #include "common/regional.h"
+#include "store/printout_reads.h"
 #include "support/test_store.h"
 
 using EngineRules = StoreTest;
@@ -121,7 +122,7 @@ TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
     EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P2"_s }));
 }
 
-TEST_F(EngineRules, SepararLojasGivesEveryStoreLineInAscendingOrderCaseCounting)
+TEST_F(EngineRules, StorePickingGivesEveryStoreLineInAscendingOrderCaseCounting)
 {
     Table &p = dm.PedFornec();
     p.open();
@@ -145,13 +146,15 @@ TEST_F(EngineRules, SepararLojasGivesEveryStoreLineInAscendingOrderCaseCounting)
     add(u"X1"_s, { u"LOJA A"_s, u"LOJA A"_s, u"Centro"_s }, { 2.0, 2.0, QVariant() });
     add(u"X2"_s, { u"bairro"_s, u"LOJA A"_s, u"Centro"_s }, { 1.0, 0.0, 4.0 });
 
-    Query &q = dm.SepararLojas();
-    q.setParam(u"pedido"_s, u"77"_s); // one assignment serves the three occurrences
-    q.open();
-    EXPECT_EQ(column(q, u"LOJA"_s), (QStringList { u"Centro"_s, u"LOJA A"_s, u"LOJA A"_s, u"bairro"_s }));
-    EXPECT_EQ(column(q, u"PRODUTO"_s), (QStringList { u"X2"_s, u"X1"_s, u"X1"_s, u"X2"_s }));
-    q.last();
-    EXPECT_EQ(q.value(u"VlTot"_s).toDouble(), 10.0);
+    QStringList lojas, produtos;
+    const std::vector<StorePickingLine> lines = storePickingLines(dm.Banco(), u"77"_s);
+    for (const StorePickingLine &line : lines) {
+        lojas << line.loja;
+        produtos << line.produto;
+    }
+    EXPECT_EQ(lojas, (QStringList { u"Centro"_s, u"LOJA A"_s, u"LOJA A"_s, u"bairro"_s }));
+    EXPECT_EQ(produtos, (QStringList { u"X2"_s, u"X1"_s, u"X1"_s, u"X2"_s }));
+    EXPECT_EQ(lines.back().vlTot, 10.0);
 }
 
 TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTableUnchanged)

@@ -1,3 +1,4 @@
+#include "store/printout_reads.h"
 #include "support/fixtures.h"
 #include "support/owner_only.h"
 #include "support/test_store.h"
@@ -6,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+
+#include <algorithm>
+#include <iterator>
 
 using StoreFileTest = StoreTest;
 
@@ -132,11 +136,11 @@ TEST(StoreFormat, LibrariesAfterTheThirdAreToldTheFileFormat)
 
 namespace {
 
-QStringList fieldNames(const Dataset &d)
+QStringList columnNames(const Statement &st)
 {
     QStringList names;
-    for (const Field &f : d.fields())
-        names << f.name;
+    for (int i = 0; i < st.columnCount(); ++i)
+        names << st.columnName(i);
     return names;
 }
 
@@ -168,10 +172,7 @@ const QStringList OrderItemColumns {
 
 TEST_F(StoreFileTest, OrderItemsHoldTheirColumnsInTheStoreOrder)
 {
-    Query &print = dm.PedFornecPrint();
-    print.setParam(u"Pedido"_s, u"1"_s);
-    print.open();
-    EXPECT_EQ(fieldNames(print), OrderItemColumns);
+    EXPECT_EQ(columnNames(Statement(dm.Banco(), u"Select * from PedidoFornc"_s)), OrderItemColumns);
 }
 
 // The file of an installation made by the earlier init-db under SQLCipher 3:
@@ -203,24 +204,26 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     EXPECT_EQ(pedido.asFloat(u"QTDELOJA3"_s), 3.0);
     EXPECT_EQ(pedido.asString(u"NOMELOJA3"_s), u"SUL"_s);
 
-    Query &print = dm.PedFornecPrint();
-    print.setParam(u"Pedido"_s, u"P-1"_s);
-    print.open();
-    const QStringList names = fieldNames(print);
+    const QStringList names = columnNames(Statement(dm.Banco(), u"Select * from PedidoFornc"_s));
     EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()),
         QSet<QString>(OrderItemColumns.cbegin(), OrderItemColumns.cend()));
     EXPECT_LT(names.indexOf(u"QTDELOJA1"_s), names.indexOf(u"CONDPGTO"_s)); // the file's own order
-    EXPECT_EQ(column(print, u"MARCA"_s), (QStringList { u"AC"_s, u"BOSCH"_s }));
-    EXPECT_EQ(print.displayText(1, print.fieldIndex(u"VALOR"_s)), u"89,90"_s);
-    EXPECT_EQ(print.value(1, print.fieldIndex(u"QTDELOJA2"_s)).toDouble(), 2.0);
-    EXPECT_EQ(print.value(1, print.fieldIndex(u"OBS"_s)).toString(), u"urgente"_s);
+    ASSERT_TRUE(pedido.locate(u"MARCA"_s, { u"BOSCH"_s }));
+    EXPECT_EQ(pedido.asFloat(u"QTDELOJA2"_s), 2.0);
+    EXPECT_EQ(pedido.asString(u"OBS"_s), u"urgente"_s);
 
-    Query &lojas = dm.SepararLojas();
-    lojas.setParam(u"PEDIDO"_s, u"P-1"_s);
-    lojas.open();
-    EXPECT_EQ(column(lojas, u"LOJA"_s), (QStringList { u"CENTRO"_s, u"NORTE"_s, u"NORTE"_s, u"SUL"_s }));
-    EXPECT_EQ(column(lojas, u"PRODUTO"_s), (QStringList { u"BP-77"_s, QString(), u"BP-77"_s, u"BP-77"_s }));
-    EXPECT_DOUBLE_EQ(lojas.value(1, lojas.fieldIndex(u"VlTot"_s)).toDouble(), 21.0);
+    const std::vector<ItemPrintLine> print = orderPrintLines(dm.Banco(), u"P-1"_s);
+    ASSERT_EQ(print.size(), 2u);
+    EXPECT_EQ(print[0].marca, u"AC"_s);
+    EXPECT_EQ(print[1].marca, u"BOSCH"_s);
+    EXPECT_EQ(print[1].valor, 89.90);
+
+    const std::vector<StorePickingLine> picking = storePickingLines(dm.Banco(), u"P-1"_s);
+    QStringList stores; // store:maker's code
+    std::transform(picking.cbegin(), picking.cend(), std::back_inserter(stores),
+        [](const StorePickingLine &l) { return l.loja + u':' + l.produto; });
+    EXPECT_EQ(stores, (QStringList { u"CENTRO:BP-77"_s, u"NORTE:"_s, u"NORTE:BP-77"_s, u"SUL:BP-77"_s }));
+    EXPECT_DOUBLE_EQ(picking[1].vlTot, 21.0);
 
     // A new item lands in the right columns, read back after the file is reopened.
     ASSERT_TRUE(pedido.append());

@@ -40,7 +40,7 @@ public:
         return {};
     }
     std::unique_ptr<LogWindow> createLog() override { return std::make_unique<Log>(*this); }
-    void previewReport(const PreparedReport &) override { shown(); }
+    void previewReport(ReportPreparation &) override { shown(); }
 
     void shown()
     {

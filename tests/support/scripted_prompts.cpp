@@ -80,8 +80,9 @@ QString ScriptedPrompts::saveFileName(const QString &caption, const QString &dir
     return take(files);
 }
 
-void ScriptedPrompts::previewReport(const PreparedReport &report)
+void ScriptedPrompts::previewReport(ReportPreparation &preparation)
 {
+    const PreparedReport &report = preparation.complete();
     Shown s;
     s.kind = QStringLiteral("preview");
     s.caption = report.title;

@@ -50,7 +50,7 @@ public:
     int choose(const QString &caption, const QString &text, const QStringList &columns,
         const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
-    void previewReport(const PreparedReport &report) override;
+    void previewReport(ReportPreparation &report) override;
     void keepAlive() override { ++keepAlives; }
 
     // "[Caption] text" for every message, question and error box, in order

@@ -129,7 +129,8 @@ int main(int argc, char **argv)
 
     // The report preview on the first page of each printout: a downloaded
     // quotation, and the order and per-store printouts of a downloaded order.
-    const auto savePreview = [&](const PreparedReport &report, const QString &name) {
+    const auto savePreview = [&](ReportPreparation report, const QString &name) {
+        report.complete(); // the whole page count, as it settles
         ReportPreview preview(report, {}, &main);
         preview.resize(900, 1000);
         ok &= save(&preview, dir, name, out);
@@ -138,12 +139,12 @@ int main(int argc, char **argv)
     items.setFilter(QStringLiteral("COTACAO = ?"), { fixtureNumber("2026000102", values) });
     items.setFiltered(true);
     items.open();
-    savePreview(prepareQuotationReport(context.dm()), QStringLiteral("ReportPreview"));
+    savePreview(quotationReport(context.dm()), QStringLiteral("ReportPreview"));
     items.close();
     items.setFiltered(false);
-    savePreview(prepareOrderReport(context.dm(), fixtureNumber("2026000201", values)),
+    savePreview(orderReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLPedAtende"));
-    savePreview(prepareStoreReport(context.dm(), fixtureNumber("2026000201", values)),
+    savePreview(storeReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLSepararLoja"));
 
     // Every working window the program can open, as its button opens it.

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -24,13 +25,20 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr int PageGap = 12; // grey around the page
+// The longest the rest of the report keeps input waiting at a time, and the
+// rows laid out between two looks at the time.
+constexpr int SliceMs = 20;
+constexpr int SliceRows = 25;
 
 // The name a save proposes: the report's own, with what no file name may
 // hold on the suppliers' desktops (the numbers come from the buyer's server)
@@ -95,9 +103,10 @@ private:
     qreal m_scale = 1;
 };
 
-ReportPreview::ReportPreview(const PreparedReport &report, PreviewServices services, QWidget *parent)
+ReportPreview::ReportPreview(ReportPreparation &report, PreviewServices services, QWidget *parent)
     : QDialog(parent)
-    , m_report(report)
+    , m_preparation(report)
+    , m_report(report.report())
     , m_services(std::move(services))
     , m_btnFirst(button(u"Primeira"_s, u"Primeira página (Ctrl+Home)"_s))
     , m_btnPrior(button(u"Anterior"_s, u"Página anterior (Page Up)"_s))
@@ -111,18 +120,18 @@ ReportPreview::ReportPreview(const PreparedReport &report, PreviewServices servi
     , m_btnSave(button(u"Salvar"_s, u"Salva como Documento PDF ou Planilha Excel"_s))
     , m_btnClose(button(u"Fechar"_s, u"Fecha a visualização"_s))
     , m_scroll(new QScrollArea(this))
-    , m_view(new ReportPageView(report, m_scroll))
+    , m_view(new ReportPageView(m_report, m_scroll))
     , m_pageCount(new QLabel(this))
     , m_zoomButtons(new QButtonGroup(this))
+    , m_rest(new QTimer(this))
 {
-    setWindowTitle(report.title);
+    m_preparation.prepareUntil(1);
+    setWindowTitle(m_report.title);
     setModal(true);
     setWindowFlag(Qt::WindowMaximizeButtonHint);
 
-    m_edtPage->setRange(1, std::max(1, pageCount()));
     m_edtPage->setKeyboardTracking(false); // a typed number counts on Enter
     m_edtPage->setAccessibleName(u"Página"_s);
-    m_pageCount->setText(u"de %1"_s.arg(pageCount()));
     for (QPushButton *b : { m_btnWholePage, m_btnPageWidth, m_btnActual }) {
         b->setCheckable(true);
         m_zoomButtons->addButton(b);
@@ -153,7 +162,10 @@ ReportPreview::ReportPreview(const PreparedReport &report, PreviewServices servi
     connect(m_btnFirst, &QPushButton::clicked, this, [this] { showPage(1); });
     connect(m_btnPrior, &QPushButton::clicked, this, [this] { showPage(m_page - 1); });
     connect(m_btnNext, &QPushButton::clicked, this, [this] { showPage(m_page + 1); });
-    connect(m_btnLast, &QPushButton::clicked, this, [this] { showPage(pageCount()); });
+    connect(m_btnLast, &QPushButton::clicked, this, [this] {
+        completeReport();
+        showPage(pageCount());
+    });
     connect(m_edtPage, &QSpinBox::valueChanged, this, [this](int n) { showPage(n); });
     connect(m_btnWholePage, &QPushButton::clicked, this, [this] { setZoom(Zoom::WholePage); });
     connect(m_btnPageWidth, &QPushButton::clicked, this, [this] { setZoom(Zoom::PageWidth); });
@@ -177,6 +189,10 @@ ReportPreview::ReportPreview(const PreparedReport &report, PreviewServices servi
 
     setZoom(Zoom::PageWidth);
     showPage(1);
+
+    connect(m_rest, &QTimer::timeout, this, &ReportPreview::prepareMore);
+    if (!m_preparation.isComplete())
+        m_rest->start(0);
 }
 
 ReportPreview::~ReportPreview() = default;
@@ -197,6 +213,8 @@ QWidget *ReportPreview::pageView() const
 
 void ReportPreview::showPage(int number)
 {
+    if (number > pageCount())
+        m_preparation.prepareUntil(number); // a page or a few: quick
     m_page = std::clamp(number, 1, std::max(1, pageCount()));
     m_view->setPage(m_page - 1);
     m_scroll->verticalScrollBar()->setValue(0);
@@ -230,14 +248,39 @@ void ReportPreview::fitZoom()
     m_view->setScale(std::max(scale, 0.1));
 }
 
+void ReportPreview::prepareMore()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (!m_preparation.isComplete() && slice.elapsed() < SliceMs)
+        m_preparation.prepareRows(SliceRows);
+    if (m_preparation.isComplete())
+        m_rest->stop();
+    updateControls();
+}
+
+void ReportPreview::completeReport()
+{
+    if (m_preparation.isComplete())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_preparation.complete();
+    QApplication::restoreOverrideCursor();
+    m_rest->stop();
+    updateControls();
+}
+
 void ReportPreview::updateControls()
 {
     const QSignalBlocker quiet(m_edtPage);
+    m_edtPage->setRange(1, isComplete() ? std::max(1, pageCount()) : std::numeric_limits<int>::max());
+    // While the rest is being laid out the count says there is more.
+    m_pageCount->setText(u"de %1"_s.arg(pageCount()) + (isComplete() ? QString() : u"…"_s));
     m_edtPage->setValue(m_page);
     m_btnFirst->setEnabled(m_page > 1);
     m_btnPrior->setEnabled(m_page > 1);
-    m_btnNext->setEnabled(m_page < pageCount());
-    m_btnLast->setEnabled(m_page < pageCount());
+    m_btnNext->setEnabled(m_page < pageCount() || !isComplete());
+    m_btnLast->setEnabled(m_page < pageCount() || !isComplete());
     m_btnWholePage->setChecked(m_zoom == Zoom::WholePage);
     m_btnPageWidth->setChecked(m_zoom == Zoom::PageWidth);
     m_btnActual->setChecked(m_zoom == Zoom::Actual);
@@ -252,6 +295,7 @@ bool ReportPreview::eventFilter(QObject *watched, QEvent *event)
 
 void ReportPreview::print()
 {
+    completeReport();
     QPrinter printer(QPrinter::HighResolution);
     setUpPrinter(printer, m_report);
     bool chosen = false;
@@ -271,6 +315,7 @@ void ReportPreview::save()
 {
     if (!m_services.saveFileName)
         return;
+    completeReport();
     const QString proposed = QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
                                  .filePath(proposedFileName(m_report) + u".pdf"_s);
     QString path = m_services.saveFileName(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/prepared_report.h"
+#include "report/report_preparation.h"
 
 #include <QDialog>
 
@@ -12,6 +13,7 @@ class QPrinter;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
+class QTimer;
 class ReportPageView;
 
 // What the preview asks of the program around it: a file name to save to
@@ -23,19 +25,24 @@ struct PreviewServices {
     std::function<bool(QPrinter &printer, QWidget *parent)> choosePrinter;
 };
 
-// The modal preview of a prepared report: one page at a time, paged through
-// and zoomed, printed or saved as "Documento PDF" or "Planilha Excel".
+// The modal preview of a report: one page at a time, paged through and
+// zoomed, printed or saved as "Documento PDF" or "Planilha Excel". It shows
+// the first page as soon as it is laid out and lays the rest out in short
+// slices between the user's input; printing, saving and the last page wait
+// for the whole report.
 class ReportPreview final : public QDialog {
     Q_OBJECT
 
 public:
     enum class Zoom { WholePage, PageWidth, Actual };
 
-    ReportPreview(const PreparedReport &report, PreviewServices services, QWidget *parent = nullptr);
+    // The preparation must outlive the preview.
+    ReportPreview(ReportPreparation &report, PreviewServices services, QWidget *parent = nullptr);
     ~ReportPreview() override;
     Q_DISABLE_COPY_MOVE(ReportPreview)
 
-    int pageCount() const { return int(m_report.pages.size()); }
+    int pageCount() const { return m_preparation.finishedPages(); } // laid out so far
+    bool isComplete() const { return m_preparation.isComplete(); }
     int currentPage() const { return m_page; } // from 1
     void showPage(int number); // kept within the pages
 
@@ -60,6 +67,7 @@ public:
     QPushButton *btnPrint() const { return m_btnPrint; }
     QPushButton *btnSave() const { return m_btnSave; }
     QPushButton *btnClose() const { return m_btnClose; }
+    QLabel *pageCountLabel() const { return m_pageCount; } // "de 12"
     QWidget *pageView() const;
 
 protected:
@@ -69,7 +77,10 @@ private:
     QPushButton *button(const QString &caption, const QString &tip);
     void fitZoom();
     void updateControls();
+    void prepareMore();
+    void completeReport();
 
+    ReportPreparation &m_preparation;
     const PreparedReport &m_report;
     PreviewServices m_services;
     QPushButton *m_btnFirst;
@@ -87,6 +98,7 @@ private:
     ReportPageView *m_view = nullptr;
     QLabel *m_pageCount = nullptr;
     QButtonGroup *m_zoomButtons = nullptr;
+    QTimer *m_rest = nullptr; // lays out the pages after the first
     Zoom m_zoom = Zoom::PageWidth;
     int m_page = 1;
 };

@@ -79,7 +79,7 @@ std::unique_ptr<QInputDialog> inputBox(
 }
 
 std::unique_ptr<ReportPreview> previewWindow(
-    const PreparedReport &report, PreviewServices services, QWidget *parent)
+    ReportPreparation &report, PreviewServices services, QWidget *parent)
 {
     auto preview = std::make_unique<ReportPreview>(report, std::move(services), parent);
     enterPressesButtons(preview.get());
@@ -118,7 +118,7 @@ std::unique_ptr<LogWindow> QtPrompts::createLog()
     return std::make_unique<TMsgLog>(parentWidget(), m_parent);
 }
 
-void QtPrompts::previewReport(const PreparedReport &report)
+void QtPrompts::previewReport(ReportPreparation &report)
 {
     PreviewServices services;
     services.saveFileName = [this](const QString &caption, const QString &dir, const QString &filter) {

@@ -24,7 +24,7 @@ std::unique_ptr<QInputDialog> inputBox(
 
 // The report preview, worked with the keys of every window of ours.
 std::unique_ptr<ReportPreview> previewWindow(
-    const PreparedReport &report, PreviewServices services, QWidget *parent);
+    ReportPreparation &report, PreviewServices services, QWidget *parent);
 
 // Prompts shown as real Qt dialogs, owned by a parent window.
 class QtPrompts final : public Prompts {
@@ -45,7 +45,7 @@ public:
     int choose(const QString &caption, const QString &text, const QStringList &columns,
         const QList<QStringList> &rows) override;
     std::unique_ptr<LogWindow> createLog() override;
-    void previewReport(const PreparedReport &report) override;
+    void previewReport(ReportPreparation &report) override;
     void beginWait() override;
     void keepAlive() override;
     void endWait() override;
