@@ -17,7 +17,7 @@ int importList(CliContext &c, AppContext &app)
 }
 
 // The file first (name|yyyy-MM-dd HH:mm|items), then one line an entry:
-// line|brand|code|description|unit|price.
+// line|brand|code|description|unit|price, as the help names them.
 int listList(CliContext &c, AppContext &app)
 {
     try {
@@ -53,14 +53,13 @@ int clearList(CliContext &c, AppContext &app)
 void addPriceListCommands(QList<CliCommand> &commands)
 {
     commands
-        << CliCommand { u"pricelist import"_s, u"pricelist import FILE"_s,
-               u"replace the price list with a workbook (.xlsx) or CSV whose first row names MARCA, "
-               u"PRODFABR, "
-               "VALOR and optionally DESCRICAO and UN"_s,
+        << CliCommand { u"pricelist import"_s, u"pricelist import ARQUIVO"_s,
+               u"troca a tabela de preços pela de uma planilha (.xlsx) ou CSV cuja primeira linha nomeia "
+               u"MARCA, PRODFABR, VALOR e, se houver, DESCRICAO e UN (\"Tabela de preços\")"_s,
                1, 1, withApp(importList) }
         << CliCommand { u"pricelist list"_s, u"pricelist list"_s,
-               u"print the price list: file|imported|items, then line|brand|code|description|unit|price"_s, 0,
-               0, withApp(listList) }
+               u"lista a tabela de preços: Arquivo|Importada|Itens, e depois Linha|Marca|Prodfabr|Descricao|UN|Valor"_s,
+               0, 0, withApp(listList) }
         << CliCommand { u"pricelist clear"_s, u"pricelist clear"_s,
-               u"empty the price list (confirm with --yes)"_s, 0, 0, withApp(clearList) };
+               u"esvazia a tabela de preços (confirme com --yes)"_s, 0, 0, withApp(clearList) };
 }
