@@ -1,6 +1,9 @@
 #include "support/report_reading.h"
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 QStringList pageLines(const PreparedPage &page)
 {
@@ -51,4 +54,24 @@ QString pdfInfo(const QString &path, const QString &field)
             return line.mid(prefix.size()).trimmed();
     }
     return {};
+}
+
+int pdfPageCount(const QString &path)
+{
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
+        bool ok = false;
+        const int pages = pdfInfo(path, QStringLiteral("Pages")).toInt(&ok);
+        return ok ? pages : -1;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    // Qt writes each page's dictionary uncompressed: "/Type /Page", where
+    // the page tree's own is "/Type /Pages".
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![A-Za-z])"));
+    const QString text = QString::fromLatin1(file.readAll());
+    int count = 0;
+    for (auto it = page.globalMatch(text); it.hasNext(); it.next())
+        ++count;
+    return count;
 }

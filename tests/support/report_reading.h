@@ -17,3 +17,6 @@ const PreparedText *findText(const PreparedPage &page, const QString &text);
 QString pdfText(const QString &path);
 // A field of pdfinfo ("Pages", "Title", "Page size").
 QString pdfInfo(const QString &path, const QString &field);
+// The pages of the PDF file: pdfinfo's count where poppler is installed;
+// elsewhere (the Windows build under Wine) the page objects in the file.
+int pdfPageCount(const QString &path);
