@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 using namespace Qt::StringLiterals;
@@ -154,10 +155,21 @@ CsvFile readCsvFile(const QString &path, qint64 maxBytes)
         throw SpreadsheetError(failure(path, file.errorString()));
     if (file.size() > maxBytes)
         throw SpreadsheetError(failure(path, u"o arquivo tem mais de %1 MB"_s.arg(maxBytes / (1024 * 1024))));
-    const QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes)
-        throw SpreadsheetError(failure(path, u"o arquivo tem mais de %1 MB"_s.arg(maxBytes / (1024 * 1024))));
-    if (file.error() != QFileDevice::NoError)
-        throw SpreadsheetError(failure(path, file.errorString()));
+    // Read in pieces: asking read() for the whole limit reserves that much
+    // memory up front, however small the file. The size above may not be
+    // the end (a file still growing, a device), so the limit holds here too.
+    constexpr qint64 Piece = 1 << 20;
+    QByteArray bytes;
+    while (true) {
+        const QByteArray piece = file.read(std::min(Piece, maxBytes + 1 - bytes.size()));
+        if (file.error() != QFileDevice::NoError)
+            throw SpreadsheetError(failure(path, file.errorString()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+        if (bytes.size() > maxBytes)
+            throw SpreadsheetError(
+                failure(path, u"o arquivo tem mais de %1 MB"_s.arg(maxBytes / (1024 * 1024))));
+    }
     return parseCsv(bytes, path);
 }

@@ -79,4 +79,8 @@ TEST(CsvReader, RefusesWhatIsNoTextFileNamingTheFile)
     EXPECT_THROW(readCsvFile(folder.file(u"grande.csv"_s), 1024), SpreadsheetError);
     EXPECT_THROW(readCsvFile(folder.file(u"nenhum.csv"_s)), SpreadsheetError);
     EXPECT_EQ(readCsvFile(folder.file(u"grande.csv"_s), 4096).rows.size(), 1);
+    // A file of several read pieces comes whole, and the limit counts them all.
+    folder.write(u"pedacos.csv"_s, "A;B\n" + QByteArray("1;2\n").repeated(700000));
+    EXPECT_EQ(readCsvFile(folder.file(u"pedacos.csv"_s), 4 << 20).rows.size(), 700001);
+    EXPECT_THROW(readCsvFile(folder.file(u"pedacos.csv"_s), 2 << 20), SpreadsheetError);
 }
