@@ -7,11 +7,10 @@
 // timing; "without indexes" is the same store without the two indexes the
 // counts are served by.
 #include "app/day_summary.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/test_store.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
@@ -26,15 +25,11 @@ constexpr int Quotations = 20000;
 constexpr int Orders = 5000;
 const QDateTime Now(QDate(2026, 12, 10), QTime(12, 0, 0));
 
-struct Store {
-    QTemporaryDir folder;
-    Database db;
+struct Store : TestStore {
+    Database &db = dm.Banco();
 
     explicit Store(bool indexes)
     {
-        const QString path = folder.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        db.open(path, storeKey());
         auto tx = db.transaction();
         Statement q(db,
             u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus, DataValidade, AteHora, DataLiberada) "

@@ -4,12 +4,11 @@
 // is in about fifty quotations. The store is filled once, outside the timing.
 #include "quotations/last_prices.h"
 #include "store/data_module.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/test_store.h"
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -30,16 +29,11 @@ QString part(int p)
     return u"PF-%1"_s.arg(p, 5, 10, QLatin1Char('0'));
 }
 
-struct Store {
-    QTemporaryDir folder;
-    TDm dm;
+struct Store : TestStore {
     qint64 items = 0;
 
     Store()
     {
-        const QString path = folder.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
         Database &db = dm.Banco();
         auto tx = db.transaction();
         Statement item(db,

@@ -7,8 +7,6 @@
 #include "orders/released_orders.h"
 #include "orders/widgets/downloaded_orders_window.h"
 #include "store/data_module.h"
-#include "store/schema.h"
-#include "ui/silent_prompts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -26,26 +24,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int ItemCount = 10000;
-
-// Confirms every question and keeps the last problem, but not the success
-// box of a download; a log window is only filled, never shown.
-class DownloadPrompts final : public Prompts {
-public:
-    void message(const QString &caption, const QString &text, PromptIcon) override
-    {
-        if (text != u"BAIXADO COM SUCESSO")
-            problem = caption + u": "_s + text;
-    }
-    bool ask(const QString &, const QString &) override { return true; }
-    void error(const QString &text) override { problem = text; }
-    QString input(const QString &, const QString &, const QString &, int) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(ReportPreparation &) override { }
-
-    QString problem;
-};
 
 // kelvo-buyer-sim on a free loopback port, over a state file holding a
 // generated order of ItemCount items; the downloads change nothing in it.
@@ -82,20 +60,15 @@ std::unique_ptr<Sim> sim;
 
 // A store of its own with the list fetched and the generated order selected:
 // what "Baixar" starts from.
-struct ListedStore {
-    QTemporaryDir folder;
-    TDm dm;
-    DownloadPrompts prompts;
-    OnlineNet net;
+struct ListedStore : TestStore {
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    FakeNet net;
     HttpClient http;
     std::unique_ptr<ReleasedOrders> flow;
     bool listed = false;
 
     ListedStore()
     {
-        const QString path = folder.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
         flow = std::make_unique<ReleasedOrders>(prompts, dm, net, http, sim->url());
         flow->setLogin({ u"DEMO"_s, u"DEMO123"_s });
         listed = flow->openTables() && flow->fetchList()
@@ -118,7 +91,7 @@ void BM_DownloadTenThousandItemOrder(benchmark::State &state)
     {
         ListedStore warmUp;
         if (!warmUp.download()) {
-            const std::string why = (u"download failed: "_s + warmUp.prompts.problem).toStdString();
+            const std::string why = (u"download failed: "_s + warmUp.prompts.lastBox()).toStdString();
             state.SkipWithError(why.c_str());
             return;
         }
@@ -131,7 +104,7 @@ void BM_DownloadTenThousandItemOrder(benchmark::State &state)
         const bool stored = store->download();
 
         state.PauseTiming();
-        const std::string why = (u"download failed: "_s + store->prompts.problem).toStdString();
+        const std::string why = (u"download failed: "_s + store->prompts.lastBox()).toStdString();
         store.reset();
         if (!stored) {
             state.SkipWithError(why.c_str());
@@ -156,7 +129,7 @@ void BM_OpenPedidosBaixadosOnTenThousandItems(benchmark::State &state)
         return;
     }
     const auto open = [&store] {
-        SilentPrompts prompts;
+        ScriptedPrompts prompts; // the window is shown, not used
         auto window = std::make_unique<TPedidosBaixados>(prompts, store.dm);
         window->show();
         QApplication::processEvents();

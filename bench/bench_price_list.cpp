@@ -10,13 +10,11 @@
 #include "raw_limit.h"
 #include "store/data_module.h"
 #include "store/price_list_store.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -54,15 +52,10 @@ QString written(int p)
 
 int part(int i);
 
-struct Store {
-    QTemporaryDir folder;
-    TDm dm;
+struct Store : TestStore {
 
     Store()
     {
-        const QString path = folder.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
         QList<PriceListEntry> entries;
         entries.reserve(ListParts);
         for (int p = 0; p < ListParts; ++p)
@@ -140,7 +133,7 @@ void BM_RawIndexedLookups(benchmark::State &state)
 // runs, outside the timing.
 void BM_FillTenThousandItemsFromTheList(benchmark::State &state)
 {
-    BenchPrompts prompts;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
     PriceEntry flow(prompts, filled->dm);
     flow.start();
     if (!flow.chooseQuotation(
@@ -151,7 +144,7 @@ void BM_FillTenThousandItemsFromTheList(benchmark::State &state)
     Database &db = filled->dm.Banco();
     for (auto _ : state) {
         if (!flow.fillPrices(PriceSource::PriceList)) {
-            state.SkipWithError(prompts.shown.toUtf8().constData());
+            state.SkipWithError(prompts.lastBox().toUtf8().constData());
             break;
         }
         state.PauseTiming();

@@ -11,7 +11,6 @@
 #include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
 #include "store/dataset_model.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
 
 #include <QApplication>
@@ -72,19 +71,6 @@ const Generated &generated()
     return g;
 }
 
-// A store of its own in a temporary folder.
-struct Store {
-    QTemporaryDir folder;
-    TDm dm;
-
-    Store()
-    {
-        const QString path = folder.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
-    }
-};
-
 // The list fetched, the generated quotation selected: what "Baixar" starts from.
 bool fetchList(ReleasedQuotations &flow, TDm &dm, const QString &cotacao)
 {
@@ -94,7 +80,7 @@ bool fetchList(ReleasedQuotations &flow, TDm &dm, const QString &cotacao)
 // Made once for several benchmarks, released before the application ends.
 struct Shared {
     std::unique_ptr<Sim> sim;
-    std::unique_ptr<Store> downloaded;
+    std::unique_ptr<TestStore> downloaded;
     bool downloadTried = false;
 };
 Shared shared;
@@ -112,9 +98,9 @@ TDm *downloadedStore()
 {
     if (!shared.downloadTried) {
         shared.downloadTried = true;
-        auto store = std::make_unique<Store>();
-        BenchPrompts prompts;
-        OnlineNet net;
+        auto store = std::make_unique<TestStore>();
+        ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+        FakeNet net;
         HttpClient http;
         ReleasedQuotations flow(prompts, store->dm, net, http, downloadSim().url());
         flow.setLogin({ User, Password });
@@ -133,9 +119,9 @@ void exec(TDm &dm, const QString &statement)
 // One "Baixar" of the generated quotation into a store of its own, with the
 // list already fetched.
 struct DownloadRun {
-    Store store;
-    BenchPrompts prompts;
-    OnlineNet net;
+    TestStore store;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    FakeNet net;
     HttpClient http;
     ReleasedQuotations flow { prompts, store.dm, net, http, downloadSim().url() };
     bool listed = false;
@@ -165,7 +151,7 @@ void BM_DownloadTenThousandItems(benchmark::State &state)
 
         state.PauseTiming();
         if (!ok || !d->stored()) {
-            state.SkipWithError(("download failed: " + d->prompts.shown.toStdString()).c_str());
+            state.SkipWithError(("download failed: " + d->prompts.lastBox().toStdString()).c_str());
             break;
         }
         d.reset(); // the store's folder goes outside the timing
@@ -195,7 +181,7 @@ void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
         state.SkipWithError("the download for the price entry failed");
         return;
     }
-    BenchPrompts prompts;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
     PaintCounter counter;
     const auto open = [&] {
         auto window = std::make_unique<TPrecoCota>(prompts, *dm);
@@ -230,8 +216,8 @@ void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
 // has not seen it answered yet.
 struct SubmitRun {
     Sim sim;
-    BenchPrompts prompts;
-    OnlineNet net;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    FakeNet net;
     HttpClient http;
     QuotationSubmission submission;
     bool listed = false;
@@ -276,7 +262,7 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
         const bool sent = s->run();
 
         state.PauseTiming();
-        const std::string why = ("not sent: " + s->prompts.shown.toStdString());
+        const std::string why = ("not sent: " + s->prompts.lastBox().toStdString());
         s.reset(); // the simulator stops outside the timing
         if (!sent) {
             state.SkipWithError(why.c_str());

@@ -7,8 +7,8 @@
 #include "report/report_pdf.h"
 #include "report/widgets/report_preview.h"
 #include "store/data_module.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/test_store.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -26,22 +26,14 @@ namespace {
 constexpr int LineCount = 10000;
 const QString Pedido = u"2026000777"_s;
 
-struct OrderStore {
-    QTemporaryDir folder;
-    TDm dm;
-};
-
-std::unique_ptr<OrderStore> shared;
+std::unique_ptr<TestStore> shared;
 
 TDm &orderStore()
 {
     if (shared)
         return shared->dm;
-    shared = std::make_unique<OrderStore>();
-    const QString path = shared->folder.filePath(u"CotaKelvo.new"_s);
-    createDatabase(path);
+    shared = std::make_unique<TestStore>();
     TDm &dm = shared->dm;
-    dm.openStore(path);
     const QStringList brands { u"BOSCH"_s, u"COFAP"_s, u"MAHLE"_s, u"NGK"_s, u"SKF"_s, u"VALEO"_s };
     auto tx = dm.Banco().transaction();
     Statement st(dm.Banco(),

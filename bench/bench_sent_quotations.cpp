@@ -5,14 +5,13 @@
 // filled once, outside the timing.
 #include "quotations/widgets/sent_quotations_window.h"
 #include "store/data_module.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
-#include "ui/silent_prompts.h"
+#include "support/scripted_prompts.h"
+#include "support/test_store.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QTableView>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -25,15 +24,10 @@ namespace {
 constexpr int Quotations = 200;
 constexpr int ItemsEach = 500;
 
-struct Store {
-    QTemporaryDir folder;
-    TDm dm;
+struct Store : TestStore {
 
     Store()
     {
-        const QString path = folder.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
         Database &db = dm.Banco();
         auto tx = db.transaction();
         const QStringList statuses { u"Baixada"_s, u"Enviar"_s, u"Enviada"_s };
@@ -79,7 +73,7 @@ std::unique_ptr<TCotasRespEnv> openWindow(Prompts &prompts)
 
 void BM_OpenSentQuotations(benchmark::State &state)
 {
-    SilentPrompts prompts;
+    ScriptedPrompts prompts; // the window is shown, not used
     for (auto _ : state) {
         auto window = openWindow(prompts);
 
@@ -99,7 +93,7 @@ void BM_OpenSentQuotations(benchmark::State &state)
 
 void BM_MoveToAnotherSentQuotation(benchmark::State &state)
 {
-    SilentPrompts prompts;
+    ScriptedPrompts prompts; // the window is shown, not used
     auto window = openWindow(prompts);
     QTableView *left = window->dbgrd1();
     int row = 0;

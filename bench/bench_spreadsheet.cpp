@@ -11,13 +11,11 @@
 #include "spreadsheet/xlsx_reader.h"
 #include "spreadsheet/zip_archive.h"
 #include "store/data_module.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
 
 #include <benchmark/benchmark.h>
@@ -31,15 +29,10 @@ const QString Cotacao = u"4711"_s;
 
 // A store holding one downloaded quotation of ten thousand items, half of
 // them priced, shown as the price-entry window shows them.
-struct QuotationStore {
-    QTemporaryDir dir;
-    TDm dm;
+struct QuotationStore : TestStore {
 
     QuotationStore()
     {
-        const QString path = dir.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
         Transaction tx(dm.Banco());
         Statement insert(dm.Banco(),
             u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, PRODFABR, DESCRICAO, UN, MARCA, "
@@ -62,17 +55,17 @@ struct QuotationStore {
 void BM_ExportTenThousandItems(benchmark::State &state)
 {
     QuotationStore store;
-    BenchPrompts prompts;
-    prompts.path = store.dir.filePath(u"Cotacao4711.xlsx"_s);
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    prompts.defaultFile = store.folder.file(u"Cotacao4711.xlsx"_s);
     SpreadsheetExchange exchange(prompts, store.dm);
     for (auto _ : state) {
         if (!exchange.exportItems()) {
-            state.SkipWithError(prompts.shown.toStdString().c_str());
+            state.SkipWithError(prompts.lastBox().toStdString().c_str());
             break;
         }
     }
     state.counters["items"] = ItemCount;
-    state.counters["bytes"] = double(QFile(prompts.path).size());
+    state.counters["bytes"] = double(QFile(prompts.defaultFile).size());
 }
 
 // Two files whose prices differ in every priced item, imported in turn, so
@@ -80,17 +73,17 @@ void BM_ExportTenThousandItems(benchmark::State &state)
 void BM_ImportTenThousandItems(benchmark::State &state)
 {
     QuotationStore store;
-    BenchPrompts prompts;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
     SpreadsheetExchange exchange(prompts, store.dm);
     const QString files[]
-        = { store.dir.filePath(u"Cotacao4711.xlsx"_s), store.dir.filePath(u"Cotacao4711b.xlsx"_s) };
-    prompts.path = files[1];
+        = { store.folder.file(u"Cotacao4711.xlsx"_s), store.folder.file(u"Cotacao4711b.xlsx"_s) };
+    prompts.defaultFile = files[1];
     bool exported = exchange.exportItems();
     Statement raise(store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = VALOR + 1"_s);
     store.dm.Banco().executeTracked(raise);
     store.dm.CotaFornec().close();
     store.dm.CotaFornec().open();
-    prompts.path = files[0];
+    prompts.defaultFile = files[0];
     exported = exported && exchange.exportItems();
     if (!exported) {
         state.SkipWithError("the exports to import failed");
@@ -98,9 +91,9 @@ void BM_ImportTenThousandItems(benchmark::State &state)
     }
     int next = 1;
     for (auto _ : state) {
-        prompts.path = files[next];
-        if (!exchange.importItems() || prompts.shown != u"Atenção: Processo Finalizado..."_s) {
-            state.SkipWithError(prompts.shown.toStdString().c_str());
+        prompts.defaultFile = files[next];
+        if (!exchange.importItems() || prompts.lastBox() != u"[Atenção] Processo Finalizado..."_s) {
+            state.SkipWithError(prompts.lastBox().toStdString().c_str());
             break;
         }
         next = 1 - next;
@@ -111,10 +104,10 @@ void BM_ImportTenThousandItems(benchmark::State &state)
 // The file the export writes of the store's quotation; empty if it failed.
 QString exportedFile(QuotationStore &store)
 {
-    BenchPrompts prompts;
-    prompts.path = store.dir.filePath(u"Cotacao4711.xlsx"_s);
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    prompts.defaultFile = store.folder.file(u"Cotacao4711.xlsx"_s);
     SpreadsheetExchange exchange(prompts, store.dm);
-    return exchange.exportItems() ? prompts.path : QString();
+    return exchange.exportItems() ? prompts.defaultFile : QString();
 }
 
 // What the import reads and checks of the file, without the store.

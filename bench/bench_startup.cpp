@@ -8,6 +8,7 @@
 #include "config/credential_file.h"
 #include "exchange/connectivity.h"
 #include "store/schema.h"
+#include "support/fake_net.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -72,28 +73,16 @@ private:
     bool m_seen = false;
 };
 
-// The machine counts as online whatever its interfaces; the server check
-// is the system's, a real connection on loopback.
-class LoopbackNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &servidor) override { return m_system.checkkelvo(servidor); }
-    std::unique_ptr<ServerCheck> startCheckkelvo(const QString &servidor) override
-    {
-        return m_system.startCheckkelvo(servidor);
-    }
-
-private:
-    SystemConnectivity m_system;
-};
-
 int runProgram(int argc, char **argv)
 {
     if (argc < 4)
         return 2;
     int programArgc = 1;
     FirstPaint firstPaint;
-    LoopbackNet net;
+    // Online whatever the machine's interfaces; the server check is the
+    // system's, a real connection on loopback.
+    FakeNet net;
+    net.realServerCheck = true;
     ProgramPlaces places;
     places.net = &net;
     places.folder = QString::fromLocal8Bit(argv[2]);

@@ -6,17 +6,14 @@
 #include "bench_support.h"
 #include "raw_limit.h"
 
-#include "exchange/http_transport.h"
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
 #include "store/data_module.h"
 #include "store/query.h"
-#include "store/schema.h"
 #include "store/sqlcipher.h"
 
 #include <QCoreApplication>
 #include <QLocale>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -54,35 +51,17 @@ const QString &answer(int version)
     return answers[version];
 }
 
-// The buyer's answer, already here.
-class AnsweredTransport final : public HttpTransport {
-public:
-    QString answer;
-    QString get(const QString &) override { return answer; }
-    QString post(const QString &, const MultipartForm &) override { throw std::logic_error("no post"); }
-    void setRequestContentType(const QString &) override { }
-    void setWaitHook(std::function<void()>) override { }
-};
-
 // A store of its own with the quotation released, and the workflow of
 // "Cotações Liberadas" on it, the quotation selected.
-struct Download {
-    QTemporaryDir dir;
-    TDm dm;
-    BenchPrompts prompts;
-    OnlineNet net;
-    AnsweredTransport http;
+struct Download : TestStore {
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    FakeNet net;
+    ScriptedTransport http;
     ReleasedQuotations flow { prompts, dm, net, http, u"http://127.0.0.1:1"_s };
 
     Download()
     {
-        const QString path = dir.filePath(u"CotaKelvo.new"_s);
-        createDatabase(path);
-        dm.openStore(path);
-        Statement insert(
-            dm.Banco(), u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES (?, 'ABERTA')"_s);
-        insert.bindAll({ kCotacao });
-        dm.Banco().executeTracked(insert);
+        exec(u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES (?, 'ABERTA')"_s, { kCotacao });
         flow.setLogin({ u"DEMO"_s, u"DEMO123"_s });
         select();
     }
@@ -104,7 +83,7 @@ struct Download {
     // What the supplier's "Baixar" does with the answer.
     bool run(int version)
     {
-        http.answer = answer(version);
+        http.answers = { answer(version) };
         return flow.downloadItems();
     }
 
@@ -112,7 +91,7 @@ struct Download {
     {
         Statement count(dm.Banco(), u"SELECT count(*) FROM CotacaoFornc"_s);
         return count.step() && count.columnInt(0) == kItems
-            && prompts.shown.endsWith(u"BAIXADA COM SUCESSO"_s);
+            && prompts.lastBox().endsWith(u"BAIXADA COM SUCESSO"_s);
     }
 
     QString firstDescricao()
@@ -135,7 +114,7 @@ void BM_DownloadNewItems(benchmark::State &state)
 
         state.PauseTiming();
         if (!ok || !d->stored()) {
-            state.SkipWithError(("download failed: " + d->prompts.shown.toStdString()).c_str());
+            state.SkipWithError(("download failed: " + d->prompts.lastBox().toStdString()).c_str());
             break;
         }
         d.reset();
@@ -161,7 +140,7 @@ void BM_DownloadAgainUpdatesEveryItem(benchmark::State &state)
         state.PauseTiming();
         const QString descricao = d.firstDescricao();
         if (!ok || !d.stored() || !descricao.endsWith(u" V%1"_s.arg(version))) {
-            state.SkipWithError(("download failed: " + d.prompts.shown.toStdString()).c_str());
+            state.SkipWithError(("download failed: " + d.prompts.lastBox().toStdString()).c_str());
             break;
         }
         version = 1 - version;
@@ -176,7 +155,7 @@ void BM_PriceEntryShowsTheChosenQuotation(benchmark::State &state)
 {
     Download d;
     d.run(0);
-    BenchPrompts prompts;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
     PriceEntry entry(prompts, d.dm);
     entry.start();
     const auto chooseQ1 = [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { kCotacao }); };

@@ -1,10 +1,12 @@
 #pragma once
 
-// What the benchmarks share: prompts that confirm every question and keep
-// the last problem shown, and connectivity checks that always pass.
-#include "exchange/connectivity.h"
+// What the benchmarks share beside the test kit's fakes and store: a count of
+// stored rows and the buyer simulator as a server.
 #include "store/sqlcipher.h"
-#include "ui/silent_prompts.h"
+#include "support/fake_net.h"
+#include "support/scripted_prompts.h"
+#include "support/scripted_transport.h"
+#include "support/test_store.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -13,36 +15,12 @@
 
 #include <memory>
 
-class BenchPrompts final : public Prompts {
-public:
-    void message(const QString &caption, const QString &text, PromptIcon) override
-    {
-        shown = caption + QStringLiteral(": ") + text;
-    }
-    bool ask(const QString &, const QString &) override { return true; }
-    void error(const QString &text) override { shown = text; }
-    QString input(const QString &, const QString &, const QString &, int) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return path; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return path; }
-    std::unique_ptr<LogWindow> createLog() override { return SilentPrompts().createLog(); }
-    void previewReport(ReportPreparation &) override { }
-
-    QString path; // the answer of every file dialog
-    QString shown; // the last message or error
-};
-
 // The rows a table of the store holds, as the file has them.
 inline qint64 storedRows(const Database &db, const QString &table)
 {
     Statement count(db, QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table));
     return count.step() ? count.columnInt(0) : -1;
 }
-
-class OnlineNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
 
 // kelvo-buyer-sim serving a state file on a free loopback port, from its
 // start until it says where it listens, and stopped when this goes.

@@ -1,9 +1,7 @@
 #include "support/fuzz_support.h"
 
 #include "exchange/http_body_text.h"
-#include "exchange/multipart_form.h"
 #include "store/data_module.h"
-#include "store/schema.h"
 
 #include <QDate>
 #include <QDir>
@@ -28,41 +26,6 @@ QString answerText(const QByteArray &body)
     return httpBodyText(body, "text/html");
 }
 
-namespace {
-
-class QuietLog final : public LogWindow {
-public:
-    void addLine(const QString &line) override { m_lines << line; }
-    QStringList lines() const override { return m_lines; }
-    void showModal() override { }
-
-private:
-    QStringList m_lines;
-};
-
-} // namespace
-
-std::unique_ptr<LogWindow> YesPrompts::createLog()
-{
-    return std::make_unique<QuietLog>();
-}
-
-QString AnswerTransport::post(const QString &, const MultipartForm &form)
-{
-    // The body is built as it would be sent.
-    (void)form.body();
-    return next();
-}
-
-QString AnswerTransport::next()
-{
-    if (answers.empty())
-        return {};
-    QString answer = answers.front();
-    answers.pop_front();
-    return answer;
-}
-
 QString ramFolderBase()
 {
     const QFileInfo shm(QStringLiteral("/dev/shm"));
@@ -70,23 +33,15 @@ QString ramFolderBase()
 }
 
 FuzzStore::FuzzStore()
-    : m_folder(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"))
-    , m_dm(std::make_unique<TDm>())
+    : m_store(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"))
 {
-    if (!m_folder.isValid()) {
-        std::cerr << "fuzz: no temporary folder: " << m_folder.errorString().toStdString() << std::endl;
-        std::abort();
-    }
-    const QString path = m_folder.filePath(QStringLiteral("CotaKelvo.new"));
-    createDatabase(path);
-    m_dm->openStore(path);
 }
 
 FuzzStore::~FuzzStore() = default;
 
 void FuzzStore::clear()
 {
-    TDm &dm = *m_dm;
+    TDm &dm = m_store.dm;
     for (Table *table : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
         table->close();
         table->setFiltered(false);

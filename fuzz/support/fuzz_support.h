@@ -1,8 +1,9 @@
 #pragma once
 
-#include "exchange/connectivity.h"
-#include "exchange/http_transport.h"
-#include "ui/prompts.h"
+#include "support/fake_net.h"
+#include "support/scripted_prompts.h"
+#include "support/scripted_transport.h"
+#include "support/test_store.h"
 
 #include <QByteArray>
 #include <QString>
@@ -25,40 +26,6 @@ QByteArray inputBytes(const std::uint8_t *data, std::size_t size);
 // as ISO-8859-1 unless a meta element names a charset.
 QString answerText(const QByteArray &body);
 
-// Shows nothing and answers Yes, so that a workflow goes the whole way.
-class YesPrompts final : public Prompts {
-public:
-    void message(const QString &, const QString &, PromptIcon) override { }
-    bool ask(const QString &, const QString &) override { return true; }
-    void error(const QString &) override { }
-    QString input(const QString &, const QString &, const QString &, int) override { return {}; }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-    std::unique_ptr<LogWindow> createLog() override;
-    void previewReport(ReportPreparation &) override { }
-};
-
-class OnlineNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
-
-// Answers every request, GET or POST, with the next text of its list (an
-// empty answer once the list is used up).
-class AnswerTransport final : public HttpTransport {
-public:
-    std::deque<QString> answers;
-
-    QString get(const QString &) override { return next(); }
-    QString post(const QString &, const MultipartForm &form) override;
-    void setRequestContentType(const QString &) override { }
-    void setWaitHook(std::function<void()>) override { }
-
-private:
-    QString next();
-};
-
 // A store file in a RAM folder, opened once for the whole run (opening
 // derives the key, which costs far more than an input); each input starts
 // from empty tables.
@@ -69,13 +36,12 @@ public:
     FuzzStore(const FuzzStore &) = delete;
     FuzzStore &operator=(const FuzzStore &) = delete;
 
-    TDm &dm() { return *m_dm; }
+    TDm &dm() { return m_store.dm; }
     // Closes the four tables, drops their filters and empties them.
     void clear();
 
 private:
-    QTemporaryDir m_folder;
-    std::unique_ptr<TDm> m_dm;
+    TestStore m_store;
 };
 
 inline const QString FuzzServer = QStringLiteral("http://buyer.example/kelvo");
@@ -90,9 +56,9 @@ void fuzzSetUpWithStore();
 // each request with the next of answers; act drives it.
 template <class Workflow, class Act> void runWorkflow(TDm &dm, std::deque<QString> answers, Act act)
 {
-    YesPrompts prompts;
-    OnlineNet net;
-    AnswerTransport http;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    FakeNet net;
+    ScriptedTransport http;
     http.answers = std::move(answers);
     Workflow workflow(prompts, dm, net, http, FuzzServer);
     workflow.setLogin({ QStringLiteral("FORNEC"), QStringLiteral("SENHA") });

@@ -6,7 +6,7 @@
 #include "support/fake_net.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 #include <QScopeGuard>
 

@@ -6,6 +6,7 @@
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
+#include "support/scripted_transport.h"
 
 #include <gtest/gtest.h>
 
@@ -81,46 +82,21 @@ TEST(ExchangeFrame, RefusalShowsMessageWithoutLog)
     EXPECT_EQ(prompts.logsDiscarded, 1);
 }
 
-namespace {
-
-// A request that waits a few times through its hook before it answers or
-// fails.
-class WaitingTransport final : public HttpTransport {
-public:
-    std::function<void()> hook;
-    QString failure;
-
-    QString get(const QString &) override { return waitThenAnswer(); }
-    QString post(const QString &, const MultipartForm &) override { return waitThenAnswer(); }
-    void setRequestContentType(const QString &) override { }
-    void setWaitHook(std::function<void()> h) override { hook = std::move(h); }
-
-private:
-    QString waitThenAnswer()
-    {
-        for (int i = 0; i < 3; ++i)
-            hook();
-        if (!failure.isEmpty())
-            throw std::runtime_error(failure.toStdString());
-        return QStringLiteral("resposta");
-    }
-};
-
-} // namespace
-
 TEST(ExchangeFrame, WindowsRepaintWhileARequestWaitsAndTheHookGoesWithIt)
 {
     ScriptedPrompts prompts;
     FakeNet net;
-    WaitingTransport http;
+    ScriptedTransport http;
+    http.answers = { QStringLiteral("resposta") };
+    http.waits = 3;
     {
         ExchangeFrame frame(prompts, net, Server);
         ASSERT_TRUE(frame.begin());
         EXPECT_EQ(frame.get(http, Server + QStringLiteral("/net/a.php")), QStringLiteral("resposta"));
-        EXPECT_FALSE(http.hook);
+        EXPECT_FALSE(http.waitHook);
         http.failure = QStringLiteral("Connection Closed Gracefully.");
         EXPECT_FALSE(frame.post(http, Server + QStringLiteral("/net/b.php"), MultipartForm()));
-        EXPECT_FALSE(http.hook);
+        EXPECT_FALSE(http.waitHook);
     }
     EXPECT_EQ(prompts.keepAlives, 6);
     EXPECT_EQ(prompts.boxes(), QStringList { QStringLiteral("[CotaKelvo] Connection Closed Gracefully.") });

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/clock.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 #include <QMap>
 

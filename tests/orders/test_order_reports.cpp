@@ -236,7 +236,7 @@ TEST_F(StoreReport, EveryStorePrintsTheLinesAndTotalTheWindowShows)
     ScriptedPrompts prompts;
     prompts.answers = { true };
     FakeNet net;
-    FakeServer server;
+    ScriptedTransport server;
     server.answers = { answer.join(u"\r\n"_s) + u"\r\n"_s };
     ReleasedOrders download(prompts, dm, net, server, u"http://127.0.0.1:1"_s);
     ASSERT_TRUE(download.openTables());

@@ -36,7 +36,7 @@ protected:
 
     ScriptedPrompts prompts;
     FakeNet net;
-    FakeServer server;
+    ScriptedTransport server;
     std::unique_ptr<ReleasedOrders> flow;
 };
 

@@ -36,7 +36,7 @@ TEST(ReleasedOrdersKilled, TheOutcomeIsOnDiskWithTheItemsOrNotAtAll)
                 TDm dm;
                 dm.openStore(store.path());
                 FakeNet net;
-                FakeServer server;
+                ScriptedTransport server;
                 server.answers = { c.answer };
                 ReleasedOrders flow(prompts, dm, net, server, Server);
                 flow.openTables();

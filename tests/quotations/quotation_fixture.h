@@ -1,40 +1,11 @@
 #pragma once
 
-#include "exchange/http_transport.h"
 #include "support/fake_net.h"
+#include "support/scripted_transport.h"
 #include "support/test_store.h"
 
 #include <QMap>
 #include <QStringList>
-
-#include <deque>
-#include <stdexcept>
-
-// Answers GET requests from a script and records the addresses asked for.
-class FakeServer final : public HttpTransport {
-public:
-    QStringList addresses;
-    std::deque<QString> answers;
-    QString failure; // when set, the next request throws it
-
-    QString post(const QString &, const MultipartForm &) override
-    {
-        throw std::logic_error("the released quotations post nothing");
-    }
-    void setRequestContentType(const QString &) override { }
-    void setWaitHook(std::function<void()>) override { }
-    QString get(const QString &address) override
-    {
-        addresses << address;
-        if (!failure.isEmpty())
-            throw std::runtime_error(failure.toStdString());
-        if (answers.empty())
-            return {};
-        QString a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};
 
 // An item line of the items script with its 26 positions; changes by position.
 inline QString itemLine(

@@ -2,7 +2,7 @@
 #include "quotations/quotation_report.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 namespace {
 

@@ -36,7 +36,7 @@ protected:
     TestStore store;
     ScriptedPrompts prompts;
     FakeNet net;
-    FakeServer server;
+    ScriptedTransport server;
     ReleasedQuotations flow;
 };
 
@@ -91,7 +91,7 @@ TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
     for (const QString &line : bad) {
         TestStore fresh;
         ScriptedPrompts shown;
-        FakeServer answers;
+        ScriptedTransport answers;
         answers.answers
             = { u"05/06/2020|C1|14:30|ABERTA|\r\n"_s + line + u"\r\n05/06/2020|C3|10:00|ABERTA|\r\n"_s };
         ReleasedQuotations f(shown, fresh.dm, net, answers, Server);
@@ -214,7 +214,7 @@ TEST_F(ReleasedQuotationsTest, StatusLineDecidesTheOutcome)
         fresh.addQuotation(u"C1"_s, u"ABERTA"_s);
         ScriptedPrompts shown;
         shown.answers = { true };
-        FakeServer answers;
+        ScriptedTransport answers;
         answers.answers = { c.answer };
         ReleasedQuotations f(shown, fresh.dm, net, answers, Server);
         f.openTables();

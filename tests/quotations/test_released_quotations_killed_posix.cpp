@@ -25,7 +25,7 @@ TEST(ReleasedQuotationsKilled, TheStatusIsOnDiskWithItsItemsOrNotAtAll)
             TDm dm;
             dm.openStore(store.path());
             FakeNet net;
-            FakeServer server;
+            ScriptedTransport server;
             server.answers = { itemLine(u"C1"_s, u"P1"_s) + u"\r\n"_s + itemLine(u"C1"_s, u"P2"_s)
                 + u"\r\nBAIXADA COM SUCESSO\r\n"_s };
             ReleasedQuotations flow(prompts, dm, net, server, Server);

@@ -1,6 +1,6 @@
 #include "store/batch_write.h"
 #include "support/qstring_printer.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 #include "support/thrown.h"
 
 #include "store/schema.h"

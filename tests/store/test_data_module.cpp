@@ -1,5 +1,5 @@
 #include "store/printout_reads.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 using DataModuleTest = StoreTest;
 

@@ -1,4 +1,4 @@
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 class DatasetTest : public StoreTest {
 protected:

@@ -1,4 +1,4 @@
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 #include "store/dataset_model.h"
 

@@ -1,6 +1,6 @@
 #include "common/regional.h"
 #include "store/printout_reads.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 using EngineRules = StoreTest;
 

@@ -2,7 +2,7 @@
 #include "store/released_writes.h"
 #include "store/schema.h"
 #include "support/qstring_printer.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "store/printout_reads.h"
 #include "support/fixtures.h"
 #include "support/owner_only.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 #include <QDir>
 #include <QFile>

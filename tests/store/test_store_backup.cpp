@@ -2,7 +2,7 @@
 #include "store/store_backup.h"
 #include "support/fixtures.h"
 #include "support/owner_only.h"
-#include "support/test_store.h"
+#include "support/store_test.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,11 @@
 #include <functional>
 #include <optional>
 
-// The connectivity checks of a test, whatever network the machine has: the
-// internet is up unless told otherwise, and the server check answers
-// `problem`, or, with realServerCheck, really connects to the server, or,
-// with silentServer, never answers.
+// The connectivity checks of a test, benchmark or tool, whatever network the
+// machine has: the internet is up unless told otherwise, and the server check
+// answers `problem`, or, with realServerCheck, is the system's own (a real
+// connection, also when made without waiting), or, with silentServer, never
+// answers.
 class FakeNet final : public Connectivity {
 public:
     bool connected = true;
@@ -23,7 +24,7 @@ public:
         ++serverChecks;
         if (onServerCheck)
             onServerCheck();
-        return realServerCheck ? SystemConnectivity().checkkelvo(servidor) : problem;
+        return realServerCheck ? m_system.checkkelvo(servidor) : problem;
     }
 
     // When set, the server never answers a check made without waiting, which
@@ -31,9 +32,18 @@ public:
     std::optional<std::chrono::milliseconds> silentServer;
     std::unique_ptr<ServerCheck> startCheckkelvo(const QString &servidor) override
     {
+        if (realServerCheck && !silentServer) {
+            ++serverChecks;
+            if (onServerCheck)
+                onServerCheck();
+            return m_system.startCheckkelvo(servidor);
+        }
         if (!silentServer)
             return Connectivity::startCheckkelvo(servidor);
         ++serverChecks;
         return std::make_unique<ServerCheck>(*silentServer);
     }
+
+private:
+    SystemConnectivity m_system;
 };

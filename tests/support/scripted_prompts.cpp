@@ -46,7 +46,7 @@ bool ScriptedPrompts::ask(const QString &caption, const QString &text)
 {
     record({ QStringLiteral("ask"), caption, text, PromptIcon::Warning, {} });
     if (answers.empty())
-        return false;
+        return defaultAnswer;
     const bool a = answers.front();
     answers.pop_front();
     return a;
@@ -70,14 +70,14 @@ QString ScriptedPrompts::openFileName(const QString &caption, const QString &dir
 {
     record({ QStringLiteral("open"), caption, dir, PromptIcon::None, {} });
     filters << filter;
-    return take(files);
+    return files.empty() ? defaultFile : take(files);
 }
 
 QString ScriptedPrompts::saveFileName(const QString &caption, const QString &dir, const QString &filter)
 {
     record({ QStringLiteral("save"), caption, dir, PromptIcon::None, {} });
     filters << filter;
-    return take(files);
+    return files.empty() ? defaultFile : take(files);
 }
 
 void ScriptedPrompts::previewReport(ReportPreparation &preparation)
@@ -141,4 +141,20 @@ QStringList ScriptedPrompts::boxes() const
             || s.kind == QLatin1String("error"))
             out << QStringLiteral("[%1] %2").arg(s.caption, s.text);
     return out;
+}
+
+QString ScriptedPrompts::lastBox() const
+{
+    for (auto it = shown.crbegin(); it != shown.crend(); ++it)
+        if (it->kind == QLatin1String("message") || it->kind == QLatin1String("ask")
+            || it->kind == QLatin1String("error"))
+            return QStringLiteral("[%1] %2").arg(it->caption, it->text);
+    return {};
+}
+
+ScriptedPrompts ScriptedPrompts::yesToAll()
+{
+    ScriptedPrompts prompts;
+    prompts.defaultAnswer = true;
+    return prompts;
 }

@@ -9,7 +9,9 @@
 #include <deque>
 #include <functional>
 
-// A Prompts that records everything shown and answers from a script.
+// A Prompts that records everything shown and answers from a script, or with
+// its default answers once the script runs out: the one fake of the tests,
+// benchmarks, fuzz targets and window pictures.
 class ScriptedPrompts final : public Prompts {
 public:
     struct Shown {
@@ -23,11 +25,15 @@ public:
         QList<QStringList> table = {}; // for "choose": the column titles, then the rows
     };
 
-    // Answers to the next questions, in order; No when the script runs out.
+    // Answers to the next questions, in order; defaultAnswer when the script
+    // runs out.
     std::deque<bool> answers;
-    // Texts for the next input boxes and file dialogs; empty when it runs out.
+    bool defaultAnswer = false;
+    // Texts for the next input boxes and file dialogs; empty (cancelled), or
+    // for file dialogs defaultFile, when the script runs out.
     std::deque<QString> inputs;
     std::deque<QString> files;
+    QString defaultFile;
     // Rows for the next choices; -1 (cancelled) when the script runs out.
     std::deque<int> choices;
 
@@ -58,7 +64,11 @@ public:
     QStringList transcript() const;
     // Only the boxes ("message", "ask", "error") as "[Caption] text".
     QStringList boxes() const;
+    // The last box as "[Caption] text"; empty when none was shown.
+    QString lastBox() const;
     void clear() { shown.clear(); }
+    // Prompts that confirm every question: a workflow goes the whole way.
+    static ScriptedPrompts yesToAll();
     // Keeps what was shown and tells onShown.
     void record(const Shown &s);
 };

@@ -10,6 +10,13 @@ TempFolder::TempFolder()
         throw std::runtime_error("cannot create a temporary folder");
 }
 
+TempFolder::TempFolder(const QString &templatePath)
+    : m_dir(templatePath)
+{
+    if (!m_dir.isValid())
+        throw std::runtime_error("cannot create a temporary folder");
+}
+
 void TempFolder::write(const QString &name, const QByteArray &bytes) const
 {
     QFile f(file(name));

@@ -8,6 +8,8 @@
 class TempFolder final {
 public:
     TempFolder();
+    // In the folder of templatePath, named after it (see QTemporaryDir).
+    explicit TempFolder(const QString &templatePath);
     QString path() const { return m_dir.path(); }
     QString file(const QString &name) const { return m_dir.filePath(name); }
     void write(const QString &name, const QByteArray &bytes) const;

@@ -11,6 +11,13 @@ TestStore::TestStore()
     dm.openStore(path());
 }
 
+TestStore::TestStore(const QString &templatePath)
+    : folder(templatePath)
+{
+    createDatabase(path());
+    dm.openStore(path());
+}
+
 void TestStore::addQuotation(const QString &cotacao, const QString &status, QDate liberada)
 {
     Table &t = dm.CotaLiberada();

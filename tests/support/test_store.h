@@ -8,19 +8,19 @@
 #include <QTime>
 #include <QVariant>
 
-#include <gtest/gtest.h>
-
 using namespace Qt::StringLiterals;
 
 class Dataset;
 class Table;
 
-// A store of its own for one test: a fresh database file in a temporary
-// folder with the data module opened on it, ways to add rows as the program
+// A store of its own for one test or benchmark: a fresh database file in a
+// temporary folder, made and opened as the program makes and opens it, ways to add rows as the program
 // adds them, and ways to read back what the file holds.
 class TestStore {
 public:
     TestStore();
+    // In a temporary folder made after templatePath (see QTemporaryDir).
+    explicit TestStore(const QString &templatePath);
     TestStore(const TestStore &) = delete;
     TestStore &operator=(const TestStore &) = delete;
 
@@ -67,6 +67,3 @@ public:
     TempFolder folder;
     TDm dm;
 };
-
-// The same store as a GoogleTest fixture.
-class StoreTest : public ::testing::Test, protected TestStore { };

@@ -19,7 +19,8 @@
 #include "quotations/widgets/price_history_window.h"
 #include "report/widgets/report_preview.h"
 #include "store/data_module.h"
-#include "ui/silent_prompts.h"
+#include "support/fake_net.h"
+#include "support/scripted_prompts.h"
 #include "ui/widgets/choice_dialog.h"
 #include "ui/widgets/msg_window.h"
 #include "ui/widgets/qt_prompts.h"
@@ -36,12 +37,6 @@
 #include <cstdio>
 
 namespace {
-
-class OnlineNet final : public Connectivity {
-public:
-    bool IsConnected() override { return true; }
-    QString checkkelvo(const QString &) override { return {}; }
-};
 
 bool save(QWidget *w, const QDir &dir, const QString &name, QTextStream &out)
 {
@@ -77,8 +72,9 @@ int main(int argc, char **argv)
 
     QTemporaryDir folder;
     writeFixtureFolder(folder.path(), values);
-    SilentPrompts prompts;
-    OnlineNet net;
+    // The windows are shown, not used: no question is answered Yes.
+    ScriptedPrompts prompts;
+    FakeNet net;
     AppContext context(folder.path(), &net);
     if (!context.start(prompts)) {
         out << "the fixture folder did not start" << Qt::endl;
