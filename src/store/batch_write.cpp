@@ -1,6 +1,5 @@
 #include "store/batch_write.h"
 
-#include "store/dataset.h"
 #include "store/sqlcipher.h"
 
 #include "store/schema.h"
@@ -26,7 +25,7 @@ void keepWhatWasStored(std::optional<Transaction> &tx)
     }
 }
 
-void writeInOneTransaction(Database &db, Dataset &target, const std::function<void()> &writes)
+void writeInOneTransaction(Database &db, const std::function<void()> &writes)
 {
     std::optional<Transaction> tx;
     try {
@@ -34,7 +33,6 @@ void writeInOneTransaction(Database &db, Dataset &target, const std::function<vo
         writes();
         tx->commit();
     } catch (...) {
-        target.cancel();
         keepWhatWasStored(tx);
         throw;
     }
@@ -260,9 +258,7 @@ void storeItemLines(Database &db, const TableSchema &table, const ItemLineLayout
     const std::function<bool()> &canAppend)
 {
     const auto announce = qScopeGuard([&] { db.announceWritten({ table.name }); });
-    std::optional<Transaction> tx;
-    try {
-        tx.emplace(db);
+    writeInOneTransaction(db, [&] {
         ItemRowWriter writer(db, table, layout);
         for (const QString &line : lines) {
             if (const std::optional<QVariantList> values = read(line))
@@ -270,9 +266,5 @@ void storeItemLines(Database &db, const TableSchema &table, const ItemLineLayout
         }
         if (finish)
             finish();
-        tx->commit();
-    } catch (...) {
-        keepWhatWasStored(tx);
-        throw;
-    }
+    });
 }

@@ -557,3 +557,68 @@ int Dataset::insertSorted(std::unique_ptr<Row> row)
         Q_EMIT rowInserted(pos);
     return pos;
 }
+
+bool Dataset::gotoRowId(qint64 id)
+{
+    requireOpen();
+    checkBrowseMode();
+    const Row *row = m_byId.value(id, nullptr);
+    if (!row)
+        return false;
+    moveTo(positionOf(*row));
+    m_bof = m_eof = false;
+    return true;
+}
+
+void Dataset::refreshRow(qint64 id, std::unique_ptr<Row> fresh)
+{
+    if (!isOpen())
+        return;
+    Row *cached = m_byId.value(id, nullptr);
+    if (!cached) {
+        if (fresh)
+            insertSorted(std::move(fresh));
+        return;
+    }
+    const int pos = positionOf(*cached);
+    const bool editingIt = m_state == State::Edit && pos == m_current && m_buffer;
+    if (!fresh) {
+        if (editingIt) {
+            m_state = State::Browse;
+            m_buffer.reset();
+            m_modified = false;
+        }
+        const bool wasCurrent = pos == m_current;
+        takeAt(pos);
+        if (wasCurrent) {
+            const int last = int(m_rows.size()) - 1;
+            moveTo(last < 0 ? -1 : std::min(pos, last), true);
+            m_eof = m_rows.empty();
+        }
+        if (editingIt && notifying())
+            Q_EMIT stateChanged(m_state);
+        return;
+    }
+    if (editingIt) {
+        // What the user typed stays; the rest follows the stored row.
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (m_buffer->values[i] == cached->values[i])
+                m_buffer->values[i] = fresh->values[i];
+        }
+    }
+    unindexRow(*cached);
+    cached->values = std::move(fresh->values);
+    indexRow(*cached);
+    const int last = int(m_rows.size()) - 1;
+    const bool inOrder = (pos == 0 || !rowLess(*cached, *m_rows[size_t(pos - 1)]))
+        && (pos == last || !rowLess(*m_rows[size_t(pos + 1)], *cached));
+    if (inOrder || editingIt) {
+        if (notifying())
+            Q_EMIT rowChanged(pos);
+        return;
+    }
+    const bool wasCurrent = pos == m_current;
+    const int moved = insertSorted(takeAt(pos));
+    if (wasCurrent)
+        moveTo(moved, true);
+}

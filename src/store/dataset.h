@@ -66,6 +66,11 @@ public:
     void setCurrentRow(int row);
 
     Bookmark bookmark() const;
+    // The table's rowid of the current row; -1 when there is none or it is
+    // being added.
+    qint64 currentRowId() const { return bookmark().id; }
+    // Makes the row with this id current; false when it is not shown.
+    bool gotoRowId(qint64 id);
     bool gotoBookmark(const Bookmark &bookmark); // false when the row is gone
     static void freeBookmark(Bookmark &bookmark) { bookmark = {}; }
 
@@ -164,6 +169,13 @@ protected:
     // Re-reads the rows of an open dataset and keeps the current row when it
     // still exists (the first row otherwise).
     void reload(bool keepCurrent = true);
+    // Puts what was stored in the row with this id in place of the cached
+    // row (fresh, read again), or drops the cached row (fresh null: deleted,
+    // or no longer within the filter); adds a row not cached yet. The
+    // current row stays on the same row; when that row is dropped the one
+    // after it becomes current. An edit under way keeps the values typed
+    // into it.
+    void refreshRow(qint64 id, std::unique_ptr<Row> fresh);
     void requireOpen() const;
     void fail(const QString &message) const; // throws StoreError naming this dataset
     quint64 generation() const { return m_generation; }

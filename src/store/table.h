@@ -54,6 +54,8 @@ protected:
 
 private:
     void onTablesChanged(const QStringList &tables);
+    void onRowsWritten(const QString &table, const QList<qint64> &rowids);
+    std::unique_ptr<Row> readRow(const Statement &st) const;
     QString selectSql(const QString &where) const;
     bool filterActive() const;
     void dropStatements();
@@ -70,4 +72,5 @@ private:
     QHash<quint64, std::shared_ptr<Statement>> m_updates; // by the set of changed columns
     std::unique_ptr<Statement> m_delete;
     std::unique_ptr<Statement> m_visible;
+    std::unique_ptr<Statement> m_oneRow; // a shown row by rowid, within the filter
 };
