@@ -3,7 +3,6 @@
 #include "store/sqlcipher.h"
 
 #include "store/schema.h"
-#include "store/store_error.h"
 #include "store/stored_value.h"
 
 #include <QHash>
@@ -219,10 +218,8 @@ private:
     // A required column left empty refuses the row, as a post does.
     void requireValues(const QVariantList &row, const QList<int> &columns) const
     {
-        for (int c : columns) {
-            if (m_table.columns[c].required && !row[c].isValid())
-                throw StoreError(u"Field '%1' must have a value"_s.arg(m_table.columns[c].name));
-        }
+        for (int c : columns)
+            m_table.columns[c].requireValue(row[c]);
     }
 
     void loadKeys()

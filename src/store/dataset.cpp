@@ -348,6 +348,11 @@ void Dataset::erase(const Row &)
     fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
 }
 
+void Dataset::writeCurrentValue(int, const QVariant &)
+{
+    fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
+}
+
 void Dataset::setState(State state)
 {
     m_state = state;
@@ -414,10 +419,8 @@ void Dataset::post()
 {
     if (!isEditing())
         fail(u"A tabela não está em edição nem em inclusão"_s);
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].required && !m_buffer->values[i].isValid())
-            throw StoreError(u"Field '%1' must have a value"_s.arg(m_fields[i].name));
-    }
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_fields[i].requireValue(m_buffer->values[i]);
     const bool inserting = m_state == State::Insert;
     store(*m_buffer, inserting); // a refusal leaves the row in edit
     std::unique_ptr<Row> posted = std::move(m_buffer);

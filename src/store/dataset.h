@@ -118,6 +118,10 @@ public:
     void post();
     void cancel();
     void deleteRow();
+    // Stores one column of the current row at once, as a grid cell does (an
+    // edit under way is stored first). A refused value (not a number, a
+    // required column left empty) throws and nothing is written.
+    virtual void writeCurrentValue(int column, const QVariant &value);
 
     // Moves to the first row whose listed columns equal the values, ignoring
     // case (full Unicode case folding). A text for a date or time column is

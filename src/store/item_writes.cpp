@@ -4,6 +4,17 @@
 
 using namespace Qt::StringLiterals;
 
+bool setColumnAt(Database &db, const TableSchema &table, int column, qint64 rowid, const QVariant &value)
+{
+    const Field &f = table.columns[column];
+    const QVariant stored = f.storable(value);
+    Statement update(db, u"UPDATE \"%1\" SET \"%2\" = ? WHERE rowid = ?"_s.arg(table.name, f.name));
+    update.bind(1, stored);
+    update.bind(2, rowid);
+    update.step();
+    return db.changes() > 0;
+}
+
 QuotationItemWrites::QuotationItemWrites(Database &db)
     : m_db(db)
 {

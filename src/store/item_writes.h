@@ -6,6 +6,13 @@
 
 #include <optional>
 
+struct TableSchema;
+
+// One column of the row stored at rowid in a table of the store, stored as
+// the column keeps it; a required column left empty is refused (StoreError)
+// and nothing is written. False when no row has that rowid.
+bool setColumnAt(Database &db, const TableSchema &table, int column, qint64 rowid, const QVariant &value);
+
 // The writes to one stored quotation item, by rowid, through statements
 // prepared once per connection use. Values are stored as the columns keep
 // them (Field::coerce: texts through the ANSI code page and cut to size, an

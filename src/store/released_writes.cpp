@@ -2,7 +2,6 @@
 
 #include "store/schema.h"
 #include "store/sqlcipher.h"
-#include "store/store_error.h"
 
 using namespace Qt::StringLiterals;
 
@@ -48,10 +47,7 @@ qint64 insertRow(Database &db, const TableSchema &table, const QHash<QString, QV
         u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table.name, names.join(u", "_s), marks.join(u", "_s)));
     for (int c = 0; c < table.columns.size(); ++c) {
         const Field &f = table.columns[c];
-        const QVariant value = f.coerce(values.value(f.name));
-        if (f.required && !value.isValid())
-            throw StoreError(u"Field '%1' must have a value"_s.arg(f.name));
-        insert.bind(c + 1, value);
+        insert.bind(c + 1, f.storable(values.value(f.name)));
     }
     insert.step();
     return db.lastInsertId();

@@ -1,5 +1,6 @@
 #include "store/table.h"
 
+#include "store/item_writes.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 #include "store/stored_value.h"
@@ -179,6 +180,26 @@ void Table::store(Row &row, bool inserting)
     update.reset();
     if (m_database.changes() == 0)
         fail(u"O registro foi apagado por outra operação."_s); // removed by a statement since it was read
+}
+
+void Table::writeCurrentValue(int column, const QVariant &value)
+{
+    requireOpen();
+    if (isEditing()) { // an edit begun elsewhere is stored first
+        if (isModified())
+            post();
+        else
+            cancel();
+    }
+    const qint64 rowid = currentRowId();
+    if (rowid < 0)
+        fail(u"Operação impossível: a tabela está vazia"_s);
+    if (field(column).coerce(value) == Dataset::value(currentRow(), column))
+        return; // unchanged: nothing to write
+    const bool found = setColumnAt(m_database, m_schema, column, rowid, value);
+    m_database.announceRowsWritten(m_schema.name, { rowid });
+    if (!found)
+        fail(u"O registro foi apagado por outra operação."_s);
 }
 
 void Table::erase(const Row &row)

@@ -41,6 +41,9 @@ public:
     void setIndexName(const QString &name);
     QString indexName() const { return m_index < 0 ? QString() : m_schema.indexes[m_index].name; }
 
+    // Through a typed update of that one column by rowid.
+    void writeCurrentValue(int column, const QVariant &value) override;
+
     // Asked before every addition; returning false refuses it silently.
     void setBeforeInsert(std::function<bool()> guard) { m_beforeInsert = std::move(guard); }
 
