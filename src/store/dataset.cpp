@@ -55,7 +55,6 @@ void Dataset::open()
     if (notifying()) {
         Q_EMIT resetDone();
         Q_EMIT currentRowChanged(m_current);
-        Q_EMIT stateChanged(m_state);
     }
 }
 
@@ -74,7 +73,6 @@ void Dataset::close()
     if (notifying()) {
         Q_EMIT resetDone();
         Q_EMIT currentRowChanged(m_current);
-        Q_EMIT stateChanged(m_state);
     }
 }
 
@@ -245,7 +243,6 @@ void Dataset::enableControls()
     Q_EMIT aboutToReset();
     Q_EMIT resetDone();
     Q_EMIT currentRowChanged(m_current);
-    Q_EMIT stateChanged(m_state);
 }
 
 void Dataset::moveTo(int row, bool force)
@@ -353,13 +350,6 @@ void Dataset::writeCurrentValue(int, const QVariant &)
     fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
 }
 
-void Dataset::setState(State state)
-{
-    m_state = state;
-    if (notifying())
-        Q_EMIT stateChanged(state);
-}
-
 bool Dataset::append()
 {
     requireOpen();
@@ -381,8 +371,6 @@ bool Dataset::append()
         Q_EMIT rowInserted(pos);
     moveTo(pos, true);
     m_bof = m_eof = false;
-    if (notifying())
-        Q_EMIT stateChanged(m_state);
     return true;
 }
 
@@ -397,7 +385,7 @@ void Dataset::edit()
         fail(u"Operação impossível: a tabela está vazia"_s);
     m_buffer = std::make_unique<Row>(*m_rows[size_t(m_current)]);
     m_modified = false;
-    setState(State::Edit);
+    m_state = State::Edit;
 }
 
 void Dataset::setValue(int column, const QVariant &value)
@@ -464,8 +452,6 @@ void Dataset::post()
             Q_EMIT rowChanged(pos);
         }
     }
-    if (notifying())
-        Q_EMIT stateChanged(m_state);
 }
 
 void Dataset::cancel()
@@ -489,8 +475,6 @@ void Dataset::cancel()
             Q_EMIT rowChanged(m_current);
     }
     m_modified = false;
-    if (notifying())
-        Q_EMIT stateChanged(m_state);
 }
 
 void Dataset::deleteRow()
@@ -598,8 +582,6 @@ void Dataset::refreshRow(qint64 id, std::unique_ptr<Row> fresh)
             moveTo(last < 0 ? -1 : std::min(pos, last), true);
             m_eof = m_rows.empty();
         }
-        if (editingIt && notifying())
-            Q_EMIT stateChanged(m_state);
         return;
     }
     if (editingIt) {

@@ -98,7 +98,6 @@ public:
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
     bool isModified() const { return m_modified; }
-    bool canModify() const { return isOpen() && !isReadOnly(); }
     virtual bool isReadOnly() const = 0;
 
     // Adds an empty row at the end and makes it current. Returns false when
@@ -111,8 +110,6 @@ public:
     void setFloat(const QString &name, double value) { setValue(name, value); }
     void setDate(const QString &name, QDate value) { setValue(name, value); }
     void setTime(const QString &name, QTime value) { setValue(name, value); }
-    void setDateTime(const QString &name, const QDateTime &value) { setValue(name, value); }
-    void setNull(const QString &name) { setValue(name, QVariant()); }
     // Stores the edit buffer. On failure (a required column empty, a
     // duplicate key) nothing is stored and the row stays in edit.
     void post();
@@ -138,7 +135,6 @@ Q_SIGNALS:
     void rowRemoved(int row);
     void rowChanged(int row);
     void currentRowChanged(int row);
-    void stateChanged(Dataset::State state);
 
 protected:
     struct Row {
@@ -193,7 +189,6 @@ private:
     void replaceRows(RowList rows);
     void moveTo(int row, bool force = false);
     void checkBrowseMode();
-    void setState(State state);
     std::unique_ptr<Row> takeAt(int pos);
     int insertSorted(std::unique_ptr<Row> row);
     void dropLocateIndexes();
