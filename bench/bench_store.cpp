@@ -1,7 +1,7 @@
 // The store under a quotation of ten thousand items, through the program's
 // own code: "Baixar" storing the buyer's answer (new items, and the same
 // items again with changed values, which updates every row), and the price
-// entry showing the chosen quotation's items. The answer is already
+// entry showing the chosen quotation's items and storing one item's price. The answer is already
 // received: the network is bench_quotation_road's part.
 #include "bench_support.h"
 #include "raw_limit.h"
@@ -149,26 +149,57 @@ void BM_DownloadAgainUpdatesEveryItem(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
+bool chooseQ1(Query &baixadas)
+{
+    return baixadas.locate(u"Cotacao"_s, { kCotacao });
+}
+
+// The quotation downloaded and chosen in the price entry.
+struct ChosenInPriceEntry {
+    Download d;
+    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
+    PriceEntry entry { prompts, d.dm };
+
+    ChosenInPriceEntry()
+    {
+        d.run(0);
+        entry.start();
+        entry.chooseQuotation(chooseQ1);
+    }
+};
+
 // "Cotações Baixadas" in the price entry, the quotation chosen: its items
 // read into the grid's table.
 void BM_PriceEntryShowsTheChosenQuotation(benchmark::State &state)
 {
-    Download d;
-    d.run(0);
-    ScriptedPrompts prompts = ScriptedPrompts::yesToAll();
-    PriceEntry entry(prompts, d.dm);
-    entry.start();
-    const auto chooseQ1 = [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { kCotacao }); };
-    entry.chooseQuotation(chooseQ1); // warm-up
+    ChosenInPriceEntry shown; // and a warm-up
     for (auto _ : state) {
-        const bool chosen = entry.chooseQuotation(chooseQ1);
+        const bool chosen = shown.entry.chooseQuotation(chooseQ1);
 
         state.PauseTiming();
-        if (!chosen || d.dm.CotaFornec().rowCount() != kItems) {
+        if (!chosen || shown.d.dm.CotaFornec().rowCount() != kItems) {
             state.SkipWithError("the chosen quotation's items are not shown");
             break;
         }
         state.ResumeTiming();
+    }
+}
+
+// One price typed for one item while the price entry shows ten thousand: the
+// grid is to show the stored row without reading the quotation again.
+void BM_PriceOfOneItemAmongTenThousand(benchmark::State &state)
+{
+    ChosenInPriceEntry shown;
+    int i = 0;
+    for (auto _ : state) {
+        const QString produto = u"P%1"_s.arg((i * 7919) % kItems, 6, 10, QChar(u'0'));
+        const QString valor = u"%1,25"_s.arg(i % 1000);
+        ++i;
+        if (!shown.entry.setPrice(produto, valor, std::nullopt)
+            || shown.d.dm.CotaFornec().asString(u"PRODUTO"_s) != produto) {
+            state.SkipWithError("the price was not stored on the item");
+            break;
+        }
     }
 }
 
@@ -181,6 +212,7 @@ BENCHMARK(raw_limit::BM_RawLimitInsertTenThousandItems)
 BENCHMARK(BM_DownloadNewItems)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 BENCHMARK(BM_DownloadAgainUpdatesEveryItem)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(6);
 BENCHMARK(BM_PriceEntryShowsTheChosenQuotation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_PriceOfOneItemAmongTenThousand)->Unit(benchmark::kMicrosecond)->UseRealTime()->Iterations(200);
 
 int main(int argc, char **argv)
 {

@@ -12,6 +12,8 @@
 #include "store/released_writes.h"
 #include "store/schema.h"
 
+#include <QScopeGuard>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -85,45 +87,48 @@ bool ReleasedOrders::fetchList()
     }
 
     Table &lib = m_dm.PedidosLiberados();
+    Database &db = m_dm.Banco();
     const AnswerLines lines(*answer);
+    QList<qint64> added;
+    qint64 lastSeen = -1; // the list ends on the last order listed
     const bool stored = frame.attempt([&] {
-        // The duplicate check searches every stored order.
+        // The list shows every stored order after a fetch.
         if (!lib.isOpen() || lib.isFiltered()) {
             lib.close();
             lib.setFiltered(false);
             lib.open();
         }
-        writeInOneTransaction(m_dm.Banco(), lib, [&] {
-            for (const QString &line : lines.lines())
-                addReleased(line);
+        const auto show = qScopeGuard([&] {
+            db.announceRowsWritten(pedidosLiberadosSchema().name, added);
+            if (lastSeen >= 0)
+                lib.gotoRowId(lastSeen);
+        });
+        writeInOneTransaction(db, [&] {
+            ReleasedKeys known(db, pedidosLiberadosSchema(), u"Pedido"_s);
+            for (const QString &line : lines.lines()) {
+                const auto fields = recordFields(line, 1);
+                if (!fields)
+                    continue;
+                const QString pedido = releasedPedido(*fields);
+                if (const qint64 row = known.find(pedido); row >= 0) {
+                    lastSeen = row;
+                    m_prompts.message(Atencao,
+                        u"O Pedido : "_s + pedido
+                            + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
+                    continue;
+                }
+                const ReleasedOrderLine r = readReleasedOrder(*fields);
+                const qint64 row = addReleasedOrder(db, r.pedido, r.tipoStatus, r.dataLiberado, r.horaLib);
+                added << row;
+                lastSeen = row;
+                known.add(r.pedido, row);
+            }
         });
     });
     if (!stored)
         return false;
     frame.finish();
     return true;
-}
-
-void ReleasedOrders::addReleased(const QString &line)
-{
-    Table &lib = m_dm.PedidosLiberados();
-    const auto fields = recordFields(line, 1);
-    if (!fields)
-        return;
-    const QString pedido = releasedPedido(*fields);
-    if (lib.locate(u"Pedido"_s, { pedido })) {
-        m_prompts.message(Atencao,
-            u"O Pedido : "_s + pedido + u" já está no seu banco, verifique se o itens já foram baixado..."_s);
-        return;
-    }
-    const ReleasedOrderLine r = readReleasedOrder(*fields);
-    if (!lib.append())
-        return;
-    lib.setValue(u"Pedido"_s, r.pedido);
-    lib.setValue(u"TipoStatus"_s, r.tipoStatus);
-    lib.setValue(u"DataLiberado"_s, r.dataLiberado);
-    lib.setValue(u"HoraLib"_s, r.horaLib);
-    lib.post();
 }
 
 bool ReleasedOrders::downloadItems()

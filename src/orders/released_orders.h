@@ -42,7 +42,6 @@ public:
 
 private:
     // Adds the order of one list line, or says it is already stored.
-    void addReleased(const QString &line);
     // Stores the item lines of an answer, then runs finish, in one transaction.
     void storeItems(const QStringList &lines, const std::function<void()> &finish);
     void markDownloaded(const Bookmark &selected, const QString &pedido);

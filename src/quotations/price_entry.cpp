@@ -38,13 +38,11 @@ PriceEntry::PriceEntry(Prompts &prompts, TDm &dm)
 {
 }
 
-bool PriceEntry::storeStep(const std::function<void()> &step, Dataset *cancelOnError)
+bool PriceEntry::storeStep(const std::function<void()> &step)
 {
     try {
         step();
     } catch (const std::exception &e) {
-        if (cancelOnError)
-            cancelOnError->cancel();
         m_prompts.error(errorText(e));
         return false;
     }
@@ -184,13 +182,25 @@ bool PriceEntry::editObservation()
         return false;
     const QString text
         = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString(), items.fieldByName(u"OBS"_s).size);
-    return storeStep(
-        [&] {
-            items.edit();
-            items.setValue(u"OBS"_s, text);
-            items.post();
-        },
-        &items);
+    return writeCurrentItem(
+        [&](QuotationItemWrites &writes, qint64 rowid) { return writes.setObservation(rowid, text); });
+}
+
+bool PriceEntry::writeCurrentItem(const std::function<bool(QuotationItemWrites &, qint64)> &write)
+{
+    if (!postPendingEdit())
+        return false;
+    Table &items = m_dm.CotaFornec();
+    const qint64 rowid = items.currentRowId();
+    if (rowid < 0)
+        return false;
+    return storeStep([&] {
+        QuotationItemWrites writes(m_dm.Banco());
+        const bool found = write(writes, rowid);
+        m_dm.Banco().announceRowsWritten(items.tableName(), { rowid });
+        if (!found) // deleted by another operation since the grid read it
+            throw StoreError(items.objectName() + u": O registro foi apagado por outra operação."_s);
+    });
 }
 
 bool PriceEntry::deleteItem()
@@ -200,7 +210,7 @@ bool PriceEntry::deleteItem()
         return false;
     if (!m_prompts.ask(Atencao, u"Apagar o item selecionado da cotação?"_s))
         return false;
-    return storeStep([&] { items.deleteRow(); });
+    return writeCurrentItem([](QuotationItemWrites &writes, qint64 rowid) { return writes.remove(rowid); });
 }
 
 bool PriceEntry::postPendingEdit()
@@ -264,16 +274,10 @@ bool PriceEntry::setPrice(
         m_prompts.error(*problem);
         return false;
     }
-    Table &items = m_dm.CotaFornec();
-    return storeStep(
-        [&] {
-            items.edit();
-            items.setValue(u"VALOR"_s, valor);
-            if (similares)
-                items.setValue(u"SIMILARES"_s, *similares);
-            items.post();
-        },
-        &items);
+    return writeCurrentItem([&](QuotationItemWrites &writes, qint64 rowid) {
+        return similares ? writes.setPriceAndSimilares(rowid, valor, *similares)
+                         : writes.setPrice(rowid, valor);
+    });
 }
 
 bool PriceEntry::hasItems() const
@@ -317,14 +321,8 @@ bool PriceEntry::copyLastPrice()
     const std::optional<LastPrice> price = currentLastPrice();
     if (!price)
         return false;
-    Table &items = m_dm.CotaFornec();
-    return storeStep(
-        [&] {
-            items.edit();
-            items.setValue(u"VALOR"_s, price->valor);
-            items.post();
-        },
-        &items);
+    return writeCurrentItem(
+        [&](QuotationItemWrites &writes, qint64 rowid) { return writes.setPrice(rowid, price->valor); });
 }
 
 std::optional<ItemListPrice> PriceEntry::listPriceOf(
@@ -390,14 +388,9 @@ bool PriceEntry::copyListPrice()
     const std::optional<ItemListPrice> price = currentListPrice();
     if (!price || price->unitDiffers)
         return false;
-    Table &items = m_dm.CotaFornec();
-    return storeStep(
-        [&] {
-            items.edit();
-            items.setValue(u"VALOR"_s, price->found.entry.valor);
-            items.post();
-        },
-        &items);
+    return writeCurrentItem([&](QuotationItemWrites &writes, qint64 rowid) {
+        return writes.setPrice(rowid, price->found.entry.valor);
+    });
 }
 
 std::optional<PriceHistory> PriceEntry::currentPriceHistory()

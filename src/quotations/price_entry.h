@@ -12,7 +12,7 @@
 
 class Query;
 class PriceListLookup;
-class Dataset;
+class QuotationItemWrites;
 class TDm;
 
 // Where a fill takes its prices from: the last price the supplier gave for
@@ -154,7 +154,10 @@ private:
         PriceListLookup &lookup, const QString &marca, const QString &prodfabr, const QString &un) const;
     // Runs one step on the store; a failure is shown in the general error
     // box (the row in edit, if any, cancelled) and gives false.
-    bool storeStep(const std::function<void()> &step, Dataset *cancelOnError = nullptr);
+    bool storeStep(const std::function<void()> &step);
+    // Writes the current item by its rowid after storing an edit under way,
+    // and shows the grid the row as stored.
+    bool writeCurrentItem(const std::function<bool(QuotationItemWrites &, qint64 rowid)> &write);
 
     Prompts &m_prompts;
     TDm &m_dm;

@@ -11,6 +11,8 @@
 #include "store/released_writes.h"
 #include "store/schema.h"
 
+#include <QScopeGuard>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -77,28 +79,35 @@ bool ReleasedQuotations::fetchList()
         return false;
     }
 
-    Table &lib = m_dm.CotaLiberada();
+    Database &db = m_dm.Banco();
     const AnswerLines lines(*answer);
+    QList<qint64> added;
+    qint64 lastSeen = -1; // the list ends on the last quotation listed
+    const auto show = qScopeGuard([&] {
+        db.announceRowsWritten(cotaLiberadasSchema().name, added);
+        Table &lib = m_dm.CotaLiberada();
+        if (lastSeen >= 0 && lib.isOpen())
+            lib.gotoRowId(lastSeen);
+    });
     try {
-        writeInOneTransaction(m_dm.Banco(), lib, [&] {
+        writeInOneTransaction(db, [&] {
+            ReleasedKeys known(db, cotaLiberadasSchema(), u"Cotacao"_s);
             for (const QString &line : lines.lines()) {
                 const auto fields = recordFields(line, ReleasedQuotationFields);
                 if (!fields)
                     continue;
                 const QString cotacao = releasedCotacao(*fields);
-                if (lib.locate(u"Cotacao"_s, { cotacao })) {
+                if (const qint64 row = known.find(cotacao); row >= 0) {
+                    lastSeen = row;
                     m_prompts.message(Atencao, u"A cotaçao : "_s + cotacao + AlreadyStored);
                     continue;
                 }
                 const ReleasedQuotationLine r = readReleasedQuotation(*fields);
-                if (!lib.append())
-                    continue;
-                lib.setValue(u"DataValidade"_s, r.dataValidade);
-                lib.setValue(u"Cotacao"_s, r.cotacao);
-                lib.setValue(u"AteHora"_s, r.ateHora);
-                lib.setValue(u"TipoStatus"_s, r.tipoStatus);
-                lib.setValue(u"DataLiberada"_s, r.dataLiberada);
-                lib.post();
+                const qint64 row = addReleasedQuotation(
+                    db, r.cotacao, r.tipoStatus, r.dataValidade, r.ateHora, r.dataLiberada);
+                added << row;
+                lastSeen = row;
+                known.add(r.cotacao, row);
             }
         });
     } catch (const std::exception &e) {

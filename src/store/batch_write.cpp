@@ -1,10 +1,8 @@
 #include "store/batch_write.h"
 
-#include "store/dataset.h"
 #include "store/sqlcipher.h"
 
 #include "store/schema.h"
-#include "store/store_error.h"
 #include "store/stored_value.h"
 
 #include <QHash>
@@ -26,7 +24,7 @@ void keepWhatWasStored(std::optional<Transaction> &tx)
     }
 }
 
-void writeInOneTransaction(Database &db, Dataset &target, const std::function<void()> &writes)
+void writeInOneTransaction(Database &db, const std::function<void()> &writes)
 {
     std::optional<Transaction> tx;
     try {
@@ -34,7 +32,6 @@ void writeInOneTransaction(Database &db, Dataset &target, const std::function<vo
         writes();
         tx->commit();
     } catch (...) {
-        target.cancel();
         keepWhatWasStored(tx);
         throw;
     }
@@ -221,10 +218,8 @@ private:
     // A required column left empty refuses the row, as a post does.
     void requireValues(const QVariantList &row, const QList<int> &columns) const
     {
-        for (int c : columns) {
-            if (m_table.columns[c].required && !row[c].isValid())
-                throw StoreError(u"Field '%1' must have a value"_s.arg(m_table.columns[c].name));
-        }
+        for (int c : columns)
+            m_table.columns[c].requireValue(row[c]);
     }
 
     void loadKeys()
@@ -260,9 +255,7 @@ void storeItemLines(Database &db, const TableSchema &table, const ItemLineLayout
     const std::function<bool()> &canAppend)
 {
     const auto announce = qScopeGuard([&] { db.announceWritten({ table.name }); });
-    std::optional<Transaction> tx;
-    try {
-        tx.emplace(db);
+    writeInOneTransaction(db, [&] {
         ItemRowWriter writer(db, table, layout);
         for (const QString &line : lines) {
             if (const std::optional<QVariantList> values = read(line))
@@ -270,9 +263,5 @@ void storeItemLines(Database &db, const TableSchema &table, const ItemLineLayout
         }
         if (finish)
             finish();
-        tx->commit();
-    } catch (...) {
-        keepWhatWasStored(tx);
-        throw;
-    }
+    });
 }

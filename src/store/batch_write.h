@@ -7,7 +7,6 @@
 #include <optional>
 
 class Database;
-class Dataset;
 class Transaction;
 struct TableSchema;
 
@@ -19,10 +18,9 @@ struct TableSchema;
 // is dropped: the one already under way is the one the user sees.
 void keepWhatWasStored(std::optional<Transaction> &tx);
 
-// Runs writes on target in one transaction. When a write throws, the row in
-// edit is discarded, the rows stored before it are committed and the error
-// goes on to the caller.
-void writeInOneTransaction(Database &db, Dataset &target, const std::function<void()> &writes);
+// Runs writes in one transaction. When a write throws, the rows stored
+// before it are committed and the error goes on to the caller.
+void writeInOneTransaction(Database &db, const std::function<void()> &writes);
 
 // Where the positions of a downloaded item line go: the column of each
 // position (empty for a position that is not stored). The first keyPositions

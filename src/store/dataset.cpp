@@ -55,7 +55,6 @@ void Dataset::open()
     if (notifying()) {
         Q_EMIT resetDone();
         Q_EMIT currentRowChanged(m_current);
-        Q_EMIT stateChanged(m_state);
     }
 }
 
@@ -74,7 +73,6 @@ void Dataset::close()
     if (notifying()) {
         Q_EMIT resetDone();
         Q_EMIT currentRowChanged(m_current);
-        Q_EMIT stateChanged(m_state);
     }
 }
 
@@ -245,7 +243,6 @@ void Dataset::enableControls()
     Q_EMIT aboutToReset();
     Q_EMIT resetDone();
     Q_EMIT currentRowChanged(m_current);
-    Q_EMIT stateChanged(m_state);
 }
 
 void Dataset::moveTo(int row, bool force)
@@ -348,11 +345,9 @@ void Dataset::erase(const Row &)
     fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
 }
 
-void Dataset::setState(State state)
+void Dataset::writeCurrentValue(int, const QVariant &)
 {
-    m_state = state;
-    if (notifying())
-        Q_EMIT stateChanged(state);
+    fail(u"Esta consulta é só de leitura e não pode ser alterada"_s);
 }
 
 bool Dataset::append()
@@ -376,8 +371,6 @@ bool Dataset::append()
         Q_EMIT rowInserted(pos);
     moveTo(pos, true);
     m_bof = m_eof = false;
-    if (notifying())
-        Q_EMIT stateChanged(m_state);
     return true;
 }
 
@@ -392,7 +385,7 @@ void Dataset::edit()
         fail(u"Operação impossível: a tabela está vazia"_s);
     m_buffer = std::make_unique<Row>(*m_rows[size_t(m_current)]);
     m_modified = false;
-    setState(State::Edit);
+    m_state = State::Edit;
 }
 
 void Dataset::setValue(int column, const QVariant &value)
@@ -414,10 +407,8 @@ void Dataset::post()
 {
     if (!isEditing())
         fail(u"A tabela não está em edição nem em inclusão"_s);
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields[i].required && !m_buffer->values[i].isValid())
-            throw StoreError(u"Field '%1' must have a value"_s.arg(m_fields[i].name));
-    }
+    for (int i = 0; i < m_fields.size(); ++i)
+        m_fields[i].requireValue(m_buffer->values[i]);
     const bool inserting = m_state == State::Insert;
     store(*m_buffer, inserting); // a refusal leaves the row in edit
     std::unique_ptr<Row> posted = std::move(m_buffer);
@@ -461,8 +452,6 @@ void Dataset::post()
             Q_EMIT rowChanged(pos);
         }
     }
-    if (notifying())
-        Q_EMIT stateChanged(m_state);
 }
 
 void Dataset::cancel()
@@ -486,8 +475,6 @@ void Dataset::cancel()
             Q_EMIT rowChanged(m_current);
     }
     m_modified = false;
-    if (notifying())
-        Q_EMIT stateChanged(m_state);
 }
 
 void Dataset::deleteRow()
@@ -556,4 +543,67 @@ int Dataset::insertSorted(std::unique_ptr<Row> row)
     if (notifying())
         Q_EMIT rowInserted(pos);
     return pos;
+}
+
+bool Dataset::gotoRowId(qint64 id)
+{
+    requireOpen();
+    checkBrowseMode();
+    const Row *row = m_byId.value(id, nullptr);
+    if (!row)
+        return false;
+    moveTo(positionOf(*row));
+    m_bof = m_eof = false;
+    return true;
+}
+
+void Dataset::refreshRow(qint64 id, std::unique_ptr<Row> fresh)
+{
+    if (!isOpen())
+        return;
+    Row *cached = m_byId.value(id, nullptr);
+    if (!cached) {
+        if (fresh)
+            insertSorted(std::move(fresh));
+        return;
+    }
+    const int pos = positionOf(*cached);
+    const bool editingIt = m_state == State::Edit && pos == m_current && m_buffer;
+    if (!fresh) {
+        if (editingIt) {
+            m_state = State::Browse;
+            m_buffer.reset();
+            m_modified = false;
+        }
+        const bool wasCurrent = pos == m_current;
+        takeAt(pos);
+        if (wasCurrent) {
+            const int last = int(m_rows.size()) - 1;
+            moveTo(last < 0 ? -1 : std::min(pos, last), true);
+            m_eof = m_rows.empty();
+        }
+        return;
+    }
+    if (editingIt) {
+        // What the user typed stays; the rest follows the stored row.
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (m_buffer->values[i] == cached->values[i])
+                m_buffer->values[i] = fresh->values[i];
+        }
+    }
+    unindexRow(*cached);
+    cached->values = std::move(fresh->values);
+    indexRow(*cached);
+    const int last = int(m_rows.size()) - 1;
+    const bool inOrder = (pos == 0 || !rowLess(*cached, *m_rows[size_t(pos - 1)]))
+        && (pos == last || !rowLess(*m_rows[size_t(pos + 1)], *cached));
+    if (inOrder || editingIt) {
+        if (notifying())
+            Q_EMIT rowChanged(pos);
+        return;
+    }
+    const bool wasCurrent = pos == m_current;
+    const int moved = insertSorted(takeAt(pos));
+    if (wasCurrent)
+        moveTo(moved, true);
 }

@@ -66,6 +66,11 @@ public:
     void setCurrentRow(int row);
 
     Bookmark bookmark() const;
+    // The table's rowid of the current row; -1 when there is none or it is
+    // being added.
+    qint64 currentRowId() const { return bookmark().id; }
+    // Makes the row with this id current; false when it is not shown.
+    bool gotoRowId(qint64 id);
     bool gotoBookmark(const Bookmark &bookmark); // false when the row is gone
     static void freeBookmark(Bookmark &bookmark) { bookmark = {}; }
 
@@ -93,7 +98,6 @@ public:
     State state() const { return m_state; }
     bool isEditing() const { return m_state == State::Edit || m_state == State::Insert; }
     bool isModified() const { return m_modified; }
-    bool canModify() const { return isOpen() && !isReadOnly(); }
     virtual bool isReadOnly() const = 0;
 
     // Adds an empty row at the end and makes it current. Returns false when
@@ -106,13 +110,15 @@ public:
     void setFloat(const QString &name, double value) { setValue(name, value); }
     void setDate(const QString &name, QDate value) { setValue(name, value); }
     void setTime(const QString &name, QTime value) { setValue(name, value); }
-    void setDateTime(const QString &name, const QDateTime &value) { setValue(name, value); }
-    void setNull(const QString &name) { setValue(name, QVariant()); }
     // Stores the edit buffer. On failure (a required column empty, a
     // duplicate key) nothing is stored and the row stays in edit.
     void post();
     void cancel();
     void deleteRow();
+    // Stores one column of the current row at once, as a grid cell does (an
+    // edit under way is stored first). A refused value (not a number, a
+    // required column left empty) throws and nothing is written.
+    virtual void writeCurrentValue(int column, const QVariant &value);
 
     // Moves to the first row whose listed columns equal the values, ignoring
     // case (full Unicode case folding). A text for a date or time column is
@@ -129,7 +135,6 @@ Q_SIGNALS:
     void rowRemoved(int row);
     void rowChanged(int row);
     void currentRowChanged(int row);
-    void stateChanged(Dataset::State state);
 
 protected:
     struct Row {
@@ -164,6 +169,13 @@ protected:
     // Re-reads the rows of an open dataset and keeps the current row when it
     // still exists (the first row otherwise).
     void reload(bool keepCurrent = true);
+    // Puts what was stored in the row with this id in place of the cached
+    // row (fresh, read again), or drops the cached row (fresh null: deleted,
+    // or no longer within the filter); adds a row not cached yet. The
+    // current row stays on the same row; when that row is dropped the one
+    // after it becomes current. An edit under way keeps the values typed
+    // into it.
+    void refreshRow(qint64 id, std::unique_ptr<Row> fresh);
     void requireOpen() const;
     void fail(const QString &message) const; // throws StoreError naming this dataset
     quint64 generation() const { return m_generation; }
@@ -177,7 +189,6 @@ private:
     void replaceRows(RowList rows);
     void moveTo(int row, bool force = false);
     void checkBrowseMode();
-    void setState(State state);
     std::unique_ptr<Row> takeAt(int pos);
     int insertSorted(std::unique_ptr<Row> row);
     void dropLocateIndexes();

@@ -162,19 +162,11 @@ bool DatasetModel::setData(const QModelIndex &index, const QVariant &value, int 
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
         return false;
     const int field = fieldOf(index.column());
-    bool started = false;
     try {
         if (index.row() != m_dataset.currentRow())
             m_dataset.setCurrentRow(index.row());
-        if (!m_dataset.isEditing()) {
-            m_dataset.edit();
-            started = true;
-        }
-        m_dataset.setValue(field, value);
-        m_dataset.post();
+        m_dataset.writeCurrentValue(field, value); // a refused value leaves nothing behind
     } catch (const StoreError &e) {
-        if (started)
-            m_dataset.cancel(); // nothing of the refused value stays
         report(e.message());
         return false;
     }

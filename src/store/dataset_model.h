@@ -23,7 +23,8 @@ struct ModelColumn {
 };
 
 // A grid model over any dataset: it follows the dataset's rows and current
-// row, shows values through the display formats, and edits by posting.
+// row, shows values through the display formats, and stores each edited
+// cell at once.
 class DatasetModel final : public QAbstractTableModel {
     Q_OBJECT
 
@@ -46,8 +47,8 @@ public:
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
-    // Reads a text by the regional settings, puts the row into edit, sets the
-    // column and posts. A refusal returns false and reports errorOccurred().
+    // Reads a text by the regional settings and stores the column of that
+    // row at once. A refusal returns false and reports errorOccurred().
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
 
     Dataset &dataset() const { return m_dataset; }

@@ -54,6 +54,19 @@ QString Field::asString(const QVariant &value) const
     return formatValue(value, type, QString());
 }
 
+QVariant Field::storable(const QVariant &value) const
+{
+    QVariant stored = coerce(value);
+    requireValue(stored);
+    return stored;
+}
+
+void Field::requireValue(const QVariant &coerced) const
+{
+    if (required && !coerced.isValid())
+        throw StoreError(u"Field '%1' must have a value"_s.arg(name));
+}
+
 QVariant Field::coerce(const QVariant &value) const
 {
     if (!value.isValid() || value.isNull())

@@ -37,6 +37,10 @@ struct Field {
     // Text column go through the ANSI code page and are cut to the size.
     // Throws StoreError for a text that is not a value of this type.
     QVariant coerce(const QVariant &value) const;
+    // coerce(), refusing an empty value for a required column as a stored
+    // row does (StoreError "Field 'X' must have a value").
+    QVariant storable(const QVariant &value) const;
+    void requireValue(const QVariant &coerced) const;
 };
 
 using FieldList = QList<Field>;

@@ -7,6 +7,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// No stored text holds U+FFFE (the ANSI code page has no such character).
+const QString EmptyKey = QString(QChar(0xFFFE));
+
 const Field &column(const TableSchema &table, const QString &name)
 {
     return table.columns[table.columnIndex(name)];
@@ -30,7 +33,74 @@ qint64 rowOf(
     return -1;
 }
 
+// Inserts a row of every column in the order of the file, each stored as
+// its column keeps it; a required column left empty refuses the row.
+qint64 insertRow(Database &db, const TableSchema &table, const QHash<QString, QVariant> &values)
+{
+    QStringList names;
+    QStringList marks;
+    for (const Field &f : table.columns) {
+        names << u'"' + f.name + u'"';
+        marks << u"?"_s;
+    }
+    Statement insert(db,
+        u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(table.name, names.join(u", "_s), marks.join(u", "_s)));
+    for (int c = 0; c < table.columns.size(); ++c) {
+        const Field &f = table.columns[c];
+        insert.bind(c + 1, f.storable(values.value(f.name)));
+    }
+    insert.step();
+    return db.lastInsertId();
+}
+
 } // namespace
+
+qint64 addReleasedQuotation(Database &db, const QString &cotacao, const QString &tipoStatus,
+    QDate dataValidade, QTime ateHora, QDate dataLiberada)
+{
+    return insertRow(db, cotaLiberadasSchema(),
+        { { u"Cotacao"_s, cotacao }, { u"TipoStatus"_s, tipoStatus }, { u"DataValidade"_s, dataValidade },
+            { u"AteHora"_s, ateHora }, { u"DataLiberada"_s, dataLiberada } });
+}
+
+qint64 addReleasedOrder(
+    Database &db, const QString &pedido, const QString &tipoStatus, QDate dataLiberado, QTime horaLib)
+{
+    return insertRow(db, pedidosLiberadosSchema(),
+        { { u"Pedido"_s, pedido }, { u"TipoStatus"_s, tipoStatus }, { u"DataLiberado"_s, dataLiberado },
+            { u"HoraLib"_s, horaLib } });
+}
+
+ReleasedKeys::ReleasedKeys(Database &db, const TableSchema &table, const QString &keyColumn)
+    : m_table(table)
+    , m_column(table.columnIndex(keyColumn))
+{
+    Statement all(db, u"SELECT rowid, \"%1\" FROM \"%2\" ORDER BY rowid"_s.arg(keyColumn, table.name));
+    while (all.step()) {
+        const QString key = all.columnIsNull(1) ? EmptyKey : all.columnText(1).toCaseFolded();
+        if (!m_rows.contains(key)) // the first row of a key is the one found
+            m_rows.insert(key, all.columnInt(0));
+    }
+}
+
+QString ReleasedKeys::folded(const QString &key) const
+{
+    // An empty key is stored as NULL, and finds a row whose key is NULL.
+    const QVariant stored = m_table.columns[m_column].coerce(key);
+    return stored.isValid() ? stored.toString().toCaseFolded() : EmptyKey;
+}
+
+qint64 ReleasedKeys::find(const QString &key) const
+{
+    return m_rows.value(folded(key), -1);
+}
+
+void ReleasedKeys::add(const QString &key, qint64 rowid)
+{
+    const QString k = folded(key);
+    if (!m_rows.contains(k))
+        m_rows.insert(k, rowid);
+}
 
 int setQuotationStatus(Database &db, const QString &cotacao, const QString &status)
 {

@@ -90,6 +90,12 @@ public:
     int changes() const;
     // Tells the datasets that statements of their own wrote these tables.
     void announceWritten(const QStringList &tables) { Q_EMIT tablesChanged(tables); }
+    // Tells the datasets that statements of their own wrote (added, changed
+    // or deleted) these rows of one table: they re-read those rows alone.
+    void announceRowsWritten(const QString &table, const QList<qint64> &rowids)
+    {
+        Q_EMIT rowsWritten(table, rowids);
+    }
 
     // A guard: auto tx = db.transaction(); ... tx.commit();
     Transaction transaction();
@@ -105,6 +111,7 @@ public:
 
 Q_SIGNALS:
     void tablesChanged(const QStringList &tables);
+    void rowsWritten(const QString &table, const QList<qint64> &rowids);
     void closing();
 
 private:

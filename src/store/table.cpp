@@ -1,5 +1,6 @@
 #include "store/table.h"
 
+#include "store/item_writes.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 #include "store/stored_value.h"
@@ -23,6 +24,7 @@ Table::Table(Database &database, const TableSchema &schema, const QString &compo
     Q_ASSERT(m_schema.columns.size() <= 64); // changed columns are kept as a 64-bit mask
     setFields(m_schema.columns);
     connect(&m_database, &Database::tablesChanged, this, &Table::onTablesChanged);
+    connect(&m_database, &Database::rowsWritten, this, &Table::onRowsWritten);
     connect(&m_database, &Database::closing, this, [this] {
         close();
         dropStatements();
@@ -38,6 +40,7 @@ void Table::setFilter(const QString &condition, const QVariantList &values)
     m_filter = condition;
     m_filterValues = values;
     m_visible.reset();
+    m_oneRow.reset();
     if (m_filtered)
         reload(false);
 }
@@ -47,6 +50,7 @@ void Table::setFiltered(bool on)
     if (on == m_filtered)
         return;
     m_filtered = on;
+    m_oneRow.reset();
     reload(false);
 }
 
@@ -178,6 +182,26 @@ void Table::store(Row &row, bool inserting)
         fail(u"O registro foi apagado por outra operação."_s); // removed by a statement since it was read
 }
 
+void Table::writeCurrentValue(int column, const QVariant &value)
+{
+    requireOpen();
+    if (isEditing()) { // an edit begun elsewhere is stored first
+        if (isModified())
+            post();
+        else
+            cancel();
+    }
+    const qint64 rowid = currentRowId();
+    if (rowid < 0)
+        fail(u"Operação impossível: a tabela está vazia"_s);
+    if (field(column).coerce(value) == Dataset::value(currentRow(), column))
+        return; // unchanged: nothing to write
+    const bool found = setColumnAt(m_database, m_schema, column, rowid, value);
+    m_database.announceRowsWritten(m_schema.name, { rowid });
+    if (!found)
+        fail(u"O registro foi apagado por outra operação."_s);
+}
+
 void Table::erase(const Row &row)
 {
     m_database.requireOpen();
@@ -232,4 +256,41 @@ void Table::dropStatements()
     m_updates.clear();
     m_delete.reset();
     m_visible.reset();
+    m_oneRow.reset();
+}
+
+void Table::onRowsWritten(const QString &table, const QList<qint64> &rowids)
+{
+    if (!isOpen() || table.compare(m_schema.name, Qt::CaseInsensitive) != 0)
+        return;
+    if (!m_oneRow) {
+        const bool filtered = filterActive();
+        const QString where
+            = filtered ? u"(%1) AND rowid = :kelvo_rowid"_s.arg(m_filter) : u"rowid = :kelvo_rowid"_s;
+        QStringList columns { u"rowid"_s };
+        for (const Field &f : m_schema.columns)
+            columns << quotedName(f.name);
+        m_oneRow = std::make_unique<Statement>(m_database,
+            u"SELECT %1 FROM %2 WHERE %3"_s.arg(columns.join(u", "_s), quotedName(m_schema.name), where));
+        if (filtered)
+            m_oneRow->bindAll(m_filterValues);
+    }
+    const int slot = m_oneRow->parameterIndex(":kelvo_rowid");
+    for (const qint64 id : rowids) {
+        m_oneRow->bind(slot, id);
+        std::unique_ptr<Row> fresh = m_oneRow->step() ? readRow(*m_oneRow) : nullptr;
+        m_oneRow->reset();
+        refreshRow(id, std::move(fresh));
+    }
+}
+
+std::unique_ptr<Dataset::Row> Table::readRow(const Statement &st) const
+{
+    auto row = std::make_unique<Row>();
+    row->id = st.columnInt(0);
+    const int count = int(m_schema.columns.size());
+    row->values.reserve(count);
+    for (int i = 0; i < count; ++i)
+        row->values.append(storedValue(st, i + 1, m_schema.columns[i].type));
+    return row;
 }

@@ -41,6 +41,9 @@ public:
     void setIndexName(const QString &name);
     QString indexName() const { return m_index < 0 ? QString() : m_schema.indexes[m_index].name; }
 
+    // Through a typed update of that one column by rowid.
+    void writeCurrentValue(int column, const QVariant &value) override;
+
     // Asked before every addition; returning false refuses it silently.
     void setBeforeInsert(std::function<bool()> guard) { m_beforeInsert = std::move(guard); }
 
@@ -54,6 +57,8 @@ protected:
 
 private:
     void onTablesChanged(const QStringList &tables);
+    void onRowsWritten(const QString &table, const QList<qint64> &rowids);
+    std::unique_ptr<Row> readRow(const Statement &st) const;
     QString selectSql(const QString &where) const;
     bool filterActive() const;
     void dropStatements();
@@ -70,4 +75,5 @@ private:
     QHash<quint64, std::shared_ptr<Statement>> m_updates; // by the set of changed columns
     std::unique_ptr<Statement> m_delete;
     std::unique_ptr<Statement> m_visible;
+    std::unique_ptr<Statement> m_oneRow; // a shown row by rowid, within the filter
 };

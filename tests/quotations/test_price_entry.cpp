@@ -1,6 +1,7 @@
 #include "common/clock.h"
 #include "quotation_fixture.h"
 #include "quotations/price_entry.h"
+#include "store/sqlcipher.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
 #include "support/scripted_prompts.h"
@@ -173,6 +174,26 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
     EXPECT_TRUE(flow.deleteItem());
     EXPECT_EQ(shown(), QStringList { u"P2"_s });
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P2"_s });
+}
+
+// An item deleted since the grid read it is not written as if it were
+// there: the supplier is told, and the grid drops the row.
+TEST_F(PriceEntryTest, AnItemDeletedBehindTheGridIsReportedNotWritten)
+{
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addItem({ u"C1"_s, u"P1"_s, u"A"_s });
+    store.addItem({ u"C1"_s, u"P2"_s, u"B"_s });
+    flow.start();
+    ASSERT_TRUE(choose(u"C1"_s));
+    Statement behind(store.dm.Banco(), u"DELETE FROM CotacaoFornc WHERE PRODUTO = 'P1'"_s);
+    behind.step(); // past the datasets, unannounced
+
+    EXPECT_FALSE(flow.setPrice(u"P1"_s, u"10"_s, std::nullopt));
+    EXPECT_EQ(prompts.boxes(),
+        QStringList { u"[CotaKelvo] CotaFornec: O registro foi apagado por outra operação."_s });
+    EXPECT_EQ(shown(), QStringList { u"P2"_s });
+    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P2");
+    EXPECT_EQ(store.count(u"CotacaoFornc"_s), 1);
 }
 
 TEST_F(PriceEntryTest, ThePrintoutTakesThePriceStillInEdit)

@@ -65,6 +65,27 @@ TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
     EXPECT_EQ(store.released().size(), 2);
 }
 
+// A window may leave the list filtered: the check still sees every stored
+// quotation, and the list ends on the last quotation of the answer.
+TEST_F(ReleasedQuotationsTest, VerificarChecksEveryStoredQuotationWhateverTheListShows)
+{
+    store.addQuotation(u"C1"_s, u"ABERTA"_s);
+    Table &lib = store.dm.CotaLiberada();
+    lib.close();
+    lib.setFilter(u"TipoStatus = ?"_s, { u"Baixada"_s });
+    lib.setFiltered(true);
+    lib.open();
+    server.answers
+        = { u"05/06/2020|c1|14:30|ABERTA|\r\n07/06/2020|C2||Baixada|\r\n07/06/2020|C3||Baixada|\r\n"_s };
+    EXPECT_TRUE(flow.fetchList());
+    EXPECT_EQ(prompts.boxes(),
+        QStringList {
+            u"[Atenção] A cotaçao : c1 já está no seu banco, verifique se o itens já foram baixado..."_s });
+    EXPECT_EQ(store.released().size(), 3);
+    EXPECT_EQ(TestStore::column(lib, u"Cotacao"_s), (QStringList { u"C2"_s, u"C3"_s }));
+    EXPECT_EQ(lib.asString(u"Cotacao"_s), u"C3");
+}
+
 TEST_F(ReleasedQuotationsTest, VerificarWithAnEmptyListAddsNothing)
 {
     server.answers = { QString() };

@@ -1,3 +1,4 @@
+#include "store/sqlcipher.h"
 #include "support/store_test.h"
 
 class DatasetTest : public StoreTest {
@@ -229,4 +230,65 @@ TEST_F(DatasetTest, ABatchThatStopsOnABadLineKeepsTheRowsBeforeAndDropsTheHalfRo
     }
     EXPECT_EQ(scalar(u"SELECT group_concat(QTDE, ';') FROM CotacaoFornc"_s).toString(), u"1.5;2.0");
     EXPECT_EQ(t.rowCount(), 2);
+}
+
+// A typed write tells the open table which rows it wrote: those rows alone
+// are read again, in or out of the filter and into their place in the order,
+// and the current row stays on the same row.
+TEST_F(DatasetTest, AnnouncedRowsAreReadAgainAloneKeepingTheCurrentRow)
+{
+    Table &t = items();
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"B"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"A"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P3"_s, .marca = u"C"_s });
+    t.close();
+    t.setFilter(u"COTACAO = ?"_s, { u"1"_s });
+    t.setFiltered(true);
+    t.open();
+    ASSERT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P2"_s, u"P1"_s, u"P3"_s }));
+    Database &db = dm.Banco();
+    const auto rowid = [&](const QString &produto) {
+        return scalar(u"SELECT rowid FROM CotacaoFornc WHERE PRODUTO = ?"_s, { produto }).toLongLong();
+    };
+    // Writes past the datasets, which nothing announces.
+    const auto behind = [&](const QString &sql) {
+        Statement st(db, sql);
+        st.step();
+    };
+    const auto announce
+        = [&](const QString &produto) { db.announceRowsWritten(u"CotacaoFornc"_s, { rowid(produto) }); };
+
+    // Not announced: the grid keeps what it read (no whole re-read).
+    behind(u"UPDATE CotacaoFornc SET DESCRICAO = 'nova' WHERE PRODUTO = 'P3'"_s);
+    behind(u"UPDATE CotacaoFornc SET MARCA = 'Z' WHERE PRODUTO = 'P2'"_s);
+    announce(u"P2"_s);
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P1"_s, u"P3"_s, u"P2"_s }));
+    EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P2");
+    EXPECT_EQ(column(t, u"DESCRICAO"_s), (QStringList { u"peça"_s, u"peça"_s, u"peça"_s }));
+
+    behind(u"UPDATE CotacaoFornc SET COTACAO = '2' WHERE PRODUTO = 'P1'"_s);
+    announce(u"P1"_s);
+    behind(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, QTDE) "
+           "VALUES ('C', '1', '2020-06-26', 'P4', 'A', 1)"_s);
+    announce(u"P4"_s);
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P4"_s, u"P3"_s, u"P2"_s }));
+    EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P2");
+
+    const qint64 p2 = rowid(u"P2"_s);
+    behind(u"DELETE FROM CotacaoFornc WHERE PRODUTO = 'P2'"_s);
+    db.announceRowsWritten(u"CotacaoFornc"_s, { p2 });
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P4"_s, u"P3"_s }));
+    EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P3"); // the last row went: the one before it
+
+    // A row in edit keeps what was typed and takes the rest as stored.
+    t.first();
+    t.edit();
+    t.setValue(u"VALOR"_s, 5.0);
+    behind(u"UPDATE CotacaoFornc SET OBS = 'x' WHERE PRODUTO = 'P4'"_s);
+    announce(u"P4"_s);
+    ASSERT_TRUE(t.isEditing());
+    EXPECT_EQ(t.asString(u"OBS"_s), u"x");
+    t.post();
+    EXPECT_EQ(
+        rows(u"SELECT VALOR, OBS FROM CotacaoFornc WHERE PRODUTO = 'P4'"_s), QStringList { u"5.0|x"_s });
 }

@@ -1,6 +1,7 @@
 #include "support/store_test.h"
 
 #include "store/dataset_model.h"
+#include "store/sqlcipher.h"
 
 #include <QAbstractItemModelTester>
 #include <QBrush>
@@ -81,6 +82,43 @@ TEST_F(DatasetModelTest, ModelFollowsTheDatasetThroughEveryChange)
     EXPECT_EQ(model.rowCount(), 2);
     t.close();
     EXPECT_EQ(model.rowCount(), 0);
+}
+
+// A cell is stored at once, by its row's rowid: the row takes its place in
+// the order or leaves the filter, and the current row goes with it.
+TEST_F(DatasetModelTest, AnEditedCellIsStoredAtOnceAndTheRowFollows)
+{
+    Table &t = dm.CotaFornec();
+    t.setFilter(u"COTACAO = ?"_s, { u"1"_s });
+    t.setFiltered(true);
+    t.open();
+    DatasetModel model(t); // every column
+    const auto cell = [&](int row, const QString &name) { return model.index(row, t.fieldIndex(name)); };
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"A"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"B"_s });
+    addItem(t, { .cotacao = u"1"_s, .produto = u"P3"_s, .marca = u"C"_s });
+    const QString stored = u"SELECT PRODUTO, MARCA, COTACAO, OBS FROM CotacaoFornc ORDER BY rowid"_s;
+
+    EXPECT_TRUE(model.setData(cell(0, u"MARCA"_s), u"Z"_s));
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P2"_s, u"P3"_s, u"P1"_s }));
+    EXPECT_EQ(t.asString(u"PRODUTO"_s), u"P1");
+    EXPECT_TRUE(model.setData(cell(0, u"OBS"_s), u"ENTREGA EM 2 DIAS; ÇÃO ñ ß \u4e2d"_s));
+    EXPECT_TRUE(model.setData(cell(1, u"COTACAO"_s), u"2"_s));
+    EXPECT_EQ(column(t, u"PRODUTO"_s), (QStringList { u"P2"_s, u"P1"_s }));
+    EXPECT_EQ(rows(stored),
+        (QStringList { u"P1|Z|1|~"_s, u"P2|B|1|ENTREGA EM 2 DIAS; ÇÃO ñ ß ?"_s, u"P3|C|2|~"_s }));
+
+    // Refused: a required column emptied; a row deleted since it was read.
+    EXPECT_FALSE(model.setData(cell(0, u"PRODUTO"_s), QString()));
+    EXPECT_EQ(model.lastError(), u"Field 'PRODUTO' must have a value");
+    Statement behind(dm.Banco(), u"DELETE FROM CotacaoFornc WHERE PRODUTO = 'P1'"_s);
+    behind.step();
+    EXPECT_FALSE(model.setData(cell(1, u"MARCA"_s), u"Y"_s));
+    EXPECT_EQ(model.lastError(), u"CotaFornec: O registro foi apagado por outra operação.");
+    EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList { u"P2"_s });
+    EXPECT_EQ(t.state(), Dataset::State::Browse);
+    EXPECT_EQ(rows(stored), (QStringList { u"P2|B|1|ENTREGA EM 2 DIAS; ÇÃO ñ ß ?"_s, u"P3|C|2|~"_s }));
 }
 
 TEST_F(DatasetModelTest, StyleComesFromRowValuesAndCurrentRowIsFollowedBothWays)
