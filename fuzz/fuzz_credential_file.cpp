@@ -5,14 +5,11 @@
 #include "config/crypt.h"
 #include "support/fuzz_support.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <cstdlib>
 
 namespace {
-
-QTemporaryDir *folder = nullptr;
 
 // Every character from 1 to 254 comes back; others need not.
 bool restorable(const QString &text)
@@ -28,20 +25,18 @@ bool restorable(const QString &text)
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzSetUp();
-    folder = new QTemporaryDir(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"));
-    return folder->isValid() ? 0 : 1;
+    return fuzzSetUpWithFolder() ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes = inputBytes(data, size);
-    QFile file(QDir(folder->path()).filePath(QString::fromUtf16(kCredentialFileName)));
+    QFile file(fuzzFile(QString::fromUtf16(kCredentialFileName)));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
     file.write(bytes);
     file.close();
-    (void)readCredentials(folder->path());
+    (void)readCredentials(fuzzFolder());
 
     // The input as a typed user name, enciphered with an offset taken from it.
     const QString typed = QString::fromLatin1(bytes);

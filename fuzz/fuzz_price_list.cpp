@@ -4,23 +4,16 @@
 #include "spreadsheet/spreadsheet_error.h"
 #include "support/fuzz_support.h"
 
-#include <QDir>
 #include <QFile>
-
-namespace {
-QTemporaryDir *folder = nullptr;
-}
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzSetUp();
-    folder = new QTemporaryDir(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"));
-    return folder->isValid() ? 0 : 1;
+    return fuzzSetUpWithFolder() ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString path = QDir(folder->path()).filePath(QStringLiteral("tabela.csv"));
+    const QString path = fuzzFile(QStringLiteral("tabela.csv"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;

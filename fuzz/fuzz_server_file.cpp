@@ -7,29 +7,22 @@
 #include "exchange/http_error.h"
 #include "support/fuzz_support.h"
 
-#include <QDir>
 #include <QFile>
-
-namespace {
-QTemporaryDir *folder = nullptr;
-}
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzSetUp();
-    folder = new QTemporaryDir(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"));
-    return folder->isValid() ? 0 : 1;
+    return fuzzSetUpWithFolder() ? 0 : 1;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    QFile file(QDir(folder->path()).filePath(QString::fromUtf16(kServerFileName)));
+    QFile file(fuzzFile(QString::fromUtf16(kServerFileName)));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
     file.write(inputBytes(data, size));
     file.close();
 
-    const ServerFile read = readServerFile(folder->path());
+    const ServerFile read = readServerFile(fuzzFolder());
     if (!read.ok())
         return 0;
     QString host;

@@ -12,20 +12,13 @@
 #include "spreadsheet/xlsx_reader.h"
 #include "support/fuzz_support.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <zip.h>
 
-namespace {
-QTemporaryDir *folder = nullptr;
-}
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzzSetUp();
-    folder = new QTemporaryDir(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"));
-    return folder->isValid() ? 0 : 1;
+    return fuzzSetUpWithFolder() ? 0 : 1;
 }
 
 namespace {
@@ -69,7 +62,7 @@ bool writeWorkbook(const QString &path, const QList<QByteArray> &parts)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QString path = QDir(folder->path()).filePath(QStringLiteral("Cotacao000123.xlsx"));
+    const QString path = fuzzFile(QStringLiteral("Cotacao000123.xlsx"));
     const QByteArray input = inputBytes(data, size);
     QFile::remove(path);
     if (input.startsWith("PK")) {

@@ -32,6 +32,27 @@ QString ramFolderBase()
     return shm.isDir() && shm.isWritable() ? shm.filePath() : QDir::tempPath();
 }
 
+namespace {
+QTemporaryDir *filesFolder = nullptr; // lives for the whole run
+}
+
+bool fuzzSetUpWithFolder()
+{
+    fuzzSetUp();
+    filesFolder = new QTemporaryDir(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"));
+    return filesFolder->isValid();
+}
+
+QString fuzzFolder()
+{
+    return filesFolder->path();
+}
+
+QString fuzzFile(const QString &name)
+{
+    return QDir(fuzzFolder()).filePath(name);
+}
+
 FuzzStore::FuzzStore()
     : m_store(ramFolderBase() + QStringLiteral("/kelvo-fuzz-XXXXXX"))
 {

@@ -73,3 +73,9 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status);
 
 // A folder in RAM for the files an input is written to.
 QString ramFolderBase();
+// fuzzSetUp, and a folder of its own in RAM for a target that reads files;
+// false when the folder cannot be made.
+bool fuzzSetUpWithFolder();
+// That folder, and the path of a file in it.
+QString fuzzFolder();
+QString fuzzFile(const QString &name);

@@ -264,20 +264,23 @@ int lastPrices(CliContext &c, AppContext &app)
     return CliOk;
 }
 
-int fillLast(CliContext &c, AppContext &app)
+// "Últimos preços" or "Preços da tabela": every item without a price.
+int fill(CliContext &c, AppContext &app, PriceSource source)
 {
     PriceEntry flow(c.prompts(), app.dm());
     if (!choose(c, app, flow))
         return CliFailed;
-    return status(c, flow.fillLastPrices());
+    return status(c, flow.fillPrices(source));
+}
+
+int fillLast(CliContext &c, AppContext &app)
+{
+    return fill(c, app, PriceSource::LastPrice);
 }
 
 int fillList(CliContext &c, AppContext &app)
 {
-    PriceEntry flow(c.prompts(), app.dm());
-    if (!choose(c, app, flow))
-        return CliFailed;
-    return status(c, flow.fillPrices(PriceSource::PriceList));
+    return fill(c, app, PriceSource::PriceList);
 }
 
 } // namespace

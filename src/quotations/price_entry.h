@@ -121,7 +121,6 @@ public:
     // takes its price from the source, after a question that says how many,
     // in one transaction. True when items were filled.
     bool fillPrices(PriceSource source);
-    bool fillLastPrices() { return fillPrices(PriceSource::LastPrice); }
 
     // The current item's entry in the price list; nothing without a list,
     // without an entry, or when the list cannot be read.

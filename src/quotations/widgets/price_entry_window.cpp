@@ -256,7 +256,7 @@ void TPrecoCota::btn6Click()
 void TPrecoCota::btn7Click()
 {
     if (leaveEditor())
-        m_flow.fillLastPrices();
+        m_flow.fillPrices(PriceSource::LastPrice);
 }
 
 void TPrecoCota::btnTabelaClick()
