@@ -1,6 +1,7 @@
 #include "ui/widgets/dataset_grid.h"
 
 #include "store/dataset_model.h"
+#include "ui/row_model.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
 
@@ -141,7 +142,10 @@ bool GridCellDelegate::eventFilter(QObject *watched, QEvent *event)
     return WholeTextDelegate::eventFilter(watched, event);
 }
 
-QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place)
+namespace {
+
+QTableView *makeGrid(QWidget *parent, const char *name, QAbstractItemModel *model, const QList<int> &widths,
+    const QRect &place)
 {
     auto *grid = new QTableView(parent);
     grid->setObjectName(QLatin1String(name));
@@ -156,16 +160,17 @@ QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *mod
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setWordWrap(false);
     grid->setItemDelegate(new GridCellDelegate(grid));
-    for (int c = 0; c < model->columns().size(); ++c) {
-        if (model->columns().at(c).width > 0)
-            grid->setColumnWidth(c, model->columns().at(c).width);
+    for (int c = 0; c < widths.size(); ++c) {
+        if (widths.at(c) > 0)
+            grid->setColumnWidth(c, widths.at(c));
     }
-    model->followSelection(grid->selectionModel());
     new GridBehaviour(grid);
     return grid;
 }
 
-void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
+// Puts a sorting proxy between the grid and its model; returns the new
+// selection model for the source model to follow.
+QItemSelectionModel *sortThroughProxy(QTableView *grid, QAbstractItemModel *model, int column)
 {
     auto *sorted = new QSortFilterProxyModel(grid);
     sorted->setSourceModel(model);
@@ -173,7 +178,6 @@ void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
     QItemSelectionModel *old = grid->selectionModel();
     grid->setModel(sorted);
     delete old;
-    model->followSelection(grid->selectionModel());
     QHeaderView *titles = grid->horizontalHeader();
     QObject::connect(titles, &QHeaderView::sectionClicked, grid, [grid, sorted, column](int clicked) {
         if (clicked != column)
@@ -187,6 +191,39 @@ void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
         grid->horizontalHeader()->setSortIndicatorShown(true);
         grid->scrollTo(grid->currentIndex());
     });
+    return grid->selectionModel();
+}
+
+} // namespace
+
+QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place)
+{
+    QList<int> widths;
+    for (const ModelColumn &c : model->columns())
+        widths << c.width;
+    QTableView *grid = makeGrid(parent, name, model, widths, place);
+    model->followSelection(grid->selectionModel());
+    return grid;
+}
+
+QTableView *makeRowGrid(QWidget *parent, const char *name, RowModel *model, const QRect &place)
+{
+    QList<int> widths;
+    for (const GridColumn &c : model->columns())
+        widths << c.width;
+    QTableView *grid = makeGrid(parent, name, model, widths, place);
+    model->followSelection(grid->selectionModel());
+    return grid;
+}
+
+void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
+{
+    model->followSelection(sortThroughProxy(grid, model, column));
+}
+
+void sortOnTitleClick(QTableView *grid, RowModel *model, int column)
+{
+    model->followSelection(sortThroughProxy(grid, model, column));
 }
 
 int viewRow(const QTableView *grid, int modelRow)

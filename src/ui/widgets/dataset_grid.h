@@ -9,6 +9,7 @@
 #include <optional>
 
 class DatasetModel;
+class RowModel;
 class QFontMetrics;
 class QHelpEvent;
 class QPushButton;
@@ -58,11 +59,14 @@ int gridRowHeight(const QFontMetrics &metrics);
 // Shift+Tab leave the grid; a grid that moves between cells with Tab turns
 // setTabKeyNavigation on, and Ctrl+Tab and Ctrl+Shift+Tab still leave it.
 QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place);
+// The same over a row model.
+QTableView *makeRowGrid(QWidget *parent, const char *name, RowModel *model, const QRect &place);
 
 // A click on the title of that column sorts the grid's rows by the column's
 // Qt::UserRole, ascending then descending; the other titles do not sort.
 // The sorting is the view's: the dataset keeps its own order.
 void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column);
+void sortOnTitleClick(QTableView *grid, RowModel *model, int column);
 
 // The row of the grid that shows the row of its dataset model.
 int viewRow(const QTableView *grid, int modelRow);
