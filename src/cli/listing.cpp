@@ -44,6 +44,11 @@ QString listed(const Field &field, const QVariant &value)
     return listingText(value.toString());
 }
 
+void printRecord(CliContext &c, const QStringList &fields)
+{
+    c.out() << fields.join(u'|') << '\n';
+}
+
 void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
 {
     QList<int> fields;
@@ -53,7 +58,7 @@ void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
         QStringList line;
         for (int f : fields)
             line << listed(rows.field(f), rows.value(r, f));
-        c.out() << line.join(u'|') << '\n';
+        printRecord(c, line);
     }
     c.out().flush();
 }

@@ -21,6 +21,9 @@ QString listingText(const QString &text);
 // their shortest form, texts escaped; an empty value as nothing.
 QString listed(const Field &field, const QVariant &value);
 
+// One record: the fields, each already written as listed() writes it.
+void printRecord(CliContext &c, const QStringList &fields);
+
 // Every row of the dataset, in its order, as the named columns.
 void printRows(CliContext &c, const Dataset &rows, const QStringList &columns);
 

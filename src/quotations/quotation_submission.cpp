@@ -52,12 +52,8 @@ void QuotationSubmission::listReady()
     list.open();
 
     // Until a quotation is selected no item matches.
-    Table &items = m_dm.CotaFornec();
-    items.close();
-    items.setIndexName(u"Por_Marca"_s);
-    items.setFilter(u"Cotacao = ?"_s, { u"0"_s });
-    items.setFiltered(true);
-    items.open();
+    m_dm.CotaFornec().close();
+    m_dm.showQuotationItems(u"0"_s);
 
     followSelection();
 }
@@ -67,7 +63,7 @@ void QuotationSubmission::followSelection()
     const Table &list = m_dm.CotaLiberada();
     if (!list.isOpen() || list.isEmpty())
         return;
-    m_dm.CotaFornec().setFilter(u"Cotacao = ?"_s, { list.asString(u"Cotacao"_s) });
+    m_dm.showQuotationItems(list.asString(u"Cotacao"_s));
 }
 
 QString QuotationSubmission::selectedCotacao() const

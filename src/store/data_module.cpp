@@ -53,6 +53,15 @@ void TDm::openStore(const QString &path)
     }
 }
 
+void TDm::showQuotationItems(const QString &cotacao)
+{
+    m_cotaFornec.setIndexName(u"Por_Marca"_s);
+    m_cotaFornec.setFilter(u"Cotacao = ?"_s, { cotacao });
+    m_cotaFornec.setFiltered(true);
+    if (!m_cotaFornec.isOpen())
+        m_cotaFornec.open();
+}
+
 void TDm::apagar(const QString &pedido)
 {
     // The number is a bound value: a quote inside it is part of the number.

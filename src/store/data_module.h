@@ -36,6 +36,11 @@ public:
     Query &ConsCotaCab() { return m_consCotaCab; }
     Query &ConsCotaItens() { return m_consCotaItens; } // follows ConsCotaCab
 
+    // CotaFornec shows the items of this quotation in brand order, the first
+    // current: what the sending window, the price entry and the printout
+    // find. Opens it when closed.
+    void showQuotationItems(const QString &cotacao);
+
     // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
 
