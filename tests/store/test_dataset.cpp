@@ -189,6 +189,7 @@ TEST_F(DatasetTest, ApplicationTextShowsCarriageReturnsAsBlanksOnlyForQuotationI
 {
     Table &t = items();
     addItem(t, { .cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s });
+    t.first();
     t.edit();
     t.setText(u"APLICACAO"_s, u"A\r\nB"_s);
     t.post();
@@ -200,6 +201,7 @@ TEST_F(DatasetTest, ApplicationTextShowsCarriageReturnsAsBlanksOnlyForQuotationI
 
     Table &p = dm.PedFornec();
     addItem(p, { .cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s });
+    p.first();
     p.edit();
     p.setText(u"APLICACAO"_s, u"A\r\nB"_s);
     p.post();

@@ -1,5 +1,6 @@
 #include "support/test_store.h"
 
+#include "store/released_writes.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
@@ -20,48 +21,57 @@ TestStore::TestStore(const QString &templatePath)
 
 void TestStore::addQuotation(const QString &cotacao, const QString &status, QDate liberada)
 {
-    Table &t = dm.CotaLiberada();
-    t.open();
-    if (!t.append())
-        throw StoreError(u"the test store refused a quotation"_s);
-    t.setText(u"Cotacao"_s, cotacao);
-    t.setText(u"TipoStatus"_s, status);
-    t.setDate(u"DataValidade"_s, QDate(2020, 6, 5));
-    t.setTime(u"AteHora"_s, QTime(14, 30));
-    t.setDate(u"DataLiberada"_s, liberada);
-    t.post();
+    dm.CotaLiberada().open(); // as the tests find it: open, read again
+    const qint64 rowid
+        = addReleasedQuotation(dm.Banco(), cotacao, status, QDate(2020, 6, 5), QTime(14, 30), liberada);
+    dm.Banco().announceRowsWritten(cotaLiberadasSchema().name, { rowid });
 }
 
-void TestStore::addItem(Table &t, const Item &item)
+void TestStore::addItem(const QString &table, const Item &item)
 {
-    const bool podeIcota = dm.podeIcota();
-    dm.setPodeIcota(true);
-    t.open();
-    const bool added = t.append();
-    dm.setPodeIcota(podeIcota);
-    if (!added)
-        throw StoreError(u"the test store refused an item"_s);
-    t.setText(u"CONTATO"_s, item.contato);
-    t.setText(t.tableName() == u"PedidoFornc" ? u"PEDIDO"_s : u"COTACAO"_s, item.cotacao);
-    t.setDate(u"DATA"_s, item.data);
-    t.setText(u"PRODUTO"_s, item.produto);
-    t.setText(u"MARCA"_s, item.marca);
-    t.setText(u"DESCRICAO"_s, item.descricao);
-    t.setValue(u"QTDE"_s, item.qtde);
-    t.setValue(u"VALOR"_s, item.valor);
-    const std::pair<const char16_t *, const QString *> texts[]
-        = { { u"OBS", &item.obs }, { u"SIMILARES", &item.similares }, { u"APLICACAO", &item.aplicacao },
-              { u"CONDPGTO", &item.condPgto } };
-    for (const auto &[column, text] : texts) {
-        if (!text->isEmpty())
-            t.setText(QString::fromUtf16(column), *text);
+    const bool order = table.compare(u"PedidoFornc"_s, Qt::CaseInsensitive) == 0;
+    const TableSchema &schema = order ? pedidoForncSchema() : cotacaoForncSchema();
+    // As the tests find the table: open, read again.
+    if (order)
+        dm.PedFornec().open();
+    else
+        dm.CotaFornec().open();
+    const std::pair<const char16_t *, QVariant> given[] = { { u"CONTATO", item.contato },
+        { schema.name == u"PedidoFornc" ? u"PEDIDO" : u"COTACAO", item.cotacao }, { u"DATA", item.data },
+        { u"PRODUTO", item.produto }, { u"MARCA", item.marca }, { u"DESCRICAO", item.descricao },
+        { u"QTDE", item.qtde }, { u"VALOR", item.valor }, { u"OBS", item.obs },
+        { u"SIMILARES", item.similares }, { u"APLICACAO", item.aplicacao }, { u"CONDPGTO", item.condPgto } };
+    QStringList columns;
+    QStringList marks;
+    QVariantList values;
+    for (const auto &[name, value] : given) {
+        const int column = schema.columnIndex(QString::fromUtf16(name));
+        // As the program stores a value: converted, cut to the column, a
+        // required column refused when empty.
+        const QVariant stored = schema.columns[column].storable(value);
+        if (!stored.isValid())
+            continue;
+        columns << u'"' + schema.columns[column].name + u'"';
+        marks << u"?"_s;
+        values << stored;
     }
-    t.post();
+    Statement insert(dm.Banco(),
+        u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(
+            schema.name, columns.join(u", "_s), marks.join(u", "_s)));
+    insert.bindAll(values);
+    insert.step();
+    dm.Banco().announceRowsWritten(schema.name, { dm.Banco().lastInsertId() });
+}
+
+void TestStore::addItem(Table &table, const Item &item)
+{
+    table.open();
+    addItem(table.tableName(), item);
 }
 
 void TestStore::addItem(const Item &item)
 {
-    addItem(dm.CotaFornec(), item);
+    addItem(cotacaoForncSchema().name, item);
 }
 
 void TestStore::exec(const QString &sql, const QVariantList &values)

@@ -26,8 +26,8 @@ public:
 
     QString path() const { return folder.file(u"CotaKelvo.new"_s); }
 
-    // A released quotation, due on 05/06/2020 at 14:30, added through
-    // CotaLiberada, which is left open.
+    // A released quotation, due on 05/06/2020 at 14:30, added as the
+    // program adds one; CotaLiberada is left open.
     void addQuotation(const QString &cotacao, const QString &status, QDate liberada = QDate(2020, 6, 1));
 
     // An item of a quotation (or, in PedidoFornc, of an order: cotacao is
@@ -46,8 +46,9 @@ public:
         QString contato = u"COMPRAS"_s;
         QString condPgto = QString();
     };
-    // Added through the table's dataset, as the program adds rows, so that a
-    // grid on it follows; the table is left open, and podeIcota as it was.
+    // Added to CotacaoFornc or PedidoFornc as the program stores a row; the
+    // data module's set of that table is left open.
+    void addItem(const QString &table, const Item &item);
     void addItem(Table &table, const Item &item);
     void addItem(const Item &item); // to CotacaoFornc
 
