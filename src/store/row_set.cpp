@@ -109,8 +109,10 @@ void RowSetBase::onRowsWritten(const QString &table, const QList<qint64> &rowids
 {
     if (!m_open || !m_watched.contains(table, Qt::CaseInsensitive))
         return;
-    if (m_table.compare(table, Qt::CaseInsensitive) != 0) {
-        reload(); // a set of a join: its rows are not the table's
+    // A set of a join has not the table's rows; past a few hundred rows one
+    // read of the whole set is cheaper than a look-up per row.
+    if (m_table.compare(table, Qt::CaseInsensitive) != 0 || rowids.size() > ManyRows) {
+        reload();
         return;
     }
     readRowsById(rowids);

@@ -71,7 +71,8 @@ protected:
     virtual size_t stagedCount() const = 0;
     virtual void adoptStaged() = 0; // the staging rows become the rows
     // The rows with these ids as stored now, within the set's choice; an id
-    // missing from the answer was deleted or left the choice.
+    // missing from the answer was deleted or left the choice. Never more
+    // than a few hundred ids (bind them: "rowid IN (?, ?, ...)").
     virtual void readRowsById(const QList<qint64> &ids) = 0; // into the staging rows
     virtual void replaceAt(int pos, size_t staged) = 0;
     virtual void insertAt(int pos, size_t staged) = 0;
@@ -82,6 +83,8 @@ protected:
     virtual bool fitsAt(int pos, size_t staged) const = 0;
 
 private:
+    static constexpr qsizetype ManyRows = 256;
+
     void readAll(bool keepCurrent);
     void onRowsWritten(const QString &table, const QList<qint64> &rowids);
     void onTablesChanged(const QStringList &tables);
