@@ -248,10 +248,11 @@ void PriceEntry::storeItemColumn(int row, CotacaoForncColumn column, const QVari
 
 bool PriceEntry::selectItem(const QString &produto)
 {
-    // The code in any letter case, as the grid's look-up finds it.
-    const QString wanted = produto.toCaseFolded();
-    return m_dm.CotaFornec().locate(
-        [&](const QuotationItemRow &item) { return item.produto.toCaseFolded() == wanted; });
+    // The code in any letter case (folded, also beyond ASCII), compared in
+    // place: no folded copy of every code on each look-up.
+    return m_dm.CotaFornec().locate([&](const QuotationItemRow &item) {
+        return item.produto.compare(produto, Qt::CaseInsensitive) == 0;
+    });
 }
 
 bool PriceEntry::setPrice(
