@@ -261,6 +261,13 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     type(u"3,25"_s);
     window.btn2()->setFocus();
     EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"3.25"_s);
+    // So is a similar item.
+    grid->setFocus();
+    grid->setCurrentIndex(window.model()->index(1, 6));
+    type(u"SIM 2"_s);
+    window.btn4()->setFocus();
+    EXPECT_EQ(stored(u"SIMILARES"_s, u"P2"_s), u"SIM 2"_s);
+    EXPECT_EQ(window.model()->index(1, 6).data().toString(), u"SIM 2"_s);
 }
 
 TEST_F(PriceWindowTest, F2AndCtrlDelete)
