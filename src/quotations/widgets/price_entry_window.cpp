@@ -1,11 +1,11 @@
 #include "quotations/widgets/price_entry_window.h"
 
-#include "common/regional.h"
 #include "quotations/widgets/downloaded_chooser.h"
 #include "quotations/widgets/item_panels.h"
 #include "quotations/widgets/price_delegate.h"
 #include "quotations/widgets/price_history_window.h"
 #include "store/data_module.h"
+#include "store/field.h"
 #include "ui/row_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
