@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <functional>
+
 namespace {
 
 int initDb(CliContext &c)
@@ -53,20 +55,33 @@ int printStatus(CliContext &c)
         return CliFailed;
     TDm &dm = app->dm();
     int result = CliOk;
-    for (Table *t : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    const auto count = [&](const QString &name, const std::function<qint64()> &rows) {
         try {
-            const bool wasOpen = t->isOpen();
-            const bool wasFiltered = t->isFiltered();
-            t->setFiltered(false);
-            if (!wasOpen)
-                t->open();
-            c.out() << t->tableName() << ": " << t->rowCount() << Qt::endl;
-            t->setFiltered(wasFiltered);
+            const qint64 n = rows();
+            c.out() << name << ": " << n << Qt::endl;
         } catch (const std::exception &e) {
             c.prompts().error(errorText(e));
             result = CliFailed;
         }
-    }
+    };
+    const auto tableRows = [](Table *t) {
+        const bool wasOpen = t->isOpen();
+        const bool wasFiltered = t->isFiltered();
+        t->setFiltered(false);
+        if (!wasOpen)
+            t->open();
+        const qint64 n = t->rowCount();
+        t->setFiltered(wasFiltered);
+        return n;
+    };
+    count(dm.CotaLiberada().tableName(), [&] { return tableRows(&dm.CotaLiberada()); });
+    // The items are counted apart: their set keeps the choice a window left.
+    count(QStringLiteral("CotacaoFornc"), [&] {
+        Statement st(dm.Banco(), QStringLiteral("SELECT count(*) FROM CotacaoFornc"));
+        return st.step() ? st.columnInt(0) : 0;
+    });
+    count(dm.PedidosLiberados().tableName(), [&] { return tableRows(&dm.PedidosLiberados()); });
+    count(dm.PedFornec().tableName(), [&] { return tableRows(&dm.PedFornec()); });
     return result;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "store/query.h"
+#include "store/quotation_item_rows.h"
 #include "store/sqlcipher.h"
 #include "store/table.h"
 
 #include <QObject>
+
+#include <optional>
 
 // The data module: the connection to the store file, its four tables and the
 // shared queries. Created once; every window reaches the data through it and
@@ -28,7 +31,7 @@ public:
     Database &Banco() { return m_banco; }
 
     Table &CotaLiberada() { return m_cotaLiberada; }
-    Table &CotaFornec() { return m_cotaFornec; }
+    QuotationItemSet &CotaFornec() { return m_cotaFornec; }
     Table &PedidosLiberados() { return m_pedidosLiberados; }
     Table &PedFornec() { return m_pedFornec; }
 
@@ -38,8 +41,13 @@ public:
 
     // CotaFornec shows the items of this quotation in brand order, the first
     // current: what the sending window, the price entry and the printout
-    // find. Opens it when closed.
+    // find. Opens it when closed, reads it again when open.
     void showQuotationItems(const QString &cotacao);
+    // CotaFornec closed with no quotation chosen: opened again, it shows
+    // every item.
+    void closeQuotationItems();
+    // The quotation whose items CotaFornec shows; empty for every item.
+    const std::optional<QString> &quotationItemsChoice() const { return m_itemsChoice; }
 
     // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
@@ -53,7 +61,8 @@ private:
 
     Database m_banco;
     Table m_cotaLiberada;
-    Table m_cotaFornec;
+    std::optional<QString> m_itemsChoice;
+    QuotationItemSet m_cotaFornec;
     Table m_pedidosLiberados;
     Table m_pedFornec;
     Query m_cotasBaixadas;
