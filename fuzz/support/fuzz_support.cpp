@@ -2,6 +2,8 @@
 
 #include "exchange/http_body_text.h"
 #include "store/data_module.h"
+#include "store/schema.h"
+#include "support/row_insert.h"
 
 #include <QDate>
 #include <QDir>
@@ -73,63 +75,26 @@ void FuzzStore::clear()
     dm.setPodeIcota(false);
 }
 
-namespace {
-
-void requireAppend(Table &table)
-{
-    if (!table.append()) {
-        std::cerr << "fuzz: the store refused a row of " << table.tableName().toStdString() << std::endl;
-        std::abort();
-    }
-}
-
-} // namespace
-
 void addQuotation(TDm &dm, const QString &cotacao, const QString &status)
 {
-    Table &released = dm.CotaLiberada();
-    const bool wasOpen = released.isOpen();
-    released.open();
-    requireAppend(released);
-    released.setText(QStringLiteral("Cotacao"), cotacao);
-    released.setText(QStringLiteral("TipoStatus"), status);
-    released.post();
-    if (!wasOpen)
-        released.close();
+    insertRow(dm.Banco(), cotaLiberadasSchema(),
+        { { QStringLiteral("Cotacao"), cotacao }, { QStringLiteral("TipoStatus"), status } });
 }
 
 void addQuotationItem(TDm &dm, const QString &cotacao)
 {
-    Table &items = dm.CotaFornec();
-    const bool wasOpen = items.isOpen();
-    items.open();
-    const bool could = dm.podeIcota();
-    dm.setPodeIcota(true);
-    requireAppend(items);
-    items.setText(QStringLiteral("CONTATO"), QStringLiteral("MARIA"));
-    items.setText(QStringLiteral("COTACAO"), cotacao);
-    items.setDate(QStringLiteral("DATA"), QDate(2020, 6, 26));
-    items.setText(QStringLiteral("PRODUTO"), QStringLiteral("P1"));
-    items.setText(QStringLiteral("MARCA"), QStringLiteral("BOSCH"));
-    items.setFloat(QStringLiteral("QTDE"), 10);
-    items.setFloat(QStringLiteral("VALOR"), 1234.5);
-    items.post();
-    dm.setPodeIcota(could);
-    if (!wasOpen)
-        items.close();
+    insertRow(dm.Banco(), cotacaoForncSchema(),
+        { { QStringLiteral("CONTATO"), QStringLiteral("MARIA") }, { QStringLiteral("COTACAO"), cotacao },
+            { QStringLiteral("DATA"), QDate(2020, 6, 26) },
+            { QStringLiteral("PRODUTO"), QStringLiteral("P1") },
+            { QStringLiteral("MARCA"), QStringLiteral("BOSCH") }, { QStringLiteral("QTDE"), 10.0 },
+            { QStringLiteral("VALOR"), 1234.5 } });
 }
 
 void addOrder(TDm &dm, const QString &pedido, const QString &status)
 {
-    Table &released = dm.PedidosLiberados();
-    const bool wasOpen = released.isOpen();
-    released.open();
-    requireAppend(released);
-    released.setText(QStringLiteral("Pedido"), pedido);
-    released.setText(QStringLiteral("TipoStatus"), status);
-    released.post();
-    if (!wasOpen)
-        released.close();
+    insertRow(dm.Banco(), pedidosLiberadosSchema(),
+        { { QStringLiteral("Pedido"), pedido }, { QStringLiteral("TipoStatus"), status } });
 }
 
 TDm &emptyFuzzStore()
