@@ -4,6 +4,7 @@
 // form, POST, status). A submission gets a fresh copy of the simulator's
 // state each time, since a quotation can be answered only once.
 #include "bench_support.h"
+#include "support/row_insert.h"
 
 #include "exchange/http_client.h"
 #include "quotations/quotation_submission.h"
@@ -110,10 +111,9 @@ TDm *downloadedStore()
     return shared.downloaded ? &shared.downloaded->dm : nullptr;
 }
 
-void exec(TDm &dm, const QString &statement)
+void exec(TDm &dm, const QString &statement, const QString &table)
 {
-    Statement st(dm.Banco(), statement);
-    dm.Banco().executeTracked(st);
+    execAnnounced(dm.Banco(), statement, {}, { table });
 }
 
 // One "Baixar" of the generated quotation into a store of its own, with the
@@ -228,8 +228,8 @@ struct SubmitRun {
     {
         submission.setLogin({ User, Password });
         exec(dm,
-            u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(
-                generated().cotacao));
+            u"update CotaLiberadas set TipoStatus = 'Enviar' where Cotacao = '%1'"_s.arg(generated().cotacao),
+            u"CotaLiberadas"_s);
         submission.listReady();
         listed = submission.select(generated().cotacao);
     }
@@ -250,7 +250,8 @@ void BM_SubmitTenThousandItems(benchmark::State &state)
     // Two items in three priced, as a supplier leaves a quotation.
     exec(dm,
         u"update CotacaoFornc set VALOR = 10.25 + (rowid % 97), OBS = 'entrega imediata' "
-        u"where rowid % 3 <> 2"_s);
+        u"where rowid % 3 <> 2"_s,
+        u"CotacaoFornc"_s);
 
     int run = 0;
     SubmitRun(dm, ++run).run(); // warm-up

@@ -6,6 +6,7 @@
 // file to import are set up outside the timing.
 #include "bench_support.h"
 #include "raw_limit.h"
+#include "support/row_insert.h"
 
 #include "quotations/spreadsheet_exchange.h"
 #include "spreadsheet/xlsx_reader.h"
@@ -76,8 +77,8 @@ void BM_ImportTenThousandItems(benchmark::State &state)
         = { store.folder.file(u"Cotacao4711.xlsx"_s), store.folder.file(u"Cotacao4711b.xlsx"_s) };
     prompts.defaultFile = files[1];
     bool exported = exchange.exportItems();
-    Statement raise(store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = VALOR + 1"_s);
-    store.dm.Banco().executeTracked(raise);
+    execAnnounced(
+        store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = VALOR + 1"_s, {}, { u"CotacaoFornc"_s });
     store.dm.CotaFornec().reload();
     prompts.defaultFile = files[0];
     exported = exported && exchange.exportItems();

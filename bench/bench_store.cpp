@@ -5,6 +5,7 @@
 // received: the network is bench_quotation_road's part.
 #include "bench_support.h"
 #include "raw_limit.h"
+#include "support/row_insert.h"
 
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
@@ -69,8 +70,8 @@ struct Download : TestStore {
     // "Baixar" again on the same quotation: the buyer released it anew.
     void reopen()
     {
-        Statement reset(dm.Banco(), u"UPDATE CotaLiberadas SET TipoStatus = 'ABERTA'"_s);
-        dm.Banco().executeTracked(reset);
+        execAnnounced(
+            dm.Banco(), u"UPDATE CotaLiberadas SET TipoStatus = 'ABERTA'"_s, {}, { u"CotaLiberadas"_s });
         select();
     }
 

@@ -3,6 +3,7 @@
 #include "exchange/http_body_text.h"
 #include "store/data_module.h"
 #include "store/schema.h"
+#include "support/row_insert.h"
 
 #include <QDate>
 #include <QDir>
@@ -76,53 +77,26 @@ void FuzzStore::clear()
     dm.setPodeIcota(false);
 }
 
-namespace {
-
-void requireAppend(Table &table)
-{
-    if (!table.append()) {
-        std::cerr << "fuzz: the store refused a row of " << table.tableName().toStdString() << std::endl;
-        std::abort();
-    }
-}
-
-} // namespace
-
 void addQuotation(TDm &dm, const QString &cotacao, const QString &status)
 {
-    Table &released = dm.CotaLiberada();
-    const bool wasOpen = released.isOpen();
-    released.open();
-    requireAppend(released);
-    released.setText(QStringLiteral("Cotacao"), cotacao);
-    released.setText(QStringLiteral("TipoStatus"), status);
-    released.post();
-    if (!wasOpen)
-        released.close();
+    insertRow(dm.Banco(), cotaLiberadasSchema(),
+        { { QStringLiteral("Cotacao"), cotacao }, { QStringLiteral("TipoStatus"), status } });
 }
 
 void addQuotationItem(TDm &dm, const QString &cotacao)
 {
-    Statement insert(dm.Banco(),
-        QStringLiteral("INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, QTDE, VALOR) "
-                       "VALUES ('MARIA', ?, '2020-06-26', 'P1', 'BOSCH', 10, 1234.5)"));
-    // As the program stores it: cut to the column, refused when empty.
-    insert.bindAll({ cotacaoForncField(CotacaoForncColumn::COTACAO).storable(cotacao) });
-    insert.step();
-    dm.Banco().announceWritten({ QStringLiteral("CotacaoFornc") });
+    insertRow(dm.Banco(), cotacaoForncSchema(),
+        { { QStringLiteral("CONTATO"), QStringLiteral("MARIA") }, { QStringLiteral("COTACAO"), cotacao },
+            { QStringLiteral("DATA"), QDate(2020, 6, 26) },
+            { QStringLiteral("PRODUTO"), QStringLiteral("P1") },
+            { QStringLiteral("MARCA"), QStringLiteral("BOSCH") }, { QStringLiteral("QTDE"), 10.0 },
+            { QStringLiteral("VALOR"), 1234.5 } });
 }
 
 void addOrder(TDm &dm, const QString &pedido, const QString &status)
 {
-    Table &released = dm.PedidosLiberados();
-    const bool wasOpen = released.isOpen();
-    released.open();
-    requireAppend(released);
-    released.setText(QStringLiteral("Pedido"), pedido);
-    released.setText(QStringLiteral("TipoStatus"), status);
-    released.post();
-    if (!wasOpen)
-        released.close();
+    insertRow(dm.Banco(), pedidosLiberadosSchema(),
+        { { QStringLiteral("Pedido"), pedido }, { QStringLiteral("TipoStatus"), status } });
 }
 
 TDm &emptyFuzzStore()

@@ -10,6 +10,7 @@
 #include "store/sqlcipher.h"
 #include "support/fake_net.h"
 #include "support/qstring_printer.h"
+#include "support/row_insert.h"
 #include "support/scripted_prompts.h"
 #include "support/temp_folder.h"
 #include "ui/widgets/msg_window.h"
@@ -73,9 +74,10 @@ public:
 
     void exec(const QString &sql, const QVariantList &values)
     {
-        Statement st(app.dm().Banco(), sql);
-        st.bindAll(values);
-        app.dm().Banco().executeTracked(st);
+        // Whatever it wrote, the open grids read themselves again.
+        execAnnounced(app.dm().Banco(), sql, values,
+            { QStringLiteral("CotaLiberadas"), QStringLiteral("CotacaoFornc"),
+                QStringLiteral("PedidosLiberados"), QStringLiteral("PedidoFornc") });
     }
 
     TempFolder dir;

@@ -35,7 +35,7 @@ void release(const QString &store, const QString &cotacao)
     db.open(store, storeKey());
     Statement st(db, u"INSERT INTO CotaLiberadas (Cotacao, TipoStatus) VALUES (?, 'ABERTA')"_s);
     st.bindAll({ cotacao });
-    db.executeTracked(st);
+    st.step();
 }
 
 QString released(const QString &store)

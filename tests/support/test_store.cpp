@@ -1,10 +1,24 @@
 #include "support/test_store.h"
 
+#include "support/row_insert.h"
+
 #include "store/released_writes.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
 #include "store/table.h"
+
+namespace {
+
+QStringList storeTables()
+{
+    QStringList names;
+    for (const TableSchema &t : storeSchema())
+        names << t.name;
+    return names;
+}
+
+} // namespace
 
 TestStore::TestStore()
 {
@@ -36,31 +50,12 @@ void TestStore::addItem(const QString &table, const Item &item)
         dm.PedFornec().open();
     else
         dm.CotaFornec().open();
-    const std::pair<const char16_t *, QVariant> given[] = { { u"CONTATO", item.contato },
-        { schema.name == u"PedidoFornc" ? u"PEDIDO" : u"COTACAO", item.cotacao }, { u"DATA", item.data },
-        { u"PRODUTO", item.produto }, { u"MARCA", item.marca }, { u"DESCRICAO", item.descricao },
-        { u"QTDE", item.qtde }, { u"VALOR", item.valor }, { u"OBS", item.obs },
-        { u"SIMILARES", item.similares }, { u"APLICACAO", item.aplicacao }, { u"CONDPGTO", item.condPgto } };
-    QStringList columns;
-    QStringList marks;
-    QVariantList values;
-    for (const auto &[name, value] : given) {
-        const int column = schema.columnIndex(QString::fromUtf16(name));
-        // As the program stores a value: converted, cut to the column, a
-        // required column refused when empty.
-        const QVariant stored = schema.columns[column].storable(value);
-        if (!stored.isValid())
-            continue;
-        columns << u'"' + schema.columns[column].name + u'"';
-        marks << u"?"_s;
-        values << stored;
-    }
-    Statement insert(dm.Banco(),
-        u"INSERT INTO \"%1\" (%2) VALUES (%3)"_s.arg(
-            schema.name, columns.join(u", "_s), marks.join(u", "_s)));
-    insert.bindAll(values);
-    insert.step();
-    dm.Banco().announceRowsWritten(schema.name, { dm.Banco().lastInsertId() });
+    insertRow(dm.Banco(), schema,
+        { { u"CONTATO"_s, item.contato }, { order ? u"PEDIDO"_s : u"COTACAO"_s, item.cotacao },
+            { u"DATA"_s, item.data }, { u"PRODUTO"_s, item.produto }, { u"MARCA"_s, item.marca },
+            { u"DESCRICAO"_s, item.descricao }, { u"QTDE"_s, item.qtde }, { u"VALOR"_s, item.valor },
+            { u"OBS"_s, item.obs }, { u"SIMILARES"_s, item.similares }, { u"APLICACAO"_s, item.aplicacao },
+            { u"CONDPGTO"_s, item.condPgto } });
 }
 
 void TestStore::addItem(Table &table, const Item &item)
@@ -76,9 +71,8 @@ void TestStore::addItem(const Item &item)
 
 void TestStore::exec(const QString &sql, const QVariantList &values)
 {
-    Statement st(dm.Banco(), sql);
-    st.bindAll(values);
-    dm.Banco().executeTracked(st);
+    // Whatever it wrote, every set of the store reads itself again.
+    execAnnounced(dm.Banco(), sql, values, storeTables());
 }
 
 QVariant TestStore::scalar(const QString &sql, const QVariantList &values)

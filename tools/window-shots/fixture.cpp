@@ -4,8 +4,10 @@
 #include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
 #include "store/price_list_store.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/row_insert.h"
 #include "ui/row_model.h"
 
 #include <QDate>
@@ -56,123 +58,67 @@ Texts texts(FixtureValues values)
         QStringLiteral("28 DDL"), QStringLiteral("ENTREGAR NA MATRIZ ATÉ SEXTA") };
 }
 
-// The columns quotation and order items share, on the row in edit.
-void setItem(Table &t, const Item &i, const Texts &x)
-{
-    t.setText(QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto));
-    t.setText(QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr));
-    t.setText(QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao));
-    t.setText(QStringLiteral("UN"), QString::fromUtf8(i.un));
-    t.setText(QStringLiteral("MARCA"), QString::fromUtf8(i.marca));
-    t.setText(QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao));
-    t.setFloat(QStringLiteral("QTDE"), i.qtde);
-    if (i.valor != 0)
-        t.setFloat(QStringLiteral("VALOR"), i.valor);
-    t.setFloat(QStringLiteral("QTDELOJA1"), i.loja1);
-    t.setFloat(QStringLiteral("QTDELOJA2"), i.loja2);
-    t.setFloat(QStringLiteral("QTDELOJA3"), i.loja3);
-    t.setText(QStringLiteral("NOMELOJA1"), x.lojas.value(0));
-    t.setText(QStringLiteral("NOMELOJA2"), x.lojas.value(1));
-    t.setText(QStringLiteral("NOMELOJA3"), x.lojas.value(2));
-    t.setText(QStringLiteral("CONDPGTO"), x.condPgto);
-    t.setText(QStringLiteral("SIMILARES"), QString::fromUtf8(i.similares));
-    t.setText(QStringLiteral("OBS"), QString::fromUtf8(i.obs));
-}
+using Values = QList<std::pair<QString, QVariant>>;
 
-// One quotation item, stored as the program stores it.
-void addQuotationItem(Database &db, const QString &cota, const QDate &data, const Item &i, const Texts &x)
+// The columns quotation and order items share.
+Values itemValues(const Item &i, const Texts &x)
 {
-    using C = CotacaoForncColumn;
-    const std::pair<C, QVariant> given[] = {
-        { C::CONTATO, QStringLiteral("JOAO COMPRAS") },
-        { C::COTACAO, cota },
-        { C::DATA, data },
-        { C::PRODUTO, QString::fromUtf8(i.produto) },
-        { C::PRODFABR, QString::fromUtf8(i.fabr) },
-        { C::DESCRICAO, QString::fromUtf8(i.descricao) },
-        { C::UN, QString::fromUtf8(i.un) },
-        { C::MARCA, QString::fromUtf8(i.marca) },
-        { C::APLICACAO, QString::fromUtf8(i.aplicacao) },
-        { C::QTDE, i.qtde },
-        { C::VALOR, i.valor != 0 ? QVariant(i.valor) : QVariant() },
-        { C::QTDELOJA1, i.loja1 },
-        { C::QTDELOJA2, i.loja2 },
-        { C::QTDELOJA3, i.loja3 },
-        { C::NOMELOJA1, x.lojas.value(0) },
-        { C::NOMELOJA2, x.lojas.value(1) },
-        { C::NOMELOJA3, x.lojas.value(2) },
-        { C::CONDPGTO, x.condPgto },
-        { C::SIMILARES, QString::fromUtf8(i.similares) },
-        { C::OBS, QString::fromUtf8(i.obs) },
-    };
-    QStringList names;
-    QStringList marks;
-    QVariantList values;
-    for (const auto &[column, value] : given) {
-        const Field &f = cotacaoForncField(column);
-        names << QLatin1Char('"') + f.name + QLatin1Char('"');
-        marks << QStringLiteral("?");
-        values << f.storable(value);
-    }
-    Statement insert(db,
-        QStringLiteral("INSERT INTO CotacaoFornc (%1) VALUES (%2)")
-            .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
-    insert.bindAll(values);
-    insert.step();
+    Values v { { QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto) },
+        { QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr) },
+        { QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao) },
+        { QStringLiteral("UN"), QString::fromUtf8(i.un) },
+        { QStringLiteral("MARCA"), QString::fromUtf8(i.marca) },
+        { QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao) }, { QStringLiteral("QTDE"), i.qtde },
+        { QStringLiteral("QTDELOJA1"), i.loja1 }, { QStringLiteral("QTDELOJA2"), i.loja2 },
+        { QStringLiteral("QTDELOJA3"), i.loja3 }, { QStringLiteral("NOMELOJA1"), x.lojas.value(0) },
+        { QStringLiteral("NOMELOJA2"), x.lojas.value(1) }, { QStringLiteral("NOMELOJA3"), x.lojas.value(2) },
+        { QStringLiteral("CONDPGTO"), x.condPgto },
+        { QStringLiteral("SIMILARES"), QString::fromUtf8(i.similares) },
+        { QStringLiteral("OBS"), QString::fromUtf8(i.obs) } };
+    if (i.valor != 0)
+        v.append({ QStringLiteral("VALOR"), i.valor });
+    return v;
 }
 
 void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDate &validade,
     const QList<Item> &items, const Texts &x)
 {
-    Table &cab = dm.CotaLiberada();
-    if (!cab.isOpen())
-        cab.open();
-    (void)cab.append();
-    cab.setText(QStringLiteral("Cotacao"), cota);
-    cab.setText(QStringLiteral("TipoStatus"), status);
-    cab.setDate(QStringLiteral("DataValidade"), validade);
-    cab.setTime(QStringLiteral("AteHora"), QTime(17, 30));
-    cab.setDate(QStringLiteral("DataLiberada"), validade.addDays(-5));
-    cab.post();
-
-    for (const Item &i : items)
-        addQuotationItem(dm.Banco(), cota, validade.addDays(-5), i, x);
-    dm.Banco().announceWritten({ QStringLiteral("CotacaoFornc") });
+    Database &db = dm.Banco();
+    const qint64 cab = addReleasedQuotation(db, cota, status, validade, QTime(17, 30), validade.addDays(-5));
+    db.announceRowsWritten(cotaLiberadasSchema().name, { cab });
+    for (const Item &i : items) {
+        insertRow(db, cotacaoForncSchema(),
+            Values { { QStringLiteral("CONTATO"), QStringLiteral("JOAO COMPRAS") },
+                { QStringLiteral("COTACAO"), cota }, { QStringLiteral("DATA"), validade.addDays(-5) } }
+                + itemValues(i, x));
+    }
 }
 
 void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate &liberado,
     const QList<Item> &items, const Texts &x)
 {
-    Table &cab = dm.PedidosLiberados();
-    if (!cab.isOpen())
-        cab.open();
-    (void)cab.append();
-    cab.setText(QStringLiteral("Pedido"), pedido);
-    cab.setText(QStringLiteral("TipoStatus"), status);
-    cab.setDate(QStringLiteral("DataLiberado"), liberado);
-    cab.setTime(QStringLiteral("HoraLib"), QTime(9, 30));
+    Database &db = dm.Banco();
+    Values cab { { QStringLiteral("Pedido"), pedido }, { QStringLiteral("TipoStatus"), status },
+        { QStringLiteral("DataLiberado"), liberado }, { QStringLiteral("HoraLib"), QTime(9, 30) } };
     if (!items.isEmpty()) {
-        cab.setDate(QStringLiteral("DataBaixado"), liberado.addDays(1));
-        cab.setTime(QStringLiteral("HoraBaixa"), QTime(10, 12, 40));
+        cab.append({ QStringLiteral("DataBaixado"), liberado.addDays(1) });
+        cab.append({ QStringLiteral("HoraBaixa"), QTime(10, 12, 40) });
     }
-    cab.post();
+    insertRow(db, pedidosLiberadosSchema(), cab);
 
-    Table &t = dm.PedFornec();
-    if (!t.isOpen())
-        t.open();
     const double prices[] = { 89.9, 14.5, 132.4, 35.5 };
     int k = 0;
     for (const Item &i : items) {
-        (void)t.append();
-        t.setText(QStringLiteral("CONTATO"), QStringLiteral("MARCOS"));
-        t.setText(QStringLiteral("PEDIDO"), pedido);
-        t.setDate(QStringLiteral("DATA"), liberado);
-        setItem(t, i, x);
+        Values v = Values { { QStringLiteral("CONTATO"), QStringLiteral("MARCOS") },
+            { QStringLiteral("PEDIDO"), pedido }, { QStringLiteral("DATA"), liberado } }
+            + itemValues(i, x);
         if (i.valor == 0)
-            t.setFloat(QStringLiteral("VALOR"), prices[k % 4]); // every ordered item has its price
+            v.append({ QStringLiteral("VALOR"), prices[k % 4] }); // every ordered item has its price
         ++k;
-        t.setText(QStringLiteral("OBS"), x.orderObs);
-        t.post();
+        // The order's own observation in place of the item's.
+        v.removeIf([](const auto &c) { return c.first == QStringLiteral("OBS"); });
+        v.append({ QStringLiteral("OBS"), x.orderObs });
+        insertRow(db, pedidoForncSchema(), v);
     }
 }
 

@@ -5,6 +5,8 @@
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
 
+#include <algorithm>
+
 #include <QBrush>
 #include <QFont>
 #include <QHeaderView>
@@ -82,7 +84,12 @@ QString WholeTextDelegate::cutText(const QStyleOptionViewItem &option, const QMo
 
 int gridRowHeight(const QFontMetrics &metrics)
 {
-    return metrics.height() + 2 * (FrameWidth + FrameGap);
+    // Accents on capitals and the cedilla may reach past the font's ascent
+    // and descent: the margin grows by what they overhang, on both sides,
+    // as the text is centred.
+    const QRect ink = metrics.tightBoundingRect(QStringLiteral("ÓÂÉÇÃ"));
+    const int overhang = std::max({ 0, -ink.top() - metrics.ascent(), ink.bottom() - metrics.descent() });
+    return metrics.height() + 2 * (overhang + FrameWidth + FrameGap);
 }
 
 void GridCellDelegate::paint(

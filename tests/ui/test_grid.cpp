@@ -1,6 +1,8 @@
 #include "store/data_module.h"
-#include "store/dataset_model.h"
+#include "store/row_set.h"
+#include "store/sqlcipher.h"
 #include "support/test_store.h"
+#include "ui/row_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 
@@ -17,21 +19,47 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+struct NumberRow {
+    qint64 rowid = -1;
+    QString cotacao;
+};
+
+std::vector<NumberRow> readNumbers(Database &db, const QList<qint64> *ids)
+{
+    Statement st(db, u"SELECT rowid, Cotacao FROM CotaLiberadas ORDER BY rowid"_s);
+    std::vector<NumberRow> rows;
+    while (st.step()) {
+        if (!ids || ids->contains(st.columnInt(0)))
+            rows.push_back({ st.columnInt(0), st.columnText(1) });
+    }
+    return rows;
+}
+
 struct GridWindow {
     // The grid takes its font after it is made, as some windows give theirs.
-    GridWindow(Dataset &dataset, int pixels, int width)
+    GridWindow(TestStore &store, int pixels, int width)
+        : numbers(store.dm.Banco(), u"CotaLiberadas"_s, {}, readNumbers,
+            [](const NumberRow &a, const NumberRow &b) { return a.rowid < b.rowid; })
     {
+        numbers.open();
         window.setFont(tahomaPixels(11));
         window.resize(420, 200);
-        model = new DatasetModel(dataset, { { u"Cotacao"_s, u"Cotação"_s, width, {}, true } }, &window);
-        grid = makeDatasetGrid(&window, "grid", model, { 0, 0, 420, 200 });
+        model = new RowModel(numbers,
+            { { u"Cotação"_s, width,
+                rowCells<NumberRow>(numbers,
+                    [](const NumberRow &r, int role) {
+                        return role == Qt::DisplayRole ? QVariant(r.cotacao) : QVariant();
+                    }) } },
+            &window);
+        grid = makeRowGrid(&window, "grid", model, { 0, 0, 420, 200 });
         grid->setFont(tahomaPixels(pixels));
         window.show();
         QApplication::setActiveWindow(&window);
         grid->setFocus();
     }
+    RowSet<NumberRow> numbers;
     QWidget window;
-    DatasetModel *model;
+    RowModel *model;
     QTableView *grid;
 };
 
@@ -40,7 +68,7 @@ struct GridWindow {
 // Accents on capitals ("ÓLEO", "Â") and the cedilla below stay whole inside
 // the selected row's frame and the current cell's dotted frame of a grid
 // that edits: marking the row covers no pixel of its text.
-TEST(DatasetGrid, TheSelectedRowsMarkingLeavesEveryGlyphWhole)
+TEST(Grid, TheSelectedRowsMarkingLeavesEveryGlyphWhole)
 {
     TestStore store;
     store.addQuotation(u"ÓLEO ÂNGULO ÇÃ"_s, u"ABERTA"_s);
@@ -48,7 +76,7 @@ TEST(DatasetGrid, TheSelectedRowsMarkingLeavesEveryGlyphWhole)
     for (const int pixels : { 11, 13, 16 }) {
         for (const bool edits : { false, true }) {
             SCOPED_TRACE(testing::Message() << pixels << " px" << (edits ? ", editing" : ""));
-            GridWindow w(store.dm.CotaLiberada(), pixels, 300);
+            GridWindow w(store, pixels, 300);
             w.grid->setEditTriggers(
                 edits ? QAbstractItemView::DoubleClicked : QAbstractItemView::NoEditTriggers);
             w.grid->selectRow(1);
@@ -80,12 +108,12 @@ TEST(DatasetGrid, TheSelectedRowsMarkingLeavesEveryGlyphWhole)
 
 // A cell too narrow for its text shows it whole as its tool tip; a cell
 // whose text fits shows none.
-TEST(DatasetGrid, ACutCellShowsItsWholeTextAsItsToolTip)
+TEST(Grid, ACutCellShowsItsWholeTextAsItsToolTip)
 {
     TestStore store;
     store.addQuotation(u"20260001010000001"_s, u"ABERTA"_s);
     store.addQuotation(u"C2"_s, u"ABERTA"_s);
-    GridWindow w(store.dm.CotaLiberada(), 13, 60);
+    GridWindow w(store, 13, 60);
     const auto tipOver = [&](int row) {
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
