@@ -2,6 +2,7 @@
 
 #include "exchange/http_body_text.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 
 #include <QDate>
 #include <QDir>
@@ -63,7 +64,10 @@ FuzzStore::~FuzzStore() = default;
 void FuzzStore::clear()
 {
     TDm &dm = m_store.dm;
-    for (Table *table : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    dm.CotaLiberada().close();
+    dm.chooseReleasedQuotations(TDm::ReleasedChoice::All);
+    dm.Banco().execute(QStringLiteral("DELETE FROM CotaLiberadas"));
+    for (Table *table : { &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
         table->close();
         table->setFiltered(false);
         table->setFilter(QString());
@@ -87,15 +91,8 @@ void requireAppend(Table &table)
 
 void addQuotation(TDm &dm, const QString &cotacao, const QString &status)
 {
-    Table &released = dm.CotaLiberada();
-    const bool wasOpen = released.isOpen();
-    released.open();
-    requireAppend(released);
-    released.setText(QStringLiteral("Cotacao"), cotacao);
-    released.setText(QStringLiteral("TipoStatus"), status);
-    released.post();
-    if (!wasOpen)
-        released.close();
+    const qint64 rowid = addReleasedQuotation(dm.Banco(), cotacao, status, QDate(), QTime(), QDate());
+    dm.Banco().announceRowsWritten(QStringLiteral("CotaLiberadas"), { rowid });
 }
 
 void addQuotationItem(TDm &dm, const QString &cotacao)

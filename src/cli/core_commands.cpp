@@ -5,7 +5,7 @@
 #include "config/set_up_workflow.h"
 #include "store/data_module.h"
 #include "store/schema.h"
-#include "store/table.h"
+#include "store/stored_row_count.h"
 #include "ui/prompts.h"
 
 #include <QDir>
@@ -53,15 +53,10 @@ int printStatus(CliContext &c)
         return CliFailed;
     TDm &dm = app->dm();
     int result = CliOk;
-    for (Table *t : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    for (const TableSchema *table :
+        { &cotaLiberadasSchema(), &cotacaoForncSchema(), &pedidosLiberadosSchema(), &pedidoForncSchema() }) {
         try {
-            const bool wasOpen = t->isOpen();
-            const bool wasFiltered = t->isFiltered();
-            t->setFiltered(false);
-            if (!wasOpen)
-                t->open();
-            c.out() << t->tableName() << ": " << t->rowCount() << Qt::endl;
-            t->setFiltered(wasFiltered);
+            c.out() << table->name << ": " << countStoredRows(dm.Banco(), table->name) << Qt::endl;
         } catch (const std::exception &e) {
             c.prompts().error(errorText(e));
             result = CliFailed;

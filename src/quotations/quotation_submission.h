@@ -6,9 +6,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class Connectivity;
 class HttpTransport;
-class Table;
+struct SendingItemLine;
 class TDm;
 
 // What "Envia-las Agora?" did, for the command-line tool's exit code.
@@ -68,6 +70,5 @@ private:
 // failed to mark it sent.
 QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError);
 
-// The records of the filtered items of a table laid out as CotacaoFornc, in
-// its current order.
-QStringList itemRecords(const Table &items);
+// The records of the items, in their order.
+QStringList itemRecords(const std::vector<SendingItemLine> &items);

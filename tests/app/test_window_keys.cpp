@@ -297,8 +297,7 @@ TEST(WindowKeys, AndTheWindowsAroundThem)
     TDm &dm = program.app.dm();
     CountingLauncher counting;
     MainWorkflow mainFlow(program.prompts, program.app.net(), program.app.settings());
-    Query &baixadas = dm.CotasBaixadas();
-    baixadas.setParam(QStringLiteral("Status"), QStringLiteral("Baixada"));
+    ReleasedQuotationSet &baixadas = dm.CotasBaixadas();
     baixadas.open();
     Table &items = dm.CotaFornec();
     items.open();

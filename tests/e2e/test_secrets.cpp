@@ -7,6 +7,7 @@
 #include "quotations/quotation_submission.h"
 #include "quotations/released_quotations.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
 #include "support/fake_net.h"
@@ -242,13 +243,9 @@ TEST(Secrets, TheSecretFilesAreTheirOwnersAloneAfterEveryWrite)
     {
         TDm dm;
         dm.openStore(store);
-        Table &released = dm.CotaLiberada();
-        released.open();
         // The journal of a write under way holds pages of the store too.
         Transaction tx(dm.Banco());
-        ASSERT_TRUE(released.append());
-        released.setText(u"Cotacao"_s, u"C1"_s);
-        released.post();
+        addReleasedQuotation(dm.Banco(), u"C1"_s, QString(), QDate(), QTime(), QDate());
         ASSERT_TRUE(QFileInfo::exists(store + u"-journal"_s));
         EXPECT_EQ(mode(store + u"-journal"_s), ownerOnly);
         tx.commit();

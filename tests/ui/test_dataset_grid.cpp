@@ -1,5 +1,6 @@
 #include "store/data_module.h"
 #include "store/dataset_model.h"
+#include "support/released_table.h"
 #include "support/test_store.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
@@ -48,7 +49,8 @@ TEST(DatasetGrid, TheSelectedRowsMarkingLeavesEveryGlyphWhole)
     for (const int pixels : { 11, 13, 16 }) {
         for (const bool edits : { false, true }) {
             SCOPED_TRACE(testing::Message() << pixels << " px" << (edits ? ", editing" : ""));
-            GridWindow w(store.dm.CotaLiberada(), pixels, 300);
+            const auto released = openReleasedTable(store.dm);
+            GridWindow w(*released, pixels, 300);
             w.grid->setEditTriggers(
                 edits ? QAbstractItemView::DoubleClicked : QAbstractItemView::NoEditTriggers);
             w.grid->selectRow(1);
@@ -85,7 +87,8 @@ TEST(DatasetGrid, ACutCellShowsItsWholeTextAsItsToolTip)
     TestStore store;
     store.addQuotation(u"20260001010000001"_s, u"ABERTA"_s);
     store.addQuotation(u"C2"_s, u"ABERTA"_s);
-    GridWindow w(store.dm.CotaLiberada(), 13, 60);
+    const auto released = openReleasedTable(store.dm);
+    GridWindow w(*released, 13, 60);
     const auto tipOver = [&](int row) {
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));

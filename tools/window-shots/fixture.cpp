@@ -5,6 +5,7 @@
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "store/price_list_store.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 
 #include <QDate>
@@ -81,16 +82,12 @@ void setItem(Table &t, const Item &i, const Texts &x)
 void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDate &validade,
     const QList<Item> &items, const Texts &x)
 {
-    Table &cab = dm.CotaLiberada();
+    ReleasedQuotationSet &cab = dm.CotaLiberada();
     if (!cab.isOpen())
         cab.open();
-    (void)cab.append();
-    cab.setText(QStringLiteral("Cotacao"), cota);
-    cab.setText(QStringLiteral("TipoStatus"), status);
-    cab.setDate(QStringLiteral("DataValidade"), validade);
-    cab.setTime(QStringLiteral("AteHora"), QTime(17, 30));
-    cab.setDate(QStringLiteral("DataLiberada"), validade.addDays(-5));
-    cab.post();
+    const qint64 rowid
+        = addReleasedQuotation(dm.Banco(), cota, status, validade, QTime(17, 30), validade.addDays(-5));
+    dm.Banco().announceRowsWritten(cotaLiberadasSchema().name, { rowid });
 
     Table &t = dm.CotaFornec();
     if (!t.isOpen())
@@ -245,7 +242,7 @@ void prepareFixtureWindow(const QString &windowClass, QDialog *window, FixtureVa
         prices->show();
         const QString cota = fixtureNumber("2026000102", values);
         prices->setChooserRunner(
-            [cota](Query &baixadas) { return baixadas.locate(QStringLiteral("Cotacao"), { cota }); });
+            [cota](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, cota); });
         prices->btn3Click();
         // The longest texts are on the last item: its panel shows them whole.
         if (values == FixtureValues::Long && prices->model()->rowCount() > 0)
