@@ -73,13 +73,14 @@ SubmissionResult QuotationSubmission::sendSelected()
         followSelection();
         // Posting an empty form would mark the quotation sent with no answer
         // at all reaching the buyer.
-        if (sendingItemLines(m_dm.Banco(), cotacao).empty()) {
+        const std::vector<SendingItemLine> items = sendingItemLines(m_dm.Banco(), cotacao);
+        if (items.empty()) {
             m_prompts.message(u"Atenção"_s, u"A cotação não tem itens no banco; nada foi enviado."_s);
             return SubmissionResult::NoItems;
         }
         if (!m_prompts.ask(u"Atenção"_s, u"Confirme o envio desta cotação para o Kelvo Autopeças ????"_s))
             return SubmissionResult::Declined;
-        return send(cotacao);
+        return send(cotacao, itemRecords(items));
     } catch (const std::exception &e) {
         // A store failure ends the send; what was posted stays posted.
         m_prompts.error(errorText(e));
@@ -87,7 +88,7 @@ SubmissionResult QuotationSubmission::sendSelected()
     }
 }
 
-SubmissionResult QuotationSubmission::send(const QString &cotacao)
+SubmissionResult QuotationSubmission::send(const QString &cotacao, const QStringList &records)
 {
     ExchangeFrame frame(m_prompts, m_net, m_servidor);
     if (!frame.begin())
@@ -103,7 +104,6 @@ SubmissionResult QuotationSubmission::send(const QString &cotacao)
     }
 
     MultipartForm form;
-    const QStringList records = itemRecords(sendingItemLines(m_dm.Banco(), cotacao));
     for (qsizetype k = 0; k < records.size(); ++k)
         form.addField(u"items"_s + QString::number(k + 1), records[k]);
     const auto answer = frame.post(m_http, address(u"sendcotaforn.php"_s, cotacao), form);

@@ -54,7 +54,8 @@ public:
     bool select(const QString &cotacao);
 
 private:
-    SubmissionResult send(const QString &cotacao);
+    // records: the items' records, read once before the confirmation.
+    SubmissionResult send(const QString &cotacao, const QStringList &records);
     QString address(const QString &script, const QString &cotacao) const;
     void markSent(const QString &cotacao);
 
