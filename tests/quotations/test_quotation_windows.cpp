@@ -10,6 +10,7 @@
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QBrush>
 #include <QFile>
@@ -63,6 +64,8 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     TFCotaLib window(prompts, store.dm, net, server.url(QString()));
     window.setXLogin(u"FORN"_s);
     window.setXSenha(u"S 1"_s);
+    QAbstractItemModelTester tester(
+        window.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     window.show();
 
     // Wider than specified by the column "Prazo", read without scrolling.
@@ -570,6 +573,8 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
     baixadas.open();
 
     TCotaBaixada chooser(baixadas);
+    QAbstractItemModelTester tester(
+        chooser.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     chooser.show();
     EXPECT_EQ(chooser.size(), QSize(645, 291));
     EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);

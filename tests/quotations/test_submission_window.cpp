@@ -5,6 +5,7 @@
 #include "support/scripted_prompts.h"
 #include "support/test_store.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,6 +68,8 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
     EXPECT_EQ(w.lbl2()->pos(), QPoint(180, 249));
     EXPECT_TRUE(w.lbl2()->font().bold());
 
+    QAbstractItemModelTester tester(
+        w.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     w.FormShow();
     const QAbstractItemModel *model = w.dbgrd1()->model();
     const QStringList titles { u"Cotação"_s, u"Status"_s, u"Deve Entregar em"_s, u"Até Hora"_s,
