@@ -137,7 +137,7 @@ void BM_FillTenThousandItemsFromTheList(benchmark::State &state)
     PriceEntry flow(prompts, filled->dm);
     flow.start();
     if (!flow.chooseQuotation(
-            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"QLISTA"_s }); })) {
+            [](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, u"QLISTA"_s); })) {
         state.SkipWithError("the quotation could not be chosen");
         return;
     }

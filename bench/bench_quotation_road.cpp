@@ -75,7 +75,7 @@ const Generated &generated()
 // The list fetched, the generated quotation selected: what "Baixar" starts from.
 bool fetchList(ReleasedQuotations &flow, TDm &dm, const QString &cotacao)
 {
-    return flow.openTables() && flow.fetchList() && dm.CotaLiberada().locate(u"Cotacao"_s, { cotacao });
+    return flow.openTables() && flow.fetchList() && locateCotacao(dm.CotaLiberada(), cotacao);
 }
 
 // Made once for several benchmarks, released before the application ends.
@@ -186,7 +186,7 @@ void BM_OpenPriceEntryOnTenThousandItems(benchmark::State &state)
     const auto open = [&] {
         auto window = std::make_unique<TPrecoCota>(prompts, *dm);
         window->setChooserRunner(
-            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { generated().cotacao }); });
+            [](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, generated().cotacao); });
         window->dbgrd1()->viewport()->installEventFilter(&counter);
         window->show();
         window->btn3Click();

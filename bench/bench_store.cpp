@@ -77,7 +77,7 @@ struct Download : TestStore {
 
     void select()
     {
-        if (!flow.openTables() || !dm.CotaLiberada().locate(u"Cotacao"_s, { kCotacao }))
+        if (!flow.openTables() || !locateCotacao(dm.CotaLiberada(), kCotacao))
             throw std::runtime_error("the released quotation is not there");
     }
 
@@ -150,9 +150,9 @@ void BM_DownloadAgainUpdatesEveryItem(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * kItems);
 }
 
-bool chooseQ1(Query &baixadas)
+bool chooseQ1(ReleasedQuotationSet &baixadas)
 {
-    return baixadas.locate(u"Cotacao"_s, { kCotacao });
+    return locateCotacao(baixadas, kCotacao);
 }
 
 // The quotation downloaded and chosen in the price entry.

@@ -67,7 +67,10 @@ void FuzzStore::clear()
     TDm &dm = m_store.dm;
     dm.closeQuotationItems();
     dm.Banco().execute(QStringLiteral("DELETE FROM CotacaoFornc"));
-    for (Table *table : { &dm.CotaLiberada(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    dm.CotaLiberada().close();
+    dm.chooseReleasedQuotations(TDm::ReleasedChoice::All);
+    dm.Banco().execute(QStringLiteral("DELETE FROM CotaLiberadas"));
+    for (Table *table : { &dm.PedidosLiberados(), &dm.PedFornec() }) {
         table->close();
         table->setFiltered(false);
         table->setFilter(QString());

@@ -5,7 +5,7 @@
 #include "config/set_up_workflow.h"
 #include "store/data_module.h"
 #include "store/schema.h"
-#include "store/table.h"
+#include "store/stored_row_count.h"
 #include "ui/prompts.h"
 
 #include <QDir>
@@ -55,33 +55,15 @@ int printStatus(CliContext &c)
         return CliFailed;
     TDm &dm = app->dm();
     int result = CliOk;
-    const auto count = [&](const QString &name, const std::function<qint64()> &rows) {
+    for (const TableSchema *table :
+        { &cotaLiberadasSchema(), &cotacaoForncSchema(), &pedidosLiberadosSchema(), &pedidoForncSchema() }) {
         try {
-            const qint64 n = rows();
-            c.out() << name << ": " << n << Qt::endl;
+            c.out() << table->name << ": " << countStoredRows(dm.Banco(), table->name) << Qt::endl;
         } catch (const std::exception &e) {
             c.prompts().error(errorText(e));
             result = CliFailed;
         }
-    };
-    const auto tableRows = [](Table *t) {
-        const bool wasOpen = t->isOpen();
-        const bool wasFiltered = t->isFiltered();
-        t->setFiltered(false);
-        if (!wasOpen)
-            t->open();
-        const qint64 n = t->rowCount();
-        t->setFiltered(wasFiltered);
-        return n;
-    };
-    count(dm.CotaLiberada().tableName(), [&] { return tableRows(&dm.CotaLiberada()); });
-    // The items are counted apart: their set keeps the choice a window left.
-    count(QStringLiteral("CotacaoFornc"), [&] {
-        Statement st(dm.Banco(), QStringLiteral("SELECT count(*) FROM CotacaoFornc"));
-        return st.step() ? st.columnInt(0) : 0;
-    });
-    count(dm.PedidosLiberados().tableName(), [&] { return tableRows(&dm.PedidosLiberados()); });
-    count(dm.PedFornec().tableName(), [&] { return tableRows(&dm.PedFornec()); });
+    }
     return result;
 }
 

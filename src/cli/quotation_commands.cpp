@@ -52,9 +52,9 @@ int fetch(CliContext &c, AppContext &app)
 
 // Moves CotaLiberadas to the quotation; false, with the refusal printed,
 // when the store does not have it.
-bool locateStored(CliContext &c, Table &released, const QString &cota)
+bool locateStored(CliContext &c, ReleasedQuotationSet &released, const QString &cota)
 {
-    if (released.locate(u"Cotacao"_s, { cota }))
+    if (locateCotacao(released, cota))
         return true;
     c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está no seu banco."_s);
     return false;
@@ -73,8 +73,12 @@ int list(CliContext &c, AppContext &app)
     ReleasedRun run(c, app);
     if (!run.flow().openTables())
         return CliFailed;
-    printRows(c, app.dm().CotaLiberada(),
-        { u"Cotacao"_s, u"TipoStatus"_s, u"DataValidade"_s, u"AteHora"_s, u"DataLiberada"_s });
+    for (const ReleasedQuotationRow &row : app.dm().CotaLiberada().rows()) {
+        printRecord(c,
+            { listingText(row.cotacao), listingText(row.tipoStatus), plainDate(row.dataValidade),
+                plainTime(row.ateHora), plainDate(row.dataLiberada) });
+    }
+    c.out().flush();
     return CliOk;
 }
 
@@ -108,7 +112,7 @@ int items(CliContext &c, AppContext &app)
 bool choose(CliContext &c, AppContext &app, PriceEntry &flow)
 {
     const QString cota = c.options().args.at(0);
-    Table &released = app.dm().CotaLiberada();
+    ReleasedQuotationSet &released = app.dm().CotaLiberada();
     try {
         if (!released.isOpen())
             released.open();
@@ -119,8 +123,10 @@ bool choose(CliContext &c, AppContext &app, PriceEntry &flow)
     if (!locateStored(c, released, cota))
         return false;
     flow.start();
-    const bool chosen
-        = flow.chooseQuotation([&](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { cota }); });
+    const bool chosen = flow.chooseQuotation([&](ReleasedQuotationSet &baixadas) {
+        return baixadas.locate(
+            [&](const ReleasedQuotationRow &row) { return sameCotacaoIgnoringCase(row, cota); });
+    });
     if (!chosen && c.prompts().errors() == 0)
         c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não está entre as cotações baixadas."_s);
     return chosen;
@@ -214,7 +220,9 @@ int answered(CliContext &c, AppContext &app)
     if (!flow.openQueries())
         return CliFailed;
     if (c.options().args.isEmpty()) {
-        printRows(c, app.dm().ConsCotaCab(), { u"Cotacao"_s, u"Data"_s, u"TipoStatus"_s });
+        for (const SentQuotationHead &head : app.dm().ConsCotaCab().rows())
+            printRecord(c, { listingText(head.cotacao), plainDate(head.data), listingText(head.tipoStatus) });
+        c.out().flush();
         return CliOk;
     }
     const QString cota = c.options().args.at(0);
@@ -222,9 +230,12 @@ int answered(CliContext &c, AppContext &app)
         c.prompts().message(u"Erro"_s, u"A cotação : "_s + cota + u" não tem itens no seu banco."_s);
         return CliFailed;
     }
-    printRows(c, app.dm().ConsCotaItens(),
-        { u"Marca"_s, u"Prodfabr"_s, u"Similares"_s, u"Descricao"_s, u"UN"_s, u"Qtde"_s, u"Valor"_s,
-            u"Total"_s });
+    for (const SentQuotationItem &item : app.dm().ConsCotaItens().rows()) {
+        printRecord(c,
+            { listingText(item.marca), listingText(item.prodfabr), listingText(item.similares),
+                listingText(item.descricao), listingText(item.un), plainNumber(item.qtde),
+                plainNumber(item.valor), plainNumber(item.total) });
+    }
     c.out() << flow.totalText() << Qt::endl;
     return CliOk;
 }

@@ -66,16 +66,16 @@ void PriceEntry::start()
     }
 }
 
-bool PriceEntry::chooseQuotation(const std::function<bool(Query &)> &chooser)
+bool PriceEntry::chooseQuotation(const std::function<bool(ReleasedQuotationSet &)> &chooser)
 {
     try {
-        Query &baixadas = m_dm.CotasBaixadas();
+        ReleasedQuotationSet &baixadas = m_dm.CotasBaixadas();
         baixadas.close();
-        baixadas.setParam(u"Status"_s, u"Baixada"_s);
         baixadas.open();
         if (!chooser(baixadas))
             return false;
-        showQuotation(baixadas.isEmpty() ? QString(NoQuotation) : baixadas.asString(u"Cotacao"_s));
+        const ReleasedQuotationRow *chosen = baixadas.current();
+        showQuotation(chosen ? chosen->cotacao : QString(NoQuotation));
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;
@@ -85,12 +85,11 @@ bool PriceEntry::chooseQuotation(const std::function<bool(Query &)> &chooser)
 
 bool PriceEntry::warnPastDeadline()
 {
-    const Query &baixadas = m_dm.CotasBaixadas();
-    if (m_chosen == NoQuotation || !baixadas.isOpen() || baixadas.isEmpty()
-        || baixadas.asString(u"Cotacao"_s) != m_chosen)
+    const ReleasedQuotationRow *chosen = m_dm.CotasBaixadas().current();
+    if (m_chosen == NoQuotation || !chosen || chosen->cotacao != m_chosen)
         return false;
-    const QDate validade = baixadas.asDate(u"DataValidade"_s);
-    const QTime hora = baixadas.asTime(u"AteHora"_s);
+    const QDate validade = chosen->dataValidade;
+    const QTime hora = chosen->ateHora;
     const std::optional<QDateTime> deadline = quotationDeadline(validade, hora);
     if (!deadline || minutesLeft(*deadline, Clock::current().now()) >= 0)
         return false;

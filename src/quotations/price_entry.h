@@ -3,6 +3,7 @@
 #include "quotations/last_prices.h"
 #include "report/prepared_report.h"
 #include "store/price_list_store.h"
+#include "store/released_quotation_rows.h"
 #include "store/schema.h"
 #include "ui/prompts.h"
 
@@ -11,7 +12,6 @@
 #include <functional>
 #include <optional>
 
-class Query;
 class PriceListLookup;
 class QuotationItemWrites;
 class TDm;
@@ -53,11 +53,11 @@ public:
     // The chosen quotation, as the label lblCota shows it.
     const QString &chosenQuotation() const { return m_chosen; }
 
-    // "Cotações Baixadas": opens CotasBaixadas on "Baixada" and runs the
-    // chooser on it; the chooser leaves its choice as the query's current
-    // row and returns okfil (true for "Filtra e Sai", false for "Desiste").
+    // "Cotações Baixadas": opens CotasBaixadas (the quotations "Baixada")
+    // and runs the chooser on it; the chooser leaves its choice as the set's
+    // current row and returns okfil (true for "Filtra e Sai", false for "Desiste").
     // True when the chooser was left with "Filtra e Sai".
-    bool chooseQuotation(const std::function<bool(Query &cotasBaixadas)> &chooser);
+    bool chooseQuotation(const std::function<bool(ReleasedQuotationSet &cotasBaixadas)> &chooser);
 
     // After a choice: warns, before any price is typed, when the chosen
     // quotation's deadline has passed (the server refuses to take it then).

@@ -15,24 +15,6 @@ namespace {
 
 constexpr qint64 MinutesPerDay = 24 * 60;
 
-std::optional<QDateTime> deadlineOf(const Dataset &quotations, int row)
-{
-    const int validade = quotations.fieldIndex(u"DataValidade"_s);
-    const int hora = quotations.fieldIndex(u"AteHora"_s);
-    if (validade < 0 || hora < 0)
-        return std::nullopt;
-    return quotationDeadline(quotations.value(row, validade).toDate(), quotations.value(row, hora).toTime());
-}
-
-// The deadline of a row still awaiting its answer; nothing for the others.
-std::optional<QDateTime> pendingDeadline(const Dataset &quotations, int row)
-{
-    const int status = quotations.fieldIndex(u"TipoStatus"_s);
-    if (status < 0 || !awaitsAnswer(quotations.value(row, status).toString()))
-        return std::nullopt;
-    return deadlineOf(quotations, row);
-}
-
 } // namespace
 
 std::optional<QDateTime> quotationDeadline(const QDate &dataValidade, const QTime &ateHora)
@@ -69,25 +51,45 @@ bool awaitsAnswer(const QString &tipoStatus)
     return tipoStatus.compare(u"Enviada"_s, Qt::CaseInsensitive) != 0;
 }
 
-ModelColumn prazoColumn(int width)
+std::optional<QDateTime> pendingDeadline(const ReleasedQuotationRow &quotation)
 {
-    ModelColumn column { {}, u"Prazo"_s, width, {}, true };
-    column.compute = [](const Dataset &quotations, int row, int role) -> QVariant {
+    if (!awaitsAnswer(quotation.tipoStatus))
+        return std::nullopt;
+    return quotationDeadline(quotation.dataValidade, quotation.ateHora);
+}
+
+GridColumn prazoColumn(int width, std::function<std::optional<QDateTime>(int row)> deadline,
+    std::function<QVariant(int row, int role)> style)
+{
+    GridColumn column { u"Prazo"_s, width, {} };
+    column.data = [deadline = std::move(deadline), style = std::move(style)](int row, int role) -> QVariant {
         if (role == Qt::UserRole) {
-            const std::optional<QDateTime> at = pendingDeadline(quotations, row);
+            const std::optional<QDateTime> at = deadline(row);
             return at ? at->toMSecsSinceEpoch() : std::numeric_limits<qint64>::max();
         }
-        if (role != Qt::DisplayRole && role != Qt::ForegroundRole)
-            return {};
-        const std::optional<QDateTime> at = pendingDeadline(quotations, row);
-        if (!at)
-            return {};
-        const qint64 minutes = minutesLeft(*at, Clock::current().now());
-        if (role == Qt::DisplayRole)
-            return prazoText(minutes);
-        return prazoUrgent(minutes) ? QVariant(QBrush(Qt::red)) : QVariant();
+        const bool styled = role == Qt::BackgroundRole || role == Qt::ForegroundRole || role == Qt::FontRole;
+        QVariant answer;
+        if (role == Qt::DisplayRole || role == Qt::ForegroundRole) {
+            if (const std::optional<QDateTime> at = deadline(row)) {
+                const qint64 minutes = minutesLeft(*at, Clock::current().now());
+                if (role == Qt::DisplayRole)
+                    answer = prazoText(minutes);
+                else if (prazoUrgent(minutes))
+                    answer = QBrush(Qt::red);
+            }
+        }
+        if (answer.isValid() || !styled || !style)
+            return answer;
+        return style(row, role);
     };
     return column;
+}
+
+GridColumn prazoColumn(
+    int width, const ReleasedQuotationSet &quotations, std::function<QVariant(int row, int role)> style)
+{
+    return prazoColumn(
+        width, [&quotations](int row) { return pendingDeadline(quotations.at(row)); }, std::move(style));
 }
 
 QList<QuotationDeadline> pendingDeadlines(Database &db)

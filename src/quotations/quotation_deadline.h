@@ -1,6 +1,7 @@
 #pragma once
 
-#include "store/dataset_model.h"
+#include "store/released_quotation_rows.h"
+#include "ui/row_model.h"
 
 #include <QDateTime>
 #include <QList>
@@ -27,11 +28,19 @@ bool prazoUrgent(qint64 minutes);
 // A quotation not yet "Enviada" (in any letter case) still awaits its answer.
 bool awaitsAnswer(const QString &tipoStatus);
 
-// The column "Prazo" of a grid over quotations (a dataset with TipoStatus,
-// DataValidade and AteHora): the time left by the settable clock for every
-// quotation not yet "Enviada", in red when urgent. Qt::UserRole gives the
-// deadline to sort by, quotations without one last.
-ModelColumn prazoColumn(int width);
+// The deadline of a quotation still awaiting its answer; nothing for the others.
+std::optional<QDateTime> pendingDeadline(const ReleasedQuotationRow &quotation);
+
+// The column "Prazo" of a grid over quotations: the time left by the
+// settable clock for every quotation with a pending deadline (given by the
+// row's position), in red when urgent. Qt::UserRole gives the deadline to
+// sort by, quotations without one last. style answers the roles the column
+// leaves open (the row's own colours).
+GridColumn prazoColumn(int width, std::function<std::optional<QDateTime>(int row)> deadline,
+    std::function<QVariant(int row, int role)> style = {});
+// The same over a set of quotations.
+GridColumn prazoColumn(
+    int width, const ReleasedQuotationSet &quotations, std::function<QVariant(int row, int role)> style = {});
 
 struct QuotationDeadline {
     QString cotacao;

@@ -9,15 +9,10 @@
 #include "quotations/submission_record.h"
 #include "store/data_module.h"
 #include "store/released_writes.h"
+#include "store/sent_quotation_rows.h"
 #include "store/store_error.h"
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString Enviar = u"Enviar"_s;
-
-} // namespace
 
 QuotationSubmission::QuotationSubmission(
     Prompts &prompts, TDm &dm, Connectivity &net, HttpTransport &http, QString servidor)
@@ -36,11 +31,9 @@ QString QuotationSubmission::dataAtual()
 
 void QuotationSubmission::listReady()
 {
-    Table &list = m_dm.CotaLiberada();
+    ReleasedQuotationSet &list = m_dm.CotaLiberada();
     list.close();
-    list.setIndexName(u"IndexName"_s);
-    list.setFilter(u"TipoStatus = ?"_s, { Enviar });
-    list.setFiltered(true);
+    m_dm.chooseReleasedQuotations(TDm::ReleasedChoice::ToSend);
     list.open();
 
     // Until a quotation is selected no item matches.
@@ -52,27 +45,20 @@ void QuotationSubmission::listReady()
 
 void QuotationSubmission::followSelection()
 {
-    const Table &list = m_dm.CotaLiberada();
-    if (!list.isOpen() || list.isEmpty())
-        return;
-    m_dm.showQuotationItems(list.asString(u"Cotacao"_s));
+    if (const ReleasedQuotationRow *selected = m_dm.CotaLiberada().current())
+        m_dm.showQuotationItems(selected->cotacao);
 }
 
 QString QuotationSubmission::selectedCotacao() const
 {
-    const Table &list = m_dm.CotaLiberada();
-    if (!list.isOpen() || list.isEmpty())
-        return {};
-    return list.asString(u"Cotacao"_s);
+    const ReleasedQuotationRow *selected = m_dm.CotaLiberada().current();
+    return selected ? selected->cotacao : QString();
 }
 
 bool QuotationSubmission::select(const QString &cotacao)
 {
-    Table &list = m_dm.CotaLiberada();
-    if (!list.isOpen() || list.isEmpty())
-        return false;
-    // The look-up ignores case; only the exact number selects.
-    if (!list.locate(u"Cotacao"_s, { cotacao }) || list.asString(u"Cotacao"_s) != cotacao)
+    // Only the exact number selects.
+    if (!m_dm.CotaLiberada().locate([&](const ReleasedQuotationRow &row) { return row.cotacao == cotacao; }))
         return false;
     followSelection();
     return true;
@@ -80,21 +66,21 @@ bool QuotationSubmission::select(const QString &cotacao)
 
 SubmissionResult QuotationSubmission::sendSelected()
 {
-    const Table &list = m_dm.CotaLiberada();
-    if (!list.isOpen() || list.isEmpty())
+    if (m_dm.CotaLiberada().isEmpty())
         return SubmissionResult::Nothing;
     const QString cotacao = selectedCotacao();
     try {
         followSelection();
         // Posting an empty form would mark the quotation sent with no answer
         // at all reaching the buyer.
-        if (m_dm.CotaFornec().isEmpty()) {
+        const std::vector<SendingItemLine> items = sendingItemLines(m_dm.Banco(), cotacao);
+        if (items.empty()) {
             m_prompts.message(u"Atenção"_s, u"A cotação não tem itens no banco; nada foi enviado."_s);
             return SubmissionResult::NoItems;
         }
         if (!m_prompts.ask(u"Atenção"_s, u"Confirme o envio desta cotação para o Kelvo Autopeças ????"_s))
             return SubmissionResult::Declined;
-        return send(cotacao);
+        return send(cotacao, itemRecords(items));
     } catch (const std::exception &e) {
         // A store failure ends the send; what was posted stays posted.
         m_prompts.error(errorText(e));
@@ -102,7 +88,7 @@ SubmissionResult QuotationSubmission::sendSelected()
     }
 }
 
-SubmissionResult QuotationSubmission::send(const QString &cotacao)
+SubmissionResult QuotationSubmission::send(const QString &cotacao, const QStringList &records)
 {
     ExchangeFrame frame(m_prompts, m_net, m_servidor);
     if (!frame.begin())
@@ -118,7 +104,6 @@ SubmissionResult QuotationSubmission::send(const QString &cotacao)
     }
 
     MultipartForm form;
-    const QStringList records = itemRecords(m_dm.CotaFornec());
     for (qsizetype k = 0; k < records.size(); ++k)
         form.addField(u"items"_s + QString::number(k + 1), records[k]);
     const auto answer = frame.post(m_http, address(u"sendcotaforn.php"_s, cotacao), form);
@@ -138,7 +123,6 @@ SubmissionResult QuotationSubmission::send(const QString &cotacao)
     } catch (const std::exception &e) {
         // The buyer has the items: the supplier must not take the quotation,
         // still listed as ready, for one that was never sent.
-        m_dm.CotaLiberada().cancel();
         m_prompts.message(u"Erro"_s, receivedButNotMarkedText(cotacao, errorText(e)), PromptIcon::Error);
         result = SubmissionResult::SentNotMarked;
     }
@@ -153,11 +137,11 @@ QString QuotationSubmission::address(const QString &script, const QString &cotac
 
 void QuotationSubmission::markSent(const QString &cotacao)
 {
-    Table &list = m_dm.CotaLiberada();
-    if (list.asString(u"Cotacao"_s) != cotacao
-        && (!list.locate(u"Cotacao"_s, { cotacao }) || list.asString(u"Cotacao"_s) != cotacao))
+    const ReleasedQuotationSet &list = m_dm.CotaLiberada();
+    const int row = list.find([&](const ReleasedQuotationRow &r) { return r.cotacao == cotacao; });
+    if (row < 0)
         throw StoreError(u"Cotação %1 não encontrada no banco"_s.arg(cotacao));
-    setQuotationStatusAt(m_dm.Banco(), list.bookmark().id, cotacao, u"Enviada"_s);
+    setQuotationStatusAt(m_dm.Banco(), list.rowIdAt(row), cotacao, u"Enviada"_s);
 }
 
 QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError)
@@ -168,18 +152,17 @@ QString receivedButNotMarkedText(const QString &cotacao, const QString &storeErr
 
 void QuotationSubmission::closeList()
 {
-    Table &list = m_dm.CotaLiberada();
-    list.close();
-    list.setFilter(QString());
-    list.setFiltered(false);
+    m_dm.CotaLiberada().close();
+    m_dm.chooseReleasedQuotations(TDm::ReleasedChoice::All);
 }
 
-QStringList itemRecords(const QuotationItemSet &items)
+QStringList itemRecords(const std::vector<SendingItemLine> &items)
 {
     QStringList records;
-    records.reserve(items.rowCount());
-    for (const QuotationItemRow &r : items.rows())
-        records.append(itemRecord(
-            { r.contato, r.cotacao, r.data, r.produto, r.qtde, r.valor, r.condPgto, r.similares, r.obs }));
+    records.reserve(qsizetype(items.size()));
+    for (const SendingItemLine &line : items) {
+        records.append(itemRecord({ line.contato, line.cotacao, line.data, line.produto, line.qtde,
+            line.valor, line.condPgto, line.similares, line.obs }));
+    }
     return records;
 }

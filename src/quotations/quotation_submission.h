@@ -7,8 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class Connectivity;
 class HttpTransport;
+struct SendingItemLine;
 class TDm;
 
 // What "Envia-las Agora?" did, for the command-line tool's exit code.
@@ -52,7 +55,8 @@ public:
     bool select(const QString &cotacao);
 
 private:
-    SubmissionResult send(const QString &cotacao);
+    // records: the items' records, read once before the confirmation.
+    SubmissionResult send(const QString &cotacao, const QStringList &records);
     QString address(const QString &script, const QString &cotacao) const;
     void markSent(const QString &cotacao);
 
@@ -68,6 +72,5 @@ private:
 // failed to mark it sent.
 QString receivedButNotMarkedText(const QString &cotacao, const QString &storeError);
 
-// The records of the filtered items of a table laid out as CotacaoFornc, in
-// its current order.
-QStringList itemRecords(const QuotationItemSet &items);
+// The records of the items, in their order.
+QStringList itemRecords(const std::vector<SendingItemLine> &items);

@@ -48,7 +48,7 @@ ReleasedQuotations::ReleasedQuotations(
 bool ReleasedQuotations::openTables()
 {
     try {
-        Table &lib = m_dm.CotaLiberada();
+        ReleasedQuotationSet &lib = m_dm.CotaLiberada();
         lib.close();
         lib.open();
         // The items are written by key, not through the set: it is left
@@ -83,7 +83,7 @@ bool ReleasedQuotations::fetchList()
     qint64 lastSeen = -1; // the list ends on the last quotation listed
     const auto show = qScopeGuard([&] {
         db.announceRowsWritten(cotaLiberadasSchema().name, added);
-        Table &lib = m_dm.CotaLiberada();
+        ReleasedQuotationSet &lib = m_dm.CotaLiberada();
         if (lastSeen >= 0 && lib.isOpen())
             lib.gotoRowId(lastSeen);
     });
@@ -119,11 +119,13 @@ bool ReleasedQuotations::fetchList()
 bool ReleasedQuotations::downloadItems()
 {
     m_dm.setPodeIcota(true);
-    Table &lib = m_dm.CotaLiberada();
-    if (!lib.isOpen() || lib.isEmpty())
+    const ReleasedQuotationSet &lib = m_dm.CotaLiberada();
+    const ReleasedQuotationRow *current = lib.current();
+    if (!lib.isOpen() || !current)
         return false;
-    const QString cotacao = lib.asString(u"Cotacao"_s);
-    if (lib.asString(u"TipoStatus"_s).toUpper() != u"ABERTA") {
+    const QString cotacao = current->cotacao;
+    const qint64 selected = current->rowid;
+    if (current->tipoStatus.toUpper() != u"ABERTA") {
         m_prompts.message(Erro,
             u"A Cotação : "_s + cotacao
                 + u" já foi baixada, Enviada ou pronta para envio, operação cancelada.."_s);
@@ -135,7 +137,6 @@ bool ReleasedQuotations::downloadItems()
     ExchangeFrame frame(m_prompts, m_net, m_servidor);
     if (!frame.begin())
         return false;
-    const Bookmark selected = lib.bookmark();
     const QString address
         = requestAddress(m_servidor, u"getcotaforn.php"_s, m_login.login, m_login.senha, u"cota"_s, cotacao);
     const auto answer = frame.get(m_http, address);
@@ -186,7 +187,7 @@ bool ReleasedQuotations::storeItems(
     return true;
 }
 
-void ReleasedQuotations::markDownloaded(const Bookmark &selected, const QString &cotacao)
+void ReleasedQuotations::markDownloaded(qint64 selected, const QString &cotacao)
 {
-    setQuotationStatusAt(m_dm.Banco(), selected.id, cotacao, u"Baixada"_s);
+    setQuotationStatusAt(m_dm.Banco(), selected, cotacao, u"Baixada"_s);
 }

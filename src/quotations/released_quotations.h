@@ -7,7 +7,6 @@
 
 #include <functional>
 
-struct Bookmark;
 class Connectivity;
 class ExchangeFrame;
 class HttpTransport;
@@ -43,7 +42,8 @@ private:
     // transaction; stops with the general error box at the first line that
     // cannot be stored.
     bool storeItems(ExchangeFrame &frame, const QStringList &lines, const std::function<void()> &finish);
-    void markDownloaded(const Bookmark &selected, const QString &cotacao);
+    // selected: the rowid of the quotation in CotaLiberadas.
+    void markDownloaded(qint64 selected, const QString &cotacao);
 
     Prompts &m_prompts;
     TDm &m_dm;

@@ -13,11 +13,11 @@ SentQuotations::SentQuotations(Prompts &prompts, TDm &dm)
 
 bool SentQuotations::openQueries()
 {
-    Query &cab = m_dm.ConsCotaCab();
-    Query &itens = m_dm.ConsCotaItens();
+    SentQuotationHeads &cab = m_dm.ConsCotaCab();
+    SentQuotationItems &itens = m_dm.ConsCotaItens();
     try {
-        // Items closed first: they would otherwise be read again for every
-        // step of their master's reopening.
+        // Items closed first: they would otherwise be read once more for the
+        // quotations' reopening.
         itens.close();
         cab.close();
         cab.open();
@@ -31,21 +31,18 @@ bool SentQuotations::openQueries()
 
 bool SentQuotations::selectQuotation(const QString &cotacao)
 {
-    Query &cab = m_dm.ConsCotaCab();
-    return cab.isOpen() && cab.locate(u"Cotacao"_s, { cotacao });
+    const QString wanted = cotacao.toCaseFolded();
+    return m_dm.ConsCotaCab().locate(
+        [&](const SentQuotationHead &head) { return head.cotacao.toCaseFolded() == wanted; });
 }
 
 double SentQuotations::total()
 {
-    Query &itens = m_dm.ConsCotaItens();
-    if (!itens.isOpen())
-        return 0;
-    // Read from the rows in memory: the grid need not follow a walk.
-    const int column = itens.fieldIndex(u"Total"_s);
+    SentQuotationItems &itens = m_dm.ConsCotaItens();
     double sum = 0;
-    for (int row = 0; row < itens.rowCount(); ++row)
-        sum += itens.value(row, column).toDouble();
-    itens.first();
+    for (const SentQuotationItem &item : itens.rows())
+        sum += item.total.value_or(0);
+    itens.setCurrentRow(0);
     return sum;
 }
 

@@ -5,24 +5,11 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-Field declared(const QString &name, FieldType type, int size = 0, const QString &format = {})
-{
-    Field f;
-    f.name = name;
-    f.type = type;
-    f.size = size;
-    f.displayFormat = format;
-    return f;
-}
-
-} // namespace
-
 TDm::TDm(QObject *parent)
     : QObject(parent)
     , m_banco(u"Banco"_s)
-    , m_cotaLiberada(m_banco, cotaLiberadasSchema(), u"CotaLiberada"_s)
+    , m_cotaLiberada(
+          m_banco, cotaLiberadasSchema().name, {}, releasedQuotationReader(), releasedQuotationBefore)
     , m_cotaFornec(
           m_banco, u"CotacaoFornc"_s, { u"CotacaoFornc"_s },
           [this](
@@ -30,13 +17,20 @@ TDm::TDm(QObject *parent)
           quotationItemBefore)
     , m_pedidosLiberados(m_banco, pedidosLiberadosSchema(), u"PedidosLiberados"_s)
     , m_pedFornec(m_banco, pedidoForncSchema(), u"PedFornec"_s)
-    , m_cotasBaixadas(m_banco, u"CotasBaixadas"_s)
-    , m_consCotaCab(m_banco, u"ConsCotaCab"_s)
-    , m_consCotaItens(m_banco, u"ConsCotaItens"_s)
+    , m_cotasBaixadas(m_banco, cotaLiberadasSchema().name, {}, releasedQuotationReader(u"Baixada"_s),
+          releasedQuotationBefore)
+    // The sets of a join are read again whole: their rowids are positions.
+    , m_consCotaCab(
+          m_banco, {}, { cotacaoForncSchema().name, cotaLiberadasSchema().name },
+          [](Database &db, const QList<qint64> *) { return readSentQuotationHeads(db); },
+          [](const SentQuotationHead &, const SentQuotationHead &) { return false; })
+    , m_consCotaItens(
+          m_banco, {}, { cotacaoForncSchema().name },
+          [](Database &, const QList<qint64> *) { return std::vector<SentQuotationItem>(); },
+          [](const SentQuotationItem &, const SentQuotationItem &) { return false; })
 {
-    m_cotaLiberada.setIndexName(u"IndexName"_s);
     m_cotaFornec.setObjectName(u"CotaFornec"_s);
-    setUpQueries();
+    connect(&m_consCotaCab, &RowSetBase::currentRowChanged, this, &TDm::followSentHead);
 }
 
 TDm::~TDm() = default;
@@ -73,48 +67,20 @@ void TDm::apagar(const QString &pedido)
     m_banco.executeTracked(remove);
 }
 
-void TDm::setUpQueries()
+void TDm::chooseReleasedQuotations(ReleasedChoice choice)
 {
-    m_cotasBaixadas.setReadOnly(true);
-    m_cotasBaixadas.setSql({ u"Select * from CotaLiberadas where TipoStatus = :Status"_s });
-    m_cotasBaixadas.setFieldDefs({
-        declared(u"Cotacao"_s, FieldType::Text, 17),
-        declared(u"TipoStatus"_s, FieldType::Text, 7),
-        declared(u"DataValidade"_s, FieldType::Date),
-        declared(u"AteHora"_s, FieldType::Time),
-        declared(u"DataLiberada"_s, FieldType::Date),
-    });
+    m_cotaLiberada.setReader(releasedQuotationReader(
+        choice == ReleasedChoice::ToSend ? std::optional(u"Enviar"_s) : std::nullopt));
+}
 
-    m_consCotaCab.setReadOnly(true);
-    m_consCotaCab.setSql({
-        u"select distinct C.Cotacao, C.Data, L.TipoStatus from cotacaofornc C"_s,
-        u"inner join cotaliberadas L on (L.Cotacao = C.Cotacao) "_s,
-        u"order by C.data desc, L.TipoStatus Desc "_s,
-    });
-    m_consCotaCab.setFieldDefs({
-        declared(u"Cotacao"_s, FieldType::Text, 17),
-        declared(u"Data"_s, FieldType::Date, 0, u"dd/mm/yyyy"_s),
-        declared(u"TipoStatus"_s, FieldType::Text, 7),
-    });
-
-    m_consCotaItens.setReadOnly(true);
-    m_consCotaItens.setSql({
-        u"select C1.\"Marca\", C1.\"Prodfabr\", C1.\"Similares\", C1.\"Descricao\", C1.\"UN\", C1.\"Qtde\", C1.\"Valor\","_s,
-        u"(C1.\"Qtde\" * C1.\"Valor\") as \"Total\""_s,
-        u"from \"CotacaoFornc\" C1"_s,
-        u"where C1.\"Cotacao\" = :Cotacao"_s,
-        u"order by C1.\"Marca\", C1.\"Descricao\""_s,
-    });
-    m_consCotaItens.setFieldDefs({
-        declared(u"Marca"_s, FieldType::Text, 20),
-        declared(u"Prodfabr"_s, FieldType::Text, 20),
-        declared(u"Similares"_s, FieldType::Text, 20),
-        declared(u"Descricao"_s, FieldType::Text, 60),
-        declared(u"UN"_s, FieldType::Text, 2),
-        declared(u"Qtde"_s, FieldType::Float, 0, u"0.00"_s),
-        declared(u"Valor"_s, FieldType::Float, 0, u"0.00"_s),
-        declared(u"Total"_s, FieldType::Float, 0, u"#,##0.00"_s),
-    });
-    // The parameter Cotacao is never set: it comes from ConsCotaCab's row.
-    m_consCotaItens.setMaster(&m_consCotaCab);
+void TDm::followSentHead()
+{
+    const SentQuotationHead *head = m_consCotaCab.current();
+    m_consCotaItens.setReader(
+        [cotacao = head ? std::optional(head->cotacao) : std::nullopt](Database &db, const QList<qint64> *) {
+            return cotacao ? readSentQuotationItems(db, *cotacao) : std::vector<SentQuotationItem>();
+        });
+    // The items of another quotation start at their first row.
+    if (m_consCotaItens.isOpen())
+        m_consCotaItens.open();
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "store/query.h"
 #include "store/quotation_item_rows.h"
+#include "store/released_quotation_rows.h"
+#include "store/sent_quotation_rows.h"
 #include "store/sqlcipher.h"
 #include "store/table.h"
 
@@ -30,14 +31,24 @@ public:
 
     Database &Banco() { return m_banco; }
 
-    Table &CotaLiberada() { return m_cotaLiberada; }
+    ReleasedQuotationSet &CotaLiberada() { return m_cotaLiberada; }
     QuotationItemSet &CotaFornec() { return m_cotaFornec; }
     Table &PedidosLiberados() { return m_pedidosLiberados; }
     Table &PedFornec() { return m_pedFornec; }
 
-    Query &CotasBaixadas() { return m_cotasBaixadas; }
-    Query &ConsCotaCab() { return m_consCotaCab; }
-    Query &ConsCotaItens() { return m_consCotaItens; } // follows ConsCotaCab
+    // The quotations in status "Baixada", by number.
+    ReleasedQuotationSet &CotasBaixadas() { return m_cotasBaixadas; }
+    SentQuotationHeads &ConsCotaCab() { return m_consCotaCab; }
+    // The items of ConsCotaCab's current quotation, read again (the first
+    // current) whenever that row moves; none while it has no row.
+    SentQuotationItems &ConsCotaItens() { return m_consCotaItens; }
+
+    enum class ReleasedChoice {
+        All,
+        ToSend, // TipoStatus exactly "Enviar"
+    };
+    // Which quotations CotaLiberada shows from its next open or reload.
+    void chooseReleasedQuotations(ReleasedChoice choice);
 
     // CotaFornec shows the items of this quotation in brand order, the first
     // current: what the sending window, the price entry and the printout
@@ -57,16 +68,16 @@ public:
     void setPodeIcota(bool on) { m_podeIcota = on; }
 
 private:
-    void setUpQueries();
+    void followSentHead();
 
     Database m_banco;
-    Table m_cotaLiberada;
+    ReleasedQuotationSet m_cotaLiberada;
     std::optional<QString> m_itemsChoice;
     QuotationItemSet m_cotaFornec;
     Table m_pedidosLiberados;
     Table m_pedFornec;
-    Query m_cotasBaixadas;
-    Query m_consCotaCab;
-    Query m_consCotaItens;
+    ReleasedQuotationSet m_cotasBaixadas;
+    SentQuotationHeads m_consCotaCab;
+    SentQuotationItems m_consCotaItens;
     bool m_podeIcota = false;
 };

@@ -299,8 +299,7 @@ TEST(WindowKeys, AndTheWindowsAroundThem)
     TDm &dm = program.app.dm();
     CountingLauncher counting;
     MainWorkflow mainFlow(program.prompts, program.app.net(), program.app.settings());
-    Query &baixadas = dm.CotasBaixadas();
-    baixadas.setParam(QStringLiteral("Status"), QStringLiteral("Baixada"));
+    ReleasedQuotationSet &baixadas = dm.CotasBaixadas();
     baixadas.open();
     dm.CotaFornec().open();
     ReportPreparation report = quotationReport(dm);

@@ -86,7 +86,7 @@ QList<Exchange> exchanges()
         return [call](Prompts &p, TDm &dm, Connectivity &net, HttpTransport &http, const QString &servidor) {
             ReleasedQuotations flow(p, dm, net, http, servidor);
             flow.setLogin({ u"FORN"_s, u"SENHA"_s });
-            return flow.openTables() && dm.CotaLiberada().locate(u"Cotacao"_s, { u"C1"_s }) && call(flow);
+            return flow.openTables() && locateCotacao(dm.CotaLiberada(), u"C1"_s) && call(flow);
         };
     };
     const auto orders = [](auto call) {

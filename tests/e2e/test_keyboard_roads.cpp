@@ -106,8 +106,8 @@ TEST(KeyboardRoads, AQuotationFetchedDownloadedPricedAndSent)
     QList<buyersim::QuotationItem> byBrand = desk.buyer().quotation(cota)->itens;
     std::stable_sort(
         byBrand.begin(), byBrand.end(), [](const auto &a, const auto &b) { return a.marca < b.marca; });
-    Table &released = desk.app.dm().CotaLiberada();
-    const auto selected = [&] { return released.isOpen() && released.asString(u"Cotacao"_s) == cota; };
+    const ReleasedQuotationSet &released = desk.app.dm().CotaLiberada();
+    const auto selected = [&] { return released.current() && released.current()->cotacao == cota; };
     // Download, ready, send: each question answered Yes.
     desk.prompts.answers = { true, true, true };
     desk.prompts.inputs = { u"promoção até sexta"_s };

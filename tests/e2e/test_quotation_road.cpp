@@ -107,10 +107,10 @@ TEST(QuotationRoad, FetchDownloadPriceReadySend)
     {
         TDm dm;
         dm.openStore(dir.file(u"CotaKelvo.new"_s));
-        Table &list = dm.CotaLiberada();
+        ReleasedQuotationSet &list = dm.CotaLiberada();
         list.open();
-        ASSERT_TRUE(list.locate(u"Cotacao"_s, { cota }));
-        EXPECT_EQ(list.asString(u"TipoStatus"_s), u"Enviada"_s);
+        ASSERT_TRUE(locateCotacao(list, cota));
+        EXPECT_EQ(list.current()->tipoStatus, u"Enviada"_s);
     }
     const CliRun again = cli({ u"--yes"_s, u"quotations"_s, u"send"_s, cota });
     EXPECT_EQ(again.status, 1);

@@ -93,7 +93,7 @@ TEST(TlsRoad, QuotationRoadOverHttps)
         ReleasedQuotations released(supplier.prompts, supplier.dm, supplier.net, http, servidor);
         released.setLogin(Demo);
         ASSERT_TRUE(released.openTables());
-        ASSERT_TRUE(supplier.dm.CotaLiberada().locate(u"Cotacao"_s, { cota }));
+        ASSERT_TRUE(locateCotacao(supplier.dm.CotaLiberada(), cota));
         supplier.prompts.answers = { true };
         ASSERT_TRUE(released.downloadItems()) << supplier.prompts.transcript().join(u'\n').toStdString();
         EXPECT_EQ(supplier.count(u"CotacaoFornc"_s), 3);

@@ -136,7 +136,7 @@ TEST(TlsRootStore, AnAuthorityInTheWindowsStoreIsTrustedAndOnlyThen)
         TestStore store;
         ScriptedPrompts prompts;
         ASSERT_TRUE(fetch(store, prompts)) << prompts.transcript().join(u'\n').toStdString();
-        EXPECT_TRUE(store.dm.CotaLiberada().locate(u"Cotacao"_s, { sim.generatedQuotation() }));
+        EXPECT_TRUE(locateCotacao(store.dm.CotaLiberada(), sim.generatedQuotation()));
     }
     // Taken out of the store, it is refused again.
     TestStore store;

@@ -54,7 +54,7 @@ TEST_F(StoreRestoreTest, ACopyThatFailsTheChecksLeavesTheStoreOpenAsItWas)
     store.addAll(u"a"_s, u"2020-06-01"_s);
     store.folder.write(u"CotaKelvo.new.20200604-080000.bak"_s, QByteArray(4096, 'x'));
     const QStringList before = backups();
-    Table &released = store.dm.CotaLiberada();
+    ReleasedQuotationSet &released = store.dm.CotaLiberada();
     released.open();
     prompts.choices = { 0 };
     prompts.answers = { true };

@@ -12,7 +12,7 @@
 inline void showWithQuotation(TPrecoCota &window, const QString &cotacao)
 {
     window.setChooserRunner(
-        [cotacao](Query &baixadas) { return baixadas.locate(QStringLiteral("Cotacao"), { cotacao }); });
+        [cotacao](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, cotacao); });
     window.show();
     QApplication::setActiveWindow(&window);
     QTest::mouseClick(window.btn3(), Qt::LeftButton);

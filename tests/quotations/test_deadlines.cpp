@@ -150,19 +150,19 @@ TEST_F(DeadlineTest, ClickingPrazoSortsByDeadlineAndTheSelectionStillActsOnItsQu
 
     // The table keeps its own order; the row picked on screen is the one "Baixar" acts on.
     grid->setCurrentIndex(grid->model()->index(0, 0));
-    EXPECT_EQ(store.dm.CotaLiberada().asString(u"Cotacao"_s), u"D"_s);
+    ASSERT_NE(store.dm.CotaLiberada().current(), nullptr);
+    EXPECT_EQ(store.dm.CotaLiberada().current()->cotacao, u"D"_s);
     QTest::mouseClick(window.btn2(), Qt::LeftButton);
     EXPECT_EQ(prompts.boxes(),
         QStringList { u"[Erro] A Cotação : D já foi baixada, Enviada ou pronta para envio, "
                       "operação cancelada.."_s });
-    store.dm.CotaLiberada().locate(u"Cotacao"_s, { u"A"_s });
+    ASSERT_TRUE(locateCotacao(store.dm.CotaLiberada(), u"A"_s));
     EXPECT_EQ(grid->currentIndex().row(), 2);
 }
 
 TEST_F(DeadlineTest, ChooserAndSubmissionWindowShowPrazoAfterTheirColumns)
 {
-    Query &baixadas = store.dm.CotasBaixadas();
-    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    ReleasedQuotationSet &baixadas = store.dm.CotasBaixadas();
     baixadas.open();
     TCotaBaixada chooser(baixadas);
     chooser.show();

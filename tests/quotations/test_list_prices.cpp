@@ -66,7 +66,7 @@ protected:
     {
         flow.start();
         ASSERT_TRUE(flow.chooseQuotation(
-            [](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"ATUAL"_s }); }));
+            [](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, u"ATUAL"_s); }));
     }
 
     FixedClock clock { QDateTime(QDate(2020, 6, 5), QTime(14, 30, 0)) };

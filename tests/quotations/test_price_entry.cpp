@@ -25,8 +25,8 @@ protected:
     // "Filtra e Sai" on the quotation with that number, or "Desiste" when empty.
     bool choose(const QString &cotacao)
     {
-        return flow.chooseQuotation([&](Query &baixadas) {
-            return cotacao.isEmpty() ? false : (baixadas.locate(u"Cotacao"_s, { cotacao }) || true);
+        return flow.chooseQuotation([&](ReleasedQuotationSet &baixadas) {
+            return cotacao.isEmpty() ? false : (locateCotacao(baixadas, cotacao) || true);
         });
     }
 
@@ -63,9 +63,9 @@ TEST_F(PriceEntryTest, OpensEmptyAndChoosesAQuotation)
 
     // The chooser offers the "Baixada" quotations only.
     QStringList offered;
-    flow.chooseQuotation([&](Query &baixadas) {
-        for (int r = 0; r < baixadas.rowCount(); ++r)
-            offered << baixadas.value(r, 0).toString();
+    flow.chooseQuotation([&](ReleasedQuotationSet &baixadas) {
+        for (const ReleasedQuotationRow &row : baixadas.rows())
+            offered << row.cotacao;
         return false;
     });
     offered.sort();
@@ -127,7 +127,7 @@ TEST_F(PriceEntryTest, ReadyToSendCountsPricesAndMarksTheQuotation)
     EXPECT_EQ(flow.pricedCountText(), QString());
     EXPECT_EQ(
         store.rows(u"SELECT VALOR FROM CotacaoFornc WHERE PRODUTO = 'P0'"_s), QStringList { u"12.5"_s });
-    flow.chooseQuotation([](Query &baixadas) {
+    flow.chooseQuotation([](ReleasedQuotationSet &baixadas) {
         EXPECT_TRUE(baixadas.isEmpty());
         return false;
     });

@@ -65,6 +65,8 @@ TEST(QuotationWindows, ReleasedListColoursRowsAndFetchesThroughItsClient)
     TFCotaLib window(prompts, store.dm, net, server.url(QString()));
     window.setXLogin(u"FORN"_s);
     window.setXSenha(u"S 1"_s);
+    QAbstractItemModelTester tester(
+        window.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     window.show();
 
     // Wider than specified by the column "Prazo", read without scrolling.
@@ -153,9 +155,9 @@ protected:
             .obs = u"obs P1"_s,
             .aplicacao = u"uso\rgeral"_s });
         store.addItem({ .cotacao = u"C1"_s, .produto = u"P2"_s, .marca = u"BBB"_s, .obs = u"obs P2"_s });
-        window.setChooserRunner([this](Query &baixadas) {
+        window.setChooserRunner([this](ReleasedQuotationSet &baixadas) {
             ++choosing;
-            return baixadas.locate(u"Cotacao"_s, { u"C1"_s });
+            return locateCotacao(baixadas, u"C1"_s);
         });
         window.show();
         QApplication::setActiveWindow(&window);
@@ -576,16 +578,18 @@ TEST(QuotationWindows, ChooserOffersDownloadedQuotationsAndTellsHowItWasLeft)
     store.addQuotation(u"C1"_s, u"Baixada"_s);
     store.addQuotation(u"C2"_s, u"Baixada"_s);
     store.addQuotation(u"C3"_s, u"ABERTA"_s);
-    Query &baixadas = store.dm.CotasBaixadas();
-    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    ReleasedQuotationSet &baixadas = store.dm.CotasBaixadas();
     baixadas.open();
 
     TCotaBaixada chooser(baixadas);
+    QAbstractItemModelTester tester(
+        chooser.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     chooser.show();
     EXPECT_EQ(chooser.size(), QSize(645, 291));
     EXPECT_EQ(chooser.dbgrd1()->model()->rowCount(), 2);
     chooser.dbgrd1()->setCurrentIndex(chooser.dbgrd1()->model()->index(1, 0));
-    EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+    ASSERT_NE(baixadas.current(), nullptr);
+    EXPECT_EQ(baixadas.current()->cotacao, u"C2"_s);
     QTest::mouseClick(chooser.btn1(), Qt::LeftButton);
     EXPECT_FALSE(chooser.isVisible());
     EXPECT_TRUE(chooser.okfil());
@@ -603,8 +607,7 @@ TEST(QuotationWindows, TheChooserIsLeftWithTheKeys)
     TestStore store;
     store.addQuotation(u"C1"_s, u"Baixada"_s);
     store.addQuotation(u"C2"_s, u"Baixada"_s);
-    Query &baixadas = store.dm.CotasBaixadas();
-    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    ReleasedQuotationSet &baixadas = store.dm.CotasBaixadas();
     baixadas.open();
 
     const std::pair<QKeyCombination, bool> keys[] = {
@@ -624,7 +627,8 @@ TEST(QuotationWindows, TheChooserIsLeftWithTheKeys)
         EXPECT_FALSE(chooser.isVisible());
         EXPECT_EQ(chooser.okfil(), chosen);
         EXPECT_EQ(chooser.result(), chosen ? QDialog::Accepted : QDialog::Rejected);
-        EXPECT_EQ(baixadas.asString(u"Cotacao"_s), u"C2"_s);
+        ASSERT_NE(baixadas.current(), nullptr);
+        EXPECT_EQ(baixadas.current()->cotacao, u"C2"_s);
     }
 }
 
@@ -640,8 +644,7 @@ TEST(QuotationWindows, TheDeadlineColumnIsSeenWithoutScrolling)
     }
     ScriptedPrompts prompts;
     FakeNet net;
-    Query &baixadas = store.dm.CotasBaixadas();
-    baixadas.setParam(u"Status"_s, u"Baixada"_s);
+    ReleasedQuotationSet &baixadas = store.dm.CotasBaixadas();
     baixadas.open();
     TFCotaLib released(prompts, store.dm, net, u"http://127.0.0.1:1"_s);
     TCotaBaixada chooser(baixadas);

@@ -22,10 +22,7 @@ protected:
     }
 
     // Selects the quotation in the list, as a click in the grid does.
-    void select(const QString &cotacao)
-    {
-        ASSERT_TRUE(store.dm.CotaLiberada().locate(u"Cotacao"_s, { cotacao }));
-    }
+    void select(const QString &cotacao) { ASSERT_TRUE(locateCotacao(store.dm.CotaLiberada(), cotacao)); }
 
     QStringList items()
     {
@@ -70,10 +67,9 @@ TEST_F(ReleasedQuotationsTest, VerificarStoresTheListAndShowsTheLog)
 TEST_F(ReleasedQuotationsTest, VerificarChecksEveryStoredQuotationWhateverTheListShows)
 {
     store.addQuotation(u"C1"_s, u"ABERTA"_s);
-    Table &lib = store.dm.CotaLiberada();
+    ReleasedQuotationSet &lib = store.dm.CotaLiberada();
     lib.close();
-    lib.setFilter(u"TipoStatus = ?"_s, { u"Baixada"_s });
-    lib.setFiltered(true);
+    lib.setReader(releasedQuotationReader(u"Baixada"_s));
     lib.open();
     server.answers
         = { u"05/06/2020|c1|14:30|ABERTA|\r\n07/06/2020|C2||Baixada|\r\n07/06/2020|C3||Baixada|\r\n"_s };
@@ -82,8 +78,12 @@ TEST_F(ReleasedQuotationsTest, VerificarChecksEveryStoredQuotationWhateverTheLis
         QStringList {
             u"[Atenção] A cotaçao : c1 já está no seu banco, verifique se o itens já foram baixado..."_s });
     EXPECT_EQ(store.released().size(), 3);
-    EXPECT_EQ(TestStore::column(lib, u"Cotacao"_s), (QStringList { u"C2"_s, u"C3"_s }));
-    EXPECT_EQ(lib.asString(u"Cotacao"_s), u"C3");
+    QStringList shown;
+    for (const ReleasedQuotationRow &row : lib.rows())
+        shown << row.cotacao;
+    EXPECT_EQ(shown, (QStringList { u"C2"_s, u"C3"_s }));
+    ASSERT_NE(lib.current(), nullptr);
+    EXPECT_EQ(lib.current()->cotacao, u"C3");
 }
 
 TEST_F(ReleasedQuotationsTest, VerificarWithAnEmptyListAddsNothing)
@@ -123,7 +123,6 @@ TEST_F(ReleasedQuotationsTest, VerificarStopsAtABadLineKeepingTheRowsBefore)
         ASSERT_EQ(shown.boxes().size(), 1);
         EXPECT_EQ(shown.shown[0].kind, u"error"_s);
         EXPECT_EQ(shown.logsDiscarded, 1);
-        EXPECT_FALSE(fresh.dm.CotaLiberada().isEditing());
     }
 }
 

@@ -30,7 +30,7 @@ TEST(ReleasedQuotationsKilled, TheStatusIsOnDiskWithItsItemsOrNotAtAll)
                 + u"\r\nBAIXADA COM SUCESSO\r\n"_s };
             ReleasedQuotations flow(prompts, dm, net, server, Server);
             flow.openTables();
-            dm.CotaLiberada().locate(u"Cotacao"_s, { u"C1"_s });
+            locateCotacao(dm.CotaLiberada(), u"C1"_s);
             flow.downloadItems();
         });
         EXPECT_EQ(run, box < 4 ? KilledRun::Killed : KilledRun::Finished);

@@ -5,6 +5,7 @@
 #include "support/scripted_prompts.h"
 #include "support/test_store.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -49,13 +50,14 @@ protected:
             { cota, data, produto, produto, marca, descricao, qtde, valor });
     }
 
-    static QStringList rows(const Dataset &d, int columns)
+    // The texts of the first columns of a grid's rows, as the window shows them.
+    static QStringList rows(const QAbstractItemModel *grid, int columns)
     {
         QStringList out;
-        for (int r = 0; r < d.rowCount(); ++r) {
+        for (int r = 0; r < grid->rowCount(); ++r) {
             QStringList line;
             for (int c = 0; c < columns; ++c)
-                line << d.displayText(r, c);
+                line << grid->index(r, c).data().toString();
             out << line.join(u'|');
         }
         return out;
@@ -70,8 +72,9 @@ protected:
 TEST_F(SentQuotationsTest, NewestFirstThenStatusDescending)
 {
     SentQuotations flow(prompts, store.dm);
+    const TCotasRespEnv window(prompts, store.dm); // its grids, not shown
     ASSERT_TRUE(flow.openQueries());
-    EXPECT_EQ(rows(store.dm.ConsCotaCab(), 3),
+    EXPECT_EQ(rows(window.dbgrd1()->model(), 3),
         (QStringList { u"Q2|03/06/2020|Baixada"_s, u"Q4|02/06/2020|Baixada"_s, u"Q3|01/06/2020|Enviar"_s,
             u"Q1|01/06/2020|Enviada"_s, u"Q4|01/06/2020|Baixada"_s }));
     EXPECT_TRUE(prompts.shown.isEmpty());
@@ -87,13 +90,15 @@ TEST_F(SentQuotationsTest, NewestFirstThenStatusDescending)
 TEST_F(SentQuotationsTest, ItemsAndTotalFollowTheSelection)
 {
     SentQuotations flow(prompts, store.dm);
+    const TCotasRespEnv window(prompts, store.dm); // its grids, not shown
     ASSERT_TRUE(flow.openQueries());
-    Query &itens = store.dm.ConsCotaItens();
-    EXPECT_EQ(rows(itens, 1), QStringList { u"SKF"_s });
+    const SentQuotationItems &itens = store.dm.ConsCotaItens();
+    const QAbstractItemModel *grid = window.dbgrd2()->model();
+    EXPECT_EQ(rows(grid, 1), QStringList { u"SKF"_s });
     EXPECT_EQ(flow.totalText(), u"Valor total da cotação : 1.234,50"_s);
 
     ASSERT_TRUE(flow.selectQuotation(u"q1"_s));
-    EXPECT_EQ(rows(itens, 8),
+    EXPECT_EQ(rows(grid, 8),
         (QStringList { u"ACME|F-P4||CORREIA|PC|3,00||"_s, u"BOSCH|F-P3||FILTRO|PC|10,00|1,50|15,00"_s,
             u"BOSCH|F-P2||PASTILHA|PC|10,00|1,50|15,00"_s, u"NGK|F-P1||VELA|PC|10,00|1,50|15,00"_s }));
     EXPECT_EQ(flow.totalText(), u"Valor total da cotação : 45,00"_s);
@@ -145,6 +150,10 @@ QColor cellColour(QTableView *grid, int row)
 TEST_F(SentQuotationsTest, WindowColoursRowsAndKeepsTheLabelWithTheSelection)
 {
     TCotasRespEnv window(prompts, store.dm);
+    QAbstractItemModelTester quotations(
+        window.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester items(
+        window.dbgrd2()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     window.show();
     QApplication::setActiveWindow(&window);
     QApplication::processEvents();

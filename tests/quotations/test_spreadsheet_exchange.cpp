@@ -31,7 +31,8 @@ protected:
         store.exec(u"INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, PRODFABR, VALOR) "
                    "VALUES ('ACME', '4712', '2020-06-01', 'Q1', 'BOSCH', '0986AB1234', 7)"_s);
         entry.start();
-        entry.chooseQuotation([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
+        entry.chooseQuotation(
+            [](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, u"4711"_s); });
         prompts.clear();
     }
 
@@ -142,7 +143,7 @@ TEST_F(SpreadsheetExchangeTest, ItemsSharingBrandAndCodeEachTakeTheirOwnRow)
     // Two product codes of the buyer for one part: each keeps its price.
     addSheetItem(
         store, u"P5"_s, u"BOSCH"_s, u"0986AB1234"_s, u"Pastilha (outro código)"_s, u"JG"_s, 4, 50, u"B"_s);
-    entry.chooseQuotation([](Query &baixadas) { return baixadas.locate(u"Cotacao"_s, { u"4711"_s }); });
+    entry.chooseQuotation([](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, u"4711"_s); });
     const QStringList before = prices();
     prompts.files.push_back(file(u"Cotacao4711.xlsx"_s));
     ASSERT_TRUE(exchange.exportItems());

@@ -5,6 +5,7 @@
 #include "support/scripted_prompts.h"
 #include "support/test_store.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -67,6 +68,8 @@ TEST(SubmissionWindow, LayoutGridAndTitles)
     EXPECT_EQ(w.lbl2()->pos(), QPoint(180, 249));
     EXPECT_TRUE(w.lbl2()->font().bold());
 
+    QAbstractItemModelTester tester(
+        w.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     w.FormShow();
     const QAbstractItemModel *model = w.dbgrd1()->model();
     const QStringList titles { u"Cotação"_s, u"Status"_s, u"Deve Entregar em"_s, u"Até Hora"_s,
@@ -129,8 +132,8 @@ TEST(SubmissionWindow, SelectionSendButtonAndClose)
     QTest::mouseClick(w.btn2(), Qt::LeftButton);
     EXPECT_FALSE(w.isVisible());
     EXPECT_FALSE(w.tmr1()->isActive());
-    Table &list = f.store.dm.CotaLiberada();
+    ReleasedQuotationSet &list = f.store.dm.CotaLiberada();
     EXPECT_FALSE(list.isOpen());
-    EXPECT_FALSE(list.isFiltered());
-    EXPECT_TRUE(list.filter().isEmpty());
+    list.open(); // the next window finds every quotation
+    EXPECT_EQ(list.rowCount(), f.store.released().size());
 }

@@ -1,4 +1,5 @@
 #include "store/printout_reads.h"
+#include "store/query.h"
 #include "support/store_test.h"
 
 using DataModuleTest = StoreTest;
@@ -7,12 +8,10 @@ TEST_F(DataModuleTest, StartsWithTheIndexesSelectedAndTheGuardClosed)
 {
     TDm fresh;
     EXPECT_FALSE(fresh.podeIcota());
-    EXPECT_EQ(fresh.CotaLiberada().indexName(), u"IndexName");
+    EXPECT_FALSE(fresh.CotaLiberada().isOpen());
     EXPECT_FALSE(fresh.quotationItemsChoice().has_value()); // every item, once opened
     EXPECT_EQ(fresh.PedidosLiberados().indexName(), QString());
     EXPECT_FALSE(fresh.CotaFornec().isOpen());
-    EXPECT_EQ(
-        fresh.CotaLiberada().field(fresh.CotaLiberada().fieldIndex(u"AteHora"_s)).displayFormat, u"HH:NN");
 }
 
 TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
@@ -37,34 +36,40 @@ TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
             .valor = 1.0,
             .data = QDate(2020, 7, 1) });
 
-    Query &cab = dm.ConsCotaCab();
-    Query &itens = dm.ConsCotaItens();
+    SentQuotationHeads &cab = dm.ConsCotaCab();
+    SentQuotationItems &itens = dm.ConsCotaItens();
     cab.open();
     itens.open();
-    ASSERT_EQ(column(cab, u"Cotacao"_s), (QStringList { u"200"_s, u"100"_s })); // newest first
-    const int data = cab.fieldIndex(u"data"_s);
-    ASSERT_GE(data, 0);
-    EXPECT_EQ(cab.displayText(1, data), u"01/06/2020");
-    EXPECT_EQ(column(itens, u"Prodfabr"_s).size(), 1);
-    EXPECT_EQ(itens.asFloat(u"Total"_s), 5.0);
+    ASSERT_EQ(cab.rowCount(), 2);
+    EXPECT_EQ(cab.at(0).cotacao, u"200"_s); // newest first
+    EXPECT_EQ(cab.at(1).cotacao, u"100"_s);
+    EXPECT_EQ(cab.at(1).data, QDate(2020, 6, 1));
+    ASSERT_EQ(itens.rowCount(), 1);
+    EXPECT_EQ(itens.current()->total, 5.0);
 
-    cab.next();
-    EXPECT_EQ(column(itens, u"Marca"_s), (QStringList { u"A"_s, u"B"_s }));
-    const int total = itens.fieldIndex(u"TOTAL"_s);
-    EXPECT_EQ(itens.displayText(0, total), QString()); // no price, no total
-    EXPECT_EQ(itens.displayText(1, total), u"1.234,50");
-    EXPECT_EQ(itens.displayText(1, itens.fieldIndex(u"Valor"_s)), u"617,25");
+    cab.setCurrentRow(1);
+    ASSERT_EQ(itens.rowCount(), 2);
+    EXPECT_EQ(itens.at(0).marca, u"A"_s);
+    EXPECT_EQ(itens.at(1).marca, u"B"_s);
+    EXPECT_EQ(itens.at(0).total, std::nullopt); // no price, no total
+    EXPECT_EQ(itens.at(1).total, 1234.5);
+    EXPECT_EQ(itens.at(1).valor, 617.25);
+
+    // A new item of the quotation shown is read with the rest.
+    addItem(u"CotacaoFornc"_s,
+        { .cotacao = u"100"_s, .produto = u"P4"_s, .marca = u"C"_s, .data = QDate(2020, 6, 1) });
+    EXPECT_EQ(cab.currentRow(), 1);
+    EXPECT_EQ(itens.rowCount(), 3);
 }
 
 TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
 {
     addQuotation(u"1"_s, u"Baixada"_s, QDate(2020, 6, 1));
-    Query &cotas = dm.CotasBaixadas();
-    cotas.setParam(u"Status"_s, u"Baixada"_s);
+    addQuotation(u"2"_s, u"BAIXADA"_s, QDate(2020, 6, 1)); // the status exactly
+    ReleasedQuotationSet &cotas = dm.CotasBaixadas();
     cotas.open();
-    EXPECT_EQ(cotas.rowCount(), 1);
-    EXPECT_EQ(cotas.fieldCount(), 5);
-    EXPECT_EQ(cotas.value(u"DataLiberada"_s).toDate(), QDate(2020, 6, 1));
+    ASSERT_EQ(cotas.rowCount(), 1);
+    EXPECT_EQ(cotas.at(0).dataLiberada, QDate(2020, 6, 1));
 
     addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5 });
     addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s });
@@ -85,13 +90,17 @@ TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
 TEST_F(DataModuleTest, ReopeningTheStoreClosesEveryDatasetAndKeepsTheirSettings)
 {
     addQuotation(u"1"_s, u"Enviar"_s);
-    Table &t = dm.CotaLiberada();
-    t.setFilter(u"TipoStatus = 'Enviar'"_s);
-    t.setFiltered(true);
+    addQuotation(u"2"_s, u"Baixada"_s);
+    ReleasedQuotationSet &t = dm.CotaLiberada();
+    dm.chooseReleasedQuotations(TDm::ReleasedChoice::ToSend);
+    t.reload();
     ASSERT_TRUE(t.isOpen());
+    ASSERT_EQ(t.rowCount(), 1);
     dm.openStore(path());
     EXPECT_FALSE(t.isOpen());
     t.open();
-    EXPECT_EQ(t.rowCount(), 1);
-    EXPECT_TRUE(t.isFiltered());
+    EXPECT_EQ(t.rowCount(), 1); // still those to send
+    dm.chooseReleasedQuotations(TDm::ReleasedChoice::All);
+    t.reload();
+    EXPECT_EQ(t.rowCount(), 2);
 }

@@ -1,4 +1,6 @@
+#include "store/query.h"
 #include "store/sqlcipher.h"
+#include "support/released_table.h"
 #include "support/store_test.h"
 
 class DatasetTest : public StoreTest {
@@ -28,7 +30,7 @@ TEST_F(DatasetTest, LocateIgnoresCaseOverSeveralColumnsAndReadsDateTexts)
     EXPECT_THROW(t.locate(key, { u"COMPRAS"_s, u"abc1"_s, u"ontem"_s, u"PEÇA-1"_s }), StoreError);
 
     addQuotation(u"ABC1"_s, u"ABERTA"_s);
-    EXPECT_TRUE(dm.CotaLiberada().locate(u"Cotacao"_s, { u"abc1"_s }));
+    EXPECT_TRUE(openReleasedTable(dm)->locate(u"Cotacao"_s, { u"abc1"_s }));
 }
 
 TEST_F(DatasetTest, LocateFollowsPostsAndDeletesAndFindsTheFirstRowInOrder)

@@ -1,3 +1,4 @@
+#include "support/released_table.h"
 #include "support/store_test.h"
 
 #include "store/dataset_model.h"
@@ -126,7 +127,8 @@ TEST_F(DatasetModelTest, StyleComesFromRowValuesAndCurrentRowIsFollowedBothWays)
     addQuotation(u"1"_s, u"ABERTA"_s);
     addQuotation(u"2"_s, u"Baixada"_s);
     addQuotation(u"3"_s, u"Enviar"_s);
-    Table &t = dm.CotaLiberada();
+    const auto released = openReleasedTable(dm);
+    Table &t = *released;
     DatasetModel model(t);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     const int status = t.fieldIndex(u"TipoStatus"_s);
@@ -160,7 +162,8 @@ TEST_F(DatasetModelTest, AViewBehindASortingProxyFollowsARowAddedWhileItIsCurren
 {
     addQuotation(u"1"_s, u"ABERTA"_s);
     addQuotation(u"3"_s, u"Baixada"_s);
-    Table &t = dm.CotaLiberada();
+    const auto released = openReleasedTable(dm);
+    Table &t = *released;
     ModelColumn reversed { {}, u"Ao contrário"_s, 0, {}, true };
     reversed.compute = [](const Dataset &d, int row, int role) -> QVariant {
         const QString cotacao = d.value(row, 0).toString();

@@ -1,5 +1,7 @@
 #include "common/regional.h"
 #include "store/printout_reads.h"
+#include "store/query.h"
+#include "support/released_table.h"
 #include "support/store_test.h"
 
 using EngineRules = StoreTest;
@@ -27,7 +29,8 @@ TEST_F(EngineRules, FiltersCompareTextExactlyAndTextWithNumberAsDigits)
     addQuotation(u"0"_s, u"Enviar"_s);
     addQuotation(u"00"_s, u"ENVIAR"_s);
     addQuotation(u"10"_s, u"enviar"_s);
-    Table &t = dm.CotaLiberada();
+    const auto released = openReleasedTable(dm);
+    Table &t = *released;
     struct Case {
         QString filter;
         QVariantList values;
@@ -60,6 +63,7 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
     addQuotation(u"C"_s, u"x"_s, QDate(2020, 6, 6));
     addQuotation(u"D"_s, u"x"_s, QDate(2019, 12, 31));
     addQuotation(u"E"_s, u"x"_s, QDate()); // no date: never deleted
+    const auto released = openReleasedTable(dm);
 
     // The purge's cut-off, 5 June 2020 as the supplier types it.
     Query purge(dm.Banco(), u"Liberados"_s);
@@ -67,9 +71,9 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
     purge.setParam(u"Data"_s, regionalDate(u"05/06/2020"_s));
     purge.execSql();
     EXPECT_EQ(purge.rowsAffected(), 3);
-    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList { u"C"_s, u"E"_s }));
+    EXPECT_EQ(column(*released, u"Cotacao"_s), (QStringList { u"C"_s, u"E"_s }));
 
-    Table &t = dm.CotaLiberada();
+    Table &t = *released;
     t.first();
     t.edit();
     t.setText(u"AteHora"_s, u"10:00"_s);
@@ -161,8 +165,8 @@ TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTab
     EXPECT_EQ(scalar(u"SELECT group_concat(PRODUTO) FROM CotacaoFornc"_s).toString(), u"P1,P2");
 
     // The key of the released quotations needs a value too.
-    Table &l = dm.CotaLiberada();
-    l.open();
+    const auto released = openReleasedTable(dm);
+    Table &l = *released;
     ASSERT_TRUE(l.append());
     l.setText(u"TipoStatus"_s, u"ABERTA"_s);
     try {
@@ -178,7 +182,10 @@ TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTab
 TEST_F(EngineRules, ReadOnlyQueriesRefuseEditsAndWritingStatements)
 {
     addQuotation(u"1"_s, u"Baixada"_s);
-    Query &q = dm.CotasBaixadas();
+    const auto released = openReleasedTable(dm);
+    Query q(dm.Banco(), u"CotasBaixadas"_s);
+    q.setReadOnly(true);
+    q.setSql({ u"Select * from CotaLiberadas where TipoStatus = :Status"_s });
     q.setParam(u"Status"_s, u"Baixada"_s);
     q.open();
     ASSERT_EQ(q.rowCount(), 1);
@@ -194,5 +201,5 @@ TEST_F(EngineRules, ReadOnlyQueriesRefuseEditsAndWritingStatements)
     fsql.setSql({ u"Update CotaLiberadas set TipoStatus = 'Enviar'  where cotacao = '1'"_s });
     fsql.execSql();
     EXPECT_EQ(fsql.rowsAffected(), 1);
-    EXPECT_EQ(dm.CotaLiberada().asString(u"TipoStatus"_s), u"Enviar"); // the open table follows
+    EXPECT_EQ(released->asString(u"TipoStatus"_s), u"Enviar"); // the open table follows
 }

@@ -1,6 +1,8 @@
 #include "store/printout_reads.h"
+#include "store/query.h"
 #include "support/fixtures.h"
 #include "support/owner_only.h"
+#include "support/released_table.h"
 #include "support/store_test.h"
 
 #include <QDir>
@@ -85,6 +87,7 @@ TEST_F(StoreFileTest, CreateRefusesAnExistingFile)
 TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoints)
 {
     addQuotation(u"1"_s, u"ABERTA"_s);
+    const auto released = openReleasedTable(dm);
     {
         Transaction outer(dm.Banco());
         addQuotation(u"2"_s, u"ABERTA"_s);
@@ -100,7 +103,11 @@ TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoi
     }
     EXPECT_EQ(count(u"CotaLiberadas"_s), 2);
     // The open table follows what the file holds after each rollback.
-    EXPECT_EQ(column(dm.CotaLiberada(), u"Cotacao"_s), (QStringList { u"1"_s, u"2"_s }));
+    EXPECT_EQ(column(*released, u"Cotacao"_s), (QStringList { u"1"_s, u"2"_s }));
+    QStringList shown;
+    for (const ReleasedQuotationRow &row : dm.CotaLiberada().rows())
+        shown << row.cotacao;
+    EXPECT_EQ(shown, (QStringList { u"1"_s, u"2"_s }));
 }
 
 TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
@@ -185,8 +192,8 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     dm.openStore(old);
 
-    Table &cotas = dm.CotaLiberada();
-    cotas.open();
+    const auto released = openReleasedTable(dm);
+    Table &cotas = *released;
     ASSERT_EQ(column(cotas, u"Cotacao"_s), (QStringList { u"C-100"_s, u"C-101"_s }));
     EXPECT_EQ(cotas.asDate(u"DataValidade"_s), QDate(2020, 6, 30));
     EXPECT_EQ(cotas.asTime(u"AteHora"_s), QTime(17, 30));

@@ -222,7 +222,7 @@ void prepareFixtureWindow(const QString &windowClass, QDialog *window, FixtureVa
         prices->show();
         const QString cota = fixtureNumber("2026000102", values);
         prices->setChooserRunner(
-            [cota](Query &baixadas) { return baixadas.locate(QStringLiteral("Cotacao"), { cota }); });
+            [cota](ReleasedQuotationSet &baixadas) { return locateCotacao(baixadas, cota); });
         prices->btn3Click();
         // The longest texts are on the last item: its panel shows them whole.
         if (values == FixtureValues::Long && prices->model()->rowCount() > 0)

@@ -106,8 +106,7 @@ int main(int argc, char **argv)
     ok &= save(question.get(), dir, QStringLiteral("Pergunta"), out);
 
     // The chooser of the price entry, with the quotations it offers.
-    Query &baixadas = context.dm().CotasBaixadas();
-    baixadas.setParam(QStringLiteral("Status"), QStringLiteral("Baixada"));
+    ReleasedQuotationSet &baixadas = context.dm().CotasBaixadas();
     baixadas.open();
     TCotaBaixada chooser(baixadas, &main);
     ok &= save(&chooser, dir, QStringLiteral("TCotaBaixada"), out);
@@ -154,7 +153,7 @@ int main(int argc, char **argv)
     PriceEntry pricing(prompts, context.dm());
     pricing.start();
     const QString chosen = fixtureNumber("2026000102", values);
-    pricing.chooseQuotation([&](Query &q) { return q.locate(QStringLiteral("Cotacao"), { chosen }); });
+    pricing.chooseQuotation([&](ReleasedQuotationSet &q) { return locateCotacao(q, chosen); });
     pricing.selectItem(
         values == FixtureValues::Long ? QStringLiteral("000100231000001") : QStringLiteral("100231"));
     if (const auto history = pricing.currentPriceHistory()) {

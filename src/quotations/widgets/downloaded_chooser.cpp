@@ -2,8 +2,7 @@
 
 #include "quotations/quotation_deadline.h"
 #include "quotations/widgets/prazo_refresh.h"
-#include "store/dataset_model.h"
-#include "store/query.h"
+#include "quotations/widgets/released_columns.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
@@ -16,11 +15,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int PrazoColumn = 5;
+enum Column { CotacaoColumn, StatusColumn, ValidadeColumn, HoraColumn, LiberadaColumn, PrazoColumn };
 
 } // namespace
 
-TCotaBaixada::TCotaBaixada(Query &cotasBaixadas, QWidget *parent)
+TCotaBaixada::TCotaBaixada(ReleasedQuotationSet &cotasBaixadas, QWidget *parent)
     : QDialog(
         parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
 {
@@ -28,14 +27,15 @@ TCotaBaixada::TCotaBaixada(Query &cotasBaixadas, QWidget *parent)
     setWindowTitle(u"Cotações Baixadas"_s);
     setFont(tahomaPixels(11));
 
-    m_model = new DatasetModel(cotasBaixadas,
-        { { u"Cotacao"_s, u"Cotacao"_s, 138, {}, true }, { u"TipoStatus"_s, u"TipoStatus"_s, 78, {}, true },
-            { u"DataValidade"_s, u"DataValidade"_s, 89, {}, true },
-            { u"AteHora"_s, u"AteHora"_s, 77, {}, true },
-            { u"DataLiberada"_s, u"DataLiberada"_s, 79, {}, true },
-            prazoColumn(PrazoRefresh::columnWidth(this)) },
+    m_model = new RowModel(cotasBaixadas,
+        { releasedColumn(cotasBaixadas, ReleasedField::Cotacao, u"Cotacao"_s, 138),
+            releasedColumn(cotasBaixadas, ReleasedField::TipoStatus, u"TipoStatus"_s, 78),
+            releasedColumn(cotasBaixadas, ReleasedField::DataValidade, u"DataValidade"_s, 89),
+            releasedColumn(cotasBaixadas, ReleasedField::AteHora, u"AteHora"_s, 77),
+            releasedColumn(cotasBaixadas, ReleasedField::DataLiberada, u"DataLiberada"_s, 79),
+            prazoColumn(PrazoRefresh::columnWidth(this), cotasBaixadas) },
         this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 8, 629, 240 });
+    m_dbgrd1 = makeRowGrid(this, "dbgrd1", m_model, { 8, 8, 629, 240 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
 

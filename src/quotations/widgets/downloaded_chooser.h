@@ -1,16 +1,17 @@
 #pragma once
 
+#include "store/released_quotation_rows.h"
+
 #include <QDialog>
 
-class DatasetModel;
 class PrazoRefresh;
-class Query;
 class QPushButton;
+class RowModel;
 class QTableView;
 class QTimer;
 
 // "Cotações Baixadas": picks one of the quotations in status "Baixada" (the
-// current row of the query CotasBaixadas), with the time left to answer each.
+// current row of CotasBaixadas), with the time left to answer each.
 // Enter on the list picks the selected quotation as "Filtra e Sai" does;
 // Escape and the close command (Alt+F4) give up as "Desiste" does.
 class TCotaBaixada final : public QDialog {
@@ -18,7 +19,7 @@ class TCotaBaixada final : public QDialog {
     Q_DISABLE_COPY_MOVE(TCotaBaixada)
 
 public:
-    explicit TCotaBaixada(Query &cotasBaixadas, QWidget *parent = nullptr);
+    explicit TCotaBaixada(ReleasedQuotationSet &cotasBaixadas, QWidget *parent = nullptr);
 
     // True only when the window was left with "Filtra e Sai".
     bool okfil() const { return m_okfil; }
@@ -39,7 +40,7 @@ protected:
 
 private:
     bool m_okfil = false;
-    DatasetModel *m_model;
+    RowModel *m_model;
     QTableView *m_dbgrd1;
     QPushButton *m_btn1;
     QPushButton *m_btn2;

@@ -1,6 +1,6 @@
 #include "quotations/widgets/prazo_refresh.h"
 
-#include "store/dataset_model.h"
+#include "ui/row_model.h"
 #include "ui/widgets/dataset_grid.h"
 
 #include <QEvent>
@@ -9,7 +9,7 @@
 
 using namespace Qt::StringLiterals;
 
-PrazoRefresh::PrazoRefresh(QWidget *window, QTableView *grid, DatasetModel *model, int column)
+PrazoRefresh::PrazoRefresh(QWidget *window, QTableView *grid, RowModel *model, int column)
     : QObject(window)
     , m_model(model)
     , m_column(column)

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class DatasetModel;
+class RowModel;
 class QTableView;
 class QTimer;
 class QWidget;
@@ -15,7 +15,7 @@ class PrazoRefresh final : public QObject {
     Q_DISABLE_COPY_MOVE(PrazoRefresh)
 
 public:
-    PrazoRefresh(QWidget *window, QTableView *grid, DatasetModel *model, int column);
+    PrazoRefresh(QWidget *window, QTableView *grid, RowModel *model, int column);
 
     QTimer *timer() const { return m_timer; }
     // The timer's handler: every cell of the column shows the time left now.
@@ -28,7 +28,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    DatasetModel *m_model;
+    RowModel *m_model;
     int m_column;
     QTimer *m_timer;
 };

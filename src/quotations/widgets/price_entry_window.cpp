@@ -73,7 +73,7 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     setObjectName(u"PrecoCota"_s);
     setWindowTitle(u"Define Preços dos Itens da Contação"_s);
     setFont(tahomaPixels(11));
-    m_runChooser = [this](Query &cotasBaixadas) {
+    m_runChooser = [this](ReleasedQuotationSet &cotasBaixadas) {
         TCotaBaixada chooser(cotasBaixadas, this);
         chooser.exec();
         return chooser.okfil();

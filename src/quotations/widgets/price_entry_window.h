@@ -23,7 +23,7 @@ class TPrecoCota final : public QDialog {
 
 public:
     // Runs the chooser on CotasBaixadas and returns okfil.
-    using ChooserRunner = std::function<bool(Query &cotasBaixadas)>;
+    using ChooserRunner = std::function<bool(ReleasedQuotationSet &cotasBaixadas)>;
 
     TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent = nullptr);
     ~TPrecoCota() override;

@@ -2,8 +2,8 @@
 
 #include "quotations/quotation_deadline.h"
 #include "quotations/widgets/prazo_refresh.h"
+#include "quotations/widgets/released_columns.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr int PrazoColumn = 4;
+enum Column { CotacaoColumn, StatusColumn, ValidadeColumn, HoraColumn, PrazoColumn };
 
 // A row by its status: sky blue bold for "ABERTA", light green bold for
 // "BAIXADA" (any case), the grid's own look for the rest.
@@ -44,16 +44,17 @@ TFCotaLib::TFCotaLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString
     // The window and its grid are wider than the four columns ask by the
     // column "Prazo", which is read without scrolling.
     const int prazo = PrazoRefresh::columnWidth(this);
-    m_model = new DatasetModel(dm.CotaLiberada(),
-        { { u"Cotacao"_s, u"Cotação"_s, 201, {}, true }, { u"TipoStatus"_s, u"Status"_s, 109, {}, true },
-            { u"DataValidade"_s, u"Data Validade"_s, 103, u"dd/mm/yyyy"_s, true },
-            { u"AteHora"_s, u"Até Hora"_s, 86, u"HH:NN"_s, true }, prazoColumn(prazo) },
+    const ReleasedQuotationSet &rows = dm.CotaLiberada();
+    const auto style = [&rows](int row, int role) { return rowStyle(rows.at(row).tipoStatus, role); };
+    m_model = new RowModel(dm.CotaLiberada(),
+        { releasedColumn(rows, ReleasedField::Cotacao, u"Cotação"_s, 201, {}, style),
+            releasedColumn(rows, ReleasedField::TipoStatus, u"Status"_s, 109, {}, style),
+            releasedColumn(
+                rows, ReleasedField::DataValidade, u"Data Validade"_s, 103, u"dd/mm/yyyy"_s, style),
+            releasedColumn(rows, ReleasedField::AteHora, u"Até Hora"_s, 86, u"HH:NN"_s, style),
+            prazoColumn(prazo, rows, style) },
         this);
-    const int status = dm.CotaLiberada().fieldIndex(u"TipoStatus"_s);
-    m_model->setStyleHook([status](const Dataset &d, int row, int, int role) {
-        return rowStyle(d.value(row, status).toString(), role);
-    });
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 8, 566 + prazo, 244 });
+    m_dbgrd1 = makeRowGrid(this, "dbgrd1", m_model, { 8, 8, 566 + prazo, 244 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleColour(m_dbgrd1, QColor(225, 247, 138));
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-class DatasetModel;
+class RowModel;
 class PrazoRefresh;
 class QPushButton;
 class QTableView;
@@ -51,7 +51,7 @@ protected:
 private:
     HttpClient m_IdHTTP1;
     ReleasedQuotations m_flow;
-    DatasetModel *m_model;
+    RowModel *m_model;
     QTableView *m_dbgrd1;
     QPushButton *m_btn1;
     QPushButton *m_btn2;

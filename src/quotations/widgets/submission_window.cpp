@@ -3,8 +3,8 @@
 #include "exchange/http_client.h"
 #include "quotations/quotation_deadline.h"
 #include "quotations/widgets/prazo_refresh.h"
+#include "quotations/widgets/released_columns.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
 #include "ui/prompts.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
@@ -20,14 +20,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<ModelColumn> kColumns {
-    { u"Cotacao"_s, u"Cotação"_s, 180, {}, true },
-    { u"TipoStatus"_s, u"Status"_s, 106, {}, true },
-    { u"DataValidade"_s, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s, true },
-    { u"AteHora"_s, u"Até Hora"_s, 97, u"HH:NN"_s, true },
-    { u"DataLiberada"_s, u"DataLiberada"_s, 121, {}, true },
-};
-constexpr int PrazoColumn = 5;
+enum Column { CotacaoColumn, StatusColumn, ValidadeColumn, HoraColumn, LiberadaColumn, PrazoColumn };
 
 } // namespace
 
@@ -52,14 +45,22 @@ TEnviaCotacao::TEnviaCotacao(
     // The window and its grid are wider than the five columns ask by the
     // column "Prazo", which is read without scrolling.
     const int prazo = PrazoRefresh::columnWidth(this);
-    m_model = new DatasetModel(dm.CotaLiberada(), kColumns + QList { prazoColumn(prazo) }, this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 8, 32, 713 + prazo, 208 });
+    const ReleasedQuotationSet &rows = dm.CotaLiberada();
+    m_model = new RowModel(dm.CotaLiberada(),
+        { releasedColumn(rows, ReleasedField::Cotacao, u"Cotação"_s, 180),
+            releasedColumn(rows, ReleasedField::TipoStatus, u"Status"_s, 106),
+            releasedColumn(rows, ReleasedField::DataValidade, u"Deve Entregar em"_s, 157, u"dd/mm/yyyy"_s),
+            releasedColumn(rows, ReleasedField::AteHora, u"Até Hora"_s, 97, u"HH:NN"_s),
+            releasedColumn(rows, ReleasedField::DataLiberada, u"DataLiberada"_s, 121),
+            prazoColumn(prazo, rows) },
+        this);
+    m_dbgrd1 = makeRowGrid(this, "dbgrd1", m_model, { 8, 32, 713 + prazo, 208 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_prazo = new PrazoRefresh(this, m_dbgrd1, m_model, PrazoColumn);
     // Column titles on a green shaded towards light yellow-green.
     setTitleGradient(m_dbgrd1, QColor(135, 205, 133), QColor(225, 247, 138), QColor(110, 160, 110));
     m_dbgrd1->installEventFilter(this);
-    connect(&dm.CotaLiberada(), &Dataset::currentRowChanged, this, &TEnviaCotacao::ds1DataChange);
+    connect(&dm.CotaLiberada(), &RowSetBase::currentRowChanged, this, &TEnviaCotacao::ds1DataChange);
 
     m_btn1 = makeButton(this, "btn1", u"Envia-las Agora?"_s, { 8, 248, 161, 25 });
     connect(m_btn1, &QPushButton::clicked, this, &TEnviaCotacao::btn1Click);

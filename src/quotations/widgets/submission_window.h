@@ -6,13 +6,13 @@
 
 #include <memory>
 
-class DatasetModel;
 class HttpClient;
 class PrazoRefresh;
 class QLabel;
 class QPushButton;
 class QTableView;
 class QTimer;
+class RowModel;
 
 // "Contações Prontas para envia-las a Kelvo Autopeças": the quotations ready
 // to send, with the time left to answer each, and the button that sends the
@@ -60,7 +60,7 @@ private:
     std::unique_ptr<HttpClient> m_IdHTTP1;
     std::unique_ptr<QuotationSubmission> m_workflow;
     Prompts &m_prompts;
-    DatasetModel *m_model = nullptr;
+    RowModel *m_model = nullptr;
     QLabel *m_lbl1;
     QLabel *m_lbl2;
     QTableView *m_dbgrd1 = nullptr;
