@@ -2,6 +2,7 @@
 
 #include "exchange/http_body_text.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 
 #include <QDate>
 #include <QDir>
@@ -63,13 +64,20 @@ FuzzStore::~FuzzStore() = default;
 void FuzzStore::clear()
 {
     TDm &dm = m_store.dm;
-    for (Table *table : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    for (Table *table : { &dm.CotaLiberada(), &dm.CotaFornec() }) {
         table->close();
         table->setFiltered(false);
         table->setFilter(QString());
         table->setIndexName(QString());
         dm.Banco().execute(QStringLiteral("DELETE FROM ") + table->tableName());
     }
+    // The orders' sets closed on every row, as a fresh start finds them.
+    dm.PedidosLiberados().close();
+    dm.chooseOrders(std::nullopt);
+    dm.PedFornec().close();
+    dm.chooseOrderItems(std::nullopt);
+    dm.Banco().execute(QStringLiteral("DELETE FROM PedidosLiberados"));
+    dm.Banco().execute(QStringLiteral("DELETE FROM PedidoFornc"));
     dm.setPodeIcota(false);
 }
 
@@ -121,15 +129,8 @@ void addQuotationItem(TDm &dm, const QString &cotacao)
 
 void addOrder(TDm &dm, const QString &pedido, const QString &status)
 {
-    Table &released = dm.PedidosLiberados();
-    const bool wasOpen = released.isOpen();
-    released.open();
-    requireAppend(released);
-    released.setText(QStringLiteral("Pedido"), pedido);
-    released.setText(QStringLiteral("TipoStatus"), status);
-    released.post();
-    if (!wasOpen)
-        released.close();
+    const qint64 rowid = addReleasedOrder(dm.Banco(), pedido, status, QDate(), QTime());
+    dm.Banco().announceRowsWritten(QStringLiteral("PedidosLiberados"), { rowid });
 }
 
 TDm &emptyFuzzStore()

@@ -5,11 +5,13 @@
 #include "config/set_up_workflow.h"
 #include "store/data_module.h"
 #include "store/schema.h"
-#include "store/table.h"
+#include "store/sqlcipher.h"
 #include "ui/prompts.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -53,15 +55,12 @@ int printStatus(CliContext &c)
         return CliFailed;
     TDm &dm = app->dm();
     int result = CliOk;
-    for (Table *t : { &dm.CotaLiberada(), &dm.CotaFornec(), &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    // Every stored row, whatever a window left chosen.
+    for (const TableSchema &table : storeSchema()) {
         try {
-            const bool wasOpen = t->isOpen();
-            const bool wasFiltered = t->isFiltered();
-            t->setFiltered(false);
-            if (!wasOpen)
-                t->open();
-            c.out() << t->tableName() << ": " << t->rowCount() << Qt::endl;
-            t->setFiltered(wasFiltered);
+            Statement count(dm.Banco(), u"SELECT count(*) FROM \"%1\""_s.arg(table.name));
+            count.step();
+            c.out() << table.name << ": " << count.columnInt(0) << Qt::endl;
         } catch (const std::exception &e) {
             c.prompts().error(errorText(e));
             result = CliFailed;

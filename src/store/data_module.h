@@ -1,6 +1,8 @@
 #pragma once
 
+#include "store/order_rows.h"
 #include "store/query.h"
+#include "store/row_set.h"
 #include "store/sqlcipher.h"
 #include "store/table.h"
 
@@ -29,8 +31,8 @@ public:
 
     Table &CotaLiberada() { return m_cotaLiberada; }
     Table &CotaFornec() { return m_cotaFornec; }
-    Table &PedidosLiberados() { return m_pedidosLiberados; }
-    Table &PedFornec() { return m_pedFornec; }
+    RowSet<ReleasedOrderRow> &PedidosLiberados() { return m_pedidosLiberados; }
+    RowSet<OrderItemRow> &PedFornec() { return m_pedFornec; }
 
     Query &CotasBaixadas() { return m_cotasBaixadas; }
     Query &ConsCotaCab() { return m_consCotaCab; }
@@ -40,6 +42,19 @@ public:
     // current: what the sending window, the price entry and the printout
     // find. Opens it when closed.
     void showQuotationItems(const QString &cotacao);
+
+    // PedidosLiberados shows the orders of this status (exactly), or every
+    // order for none; PedFornec the items of this order (exactly), or every
+    // item. Each takes effect at the set's next open or reload, and stays
+    // for the next window until another choice replaces it.
+    void chooseOrders(const std::optional<QString> &tipoStatus);
+    const std::optional<QString> &ordersChosen() const { return m_ordersStatus; }
+    void chooseOrderItems(const std::optional<QString> &pedido);
+    const std::optional<QString> &orderItemsChosen() const { return m_itemsPedido; }
+    // Makes the first order PedidosLiberados shows whose Pedido is pedido as
+    // stored (cut to the column's size), ignoring case, the current one.
+    // False (nothing moves) when it shows none.
+    bool gotoOrder(const QString &pedido);
 
     // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
@@ -54,8 +69,10 @@ private:
     Database m_banco;
     Table m_cotaLiberada;
     Table m_cotaFornec;
-    Table m_pedidosLiberados;
-    Table m_pedFornec;
+    RowSet<ReleasedOrderRow> m_pedidosLiberados;
+    RowSet<OrderItemRow> m_pedFornec;
+    std::optional<QString> m_ordersStatus;
+    std::optional<QString> m_itemsPedido;
     Query m_cotasBaixadas;
     Query m_consCotaCab;
     Query m_consCotaItens;

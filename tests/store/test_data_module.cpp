@@ -9,7 +9,7 @@ TEST_F(DataModuleTest, StartsWithTheIndexesSelectedAndTheGuardClosed)
     EXPECT_FALSE(fresh.podeIcota());
     EXPECT_EQ(fresh.CotaLiberada().indexName(), u"IndexName");
     EXPECT_EQ(fresh.CotaFornec().indexName(), u"Por_Marca");
-    EXPECT_EQ(fresh.PedidosLiberados().indexName(), QString());
+    EXPECT_FALSE(fresh.PedidosLiberados().isOpen());
     EXPECT_FALSE(fresh.CotaFornec().isOpen());
     EXPECT_EQ(
         fresh.CotaLiberada().field(fresh.CotaLiberada().fieldIndex(u"AteHora"_s)).displayFormat, u"HH:NN");
@@ -66,10 +66,10 @@ TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
     EXPECT_EQ(cotas.fieldCount(), 5);
     EXPECT_EQ(cotas.value(u"DataLiberada"_s).toDate(), QDate(2020, 6, 1));
 
-    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5 });
-    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s });
-    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P3"_s, .marca = u"B"_s, .valor = 1.0 });
-    addItem(dm.PedFornec(), { .cotacao = u"8"_s, .produto = u"P4"_s, .marca = u"A"_s });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5 });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"9"_s, .produto = u"P3"_s, .marca = u"B"_s, .valor = 1.0 });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"8"_s, .produto = u"P4"_s, .marca = u"A"_s });
     const std::vector<ItemPrintLine> print = orderPrintLines(dm.Banco(), u"9"_s);
     QStringList printed; // by brand, one brand's items as added
     for (const ItemPrintLine &line : print)

@@ -17,8 +17,9 @@ TEST_F(EngineRules, NamesOfTablesColumnsParametersAndIndexesIgnoreCase)
 
     dm.CotaFornec().setIndexName(u"Por_marca"_s);
     EXPECT_EQ(dm.CotaFornec().indexName(), u"Por_Marca");
-    dm.PedFornec().setIndexName(u"chave-1"_s);
-    EXPECT_EQ(dm.PedFornec().indexName(), u"Chave-1");
+    Table pedidos(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
+    pedidos.setIndexName(u"chave-1"_s);
+    EXPECT_EQ(pedidos.indexName(), u"Chave-1");
     EXPECT_THROW(dm.CotaFornec().setIndexName(u"Por_Preco"_s), StoreError);
 }
 
@@ -124,7 +125,7 @@ TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
 
 TEST_F(EngineRules, StorePickingGivesEveryStoreLineInAscendingOrderCaseCounting)
 {
-    Table &p = dm.PedFornec();
+    Table p(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
     p.open();
     const auto add = [&](const QString &produto, const QStringList &lojas, const QList<QVariant> &qtdes) {
         ASSERT_TRUE(p.append());

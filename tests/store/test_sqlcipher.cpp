@@ -197,7 +197,7 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     EXPECT_EQ(itens.displayText(0, itens.fieldIndex(u"APLICACAO"_s)), u"GOL PALIO"_s);
     EXPECT_EQ(itens.displayText(0, itens.fieldIndex(u"VALOR"_s)), u"89,90"_s);
 
-    Table &pedido = dm.PedFornec();
+    Table pedido(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
     pedido.open();
     ASSERT_EQ(pedido.rowCount(), 2);
     EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"30 DIAS"_s);

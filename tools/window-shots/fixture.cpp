@@ -5,6 +5,7 @@
 #include "store/data_module.h"
 #include "store/dataset_model.h"
 #include "store/price_list_store.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 
 #include <QDate>
@@ -109,40 +110,57 @@ void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDa
     dm.setPodeIcota(was);
 }
 
+// An order item stored as the download stores it: each value as its column
+// keeps it, the columns in the order of the file.
+void insertOrderItem(Database &db, const QHash<QString, QVariant> &values)
+{
+    const TableSchema &table = pedidoForncSchema();
+    QStringList names;
+    QStringList marks;
+    for (const Field &f : table.columns) {
+        names << QLatin1Char('"') + f.name + QLatin1Char('"');
+        marks << QStringLiteral("?");
+    }
+    Statement insert(db,
+        QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+            .arg(table.name, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    for (int c = 0; c < table.columns.size(); ++c)
+        insert.bind(c + 1, table.columns[c].storable(values.value(table.columns[c].name)));
+    insert.step();
+}
+
 void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate &liberado,
     const QList<Item> &items, const Texts &x)
 {
-    Table &cab = dm.PedidosLiberados();
-    if (!cab.isOpen())
-        cab.open();
-    (void)cab.append();
-    cab.setText(QStringLiteral("Pedido"), pedido);
-    cab.setText(QStringLiteral("TipoStatus"), status);
-    cab.setDate(QStringLiteral("DataLiberado"), liberado);
-    cab.setTime(QStringLiteral("HoraLib"), QTime(9, 30));
-    if (!items.isEmpty()) {
-        cab.setDate(QStringLiteral("DataBaixado"), liberado.addDays(1));
-        cab.setTime(QStringLiteral("HoraBaixa"), QTime(10, 12, 40));
-    }
-    cab.post();
+    Database &db = dm.Banco();
+    const qint64 rowid = addReleasedOrder(db, pedido, status, liberado, QTime(9, 30));
+    if (!items.isEmpty())
+        setOrderDownloadedAt(db, rowid, pedido, status, QDateTime(liberado.addDays(1), QTime(10, 12, 40)));
 
-    Table &t = dm.PedFornec();
-    if (!t.isOpen())
-        t.open();
     const double prices[] = { 89.9, 14.5, 132.4, 35.5 };
     int k = 0;
     for (const Item &i : items) {
-        (void)t.append();
-        t.setText(QStringLiteral("CONTATO"), QStringLiteral("MARCOS"));
-        t.setText(QStringLiteral("PEDIDO"), pedido);
-        t.setDate(QStringLiteral("DATA"), liberado);
-        setItem(t, i, x);
-        if (i.valor == 0)
-            t.setFloat(QStringLiteral("VALOR"), prices[k % 4]); // every ordered item has its price
+        // Every ordered item has its price.
+        const double valor = i.valor != 0 ? i.valor : prices[k % 4];
         ++k;
-        t.setText(QStringLiteral("OBS"), x.orderObs);
-        t.post();
+        insertOrderItem(db,
+            { { QStringLiteral("CONTATO"), QStringLiteral("MARCOS") }, { QStringLiteral("PEDIDO"), pedido },
+                { QStringLiteral("DATA"), liberado },
+                { QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto) },
+                { QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr) },
+                { QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao) },
+                { QStringLiteral("UN"), QString::fromUtf8(i.un) },
+                { QStringLiteral("MARCA"), QString::fromUtf8(i.marca) },
+                { QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao) },
+                { QStringLiteral("QTDE"), i.qtde }, { QStringLiteral("VALOR"), valor },
+                { QStringLiteral("QTDELOJA1"), i.loja1 }, { QStringLiteral("QTDELOJA2"), i.loja2 },
+                { QStringLiteral("QTDELOJA3"), i.loja3 }, { QStringLiteral("NOMELOJA1"), x.lojas.value(0) },
+                { QStringLiteral("NOMELOJA2"), x.lojas.value(1) },
+                { QStringLiteral("NOMELOJA3"), x.lojas.value(2) }, { QStringLiteral("CONDPGTO"), x.condPgto },
+                { QStringLiteral("SIMILARES"), QString::fromUtf8(i.similares) },
+                { QStringLiteral("OBS"), x.orderObs } });
     }
+    db.announceWritten({ pedidosLiberadosSchema().name, pedidoForncSchema().name });
 }
 
 const QList<Item> &ordinaryItems()
