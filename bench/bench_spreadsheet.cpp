@@ -45,10 +45,7 @@ struct QuotationStore : TestStore {
             insert.reset();
         }
         tx.commit();
-        Table &items = dm.CotaFornec();
-        items.setFilter(u"COTACAO = ?"_s, { Cotacao });
-        items.setFiltered(true);
-        items.open();
+        dm.showQuotationItems(Cotacao);
     }
 };
 
@@ -81,8 +78,7 @@ void BM_ImportTenThousandItems(benchmark::State &state)
     bool exported = exchange.exportItems();
     Statement raise(store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = VALOR + 1"_s);
     store.dm.Banco().executeTracked(raise);
-    store.dm.CotaFornec().close();
-    store.dm.CotaFornec().open();
+    store.dm.CotaFornec().reload();
     prompts.defaultFile = files[0];
     exported = exported && exchange.exportItems();
     if (!exported) {

@@ -3,6 +3,7 @@
 #include "exchange/http_body_text.h"
 #include "store/data_module.h"
 #include "store/released_writes.h"
+#include "store/schema.h"
 
 #include <QDate>
 #include <QDir>
@@ -64,7 +65,9 @@ FuzzStore::~FuzzStore() = default;
 void FuzzStore::clear()
 {
     TDm &dm = m_store.dm;
-    for (Table *table : { &dm.CotaLiberada(), &dm.CotaFornec() }) {
+    dm.closeQuotationItems();
+    dm.Banco().execute(QStringLiteral("DELETE FROM CotacaoFornc"));
+    for (Table *table : { &dm.CotaLiberada() }) {
         table->close();
         table->setFiltered(false);
         table->setFilter(QString());
@@ -108,23 +111,13 @@ void addQuotation(TDm &dm, const QString &cotacao, const QString &status)
 
 void addQuotationItem(TDm &dm, const QString &cotacao)
 {
-    Table &items = dm.CotaFornec();
-    const bool wasOpen = items.isOpen();
-    items.open();
-    const bool could = dm.podeIcota();
-    dm.setPodeIcota(true);
-    requireAppend(items);
-    items.setText(QStringLiteral("CONTATO"), QStringLiteral("MARIA"));
-    items.setText(QStringLiteral("COTACAO"), cotacao);
-    items.setDate(QStringLiteral("DATA"), QDate(2020, 6, 26));
-    items.setText(QStringLiteral("PRODUTO"), QStringLiteral("P1"));
-    items.setText(QStringLiteral("MARCA"), QStringLiteral("BOSCH"));
-    items.setFloat(QStringLiteral("QTDE"), 10);
-    items.setFloat(QStringLiteral("VALOR"), 1234.5);
-    items.post();
-    dm.setPodeIcota(could);
-    if (!wasOpen)
-        items.close();
+    Statement insert(dm.Banco(),
+        QStringLiteral("INSERT INTO CotacaoFornc (CONTATO, COTACAO, DATA, PRODUTO, MARCA, QTDE, VALOR) "
+                       "VALUES ('MARIA', ?, '2020-06-26', 'P1', 'BOSCH', 10, 1234.5)"));
+    // As the program stores it: cut to the column, refused when empty.
+    insert.bindAll({ cotacaoForncField(CotacaoForncColumn::COTACAO).storable(cotacao) });
+    insert.step();
+    dm.Banco().announceWritten({ QStringLiteral("CotacaoFornc") });
 }
 
 void addOrder(TDm &dm, const QString &pedido, const QString &status)

@@ -13,6 +13,7 @@
 #include "report/report_pdf.h"
 #include "report/report_xlsx.h"
 #include "store/data_module.h"
+#include "store/schema.h"
 #include "ui/prompts.h"
 
 #include <QFileInfo>
@@ -77,15 +78,28 @@ int list(CliContext &c, AppContext &app)
     return CliOk;
 }
 
+// CONTATO|COTACAO|DATA|PRODUTO|PRODFABR|DESCRICAO|UN|MARCA|QTDE|VALOR|
+// SIMILARES|OBS|QTDELOJA1|QTDELOJA2|QTDELOJA3|NOMELOJA1|NOMELOJA2|NOMELOJA3
 int items(CliContext &c, AppContext &app)
 {
-    Table &t = app.dm().CotaFornec();
-    t.close();
-    t.setIndexName(u"Por_Marca"_s);
-    return printFiltered(c, t, u"COTACAO = ?"_s, { c.options().args.at(0) },
-        { u"CONTATO"_s, u"COTACAO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-            u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"SIMILARES"_s, u"OBS"_s, u"QTDELOJA1"_s, u"QTDELOJA2"_s,
-            u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s });
+    TDm &dm = app.dm();
+    try {
+        dm.showQuotationItems(c.options().args.at(0));
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    for (const QuotationItemRow &r : dm.CotaFornec().rows()) {
+        printRecord(c,
+            { listingText(r.contato), listingText(r.cotacao),
+                r.data.isValid() ? plainDate(r.data) : QString(), listingText(r.produto),
+                listingText(r.prodfabr), listingText(r.descricao), listingText(r.un), listingText(r.marca),
+                plainNumber(r.qtde), plainNumber(r.valor), listingText(r.similares), listingText(r.obs),
+                plainNumber(r.qtdeLoja1), plainNumber(r.qtdeLoja2), plainNumber(r.qtdeLoja3),
+                listingText(r.nomeLoja1), listingText(r.nomeLoja2), listingText(r.nomeLoja3) });
+    }
+    c.out().flush();
+    return CliOk;
 }
 
 // The price-entry window with the quotation COTA chosen, as "Cotações
@@ -119,7 +133,7 @@ int price(CliContext &c, AppContext &app)
         return CliFailed;
     const QStringList &a = c.options().args;
     // The grid's cell takes no more than the column keeps.
-    const int size = app.dm().CotaFornec().fieldByName(u"SIMILARES"_s).size;
+    const int size = cotacaoForncField(CotacaoForncColumn::SIMILARES).size;
     const std::optional<QString> similares
         = a.size() > 3 ? std::optional(c.prompts().fitted(u"Atenção"_s, a.at(3), size)) : std::nullopt;
     return status(c, flow.setPrice(a.at(1), a.at(2), similares));

@@ -11,6 +11,7 @@
 #include "store/data_module.h"
 #include "store/item_writes.h"
 #include "store/released_writes.h"
+#include "store/schema.h"
 #include "store/store_error.h"
 #include "ui/prompts.h"
 
@@ -51,12 +52,8 @@ bool PriceEntry::storeStep(const std::function<void()> &step)
 
 void PriceEntry::showQuotation(const QString &cotacao)
 {
-    Table &items = m_dm.CotaFornec();
-    items.close();
-    items.setFilter(u"COTACAO = ?"_s, { cotacao });
-    items.setFiltered(true);
     m_chosen = cotacao;
-    items.open();
+    m_dm.showQuotationItems(cotacao);
 }
 
 void PriceEntry::start()
@@ -108,30 +105,26 @@ bool PriceEntry::warnPastDeadline()
 
 QString PriceEntry::pricedCountText() const
 {
-    const Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     if (m_chosen == NoQuotation || !items.isOpen())
         return {};
-    const int valor = items.fieldIndex(u"VALOR"_s);
-    int priced = 0;
-    for (int row = 0; row < items.rowCount(); ++row)
-        if (items.value(row, valor).toDouble() != 0)
-            ++priced;
+    const auto priced = std::count_if(
+        items.rows().begin(), items.rows().end(), [](const QuotationItemRow &r) { return r.priced(); });
     return u"%1 de %2 itens com preço"_s.arg(priced).arg(items.rowCount());
 }
 
 int PriceEntry::findItem(const QString &text, int from) const
 {
     const QString wanted = searchFolded(text.trimmed());
-    const Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     if (wanted.isEmpty() || !items.isOpen() || items.isEmpty())
         return -1;
     const int count = items.rowCount();
-    const int columns[]
-        = { items.fieldIndex(u"MARCA"_s), items.fieldIndex(u"PRODFABR"_s), items.fieldIndex(u"DESCRICAO"_s) };
     for (int k = 0; k < count; ++k) {
         const int row = (qBound(0, from, count) + k) % count;
-        for (const int column : columns)
-            if (searchFolded(items.value(row, column).toString()).contains(wanted))
+        const QuotationItemRow &item = items.at(row);
+        for (const QString *text : { &item.marca, &item.prodfabr, &item.descricao })
+            if (searchFolded(*text).contains(wanted))
                 return row;
     }
     return -1;
@@ -141,15 +134,11 @@ void PriceEntry::verificaprecos()
 {
     m_compreco = 0;
     m_sempreco = 0;
-    Table &items = m_dm.CotaFornec();
-    if (!items.isOpen() || items.isEmpty())
+    const QuotationItemSet &items = m_dm.CotaFornec();
+    if (!items.isOpen())
         return;
-    const int valor = items.fieldIndex(u"VALOR"_s);
-    // The grid follows once, at the end of the walk.
-    items.disableControls();
-    const auto enable = qScopeGuard([&items] { items.enableControls(); });
-    for (items.first(); !items.eof(); items.next()) {
-        if (items.value(valor).toDouble() != 0)
+    for (const QuotationItemRow &item : items.rows()) {
+        if (item.priced())
             ++m_compreco;
         else
             ++m_sempreco;
@@ -158,10 +147,7 @@ void PriceEntry::verificaprecos()
 
 bool PriceEntry::markReady()
 {
-    if (m_chosen == NoQuotation)
-        return false;
-    Table &items = m_dm.CotaFornec();
-    if (!items.isOpen() || items.isEmpty())
+    if (!hasItems())
         return false;
     verificaprecos();
     const QString question = u"Você colocou preços em : "_s + QString::number(m_compreco)
@@ -177,20 +163,18 @@ bool PriceEntry::markReady()
 
 bool PriceEntry::editObservation()
 {
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
         return false;
-    const QString text
-        = m_prompts.input(u"Digite"_s, u"A sua observação :"_s, QString(), items.fieldByName(u"OBS"_s).size);
+    const QString text = m_prompts.input(
+        u"Digite"_s, u"A sua observação :"_s, QString(), cotacaoForncField(CotacaoForncColumn::OBS).size);
     return writeCurrentItem(
         [&](QuotationItemWrites &writes, qint64 rowid) { return writes.setObservation(rowid, text); });
 }
 
 bool PriceEntry::writeCurrentItem(const std::function<bool(QuotationItemWrites &, qint64)> &write)
 {
-    if (!postPendingEdit())
-        return false;
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     const qint64 rowid = items.currentRowId();
     if (rowid < 0)
         return false;
@@ -205,7 +189,7 @@ bool PriceEntry::writeCurrentItem(const std::function<bool(QuotationItemWrites &
 
 bool PriceEntry::deleteItem()
 {
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
         return false;
     if (!m_prompts.ask(Atencao, u"Apagar o item selecionado da cotação?"_s))
@@ -213,23 +197,8 @@ bool PriceEntry::deleteItem()
     return writeCurrentItem([](QuotationItemWrites &writes, qint64 rowid) { return writes.remove(rowid); });
 }
 
-bool PriceEntry::postPendingEdit()
-{
-    Table &items = m_dm.CotaFornec();
-    if (!items.isEditing())
-        return true;
-    return storeStep([&] {
-        if (items.isModified())
-            items.post();
-        else
-            items.cancel();
-    });
-}
-
 std::optional<ReportPreparation> PriceEntry::preparePrintout()
 {
-    if (!postPendingEdit())
-        return std::nullopt;
     try {
         return quotationReport(m_dm);
     } catch (const std::exception &e) {
@@ -250,17 +219,40 @@ bool PriceEntry::printQuotation()
 std::optional<QString> PriceEntry::priceProblem(const QString &text) const
 {
     try {
-        m_dm.CotaFornec().fieldByName(u"VALOR"_s).coerce(text);
+        cotacaoForncField(CotacaoForncColumn::VALOR).coerce(text);
     } catch (const StoreError &e) {
         return e.message();
     }
     return std::nullopt;
 }
 
+void PriceEntry::storeItemColumn(int row, CotacaoForncColumn column, const QVariant &value)
+{
+    const QuotationItemSet &items = m_dm.CotaFornec();
+    if (column != CotacaoForncColumn::VALOR && column != CotacaoForncColumn::SIMILARES)
+        throw StoreError(items.objectName() + u": Esta coluna não pode ser alterada"_s);
+    const QuotationItemRow &item = items.at(row);
+    QVariant now;
+    if (column == CotacaoForncColumn::VALOR && item.valor)
+        now = *item.valor;
+    else if (column == CotacaoForncColumn::SIMILARES && !item.similares.isNull())
+        now = item.similares;
+    if (cotacaoForncField(column).coerce(value) == now)
+        return; // unchanged: the stored bytes stay as they are
+    const qint64 rowid = item.rowid;
+    const bool found = setColumnAt(m_dm.Banco(), cotacaoForncSchema(), int(column), rowid, value);
+    m_dm.Banco().announceRowsWritten(items.tableName(), { rowid });
+    if (!found)
+        throw StoreError(items.objectName() + u": O registro foi apagado por outra operação."_s);
+}
+
 bool PriceEntry::selectItem(const QString &produto)
 {
-    Table &items = m_dm.CotaFornec();
-    return items.isOpen() && items.locate(u"PRODUTO"_s, { produto });
+    // The code in any letter case (folded, also beyond ASCII), compared in
+    // place: no folded copy of every code on each look-up.
+    return m_dm.CotaFornec().locate([&](const QuotationItemRow &item) {
+        return item.produto.compare(produto, Qt::CaseInsensitive) == 0;
+    });
 }
 
 bool PriceEntry::setPrice(
@@ -282,7 +274,7 @@ bool PriceEntry::setPrice(
 
 bool PriceEntry::hasItems() const
 {
-    const Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     return m_chosen != NoQuotation && items.isOpen() && !items.isEmpty();
 }
 
@@ -290,10 +282,12 @@ std::optional<LastPrice> PriceEntry::currentLastPrice()
 {
     if (!hasItems())
         return std::nullopt;
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemRow *item = m_dm.CotaFornec().current();
+    if (!item)
+        return std::nullopt;
     try {
         LastPrices prices(m_dm.Banco());
-        return prices.find(m_chosen, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s));
+        return prices.find(m_chosen, item->marca, item->prodfabr);
     } catch (const StoreError &) {
         return std::nullopt; // a help only: the store's error shows where the supplier acts
     }
@@ -340,11 +334,12 @@ std::optional<ItemListPrice> PriceEntry::currentListPrice(bool *conflicting)
 {
     if (!hasItems())
         return std::nullopt;
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemRow *item = m_dm.CotaFornec().current();
+    if (!item)
+        return std::nullopt;
     try {
         PriceListLookup lookup(m_dm.Banco());
-        std::optional<ItemListPrice> price = listPriceOf(
-            lookup, items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s), items.asString(u"UN"_s));
+        std::optional<ItemListPrice> price = listPriceOf(lookup, item->marca, item->prodfabr, item->un);
         if (conflicting)
             *conflicting = lookup.conflicting();
         return price;
@@ -355,9 +350,10 @@ std::optional<ItemListPrice> PriceEntry::currentListPrice(bool *conflicting)
 
 QString PriceEntry::currentListPriceText()
 {
-    if (!hasItems())
+    const QuotationItemRow *item = hasItems() ? m_dm.CotaFornec().current() : nullptr;
+    if (!item)
         return {};
-    Table &items = m_dm.CotaFornec();
+    const QString un = item->un.trimmed();
     bool hasList = false;
     try {
         hasList = priceListSource(m_dm.Banco()).has_value();
@@ -375,9 +371,8 @@ QString PriceEntry::currentListPriceText()
     const PriceListEntry &e = price->found.entry;
     const QString valor = numberText(e.valor, u"0.00"_s);
     if (price->unitDiffers)
-        return u"Tabela : %1 por %2, o item vem em %3: não é preenchido."_s.arg(valor, e.un.trimmed(),
-            items.asString(u"UN"_s).trimmed().isEmpty() ? u"(sem unidade)"_s
-                                                        : items.asString(u"UN"_s).trimmed());
+        return u"Tabela : %1 por %2, o item vem em %3: não é preenchido."_s.arg(
+            valor, e.un.trimmed(), un.isEmpty() ? u"(sem unidade)"_s : un);
     if (price->found.match == CodeMatch::Exact)
         return u"Tabela (F4) : %1 - mesmo código"_s.arg(valor);
     return u"Tabela (F4) : %1 - código escrito de outro modo: %2"_s.arg(valor, e.prodfabr);
@@ -395,11 +390,10 @@ bool PriceEntry::copyListPrice()
 
 std::optional<PriceHistory> PriceEntry::currentPriceHistory()
 {
-    if (!hasItems())
+    const QuotationItemRow *item = hasItems() ? m_dm.CotaFornec().current() : nullptr;
+    if (!item)
         return std::nullopt;
-    Table &items = m_dm.CotaFornec();
-    PriceHistory history { items.asString(u"MARCA"_s), items.asString(u"PRODFABR"_s),
-        items.asString(u"DESCRICAO"_s), {}, {} };
+    PriceHistory history { item->marca, item->prodfabr, item->descricao, {}, {} };
     if (!storeStep([&] {
             LastPrices prices(m_dm.Banco());
             history.points = prices.history(history.marca, history.prodfabr);
@@ -435,16 +429,15 @@ bool PriceEntry::fillPrices(PriceSource source)
 {
     if (!hasItems())
         return false;
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     const bool fromList = source == PriceSource::PriceList;
     struct Fill {
-        Bookmark item;
+        qint64 rowid;
         double valor;
     };
     QList<Fill> fills;
     int otherUnit = 0;
     bool hasList = true;
-    const Bookmark where = items.bookmark();
     const bool found = storeStep([&] {
         if (fromList && !priceListSource(m_dm.Banco())) {
             hasList = false;
@@ -452,30 +445,14 @@ bool PriceEntry::fillPrices(PriceSource source)
         }
         LastPrices lastPrices(m_dm.Banco());
         PriceListLookup lookup(m_dm.Banco());
-        const int valor = items.fieldIndex(u"VALOR"_s);
-        const int marca = items.fieldIndex(u"MARCA"_s);
-        const int prodfabr = items.fieldIndex(u"PRODFABR"_s);
-        const int un = items.fieldIndex(u"UN"_s);
-        items.disableControls();
-        const auto enable = qScopeGuard([&] {
-            items.gotoBookmark(where);
-            items.enableControls();
-        });
         struct Wanted {
-            Bookmark item;
-            QString marca;
-            QString prodfabr;
-            QString un;
+            const QuotationItemRow *item;
             QString key; // the order of the look-ups
         };
         QList<Wanted> wanted;
-        for (items.first(); !items.eof(); items.next()) {
-            if (items.value(valor).toDouble() != 0)
-                continue;
-            Wanted w { items.bookmark(), items.value(marca).toString(), items.value(prodfabr).toString(),
-                items.value(un).toString(), {} };
-            w.key = brandKey(w.marca) + QChar(0xFFFF) + looseCodeKey(w.prodfabr);
-            wanted.append(std::move(w));
+        for (const QuotationItemRow &item : items.rows()) {
+            if (!item.priced())
+                wanted.append({ &item, brandKey(item.marca) + QChar(0xFFFF) + looseCodeKey(item.prodfabr) });
         }
         // In the order of the keys the look-ups search, the index's pages are
         // read once each instead of once an item: on a large list that is
@@ -483,19 +460,19 @@ bool PriceEntry::fillPrices(PriceSource source)
         std::sort(
             wanted.begin(), wanted.end(), [](const Wanted &a, const Wanted &b) { return a.key < b.key; });
         for (const Wanted &w : wanted) {
+            const QuotationItemRow &item = *w.item;
             if (!fromList) {
-                if (const auto price = lastPrices.find(m_chosen, w.marca, w.prodfabr))
-                    fills.append({ w.item, price->valor });
-            } else if (const auto price = listPriceOf(lookup, w.marca, w.prodfabr, w.un)) {
+                if (const auto price = lastPrices.find(m_chosen, item.marca, item.prodfabr))
+                    fills.append({ item.rowid, price->valor });
+            } else if (const auto price = listPriceOf(lookup, item.marca, item.prodfabr, item.un)) {
                 if (price->unitDiffers)
                     ++otherUnit;
                 else
-                    fills.append({ w.item, price->found.entry.valor });
+                    fills.append({ item.rowid, price->found.entry.valor });
             }
         }
         // Written in the order of the table's rows, for the same reason.
-        std::sort(
-            fills.begin(), fills.end(), [](const Fill &a, const Fill &b) { return a.item.id < b.item.id; });
+        std::sort(fills.begin(), fills.end(), [](const Fill &a, const Fill &b) { return a.rowid < b.rowid; });
     });
     if (!found)
         return false;
@@ -524,8 +501,11 @@ bool PriceEntry::fillPrices(PriceSource source)
     return storeStep([&] {
         Database &db = m_dm.Banco();
         const auto follow = qScopeGuard([&] {
-            db.announceWritten({ u"CotacaoFornc"_s });
-            items.gotoBookmark(where);
+            QList<qint64> written;
+            written.reserve(fills.size());
+            for (const Fill &fill : fills)
+                written << fill.rowid;
+            db.announceRowsWritten(items.tableName(), written);
         });
         // A price that cannot be stored stops the fill; those before it stay.
         std::optional<Transaction> tx;
@@ -533,7 +513,7 @@ bool PriceEntry::fillPrices(PriceSource source)
             tx.emplace(db);
             QuotationItemWrites writes(db);
             for (const Fill &fill : fills)
-                writes.setPrice(fill.item.id, fill.valor);
+                writes.setPrice(fill.rowid, fill.valor);
             tx->commit();
         } catch (...) {
             keepWhatWasStored(tx);

@@ -3,6 +3,7 @@
 #include "quotations/last_prices.h"
 #include "report/prepared_report.h"
 #include "store/price_list_store.h"
+#include "store/schema.h"
 #include "ui/prompts.h"
 
 #include <QString>
@@ -87,12 +88,8 @@ public:
     // The grid's delete command: removes the current item after a question.
     bool deleteItem();
 
-    // Stores an item still in edit, as when the grid loses the focus.
-    bool postPendingEdit();
-
-    // "Imprime Cotação": stores an item still in edit, then starts the
-    // printout of the items shown, in brand order (the index stays in force
-    // for the grid). Nothing, with the error shown, when that failed.
+    // "Imprime Cotação": starts the printout of the items shown, in brand
+    // order. Nothing, with the error shown, when that failed.
     std::optional<ReportPreparation> preparePrintout();
     // The same, shown in the preview. False when nothing was shown.
     bool printQuotation();
@@ -100,6 +97,12 @@ public:
     // A price typed in the grid as text, by the regional settings; an empty
     // text empties the price. The error text when it is not a number.
     std::optional<QString> priceProblem(const QString &text) const;
+
+    // A cell of the grid typed in the item at that row (VALOR, a price by
+    // the regional settings or empty for none; SIMILARES), stored at once by
+    // the item's rowid as the column keeps it. An unchanged value writes
+    // nothing. Throws StoreError when it is refused; nothing is written then.
+    void storeItemColumn(int row, CotacaoForncColumn column, const QVariant &value);
 
     // Sets VALOR (and SIMILARES when given) of the shown item with that
     // product code, as typing in the grid does. False, with the message
@@ -152,10 +155,10 @@ private:
     std::optional<ItemListPrice> listPriceOf(
         PriceListLookup &lookup, const QString &marca, const QString &prodfabr, const QString &un) const;
     // Runs one step on the store; a failure is shown in the general error
-    // box (the row in edit, if any, cancelled) and gives false.
+    // box and gives false.
     bool storeStep(const std::function<void()> &step);
-    // Writes the current item by its rowid after storing an edit under way,
-    // and shows the grid the row as stored.
+    // Writes the current item by its rowid and shows the grid the row as
+    // stored.
     bool writeCurrentItem(const std::function<bool(QuotationItemWrites &, qint64 rowid)> &write);
 
     Prompts &m_prompts;

@@ -67,13 +67,9 @@ ReportPreparation quotationReport(const std::vector<ItemPrintLine> &lines)
 
 ReportPreparation quotationReport(TDm &dm)
 {
-    Table &items = dm.CotaFornec();
-    items.setIndexName(u"Por_Marca"_s);
-    if (!items.isOpen())
+    if (!dm.CotaFornec().isOpen())
         return quotationReport(std::vector<ItemPrintLine> {});
-    const bool filtered = items.isFiltered() && !items.filter().trimmed().isEmpty();
-    return quotationReport(quotationPrintLines(
-        dm.Banco(), filtered ? items.filter() : QString(), filtered ? items.filterValues() : QVariantList()));
+    return quotationReport(quotationPrintLines(dm.Banco(), dm.quotationItemsChoice()));
 }
 
 PreparedReport prepareQuotationReport(TDm &dm)

@@ -15,8 +15,8 @@ ReportLayout RLCotacao();
 // heading prints.
 ReportPreparation quotationReport(const std::vector<ItemPrintLine> &lines);
 
-// "Imprime Cotação": selects the brand index on the items (it stays in force
-// for the grid) and starts the printout of the items shown: those of the
-// grid's filter while it is on, none while the items are closed.
+// "Imprime Cotação": the printout of the items CotaFornec shows, in brand
+// order: those of the quotation chosen, every item without a choice, none
+// while the items are closed.
 ReportPreparation quotationReport(TDm &dm);
 PreparedReport prepareQuotationReport(TDm &dm); // the whole printout

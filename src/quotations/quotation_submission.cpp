@@ -17,14 +17,6 @@ namespace {
 
 const QString Enviar = u"Enviar"_s;
 
-std::optional<double> floatAt(const Table &items, int row, int column)
-{
-    const QVariant value = items.value(row, column);
-    if (!value.isValid() || value.isNull())
-        return std::nullopt;
-    return value.toDouble();
-}
-
 } // namespace
 
 QuotationSubmission::QuotationSubmission(
@@ -182,32 +174,12 @@ void QuotationSubmission::closeList()
     list.setFiltered(false);
 }
 
-QStringList itemRecords(const Table &items)
+QStringList itemRecords(const QuotationItemSet &items)
 {
-    const int contato = items.fieldIndex(u"CONTATO"_s);
-    const int cotacao = items.fieldIndex(u"COTACAO"_s);
-    const int data = items.fieldIndex(u"DATA"_s);
-    const int produto = items.fieldIndex(u"PRODUTO"_s);
-    const int qtde = items.fieldIndex(u"QTDE"_s);
-    const int valor = items.fieldIndex(u"VALOR"_s);
-    const int condPgto = items.fieldIndex(u"CONDPGTO"_s);
-    const int similares = items.fieldIndex(u"SIMILARES"_s);
-    const int obs = items.fieldIndex(u"OBS"_s);
-
     QStringList records;
     records.reserve(items.rowCount());
-    for (int row = 0; row < items.rowCount(); ++row) {
-        SubmissionItem item;
-        item.contato = items.value(row, contato).toString();
-        item.cotacao = items.value(row, cotacao).toString();
-        item.data = items.value(row, data).toDate();
-        item.produto = items.value(row, produto).toString();
-        item.qtde = floatAt(items, row, qtde);
-        item.valor = floatAt(items, row, valor);
-        item.condPgto = items.value(row, condPgto).toString();
-        item.similares = items.value(row, similares).toString();
-        item.obs = items.value(row, obs).toString();
-        records.append(itemRecord(item));
-    }
+    for (const QuotationItemRow &r : items.rows())
+        records.append(itemRecord(
+            { r.contato, r.cotacao, r.data, r.produto, r.qtde, r.valor, r.condPgto, r.similares, r.obs }));
     return records;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/login.h"
+#include "store/quotation_item_rows.h"
 #include "ui/prompts.h"
 
 #include <QString>
@@ -8,7 +9,6 @@
 
 class Connectivity;
 class HttpTransport;
-class Table;
 class TDm;
 
 // What "Envia-las Agora?" did, for the command-line tool's exit code.
@@ -70,4 +70,4 @@ QString receivedButNotMarkedText(const QString &cotacao, const QString &storeErr
 
 // The records of the filtered items of a table laid out as CotacaoFornc, in
 // its current order.
-QStringList itemRecords(const Table &items);
+QStringList itemRecords(const QuotationItemSet &items);

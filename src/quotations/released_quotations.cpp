@@ -51,12 +51,10 @@ bool ReleasedQuotations::openTables()
         Table &lib = m_dm.CotaLiberada();
         lib.close();
         lib.open();
-        Table &items = m_dm.CotaFornec();
-        // The items are written by key, not through the table: it is left
-        // closed with its filter switched off, which is all the next window
-        // finds of it.
-        items.close();
-        items.setFiltered(false);
+        // The items are written by key, not through the set: it is left
+        // closed with no quotation chosen, which is all the next window finds
+        // of it.
+        m_dm.closeQuotationItems();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;

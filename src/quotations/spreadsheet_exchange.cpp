@@ -11,7 +11,6 @@
 #include "store/schema.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QSet>
 
 #include <algorithm>
@@ -122,12 +121,13 @@ const QStringList &SpreadsheetExchange::columnTitles()
 
 QString SpreadsheetExchange::currentQuotation() const
 {
-    return m_dm.CotaFornec().asString(u"COTACAO"_s);
+    const QuotationItemRow *item = m_dm.CotaFornec().current();
+    return item ? item->cotacao : QString();
 }
 
 bool SpreadsheetExchange::exportItems()
 {
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
         return false;
     QString path = m_prompts.saveFileName(u"Salva a Planilha"_s, u"Cotacao"_s + currentQuotation(), Filter);
@@ -150,40 +150,32 @@ bool SpreadsheetExchange::exportItems()
 bool SpreadsheetExchange::writeWorkbook(const QString &path)
 {
     WaitScope wait(m_prompts);
-    Table &items = m_dm.CotaFornec();
-    std::array<int, ColumnCount> field {};
     std::array<qsizetype, ColumnCount> width {};
-    for (int col = 0; col < ColumnCount; ++col) {
-        field[col] = items.fieldIndex(columnTitles().at(col));
+    for (int col = 0; col < ColumnCount; ++col)
         width[col] = columnTitles().at(col).size();
-    }
 
     XlsxWriter writer(path);
     try {
         for (int col = 0; col < ColumnCount; ++col)
             writer.writeText(0, col, columnTitles().at(col));
-        // The grid follows once, at the end, and finds its row again.
-        const Bookmark place = items.bookmark();
-        items.disableControls();
-        const auto restore = qScopeGuard([&] {
-            items.gotoBookmark(place);
-            items.enableControls();
-        });
         int row = 1;
-        for (items.first(); !items.eof(); items.next(), ++row) {
+        for (const QuotationItemRow &item : m_dm.CotaFornec().rows()) {
+            const std::array<const QString *, ColumnCount> texts { &item.marca, &item.prodfabr,
+                &item.descricao, &item.un, nullptr, nullptr, &item.similares };
             for (int col = 0; col < ColumnCount; ++col) {
-                const QVariant value = items.value(field[col]);
-                if (!value.isValid())
-                    continue; // an empty price is an empty cell
                 if (isNumberColumn(col)) {
-                    writer.writeNumber(row, col, value.toDouble());
-                    width[col] = std::max(width[col], formatValue(value, FieldType::Float, QString()).size());
-                } else {
-                    const QString text = value.toString();
-                    writer.writeText(row, col, text);
-                    width[col] = std::max(width[col], text.size());
+                    const std::optional<double> value = col == Qtde ? item.qtde : item.valor;
+                    if (!value)
+                        continue; // an empty price is an empty cell
+                    writer.writeNumber(row, col, *value);
+                    width[col]
+                        = std::max(width[col], formatValue(*value, FieldType::Float, QString()).size());
+                } else if (!texts[col]->isNull()) {
+                    writer.writeText(row, col, *texts[col]);
+                    width[col] = std::max(width[col], texts[col]->size());
                 }
             }
+            ++row;
         }
         for (int col = 0; col < ColumnCount; ++col)
             writer.setColumnWidth(col, std::min(MaxColumnWidth, double(width[col]) + 2));
@@ -237,7 +229,7 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::priceRows(WorksheetRea
 
 bool SpreadsheetExchange::importItems()
 {
-    Table &items = m_dm.CotaFornec();
+    const QuotationItemSet &items = m_dm.CotaFornec();
     if (!items.isOpen() || items.isEmpty())
         return false;
     const QString path = m_prompts.openFileName(u"Abre Planilha Excel"_s, QString(), Filter);
@@ -283,27 +275,16 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<
     // Items that share brand and maker's code take the rows naming them in
     // turn, in the order of the grid and so of the export: an exported file
     // imports unchanged. Extra rows go to the last of them.
-    Table &items = m_dm.CotaFornec();
-    const int marca = items.fieldIndex(u"MARCA"_s);
-    const int prodfabr = items.fieldIndex(u"PRODFABR"_s);
+    const auto stored = [](const QString &text) { return text.isNull() ? QVariant() : QVariant(text); };
     QHash<QString, QList<qint64>> sameKey;
-    {
-        const Bookmark place = items.bookmark();
-        items.disableControls();
-        const auto restore = qScopeGuard([&] {
-            items.gotoBookmark(place);
-            items.enableControls();
-        });
-        for (int row = 0; row < items.rowCount(); ++row) {
-            items.setCurrentRow(row);
-            sameKey[keyOf(items.value(row, marca), items.value(row, prodfabr))] << items.bookmark().id;
-        }
-    }
+    for (const QuotationItemRow &item : m_dm.CotaFornec().rows())
+        sameKey[keyOf(stored(item.marca), stored(item.prodfabr))] << item.rowid;
     QHash<QString, int> taken;
     QList<PriceRow> unmatched;
 
-    // All rows or none: a failure rolls back, and the tables re-read the file.
+    // All rows or none: a failure rolls back, and the sets read the file again.
     Database &db = m_dm.Banco();
+    QList<qint64> written;
     {
         Transaction tx = db.transaction();
         QuotationItemWrites writes(db);
@@ -317,17 +298,21 @@ QList<SpreadsheetExchange::PriceRow> SpreadsheetExchange::applyRows(const QList<
             const qint64 rowid = group->at(std::min(taken[key]++, int(group->size()) - 1));
             // Stored as a price typed in the grid is: a number, or empty.
             writes.setPriceAndSimilares(rowid, row.valor ? QVariant(*row.valor) : QVariant(), row.similares);
+            written << rowid;
         }
         tx.commit();
     }
-    db.announceWritten({ u"CotacaoFornc"_s });
+    // Only the items written are read again (a long list is read whole once).
+    std::sort(written.begin(), written.end());
+    written.erase(std::unique(written.begin(), written.end()), written.end());
+    db.announceRowsWritten(m_dm.CotaFornec().tableName(), written);
     return unmatched;
 }
 
 void SpreadsheetExchange::showImportNotes(
     const QString &cotacao, const QList<PriceRow> &unmatched, const QList<PriceRow> &rows)
 {
-    const int limit = m_dm.CotaFornec().field(m_dm.CotaFornec().fieldIndex(u"SIMILARES"_s)).size;
+    const int limit = cotacaoForncField(CotacaoForncColumn::SIMILARES).size;
     QSet<int> unmatchedLines;
     for (const PriceRow &row : unmatched)
         unmatchedLines << row.line;

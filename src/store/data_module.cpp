@@ -24,7 +24,11 @@ TDm::TDm(QObject *parent)
     : QObject(parent)
     , m_banco(u"Banco"_s)
     , m_cotaLiberada(m_banco, cotaLiberadasSchema(), u"CotaLiberada"_s)
-    , m_cotaFornec(m_banco, cotacaoForncSchema(), u"CotaFornec"_s)
+    , m_cotaFornec(
+          m_banco, u"CotacaoFornc"_s, { u"CotacaoFornc"_s },
+          [this](
+              Database &db, const QList<qint64> *ids) { return readQuotationItems(db, m_itemsChoice, ids); },
+          quotationItemBefore)
     // Both lists show their rows as stored (by rowid).
     , m_pedidosLiberados(
           m_banco, pedidosLiberadosSchema().name, {},
@@ -39,11 +43,7 @@ TDm::TDm(QObject *parent)
     , m_consCotaItens(m_banco, u"ConsCotaItens"_s)
 {
     m_cotaLiberada.setIndexName(u"IndexName"_s);
-    m_cotaFornec.setIndexName(u"Por_Marca"_s);
-    m_cotaFornec.setBeforeInsert([this] { return m_podeIcota; });
-    // Shown and edited with carriage returns as blanks; the stored text stays.
-    m_cotaFornec.fieldByName(u"APLICACAO"_s).getText
-        = [](const QVariant &value) { return value.toString().replace(u'\r', u' '); };
+    m_cotaFornec.setObjectName(u"CotaFornec"_s);
     setUpQueries();
 }
 
@@ -63,11 +63,14 @@ void TDm::openStore(const QString &path)
 
 void TDm::showQuotationItems(const QString &cotacao)
 {
-    m_cotaFornec.setIndexName(u"Por_Marca"_s);
-    m_cotaFornec.setFilter(u"Cotacao = ?"_s, { cotacao });
-    m_cotaFornec.setFiltered(true);
-    if (!m_cotaFornec.isOpen())
-        m_cotaFornec.open();
+    m_itemsChoice = cotacao;
+    m_cotaFornec.open();
+}
+
+void TDm::closeQuotationItems()
+{
+    m_cotaFornec.close();
+    m_itemsChoice.reset();
 }
 
 void TDm::chooseOrders(const std::optional<QString> &tipoStatus)

@@ -2,11 +2,14 @@
 
 #include "store/order_rows.h"
 #include "store/query.h"
+#include "store/quotation_item_rows.h"
 #include "store/row_set.h"
 #include "store/sqlcipher.h"
 #include "store/table.h"
 
 #include <QObject>
+
+#include <optional>
 
 // The data module: the connection to the store file, its four tables and the
 // shared queries. Created once; every window reaches the data through it and
@@ -30,7 +33,7 @@ public:
     Database &Banco() { return m_banco; }
 
     Table &CotaLiberada() { return m_cotaLiberada; }
-    Table &CotaFornec() { return m_cotaFornec; }
+    QuotationItemSet &CotaFornec() { return m_cotaFornec; }
     RowSet<ReleasedOrderRow> &PedidosLiberados() { return m_pedidosLiberados; }
     RowSet<OrderItemRow> &PedFornec() { return m_pedFornec; }
 
@@ -40,8 +43,13 @@ public:
 
     // CotaFornec shows the items of this quotation in brand order, the first
     // current: what the sending window, the price entry and the printout
-    // find. Opens it when closed.
+    // find. Opens it when closed, reads it again when open.
     void showQuotationItems(const QString &cotacao);
+    // CotaFornec closed with no quotation chosen: opened again, it shows
+    // every item.
+    void closeQuotationItems();
+    // The quotation whose items CotaFornec shows; empty for every item.
+    const std::optional<QString> &quotationItemsChoice() const { return m_itemsChoice; }
 
     // PedidosLiberados shows the orders of this status (exactly), or every
     // order for none; PedFornec the items of this order (exactly), or every
@@ -68,7 +76,8 @@ private:
 
     Database m_banco;
     Table m_cotaLiberada;
-    Table m_cotaFornec;
+    std::optional<QString> m_itemsChoice;
+    QuotationItemSet m_cotaFornec;
     RowSet<ReleasedOrderRow> m_pedidosLiberados;
     RowSet<OrderItemRow> m_pedFornec;
     std::optional<QString> m_ordersStatus;

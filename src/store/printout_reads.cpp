@@ -34,8 +34,7 @@ QString quoted(const QString &name)
 
 } // namespace
 
-std::vector<ItemPrintLine> quotationPrintLines(
-    const Database &db, const QString &condition, const QVariantList &values)
+std::vector<ItemPrintLine> quotationPrintLines(const Database &db, const std::optional<QString> &cotacao)
 {
     db.requireOpen();
     const TableSchema &schema = cotacaoForncSchema();
@@ -44,12 +43,12 @@ std::vector<ItemPrintLine> quotationPrintLines(
         order += quoted(column) + u", "_s;
     QString sql = u"SELECT COTACAO, MARCA, PRODFABR, SIMILARES, DESCRICAO, UN, QTDE, VALOR "
                   "FROM CotacaoFornc"_s;
-    if (!condition.trimmed().isEmpty())
-        sql += u" WHERE ("_s + condition + u')';
+    if (cotacao)
+        sql += u" WHERE COTACAO = ?"_s;
     sql += u" ORDER BY "_s + order + u"rowid"_s;
     Statement st(db, sql);
-    if (!condition.trimmed().isEmpty())
-        st.bindAll(values);
+    if (cotacao)
+        st.bindAll({ *cotacao });
     std::vector<ItemPrintLine> lines;
     while (st.step()) {
         lines.push_back(itemLine(st));

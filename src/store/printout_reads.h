@@ -25,10 +25,9 @@ struct ItemPrintLine {
 };
 
 // The quotation items the price entry shows, by brand (the index
-// Por_Marca, then as added): those that match the condition ("COTACAO = ?"
-// with its values), or all of them for an empty condition.
-std::vector<ItemPrintLine> quotationPrintLines(
-    const Database &db, const QString &condition, const QVariantList &values);
+// Por_Marca, then as added): those of one quotation (COTACAO exactly as
+// given), or all of them without one.
+std::vector<ItemPrintLine> quotationPrintLines(const Database &db, const std::optional<QString> &cotacao);
 
 // The items of one order (PEDIDO exactly as given) by brand, and those of one
 // brand as added.

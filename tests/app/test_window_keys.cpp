@@ -300,8 +300,7 @@ TEST(WindowKeys, AndTheWindowsAroundThem)
     Query &baixadas = dm.CotasBaixadas();
     baixadas.setParam(QStringLiteral("Status"), QStringLiteral("Baixada"));
     baixadas.open();
-    Table &items = dm.CotaFornec();
-    items.open();
+    dm.CotaFornec().open();
     ReportPreparation report = quotationReport(dm);
 
     struct Window {

@@ -150,7 +150,7 @@ TEST_F(LastPriceTest, PriceEntryShowsTheLastPriceAndF3OrTheButtonTakesIt)
     EXPECT_EQ(valor(u"P2"_s), u"5.0"_s);
     EXPECT_EQ(window.lblPrecos()->text(), u"3 de 5 itens com preço"_s); // the count follows
     EXPECT_EQ(grid->model()->index(0, 5).data().toString(), u"5,00"_s);
-    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P3"_s); // the current item stays
+    EXPECT_EQ(store.dm.CotaFornec().current()->produto, u"P3"_s); // the current item stays
 
     prompts.clear();
     QTest::mouseClick(window.btn7(), Qt::LeftButton);

@@ -146,8 +146,8 @@ TEST_F(ListPriceTest, FillingEveryItemWithoutAPriceAsksWithTheCountsFirstAndWrit
     // P5 keeps the price it had; the current item stays where it was.
     EXPECT_EQ(prices(),
         (QStringList { u"P1|42.9"_s, u"P2|189.5"_s, u"P3|~"_s, u"P4|~"_s, u"P5|5.0"_s, u"P6|~"_s }));
-    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P4"_s);
-    EXPECT_EQ(store.dm.CotaFornec().asString(u"VALOR"_s), QString());
+    EXPECT_EQ(store.dm.CotaFornec().current()->produto, u"P4"_s);
+    EXPECT_FALSE(store.dm.CotaFornec().current()->valor.has_value());
 
     // Nothing left to fill: said so, with the items of another unit.
     prompts.clear();
@@ -163,7 +163,7 @@ TEST_F(ListPriceTest, TheWindowImportsTheListShowsItUnderTheGridAndFillsByKeyAnd
     showWithQuotation(window, u"ATUAL"_s);
     ItemPanels *panels = window.DBCtrlGrid1();
     QTableView *grid = window.dbgrd1();
-    ASSERT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P1"_s);
+    ASSERT_EQ(store.dm.CotaFornec().current()->produto, u"P1"_s);
     EXPECT_EQ(panels->listNoteText(0), QString());
     // F4 without a list says so in the panel.
     QTest::keyClick(grid, Qt::Key_F4);

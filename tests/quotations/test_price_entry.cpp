@@ -2,6 +2,7 @@
 #include "quotation_fixture.h"
 #include "quotations/price_entry.h"
 #include "store/sqlcipher.h"
+#include "store/store_error.h"
 #include "support/qstring_printer.h"
 #include "support/report_reading.h"
 #include "support/scripted_prompts.h"
@@ -32,9 +33,8 @@ protected:
     QStringList shown()
     {
         QStringList out;
-        Table &t = store.dm.CotaFornec();
-        for (int r = 0; r < t.rowCount(); ++r)
-            out << t.value(r, t.fieldIndex(u"PRODUTO"_s)).toString();
+        for (const QuotationItemRow &item : store.dm.CotaFornec().rows())
+            out << item.produto;
         return out;
     }
 
@@ -79,8 +79,8 @@ TEST_F(PriceEntryTest, OpensEmptyAndChoosesAQuotation)
     EXPECT_EQ(flow.chosenQuotation(), u"C'1"_s);
     EXPECT_EQ(shown(), (QStringList { u"P1"_s, u"P2"_s }));
 
-    // The grid cannot add a row while the window is open.
-    EXPECT_FALSE(store.dm.CotaFornec().append());
+    // No row can be added to the items while the window is open.
+    EXPECT_FALSE(store.dm.podeIcota());
     EXPECT_EQ(store.dm.CotaFornec().rowCount(), 2);
     EXPECT_TRUE(prompts.shown.isEmpty());
 }
@@ -160,7 +160,6 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
         EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '"_s + bad + u"' não é um número válido."_s);
     }
     EXPECT_EQ(store.rows(valor), QStringList { u"1234.5|SIM 9"_s });
-    EXPECT_FALSE(store.dm.CotaFornec().isEditing());
     EXPECT_TRUE(flow.setPrice(u"P2"_s, QString(), std::nullopt));
     EXPECT_EQ(store.rows(valor), QStringList { u"~|SIM 9"_s });
     EXPECT_FALSE(flow.setPrice(u"P7"_s, u"1"_s, std::nullopt));
@@ -174,6 +173,37 @@ TEST_F(PriceEntryTest, ObservationPriceAndDelete)
     EXPECT_TRUE(flow.deleteItem());
     EXPECT_EQ(shown(), QStringList { u"P2"_s });
     EXPECT_EQ(store.rows(u"SELECT PRODUTO FROM CotacaoFornc"_s), QStringList { u"P2"_s });
+}
+
+// A grid cell is stored at once by the item's rowid: a bad price or an
+// unchanged value writes nothing, and the row shown follows what is stored.
+TEST_F(PriceEntryTest, AGridCellIsStoredAtOnceOnlyWhenItChanges)
+{
+    store.addQuotation(u"C1"_s, u"Baixada"_s);
+    store.addItem({ u"C1"_s, u"P1"_s, u"A"_s });
+    store.addItem({ u"C1"_s, u"P2"_s, u"B"_s });
+    flow.start();
+    ASSERT_TRUE(choose(u"C1"_s));
+    const QString stored = u"SELECT VALOR, SIMILARES FROM CotacaoFornc ORDER BY PRODUTO"_s;
+
+    flow.storeItemColumn(1, CotacaoForncColumn::VALOR, u"1234,5"_s);
+    flow.storeItemColumn(1, CotacaoForncColumn::SIMILARES, u"SIM 1"_s);
+    EXPECT_EQ(store.rows(stored), (QStringList { u"~|~"_s, u"1234.5|SIM 1"_s }));
+    EXPECT_EQ(store.dm.CotaFornec().at(1).valor, 1234.5);
+    EXPECT_EQ(store.dm.CotaFornec().at(1).similares, u"SIM 1"_s);
+
+    EXPECT_THROW(flow.storeItemColumn(1, CotacaoForncColumn::VALOR, u"abc"_s), StoreError);
+    EXPECT_THROW(flow.storeItemColumn(1, CotacaoForncColumn::MARCA, u"X"_s), StoreError);
+    EXPECT_EQ(store.rows(stored), (QStringList { u"~|~"_s, u"1234.5|SIM 1"_s }));
+
+    // The same value again is no write: a change made past the set stays.
+    Statement behind(store.dm.Banco(), u"UPDATE CotacaoFornc SET VALOR = 9 WHERE PRODUTO = 'P2'"_s);
+    behind.step(); // past the sets, unannounced
+    flow.storeItemColumn(1, CotacaoForncColumn::VALOR, u"1234,5"_s);
+    EXPECT_EQ(store.rows(stored), (QStringList { u"~|~"_s, u"9.0|SIM 1"_s }));
+    flow.storeItemColumn(0, CotacaoForncColumn::VALOR, QString());
+    EXPECT_EQ(store.rows(stored).first(), u"~|~"_s);
+    EXPECT_TRUE(prompts.shown.isEmpty());
 }
 
 // An item deleted since the grid read it is not written as if it were
@@ -192,24 +222,23 @@ TEST_F(PriceEntryTest, AnItemDeletedBehindTheGridIsReportedNotWritten)
     EXPECT_EQ(prompts.boxes(),
         QStringList { u"[CotaKelvo] CotaFornec: O registro foi apagado por outra operação."_s });
     EXPECT_EQ(shown(), QStringList { u"P2"_s });
-    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P2");
+    EXPECT_EQ(store.dm.CotaFornec().current()->produto, u"P2");
     EXPECT_EQ(store.count(u"CotacaoFornc"_s), 1);
 }
 
-TEST_F(PriceEntryTest, ThePrintoutTakesThePriceStillInEdit)
+// A cell typed in the grid is stored at once: the printout has it.
+TEST_F(PriceEntryTest, ThePrintoutTakesThePriceTypedInTheGrid)
 {
     store.addQuotation(u"C1"_s, u"Baixada"_s);
     store.addItem({ u"C1"_s, u"P1"_s, u"A"_s });
     flow.start();
     ASSERT_TRUE(choose(u"C1"_s));
-    Table &items = store.dm.CotaFornec();
-    items.edit();
-    items.setValue(u"VALOR"_s, 7.5);
+    flow.storeItemColumn(0, CotacaoForncColumn::VALOR, u"7,5"_s);
+    EXPECT_EQ(store.dm.CotaFornec().at(0).valor, 7.5);
 
     std::optional<ReportPreparation> preparation = flow.preparePrintout();
     ASSERT_TRUE(preparation);
     const PreparedReport &report = preparation->complete();
-    EXPECT_FALSE(items.isEditing());
     EXPECT_EQ(store.rows(u"SELECT VALOR FROM CotacaoFornc"_s), QStringList { u"7.5"_s });
     ASSERT_EQ(report.pages.size(), 1u);
     EXPECT_EQ(pageLines(report.pages[0]).filter(u"7,50"_s).size(), 1);

@@ -9,7 +9,9 @@
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
+#include "ui/row_model.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QBrush>
 #include <QFile>
@@ -194,6 +196,7 @@ TEST_F(PriceWindowTest, OpensEmptyThenShowsTheChoiceWithItsColours)
     EXPECT_EQ(window.size(), QSize(1018, 569));
     EXPECT_EQ(window.lblCota()->text(), u"0"_s);
     EXPECT_EQ(window.model()->rowCount(), 0);
+    QAbstractItemModelTester tester(window.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
 
     QTest::mouseClick(window.btn3(), Qt::LeftButton);
     EXPECT_EQ(window.lblCota()->text(), u"C1"_s);
@@ -258,6 +261,13 @@ TEST_F(PriceWindowTest, TypedPricesAreCheckedAndStored)
     type(u"3,25"_s);
     window.btn2()->setFocus();
     EXPECT_EQ(stored(u"VALOR"_s, u"P2"_s), u"3.25"_s);
+    // So is a similar item.
+    grid->setFocus();
+    grid->setCurrentIndex(window.model()->index(1, 6));
+    type(u"SIM 2"_s);
+    window.btn4()->setFocus();
+    EXPECT_EQ(stored(u"SIMILARES"_s, u"P2"_s), u"SIM 2"_s);
+    EXPECT_EQ(window.model()->index(1, 6).data().toString(), u"SIM 2"_s);
 }
 
 TEST_F(PriceWindowTest, F2AndCtrlDelete)
@@ -519,7 +529,7 @@ TEST_F(PriceWindowTest, CountOfPricedItemsAndSearchByBrandOrDescription)
     ASSERT_TRUE(window.edtBusca()->hasFocus());
     QTest::keyClicks(window.edtBusca(), u"bb"_s);
     EXPECT_EQ(grid->currentIndex().row(), 1);
-    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P2"_s); // the panels follow
+    EXPECT_EQ(store.dm.CotaFornec().current()->produto, u"P2"_s); // the panels follow
     window.edtBusca()->clear();
     QTest::keyClicks(window.edtBusca(), u"PECA"_s);
     EXPECT_EQ(grid->currentIndex().row(), 1);

@@ -114,7 +114,7 @@ TEST_F(SpreadsheetExchangeTest, ExportWritesTheItemsShownInBrandOrderWithRawValu
             u"BOSCH|0986AB1234|Pastilha de freio dianteira|JG|#2|#45.9|"_s,
             u"MAHLE|OC90|Filtro de óleo|PC|#1.5|#10|OLD"_s, u"NGK|BKR6E|Vela de ignição|PC|#8||"_s }));
     // The grid keeps its row.
-    EXPECT_EQ(store.dm.CotaFornec().asString(u"PRODUTO"_s), u"P3"_s);
+    EXPECT_EQ(store.dm.CotaFornec().current()->produto, u"P3"_s);
 }
 
 TEST_F(SpreadsheetExchangeTest, AFailedExportSaysWhyAndLeavesNoFile)
@@ -188,9 +188,10 @@ TEST_F(SpreadsheetExchangeTest, ImportAppliesPricesAndSimilarItemsByBrandAndCode
             u"log: Linha 4 - Marca: MAHLE - Código: OC90 - Guardado: Z1234567890123456789"_s }));
     EXPECT_EQ(prompts.filters, QStringList { u"Excel (*.xlsx)"_s });
     // The grid keeps its row and shows the new values.
-    Table &items = store.dm.CotaFornec();
-    EXPECT_EQ(items.asString(u"PRODUTO"_s), u"P2"_s);
-    EXPECT_EQ(items.asFloat(u"VALOR"_s), 12.5);
+    const QuotationItemRow *item = store.dm.CotaFornec().current();
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->produto, u"P2"_s);
+    EXPECT_EQ(item->valor, 12.5);
 }
 
 TEST_F(SpreadsheetExchangeTest, AWorkbookWrittenByAnotherProgramImports)
@@ -339,7 +340,7 @@ TEST_F(SpreadsheetExchangeTest, AStoreFailureRollsTheWholeImportBack)
     EXPECT_TRUE(prompts.boxes()[0].contains(u"falha simulada"_s)) << prompts.boxes()[0].toStdString();
     EXPECT_EQ(prices(), before);
     ASSERT_TRUE(entry.selectItem(u"P1"_s));
-    EXPECT_EQ(store.dm.CotaFornec().asFloat(u"VALOR"_s), 45.9);
+    EXPECT_EQ(store.dm.CotaFornec().current()->valor, 45.9);
 }
 
 TEST_F(SpreadsheetExchangeTest, NothingHappensWhileNoItemIsShown)

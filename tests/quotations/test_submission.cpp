@@ -234,7 +234,7 @@ TEST(Submission, ListFollowsTheSelectionAndIsReleasedOnClose)
 
     s.workflow.listReady();
     Table &list = s.store.dm.CotaLiberada();
-    Table &items = s.store.dm.CotaFornec();
+    const QuotationItemSet &items = s.store.dm.CotaFornec();
     ASSERT_EQ(list.rowCount(), 2);
     EXPECT_EQ(s.workflow.selectedCotacao(), u"A1"_s);
     EXPECT_EQ(items.rowCount(), 1);
@@ -246,5 +246,5 @@ TEST(Submission, ListFollowsTheSelectionAndIsReleasedOnClose)
     EXPECT_FALSE(list.isOpen());
     EXPECT_FALSE(list.isFiltered());
     EXPECT_TRUE(list.filter().isEmpty());
-    EXPECT_EQ(items.filterValues(), QVariantList { u"B2"_s });
+    EXPECT_EQ(s.store.dm.quotationItemsChoice(), std::optional<QString>(u"B2"_s));
 }

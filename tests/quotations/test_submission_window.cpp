@@ -112,7 +112,7 @@ TEST(SubmissionWindow, SelectionSendButtonAndClose)
     WindowFixture f;
     TEnviaCotacao &w = *f.window;
     w.show();
-    Table &items = f.store.dm.CotaFornec();
+    const QuotationItemSet &items = f.store.dm.CotaFornec();
     EXPECT_EQ(items.rowCount(), 1);
 
     w.dbgrd1()->selectRow(1);

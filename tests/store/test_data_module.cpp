@@ -8,7 +8,7 @@ TEST_F(DataModuleTest, StartsWithTheIndexesSelectedAndTheGuardClosed)
     TDm fresh;
     EXPECT_FALSE(fresh.podeIcota());
     EXPECT_EQ(fresh.CotaLiberada().indexName(), u"IndexName");
-    EXPECT_EQ(fresh.CotaFornec().indexName(), u"Por_Marca");
+    EXPECT_FALSE(fresh.quotationItemsChoice().has_value()); // every item, once opened
     EXPECT_FALSE(fresh.PedidosLiberados().isOpen());
     EXPECT_FALSE(fresh.CotaFornec().isOpen());
     EXPECT_EQ(
@@ -20,16 +20,16 @@ TEST_F(DataModuleTest, ConsCotaItensFollowsTheCurrentRowOfConsCotaCab)
     dm.setPodeIcota(true);
     addQuotation(u"100"_s, u"Enviada"_s);
     addQuotation(u"200"_s, u"Baixada"_s);
-    addItem(dm.CotaFornec(),
+    addItem(u"CotacaoFornc"_s,
         { .cotacao = u"100"_s,
             .produto = u"P1"_s,
             .marca = u"B"_s,
             .qtde = 2.0,
             .valor = 617.25,
             .data = QDate(2020, 6, 1) });
-    addItem(dm.CotaFornec(),
+    addItem(u"CotacaoFornc"_s,
         { .cotacao = u"100"_s, .produto = u"P2"_s, .marca = u"A"_s, .qtde = 1.0, .data = QDate(2020, 6, 1) });
-    addItem(dm.CotaFornec(),
+    addItem(u"CotacaoFornc"_s,
         { .cotacao = u"200"_s,
             .produto = u"P3"_s,
             .marca = u"C"_s,

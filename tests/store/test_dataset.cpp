@@ -4,7 +4,7 @@
 class DatasetTest : public StoreTest {
 protected:
     DatasetTest() { dm.setPodeIcota(true); }
-    Table &items() { return dm.CotaFornec(); }
+    Table &items() { return itemsTable(); }
 };
 
 TEST_F(DatasetTest, LocateIgnoresCaseOverSeveralColumnsAndReadsDateTexts)

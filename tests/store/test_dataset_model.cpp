@@ -39,7 +39,7 @@ TEST_F(DatasetModelTest, DisplayFormatsFollowTheRegionalSettings)
 
 TEST_F(DatasetModelTest, ModelFollowsTheDatasetThroughEveryChange)
 {
-    Table &t = dm.CotaFornec();
+    Table &t = itemsTable();
     t.setFilter(u"COTACAO = ?"_s, { u"1"_s });
     t.setFiltered(true);
     t.open();
@@ -88,7 +88,7 @@ TEST_F(DatasetModelTest, ModelFollowsTheDatasetThroughEveryChange)
 // the order or leaves the filter, and the current row goes with it.
 TEST_F(DatasetModelTest, AnEditedCellIsStoredAtOnceAndTheRowFollows)
 {
-    Table &t = dm.CotaFornec();
+    Table &t = itemsTable();
     t.setFilter(u"COTACAO = ?"_s, { u"1"_s });
     t.setFiltered(true);
     t.open();

@@ -15,12 +15,12 @@ TEST_F(EngineRules, NamesOfTablesColumnsParametersAndIndexesIgnoreCase)
     EXPECT_EQ(q.value(u"numero"_s).toString(), u"A1");
     EXPECT_EQ(q.asString(u"TipoStatus"_s), u"Baixada");
 
-    dm.CotaFornec().setIndexName(u"Por_marca"_s);
-    EXPECT_EQ(dm.CotaFornec().indexName(), u"Por_Marca");
+    itemsTable().setIndexName(u"Por_marca"_s);
+    EXPECT_EQ(itemsTable().indexName(), u"Por_Marca");
     Table pedidos(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
     pedidos.setIndexName(u"chave-1"_s);
     EXPECT_EQ(pedidos.indexName(), u"Chave-1");
-    EXPECT_THROW(dm.CotaFornec().setIndexName(u"Por_Preco"_s), StoreError);
+    EXPECT_THROW(itemsTable().setIndexName(u"Por_Preco"_s), StoreError);
 }
 
 TEST_F(EngineRules, FiltersCompareTextExactlyAndTextWithNumberAsDigits)
@@ -110,10 +110,10 @@ TEST_F(EngineRules, DatesAndTimesAreComparedAsBoundValues)
 TEST_F(EngineRules, EmptyValuesNeverCompareEqualAndMakeProductsEmpty)
 {
     dm.setPodeIcota(true);
-    addItem(dm.CotaFornec(),
-        { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"A"_s, .qtde = 3.0, .valor = 2.0 });
-    addItem(dm.CotaFornec(), { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"B"_s, .qtde = 3.0 });
-    Table &t = dm.CotaFornec();
+    addItem(
+        itemsTable(), { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"A"_s, .qtde = 3.0, .valor = 2.0 });
+    addItem(itemsTable(), { .cotacao = u"1"_s, .produto = u"P2"_s, .marca = u"B"_s, .qtde = 3.0 });
+    Table &t = itemsTable();
     t.setFiltered(true);
     t.setFilter(u"VALOR = VALOR"_s);
     EXPECT_EQ(column(t, u"PRODUTO"_s), QStringList { u"P1"_s });
@@ -161,8 +161,8 @@ TEST_F(EngineRules, StorePickingGivesEveryStoreLineInAscendingOrderCaseCounting)
 TEST_F(EngineRules, PostRefusesAnEmptyRequiredColumnOrADuplicateKeyLeavingTheTableUnchanged)
 {
     dm.setPodeIcota(true);
-    addItem(dm.CotaFornec(), { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"M"_s });
-    Table &t = dm.CotaFornec();
+    addItem(itemsTable(), { .cotacao = u"1"_s, .produto = u"P1"_s, .marca = u"M"_s });
+    Table &t = itemsTable();
     ASSERT_TRUE(t.append());
     t.setText(u"CONTATO"_s, u"COMPRAS"_s);
     t.setText(u"COTACAO"_s, u"1"_s);

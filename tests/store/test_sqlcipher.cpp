@@ -192,10 +192,13 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     EXPECT_EQ(cotas.asTime(u"AteHora"_s), QTime(17, 30));
     EXPECT_EQ(cotas.displayText(0, cotas.fieldIndex(u"AteHora"_s)), u"17:30"_s);
     EXPECT_TRUE(cotas.value(1, cotas.fieldIndex(u"AteHora"_s)).isNull());
-    Table &itens = dm.CotaFornec();
+    QuotationItemSet &itens = dm.CotaFornec();
     itens.open();
-    EXPECT_EQ(itens.displayText(0, itens.fieldIndex(u"APLICACAO"_s)), u"GOL PALIO"_s);
-    EXPECT_EQ(itens.displayText(0, itens.fieldIndex(u"VALOR"_s)), u"89,90"_s);
+    ASSERT_FALSE(itens.isEmpty());
+    EXPECT_EQ(QString(itens.at(0).aplicacao).replace(u'\r', u' '), u"GOL PALIO"_s);
+    EXPECT_EQ(formatValue(itens.at(0).valor ? QVariant(*itens.at(0).valor) : QVariant(), FieldType::Float,
+                  cotacaoForncField(CotacaoForncColumn::VALOR).displayFormat),
+        u"89,90"_s);
 
     Table pedido(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
     pedido.open();

@@ -126,3 +126,15 @@ QStringList TestStore::column(Dataset &d, const QString &name)
         out << d.value(r, c).toString();
     return out;
 }
+
+Table &TestStore::itemsTable()
+{
+    if (!m_itemsTable) {
+        m_itemsTable = std::make_shared<Table>(dm.Banco(), cotacaoForncSchema(), u"CotaFornec"_s);
+        m_itemsTable->setIndexName(u"Por_Marca"_s);
+        m_itemsTable->setBeforeInsert([this] { return dm.podeIcota(); });
+        m_itemsTable->fieldByName(u"APLICACAO"_s).getText
+            = [](const QVariant &value) { return value.toString().replace(u'\r', u' '); };
+    }
+    return *m_itemsTable;
+}

@@ -8,6 +8,8 @@
 #include <QTime>
 #include <QVariant>
 
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 class Dataset;
@@ -65,6 +67,14 @@ public:
     // The values of one column of the rows as the dataset shows them.
     static QStringList column(Dataset &d, const QString &name);
 
+    // CotacaoFornc through the cursor table as the data module once held it
+    // (brand index, rows added only while podeIcota is on, APLICACAO shown
+    // with carriage returns as blanks), for the old layer's own tests.
+    Table &itemsTable();
+
     TempFolder folder;
     TDm dm;
+
+private:
+    std::shared_ptr<Table> m_itemsTable;
 };

@@ -3,10 +3,11 @@
 #include "config/credential_file.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
 #include "store/price_list_store.h"
 #include "store/released_writes.h"
 #include "store/schema.h"
+#include "store/sqlcipher.h"
+#include "ui/row_model.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -56,27 +57,46 @@ Texts texts(FixtureValues values)
         QStringLiteral("28 DDL"), QStringLiteral("ENTREGAR NA MATRIZ ATÉ SEXTA") };
 }
 
-// The columns quotation and order items share, on the row in edit.
-void setItem(Table &t, const Item &i, const Texts &x)
+// One quotation item, stored as the program stores it.
+void addQuotationItem(Database &db, const QString &cota, const QDate &data, const Item &i, const Texts &x)
 {
-    t.setText(QStringLiteral("PRODUTO"), QString::fromUtf8(i.produto));
-    t.setText(QStringLiteral("PRODFABR"), QString::fromUtf8(i.fabr));
-    t.setText(QStringLiteral("DESCRICAO"), QString::fromUtf8(i.descricao));
-    t.setText(QStringLiteral("UN"), QString::fromUtf8(i.un));
-    t.setText(QStringLiteral("MARCA"), QString::fromUtf8(i.marca));
-    t.setText(QStringLiteral("APLICACAO"), QString::fromUtf8(i.aplicacao));
-    t.setFloat(QStringLiteral("QTDE"), i.qtde);
-    if (i.valor != 0)
-        t.setFloat(QStringLiteral("VALOR"), i.valor);
-    t.setFloat(QStringLiteral("QTDELOJA1"), i.loja1);
-    t.setFloat(QStringLiteral("QTDELOJA2"), i.loja2);
-    t.setFloat(QStringLiteral("QTDELOJA3"), i.loja3);
-    t.setText(QStringLiteral("NOMELOJA1"), x.lojas.value(0));
-    t.setText(QStringLiteral("NOMELOJA2"), x.lojas.value(1));
-    t.setText(QStringLiteral("NOMELOJA3"), x.lojas.value(2));
-    t.setText(QStringLiteral("CONDPGTO"), x.condPgto);
-    t.setText(QStringLiteral("SIMILARES"), QString::fromUtf8(i.similares));
-    t.setText(QStringLiteral("OBS"), QString::fromUtf8(i.obs));
+    using C = CotacaoForncColumn;
+    const std::pair<C, QVariant> given[] = {
+        { C::CONTATO, QStringLiteral("JOAO COMPRAS") },
+        { C::COTACAO, cota },
+        { C::DATA, data },
+        { C::PRODUTO, QString::fromUtf8(i.produto) },
+        { C::PRODFABR, QString::fromUtf8(i.fabr) },
+        { C::DESCRICAO, QString::fromUtf8(i.descricao) },
+        { C::UN, QString::fromUtf8(i.un) },
+        { C::MARCA, QString::fromUtf8(i.marca) },
+        { C::APLICACAO, QString::fromUtf8(i.aplicacao) },
+        { C::QTDE, i.qtde },
+        { C::VALOR, i.valor != 0 ? QVariant(i.valor) : QVariant() },
+        { C::QTDELOJA1, i.loja1 },
+        { C::QTDELOJA2, i.loja2 },
+        { C::QTDELOJA3, i.loja3 },
+        { C::NOMELOJA1, x.lojas.value(0) },
+        { C::NOMELOJA2, x.lojas.value(1) },
+        { C::NOMELOJA3, x.lojas.value(2) },
+        { C::CONDPGTO, x.condPgto },
+        { C::SIMILARES, QString::fromUtf8(i.similares) },
+        { C::OBS, QString::fromUtf8(i.obs) },
+    };
+    QStringList names;
+    QStringList marks;
+    QVariantList values;
+    for (const auto &[column, value] : given) {
+        const Field &f = cotacaoForncField(column);
+        names << QLatin1Char('"') + f.name + QLatin1Char('"');
+        marks << QStringLiteral("?");
+        values << f.storable(value);
+    }
+    Statement insert(db,
+        QStringLiteral("INSERT INTO CotacaoFornc (%1) VALUES (%2)")
+            .arg(names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    insert.bindAll(values);
+    insert.step();
 }
 
 void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDate &validade,
@@ -93,21 +113,9 @@ void addQuotation(TDm &dm, const QString &cota, const QString &status, const QDa
     cab.setDate(QStringLiteral("DataLiberada"), validade.addDays(-5));
     cab.post();
 
-    Table &t = dm.CotaFornec();
-    if (!t.isOpen())
-        t.open();
-    const bool was = dm.podeIcota();
-    dm.setPodeIcota(true);
-    for (const Item &i : items) {
-        if (!t.append())
-            break;
-        t.setText(QStringLiteral("CONTATO"), QStringLiteral("JOAO COMPRAS"));
-        t.setText(QStringLiteral("COTACAO"), cota);
-        t.setDate(QStringLiteral("DATA"), validade.addDays(-5));
-        setItem(t, i, x);
-        t.post();
-    }
-    dm.setPodeIcota(was);
+    for (const Item &i : items)
+        addQuotationItem(dm.Banco(), cota, validade.addDays(-5), i, x);
+    dm.Banco().announceWritten({ QStringLiteral("CotacaoFornc") });
 }
 
 // An order item stored as the download stores it: each value as its column

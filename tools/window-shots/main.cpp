@@ -131,13 +131,9 @@ int main(int argc, char **argv)
         preview.resize(900, 1000);
         ok &= save(&preview, dir, name, out);
     };
-    Table &items = context.dm().CotaFornec();
-    items.setFilter(QStringLiteral("COTACAO = ?"), { fixtureNumber("2026000102", values) });
-    items.setFiltered(true);
-    items.open();
+    context.dm().showQuotationItems(fixtureNumber("2026000102", values));
     savePreview(quotationReport(context.dm()), QStringLiteral("ReportPreview"));
-    items.close();
-    items.setFiltered(false);
+    context.dm().closeQuotationItems();
     savePreview(orderReport(context.dm(), fixtureNumber("2026000201", values)),
         QStringLiteral("ReportPreview-RLPedAtende"));
     savePreview(storeReport(context.dm(), fixtureNumber("2026000201", values)),

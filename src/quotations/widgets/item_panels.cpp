@@ -1,6 +1,5 @@
 #include "quotations/widgets/item_panels.h"
 
-#include "store/dataset.h"
 #include "ui/widgets/form_style.h"
 
 #include <QEvent>
@@ -73,11 +72,9 @@ void placeWrapped(QLabel *label, const QString &text, int left, int top, int wid
 
 } // namespace
 
-ItemPanels::ItemPanels(Dataset &items, QWidget *parent)
+ItemPanels::ItemPanels(QuotationItemSet &items, QWidget *parent)
     : QWidget(parent)
     , m_items(items)
-    , m_aplicacao(items.fieldIndex(u"APLICACAO"_s))
-    , m_obs(items.fieldIndex(u"OBS"_s))
     , m_scroll(new QScrollBar(Qt::Vertical, this))
 {
     for (int i = 0; i < 2; ++i) {
@@ -102,11 +99,11 @@ ItemPanels::ItemPanels(Dataset &items, QWidget *parent)
             moveTo(row);
     });
 
-    connect(&m_items, &Dataset::currentRowChanged, this, &ItemPanels::refresh);
-    connect(&m_items, &Dataset::rowChanged, this, &ItemPanels::refresh);
-    connect(&m_items, &Dataset::resetDone, this, &ItemPanels::refresh);
-    connect(&m_items, &Dataset::rowInserted, this, &ItemPanels::refresh);
-    connect(&m_items, &Dataset::rowRemoved, this, &ItemPanels::refresh);
+    connect(&m_items, &RowSetBase::currentRowChanged, this, &ItemPanels::refresh);
+    connect(&m_items, &RowSetBase::rowChanged, this, &ItemPanels::refresh);
+    connect(&m_items, &RowSetBase::resetDone, this, &ItemPanels::refresh);
+    connect(&m_items, &RowSetBase::rowInserted, this, &ItemPanels::refresh);
+    connect(&m_items, &RowSetBase::rowRemoved, this, &ItemPanels::refresh);
     refresh();
 }
 
@@ -140,8 +137,9 @@ void ItemPanels::refresh()
         const int row = top < 0 || top + i >= count ? -1 : top + i;
         m_rows[size_t(i)] = row;
         Panel &p = m_panels[size_t(i)];
-        p.aplicacaoText = row < 0 ? QString() : m_items.displayText(row, m_aplicacao);
-        p.obsText = row < 0 ? QString() : m_items.displayText(row, m_obs);
+        // Carriage returns show as blanks; the stored text keeps them.
+        p.aplicacaoText = row < 0 ? QString() : QString(m_items.at(row).aplicacao).replace(u'\r', u' ');
+        p.obsText = row < 0 ? QString() : m_items.at(row).obs;
         const bool isCurrent = row >= 0 && row == current;
         p.note->setText(isCurrent && m_note ? m_note() : QString());
         p.listNote->setText(isCurrent && m_listNote ? m_listNote() : QString());
@@ -199,14 +197,8 @@ void ItemPanels::layOutWhole(int panel)
 
 void ItemPanels::moveTo(int row)
 {
-    if (!m_items.isOpen() || row == m_items.currentRow())
-        return;
-    try {
+    if (m_items.isOpen() && row != m_items.currentRow())
         m_items.setCurrentRow(row);
-    } catch (const std::exception &e) {
-        refresh();
-        Q_EMIT errorOccurred(QString::fromUtf8(e.what()));
-    }
 }
 
 void ItemPanels::setCurrentNote(std::function<QString()> note)

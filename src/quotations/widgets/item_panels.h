@@ -1,18 +1,19 @@
 #pragma once
 
+#include "store/quotation_item_rows.h"
+
 #include <QWidget>
 
 #include <array>
 #include <functional>
 
-class Dataset;
 class QLabel;
 class QScrollBar;
 
 // The panel list under the price grid: two stacked panels with the long
 // texts (application and observation) of the current item and the next
 // one, the current item's panel in mint green, the other in sky blue. It
-// follows the dataset's current row; a click on a panel makes its item
+// follows the item set's current row; a click on a panel makes its item
 // current. It neither adds nor deletes rows. The current item's panel may
 // carry a note at the right of its observation line. When the current item's
 // texts are too long for their lines, its panel takes the room of both and
@@ -26,7 +27,7 @@ public:
     static constexpr int PanelWidth = 995;
     static constexpr int PanelHeight = 45;
 
-    ItemPanels(Dataset &items, QWidget *parent = nullptr);
+    ItemPanels(QuotationItemSet &items, QWidget *parent = nullptr);
 
     // The row each panel shows (-1 when empty) and its two texts, whole.
     int panelRow(int panel) const { return m_rows[size_t(panel)]; }
@@ -53,9 +54,6 @@ public:
     void showCurrentListNote(const QString &text);
 
 Q_SIGNALS:
-    // Moving to another item failed (the row being edited could not be stored).
-    void errorOccurred(const QString &message);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -80,9 +78,7 @@ private:
     void layOutLines(int panel);
     void layOutWhole(int panel);
 
-    Dataset &m_items;
-    int m_aplicacao;
-    int m_obs;
+    QuotationItemSet &m_items;
     std::array<Panel, 2> m_panels;
     std::array<int, 2> m_rows { -1, -1 };
     std::function<QString()> m_note;

@@ -5,20 +5,18 @@
 #include "quotations/widgets/price_delegate.h"
 #include "quotations/widgets/price_history_window.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
+#include "store/field.h"
+#include "ui/row_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
-
-#include <set>
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +26,28 @@ const QColor Mint(101, 245, 184);
 constexpr int CountLeft = 736; // the count of priced items, right of the hint lb1
 constexpr int SearchLeft = 886; // the search box, at the right
 const QColor LightBlue(201, 217, 241);
-constexpr int ValorColumn = 5;
+
+// The grid's columns, in its order.
+enum Column { Marca, Prodfabr, Descricao, Un, Qtde, Valor, Similares };
+
+QVariant number(const std::optional<double> &value)
+{
+    return value ? QVariant(*value) : QVariant();
+}
+
+// A text column shown only, in mint green.
+GridColumn shownText(const QuotationItemSet &items, const QString &title, int width,
+    CotacaoForncColumn column, QString QuotationItemRow::*member)
+{
+    return { title, width,
+        rowCells<QuotationItemRow>(items,
+            [member](const QuotationItemRow &item, int role) -> QVariant {
+                if (role == Qt::DisplayRole || role == Qt::EditRole)
+                    return item.*member;
+                return cellStyle(role, Mint, false);
+            }),
+        {}, cotacaoForncField(column).size };
+}
 
 QLabel *heading(QWidget *parent, const char *name, const QString &text, int left, bool bold)
 {
@@ -71,27 +90,50 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     m_btn3 = makeButton(this, "btn3", u"Cotações Baixadas"_s, { 300, 8, 135, 21 });
     m_lb1 = heading(this, "lb1", u"F2 - No item selecionado, digita observação"_s, 460, true);
 
-    Table &items = dm.CotaFornec();
-    m_model = new DatasetModel(items,
-        { { u"MARCA"_s, u"MARCA"_s, 115, {}, true }, { u"PRODFABR"_s, u"PRODFABR"_s, 87, {}, true },
-            { u"DESCRICAO"_s, u"DESCRICAO"_s, 440, {}, true }, { u"UN"_s, u"UN"_s, 25, {}, true },
-            { u"QTDE"_s, u"QTDE"_s, 49, u"0.00"_s, true }, { u"VALOR"_s, u"VALOR"_s, 71, u"0.00"_s, false },
-            { u"SIMILARES"_s, u"SIMILARES"_s, 181, {}, false } },
-        this);
-    std::set<int> readOnly;
-    for (const char *name : { "MARCA", "PRODFABR", "DESCRICAO", "UN", "QTDE" })
-        readOnly.insert(items.fieldIndex(QLatin1String(name)));
-    m_model->setStyleHook([readOnly](const Dataset &, int, int field, int role) {
-        // The columns shown only are mint green in a normal weight.
-        if (readOnly.count(field) > 0)
-            return cellStyle(role, Mint, false);
+    const QuotationItemSet &items = dm.CotaFornec();
+    // The columns shown only are mint green in a normal weight; the price and
+    // the similar item are typed in, each stored at once by the item's rowid.
+    const auto typed = [this](CotacaoForncColumn column) {
+        return [this, column](int row, const QVariant &value) { m_flow.storeItemColumn(row, column, value); };
+    };
+    const auto quantity = [](const QuotationItemRow &item, int role) -> QVariant {
+        if (role == Qt::DisplayRole)
+            return formatValue(number(item.qtde), FieldType::Float, u"0.00"_s);
+        if (role == Qt::EditRole)
+            return formatValue(number(item.qtde), FieldType::Float, QString());
+        return cellStyle(role, Mint, false);
+    };
+    const auto price = [](const QuotationItemRow &item, int role) -> QVariant {
+        if (role == Qt::DisplayRole)
+            return formatValue(number(item.valor), FieldType::Float, u"0.00"_s);
+        if (role == Qt::EditRole)
+            return formatValue(number(item.valor), FieldType::Float, QString());
         return cellStyle(role, LightBlue);
-    });
+    };
+    const auto similar = [](const QuotationItemRow &item, int role) -> QVariant {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            return item.similares;
+        return cellStyle(role, LightBlue);
+    };
+    m_model = new RowModel(dm.CotaFornec(),
+        {
+            shownText(items, u"MARCA"_s, 115, CotacaoForncColumn::MARCA, &QuotationItemRow::marca),
+            shownText(items, u"PRODFABR"_s, 87, CotacaoForncColumn::PRODFABR, &QuotationItemRow::prodfabr),
+            shownText(
+                items, u"DESCRICAO"_s, 440, CotacaoForncColumn::DESCRICAO, &QuotationItemRow::descricao),
+            shownText(items, u"UN"_s, 25, CotacaoForncColumn::UN, &QuotationItemRow::un),
+            { u"QTDE"_s, 49, rowCells<QuotationItemRow>(items, quantity), {}, 0, true },
+            { u"VALOR"_s, 71, rowCells<QuotationItemRow>(items, price), typed(CotacaoForncColumn::VALOR), 0,
+                true },
+            { u"SIMILARES"_s, 181, rowCells<QuotationItemRow>(items, similar),
+                typed(CotacaoForncColumn::SIMILARES), cotacaoForncField(CotacaoForncColumn::SIMILARES).size },
+        },
+        this);
     connect(
-        m_model, &DatasetModel::errorOccurred, this,
-        [this](const QString &message) { m_prompts.error(message); }, Qt::QueuedConnection);
+        m_model, &RowModel::errorOccurred, this, [this](const QString &message) { m_prompts.error(message); },
+        Qt::QueuedConnection);
 
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 3, 36, 1012, 395 });
+    m_dbgrd1 = makeRowGrid(this, "dbgrd1", m_model, { 3, 36, 1012, 395 });
     m_dbgrd1->setFrameShape(QFrame::NoFrame);
     setBaseColour(m_dbgrd1, LightBlue);
     // F2 is the observation key here, not the cell editor's.
@@ -99,14 +141,12 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
         | QAbstractItemView::AnyKeyPressed);
     m_dbgrd1->setTabKeyNavigation(true);
     m_prices = new PriceDelegate(m_flow, prompts, m_dbgrd1);
-    m_dbgrd1->setItemDelegateForColumn(ValorColumn, m_prices);
+    m_dbgrd1->setItemDelegateForColumn(Valor, m_prices);
     m_dbgrd1->installEventFilter(this);
 
-    m_DBCtrlGrid1 = new ItemPanels(items, this);
+    m_DBCtrlGrid1 = new ItemPanels(dm.CotaFornec(), this);
     m_DBCtrlGrid1->setObjectName(u"DBCtrlGrid1"_s);
     m_DBCtrlGrid1->setGeometry(3, 437, 1012, 90);
-    connect(m_DBCtrlGrid1, &ItemPanels::errorOccurred, this,
-        [this](const QString &message) { m_prompts.error(message); });
     m_DBCtrlGrid1->setCurrentNote([this] { return m_flow.currentLastPriceText(); });
     m_DBCtrlGrid1->setCurrentListNote([this] { return m_flow.currentListPriceText(); });
 
@@ -179,15 +219,10 @@ TPrecoCota::TPrecoCota(Prompts &prompts, TDm &dm, QWidget *parent)
     setTabOrder(m_btn3, m_edtBusca);
     setTabOrder(m_edtBusca, m_dbgrd1);
 
-    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &TPrecoCota::leaveGrid);
     fixAndCentre(this, 1018, 569);
 }
 
-TPrecoCota::~TPrecoCota()
-{
-    // The grid goes before this object is gone: no focus report may reach it.
-    disconnect(m_focusWatch);
-}
+TPrecoCota::~TPrecoCota() = default;
 
 void TPrecoCota::showEvent(QShowEvent *event)
 {
@@ -206,7 +241,7 @@ void TPrecoCota::FormShow()
 
 bool TPrecoCota::leaveEditor()
 {
-    return m_prices->finishEdit() && m_flow.postPendingEdit();
+    return m_prices->finishEdit();
 }
 
 void TPrecoCota::btn3Click()
@@ -223,7 +258,7 @@ void TPrecoCota::showChoice()
     m_lblCota->setText(m_flow.chosenQuotation());
     const int row = qMax(0, m_dm.CotaFornec().currentRow());
     if (m_model->rowCount() > 0)
-        m_dbgrd1->setCurrentIndex(m_model->index(row, ValorColumn));
+        m_dbgrd1->setCurrentIndex(m_model->index(row, Valor));
     m_dbgrd1->setFocus();
 }
 
@@ -326,18 +361,6 @@ bool TPrecoCota::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void TPrecoCota::leaveGrid(QWidget *old, QWidget *now)
-{
-    const auto inGrid = [this](QWidget *w) { return w && (w == m_dbgrd1 || m_dbgrd1->isAncestorOf(w)); };
-    if (inGrid(old) && now && !inGrid(now))
-        dbgrd1Exit();
-}
-
-void TPrecoCota::dbgrd1Exit()
-{
-    m_flow.postPendingEdit();
-}
-
 void TPrecoCota::showPricedCount()
 {
     m_lblPrecos->setText(m_flow.pricedCountText());
@@ -353,7 +376,7 @@ void TPrecoCota::edtBuscaFind(bool next)
     m_edtBusca->setStyleSheet(missing ? u"QLineEdit { background: rgb(255, 205, 205); }"_s : QString());
     if (row < 0 || !leaveEditor())
         return;
-    m_dbgrd1->setCurrentIndex(m_model->index(row, current.isValid() ? current.column() : ValorColumn));
+    m_dbgrd1->setCurrentIndex(m_model->index(row, current.isValid() ? current.column() : Valor));
 }
 
 void TPrecoCota::keyPressEvent(QKeyEvent *event)

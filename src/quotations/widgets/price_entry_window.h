@@ -7,12 +7,12 @@
 
 #include <functional>
 
-class DatasetModel;
 class ItemPanels;
 class PriceDelegate;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class RowModel;
 class QTableView;
 
 // "Define Preços dos Itens da Contação": the items of the chosen quotation,
@@ -40,7 +40,7 @@ public:
     QLabel *lblCota() const { return m_lblCota; }
     QLabel *lb1() const { return m_lb1; }
     QTableView *dbgrd1() const { return m_dbgrd1; }
-    DatasetModel *model() const { return m_model; }
+    RowModel *model() const { return m_model; }
     ItemPanels *DBCtrlGrid1() const { return m_DBCtrlGrid1; }
     QPushButton *btn1() const { return m_btn1; }
     QPushButton *btn2() const { return m_btn2; }
@@ -77,7 +77,6 @@ public:
     // list price; F5 shows its price history; Ctrl+Del
     // deletes the item after a question.
     bool dbgrd1KeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void dbgrd1Exit();
     // The search box: moves the grid to the first item, from the current one
     // (or, with next, from the one after it), that holds the text typed.
     void edtBuscaFind(bool next);
@@ -90,11 +89,10 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    // Stores the price being typed and the row in edit before a button acts
-    // on the items. False (message shown) when the price is not a number.
+    // Stores the cell being typed before a button acts on the items. False
+    // (message shown) when the price is not a number.
     bool leaveEditor();
     void showChoice();
-    void leaveGrid(QWidget *old, QWidget *now);
     void showPricedCount();
 
     Prompts &m_prompts;
@@ -103,7 +101,7 @@ private:
     SpreadsheetExchange m_exchange;
     ChooserRunner m_runChooser;
     HistoryRunner m_runHistory;
-    DatasetModel *m_model;
+    RowModel *m_model;
     QLabel *m_lbl1;
     QLabel *m_lblCota;
     QPushButton *m_btn3;
@@ -122,6 +120,5 @@ private:
     QPushButton *m_btn1;
     QLabel *m_lblPrecos;
     QLineEdit *m_edtBusca;
-    QMetaObject::Connection m_focusWatch;
     bool m_shown = false;
 };
