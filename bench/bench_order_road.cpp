@@ -71,8 +71,7 @@ struct ListedStore : TestStore {
     {
         flow = std::make_unique<ReleasedOrders>(prompts, dm, net, http, sim->url());
         flow->setLogin({ u"DEMO"_s, u"DEMO123"_s });
-        listed = flow->openTables() && flow->fetchList()
-            && dm.PedidosLiberados().locate(u"Pedido"_s, { sim->pedido() });
+        listed = flow->openTables() && flow->fetchList() && dm.gotoOrder(sim->pedido());
     }
 
     bool download()

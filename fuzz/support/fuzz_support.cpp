@@ -2,6 +2,7 @@
 
 #include "exchange/http_body_text.h"
 #include "store/data_module.h"
+#include "store/released_writes.h"
 #include "store/schema.h"
 #include "support/row_insert.h"
 
@@ -70,13 +71,13 @@ void FuzzStore::clear()
     dm.CotaLiberada().close();
     dm.chooseReleasedQuotations(TDm::ReleasedChoice::All);
     dm.Banco().execute(QStringLiteral("DELETE FROM CotaLiberadas"));
-    for (Table *table : { &dm.PedidosLiberados(), &dm.PedFornec() }) {
-        table->close();
-        table->setFiltered(false);
-        table->setFilter(QString());
-        table->setIndexName(QString());
-        dm.Banco().execute(QStringLiteral("DELETE FROM ") + table->tableName());
-    }
+    // The orders' sets closed on every row, as a fresh start finds them.
+    dm.PedidosLiberados().close();
+    dm.chooseOrders(std::nullopt);
+    dm.PedFornec().close();
+    dm.chooseOrderItems(std::nullopt);
+    dm.Banco().execute(QStringLiteral("DELETE FROM PedidosLiberados"));
+    dm.Banco().execute(QStringLiteral("DELETE FROM PedidoFornc"));
     dm.setPodeIcota(false);
 }
 

@@ -11,7 +11,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <functional>
+using namespace Qt::StringLiterals;
 
 namespace {
 

@@ -2,6 +2,7 @@
 #include "cli/cli.h"
 #include "cli/listing.h"
 #include "cli/report_files.h"
+#include "common/regional.h"
 #include "exchange/http_client.h"
 #include "orders/downloaded_orders.h"
 #include "orders/released_orders.h"
@@ -42,12 +43,10 @@ private:
 bool selectStored(CliContext &c, TDm &dm)
 {
     const QString pedido = c.options().args.at(0);
-    Table &lib = dm.PedidosLiberados();
     try {
-        lib.close();
-        lib.setFiltered(false);
-        lib.open();
-        if (lib.locate(u"Pedido"_s, { pedido }))
+        dm.chooseOrders(std::nullopt);
+        dm.PedidosLiberados().open();
+        if (dm.gotoOrder(pedido))
             return true;
     } catch (const std::exception &e) {
         c.prompts().error(errorText(e));
@@ -65,13 +64,13 @@ bool selectListed(
 {
     if (!selectStored(c, dm))
         return false;
-    const QString pedido = dm.PedidosLiberados().asString(u"Pedido"_s);
-    const QString tipoStatus = dm.PedidosLiberados().asString(u"TipoStatus"_s);
+    const QString pedido = dm.PedidosLiberados().current()->pedido;
+    const QString tipoStatus = dm.PedidosLiberados().current()->tipoStatus;
     const DownloadedOrders::List list = wanted.value_or(
         tipoStatus == u"Atendido" ? DownloadedOrders::Atendidos : DownloadedOrders::Baixados);
     if (!flow.chooseList(list))
         return false;
-    if (dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }))
+    if (dm.gotoOrder(pedido))
         return true;
     const QString where = wanted ? (list == DownloadedOrders::Baixados ? u"baixados"_s : u"atendidos"_s)
                                  : u"baixados ou atendidos"_s;
@@ -100,8 +99,12 @@ int list(CliContext &c, AppContext &app)
     ReleasedRun run(c, app);
     if (!run.open())
         return CliFailed;
-    printRows(c, app.dm().PedidosLiberados(),
-        { u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s, u"HoraLib"_s, u"DataBaixado"_s, u"HoraBaixa"_s });
+    for (const ReleasedOrderRow &r : app.dm().PedidosLiberados().rows()) {
+        printRecord(c,
+            { listingText(r.pedido), listingText(r.tipoStatus), plainDate(r.dataLiberado),
+                plainTime(r.horaLib), plainDate(r.dataBaixado), plainTime(r.horaBaixa) });
+    }
+    c.out().flush();
     return CliOk;
 }
 
@@ -109,11 +112,28 @@ int items(CliContext &c, AppContext &app)
 {
     if (!selectStored(c, app.dm()))
         return CliFailed;
-    return printFiltered(c, app.dm().PedFornec(), u"PEDIDO = ?"_s,
-        { app.dm().PedidosLiberados().asString(u"Pedido"_s) },
-        { u"CONTATO"_s, u"PEDIDO"_s, u"DATA"_s, u"PRODUTO"_s, u"PRODFABR"_s, u"DESCRICAO"_s, u"UN"_s,
-            u"APLICACAO"_s, u"MARCA"_s, u"QTDE"_s, u"VALOR"_s, u"CONDPGTO"_s, u"SIMILARES"_s, u"OBS"_s,
-            u"QTDELOJA1"_s, u"QTDELOJA2"_s, u"QTDELOJA3"_s, u"NOMELOJA1"_s, u"NOMELOJA2"_s, u"NOMELOJA3"_s });
+    RowSet<OrderItemRow> &items = app.dm().PedFornec();
+    try {
+        app.dm().chooseOrderItems(app.dm().PedidosLiberados().current()->pedido);
+        items.open();
+    } catch (const std::exception &e) {
+        c.prompts().error(errorText(e));
+        return CliFailed;
+    }
+    // Every column in the order of the file.
+    for (const OrderItemRow &r : items.rows()) {
+        QStringList line { listingText(r.contato), listingText(r.pedido), plainDate(r.data),
+            listingText(r.produto), listingText(r.prodfabr), listingText(r.descricao), listingText(r.un),
+            listingText(r.aplicacao), listingText(r.marca), plainNumber(r.qtde), plainNumber(r.valor),
+            listingText(r.condpgto), listingText(r.similares), listingText(r.obs) };
+        for (const auto &qtde : r.qtdeLoja)
+            line << plainNumber(qtde);
+        for (const QString &nome : r.nomeLoja)
+            line << listingText(nome);
+        printRecord(c, line);
+    }
+    c.out().flush();
+    return CliOk;
 }
 
 int totals(CliContext &c, AppContext &app)

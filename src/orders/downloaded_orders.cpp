@@ -26,11 +26,8 @@ bool DownloadedOrders::chooseList(List list)
 {
     m_list = list;
     try {
-        Table &lib = m_dm.PedidosLiberados();
-        lib.close();
-        lib.setFilter(u"TipoStatus = ?"_s, { list == Baixados ? Baixado : Atendido });
-        lib.setFiltered(true);
-        lib.open();
+        m_dm.chooseOrders(list == Baixados ? Baixado : Atendido);
+        m_dm.PedidosLiberados().open();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;
@@ -40,19 +37,16 @@ bool DownloadedOrders::chooseList(List list)
 
 QString DownloadedOrders::selectedPedido() const
 {
-    const Table &lib = m_dm.PedidosLiberados();
-    return lib.isOpen() && !lib.isEmpty() ? lib.asString(u"Pedido"_s) : QString();
+    const ReleasedOrderRow *order = m_dm.PedidosLiberados().current();
+    return order ? order->pedido : QString();
 }
 
 bool DownloadedOrders::followSelectedOrder()
 {
     try {
-        Table &items = m_dm.PedFornec();
-        items.close();
         // No order selected: an empty number, which selects no item.
-        items.setFilter(u"PEDIDO = ?"_s, { selectedPedido() });
-        items.setFiltered(true);
-        items.open();
+        m_dm.chooseOrderItems(selectedPedido());
+        m_dm.PedFornec().open();
         m_totals.lbTotPed = u"Valor Total Ped. : "_s + Totped();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
@@ -65,21 +59,19 @@ QString DownloadedOrders::Totped()
 {
     // Summed by row without moving the current item, so the controls bound
     // to the items neither move nor repaint.
-    const Table &items = m_dm.PedFornec();
-    const int qtde = items.fieldIndex(u"QTDE"_s);
-    const int valor = items.fieldIndex(u"VALOR"_s);
-    const std::array<int, 3> lojas { items.fieldIndex(u"QTDELOJA1"_s), items.fieldIndex(u"QTDELOJA2"_s),
-        items.fieldIndex(u"QTDELOJA3"_s) };
+    const RowSet<OrderItemRow> &items = m_dm.PedFornec();
     double total = 0;
     std::array<double, 3> totalLoja {};
-    for (int row = 0; row < items.rowCount(); ++row) {
-        const double price = items.value(row, valor).toDouble();
-        total += items.value(row, qtde).toDouble() * price;
-        for (size_t i = 0; i < lojas.size(); ++i)
-            totalLoja[i] += items.value(row, lojas[i]).toDouble() * price;
+    for (const OrderItemRow &item : items.rows()) {
+        const double price = item.valor.value_or(0);
+        total += item.qtde.value_or(0) * price;
+        for (size_t i = 0; i < totalLoja.size(); ++i)
+            totalLoja[i] += item.qtdeLoja[i].value_or(0) * price;
     }
-    for (size_t i = 0; i < lojas.size(); ++i) {
-        const QString nome = items.isEmpty() ? QString() : items.asString(u"NOMELOJA%1"_s.arg(i + 1));
+    // The stores' names are those of the current item.
+    const OrderItemRow *current = items.current();
+    for (size_t i = 0; i < totalLoja.size(); ++i) {
+        const QString nome = current ? current->nomeLoja[i] : QString();
         m_totals.lojas[i] = u"Tot. "_s + nome + numberText(totalLoja[i], u" = #,##0.00"_s);
     }
     return numberText(total, u"#,##0.00"_s);
@@ -87,13 +79,14 @@ QString DownloadedOrders::Totped()
 
 bool DownloadedOrders::changeStatus(const QString &from, const QString &to, const QString &question)
 {
-    Table &lib = m_dm.PedidosLiberados();
-    if (!lib.isOpen() || lib.isEmpty() || lib.asString(u"TipoStatus"_s) != from)
+    const ReleasedOrderRow *order = m_dm.PedidosLiberados().current();
+    if (!order || order->tipoStatus != from)
         return false;
+    const qint64 rowid = order->rowid;
     if (!m_prompts.ask(Atencao, question))
         return false;
     try {
-        setOrderStatusAt(m_dm.Banco(), lib.bookmark().id, to);
+        setOrderStatusAt(m_dm.Banco(), rowid, to);
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;
@@ -127,7 +120,7 @@ DownloadedOrders::Printout DownloadedOrders::print(ReportPreparation (*start)(TD
         m_prompts.message(u"Erro"_s, u"Esse pedido já foi atendido, não posso imprimir"_s);
         return Printout::NotShown;
     }
-    Table &lib = m_dm.PedidosLiberados();
+    RowSet<ReleasedOrderRow> &lib = m_dm.PedidosLiberados();
     try {
         ReportPreparation report = start(m_dm, selectedPedido());
         m_prompts.previewReport(report);
@@ -140,11 +133,10 @@ DownloadedOrders::Printout DownloadedOrders::print(ReportPreparation (*start)(TD
             u"o pedido novamente e o status será alterado para Atendido. Deseja confirmar??"_s))
         return Printout::Shown;
     // With no order listed there is nothing to mark, and no row to add.
-    if (!lib.isOpen() || lib.isEmpty())
+    if (!lib.current())
         return Printout::Shown;
     try {
-        setOrderStatusAt(m_dm.Banco(), lib.bookmark().id, Atendido);
-        lib.close();
+        setOrderStatusAt(m_dm.Banco(), lib.currentRowId(), Atendido);
         lib.open();
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
@@ -156,11 +148,10 @@ DownloadedOrders::Printout DownloadedOrders::print(ReportPreparation (*start)(TD
 void DownloadedOrders::closeTables()
 {
     try {
-        for (Table *t : { &m_dm.PedidosLiberados(), &m_dm.PedFornec() }) {
-            t->close();
-            t->setFilter(QString());
-            t->setFiltered(false);
-        }
+        m_dm.PedidosLiberados().close();
+        m_dm.chooseOrders(std::nullopt);
+        m_dm.PedFornec().close();
+        m_dm.chooseOrderItems(std::nullopt);
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
     }

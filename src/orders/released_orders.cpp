@@ -47,17 +47,13 @@ ReleasedOrders::ReleasedOrders(
 bool ReleasedOrders::openTables()
 {
     try {
-        Table &lib = m_dm.PedidosLiberados();
-        lib.close();
-        // Another window may have left its filter on: this list shows all.
-        lib.setFiltered(false);
-        lib.open();
-        Table &items = m_dm.PedFornec();
-        // The items are written by key, not through the table: it is left
-        // closed with its filter switched off, which is all the next window
-        // finds of it.
-        items.close();
-        items.setFiltered(false);
+        // Another window may have left its choice: this list shows all.
+        m_dm.chooseOrders(std::nullopt);
+        m_dm.PedidosLiberados().open();
+        // The items are written by key, not through the set: it is left
+        // closed on every item, which is all the next window finds of it.
+        m_dm.PedFornec().close();
+        m_dm.chooseOrderItems(std::nullopt);
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;
@@ -86,16 +82,15 @@ bool ReleasedOrders::fetchList()
         return false;
     }
 
-    Table &lib = m_dm.PedidosLiberados();
+    RowSet<ReleasedOrderRow> &lib = m_dm.PedidosLiberados();
     Database &db = m_dm.Banco();
     const AnswerLines lines(*answer);
     QList<qint64> added;
     qint64 lastSeen = -1; // the list ends on the last order listed
     const bool stored = frame.attempt([&] {
         // The list shows every stored order after a fetch.
-        if (!lib.isOpen() || lib.isFiltered()) {
-            lib.close();
-            lib.setFiltered(false);
+        if (!lib.isOpen() || m_dm.ordersChosen()) {
+            m_dm.chooseOrders(std::nullopt);
             lib.open();
         }
         const auto show = qScopeGuard([&] {
@@ -133,11 +128,12 @@ bool ReleasedOrders::fetchList()
 
 bool ReleasedOrders::downloadItems()
 {
-    Table &lib = m_dm.PedidosLiberados();
-    if (!lib.isOpen() || lib.isEmpty())
+    const ReleasedOrderRow *order = m_dm.PedidosLiberados().current();
+    if (!order)
         return false;
-    const QString pedido = lib.asString(u"Pedido"_s);
-    if (lib.asString(u"TipoStatus"_s).toUpper() != u"LIBERADO") {
+    const QString pedido = order->pedido;
+    const qint64 selected = order->rowid;
+    if (order->tipoStatus.toUpper() != u"LIBERADO") {
         m_prompts.message(Erro, u"Este status não permite baixar esse pedido...."_s);
         return false;
     }
@@ -149,7 +145,6 @@ bool ReleasedOrders::downloadItems()
     if (!m_prompts.ask(Atencao, u"Dejesa baixar os itens do pedido : "_s + pedido + u" ??????"_s))
         return false;
 
-    const Bookmark selected = lib.bookmark();
     const QString address
         = requestAddress(m_servidor, u"getpedforn.php"_s, m_login.login, m_login.senha, u"ped"_s, pedido);
     const auto answer = frame.get(m_http, address);
@@ -196,7 +191,7 @@ void ReleasedOrders::storeItems(const QStringList &lines, const std::function<vo
         finish);
 }
 
-void ReleasedOrders::markDownloaded(const Bookmark &selected, const QString &pedido)
+void ReleasedOrders::markDownloaded(qint64 selected, const QString &pedido)
 {
-    setOrderDownloadedAt(m_dm.Banco(), selected.id, pedido, u"Baixado"_s, Clock::current().now());
+    setOrderDownloadedAt(m_dm.Banco(), selected, pedido, u"Baixado"_s, Clock::current().now());
 }

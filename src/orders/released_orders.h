@@ -7,7 +7,6 @@
 
 #include <functional>
 
-struct Bookmark;
 class Connectivity;
 class HttpTransport;
 class TDm;
@@ -25,8 +24,8 @@ public:
     void setLogin(const Login &login) { m_login = login; }
     const Login &login() const { return m_login; }
 
-    // Opens PedidosLiberados on every stored order, and PedidoFornc with its
-    // filter switched off. False, with the error shown, when the store
+    // Opens PedidosLiberados on every stored order, and leaves PedidoFornc
+    // closed on every item. False, with the error shown, when the store
     // cannot be read.
     bool openTables();
 
@@ -44,7 +43,8 @@ private:
     // Adds the order of one list line, or says it is already stored.
     // Stores the item lines of an answer, then runs finish, in one transaction.
     void storeItems(const QStringList &lines, const std::function<void()> &finish);
-    void markDownloaded(const Bookmark &selected, const QString &pedido);
+    // selected: the rowid of the order chosen; its number finds it when gone.
+    void markDownloaded(qint64 selected, const QString &pedido);
 
     Prompts &m_prompts;
     TDm &m_dm;

@@ -3,6 +3,7 @@
 #include "common/regional.h"
 #include "store/batch_write.h"
 #include "store/data_module.h"
+#include "store/purge_writes.h"
 #include "store/store_backup.h"
 #include "store/store_error.h"
 
@@ -19,41 +20,32 @@ const QString Atencao = u"Atenção"_s;
 
 struct Kind {
     QLatin1StringView code;
-    QLatin1StringView statement;
+    DatedRows rows;
     QString name;
 };
 
-// The cut-off is bound as a date. date() of a column reads only an ISO date
-// (a time of day after it is dropped): an empty date, or any text that is no
-// date, compares as nothing and its row stays.
 const Kind Kinds[] = {
-    { "CL"_L1, "Delete from cotaliberadas where date(dataliberada) <= :Data"_L1, u"Cotações Liberadas"_s },
-    { "PL"_L1, "Delete from PedidosLiberados where date(DataLiberado) <= :Data"_L1, u"Pedidos Liberados"_s },
-    { "CB"_L1, "Delete from CotacaoFornc where date(data) <= :Data"_L1, u"Cotações Baixadas"_s },
-    { "PB"_L1, "Delete from PedidoFornc where date(data) <= :Data"_L1, u"Pedidos Baixados"_s },
+    { "CL"_L1, DatedRows::ReleasedQuotations, u"Cotações Liberadas"_s },
+    { "PL"_L1, DatedRows::ReleasedOrders, u"Pedidos Liberados"_s },
+    { "CB"_L1, DatedRows::QuotationItems, u"Cotações Baixadas"_s },
+    { "PB"_L1, DatedRows::OrderItems, u"Pedidos Baixados"_s },
 };
 
 void run(TDm &dm, const Kind &kind, const QDate &day)
 {
-    Statement purge(dm.Banco(), QString(kind.statement));
-    purge.bind(purge.parameterIndex(":Data"), day);
-    dm.Banco().executeTracked(purge);
+    deleteDatedRows(dm.Banco(), kind.rows, day);
 }
 
-Field declared(const QString &name, FieldType type, int size = 0)
+// A list read whole at each refresh: it follows no write of its own, so it
+// is never read by ids.
+DataPurge::List::Reader dated(std::vector<DatedKeyRow> (*read)(Database &))
 {
-    Field f;
-    f.name = name;
-    f.type = type;
-    f.size = size;
-    return f;
+    return [read](Database &db, const QList<qint64> *) { return read(db); };
 }
 
-void setList(Query &list, const QString &statement, const FieldList &fields = {})
+bool newestFirst(const DatedKeyRow &a, const DatedKeyRow &b)
 {
-    list.setReadOnly(true);
-    list.setSql(statement.split(u'\n'));
-    list.setFieldDefs(fields);
+    return a.date > b.date;
 }
 
 } // namespace
@@ -124,31 +116,17 @@ void DeletePedCotaAntigo(Prompts &prompts, TDm &dm, const QDate &Data, const QSt
 DataPurge::DataPurge(Prompts &prompts, TDm &dm)
     : m_prompts(prompts)
     , m_dm(dm)
-    , m_cotasLiberadas(dm.Banco(), u"CotasLiberadas"_s)
-    , m_cotaBaixadas(dm.Banco(), u"CotaBaixadas"_s)
-    , m_pedidosLiberados(dm.Banco(), u"PedidosLiberados"_s)
-    , m_pedidosBaixados(dm.Banco(), u"PedidosBaixados"_s)
+    , m_cotasLiberadas(dm.Banco(), QString(), {}, dated(readReleasedQuotationDates), newestFirst)
+    , m_cotaBaixadas(dm.Banco(), QString(), {}, dated(readQuotationItemDates), newestFirst)
+    , m_pedidosLiberados(dm.Banco(), QString(), {}, dated(readReleasedOrderDates), newestFirst)
+    , m_pedidosBaixados(dm.Banco(), QString(), {}, dated(readOrderItemDates), newestFirst)
 {
-    setList(m_cotasLiberadas,
-        u"Select Cotacao, DataLiberada, TipoStatus from cotaliberadas \n"
-        "order by DataLiberada Desc"_s);
-    setList(m_cotaBaixadas,
-        u"Select distinct Cotacao, Data, TipoStatus from CotacaoFornc order by Data Desc"_s,
-        { declared(u"Cotacao"_s, FieldType::Text, 17), declared(u"Data"_s, FieldType::Date),
-            declared(u"TipoStatus"_s, FieldType::Text, 7) });
-    setList(m_pedidosLiberados,
-        u"Select Pedido, DataLiberado, TipoStatus from pedidosliberados order by DataLiberado Desc"_s);
-    setList(m_pedidosBaixados, u"Select distinct Pedido, Data from PedidoFornc order by Data Desc"_s,
-        { declared(u"Pedido"_s, FieldType::Text, 17), declared(u"Data"_s, FieldType::Date) });
 }
-
 bool DataPurge::refreshLists()
 {
     try {
-        for (Query *list : { &m_cotasLiberadas, &m_cotaBaixadas, &m_pedidosLiberados, &m_pedidosBaixados }) {
-            list->close();
+        for (List *list : { &m_cotasLiberadas, &m_cotaBaixadas, &m_pedidosLiberados, &m_pedidosBaixados })
             list->open();
-        }
     } catch (const std::exception &e) {
         m_prompts.error(errorText(e));
         return false;

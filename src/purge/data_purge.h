@@ -1,6 +1,7 @@
 #pragma once
 
-#include "store/query.h"
+#include "store/order_rows.h"
+#include "store/row_set.h"
 #include "ui/prompts.h"
 
 #include <QDate>
@@ -28,11 +29,13 @@ public:
     DataPurge(Prompts &prompts, TDm &dm);
     Q_DISABLE_COPY_MOVE(DataPurge)
 
-    // The window's own lists, on the store's connection.
-    Query &CotasLiberadas() { return m_cotasLiberadas; }
-    Query &CotaBaixadas() { return m_cotaBaixadas; }
-    Query &PedidosLiberados() { return m_pedidosLiberados; }
-    Query &PedidosBaixados() { return m_pedidosBaixados; }
+    // The window's own lists, on the store's connection: the key, the date
+    // and (but for the order items) the status of each row.
+    using List = RowSet<DatedKeyRow>;
+    List &CotasLiberadas() { return m_cotasLiberadas; }
+    List &CotaBaixadas() { return m_cotaBaixadas; }
+    List &PedidosLiberados() { return m_pedidosLiberados; }
+    List &PedidosBaixados() { return m_pedidosBaixados; }
 
     // Reopens the four lists. False, with the error shown, when the store
     // cannot be read.
@@ -54,8 +57,8 @@ private:
 
     Prompts &m_prompts;
     TDm &m_dm;
-    Query m_cotasLiberadas;
-    Query m_cotaBaixadas;
-    Query m_pedidosLiberados;
-    Query m_pedidosBaixados;
+    List m_cotasLiberadas;
+    List m_cotaBaixadas;
+    List m_pedidosLiberados;
+    List m_pedidosBaixados;
 };

@@ -1,5 +1,6 @@
 #include "store/data_module.h"
 
+#include "store/order_writes.h"
 #include "store/schema.h"
 #include "store/store_error.h"
 
@@ -15,8 +16,15 @@ TDm::TDm(QObject *parent)
           [this](
               Database &db, const QList<qint64> *ids) { return readQuotationItems(db, m_itemsChoice, ids); },
           quotationItemBefore)
-    , m_pedidosLiberados(m_banco, pedidosLiberadosSchema(), u"PedidosLiberados"_s)
-    , m_pedFornec(m_banco, pedidoForncSchema(), u"PedFornec"_s)
+    // Both lists show their rows as stored (by rowid).
+    , m_pedidosLiberados(
+          m_banco, pedidosLiberadosSchema().name, {},
+          [](Database &db, const QList<qint64> *ids) { return readReleasedOrders(db, std::nullopt, ids); },
+          [](const ReleasedOrderRow &, const ReleasedOrderRow &) { return false; })
+    , m_pedFornec(
+          m_banco, pedidoForncSchema().name, {},
+          [](Database &db, const QList<qint64> *ids) { return readOrderItems(db, std::nullopt, ids); },
+          [](const OrderItemRow &, const OrderItemRow &) { return false; })
     , m_cotasBaixadas(m_banco, cotaLiberadasSchema().name, {}, releasedQuotationReader(u"Baixada"_s),
           releasedQuotationBefore)
     // The sets of a join are read again whole: their rowids are positions.
@@ -59,12 +67,33 @@ void TDm::closeQuotationItems()
     m_itemsChoice.reset();
 }
 
+void TDm::chooseOrders(const std::optional<QString> &tipoStatus)
+{
+    m_ordersStatus = tipoStatus;
+    m_pedidosLiberados.setReader([tipoStatus](Database &db, const QList<qint64> *ids) {
+        return readReleasedOrders(db, tipoStatus, ids);
+    });
+}
+
+void TDm::chooseOrderItems(const std::optional<QString> &pedido)
+{
+    m_itemsPedido = pedido;
+    m_pedFornec.setReader(
+        [pedido](Database &db, const QList<qint64> *ids) { return readOrderItems(db, pedido, ids); });
+}
+
+bool TDm::gotoOrder(const QString &pedido)
+{
+    const TableSchema &table = pedidosLiberadosSchema();
+    const QVariant stored = table.columns[table.columnIndex(u"Pedido"_s)].coerce(pedido);
+    const QString folded = stored.toString().toCaseFolded();
+    return m_pedidosLiberados.locate(
+        [&](const ReleasedOrderRow &r) { return r.pedido.toCaseFolded() == folded; });
+}
+
 void TDm::apagar(const QString &pedido)
 {
-    // The number is a bound value: a quote inside it is part of the number.
-    Statement remove(m_banco, u"delete from PedidoFornc  where Pedido = :Pedido"_s);
-    remove.bind(remove.parameterIndex(":Pedido"), pedido);
-    m_banco.executeTracked(remove);
+    deleteOrderItems(m_banco, pedido);
 }
 
 void TDm::chooseReleasedQuotations(ReleasedChoice choice)

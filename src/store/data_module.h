@@ -1,7 +1,9 @@
 #pragma once
 
+#include "store/order_rows.h"
 #include "store/quotation_item_rows.h"
 #include "store/released_quotation_rows.h"
+#include "store/row_set.h"
 #include "store/sent_quotation_rows.h"
 #include "store/sqlcipher.h"
 #include "store/table.h"
@@ -33,8 +35,8 @@ public:
 
     ReleasedQuotationSet &CotaLiberada() { return m_cotaLiberada; }
     QuotationItemSet &CotaFornec() { return m_cotaFornec; }
-    Table &PedidosLiberados() { return m_pedidosLiberados; }
-    Table &PedFornec() { return m_pedFornec; }
+    RowSet<ReleasedOrderRow> &PedidosLiberados() { return m_pedidosLiberados; }
+    RowSet<OrderItemRow> &PedFornec() { return m_pedFornec; }
 
     // The quotations in status "Baixada", by number.
     ReleasedQuotationSet &CotasBaixadas() { return m_cotasBaixadas; }
@@ -60,6 +62,19 @@ public:
     // The quotation whose items CotaFornec shows; empty for every item.
     const std::optional<QString> &quotationItemsChoice() const { return m_itemsChoice; }
 
+    // PedidosLiberados shows the orders of this status (exactly), or every
+    // order for none; PedFornec the items of this order (exactly), or every
+    // item. Each takes effect at the set's next open or reload, and stays
+    // for the next window until another choice replaces it.
+    void chooseOrders(const std::optional<QString> &tipoStatus);
+    const std::optional<QString> &ordersChosen() const { return m_ordersStatus; }
+    void chooseOrderItems(const std::optional<QString> &pedido);
+    const std::optional<QString> &orderItemsChosen() const { return m_itemsPedido; }
+    // Makes the first order PedidosLiberados shows whose Pedido is pedido as
+    // stored (cut to the column's size), ignoring case, the current one.
+    // False (nothing moves) when it shows none.
+    bool gotoOrder(const QString &pedido);
+
     // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
 
@@ -74,8 +89,10 @@ private:
     ReleasedQuotationSet m_cotaLiberada;
     std::optional<QString> m_itemsChoice;
     QuotationItemSet m_cotaFornec;
-    Table m_pedidosLiberados;
-    Table m_pedFornec;
+    RowSet<ReleasedOrderRow> m_pedidosLiberados;
+    RowSet<OrderItemRow> m_pedFornec;
+    std::optional<QString> m_ordersStatus;
+    std::optional<QString> m_itemsPedido;
     ReleasedQuotationSet m_cotasBaixadas;
     SentQuotationHeads m_consCotaCab;
     SentQuotationItems m_consCotaItens;

@@ -93,7 +93,7 @@ QList<Exchange> exchanges()
         return [call](Prompts &p, TDm &dm, Connectivity &net, HttpTransport &http, const QString &servidor) {
             ReleasedOrders flow(p, dm, net, http, servidor);
             flow.setLogin({ u"FORN"_s, u"SENHA"_s });
-            return flow.openTables() && dm.PedidosLiberados().locate(u"Pedido"_s, { u"P1"_s }) && call(flow);
+            return flow.openTables() && dm.gotoOrder(u"P1"_s) && call(flow);
         };
     };
     return {

@@ -185,8 +185,8 @@ TEST(KeyboardRoads, AnOrderFetchedDownloadedPrintedAndAttended)
     const buyersim::BuyerState buyer = desk.buyer();
     ASSERT_EQ(buyer.pedidos.size(), 2);
     const QString pedido = buyer.pedidos[1].numero;
-    Table &orders = desk.app.dm().PedidosLiberados();
-    const auto selected = [&] { return orders.isOpen() && orders.asString(u"Pedido"_s) == pedido; };
+    const RowSet<ReleasedOrderRow> &orders = desk.app.dm().PedidosLiberados();
+    const auto selected = [&] { return orders.current() && orders.current()->pedido == pedido; };
     // Download, then "already printed?": Yes.
     desk.prompts.answers = { true, true };
 

@@ -25,6 +25,27 @@ protected:
         QString pedido = u"P1"_s;
     };
 
+    // The orders and the items the data module's sets show, in their order.
+    QStringList listedOrders()
+    {
+        QStringList out;
+        for (const ReleasedOrderRow &r : dm.PedidosLiberados().rows())
+            out << r.pedido;
+        return out;
+    }
+    QStringList listedProducts()
+    {
+        QStringList out;
+        for (const OrderItemRow &r : dm.PedFornec().rows())
+            out << r.produto;
+        return out;
+    }
+    QString selectedOrder()
+    {
+        const ReleasedOrderRow *r = dm.PedidosLiberados().current();
+        return r ? r->pedido : QString();
+    }
+
     void addLine(const Line &l)
     {
         Statement st(dm.Banco(),
@@ -34,7 +55,8 @@ protected:
         st.bindAll({ l.pedido, l.produto, l.prodfabr, l.similares, l.descricao, l.marca, l.qtde, l.valor,
             l.lojas.value(0), l.lojas.value(1), l.lojas.value(2), l.nomes.value(0), l.nomes.value(1),
             l.nomes.value(2) });
-        dm.Banco().executeTracked(st);
+        st.step();
+        dm.Banco().announceRowsWritten(u"PedidoFornc"_s, { dm.Banco().lastInsertId() });
     }
 
     void addOrder(const QString &pedido, const QString &status, const QString &baixado = {})
@@ -45,7 +67,8 @@ protected:
             "VALUES (?, ?, '2020-06-20', '09:30:00', ?, ?)"_s);
         st.bindAll({ pedido, status, baixado.isEmpty() ? QVariant() : QVariant(baixado),
             baixado.isEmpty() ? QVariant() : QVariant(u"10:00:00"_s) });
-        dm.Banco().executeTracked(st);
+        st.step();
+        dm.Banco().announceRowsWritten(u"PedidosLiberados"_s, { dm.Banco().lastInsertId() });
     }
 
     QStringList orders()

@@ -13,11 +13,11 @@ const QString PrintQuestion
 
 class DownloadedOrdersTest : public OrderStoreTest {
 protected:
-    QStringList listed() { return column(dm.PedidosLiberados(), u"Pedido"_s); }
-    QString selected() { return dm.PedidosLiberados().asString(u"Pedido"_s); }
+    QStringList listed() { return listedOrders(); }
+    QString selected() { return selectedOrder(); }
     void select(const QString &pedido)
     {
-        ASSERT_TRUE(dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }));
+        ASSERT_TRUE(dm.gotoOrder(pedido));
         ASSERT_TRUE(flow.followSelectedOrder());
     }
     QStringList labels()
@@ -68,7 +68,7 @@ TEST_F(DownloadedOrdersTest, TotalsOfTheSelectedOrder)
     ASSERT_TRUE(flow.chooseList(DownloadedOrders::Baixados));
 
     select(u"B1"_s);
-    EXPECT_EQ(column(dm.PedFornec(), u"PRODUTO"_s), (QStringList { u"1"_s, u"2"_s, u"3"_s, u"4"_s }));
+    EXPECT_EQ(listedProducts(), (QStringList { u"1"_s, u"2"_s, u"3"_s, u"4"_s }));
     // The store totals need not add up to the order total; the names are the first item's.
     EXPECT_EQ(labels(),
         (QStringList { u"Valor Total Ped. : 1.254,50"_s, u"Tot. Loja Centro = 1.279,50"_s,
@@ -160,9 +160,8 @@ TEST_F(DownloadedOrdersTest, ClosingLeavesBothTablesClosedAndUnfiltered)
     ASSERT_TRUE(flow.chooseList(DownloadedOrders::Baixados));
     select(u"B1"_s);
     flow.closeTables();
-    for (Table *t : { &dm.PedidosLiberados(), &dm.PedFornec() }) {
+    for (RowSetBase *t : std::initializer_list<RowSetBase *> { &dm.PedidosLiberados(), &dm.PedFornec() })
         EXPECT_FALSE(t->isOpen()) << t->tableName().toStdString();
-        EXPECT_FALSE(t->isFiltered());
-        EXPECT_TRUE(t->filter().isEmpty());
-    }
+    EXPECT_FALSE(dm.ordersChosen());
+    EXPECT_FALSE(dm.orderItemsChosen());
 }

@@ -240,12 +240,12 @@ TEST_F(StoreReport, EveryStorePrintsTheLinesAndTotalTheWindowShows)
     server.answers = { answer.join(u"\r\n"_s) + u"\r\n"_s };
     ReleasedOrders download(prompts, dm, net, server, u"http://127.0.0.1:1"_s);
     ASSERT_TRUE(download.openTables());
-    ASSERT_TRUE(dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }));
+    ASSERT_TRUE(dm.gotoOrder(pedido));
     ASSERT_TRUE(download.downloadItems());
 
     DownloadedOrders window(prompts, dm);
     ASSERT_TRUE(window.chooseList(DownloadedOrders::Baixados));
-    ASSERT_TRUE(dm.PedidosLiberados().locate(u"Pedido"_s, { pedido }));
+    ASSERT_TRUE(dm.gotoOrder(pedido));
     ASSERT_TRUE(window.followSelectedOrder());
     const PreparedReport r = prepareStoreReport(dm, pedido);
 

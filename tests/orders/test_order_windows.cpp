@@ -6,6 +6,7 @@
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,15 +47,16 @@ TEST_F(OrderWindows, PedLibListsEveryOrderAndFetchesThroughItsClient)
 {
     addOrder(u"P1"_s, u"Atendido"_s, u"2020-06-21"_s);
     addOrder(u"P2"_s, u"Liberado"_s);
-    // A filter left by another window does not narrow this list.
-    dm.PedidosLiberados().setFilter(u"TipoStatus = ?"_s, { u"Baixado"_s });
-    dm.PedidosLiberados().setFiltered(true);
+    // A choice left by another window does not narrow this list.
+    dm.chooseOrders(u"Baixado"_s);
     const QByteArray body = "P3|Liberado|22/06/2020|08:00\r\n";
     RawServer server({ RawServer::answer(
         "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body) });
     ScriptedPrompts prompts;
     FakeNet net;
     TPedLib window(prompts, dm, net, server.url(QString()));
+    QAbstractItemModelTester tester(
+        window.dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     window.setXLogin(u"FORN"_s);
     window.setXSenha(u"S 1"_s);
     window.show();
@@ -141,6 +143,10 @@ protected:
 TEST_F(PedidosBaixadosTest, ShowsTheSelectedOrderWithItsItemsAndTotals)
 {
     open();
+    QAbstractItemModelTester ordersTester(
+        window->dbgrd1()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QAbstractItemModelTester itemsTester(
+        window->dbgrd2()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(window->size(), QSize(973, 564));
     EXPECT_EQ(window->rg1()->title(), u"   Tipo Pedido   "_s);
     EXPECT_EQ(window->rg1ItemIndex(), 0);
@@ -241,11 +247,10 @@ TEST_F(PedidosBaixadosTest, PrintButtonPreviewsAsksAndTheWindowClosesClean)
     QTest::mouseClick(window->rg1Item(1), Qt::LeftButton);
     QTest::mouseClick(window->btnsai(), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
-    for (Table *t : { &dm.PedidosLiberados(), &dm.PedFornec() }) {
-        EXPECT_FALSE(t->isOpen());
-        EXPECT_FALSE(t->isFiltered());
-        EXPECT_TRUE(t->filter().isEmpty());
-    }
+    EXPECT_FALSE(dm.PedidosLiberados().isOpen());
+    EXPECT_FALSE(dm.PedFornec().isOpen());
+    EXPECT_FALSE(dm.ordersChosen());
+    EXPECT_FALSE(dm.orderItemsChosen());
     open();
     EXPECT_EQ(window->rg1ItemIndex(), 0);
     EXPECT_EQ(cell(window->dbgrd1(), 0, 0), u"B2"_s);

@@ -26,7 +26,7 @@ protected:
         ASSERT_TRUE(flow->openTables());
     }
 
-    void select(const QString &pedido) { ASSERT_TRUE(dm.PedidosLiberados().locate(u"Pedido"_s, { pedido })); }
+    void select(const QString &pedido) { ASSERT_TRUE(dm.gotoOrder(pedido)); }
 
     QStringList items()
     {
@@ -77,11 +77,8 @@ TEST_F(ReleasedOrdersTest, VerificarStoresNewOrdersAndReportsKnownOnes)
 TEST_F(ReleasedOrdersTest, DuplicateCheckSearchesEveryOrderWhateverTheListShows)
 {
     addOrder(u"P1"_s, u"Atendido"_s);
-    Table &lib = dm.PedidosLiberados();
-    lib.close();
-    lib.setFilter(u"TipoStatus = ?"_s, { u"Baixado"_s });
-    lib.setFiltered(true);
-    lib.open();
+    dm.chooseOrders(u"Baixado"_s);
+    dm.PedidosLiberados().open();
     server.answers = { u"P1|Liberado||"_s };
     EXPECT_TRUE(flow->fetchList());
     EXPECT_EQ(orders().size(), 1);
@@ -125,7 +122,7 @@ TEST_F(ReleasedOrdersTest, VerificarStopsAtABadLineKeepingTheOrdersBefore)
         EXPECT_EQ(orders(), QStringList { u"P1|Liberado|~|~|~|~"_s }) << bad.toStdString();
         ASSERT_EQ(prompts.shown.size(), 1);
         EXPECT_EQ(prompts.shown[0].kind, u"error"_s);
-        EXPECT_FALSE(dm.PedidosLiberados().isEditing());
+        EXPECT_EQ(dm.PedidosLiberados().rowCount(), 1); // the list shows what was stored
     }
 }
 
@@ -244,7 +241,7 @@ TEST_F(ReleasedOrdersTest, FailedDownloadDeletesExactlyThatOrdersItems)
     EXPECT_EQ(rows(u"SELECT PRODUTO FROM PedidoFornc ORDER BY PRODUTO"_s),
         (QStringList { u"KEEP1"_s, u"KEEP2"_s }));
     EXPECT_EQ(status(u"P'1"_s), u"Liberado"_s);
-    EXPECT_FALSE(dm.PedFornec().isFiltered()); // what the next window finds
+    EXPECT_FALSE(dm.orderItemsChosen()); // what the next window finds
 }
 
 TEST_F(ReleasedOrdersTest, BadItemLineStopsKeepingTheItemsBefore)
@@ -264,7 +261,6 @@ TEST_F(ReleasedOrdersTest, BadItemLineStopsKeepingTheItemsBefore)
         EXPECT_EQ(rows(u"SELECT PRODUTO FROM PedidoFornc"_s), QStringList { u"X1"_s });
         EXPECT_EQ(prompts.shown.last().kind, u"error"_s);
         EXPECT_EQ(status(u"P1"_s), u"Liberado"_s);
-        EXPECT_FALSE(dm.PedFornec().isEditing());
     }
     EXPECT_EQ(prompts.boxes().last(), u"[CotaKelvo] '32/01/2020' não é uma data válida."_s);
 }

@@ -135,10 +135,10 @@ TEST(DataPurge, ListsShowEachKindNewestFirst)
     ScriptedPrompts prompts;
     DataPurge purge(prompts, store.dm);
     ASSERT_TRUE(purge.refreshLists());
-    const auto listed = [](Query &list) {
+    const auto listed = [](const DataPurge::List &list) {
         QStringList out;
-        for (int r = 0; r < list.rowCount(); ++r)
-            out << list.value(r, 0).toString() + u'@' + list.value(r, 1).toDate().toString(Qt::ISODate);
+        for (const DatedKeyRow &r : list.rows())
+            out << r.key + u'@' + r.date.toString(Qt::ISODate);
         return out;
     };
     const QStringList newestFirst { u"c@2020-06-06"_s, u"b@2020-06-05"_s, u"a@2019-12-31"_s };
@@ -146,8 +146,9 @@ TEST(DataPurge, ListsShowEachKindNewestFirst)
     EXPECT_EQ(listed(purge.CotaBaixadas()), newestFirst); // two items of one quotation and day: one row
     EXPECT_EQ(listed(purge.PedidosLiberados()), newestFirst);
     EXPECT_EQ(listed(purge.PedidosBaixados()), newestFirst);
-    EXPECT_EQ(purge.CotaBaixadas().fieldCount(), 3);
-    EXPECT_EQ(purge.PedidosBaixados().fieldCount(), 2);
+    // The items' list of quotations shows their status; that of orders has none.
+    EXPECT_EQ(purge.CotaBaixadas().at(0).tipoStatus, u"ABERTA"_s);
+    EXPECT_TRUE(purge.PedidosBaixados().at(0).tipoStatus.isEmpty());
 }
 
 // A statement the store refuses stops the all-purge there: what ran before

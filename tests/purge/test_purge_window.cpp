@@ -4,6 +4,7 @@
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QDateEdit>
 #include <QDir>
@@ -79,6 +80,8 @@ TEST_F(PurgeWindowTest, OpensOnTodayWithTheFourLists)
             Grid { window.DBGrid3(), { u"Pedido"_s, u"TipoStatus"_s, u"DataLiberado"_s }, { 115, 73, 87 } },
             Grid { window.DBGrid4(), { u"Pedido"_s, u"Data"_s }, { 156, 91 } } }) {
         const QAbstractItemModel *model = g.grid->model();
+        QAbstractItemModelTester tester(
+            g.grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         EXPECT_EQ(g.grid->size(), QSize(320, 171));
         ASSERT_EQ(model->columnCount(), g.titles.size());
         for (int c = 0; c < g.titles.size(); ++c) {

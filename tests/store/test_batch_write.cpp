@@ -49,7 +49,7 @@ protected:
         return rows;
     }
 
-    Table &items = dm.PedFornec();
+    RowSet<OrderItemRow> &items = dm.PedFornec();
     bool insideBatch = true;
 };
 
@@ -57,7 +57,8 @@ protected:
 
 TEST_F(BatchWriteTest, UpdatesKnownRowsByKeyAndAddsTheOthersInOneTransaction)
 {
-    addItem(items, { .cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
+    addItem(u"PedidoFornc"_s,
+        { .cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
 
     // The known row is found ignoring case; its key columns keep their values.
     store({ u"compras;p1;2020-06-26;x1;nova;5"_s, QString(), u"LOJA;P1;2020-06-26;X2;outra;2"_s,
@@ -71,8 +72,8 @@ TEST_F(BatchWriteTest, UpdatesKnownRowsByKeyAndAddsTheOthersInOneTransaction)
 
 TEST_F(BatchWriteTest, KeysMatchByFullCaseFoldingAndTextsAreStoredAsTheColumnKeepsThem)
 {
-    addItem(
-        items, { .cotacao = u"P1"_s, .produto = u"ÇÃO-1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
+    addItem(u"PedidoFornc"_s,
+        { .cotacao = u"P1"_s, .produto = u"ÇÃO-1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
     const QString longText = QString(70, u'D') + u"\u20ac\u4e2d"_s;
 
     store({ u"compras;p1;2020-06-26;ção-1;nova;5"_s, u"C;P1;2020-06-26;X9;"_s + longText + u";1"_s });
@@ -83,7 +84,8 @@ TEST_F(BatchWriteTest, KeysMatchByFullCaseFoldingAndTextsAreStoredAsTheColumnKee
 
 TEST_F(BatchWriteTest, ARefusedAppendSkipsItsLineAndUpdatesStillRun)
 {
-    addItem(items, { .cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
+    addItem(u"PedidoFornc"_s,
+        { .cotacao = u"P1"_s, .produto = u"X1"_s, .marca = u"BOSCH"_s, .descricao = u"velha"_s });
 
     store({ u"COMPRAS;P1;2020-06-26;X1;nova;5"_s, u"C;P1;2020-06-26;X2;nunca;1"_s }, [] { return false; });
 

@@ -10,7 +10,7 @@ TEST_F(DataModuleTest, StartsWithTheIndexesSelectedAndTheGuardClosed)
     EXPECT_FALSE(fresh.podeIcota());
     EXPECT_FALSE(fresh.CotaLiberada().isOpen());
     EXPECT_FALSE(fresh.quotationItemsChoice().has_value()); // every item, once opened
-    EXPECT_EQ(fresh.PedidosLiberados().indexName(), QString());
+    EXPECT_FALSE(fresh.PedidosLiberados().isOpen());
     EXPECT_FALSE(fresh.CotaFornec().isOpen());
 }
 
@@ -71,10 +71,10 @@ TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
     ASSERT_EQ(cotas.rowCount(), 1);
     EXPECT_EQ(cotas.at(0).dataLiberada, QDate(2020, 6, 1));
 
-    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5 });
-    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s });
-    addItem(dm.PedFornec(), { .cotacao = u"9"_s, .produto = u"P3"_s, .marca = u"B"_s, .valor = 1.0 });
-    addItem(dm.PedFornec(), { .cotacao = u"8"_s, .produto = u"P4"_s, .marca = u"A"_s });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"9"_s, .produto = u"P1"_s, .marca = u"B"_s, .valor = 3.5 });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"9"_s, .produto = u"P2"_s, .marca = u"A"_s });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"9"_s, .produto = u"P3"_s, .marca = u"B"_s, .valor = 1.0 });
+    addItem(u"PedidoFornc"_s, { .cotacao = u"8"_s, .produto = u"P4"_s, .marca = u"A"_s });
     const std::vector<ItemPrintLine> print = orderPrintLines(dm.Banco(), u"9"_s);
     QStringList printed; // by brand, one brand's items as added
     for (const ItemPrintLine &line : print)

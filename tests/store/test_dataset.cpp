@@ -182,9 +182,10 @@ TEST_F(DatasetTest, QuotationItemsCannotBeAddedWhilePodeIcotaIsFalse)
     EXPECT_THROW(t.setText(u"PRODUTO"_s, u"X"_s), StoreError); // nothing to write into
     EXPECT_EQ(count(u"CotacaoFornc"_s), 0);
 
-    dm.PedFornec().open();
-    EXPECT_TRUE(dm.PedFornec().append()); // orders have no such guard
-    dm.PedFornec().cancel();
+    Table pedidos(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
+    pedidos.open();
+    EXPECT_TRUE(pedidos.append()); // orders have no such guard
+    pedidos.cancel();
 }
 
 TEST_F(DatasetTest, ApplicationTextShowsCarriageReturnsAsBlanksOnlyForQuotationItems)
@@ -201,7 +202,7 @@ TEST_F(DatasetTest, ApplicationTextShowsCarriageReturnsAsBlanksOnlyForQuotationI
     EXPECT_EQ(t.asString(u"APLICACAO"_s), u"A\r\nB");
     EXPECT_EQ(scalar(u"SELECT APLICACAO FROM CotacaoFornc"_s).toString(), u"A\r\nB");
 
-    Table &p = dm.PedFornec();
+    Table p(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
     addItem(p, { .cotacao = u"1"_s, .produto = u"P"_s, .marca = u"M"_s });
     p.first();
     p.edit();

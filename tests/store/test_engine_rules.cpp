@@ -19,8 +19,9 @@ TEST_F(EngineRules, NamesOfTablesColumnsParametersAndIndexesIgnoreCase)
 
     itemsTable().setIndexName(u"Por_marca"_s);
     EXPECT_EQ(itemsTable().indexName(), u"Por_Marca");
-    dm.PedFornec().setIndexName(u"chave-1"_s);
-    EXPECT_EQ(dm.PedFornec().indexName(), u"Chave-1");
+    Table pedidos(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
+    pedidos.setIndexName(u"chave-1"_s);
+    EXPECT_EQ(pedidos.indexName(), u"Chave-1");
     EXPECT_THROW(itemsTable().setIndexName(u"Por_Preco"_s), StoreError);
 }
 

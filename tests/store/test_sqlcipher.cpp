@@ -207,7 +207,7 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
                   cotacaoForncField(CotacaoForncColumn::VALOR).displayFormat),
         u"89,90"_s);
 
-    Table &pedido = dm.PedFornec();
+    Table pedido(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
     pedido.open();
     ASSERT_EQ(pedido.rowCount(), 2);
     EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"30 DIAS"_s);

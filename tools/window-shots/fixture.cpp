@@ -120,6 +120,7 @@ void addOrder(TDm &dm, const QString &pedido, const QString &status, const QDate
         v.append({ QStringLiteral("OBS"), x.orderObs });
         insertRow(db, pedidoForncSchema(), v);
     }
+    db.announceWritten({ pedidosLiberadosSchema().name, pedidoForncSchema().name });
 }
 
 const QList<Item> &ordinaryItems()

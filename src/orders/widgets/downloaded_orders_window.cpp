@@ -1,8 +1,8 @@
 #include "orders/widgets/downloaded_orders_window.h"
 
+#include "common/regional.h"
 #include "orders/widgets/order_list_columns.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
@@ -20,15 +20,50 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QList<ModelColumn> kItemColumns {
-    { u"MARCA"_s, u"Marca"_s, 110, {}, true },
-    { u"PRODFABR"_s, u"Produto"_s, 125, {}, true },
-    { u"SIMILARES"_s, u"Similar"_s, 105, {}, true },
-    { u"DESCRICAO"_s, u"Descrição"_s, 384, {}, true },
-    { u"UN"_s, u"UN"_s, 32, {}, true },
-    { u"QTDE"_s, u"Qtde"_s, 71, u"0.00"_s, true },
-    { u"VALOR"_s, u"valor"_s, 76, u"0.00"_s, true },
-};
+enum ItemColumn { Marca, Produto, Similar, Descricao, Un, Qtde, Valor };
+
+QString amountText(const std::optional<double> &value)
+{
+    return value ? numberText(*value, u"0.00"_s) : QString();
+}
+
+QString itemText(const OrderItemRow &r, ItemColumn column)
+{
+    switch (column) {
+    case Marca:
+        return r.marca;
+    case Produto:
+        return r.prodfabr;
+    case Similar:
+        return r.similares;
+    case Descricao:
+        return r.descricao;
+    case Un:
+        return r.un;
+    case Qtde:
+        return amountText(r.qtde);
+    case Valor:
+        return amountText(r.valor);
+    }
+    return {};
+}
+
+QList<GridColumn> itemColumns(const RowSet<OrderItemRow> &items)
+{
+    static const std::array<std::pair<QString, int>, 7> titles { { { u"Marca"_s, 110 }, { u"Produto"_s, 125 },
+        { u"Similar"_s, 105 }, { u"Descrição"_s, 384 }, { u"UN"_s, 32 }, { u"Qtde"_s, 71 },
+        { u"valor"_s, 76 } } };
+    QList<GridColumn> out;
+    for (int c = Marca; c <= Valor; ++c) {
+        out.append({ titles[size_t(c)].first, titles[size_t(c)].second,
+            rowCells<OrderItemRow>(items,
+                [c](const OrderItemRow &r, int role) {
+                    return role == Qt::DisplayRole ? QVariant(itemText(r, ItemColumn(c))) : QVariant();
+                }),
+            {}, 0, c >= Qtde });
+    }
+    return out;
+}
 
 void paintText(QWidget *widget, const QColor &colour)
 {
@@ -75,8 +110,9 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     setWindowColour(this, QColor(155, 150, 156));
     const QColor titleTop(135, 205, 133), titleEnd(225, 247, 138), titleBorder(110, 160, 110);
 
-    m_orders = new DatasetModel(dm.PedidosLiberados(), orderListColumns({ 96, 67, 76, 82, 76, 80 }), this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_orders, { 8, 8, 481, 120 });
+    m_orders = new RowModel(
+        dm.PedidosLiberados(), orderListColumns(dm.PedidosLiberados(), { 96, 67, 76, 82, 76, 80 }), this);
+    m_dbgrd1 = makeRowGrid(this, "dbgrd1", m_orders, { 8, 8, 481, 120 });
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleGradient(m_dbgrd1, titleTop, titleEnd, titleBorder);
     m_dbgrd1->installEventFilter(this);
@@ -104,19 +140,19 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
     connect(m_rg1Items, &QButtonGroup::idClicked, this, &TPedidosBaixados::rg1Click);
 
     boxCaption(this, u"CONTATO"_s, 668, 8);
-    m_dbedtCONTATO = boundBox("dbedtCONTATO", u"CONTATO"_s, { 668, 24, 297, 21 });
+    m_dbedtCONTATO = readOnlyBox("dbedtCONTATO", { 668, 24, 297, 21 });
 
-    m_items = new DatasetModel(dm.PedFornec(), kItemColumns, this);
-    m_dbgrd2 = makeDatasetGrid(this, "dbgrd2", m_items, { 14, 158, 945, 264 });
+    m_items = new RowModel(dm.PedFornec(), itemColumns(dm.PedFornec()), this);
+    m_dbgrd2 = makeRowGrid(this, "dbgrd2", m_items, { 14, 158, 945, 264 });
     m_dbgrd2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleGradient(m_dbgrd2, titleTop, titleEnd, titleBorder);
 
     boxCaption(this, u"APLICACAO"_s, 14, 426);
-    m_dbedtAPLICACAO = boundBox("dbedtAPLICACAO", u"APLICACAO"_s, { 14, 441, 945, 21 });
+    m_dbedtAPLICACAO = readOnlyBox("dbedtAPLICACAO", { 14, 441, 945, 21 });
     boxCaption(this, u"OBS"_s, 14, 466);
-    m_dbedtOBS = boundBox("dbedtOBS", u"OBS"_s, { 14, 481, 560, 21 });
+    m_dbedtOBS = readOnlyBox("dbedtOBS", { 14, 481, 560, 21 });
     boxCaption(this, u"CONDPGTO"_s, 590, 466);
-    m_dbedtCONDPGTO = boundBox("dbedtCONDPGTO", u"CONDPGTO"_s, { 590, 481, 369, 21 });
+    m_dbedtCONDPGTO = readOnlyBox("dbedtCONDPGTO", { 590, 481, 369, 21 });
 
     m_btnimp = makeButton(this, "btnimp", u"Imprime o Pedido"_s, { 14, 530, 119, 25 });
     m_btnlojas = makeButton(this, "btnlojas", u"Distribuição por Loja"_s, { 141, 530, 135, 25 });
@@ -132,16 +168,16 @@ TPedidosBaixados::TPedidosBaixados(Prompts &prompts, TDm &dm, QWidget *parent)
         totalLabel(this, "lbl3", 620, 540) };
 
     // ds1: the selected order, and every change to its row.
-    Table &orders = dm.PedidosLiberados();
-    connect(&orders, &Dataset::currentRowChanged, this, &TPedidosBaixados::ds1DataChange);
-    connect(&orders, &Dataset::rowChanged, this, [this, &orders](int row) {
+    RowSet<ReleasedOrderRow> &orders = dm.PedidosLiberados();
+    connect(&orders, &RowSetBase::currentRowChanged, this, &TPedidosBaixados::ds1DataChange);
+    connect(&orders, &RowSetBase::rowChanged, this, [this, &orders](int row) {
         if (row == orders.currentRow())
             ds1DataChange();
     });
     // ds2: the current item, shown in the read-only boxes.
-    Table &lines = dm.PedFornec();
-    connect(&lines, &Dataset::currentRowChanged, this, &TPedidosBaixados::ds2DataChange);
-    connect(&lines, &Dataset::rowChanged, this, &TPedidosBaixados::ds2DataChange);
+    RowSet<OrderItemRow> &lines = dm.PedFornec();
+    connect(&lines, &RowSetBase::currentRowChanged, this, &TPedidosBaixados::ds2DataChange);
+    connect(&lines, &RowSetBase::rowChanged, this, &TPedidosBaixados::ds2DataChange);
 
     // Top to bottom; the boxes too, whose text the arrow keys scroll.
     chainTabOrder({ m_dbgrd1, m_rg1Items->button(0), m_rg1Items->button(1), m_dbedtCONTATO, m_dbgrd2,
@@ -156,10 +192,9 @@ TPedidosBaixados::~TPedidosBaixados()
     FormClose();
 }
 
-QLineEdit *TPedidosBaixados::boundBox(const char *name, const QString &column, const QRect &place)
+QLineEdit *TPedidosBaixados::readOnlyBox(const char *name, const QRect &place)
 {
     auto *box = namedChild<QLineEdit>(this, name);
-    box->setProperty("column", column);
     box->setReadOnly(true);
     box->setGeometry(place);
     return box;
@@ -216,11 +251,11 @@ void TPedidosBaixados::ds1DataChange()
 
 void TPedidosBaixados::ds2DataChange()
 {
-    const Table &items = m_dm.PedFornec();
-    for (QLineEdit *box : { m_dbedtCONTATO, m_dbedtAPLICACAO, m_dbedtOBS, m_dbedtCONDPGTO }) {
-        const QString column = box->property("column").toString();
-        setBoxText(box, items.isOpen() && !items.isEmpty() ? items.asString(column) : QString());
-    }
+    const OrderItemRow *item = m_dm.PedFornec().current();
+    setBoxText(m_dbedtCONTATO, item ? item->contato : QString());
+    setBoxText(m_dbedtAPLICACAO, item ? item->aplicacao : QString());
+    setBoxText(m_dbedtOBS, item ? item->obs : QString());
+    setBoxText(m_dbedtCONDPGTO, item ? item->condpgto : QString());
 }
 
 bool TPedidosBaixados::eventFilter(QObject *watched, QEvent *event)

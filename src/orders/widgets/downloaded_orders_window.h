@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class DatasetModel;
+class RowModel;
 class QButtonGroup;
 class QGroupBox;
 class QLabel;
@@ -61,13 +61,13 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    QLineEdit *boundBox(const char *name, const QString &column, const QRect &place);
+    QLineEdit *readOnlyBox(const char *name, const QRect &place);
     void ds2DataChange();
 
     DownloadedOrders m_flow;
     TDm &m_dm;
-    DatasetModel *m_orders;
-    DatasetModel *m_items;
+    RowModel *m_orders;
+    RowModel *m_items;
     QTableView *m_dbgrd1;
     QTableView *m_dbgrd2;
     QLabel *m_lbmsg;

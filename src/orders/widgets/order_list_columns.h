@@ -1,9 +1,10 @@
 #pragma once
 
-#include "store/dataset_model.h"
+#include "store/order_rows.h"
+#include "ui/row_model.h"
 
 #include <array>
 
 // The columns of both order lists, Pedido to HoraBaixa, at the given widths;
 // dates and times in the regional formats.
-QList<ModelColumn> orderListColumns(const std::array<int, 6> &widths);
+QList<GridColumn> orderListColumns(const RowSet<ReleasedOrderRow> &orders, const std::array<int, 6> &widths);

@@ -2,7 +2,6 @@
 
 #include "orders/widgets/order_list_columns.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
@@ -24,8 +23,9 @@ TPedLib::TPedLib(Prompts &prompts, TDm &dm, Connectivity &net, const QString &se
     setFont(tahomaPixels(11));
     setWindowColour(this, QColor(225, 247, 138));
 
-    m_model = new DatasetModel(dm.PedidosLiberados(), orderListColumns({ 150, 67, 81, 87, 77, 84 }), this);
-    m_dbgrd1 = makeDatasetGrid(this, "dbgrd1", m_model, { 9, 8, 566, 241 });
+    m_model = new RowModel(
+        dm.PedidosLiberados(), orderListColumns(dm.PedidosLiberados(), { 150, 67, 81, 87, 77, 84 }), this);
+    m_dbgrd1 = makeRowGrid(this, "dbgrd1", m_model, { 9, 8, 566, 241 });
     m_dbgrd1->setFont(tahomaPixels(13));
     m_dbgrd1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     setTitleGradient(m_dbgrd1, QColor(135, 205, 133), QColor(225, 247, 138), QColor(110, 160, 110));

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-class DatasetModel;
+class RowModel;
 class QPushButton;
 class QTableView;
 
@@ -43,7 +43,7 @@ protected:
 private:
     HttpClient m_IdHTTP1;
     ReleasedOrders m_flow;
-    DatasetModel *m_model;
+    RowModel *m_model;
     QTableView *m_dbgrd1;
     QPushButton *m_btn1;
     QPushButton *m_btn2;

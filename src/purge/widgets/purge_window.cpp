@@ -1,8 +1,9 @@
 #include "purge/widgets/purge_window.h"
 
 #include "common/clock.h"
+#include "common/regional.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
+#include "ui/row_model.h"
 #include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
@@ -27,15 +28,41 @@ void heading(QWidget *parent, const char *name, const QString &text, int left, i
     placeLabel(label, left, top);
 }
 
+// What a list's column shows of its rows.
+enum class Shows { Key, Status, Date };
+
+struct ListColumn {
+    QString title; // the stored column's name
+    Shows shows;
+    int width;
+};
+
+QString cellText(const DatedKeyRow &r, Shows shows)
+{
+    switch (shows) {
+    case Shows::Key:
+        return r.key;
+    case Shows::Status:
+        return r.tipoStatus;
+    case Shows::Date:
+        return r.date.isValid() ? dateText(r.date) : QString();
+    }
+    return {};
+}
+
 // A read-only list under its column names; the widths fit the grid, with
 // room for its scroll bar.
-QTableView *list(QWidget *parent, const char *name, Query &query, const QList<QPair<QString, int>> &columns,
+QTableView *list(QWidget *parent, const char *name, DataPurge::List &rows, const QList<ListColumn> &columns,
     const QRect &place)
 {
-    QList<ModelColumn> shown;
-    for (const auto &[field, width] : columns)
-        shown.append({ field, field, width, {}, true });
-    auto *grid = makeDatasetGrid(parent, name, new DatasetModel(query, shown, parent), place);
+    QList<GridColumn> shown;
+    for (const ListColumn &c : columns) {
+        shown.append({ c.title, c.width,
+            rowCells<DatedKeyRow>(rows, [shows = c.shows](const DatedKeyRow &r, int role) {
+                return role == Qt::DisplayRole ? QVariant(cellText(r, shows)) : QVariant();
+            }) });
+    }
+    auto *grid = makeRowGrid(parent, name, new RowModel(rows, shown, parent), place);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return grid;
 }
@@ -66,16 +93,22 @@ TApagaDados::TApagaDados(Prompts &prompts, TDm &dm, const QString &storePath, QW
 
     heading(this, "Label1", u"Cotações Liberadas"_s, 24, 8);
     m_DBGrid1 = list(this, "DBGrid1", m_flow.CotasLiberadas(),
-        { { u"Cotacao"_s, 152 }, { u"TipoStatus"_s, 70 }, { u"DataLiberada"_s, 79 } }, { 24, 26, 320, 171 });
+        { { u"Cotacao"_s, Shows::Key, 152 }, { u"TipoStatus"_s, Shows::Status, 70 },
+            { u"DataLiberada"_s, Shows::Date, 79 } },
+        { 24, 26, 320, 171 });
     heading(this, "Label2", u"Cotações Baixadas"_s, 608, 8);
     m_DBGrid2 = list(this, "DBGrid2", m_flow.CotaBaixadas(),
-        { { u"Cotacao"_s, 144 }, { u"Data"_s, 77 }, { u"TipoStatus"_s, 80 } }, { 608, 30, 320, 171 });
+        { { u"Cotacao"_s, Shows::Key, 144 }, { u"Data"_s, Shows::Date, 77 },
+            { u"TipoStatus"_s, Shows::Status, 80 } },
+        { 608, 30, 320, 171 });
     heading(this, "Label3", u"Pedidos Liberados"_s, 24, 220);
     m_DBGrid3 = list(this, "DBGrid3", m_flow.PedidosLiberados(),
-        { { u"Pedido"_s, 115 }, { u"TipoStatus"_s, 73 }, { u"DataLiberado"_s, 87 } }, { 24, 242, 320, 171 });
+        { { u"Pedido"_s, Shows::Key, 115 }, { u"TipoStatus"_s, Shows::Status, 73 },
+            { u"DataLiberado"_s, Shows::Date, 87 } },
+        { 24, 242, 320, 171 });
     heading(this, "Label4", u"Pedidos Baixados"_s, 608, 220);
-    m_DBGrid4 = list(this, "DBGrid4", m_flow.PedidosBaixados(), { { u"Pedido"_s, 156 }, { u"Data"_s, 91 } },
-        { 608, 242, 320, 171 });
+    m_DBGrid4 = list(this, "DBGrid4", m_flow.PedidosBaixados(),
+        { { u"Pedido"_s, Shows::Key, 156 }, { u"Data"_s, Shows::Date, 91 } }, { 608, 242, 320, 171 });
 
     // Each arrow points at the list it purges.
     m_Button3 = arrow(this, "Button3", u"<- Apaga"_s, 350, 43);
