@@ -11,7 +11,6 @@
 #include "quotations/released_quotations.h"
 #include "quotations/widgets/price_entry_window.h"
 #include "store/data_module.h"
-#include "store/dataset_model.h"
 #include "store/sqlcipher.h"
 
 #include <QApplication>

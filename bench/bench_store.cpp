@@ -10,7 +10,6 @@
 #include "quotations/price_entry.h"
 #include "quotations/released_quotations.h"
 #include "store/data_module.h"
-#include "store/query.h"
 #include "store/sqlcipher.h"
 
 #include <QCoreApplication>

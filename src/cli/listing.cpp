@@ -2,8 +2,7 @@
 
 #include "cli/cli.h"
 #include "common/regional.h"
-#include "store/table.h"
-#include "ui/prompts.h"
+#include "store/field.h"
 
 using namespace Qt::StringLiterals;
 
@@ -47,34 +46,4 @@ QString listed(const Field &field, const QVariant &value)
 void printRecord(CliContext &c, const QStringList &fields)
 {
     c.out() << fields.join(u'|') << '\n';
-}
-
-void printRows(CliContext &c, const Dataset &rows, const QStringList &columns)
-{
-    QList<int> fields;
-    for (const QString &name : columns)
-        fields << rows.fieldIndex(name);
-    for (int r = 0; r < rows.rowCount(); ++r) {
-        QStringList line;
-        for (int f : fields)
-            line << listed(rows.field(f), rows.value(r, f));
-        printRecord(c, line);
-    }
-    c.out().flush();
-}
-
-int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
-    const QStringList &columns)
-{
-    try {
-        table.close();
-        table.setFilter(condition, values);
-        table.setFiltered(true);
-        table.open();
-    } catch (const std::exception &e) {
-        c.prompts().error(errorText(e));
-        return CliFailed;
-    }
-    printRows(c, table, columns);
-    return CliOk;
 }

@@ -5,8 +5,6 @@
 #include <QVariant>
 
 class CliContext;
-class Dataset;
-class Table;
 struct Field;
 
 // The listings of the command-line tool: one record a line, fields joined by
@@ -23,11 +21,3 @@ QString listed(const Field &field, const QVariant &value);
 
 // One record: the fields, each already written as listed() writes it.
 void printRecord(CliContext &c, const QStringList &fields);
-
-// Every row of the dataset, in its order, as the named columns.
-void printRows(CliContext &c, const Dataset &rows, const QStringList &columns);
-
-// Reopens the table on the rows the condition selects (filter values bound)
-// and prints them as printRows does. A store error is shown and fails it.
-int printFiltered(CliContext &c, Table &table, const QString &condition, const QVariantList &values,
-    const QStringList &columns);

@@ -8,6 +8,7 @@
 #include "exchange/multipart_form.h"
 #include "quotations/submission_record.h"
 #include "store/data_module.h"
+#include "store/field.h"
 #include "store/released_writes.h"
 #include "store/sent_quotation_rows.h"
 #include "store/store_error.h"

@@ -47,7 +47,7 @@ using ItemLineReader = std::function<std::optional<QVariantList>(const QString &
 // goes on to the caller. When every line is stored, finish (when given) runs
 // in the same transaction: what completes the download (a status) is stored
 // together with its items, or, if the program stops, neither is. Open
-// datasets on table re-read it once, at the end.
+// row sets on table re-read it once, at the end.
 void storeItemLines(Database &db, const TableSchema &table, const ItemLineLayout &layout,
     const QStringList &lines, const ItemLineReader &read, const std::function<void()> &finish = {},
     const std::function<bool()> &canAppend = {});

@@ -6,7 +6,6 @@
 #include "store/row_set.h"
 #include "store/sent_quotation_rows.h"
 #include "store/sqlcipher.h"
-#include "store/table.h"
 
 #include <QObject>
 

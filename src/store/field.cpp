@@ -35,25 +35,6 @@ QString formatValue(const QVariant &value, FieldType type, const QString &format
     return {};
 }
 
-QString Field::displayText(const QVariant &value) const
-{
-    if (getText)
-        return getText(value);
-    return formatValue(value, type, displayFormat);
-}
-
-QString Field::editText(const QVariant &value) const
-{
-    if (getText)
-        return getText(value);
-    return asString(value);
-}
-
-QString Field::asString(const QVariant &value) const
-{
-    return formatValue(value, type, QString());
-}
-
 QVariant Field::storable(const QVariant &value) const
 {
     QVariant stored = coerce(value);

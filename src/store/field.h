@@ -6,32 +6,21 @@
 #include <QTime>
 #include <QVariant>
 
-#include <functional>
-
 enum class FieldType { Text, Float, Integer, Date, Time };
 
-// One column of a dataset. Values in memory are typed: QString for Text,
-// double for Float, qint64 for Integer, QDate for Date, QTime for Time, and
-// an invalid QVariant for an empty (null) value.
+// One column of a table of the store, as the program converts and keeps its
+// values. Values given to it are typed: QString for Text, double for Float,
+// qint64 for Integer, QDate for Date, QTime for Time, and an invalid QVariant
+// for an empty (null) value.
 struct Field {
     QString name;
     FieldType type = FieldType::Text;
     int size = 0; // characters, Text only
-    bool required = false; // posting an empty value fails
-    QString label; // display label; empty shows the name
+    bool required = false; // storing an empty value fails
+    QString label; // the title grids give it; empty: the name
     // Display formats: "dd/mm/yyyy", "HH:NN", "0.00", "#,##0.00"; empty
     // uses the regional default for the type.
     QString displayFormat;
-    // Replaces the shown and edited text of a value (the stored value stays).
-    std::function<QString(const QVariant &)> getText;
-
-    QString displayLabel() const { return label.isEmpty() ? name : label; }
-    // The value as shown in a grid or report, through QLocale().
-    QString displayText(const QVariant &value) const;
-    // The value as offered for editing: no grouping, no fixed decimals.
-    QString editText(const QVariant &value) const;
-    // The value written as text the way a plain "as string" read gives it.
-    QString asString(const QVariant &value) const;
     // Converts a value given by a caller to this column's in-memory form:
     // texts are read by the regional settings (dates also as ISO), texts of a
     // Text column go through the ANSI code page and are cut to the size.

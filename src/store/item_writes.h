@@ -17,7 +17,7 @@ bool setColumnAt(Database &db, const TableSchema &table, int column, qint64 rowi
 // prepared once per connection use. Values are stored as the columns keep
 // them (Field::coerce: texts through the ANSI code page and cut to size, an
 // empty text as NULL). Each returns false when no row has that rowid. The
-// caller tells the open datasets (Database::announceRowsWritten or
+// caller tells the open row sets (Database::announceRowsWritten or
 // announceWritten).
 class QuotationItemWrites final {
 public:

@@ -8,7 +8,7 @@ class Database;
 struct TableSchema;
 
 // The status writes on the two released lists. Each tells the open
-// datasets on the list that it changed.
+// row sets on the list that it changed.
 
 // TipoStatus of every released quotation whose Cotacao is exactly cotacao
 // (case counts, as in the statement the price entry has always run).

@@ -358,7 +358,7 @@ void Database::close()
 {
     if (!m_db)
         return;
-    Q_EMIT closing(); // datasets drop their statements first
+    Q_EMIT closing(); // row sets drop their statements first
     if (inTransaction())
         sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_update_hook(m_db, nullptr, nullptr);
@@ -391,26 +391,6 @@ void Database::execute(const QString &sql)
         sqlite3_free(error);
         throw StoreError(storeResultText(sqlite3_extended_errcode(m_db), message));
     }
-}
-
-int Database::executeTracked(Statement &statement)
-{
-    m_changed.clear();
-    m_lastTable.clear();
-    m_tracking = true;
-    struct Done {
-        Database &db;
-        ~Done()
-        {
-            db.m_tracking = false;
-            db.m_lastTable.clear();
-            QSet<QString> changed;
-            changed.swap(db.m_changed);
-            db.announce(changed);
-        }
-    } done { *this };
-    while (statement.step()) { }
-    return sqlite3_changes(m_db);
 }
 
 qint64 Database::lastInsertId() const
@@ -461,7 +441,7 @@ void Database::rollback()
         const int n = m_savepoints--;
         execute(u"ROLLBACK TO kelvo_%1"_s.arg(n));
         execute(u"RELEASE kelvo_%1"_s.arg(n));
-        announce(m_touchedInTx); // what the datasets hold may be undone
+        announce(m_touchedInTx); // what the row sets hold may be undone
         return;
     }
     if (inTransaction())
@@ -479,8 +459,6 @@ void Database::onUpdate(void *self, int, const char *, const char *table, qint64
         return; // rows come in runs of one table; this one is noted already
     db->m_lastTable = table;
     const QString name = QString::fromUtf8(table);
-    if (db->m_tracking)
-        db->m_changed.insert(name);
     if (db->inTransaction())
         db->m_touchedInTx.insert(name);
 }

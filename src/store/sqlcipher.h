@@ -62,7 +62,7 @@ private:
 // version (its PRAGMA cipher_version, "4.5.6 community") must be told so.
 bool needsCipherCompatibility3(const QString &cipherVersion);
 
-// A connection to an encrypted file. Also tells the datasets when a statement
+// A connection to an encrypted file. Also tells the row sets when a statement
 // or a rollback changed tables behind their backs.
 class Database final : public QObject {
     Q_OBJECT
@@ -83,14 +83,11 @@ public:
 
     // Runs statements without parameters (schema, pragmas).
     void execute(const QString &sql);
-    // Runs one statement that may write tables the datasets hold in memory;
-    // they are told which tables changed. Returns the rows changed.
-    int executeTracked(Statement &statement);
     qint64 lastInsertId() const;
     int changes() const;
-    // Tells the datasets that statements of their own wrote these tables.
+    // Tells the row sets that statements of their own wrote these tables.
     void announceWritten(const QStringList &tables) { Q_EMIT tablesChanged(tables); }
-    // Tells the datasets that statements of their own wrote (added, changed
+    // Tells the row sets that statements of their own wrote (added, changed
     // or deleted) these rows of one table: they re-read those rows alone.
     void announceRowsWritten(const QString &table, const QList<qint64> &rowids)
     {
@@ -121,8 +118,6 @@ private:
     QString m_name;
     QString m_path;
     sqlite3 *m_db = nullptr;
-    bool m_tracking = false;
-    QSet<QString> m_changed; // by the running tracked statement
     QSet<QString> m_touchedInTx; // by anything since BEGIN
     QByteArray m_lastTable;
     int m_savepoints = 0;

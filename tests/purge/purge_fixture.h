@@ -3,6 +3,7 @@
 #include "store/data_module.h"
 #include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "support/row_insert.h"
 #include "support/temp_folder.h"
 
 #include <QStringList>
@@ -20,9 +21,9 @@ public:
 
     void exec(const QString &sql, const QVariantList &values = {})
     {
-        Statement st(dm.Banco(), sql);
-        st.bindAll(values);
-        dm.Banco().executeTracked(st);
+        execAnnounced(dm.Banco(), sql, values,
+            { QStringLiteral("CotaLiberadas"), QStringLiteral("CotacaoFornc"),
+                QStringLiteral("PedidosLiberados"), QStringLiteral("PedidoFornc") });
     }
 
     QStringList rows(const QString &sql)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "quotations/widgets/price_entry_window.h"
-#include "store/query.h"
 
 #include <QApplication>
 #include <QPushButton>

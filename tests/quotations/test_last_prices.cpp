@@ -5,7 +5,6 @@
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/price_history_chart.h"
 #include "quotations/widgets/price_history_window.h"
-#include "store/dataset_model.h"
 #include "support/cli_run.h"
 #include "support/qstring_printer.h"
 #include "support/scripted_prompts.h"

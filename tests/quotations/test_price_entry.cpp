@@ -216,7 +216,7 @@ TEST_F(PriceEntryTest, AnItemDeletedBehindTheGridIsReportedNotWritten)
     flow.start();
     ASSERT_TRUE(choose(u"C1"_s));
     Statement behind(store.dm.Banco(), u"DELETE FROM CotacaoFornc WHERE PRODUTO = 'P1'"_s);
-    behind.step(); // past the datasets, unannounced
+    behind.step(); // past the row sets, unannounced
 
     EXPECT_FALSE(flow.setPrice(u"P1"_s, u"10"_s, std::nullopt));
     EXPECT_EQ(prompts.boxes(),

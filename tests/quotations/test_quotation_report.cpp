@@ -25,7 +25,8 @@ protected:
             "DESCRICAO, UN, MARCA, QTDE, VALOR) VALUES ('ACME', '123', '2020-06-26', ?, ?, "
             "'', ?, 'PC', ?, ?, ?)"_s);
         st.bindAll({ produto, u"PF-"_s + produto, descricao, marca, qtde, valor });
-        dm.Banco().executeTracked(st);
+        st.step();
+        dm.Banco().announceRowsWritten(u"CotacaoFornc"_s, { dm.Banco().lastInsertId() });
     }
 
     void show(const QString &cotacao) { dm.showQuotationItems(cotacao); }

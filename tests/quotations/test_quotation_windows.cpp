@@ -5,7 +5,6 @@
 #include "quotations/widgets/price_entry_window.h"
 #include "quotations/widgets/released_quotations_window.h"
 #include "quotations/widgets/submission_window.h"
-#include "store/dataset_model.h"
 #include "support/qstring_printer.h"
 #include "support/raw_server.h"
 #include "support/scripted_prompts.h"

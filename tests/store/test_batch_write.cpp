@@ -1,4 +1,5 @@
 #include "store/batch_write.h"
+#include "store/store_error.h"
 #include "support/qstring_printer.h"
 #include "support/store_test.h"
 #include "support/thrown.h"

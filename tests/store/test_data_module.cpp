@@ -1,5 +1,4 @@
 #include "store/printout_reads.h"
-#include "store/query.h"
 #include "support/store_test.h"
 
 using DataModuleTest = StoreTest;
@@ -80,14 +79,9 @@ TEST_F(DataModuleTest, SharedStatementsRunAsWritten)
     for (const ItemPrintLine &line : print)
         printed << line.marca + u':' + QString::number(line.valor.value_or(-1));
     EXPECT_EQ(printed, (QStringList { u"A:-1"_s, u"B:3.5"_s, u"B:1"_s }));
-
-    // A query with no value for a parameter and no master says so.
-    Query runner(dm.Banco(), u"Fsql"_s);
-    runner.setSql({ u"select * from PedidoFornc where PEDIDO = :Pedido"_s });
-    EXPECT_THROW(runner.open(), StoreError);
 }
 
-TEST_F(DataModuleTest, ReopeningTheStoreClosesEveryDatasetAndKeepsTheirSettings)
+TEST_F(DataModuleTest, ReopeningTheStoreClosesEverySetAndKeepsTheirChoices)
 {
     addQuotation(u"1"_s, u"Enviar"_s);
     addQuotation(u"2"_s, u"Baixada"_s);

@@ -1,8 +1,9 @@
 #include "store/printout_reads.h"
-#include "store/query.h"
+#include "store/schema.h"
+#include "store/store_error.h"
 #include "support/fixtures.h"
 #include "support/owner_only.h"
-#include "support/released_table.h"
+#include "support/row_insert.h"
 #include "support/store_test.h"
 
 #include <QDir>
@@ -68,9 +69,7 @@ TEST_F(StoreFileTest, WrongKeyAndMissingFileFailWithClearErrors)
     EXPECT_FALSE(QFileInfo::exists(missing)); // never created by opening
     EXPECT_THROW(fresh.CotaLiberada().open(), StoreError);
     try {
-        Query runner(fresh.Banco(), u"Fsql"_s);
-        runner.setSql({ u"delete from CotaLiberadas"_s });
-        runner.execSql();
+        fresh.Banco().execute(u"delete from CotaLiberadas"_s);
         FAIL();
     } catch (const StoreError &e) {
         EXPECT_EQ(e.message(), u"Banco: O banco de dados não está aberto"_s);
@@ -87,7 +86,6 @@ TEST_F(StoreFileTest, CreateRefusesAnExistingFile)
 TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoints)
 {
     addQuotation(u"1"_s, u"ABERTA"_s);
-    const auto released = openReleasedTable(dm);
     {
         Transaction outer(dm.Banco());
         addQuotation(u"2"_s, u"ABERTA"_s);
@@ -102,8 +100,7 @@ TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoi
         addQuotation(u"4"_s, u"ABERTA"_s);
     }
     EXPECT_EQ(count(u"CotaLiberadas"_s), 2);
-    // The open table follows what the file holds after each rollback.
-    EXPECT_EQ(column(*released, u"Cotacao"_s), (QStringList { u"1"_s, u"2"_s }));
+    // The open set follows what the file holds after each rollback.
     QStringList shown;
     for (const ReleasedQuotationRow &row : dm.CotaLiberada().rows())
         shown << row.cotacao;
@@ -113,14 +110,10 @@ TEST_F(StoreFileTest, TransactionRollsBackWhenLeftWithoutCommitAndNestsAsSavepoi
 TEST_F(StoreFileTest, ValuesAreBoundNeverSpliced)
 {
     addQuotation(u"1' OR '1'='1"_s, u"ABERTA"_s);
-    Query q(dm.Banco(), u"Fsql"_s);
-    q.setSql({ u"select Cotacao from CotaLiberadas where Cotacao = :c"_s });
-    q.setParam(u"c"_s, u"1' OR '1'='1"_s);
-    q.open();
-    EXPECT_EQ(q.rowCount(), 1);
-    q.close();
-    q.setSql({ u"delete from CotaLiberadas; delete from CotacaoFornc"_s });
-    EXPECT_THROW(q.execSql(), StoreError); // one statement at a time
+    EXPECT_EQ(
+        rows(u"select Cotacao from CotaLiberadas where Cotacao = :c"_s, { u"1' OR '1'='1"_s }).size(), 1);
+    EXPECT_THROW(Statement(dm.Banco(), u"delete from CotaLiberadas; delete from CotacaoFornc"_s),
+        StoreError); // one statement at a time
     EXPECT_EQ(count(u"CotaLiberadas"_s), 1);
 }
 
@@ -192,13 +185,14 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     QFile::setPermissions(old, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     dm.openStore(old);
 
-    const auto released = openReleasedTable(dm);
-    Table &cotas = *released;
-    ASSERT_EQ(column(cotas, u"Cotacao"_s), (QStringList { u"C-100"_s, u"C-101"_s }));
-    EXPECT_EQ(cotas.asDate(u"DataValidade"_s), QDate(2020, 6, 30));
-    EXPECT_EQ(cotas.asTime(u"AteHora"_s), QTime(17, 30));
-    EXPECT_EQ(cotas.displayText(0, cotas.fieldIndex(u"AteHora"_s)), u"17:30"_s);
-    EXPECT_TRUE(cotas.value(1, cotas.fieldIndex(u"AteHora"_s)).isNull());
+    ReleasedQuotationSet &cotas = dm.CotaLiberada();
+    cotas.open();
+    ASSERT_EQ(cotas.rowCount(), 2);
+    EXPECT_EQ(cotas.at(0).cotacao, u"C-100"_s);
+    EXPECT_EQ(cotas.at(1).cotacao, u"C-101"_s);
+    EXPECT_EQ(cotas.at(0).dataValidade, QDate(2020, 6, 30));
+    EXPECT_EQ(cotas.at(0).ateHora, QTime(17, 30));
+    EXPECT_FALSE(cotas.at(1).ateHora.isValid());
     QuotationItemSet &itens = dm.CotaFornec();
     itens.open();
     ASSERT_FALSE(itens.isEmpty());
@@ -207,20 +201,23 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
                   cotacaoForncField(CotacaoForncColumn::VALOR).displayFormat),
         u"89,90"_s);
 
-    Table pedido(dm.Banco(), pedidoForncSchema(), u"PedFornec"_s);
+    dm.chooseOrderItems(std::nullopt);
+    RowSet<OrderItemRow> &pedido = dm.PedFornec();
     pedido.open();
     ASSERT_EQ(pedido.rowCount(), 2);
-    EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"30 DIAS"_s);
-    EXPECT_EQ(pedido.asFloat(u"QTDELOJA3"_s), 3.0);
-    EXPECT_EQ(pedido.asString(u"NOMELOJA3"_s), u"SUL"_s);
+    const OrderItemRow &first = pedido.at(0);
+    EXPECT_EQ(first.condpgto, u"30 DIAS"_s);
+    EXPECT_EQ(first.qtdeLoja[2], 3.0);
+    EXPECT_EQ(first.nomeLoja[2], u"SUL"_s);
 
     const QStringList names = columnNames(Statement(dm.Banco(), u"Select * from PedidoFornc"_s));
     EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()),
         QSet<QString>(OrderItemColumns.cbegin(), OrderItemColumns.cend()));
     EXPECT_LT(names.indexOf(u"QTDELOJA1"_s), names.indexOf(u"CONDPGTO"_s)); // the file's own order
-    ASSERT_TRUE(pedido.locate(u"MARCA"_s, { u"BOSCH"_s }));
-    EXPECT_EQ(pedido.asFloat(u"QTDELOJA2"_s), 2.0);
-    EXPECT_EQ(pedido.asString(u"OBS"_s), u"urgente"_s);
+    const int bosch = pedido.find([](const OrderItemRow &r) { return r.marca == u"BOSCH"_s; });
+    ASSERT_GE(bosch, 0);
+    EXPECT_EQ(pedido.at(bosch).qtdeLoja[1], 2.0);
+    EXPECT_EQ(pedido.at(bosch).obs, u"urgente"_s);
 
     const std::vector<ItemPrintLine> print = orderPrintLines(dm.Banco(), u"P-1"_s);
     ASSERT_EQ(print.size(), 2u);
@@ -236,22 +233,17 @@ TEST_F(StoreFileTest, AStoreOfTheFirstInstallationsOpensAndWorks)
     EXPECT_DOUBLE_EQ(picking[1].vlTot, 21.0);
 
     // A new item lands in the right columns, read back after the file is reopened.
-    ASSERT_TRUE(pedido.append());
-    pedido.setText(u"CONTATO"_s, u"COMPRAS"_s);
-    pedido.setText(u"PEDIDO"_s, u"P-2"_s);
-    pedido.setDate(u"DATA"_s, QDate(2020, 7, 1));
-    pedido.setText(u"PRODUTO"_s, u"P-9"_s);
-    pedido.setText(u"CONDPGTO"_s, u"À VISTA"_s);
-    pedido.setFloat(u"QTDELOJA1"_s, 4);
-    pedido.setText(u"NOMELOJA1"_s, u"CENTRO"_s);
-    pedido.post();
+    insertRow(dm.Banco(), pedidoForncSchema(),
+        { { u"CONTATO"_s, u"COMPRAS"_s }, { u"PEDIDO"_s, u"P-2"_s }, { u"DATA"_s, QDate(2020, 7, 1) },
+            { u"PRODUTO"_s, u"P-9"_s }, { u"CONDPGTO"_s, u"À VISTA"_s }, { u"QTDELOJA1"_s, 4.0 },
+            { u"NOMELOJA1"_s, u"CENTRO"_s } });
     dm.openStore(old);
-    pedido.open();
-    ASSERT_TRUE(pedido.locate(u"PEDIDO"_s, { u"P-2"_s }));
-    EXPECT_EQ(pedido.asString(u"CONDPGTO"_s), u"À VISTA"_s);
-    EXPECT_EQ(pedido.asFloat(u"QTDELOJA1"_s), 4.0);
-    EXPECT_EQ(pedido.asString(u"NOMELOJA1"_s), u"CENTRO"_s);
-    EXPECT_EQ(pedido.asDate(u"DATA"_s), QDate(2020, 7, 1));
+    const std::vector<OrderItemRow> added = readOrderItems(dm.Banco(), u"P-2"_s);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].condpgto, u"À VISTA"_s);
+    EXPECT_EQ(added[0].qtdeLoja[0], 4.0);
+    EXPECT_EQ(added[0].nomeLoja[0], u"CENTRO"_s);
+    EXPECT_EQ(added[0].data, QDate(2020, 7, 1));
 }
 
 TEST(StoreIndexes, AStoreOfAnEarlierVersionGainsTheMissingIndexesWhenOpened)

@@ -1,5 +1,7 @@
 #include "common/clock.h"
+#include "store/schema.h"
 #include "store/store_backup.h"
+#include "store/store_error.h"
 #include "support/fixtures.h"
 #include "support/owner_only.h"
 #include "support/store_test.h"

@@ -6,7 +6,6 @@
 #include "store/schema.h"
 #include "store/sqlcipher.h"
 #include "store/store_error.h"
-#include "store/table.h"
 
 namespace {
 
@@ -58,12 +57,6 @@ void TestStore::addItem(const QString &table, const Item &item)
             { u"CONDPGTO"_s, item.condPgto } });
 }
 
-void TestStore::addItem(Table &table, const Item &item)
-{
-    table.open();
-    addItem(table.tableName(), item);
-}
-
 void TestStore::addItem(const Item &item)
 {
     addItem(cotacaoForncSchema().name, item);
@@ -110,25 +103,4 @@ QStringList TestStore::released()
 QString TestStore::status(const QString &cotacao)
 {
     return rows(u"SELECT TipoStatus FROM CotaLiberadas WHERE Cotacao = ?"_s, { cotacao }).value(0);
-}
-
-QStringList TestStore::column(Dataset &d, const QString &name)
-{
-    QStringList out;
-    const int c = d.fieldIndex(name);
-    for (int r = 0; r < d.rowCount(); ++r)
-        out << d.value(r, c).toString();
-    return out;
-}
-
-Table &TestStore::itemsTable()
-{
-    if (!m_itemsTable) {
-        m_itemsTable = std::make_shared<Table>(dm.Banco(), cotacaoForncSchema(), u"CotaFornec"_s);
-        m_itemsTable->setIndexName(u"Por_Marca"_s);
-        m_itemsTable->setBeforeInsert([this] { return dm.podeIcota(); });
-        m_itemsTable->fieldByName(u"APLICACAO"_s).getText
-            = [](const QVariant &value) { return value.toString().replace(u'\r', u' '); };
-    }
-    return *m_itemsTable;
 }

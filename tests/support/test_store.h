@@ -12,9 +12,6 @@
 
 using namespace Qt::StringLiterals;
 
-class Dataset;
-class Table;
-
 // A store of its own for one test or benchmark: a fresh database file in a
 // temporary folder, made and opened as the program makes and opens it, ways to add rows as the program
 // adds them, and ways to read back what the file holds.
@@ -51,10 +48,9 @@ public:
     // Added to CotacaoFornc or PedidoFornc as the program stores a row; the
     // data module's set of that table is left open.
     void addItem(const QString &table, const Item &item);
-    void addItem(Table &table, const Item &item);
     void addItem(const Item &item); // to CotacaoFornc
 
-    // Straight on the file, past the datasets.
+    // Straight on the file, past the workflows; the open sets follow.
     void exec(const QString &sql, const QVariantList &values = {});
     QVariant scalar(const QString &sql, const QVariantList &values = {});
     qint64 count(const QString &table);
@@ -64,17 +60,6 @@ public:
     QStringList released();
     QString status(const QString &cotacao);
 
-    // The values of one column of the rows as the dataset shows them.
-    static QStringList column(Dataset &d, const QString &name);
-
-    // CotacaoFornc through the cursor table as the data module once held it
-    // (brand index, rows added only while podeIcota is on, APLICACAO shown
-    // with carriage returns as blanks), for the old layer's own tests.
-    Table &itemsTable();
-
     TempFolder folder;
     TDm dm;
-
-private:
-    std::shared_ptr<Table> m_itemsTable;
 };

@@ -3,8 +3,8 @@
 #include "store/sqlcipher.h"
 #include "support/test_store.h"
 #include "ui/row_model.h"
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 
 #include <QApplication>
 #include <QHelpEvent>

@@ -3,8 +3,8 @@
 #include "common/regional.h"
 #include "orders/widgets/order_list_columns.h"
 #include "store/data_module.h"
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 #include "ui/widgets/window_keys.h"
 
 #include <QButtonGroup>

@@ -3,8 +3,8 @@
 #include "quotations/quotation_deadline.h"
 #include "quotations/widgets/prazo_refresh.h"
 #include "quotations/widgets/released_columns.h"
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 #include "ui/widgets/window_keys.h"
 
 #include <QKeyEvent>

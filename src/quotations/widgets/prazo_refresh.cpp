@@ -1,7 +1,7 @@
 #include "quotations/widgets/prazo_refresh.h"
 
 #include "ui/row_model.h"
-#include "ui/widgets/dataset_grid.h"
+#include "ui/widgets/grid.h"
 
 #include <QEvent>
 #include <QTableView>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/widgets/dataset_grid.h"
+#include "ui/widgets/grid.h"
 
 #include <QPointer>
 

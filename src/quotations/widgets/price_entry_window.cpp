@@ -7,8 +7,8 @@
 #include "store/data_module.h"
 #include "store/field.h"
 #include "ui/row_model.h"
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 #include "ui/widgets/window_keys.h"
 
 #include <QKeyEvent>

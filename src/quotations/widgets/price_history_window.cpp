@@ -1,8 +1,8 @@
 #include "quotations/widgets/price_history_window.h"
 
 #include "quotations/widgets/price_history_chart.h"
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 #include "ui/widgets/window_keys.h"
 
 #include <QLabel>

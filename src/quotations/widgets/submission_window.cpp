@@ -6,8 +6,8 @@
 #include "quotations/widgets/released_columns.h"
 #include "store/data_module.h"
 #include "ui/prompts.h"
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 #include "ui/widgets/window_keys.h"
 
 #include <QKeyEvent>

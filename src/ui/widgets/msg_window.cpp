@@ -1,7 +1,7 @@
 #include "ui/widgets/msg_window.h"
 
-#include "ui/widgets/dataset_grid.h"
 #include "ui/widgets/form_style.h"
+#include "ui/widgets/grid.h"
 #include "ui/widgets/window_keys.h"
 
 #include <QListWidget>

@@ -8,7 +8,6 @@
 
 #include <optional>
 
-class DatasetModel;
 class RowModel;
 class QFontMetrics;
 class QHelpEvent;
@@ -52,23 +51,20 @@ protected:
 // in the margin above and below the text, clear of accents on capitals.
 int gridRowHeight(const QFontMetrics &metrics);
 
-// A grid over a dataset model at a fixed place: one row selected at a time,
-// following the dataset's current row, column widths and centred titles from
+// A grid over a row model at a fixed place: one row selected at a time,
+// following the row set's current row, column widths and centred titles from
 // the model, no row headers, cells painted by GridCellDelegate, rows as high
 // as gridRowHeight for the grid's font (also after it changes). Tab and
 // Shift+Tab leave the grid; a grid that moves between cells with Tab turns
 // setTabKeyNavigation on, and Ctrl+Tab and Ctrl+Shift+Tab still leave it.
-QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place);
-// The same over a row model.
 QTableView *makeRowGrid(QWidget *parent, const char *name, RowModel *model, const QRect &place);
 
 // A click on the title of that column sorts the grid's rows by the column's
 // Qt::UserRole, ascending then descending; the other titles do not sort.
-// The sorting is the view's: the dataset keeps its own order.
-void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column);
+// The sorting is the view's: the row set keeps its own order.
 void sortOnTitleClick(QTableView *grid, RowModel *model, int column);
 
-// The row of the grid that shows the row of its dataset model.
+// The row of the grid that shows the row of its row model.
 int viewRow(const QTableView *grid, int modelRow);
 
 // Paints the column titles of a grid in a colour.

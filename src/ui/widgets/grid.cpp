@@ -1,6 +1,5 @@
-#include "ui/widgets/dataset_grid.h"
+#include "ui/widgets/grid.h"
 
-#include "store/dataset_model.h"
 #include "ui/row_model.h"
 #include "ui/widgets/form_style.h"
 #include "ui/widgets/window_keys.h"
@@ -129,7 +128,7 @@ QWidget *GridCellDelegate::createEditor(
     QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
     QWidget *editor = WholeTextDelegate::createEditor(parent, option, index);
-    const int limit = index.data(DatasetModel::MaxLengthRole).toInt();
+    const int limit = index.data(RowModel::MaxLengthRole).toInt();
     if (auto *line = qobject_cast<QLineEdit *>(editor); line && limit > 0)
         line->setMaxLength(limit);
     return editor;
@@ -203,16 +202,6 @@ QItemSelectionModel *sortThroughProxy(QTableView *grid, QAbstractItemModel *mode
 
 } // namespace
 
-QTableView *makeDatasetGrid(QWidget *parent, const char *name, DatasetModel *model, const QRect &place)
-{
-    QList<int> widths;
-    for (const ModelColumn &c : model->columns())
-        widths << c.width;
-    QTableView *grid = makeGrid(parent, name, model, widths, place);
-    model->followSelection(grid->selectionModel());
-    return grid;
-}
-
 QTableView *makeRowGrid(QWidget *parent, const char *name, RowModel *model, const QRect &place)
 {
     QList<int> widths;
@@ -221,11 +210,6 @@ QTableView *makeRowGrid(QWidget *parent, const char *name, RowModel *model, cons
     QTableView *grid = makeGrid(parent, name, model, widths, place);
     model->followSelection(grid->selectionModel());
     return grid;
-}
-
-void sortOnTitleClick(QTableView *grid, DatasetModel *model, int column)
-{
-    model->followSelection(sortThroughProxy(grid, model, column));
 }
 
 void sortOnTitleClick(QTableView *grid, RowModel *model, int column)
