@@ -2,40 +2,18 @@
 
 #include "common/regional.h"
 #include "store/sqlcipher.h"
+#include "store/stored_value.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QString text(const Statement &st, int column)
-{
-    return st.columnIsNull(column) ? QString() : st.columnText(column);
-}
-
-std::optional<double> number(const Statement &st, int column)
-{
-    if (st.columnIsNull(column))
-        return std::nullopt;
-    return st.columnDouble(column);
-}
-
-QDate date(const Statement &st, int column)
-{
-    return st.columnIsNull(column) ? QDate() : isoDate(st.columnText(column));
-}
-
-QTime time(const Statement &st, int column)
-{
-    return st.columnIsNull(column) ? QTime() : isoTime(st.columnText(column));
-}
 
 // " AND rowid IN (?, ...)" for the ids, bound after the choice's own values.
 QString idCondition(const QList<qint64> *ids)
 {
     if (!ids)
         return {};
-    QStringList marks(ids->size(), u"?"_s);
-    return u" AND rowid IN ("_s + marks.join(u", "_s) + u')';
+    return u" AND rowid IN ("_s + boundMarks(ids->size()) + u')';
 }
 
 void bindIds(Statement &st, int first, const QList<qint64> *ids)
@@ -95,8 +73,8 @@ std::vector<DatedKeyRow> readDated(Database &db, const QString &sql, bool withSt
     Statement st(db, sql);
     std::vector<DatedKeyRow> rows;
     while (st.step())
-        rows.push_back(
-            { qint64(rows.size()), text(st, 0), date(st, 1), withStatus ? text(st, 2) : QString() });
+        rows.push_back({ qint64(rows.size()), storedText(st, 0), storedDate(st, 1),
+            withStatus ? storedText(st, 2) : QString() });
     return rows;
 }
 
@@ -109,8 +87,9 @@ std::vector<ReleasedOrderRow> readReleasedOrders(
         u"SELECT rowid, Pedido, TipoStatus, DataLiberado, HoraLib, DataBaixado, HoraBaixa "
         "FROM PedidosLiberados"_s,
         u"TipoStatus"_s, tipoStatus, ids, [](const Statement &st) {
-            return ReleasedOrderRow { st.columnInt(RRowid), text(st, RPedido), text(st, RTipoStatus),
-                date(st, RDataLiberado), time(st, RHoraLib), date(st, RDataBaixado), time(st, RHoraBaixa) };
+            return ReleasedOrderRow { st.columnInt(RRowid), storedText(st, RPedido),
+                storedText(st, RTipoStatus), storedDate(st, RDataLiberado), storedTime(st, RHoraLib),
+                storedDate(st, RDataBaixado), storedTime(st, RHoraBaixa) };
         });
 }
 
@@ -124,23 +103,23 @@ std::vector<OrderItemRow> readOrderItems(
         u"PEDIDO"_s, pedido, ids, [](const Statement &st) {
             OrderItemRow r;
             r.rowid = st.columnInt(IRowid);
-            r.contato = text(st, IContato);
-            r.pedido = text(st, IPedido);
-            r.data = date(st, IData);
-            r.produto = text(st, IProduto);
-            r.prodfabr = text(st, IProdfabr);
-            r.descricao = text(st, IDescricao);
-            r.un = text(st, IUn);
-            r.aplicacao = text(st, IAplicacao);
-            r.marca = text(st, IMarca);
-            r.qtde = number(st, IQtde);
-            r.valor = number(st, IValor);
-            r.condpgto = text(st, ICondpgto);
-            r.similares = text(st, ISimilares);
-            r.obs = text(st, IObs);
+            r.contato = storedText(st, IContato);
+            r.pedido = storedText(st, IPedido);
+            r.data = storedDate(st, IData);
+            r.produto = storedText(st, IProduto);
+            r.prodfabr = storedText(st, IProdfabr);
+            r.descricao = storedText(st, IDescricao);
+            r.un = storedText(st, IUn);
+            r.aplicacao = storedText(st, IAplicacao);
+            r.marca = storedText(st, IMarca);
+            r.qtde = storedNumber(st, IQtde);
+            r.valor = storedNumber(st, IValor);
+            r.condpgto = storedText(st, ICondpgto);
+            r.similares = storedText(st, ISimilares);
+            r.obs = storedText(st, IObs);
             for (int i = 0; i < 3; ++i) {
-                r.qtdeLoja[size_t(i)] = number(st, IQtdeLoja1 + i);
-                r.nomeLoja[size_t(i)] = text(st, INomeLoja1 + i);
+                r.qtdeLoja[size_t(i)] = storedNumber(st, IQtdeLoja1 + i);
+                r.nomeLoja[size_t(i)] = storedText(st, INomeLoja1 + i);
             }
             return r;
         });

@@ -2,29 +2,18 @@
 
 #include "store/schema.h"
 #include "store/sqlcipher.h"
+#include "store/stored_value.h"
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-QString text(const Statement &st, int column)
-{
-    return st.columnIsNull(column) ? QString() : st.columnText(column);
-}
-
-std::optional<double> number(const Statement &st, int column)
-{
-    if (st.columnIsNull(column))
-        return std::nullopt;
-    return st.columnDouble(column);
-}
-
 // The columns cotacao, marca, prodfabr, similares, descricao, un, qtde and
 // valor, in this order.
 ItemPrintLine itemLine(const Statement &st)
 {
-    return { text(st, 0), text(st, 1), text(st, 2), text(st, 3), text(st, 4), text(st, 5), number(st, 6),
-        number(st, 7) };
+    return { storedText(st, 0), storedText(st, 1), storedText(st, 2), storedText(st, 3), storedText(st, 4),
+        storedText(st, 5), storedNumber(st, 6), storedNumber(st, 7) };
 }
 
 QString quoted(const QString &name)
@@ -94,8 +83,9 @@ std::vector<StorePickingLine> storePickingLines(const Database &db, const QStrin
     st.bind(st.parameterIndex(":PEDIDO"), pedido); // one value for the three occurrences
     std::vector<StorePickingLine> lines;
     while (st.step()) {
-        lines.push_back({ text(st, 0), text(st, 1), text(st, 2), text(st, 3), text(st, 4), text(st, 5),
-            st.columnDouble(6), st.columnDouble(7), st.columnDouble(8) });
+        lines.push_back(
+            { storedText(st, 0), storedText(st, 1), storedText(st, 2), storedText(st, 3), storedText(st, 4),
+                storedText(st, 5), st.columnDouble(6), st.columnDouble(7), st.columnDouble(8) });
     }
     return lines;
 }

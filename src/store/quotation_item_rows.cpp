@@ -68,13 +68,6 @@ private:
     std::array<Last, ColumnCount> m_last {};
 };
 
-std::optional<double> number(const Statement &st, int column)
-{
-    if (st.columnIsNull(column))
-        return std::nullopt;
-    return st.columnDouble(column);
-}
-
 } // namespace
 
 std::vector<QuotationItemRow> readQuotationItems(
@@ -90,7 +83,7 @@ std::vector<QuotationItemRow> readQuotationItems(
     if (ids) {
         if (ids->isEmpty())
             return {};
-        conditions << u"rowid IN (%1)"_s.arg(QStringList(ids->size(), u"?"_s).join(u", "_s));
+        conditions << u"rowid IN (%1)"_s.arg(boundMarks(ids->size()));
         for (const qint64 id : *ids)
             values << id;
     }
@@ -113,14 +106,14 @@ std::vector<QuotationItemRow> readQuotationItems(
         r.un = texts.at(st, Un);
         r.aplicacao = texts.at(st, Aplicacao);
         r.marca = texts.at(st, Marca);
-        r.qtde = number(st, Qtde);
-        r.valor = number(st, Valor);
+        r.qtde = storedNumber(st, Qtde);
+        r.valor = storedNumber(st, Valor);
         r.condPgto = texts.at(st, CondPgto);
         r.similares = texts.at(st, Similares);
         r.obs = texts.at(st, Obs);
-        r.qtdeLoja1 = number(st, QtdeLoja1);
-        r.qtdeLoja2 = number(st, QtdeLoja2);
-        r.qtdeLoja3 = number(st, QtdeLoja3);
+        r.qtdeLoja1 = storedNumber(st, QtdeLoja1);
+        r.qtdeLoja2 = storedNumber(st, QtdeLoja2);
+        r.qtdeLoja3 = storedNumber(st, QtdeLoja3);
         r.nomeLoja1 = texts.at(st, NomeLoja1);
         r.nomeLoja2 = texts.at(st, NomeLoja2);
         r.nomeLoja3 = texts.at(st, NomeLoja3);

@@ -11,19 +11,6 @@ namespace {
 
 enum Column { RowId, Cotacao, TipoStatus, DataValidade, AteHora, DataLiberada };
 
-QString text(const Statement &st, int column)
-{
-    return st.columnIsNull(column) ? QString() : st.columnText(column);
-}
-
-QString marks(qsizetype count)
-{
-    QStringList out;
-    for (qsizetype i = 0; i < count; ++i)
-        out << u"?"_s;
-    return out.join(u", "_s);
-}
-
 std::vector<ReleasedQuotationRow> readReleased(
     const Database &db, const std::optional<QString> &tipoStatus, const QList<qint64> *ids)
 {
@@ -35,7 +22,7 @@ std::vector<ReleasedQuotationRow> readReleased(
         values << *tipoStatus;
     }
     if (ids) {
-        where << u"rowid IN (%1)"_s.arg(marks(ids->size()));
+        where << u"rowid IN (%1)"_s.arg(boundMarks(ids->size()));
         for (qint64 id : *ids)
             values << id;
     }
@@ -47,8 +34,9 @@ std::vector<ReleasedQuotationRow> readReleased(
     st.bindAll(values);
     std::vector<ReleasedQuotationRow> rows;
     while (st.step()) {
-        rows.push_back({ st.columnInt(RowId), text(st, Cotacao), text(st, TipoStatus),
-            isoDate(text(st, DataValidade)), isoTime(text(st, AteHora)), isoDate(text(st, DataLiberada)) });
+        rows.push_back({ st.columnInt(RowId), storedText(st, Cotacao), storedText(st, TipoStatus),
+            isoDate(storedText(st, DataValidade)), isoTime(storedText(st, AteHora)),
+            isoDate(storedText(st, DataLiberada)) });
     }
     return rows;
 }

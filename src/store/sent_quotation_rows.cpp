@@ -2,6 +2,7 @@
 
 #include "common/regional.h"
 #include "store/sqlcipher.h"
+#include "store/stored_value.h"
 
 using namespace Qt::StringLiterals;
 
@@ -10,18 +11,6 @@ namespace {
 enum HeadColumn { HeadCotacao, HeadData, HeadTipoStatus };
 enum ItemColumn { Marca, Prodfabr, Similares, Descricao, Un, Qtde, Valor, Total };
 enum SendingColumn { Contato, Cotacao, Data, Produto, SQtde, SValor, CondPgto, SSimilares, Obs };
-
-QString text(const Statement &st, int column)
-{
-    return st.columnIsNull(column) ? QString() : st.columnText(column);
-}
-
-std::optional<double> number(const Statement &st, int column)
-{
-    if (st.columnIsNull(column))
-        return std::nullopt;
-    return st.columnDouble(column);
-}
 
 } // namespace
 
@@ -34,8 +23,8 @@ std::vector<SentQuotationHead> readSentQuotationHeads(Database &db)
         "order by C.data desc, L.TipoStatus Desc "_s);
     std::vector<SentQuotationHead> rows;
     while (st.step()) {
-        rows.push_back({ qint64(rows.size()), text(st, HeadCotacao), isoDate(text(st, HeadData)),
-            text(st, HeadTipoStatus) });
+        rows.push_back({ qint64(rows.size()), storedText(st, HeadCotacao), isoDate(storedText(st, HeadData)),
+            storedText(st, HeadTipoStatus) });
     }
     return rows;
 }
@@ -51,8 +40,9 @@ std::vector<SentQuotationItem> readSentQuotationItems(Database &db, const QStrin
     st.bindAll({ cotacao });
     std::vector<SentQuotationItem> rows;
     while (st.step()) {
-        rows.push_back({ qint64(rows.size()), text(st, Marca), text(st, Prodfabr), text(st, Similares),
-            text(st, Descricao), text(st, Un), number(st, Qtde), number(st, Valor), number(st, Total) });
+        rows.push_back({ qint64(rows.size()), storedText(st, Marca), storedText(st, Prodfabr),
+            storedText(st, Similares), storedText(st, Descricao), storedText(st, Un), storedNumber(st, Qtde),
+            storedNumber(st, Valor), storedNumber(st, Total) });
     }
     return rows;
 }
@@ -66,8 +56,9 @@ std::vector<SendingItemLine> sendingItemLines(const Database &db, const QString 
     st.bindAll({ cotacao });
     std::vector<SendingItemLine> lines;
     while (st.step()) {
-        lines.push_back({ text(st, Contato), text(st, Cotacao), isoDate(text(st, Data)), text(st, Produto),
-            number(st, SQtde), number(st, SValor), text(st, CondPgto), text(st, SSimilares), text(st, Obs) });
+        lines.push_back({ storedText(st, Contato), storedText(st, Cotacao), isoDate(storedText(st, Data)),
+            storedText(st, Produto), storedNumber(st, SQtde), storedNumber(st, SValor),
+            storedText(st, CondPgto), storedText(st, SSimilares), storedText(st, Obs) });
     }
     return lines;
 }

@@ -37,6 +37,33 @@ QVariant storedValue(const Statement &st, int column, FieldType type)
     return {};
 }
 
+QString storedText(const Statement &st, int column)
+{
+    return st.columnIsNull(column) ? QString() : st.columnText(column);
+}
+
+std::optional<double> storedNumber(const Statement &st, int column)
+{
+    if (st.columnIsNull(column))
+        return std::nullopt;
+    return st.columnDouble(column);
+}
+
+QDate storedDate(const Statement &st, int column)
+{
+    return st.columnIsNull(column) ? QDate() : isoDate(st.columnText(column));
+}
+
+QTime storedTime(const Statement &st, int column)
+{
+    return st.columnIsNull(column) ? QTime() : isoTime(st.columnText(column));
+}
+
+QString boundMarks(qsizetype n)
+{
+    return QStringList(n, u"?"_s).join(u", "_s);
+}
+
 int compareValues(const QVariant &a, const QVariant &b, FieldType type)
 {
     const bool an = !a.isValid();
