@@ -45,7 +45,7 @@ TDm::~TDm() = default;
 
 void TDm::openStore(const QString &path)
 {
-    m_banco.close(); // closes every table and query first
+    m_banco.close(); // empties every set first
     m_banco.open(path, storeKey());
     try {
         addMissingIndexes(m_banco);

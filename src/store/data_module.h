@@ -11,9 +11,10 @@
 
 #include <optional>
 
-// The data module: the connection to the store file, its four tables and the
-// shared queries. Created once; every window reaches the data through it and
-// finds each table and query as the previous window left it.
+// The data module: the connection to the store file and the row sets the
+// windows share, with their choices. Created once; every window reaches the
+// data through it and finds each set (what it shows, its current row) as the
+// previous window left it.
 class TDm final : public QObject {
     Q_OBJECT
 
@@ -23,7 +24,7 @@ public:
     ~TDm() override;
     Q_DISABLE_COPY_MOVE(TDm)
 
-    // Closes every table and query and the connection, then opens the file
+    // Empties every set and closes the connection, then opens the file
     // with the store's password and adds the indexes it lacks (a store of an
     // earlier version). A missing file fails with
     // "Banco: Database file '<full path>' does not exist".
@@ -77,7 +78,7 @@ public:
     // Deletes every item of one order (PEDIDO exactly as given).
     void apagar(const QString &pedido);
 
-    // While false, no row can be added to CotacaoFornc (refused silently).
+    // While false, no item download stores rows in CotacaoFornc.
     bool podeIcota() const { return m_podeIcota; }
     void setPodeIcota(bool on) { m_podeIcota = on; }
 
